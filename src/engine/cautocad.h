@@ -1,13 +1,14 @@
 #pragma once
 
-#include "engine/autocad/automation.h"
-#include "engine/engine_ui.h"
-
 #include <QString>
 #include <QStringList>
-
 #include <array>
 #include <memory>
+#include <utility>
+#include <vector>
+
+#include "engine/autocad/automation.h"
+#include "engine/engine_ui.h"
 
 // One drawing session: starts its own drawing application, opens one drawing at a time, holds the
 // template's filters and fields, and writes the extract file of the open drawing.
@@ -64,7 +65,13 @@ public:
     const QStringList& tags() const { return mastrTags; }
 
 private:
-    void walkSpace(const QString& spaceName, int spaceFlag, class ExtractWriter& out);
+    struct ExtractOutput;
+    std::pair<std::vector<qint16>, std::vector<QVariant>> selectionFilter(qint16 spaceFlag) const;
+    void walkSpace(const QString& spaceName, qint16 spaceFlag, ExtractOutput& out);
+    void writeBlock(const acad::BlockReference& block, const QString& spaceName,
+                    ExtractOutput& out);
+    static QString fieldValue(const acad::BlockReference& block, Field field,
+                              const QString& spaceName);
 
     acad::ApplicationFactory m_factory;
     EngineUi& m_ui;

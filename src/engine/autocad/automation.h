@@ -4,15 +4,14 @@
 // extraction engine uses. The engine runs against any implementation: our own drawing reader,
 // or a memory model in the tests. Names follow the object model's own member names.
 
-#include "engine/autocad/result.h"
-
 #include <QString>
 #include <QVariant>
-
 #include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
+
+#include "engine/autocad/result.h"
 
 namespace acad {
 
@@ -95,8 +94,8 @@ public:
     virtual ~Application() = default;
     virtual Status SetWindowState(int state) = 0;
     virtual Status SetVisible(bool visible) = 0;
-    virtual Status SetXrefDemandLoad(int mode) = 0;            // Preferences.OpenSave
-    virtual Status SetEnableStartupDialog(bool enabled) = 0;   // Preferences.System
+    virtual Status SetXrefDemandLoad(int mode) = 0;           // Preferences.OpenSave
+    virtual Status SetEnableStartupDialog(bool enabled) = 0;  // Preferences.System
     virtual Status SetShowWarningMessages(bool enabled) = 0;  // Preferences.System
     virtual Documents& GetDocuments() = 0;
     virtual Status Quit() = 0;

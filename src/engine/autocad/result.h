@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <optional>
 #include <utility>
 #include <variant>
@@ -39,6 +38,8 @@ private:
 struct Done {};
 using Status = Result<Done>;
 
-inline Status success() { return Done{}; }
+inline Status success() {
+    return Done{};
+}
 
 }  // namespace acad

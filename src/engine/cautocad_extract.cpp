@@ -1,0 +1,201 @@
+#include "engine/blanks.h"
+#include "engine/cautocad.h"
+#include "engine/module1.h"
+#include "engine/text_forms.h"
+#include "platform/text_writer.h"
+
+namespace {
+
+const QString kUnableToCreate = QStringLiteral("Unable to create extract file.");
+
+// A property the drawing fails to deliver is written as an empty value: the record keeps its
+// columns and the drawing goes on.
+QString textOf(const acad::Result<QString>& r) {
+    return r ? r.value() : QString();
+}
+QString textOf(const acad::Result<bool>& r) {
+    return r ? textforms::boolean(r.value()) : QString();
+}
+QString textOf(const acad::Result<int>& r) {
+    return r ? textforms::wholeNumber(r.value()) : QString();
+}
+QString textOf(const acad::Result<qint64>& r) {
+    return r ? textforms::wholeNumber(r.value()) : QString();
+}
+QString textOf(const acad::Result<double>& r) {
+    return r ? textforms::generalReal(r.value()) : QString();
+}
+
+QString quoted(const QString& text) {
+    return QLatin1Char('\'') + text + QStringLiteral("',");
+}
+
+// True when a normalised list holds `name` between blanks, ignoring letter case. A name the
+// drawing fails to deliver matches no list.
+bool listHolds(const QString& list, const acad::Result<QString>& name) {
+    if (!name) return false;
+    return list.contains(QLatin1Char(' ') + name.value() + QLatin1Char(' '), Qt::CaseInsensitive);
+}
+
+void dropFinalComma(QString& text) {
+    if (text.endsWith(QLatin1Char(','))) text.chop(1);
+}
+
+}  // namespace
+
+struct cAutoCAD::ExtractOutput {
+    platform::TextWriter file;
+    bool headerWritten = false;
+};
+
+std::pair<std::vector<qint16>, std::vector<QVariant>> cAutoCAD::selectionFilter(
+    qint16 spaceFlag) const {
+    std::vector<qint16> types{0, 67};
+    std::vector<QVariant> data{QStringLiteral("INSERT"), QVariant::fromValue<qint16>(spaceFlag)};
+    // One name goes into the drawing's own filter so only matching references are enumerated;
+    // several names are tested here on each reference.
+    if (Module1::CountSpaces(mstrBlocks) == 2) {
+        types.push_back(2);
+        data.emplace_back(blanks::cut(mstrBlocks));
+    }
+    if (Module1::CountSpaces(mstrLayers) == 2) {
+        types.push_back(8);
+        data.emplace_back(blanks::cut(mstrLayers));
+    }
+    return {std::move(types), std::move(data)};
+}
+
+qint16 cAutoCAD::GetAttributes(const QString& strExtractFile, QString* strErr) {
+    ExtractOutput out;
+    if (!out.file.open(strExtractFile)) {
+        if (strErr) *strErr = kUnableToCreate;
+        return -1;
+    }
+    if (mobjDoc) {
+        if (mstrSpace == QLatin1String("MODEL") || mstrSpace == QLatin1String("*")) {
+            walkSpace(QStringLiteral("MODEL"), 0, out);
+        }
+        if (mstrSpace == QLatin1String("PAPER") || mstrSpace == QLatin1String("*")) {
+            walkSpace(QStringLiteral("PAPER"), 1, out);
+        }
+    }
+    if (!out.file.commit()) {
+        // Reporting success here would let the caller read back a file that was never written.
+        if (strErr) *strErr = kUnableToCreate;
+        return -1;
+    }
+    return 1;
+}
+
+void cAutoCAD::walkSpace(const QString& spaceName, qint16 spaceFlag, ExtractOutput& out) {
+    auto set = mobjDoc->AddSelectionSet(spaceName);
+    if (!set || !set.value()) return;
+    const auto [types, data] = selectionFilter(spaceFlag);
+    set.value()->Select(acad::kSelectAll, types, data);
+    const int count = set.value()->Count();
+    for (int i = 0; i < count; ++i) {
+        m_ui.processPendingEvents();
+        const auto block = set.value()->Item(i);
+        if (block && block.value()) writeBlock(*block.value(), spaceName, out);
+    }
+}
+
+void cAutoCAD::writeBlock(const acad::BlockReference& block, const QString& spaceName,
+                          ExtractOutput& out) {
+    const QLatin1String all("*");
+    if (mstrBlocks != all && !listHolds(mstrBlocks, block.Name())) return;
+    if (mstrLayers != all && !listHolds(mstrLayers, block.Layer())) return;
+    if (!block.HasAttributes().valueOr(false)) return;
+    const acad::AttributeArray attributes = block.GetAttributes().valueOr({});
+
+    QString record;
+    QString header = QStringLiteral("HEADER:");
+    for (int f = 0; f < kFieldCount; ++f) {
+        if (!mblnFields[f]) continue;
+        header += quoted(QLatin1String(kFieldNames[f]));
+        record += quoted(fieldValue(block, static_cast<Field>(f), spaceName));
+    }
+
+    bool matched = false;
+    if (mastrTags.first() == QLatin1String("*")) {
+        for (const auto& attribute : attributes) {
+            header += quoted(textOf(attribute->TagString()));
+            record += quoted(textOf(attribute->TextString()));
+            matched = true;
+        }
+    } else {
+        for (const QString& tag : mastrTags) header += quoted(tag);
+        for (const QString& tag : mastrTags) {
+            const acad::AttributeReference* found = nullptr;
+            for (const auto& attribute : attributes) {
+                const auto name = attribute->TagString();
+                if (name && name.value().compare(tag, Qt::CaseInsensitive) == 0) {
+                    found = attribute.get();
+                    break;
+                }
+            }
+            record += found ? quoted(textOf(found->TextString())) : QStringLiteral("'N/A',");
+            matched = matched || found;
+        }
+    }
+    dropFinalComma(record);
+    dropFinalComma(header);
+
+    if (mblnSuppress && !matched) return;
+    if (!out.headerWritten) {
+        out.file.writeLine(header);
+        out.headerWritten = true;
+    }
+    out.file.writeLine(record);
+}
+
+QString cAutoCAD::fieldValue(const acad::BlockReference& block, Field field,
+                             const QString& spaceName) {
+    switch (field) {
+        case BLOCK_NAME:
+            return textOf(block.Name());
+        case BLOCK_LAYER:
+            return textOf(block.Layer());
+        case BLOCK_SPACE:
+            return spaceName;
+        case BLOCK_OWNERID:
+            return textOf(block.OwnerID());
+        case BLOCK_OBJECTID:
+            return textOf(block.ObjectID());
+        case BLOCK_OBJECTNAME:
+            return textOf(block.Objectname());
+        case BLOCK_HANDLE:
+            return textOf(block.Handle());
+        case BLOCK_COLOR:
+            return textOf(block.Color());
+        case BLOCK_LINETYPE:
+            return textOf(block.Linetype());
+        case BLOCK_ROTATION:
+            return textOf(block.Rotation());
+        case BLOCK_VISIBLE:
+            return textOf(block.Visible());
+        case BLOCK_XSCALE:
+            return textOf(block.XScaleFactor());
+        case BLOCK_YSCALE:
+            return textOf(block.YScaleFactor());
+        case BLOCK_ZSCALE:
+            return textOf(block.ZScaleFactor());
+        case BLOCK_LINETYPESCALE:
+            return textOf(block.LinetypeScale());
+        case BLOCK_LINEWEIGHT:
+            return textOf(block.Lineweight());
+        case BLOCK_HASEXTENTIONDICTIONARY:
+            return textOf(block.HasExtensionDictionary());
+        case BLOCK_X:
+        case BLOCK_Y:
+        case BLOCK_Z: {
+            const auto point = block.InsertionPoint();
+            if (!point) return QString();
+            const acad::Point3& p = point.value();
+            return textforms::singleReal(field == BLOCK_X ? p.x : field == BLOCK_Y ? p.y : p.z);
+        }
+        case kFieldCount:
+            break;
+    }
+    return QString();
+}

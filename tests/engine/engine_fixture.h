@@ -1,0 +1,49 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "engine/cautocad.h"
+#include "support/files.h"
+#include "support/memory_drawing_model.h"
+#include "support/recording_engine_ui.h"
+
+// A session over the memory model, with a scratch folder for templates and extract files.
+class EngineTest : public ::testing::Test {
+protected:
+    std::shared_ptr<fake::MemoryDrawingModel> model = fake::MemoryDrawingModel::create();
+    fake::RecordingEngineUi ui;
+    QTemporaryDir dir;
+    cAutoCAD session{model->factory(), ui};
+
+    QString templateFile(const QByteArray& text, const QString& name = "template.txt") {
+        const QString path = dir.filePath(name);
+        EXPECT_TRUE(testfiles::write(path, text));
+        return path;
+    }
+    QString extractPath() const { return dir.filePath("extract.txt"); }
+    QByteArray extract() const { return testfiles::read(extractPath()); }
+
+    // Parses the template, opens `drawing` under the name "a.dwg" and extracts it.
+    QByteArray run(const QByteArray& templateText, fake::MemDrawing drawing) {
+        model->addDrawing("a.dwg", std::move(drawing));
+        QString error;
+        EXPECT_EQ(session.PrepTemplate(templateFile(templateText), &error), 1)
+            << error.toStdString();
+        EXPECT_EQ(session.OpenAutoCAD(), 1);
+        EXPECT_EQ(session.OpenDrawing("a.dwg", true), 1);
+        EXPECT_EQ(session.GetAttributes(extractPath(), &error), 1) << error.toStdString();
+        session.CloseDrawing();
+        return extract();
+    }
+};
+
+inline fake::MemBlock block(const QString& name, std::vector<fake::MemAttribute> attributes,
+                            bool paper = false) {
+    fake::MemBlock b;
+    b.name = name;
+    b.paper = paper;
+    b.attributes = std::move(attributes);
+    return b;
+}

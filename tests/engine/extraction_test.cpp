@@ -1,0 +1,269 @@
+#include "engine/module1.h"
+#include "engine_fixture.h"
+
+namespace {
+
+using fake::Call;
+using fake::MemAttribute;
+using fake::MemBlock;
+using fake::MemDrawing;
+
+const QByteArray kTitleTemplate =
+    "*INPUT\r\nBLOCK: TITLE\r\n*OUTPUT\r\nBLOCK_NAME\r\nBLOCK_SPACE\r\n*ATTRIBUTE_TAGS\r\n"
+    "DWGNO\r\nREV\r\n";
+
+MemDrawing titleSheet() {
+    MemDrawing d;
+    d.blocks.push_back(block("title", {{"DWGNO", "A-101"}, {"REV", "C"}}, true));
+    return d;
+}
+
+TEST_F(EngineTest, ExtractFileHasTheExactByteForm) {
+    EXPECT_EQ(run(kTitleTemplate, titleSheet()),
+              "HEADER:'BLOCK_NAME','BLOCK_SPACE','DWGNO','REV'\r\n"
+              "'title','PAPER','A-101','C'\r\n");
+}
+
+TEST_F(EngineTest, ValuesAreWrittenWithoutEscaping) {
+    MemDrawing d;
+    d.blocks.push_back(block("TITLE", {{"DWGNO", "it's','odd"}, {"REV", ""}}));
+    EXPECT_EQ(run(kTitleTemplate, d),
+              "HEADER:'BLOCK_NAME','BLOCK_SPACE','DWGNO','REV'\r\n"
+              "'TITLE','MODEL','it's','odd',''\r\n");
+}
+
+TEST_F(EngineTest, MissingTagIsNotAvailableInTagOrder) {
+    MemDrawing d;
+    d.blocks.push_back(block("TITLE", {{"rev", "B"}}));
+    EXPECT_EQ(run(kTitleTemplate, d),
+              "HEADER:'BLOCK_NAME','BLOCK_SPACE','DWGNO','REV'\r\n"
+              "'TITLE','MODEL','N/A','B'\r\n");
+}
+
+TEST_F(EngineTest, FirstOfTwoAttributesWithTheSameTagWins) {
+    MemDrawing d;
+    d.blocks.push_back(block("TITLE", {{"REV", "first"}, {"DWGNO", "1"}, {"REV", "second"}}));
+    EXPECT_TRUE(run(kTitleTemplate, d).endsWith("'TITLE','MODEL','1','first'\r\n"));
+}
+
+TEST_F(EngineTest, SuppressDropsBlocksWithoutAnyListedTag) {
+    MemDrawing d;
+    d.blocks.push_back(block("TITLE", {{"OTHER", "x"}}));
+    d.blocks.push_back(block("TITLE", {{"REV", "A"}}));
+    EXPECT_EQ(run(kTitleTemplate + "*SUPPRESS\r\n", d),
+              "HEADER:'BLOCK_NAME','BLOCK_SPACE','DWGNO','REV'\r\n"
+              "'TITLE','MODEL','N/A','A'\r\n");
+}
+
+TEST_F(EngineTest, NothingMatchedGivesAnEmptyFileWithoutHeader) {
+    MemDrawing d;
+    d.blocks.push_back(block("OTHER", {{"DWGNO", "x"}}));
+    d.blocks.push_back(block("TITLE", {}));  // no attributes: never written
+    testfiles::write(extractPath(), "old content");
+    EXPECT_EQ(run(kTitleTemplate, d), "");
+}
+
+TEST_F(EngineTest, BlockAndLayerFiltersIgnoreCaseAndNeverMatchPartNames) {
+    MemDrawing d;
+    d.blocks.push_back(block("TitleBlock", {{"DWGNO", "part name"}}));
+    d.blocks.push_back(block("Title", {{"DWGNO", "one"}}));
+    d.blocks.push_back(block("REV", {{"DWGNO", "two"}}));
+    d.blocks.push_back(block("*", {{"DWGNO", "star"}}));
+    d.blocks[2].layer = "Hidden";
+    const QByteArray text =
+        run("*INPUT\r\nBLOCK: title, rev,*\r\nLAYER: 0 hidden\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n"
+            "DWGNO\r\n",
+            d);
+    EXPECT_EQ(text, "HEADER:'DWGNO'\r\n'one'\r\n'two'\r\n'star'\r\n");
+    // Several names are tested by the engine: only INSERT and the space go into the filter.
+    ASSERT_FALSE(model->selects.empty());
+    EXPECT_EQ(model->selects[0].types, (std::vector<qint16>{0, 67}));
+}
+
+TEST_F(EngineTest, OneNameGoesIntoTheSelectionFilter) {
+    const QByteArray text =
+        run("*INPUT\r\nBLOCK:  Title \r\nLAYER: Border\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n",
+            titleSheet());
+    ASSERT_EQ(model->selects.size(), 2u);
+    const fake::SelectCall& model_walk = model->selects[0];
+    const fake::SelectCall& paper_walk = model->selects[1];
+    EXPECT_EQ(model_walk.setName, "MODEL");
+    EXPECT_EQ(paper_walk.setName, "PAPER");
+    EXPECT_EQ(model_walk.mode, 5);
+    EXPECT_EQ(paper_walk.types, (std::vector<qint16>{0, 67, 2, 8}));
+    ASSERT_EQ(paper_walk.data.size(), 4u);
+    EXPECT_EQ(paper_walk.data[0].toString(), "INSERT");
+    EXPECT_EQ(model_walk.data[1].toInt(), 0);
+    EXPECT_EQ(paper_walk.data[1].toInt(), 1);
+    EXPECT_EQ(paper_walk.data[2].toString(), "TITLE");
+    EXPECT_EQ(paper_walk.data[3].toString(), "BORDER");
+    EXPECT_EQ(text, "") << "the title block is on layer 0, not BORDER";
+}
+
+TEST_F(EngineTest, ModelSpaceComesBeforePaperSpaceAndTheHeaderIsWrittenOnce) {
+    MemDrawing d;
+    d.blocks.push_back(block("TITLE", {{"DWGNO", "paper"}}, true));
+    d.blocks.push_back(block("TITLE", {{"DWGNO", "model"}}, false));
+    EXPECT_EQ(run(kTitleTemplate, d),
+              "HEADER:'BLOCK_NAME','BLOCK_SPACE','DWGNO','REV'\r\n"
+              "'TITLE','MODEL','model','N/A'\r\n"
+              "'TITLE','PAPER','paper','N/A'\r\n");
+    EXPECT_GE(ui.pendingEventRuns, 2) << "events run once per block reference";
+}
+
+TEST_F(EngineTest, SpaceFilterSelectsTheWalks) {
+    MemDrawing d;
+    d.blocks.push_back(block("T", {{"A", "paper"}}, true));
+    d.blocks.push_back(block("T", {{"A", "model"}}, false));
+    EXPECT_EQ(run("*INPUT\r\nSPACE: model\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nA\r\n", d),
+              "HEADER:'A'\r\n'model'\r\n");
+    EXPECT_EQ(model->selects.size(), 1u);
+}
+
+TEST_F(EngineTest, UnknownSpaceWalksNothing) {
+    EXPECT_EQ(
+        run("*INPUT\r\nSPACE: LAYOUT1\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n", titleSheet()),
+        "");
+    EXPECT_TRUE(model->selects.empty());
+}
+
+TEST_F(EngineTest, EmptyBlockListMatchesNothing) {
+    EXPECT_EQ(run("*INPUT\r\nBLOCK:\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n", titleSheet()), "");
+}
+
+TEST_F(EngineTest, AllTagsFormWritesEachBlocksOwnTags) {
+    MemDrawing d;
+    d.blocks.push_back(block("A", {{"X", "1"}, {"Y", "2"}}));
+    d.blocks.push_back(block("B", {{"Z", "3"}}));
+    EXPECT_EQ(run("*INPUT\r\n*OUTPUT\r\nBLOCK_NAME\r\n*ATTRIBUTE_TAGS\r\n*\r\n", d),
+              "HEADER:'BLOCK_NAME','X','Y'\r\n'A','1','2'\r\n'B','3'\r\n");
+}
+
+TEST_F(EngineTest, AllTagsWithAnEmptyAttributeArray) {
+    MemDrawing d;
+    MemBlock empty = block("E", {});
+    empty.hasAttributes = true;
+    d.blocks.push_back(empty);
+    EXPECT_EQ(run("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n*\r\n", d), "HEADER:\r\n\r\n")
+        << "no column at all: the header alone and an empty record";
+    MemDrawing again;
+    again.blocks.push_back(empty);
+    model->addDrawing("a.dwg", again);
+    ASSERT_EQ(session.PrepTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n"
+                                                "*SUPPRESS\r\n*\r\n")),
+              1);
+    ASSERT_EQ(session.OpenDrawing("a.dwg", true), 1);
+    EXPECT_EQ(session.GetAttributes(extractPath()), 1);
+    EXPECT_EQ(extract(), "") << "suppressed: nothing matched";
+}
+
+TEST_F(EngineTest, EveryPropertyColumnInItsFixedOrderAndTextForm) {
+    MemBlock b = block("TITLE", {{"DWGNO", "1"}});
+    b.layer = "TB";
+    b.ownerId = 2130567352;
+    b.objectId = 2130567360;
+    b.objectName = "AcDbMInsertBlock";
+    b.handle = "2A7";
+    b.color = 0;
+    b.linetype = "ByBlock";
+    b.rotation = 0.5235987755982988;
+    b.visible = false;
+    b.xScale = 3256.5;
+    b.yScale = -1843.5;
+    b.zScale = 1;
+    b.linetypeScale = 0.25;
+    b.lineweight = 35;
+    b.hasExtensionDictionary = true;
+    b.insertionPoint = {12345678.0, -0.0, 0.1};
+    MemDrawing d;
+    d.blocks.push_back(b);
+    QByteArray output = "*INPUT\r\n*OUTPUT\r\n";
+    for (int f = cAutoCAD::kFieldCount - 1; f >= 0; --f) {  // order in the file does not matter
+        output += QByteArray(cAutoCAD::kFieldNames[f]) + "\r\n";
+    }
+    output += "*ATTRIBUTE_TAGS\r\nDWGNO\r\n";
+    const QByteArray text = run(output, d);
+    const QList<QByteArray> lines = text.split('\n');
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_EQ(lines[0],
+              "HEADER:'BLOCK_NAME','BLOCK_LAYER','BLOCK_SPACE','BLOCK_OWNERID','BLOCK_OBJECTID',"
+              "'BLOCK_OBJECTNAME','BLOCK_HANDLE','BLOCK_COLOR','BLOCK_LINETYPE','BLOCK_ROTATION',"
+              "'BLOCK_VISIBLE','BLOCK_XSCALE','BLOCK_YSCALE','BLOCK_ZSCALE',"
+              "'BLOCK_LINETYPESCALE','BLOCK_LINEWEIGHT','BLOCK_HASEXTENTIONDICTIONARY','BLOCK_X',"
+              "'BLOCK_Y','BLOCK_Z','DWGNO'\r");
+    EXPECT_EQ(lines[1],
+              "'TITLE','TB','MODEL','2130567352','2130567360','AcDbMInsertBlock','2A7','0',"
+              "'ByBlock','0.523598775598299','False','3256.5','-1843.5','1','0.25','35','True',"
+              "'1.234568E+07','0','0.1','1'\r");
+}
+
+TEST_F(EngineTest, FailingCallsSkipTheirStepAndTheDrawingCompletes) {
+    MemDrawing d;
+    MemBlock noColor = block("TITLE", {{"DWGNO", "1"}});
+    noColor.failingProperties = {"Color"};
+    MemBlock noName = block("TITLE", {{"DWGNO", "2"}});
+    noName.failingProperties = {"Name"};
+    MemBlock noAttributes = block("TITLE", {{"DWGNO", "3"}});
+    noAttributes.failingProperties = {"GetAttributes"};
+    MemBlock noHasAttributes = block("TITLE", {{"DWGNO", "4"}});
+    noHasAttributes.failingProperties = {"HasAttributes"};
+    MemBlock badTag = block("TITLE", {{"DWGNO", "5", "", true}});
+    MemBlock badText = block("TITLE", {{"DWGNO", "6", "", false, true}});
+    d.blocks = {noColor,
+                noName,
+                noAttributes,
+                noHasAttributes,
+                badTag,
+                badText,
+                block("TITLE", {{"DWGNO", "7"}})};
+    EXPECT_EQ(run("*INPUT\r\n*OUTPUT\r\nBLOCK_COLOR\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n", d),
+              "HEADER:'BLOCK_COLOR','DWGNO'\r\n"
+              "'','1'\r\n"
+              "'256','2'\r\n"
+              "'256','N/A'\r\n"
+              "'256','N/A'\r\n"
+              "'256',''\r\n"
+              "'256','7'\r\n");
+}
+
+TEST_F(EngineTest, FailingNameReadDoesNotPassANamedFilter) {
+    MemDrawing d;
+    MemBlock noName = block("TITLE", {{"DWGNO", "1"}});
+    noName.failingProperties = {"Name"};
+    d.blocks = {noName, block("REV", {{"DWGNO", "2"}})};
+    EXPECT_EQ(run("*INPUT\r\nBLOCK: TITLE REV\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n", d),
+              "HEADER:'DWGNO'\r\n'2'\r\n");
+}
+
+TEST_F(EngineTest, FailingSelectionCallsLeaveTheOtherSpace) {
+    MemDrawing d;
+    d.blocks.push_back(block("T", {{"A", "m"}}));
+    model->failOn(Call::Item);  // the first reference of each walk
+    d.blocks.push_back(block("T", {{"A", "m2"}}));
+    EXPECT_EQ(run("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nA\r\n", d), "HEADER:'A'\r\n'm2'\r\n");
+}
+
+TEST_F(EngineTest, FailingSelectYieldsNothingButSucceeds) {
+    model->failOn(Call::Select);
+    EXPECT_EQ(run(kTitleTemplate, titleSheet()), "");
+}
+
+TEST_F(EngineTest, ExtractFileThatCannotBeCreated) {
+    model->addDrawing("a.dwg", titleSheet());
+    ASSERT_EQ(session.PrepTemplate(templateFile(kTitleTemplate)), 1);
+    ASSERT_EQ(session.OpenAutoCAD(), 1);
+    ASSERT_EQ(session.OpenDrawing("a.dwg", true), 1);
+    QString error;
+    EXPECT_EQ(session.GetAttributes(dir.filePath("no/such/folder/extract.txt"), &error), -1);
+    EXPECT_EQ(error, "Unable to create extract file.");
+    EXPECT_TRUE(model->selects.empty()) << "nothing is read from the drawing";
+}
+
+TEST_F(EngineTest, ExtractedRecordsFeedTheLineFunctions) {
+    const QByteArray text = run(kTitleTemplate, titleSheet());
+    const QString record = QString::fromUtf8(text.split('\n')[1]).trimmed();
+    EXPECT_EQ(Module1::CountFields(record), 5);
+    EXPECT_EQ(Module1::CdfToSdf(record, 2), "title  PAPER  A-101  C");
+}
+
+}  // namespace

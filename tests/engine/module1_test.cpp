@@ -1,0 +1,59 @@
+#include "engine/module1.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "support/files.h"
+
+namespace {
+
+TEST(Module1, CountFieldsCountsSeparatorsPlusTwo) {
+    EXPECT_EQ(Module1::CountFields("'A-101','N/A','B'"), 4);
+    EXPECT_EQ(Module1::CountFields("'A-101','N/A'"), 3);
+    EXPECT_EQ(Module1::CountFields("'A-101'"), 0);
+    EXPECT_EQ(Module1::CountFields(""), 0);
+    EXPECT_EQ(Module1::CountFields("','"), 0) << "the first and last characters are not scanned";
+    EXPECT_EQ(Module1::CountFields("x','"), 0);
+    EXPECT_EQ(Module1::CountFields("x','x"), 3);
+    // No overlaps: "','','" holds two separators, not three.
+    EXPECT_EQ(Module1::CountFields("'a','','b'"), 4);
+}
+
+TEST(Module1, CdfToSdfReplacesSeparatorsAndCutsBlanks) {
+    EXPECT_EQ(Module1::CdfToSdf("'A-101','N/A'", 2), "A-101  N/A");
+    EXPECT_EQ(Module1::CdfToSdf("", 2), "");
+    EXPECT_EQ(Module1::CdfToSdf("'only'", 2), "'only'") << "no separator: unchanged";
+    EXPECT_EQ(Module1::CdfToSdf("'a','b','c'", 0), "abc");
+    // An empty first value is lost because leading blanks are cut.
+    EXPECT_EQ(Module1::CdfToSdf("'','x'", 3), "x");
+    EXPECT_EQ(Module1::CdfToSdf("'\ta','b'", 1), "\ta b") << "tabs are not cut";
+    EXPECT_EQ(Module1::CdfToSdf("'a','b'", 255).size(), 257);
+}
+
+TEST(Module1, CountSpacesCountsBlanksOnly) {
+    EXPECT_EQ(Module1::CountSpaces(" TITLE "), 2);
+    EXPECT_EQ(Module1::CountSpaces(" A  B "), 4);
+    EXPECT_EQ(Module1::CountSpaces("*"), 0);
+    EXPECT_EQ(Module1::CountSpaces("\t"), 0);
+}
+
+TEST(Module1, FileExistsFindsFilesFoldersAndPatternsButNotHiddenOnes) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(testfiles::write(dir.filePath("Plan.dxf"), "x"));
+    ASSERT_TRUE(testfiles::write(dir.filePath(".hidden.dxf"), "x"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("sub"));
+
+    EXPECT_TRUE(Module1::FileExists(dir.filePath("Plan.dxf")));
+    EXPECT_TRUE(Module1::FileExists(dir.filePath("plan.DXF"))) << "letter case is ignored";
+    EXPECT_TRUE(Module1::FileExists(dir.filePath("*.dxf")));
+    EXPECT_TRUE(Module1::FileExists(dir.filePath("sub")));
+    EXPECT_FALSE(Module1::FileExists(dir.filePath(".hidden.dxf")));
+    EXPECT_FALSE(Module1::FileExists(dir.filePath("missing.dxf")));
+    EXPECT_FALSE(Module1::FileExists(dir.filePath("nofolder/Plan.dxf")));
+    EXPECT_FALSE(Module1::FileExists(""));
+}
+
+}  // namespace

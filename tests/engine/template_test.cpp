@@ -1,0 +1,145 @@
+#include "engine_fixture.h"
+
+namespace {
+
+struct TemplateCase {
+    const char* name;
+    QByteArray text;
+    qint16 result;
+    const char* message;
+};
+
+class TemplateResults : public EngineTest, public ::testing::WithParamInterface<TemplateCase> {};
+
+TEST_P(TemplateResults, GivesResultAndMessage) {
+    const TemplateCase& c = GetParam();
+    QString error = "untouched";
+    EXPECT_EQ(session.PrepTemplate(templateFile(c.text), &error), c.result);
+    EXPECT_EQ(error, QString::fromUtf8(c.message));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sections, TemplateResults,
+    ::testing::Values(
+        TemplateCase{"Accepted", "*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n", 1,
+                     "untouched"},
+        TemplateCase{"Empty", "", -1, "Template file requires '*INPUT'."},
+        TemplateCase{"InputLowerCaseWithBlanks",
+                     "  *input  \r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nA\r\n", 1, "untouched"},
+        TemplateCase{"LowerCaseOutputDoesNotEndInput",
+                     "*INPUT\r\n*output\r\n*ATTRIBUTE_TAGS\r\nA\r\n", -2,
+                     "Template file requires '*OUTPUT'."},
+        TemplateCase{"OutputWithBlanksDoesNotEndInput", "*INPUT\r\n *OUTPUT\r\n", -2,
+                     "Template file requires '*OUTPUT'."},
+        TemplateCase{"NoAttributeTags", "*INPUT\r\n*OUTPUT\r\nBLOCK_NAME\r\n", -3,
+                     "Template file requires '*ATTRIBUTE_TAGS'."},
+        TemplateCase{"NoTag", "*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n' comment\r\n   \r\n", -4,
+                     "Template file requires attribute tags."},
+        TemplateCase{"OnlySuppress", "*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n*SUPPRESS\r\n", -4,
+                     "Template file requires attribute tags."},
+        // Files written on Linux end their lines with LF alone; lone CR ends lines too.
+        TemplateCase{"LineFeedEnds", "*INPUT\n*OUTPUT\n*ATTRIBUTE_TAGS\nDWGNO\n", 1, "untouched"},
+        TemplateCase{"CarriageReturnEnds", "*INPUT\r*OUTPUT\r*ATTRIBUTE_TAGS\rDWGNO", 1,
+                     "untouched"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(EngineTest, TemplateThatCannotBeOpenedNamesItsPath) {
+    QString error;
+    const QString path = dir.filePath("missing.txt");
+    EXPECT_EQ(session.PrepTemplate(path, &error), 0);
+    EXPECT_EQ(error, "Unable to open template file '" + path + "'.");
+    EXPECT_EQ(session.PrepTemplate(path), 0) << "the message is optional";
+}
+
+TEST_F(EngineTest, InputSectionKeywordsAreParsedAndNormalised) {
+    ASSERT_EQ(session.PrepTemplate(templateFile("ignored line\r\n"
+                                                "*INPUT\r\n"
+                                                "PASSWORD:  Secret Word  \r\n"
+                                                "  block: a, b  \r\n"
+                                                "LAYER:\r\n"
+                                                "Space: paper\r\n"
+                                                "something else\r\n"
+                                                "*OUTPUT\r\n"
+                                                "*ATTRIBUTE_TAGS\r\n"
+                                                "dwgno\r\n")),
+              1);
+    EXPECT_EQ(session.Password(), "Secret Word");
+    EXPECT_EQ(session.blocks(), " A  B ");
+    EXPECT_EQ(session.layers(), "  ") << "an empty list matches nothing";
+    EXPECT_EQ(session.space(), "PAPER");
+    EXPECT_EQ(session.tags(), QStringList{"DWGNO"});
+}
+
+TEST_F(EngineTest, PasswordKeywordCountsOnlyAtTheStartOfTheLine) {
+    ASSERT_EQ(session.PrepTemplate(templateFile("*INPUT\r\n password: nope\r\n*OUTPUT\r\n"
+                                                "*ATTRIBUTE_TAGS\r\nA\r\n")),
+              1);
+    EXPECT_EQ(session.Password(), "");
+    ASSERT_EQ(session.PrepTemplate(templateFile("*INPUT\r\npassword:x\r\nPASSWORD:y\r\n*OUTPUT\r\n"
+                                                "*ATTRIBUTE_TAGS\r\nA\r\n")),
+              1);
+    EXPECT_EQ(session.Password(), "y") << "a later line replaces an earlier one";
+}
+
+TEST_F(EngineTest, DefaultsAreRestoredByEachTemplate) {
+    ASSERT_EQ(session.PrepTemplate(templateFile("*INPUT\r\nBLOCK: T\r\nPASSWORD: p\r\n*OUTPUT\r\n"
+                                                "*ATTRIBUTE_TAGS\r\nA\r\n*SUPPRESS\r\n")),
+              1);
+    ASSERT_EQ(session.PrepTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nB\r\n")),
+              1);
+    EXPECT_EQ(session.blocks(), "*");
+    EXPECT_EQ(session.layers(), "*");
+    EXPECT_EQ(session.space(), "*");
+    EXPECT_EQ(session.Password(), "");
+    EXPECT_FALSE(session.suppress());
+    EXPECT_EQ(session.tags(), QStringList{"B"});
+}
+
+TEST_F(EngineTest, OutputFieldsAreRecognisedOnlyInTheirOwnSpelling) {
+    ASSERT_EQ(session.PrepTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n"
+                                                "  block_handle \r\n"
+                                                "BLOCK_NAME\r\nBLOCK_NAME\r\n"
+                                                "BLOCK_HASEXTENSIONDICTIONARY\r\n"
+                                                "BLOCK_COLOUR\r\n"
+                                                "*ATTRIBUTE_TAGS\r\nA\r\n")),
+              1);
+    for (int f = 0; f < cAutoCAD::kFieldCount; ++f) {
+        const bool expected = f == cAutoCAD::BLOCK_HANDLE || f == cAutoCAD::BLOCK_NAME;
+        EXPECT_EQ(session.field(static_cast<cAutoCAD::Field>(f)), expected)
+            << cAutoCAD::kFieldNames[f];
+    }
+    ASSERT_EQ(session.PrepTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n"
+                                                "BLOCK_HASEXTENTIONDICTIONARY\r\n"
+                                                "*ATTRIBUTE_TAGS\r\nA\r\n")),
+              1);
+    EXPECT_TRUE(session.field(cAutoCAD::BLOCK_HASEXTENTIONDICTIONARY));
+    EXPECT_FALSE(session.field(cAutoCAD::BLOCK_NAME));
+}
+
+TEST_F(EngineTest, TagSectionHandlesSuppressAllTagsAndComments) {
+    ASSERT_EQ(session.PrepTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n"
+                                                "  ' a comment\r\n\r\n rev \r\n*SUPPRESS\r\n*\r\n"
+                                                "AFTER\r\n")),
+              1);
+    EXPECT_TRUE(session.suppress());
+    EXPECT_EQ(session.tags(), (QStringList{"REV", "*"})) << "a '*' that is not first is a tag";
+
+    ASSERT_EQ(session.PrepTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n"
+                                                "*\r\n*SUPPRESS\r\n")),
+              1);
+    EXPECT_FALSE(session.suppress()) << "reading stops after '*'";
+    EXPECT_EQ(session.tags(), QStringList{"*"});
+}
+
+TEST_F(EngineTest, TemplateReadsWindows1252AndUtf8Tags) {
+    ASSERT_EQ(
+        session.PrepTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n\xe9tage\r\n")),
+        1);
+    EXPECT_EQ(session.tags(), QStringList{QString::fromUtf8("\xc3\x89TAGE")}) << "Windows-1252";
+    ASSERT_EQ(session.PrepTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n"
+                                                "\xc3\xa9tage\r\n")),
+              1);
+    EXPECT_EQ(session.tags(), QStringList{QString::fromUtf8("\xc3\x89TAGE")});
+}
+
+}  // namespace
