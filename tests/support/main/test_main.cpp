@@ -1,7 +1,7 @@
+#include <gtest/gtest.h>
+
 #include <QCoreApplication>
 #include <QStandardPaths>
-
-#include <gtest/gtest.h>
 
 // Shared by every test binary: the application object Qt needs, and settings kept away from
 // the user's own.
