@@ -1,0 +1,226 @@
+// Reading speed of the drawing reader, measured the way the extraction engine uses it: open a
+// drawing, select the block references of model space and of paper space, read every
+// property of each and every attribute's tag and text.
+//
+// Usage:
+//   dxf_read_bench [--repeat N] FILE...     each file: best of N, MB/s and attributes/s
+//   dxf_read_bench [--repeat N] --folder DIR   every .dxf of DIR opened in turn: total time
+
+#include <QDir>
+#include <QFileInfo>
+#include <QString>
+#include <QVariant>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "engine/autocad/automation.h"
+#include "engine/drawing/reader_application.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// What one pass over a drawing found; `checksum` keeps the reads from being optimised away.
+struct Tally {
+    long blockReferences = 0;
+    long attributes = 0;
+    double checksum = 0;
+    double openSeconds = 0;
+    double walkSeconds = 0;
+};
+
+[[noreturn]] void fail(const QString& what, const acad::Error& error) {
+    std::fprintf(stderr, "%s: error %ld: %s\n", qPrintable(what), error.number,
+                 qPrintable(error.description));
+    std::exit(1);
+}
+
+template <typename T>
+T take(const acad::Result<T>& result, const QString& what) {
+    if (!result) fail(what, result.error());
+    return result.value();
+}
+
+template <typename T>
+void add(double& checksum, const acad::Result<T>& result) {
+    if (!result) {
+        checksum += 1;
+        return;
+    }
+    if constexpr (std::is_same_v<T, QString>) {
+        checksum += result.value().size();
+    } else if constexpr (std::is_same_v<T, acad::Point3>) {
+        checksum += result.value().x + result.value().y + result.value().z;
+    } else {
+        checksum += static_cast<double>(result.value());
+    }
+}
+
+void walk(const acad::BlockReference& ref, Tally& tally) {
+    double& sum = tally.checksum;
+    add(sum, ref.Name());
+    add(sum, ref.Layer());
+    add(sum, ref.HasAttributes());
+    add(sum, ref.OwnerID());
+    add(sum, ref.ObjectID());
+    add(sum, ref.Objectname());
+    add(sum, ref.Handle());
+    add(sum, ref.Color());
+    add(sum, ref.Linetype());
+    add(sum, ref.Rotation());
+    add(sum, ref.Visible());
+    add(sum, ref.XScaleFactor());
+    add(sum, ref.YScaleFactor());
+    add(sum, ref.ZScaleFactor());
+    add(sum, ref.LinetypeScale());
+    add(sum, ref.Lineweight());
+    add(sum, ref.HasExtensionDictionary());
+    add(sum, ref.InsertionPoint());
+    auto attributes = ref.GetAttributes();
+    if (!attributes) {
+        sum += 1;
+        return;
+    }
+    for (const auto& attribute : attributes.value()) {
+        add(sum, attribute->TagString());
+        add(sum, attribute->TextString());
+        ++tally.attributes;
+    }
+}
+
+void selectAndWalk(acad::Document& document, const QString& name, int space, Tally& tally) {
+    auto set = take(document.AddSelectionSet(name), "SelectionSets.Add " + name);
+    take(set->Select(acad::kSelectAll, {0, 67}, {QVariant(QStringLiteral("INSERT")), space}),
+         "Select " + name);
+    const int count = set->Count();
+    for (int i = 0; i < count; ++i) {
+        auto ref = take(set->Item(i), name + " Item");
+        walk(*ref, tally);
+        ++tally.blockReferences;
+    }
+}
+
+Tally readDrawing(acad::Application& application, const QString& path) {
+    Tally tally;
+    const auto start = Clock::now();
+    auto document = take(application.GetDocuments().Open(path, true, std::nullopt), path);
+    tally.openSeconds = secondsSince(start);
+    const auto walkStart = Clock::now();
+    selectAndWalk(*document, QStringLiteral("MODEL"), 0, tally);
+    selectAndWalk(*document, QStringLiteral("PAPER"), 1, tally);
+    take(document->Close(false), "Close " + path);
+    tally.walkSeconds = secondsSince(walkStart);
+    return tally;
+}
+
+std::shared_ptr<acad::Application> startReader() {
+    auto application = drawing::createReaderApplication();
+    if (!application) {
+        std::fprintf(stderr, "the drawing reader could not be started\n");
+        std::exit(1);
+    }
+    return application;
+}
+
+void benchFile(const QString& path, int repeat) {
+    const double megabytes = static_cast<double>(QFileInfo(path).size()) / 1e6;
+    auto application = startReader();
+    Tally best;
+    double bestSeconds = 1e300;
+    for (int run = 0; run < repeat; ++run) {
+        const Tally tally = readDrawing(*application, path);
+        const double seconds = tally.openSeconds + tally.walkSeconds;
+        if (seconds < bestSeconds) {
+            bestSeconds = seconds;
+            best = tally;
+        }
+    }
+    std::printf(
+        "%s: %.1f MB, %ld block references, %ld attributes; best of %d: %.4f s "
+        "(open %.4f s, walk %.4f s): %.0f MB/s, %.0f attributes/s [checksum %.6g]\n",
+        qPrintable(QFileInfo(path).fileName()), megabytes, best.blockReferences, best.attributes,
+        repeat, bestSeconds, best.openSeconds, best.walkSeconds, megabytes / bestSeconds,
+        static_cast<double>(best.attributes) / bestSeconds, best.checksum);
+}
+
+void benchFolder(const QString& folder, int repeat) {
+    QDir dir(folder);
+    const QStringList names =
+        dir.entryList({QStringLiteral("*.dxf")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    if (names.isEmpty()) {
+        std::fprintf(stderr, "%s: no .dxf file\n", qPrintable(folder));
+        std::exit(1);
+    }
+    double megabytes = 0;
+    for (const auto& name : names) megabytes += static_cast<double>(QFileInfo(dir, name).size());
+    megabytes /= 1e6;
+    auto application = startReader();
+    double bestSeconds = 1e300;
+    Tally best;
+    for (int run = 0; run < repeat; ++run) {
+        Tally total;
+        const auto start = Clock::now();
+        for (const auto& name : names) {
+            const Tally tally = readDrawing(*application, dir.filePath(name));
+            total.blockReferences += tally.blockReferences;
+            total.attributes += tally.attributes;
+            total.checksum += tally.checksum;
+        }
+        const double seconds = secondsSince(start);
+        if (seconds < bestSeconds) {
+            bestSeconds = seconds;
+            best = total;
+        }
+    }
+    std::printf(
+        "%s: %lld drawings, %.1f MB, %ld block references, %ld attributes; best of %d: "
+        "%.4f s (%.2f ms a drawing): %.0f MB/s, %.0f attributes/s [checksum %.6g]\n",
+        qPrintable(folder), static_cast<long long>(names.size()), megabytes, best.blockReferences,
+        best.attributes, repeat, bestSeconds,
+        bestSeconds * 1000 / static_cast<double>(names.size()), megabytes / bestSeconds,
+        static_cast<double>(best.attributes) / bestSeconds, best.checksum);
+}
+
+int usage() {
+    std::fprintf(stderr,
+                 "usage: dxf_read_bench [--repeat N] FILE...\n"
+                 "       dxf_read_bench [--repeat N] --folder DIR\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int repeat = 5;
+    QString folder;
+    std::vector<QString> files;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--repeat" && i + 1 < argc) {
+            repeat = std::max(1, std::atoi(argv[++i]));
+        } else if (arg == "--folder" && i + 1 < argc) {
+            folder = QString::fromLocal8Bit(argv[++i]);
+        } else if (arg.starts_with("--")) {
+            return usage();
+        } else {
+            files.push_back(QString::fromLocal8Bit(argv[i]));
+        }
+    }
+    if (folder.isEmpty() == files.empty()) return usage();
+    if (!folder.isEmpty()) {
+        benchFolder(folder, repeat);
+    } else {
+        for (const auto& file : files) benchFile(file, repeat);
+    }
+    return 0;
+}
