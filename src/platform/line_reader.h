@@ -6,11 +6,12 @@
 namespace platform {
 
 // Reads a text file line by line. CR LF, a lone CR and a lone LF each end a line; a final line
-// without an end is a line too. The bytes are UTF-8 when they are valid UTF-8, else Windows-1252.
+// without an end is a line too, and a file ending with a line end has no empty last line.
+// The bytes are UTF-8 when they are valid UTF-8, else Windows-1252.
 class LineReader {
 public:
     bool open(const QString& path);  // false when the file cannot be read
-    bool readLine(QString& line);     // false at the end of the file
+    bool readLine(QString& line);    // false at the end of the file
     bool atEnd() const { return m_next >= m_lines.size(); }
 
 private:
@@ -18,7 +19,8 @@ private:
     qsizetype m_next = 0;
 };
 
-// Decodes bytes as UTF-8 when valid, else as Windows-1252.
+// Decodes bytes as UTF-8 when valid, else as Windows-1252. A leading UTF-8 byte order mark is
+// dropped.
 QString decodeText(const QByteArray& bytes);
 
 // Splits text at CR LF, lone CR and lone LF.

@@ -5,9 +5,12 @@
 namespace platform {
 
 // Joins a folder and a name with the native separator, unless the folder already ends with one.
+// An empty folder gives the name unchanged.
 QString joinPath(const QString& folder, const QString& name);
 
-// The file-system root that holds `path` (a mount point here, a drive letter on Windows).
+// The file-system root that holds `path` (a mount point here, such as "/" or "/media/usb", a
+// drive letter on Windows). A missing path is taken from its nearest existing parent; a
+// relative path is taken from the current folder. Empty when no root can be found.
 QString driveOf(const QString& path);
 
 // The path as it exists on disk: the exact path when it exists, else each component matched

@@ -1,0 +1,78 @@
+#include "platform/text_writer.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace platform {
+
+TextWriter::TextWriter() = default;
+
+TextWriter::~TextWriter() {
+    // QSaveFile's own destructor discards an uncommitted replacement; appended text is kept.
+    m_file.reset();
+}
+
+bool TextWriter::open(const QString& path, Mode mode) {
+    m_file.reset();
+    m_failed = false;
+    if (path.isEmpty()) {
+        m_failed = true;
+        return false;
+    }
+    if (mode == Mode::Replace) {
+        // A read-only target must stay as it is, as it would on a system that refuses to
+        // rename over it; the rename alone would not stop us here.
+        const QFileInfo target(path);
+        if (target.exists() && !target.isWritable()) {
+            m_failed = true;
+            return false;
+        }
+        auto file = std::make_unique<QSaveFile>(path);
+        if (!file->open(QIODevice::WriteOnly)) {
+            m_failed = true;
+            return false;
+        }
+        m_file = std::move(file);
+    } else {
+        auto file = std::make_unique<QFile>(path);
+        if (!file->open(QIODevice::WriteOnly | QIODevice::Append)) {
+            m_failed = true;
+            return false;
+        }
+        m_file = std::move(file);
+    }
+    return true;
+}
+
+bool TextWriter::isOpen() const {
+    return m_file && m_file->isOpen();
+}
+
+void TextWriter::write(const QString& text) {
+    if (!isOpen() || m_failed || text.isEmpty()) return;
+    const QByteArray bytes = text.toUtf8();
+    if (m_file->write(bytes) != bytes.size()) m_failed = true;
+}
+
+void TextWriter::writeLine(const QString& line) {
+    write(line + QStringLiteral("\r\n"));
+}
+
+bool TextWriter::commit() {
+    if (!m_file) return false;
+    bool ok = !m_failed;
+    if (auto* save = qobject_cast<QSaveFile*>(m_file.get())) {
+        if (!ok) save->cancelWriting();
+        ok = save->commit() && ok;
+    } else {
+        ok = m_file->flush() && ok;
+        m_file->close();
+        ok = ok && m_file->error() == QFileDevice::NoError;
+    }
+    m_file.reset();
+    m_failed = !ok;
+    return ok;
+}
+
+}  // namespace platform

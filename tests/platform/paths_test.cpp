@@ -1,0 +1,98 @@
+#include "platform/paths.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QStorageInfo>
+
+#include "scratch_folder.h"
+
+namespace {
+
+TEST(JoinPath, AddsTheSeparatorOnlyWhenMissing) {
+    EXPECT_EQ(platform::joinPath("/data/drawings", "a.dwg"), "/data/drawings/a.dwg");
+    EXPECT_EQ(platform::joinPath("/data/drawings/", "a.dwg"), "/data/drawings/a.dwg");
+    EXPECT_EQ(platform::joinPath("/", "etc"), "/etc");
+    EXPECT_EQ(platform::joinPath("", "a.dwg"), "a.dwg");
+    EXPECT_EQ(platform::joinPath("rel", ""), "rel/");
+}
+
+TEST(DriveOf, GivesTheMountPointThatHoldsThePath) {
+    ScratchFolder scratch;
+    const QString file = scratch.writeFile("sub/a.txt");
+    const QString root = QStorageInfo(scratch.path()).rootPath();
+    ASSERT_FALSE(root.isEmpty());
+
+    EXPECT_EQ(platform::driveOf(file), root);
+    EXPECT_EQ(platform::driveOf(scratch.path()), root);
+    // Missing files and folders take the root of their nearest existing parent.
+    EXPECT_EQ(platform::driveOf(scratch.path("sub/missing/deeper/b.txt")), root);
+    EXPECT_EQ(platform::driveOf("/"), "/");
+    EXPECT_EQ(platform::driveOf(""), "");
+}
+
+TEST(DriveOf, TakesARelativePathFromTheCurrentFolder) {
+    ScratchFolder scratch;
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(scratch.path()));
+    EXPECT_EQ(platform::driveOf("no-such-file.txt"), QStorageInfo(scratch.path()).rootPath());
+    QDir::setCurrent(previous);
+}
+
+TEST(ResolvePath, KeepsAnExistingPathAsItIs) {
+    ScratchFolder scratch;
+    const QString file = scratch.writeFile("Drawings/Plan.DWG");
+    EXPECT_EQ(platform::resolvePath(file), file);
+    EXPECT_EQ(platform::resolvePath(scratch.path("Drawings/")), scratch.path("Drawings/"));
+    EXPECT_EQ(platform::resolvePath(""), "");
+}
+
+TEST(ResolvePath, MatchesEachComponentIgnoringCase) {
+    ScratchFolder scratch;
+    const QString file = scratch.writeFile("Drawings/Site A/Plan.DWG");
+    EXPECT_EQ(platform::resolvePath(scratch.path("DRAWINGS/site a/plan.dwg")), file);
+    EXPECT_EQ(platform::resolvePath(scratch.path("drawings/SITE A")),
+              scratch.path("Drawings/Site A"));
+}
+
+TEST(ResolvePath, PrefersTheExactNameThenTheFirstInNameOrder) {
+    ScratchFolder scratch;
+    scratch.writeFile("list/plan.dwg");
+    scratch.writeFile("list/PLAN.dwg");
+    scratch.writeFile("list/Plan.dwg");
+    // Both Plan.DWG and plan.DWG are missing: upper case sorts first among equal names.
+    EXPECT_EQ(platform::resolvePath(scratch.path("list/plan.DWG")), scratch.path("list/PLAN.dwg"));
+    EXPECT_EQ(platform::resolvePath(scratch.path("LIST/Plan.dwg")), scratch.path("list/Plan.dwg"));
+    EXPECT_EQ(platform::resolvePath(scratch.path("LIST/plan.dwg")), scratch.path("list/plan.dwg"));
+
+    scratch.writeFile("two/Folder/b.txt");
+    scratch.writeFile("two/FOLDER/a.txt");
+    // The first candidate folder does not hold the file; the later components stay as given.
+    EXPECT_EQ(platform::resolvePath(scratch.path("two/folder/B.TXT")),
+              scratch.path("two/FOLDER/B.TXT"));
+}
+
+TEST(ResolvePath, KeepsComponentsThatMatchNothing) {
+    ScratchFolder scratch;
+    scratch.makeFolder("Out");
+    EXPECT_EQ(platform::resolvePath(scratch.path("OUT/New File.txt")),
+              scratch.path("Out/New File.txt"));
+    EXPECT_EQ(platform::resolvePath(scratch.path("none/OUT/x")), scratch.path("none/OUT/x"));
+    // A file is no folder: nothing is looked up below it.
+    scratch.writeFile("Out/file.txt");
+    EXPECT_EQ(platform::resolvePath(scratch.path("out/FILE.TXT/x")),
+              scratch.path("Out/file.txt/x"));
+}
+
+TEST(ResolvePath, ResolvesRelativePathsFromTheCurrentFolder) {
+    ScratchFolder scratch;
+    scratch.writeFile("Sub/Data.txt");
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(scratch.path()));
+    EXPECT_EQ(platform::resolvePath("sub/data.TXT"), "Sub/Data.txt");
+    EXPECT_EQ(platform::resolvePath("./SUB/../sub/DATA.txt"), "./Sub/../Sub/Data.txt");
+    EXPECT_EQ(platform::resolvePath("sub//data.txt"), "Sub//Data.txt");
+    QDir::setCurrent(previous);
+}
+
+}  // namespace
