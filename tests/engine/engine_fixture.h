@@ -7,6 +7,7 @@
 #include "engine/cautocad.h"
 #include "support/files.h"
 #include "support/memory_drawing_model.h"
+#include "support/qt_printers.h"
 #include "support/recording_engine_ui.h"
 
 // A session over the memory model, with a scratch folder for templates and extract files.

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "support/files.h"
+#include "support/qt_printers.h"
 
 namespace {
 

@@ -4,6 +4,8 @@
 
 #include <limits>
 
+#include "support/qt_printers.h"
+
 namespace {
 
 const QLocale kUs(QLocale::English, QLocale::UnitedStates);

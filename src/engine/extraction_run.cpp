@@ -1,0 +1,137 @@
+#include "engine/extraction_run.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "engine/cautocad.h"
+#include "engine/module1.h"
+#include "engine/text_forms.h"
+#include "platform/line_reader.h"
+#include "platform/paths.h"
+#include "platform/text_writer.h"
+
+namespace {
+
+QString logLine(const platform::Clock& clock, const QString& kind, const QString& path,
+                const QString& message) {
+    return textforms::logTimestamp(clock.now()) + QStringLiteral("  ") + kind +
+           QStringLiteral(": ") + path + QStringLiteral("  Error: ") + message;
+}
+
+// Extracts one drawing into the extract file; the message of its failure, or empty.
+QString extractDrawing(cAutoCAD& session, const QString& extractPath, ExtractionRunUi& ui) {
+    const QString spec = Module1::strDwgSpec.toUpper();
+    if (!Module1::FileExists(Module1::strDwgFile)) {
+        return QStringLiteral("File ") + spec + QStringLiteral(" not found.");
+    }
+    const QString password = session.Password();
+    const qint16 opened = password.isEmpty()
+                              ? session.OpenDrawing(Module1::strDwgFile, true)
+                              : session.OpenDrawing(Module1::strDwgFile, true, password);
+    ui.setStatus(QStringLiteral("Processing ") + Module1::strDwgFile + QStringLiteral("..."));
+    if (opened != 1) return QStringLiteral("Error opening file ") + spec + QStringLiteral(".");
+    if (Module1::FileExists(extractPath)) QFile::remove(extractPath);
+    QString error;
+    session.GetAttributes(extractPath, &error);
+    session.CloseDrawing();
+    return error;
+}
+
+}  // namespace
+
+QStringList readExtractFile(const QString& extractPath, const QString& drawingPath,
+                            const QString& drawingSpec, const RecordForm& form) {
+    QStringList records;
+    platform::LineReader reader;
+    if (!reader.open(extractPath)) return records;
+    const QString blanks(form.spaces, QLatin1Char(' '));
+    QString stamp;
+    if (form.includeDrawingName && form.timestamp) {
+        stamp = QLatin1Char('\'') +
+                textforms::generalDateTime(QFileInfo(drawingPath).lastModified()) +
+                QStringLiteral("',");
+    }
+    const QString drawingField = (form.fullPath ? drawingPath : drawingSpec).toUpper();
+    QString line;
+    while (reader.readLine(line)) {
+        if (line.isEmpty() || line.startsWith(QLatin1String("HEADER:"))) continue;
+        if (form.includeDrawingName) {
+            line = stamp + line;
+            line = form.commaDelimited
+                       ? QLatin1Char('\'') + drawingField + QStringLiteral("',") + line
+                       : drawingField + blanks + Module1::CdfToSdf(line, form.spaces);
+        } else if (!form.commaDelimited) {
+            line = Module1::CdfToSdf(line, form.spaces);
+        }
+        if (form.commaDelimited) {
+            Module1::intMaxFields = std::max(Module1::intMaxFields, Module1::CountFields(line));
+        }
+        records.append(line);
+    }
+    return records;
+}
+
+QString extractedMessage(int drawings, double seconds) {
+    return QStringLiteral("Attributes from ") + QString::number(drawings) +
+           QStringLiteral(" file(s) extracted in ") + textforms::elapsedSeconds(seconds) +
+           QStringLiteral(" second(s).");
+}
+
+ExtractionRunResult runExtraction(const ExtractionRunRequest& request,
+                                  const acad::ApplicationFactory& factory, ExtractionRunUi& ui,
+                                  const platform::Clock& clock) {
+    ExtractionRunResult result;
+    const QDateTime started = clock.now();
+    ui.setStatus(QStringLiteral("Extraction in process..."));
+    Module1::strExtractPath = platform::joinPath(request.programFolder, "extract.txt");
+    Module1::strTemplatePath = platform::joinPath(request.templateFolder, request.templateName);
+
+    cAutoCAD session(factory, ui);
+    if (session.OpenAutoCAD() != 1) {
+        result.outcome = ExtractionRunResult::Outcome::NoApplication;
+        ui.setStatus(QStringLiteral("Unable to open AutoCAD."));
+        return result;
+    }
+    QString error;
+    session.PrepTemplate(Module1::strTemplatePath, &error);
+    platform::TextWriter log;
+    log.open(platform::joinPath(request.programFolder, "err.log"));
+    if (!error.isEmpty()) {
+        log.writeLine(logLine(clock, "Template", Module1::strTemplatePath, error));
+        log.commit();
+        session.CloseAutoCAD();
+        result.outcome = ExtractionRunResult::Outcome::TemplateRejected;
+        result.lastError = error;
+        ui.setStatus(QStringLiteral("No attributes extracted. ") + error);
+        return result;
+    }
+
+    for (const QString& name : request.drawingNames) {
+        Module1::strDwgSpec = name.toLower();
+        Module1::strDwgFile =
+            platform::resolvePath(platform::joinPath(request.drawingFolder, Module1::strDwgSpec));
+        ui.setBusy(true);
+        error = extractDrawing(session, Module1::strExtractPath, ui);
+        ui.setBusy(false);
+        if (!error.isEmpty()) {
+            log.writeLine(logLine(clock, "Drawing", Module1::strDwgFile, error));
+            continue;
+        }
+        const QStringList records = readExtractFile(Module1::strExtractPath, Module1::strDwgFile,
+                                                    Module1::strDwgSpec, request.form);
+        if (!records.isEmpty()) ++result.drawingsExtracted;
+        result.records += records;
+    }
+    session.CloseAutoCAD();
+    log.commit();
+    result.lastError = error;
+    result.elapsedSeconds = started.msecsTo(clock.now()) / 1000.0;
+    return result;
+}
+
+QString finalStatus(const ExtractionRunResult& result, bool listEmpty) {
+    if (listEmpty || result.records.isEmpty()) {
+        return QStringLiteral("No attributes extracted. ") + result.lastError;
+    }
+    return extractedMessage(result.drawingsExtracted, result.elapsedSeconds);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+// One extraction run: a drawing session over the selected drawings of one folder with one
+// template, each drawing's extract file read back into records, failures into err.log.
+
+#include <QString>
+#include <QStringList>
+
+#include "engine/autocad/automation.h"
+#include "engine/engine_ui.h"
+#include "platform/clock.h"
+
+// How each record is put in the attribute list.
+struct RecordForm {
+    bool includeDrawingName = true;  // "4) Include Drawing Name"
+    bool fullPath = false;           // "Use Full Path"
+    bool timestamp = false;          // "Timestamp"
+    bool commaDelimited = true;      // CDF; otherwise SDF
+    quint8 spaces = 2;               // blanks between SDF fields
+};
+
+// What a run needs from the window beyond the engine's own callbacks.
+class ExtractionRunUi : public EngineUi {
+public:
+    virtual void setStatus(const QString& text) = 0;  // the status line, repainted at once
+    virtual void setBusy(bool busy) = 0;              // hourglass pointer
+};
+
+struct ExtractionRunRequest {
+    QString programFolder;  // holds extract.txt and err.log
+    QString templateFolder;
+    QString templateName;
+    QString drawingFolder;
+    QStringList drawingNames;  // the selected drawings, in list order
+    RecordForm form;
+};
+
+struct ExtractionRunResult {
+    enum class Outcome { NoApplication, TemplateRejected, Finished };
+    Outcome outcome = Outcome::Finished;
+    QStringList records;        // new attribute-list items, in order
+    int drawingsExtracted = 0;  // drawings that added at least one record
+    QString lastError;          // message of the last drawing, empty when it succeeded
+    double elapsedSeconds = 0;
+};
+
+ExtractionRunResult runExtraction(const ExtractionRunRequest& request,
+                                  const acad::ApplicationFactory& factory, ExtractionRunUi& ui,
+                                  const platform::Clock& clock);
+
+// The records of one drawing's extract file, in the attribute list's form; raises
+// Module1::intMaxFields for comma-delimited records. Nothing when the file cannot be read.
+QStringList readExtractFile(const QString& extractPath, const QString& drawingPath,
+                            const QString& drawingSpec, const RecordForm& form);
+
+// The status line after a run that added records.
+QString extractedMessage(int drawings, double seconds);
+
+// The status line at the end of a run, given whether the attribute list is empty afterwards.
+QString finalStatus(const ExtractionRunResult& result, bool listEmpty);

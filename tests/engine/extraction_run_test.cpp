@@ -1,0 +1,152 @@
+#include "engine/extraction_run.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "engine/module1.h"
+#include "engine/text_forms.h"
+#include "support/fake_clock.h"
+#include "support/files.h"
+#include "support/memory_drawing_model.h"
+#include "support/qt_printers.h"
+
+namespace {
+
+class RecordingRunUi : public ExtractionRunUi {
+public:
+    void processPendingEvents() override {}
+    void showError(const QString&, const QString& text) override { errors << text; }
+    void setStatus(const QString& text) override { statuses << text; }
+    void setBusy(bool busy) override { busyChanges += busy ? 1 : -1; }
+    QStringList statuses;
+    QStringList errors;
+    int busyChanges = 0;
+};
+
+class ExtractionRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(QDir(dir.path()).mkpath("dwg"));
+        testfiles::write(dir.filePath("title.txt"),
+                         "*INPUT\r\nBLOCK: TITLE\r\n*OUTPUT\r\nBLOCK_NAME\r\n*ATTRIBUTE_TAGS\r\n"
+                         "DWGNO\r\nREV\r\n");
+        request.programFolder = dir.path();
+        request.templateFolder = dir.path();
+        request.templateName = "title.txt";
+        request.drawingFolder = dir.filePath("dwg");
+        Module1::intMaxFields = 0;
+    }
+
+    // A drawing file on disk (its content is the memory model's) with one title block.
+    void addDrawing(const QString& name, const QString& dwgno) {
+        const QString path = dir.filePath("dwg/" + name);
+        testfiles::write(path, "");
+        fake::MemDrawing drawing;
+        fake::MemBlock title;
+        title.name = "TITLE";
+        title.attributes = {{"DWGNO", dwgno}, {"REV", "B"}};
+        drawing.blocks.push_back(title);
+        model->addDrawing(path, drawing);
+    }
+
+    ExtractionRunResult run() { return runExtraction(request, model->factory(), ui, clock); }
+    QByteArray errLog() const { return testfiles::read(dir.filePath("err.log")); }
+
+    QTemporaryDir dir;
+    std::shared_ptr<fake::MemoryDrawingModel> model = fake::MemoryDrawingModel::create();
+    RecordingRunUi ui;
+    fake::FakeClock clock;
+    ExtractionRunRequest request;
+};
+
+TEST_F(ExtractionRunTest, RecordsCarryTheDrawingNameAndTimestamp) {
+    addDrawing("a-101.dxf", "A-101");
+    request.drawingNames = {"A-101.DXF"};  // opened under its lower-case name
+    request.form.timestamp = true;
+    const ExtractionRunResult result = run();
+    const QString stamp =
+        textforms::generalDateTime(QFileInfo(dir.filePath("dwg/a-101.dxf")).lastModified());
+    ASSERT_EQ(result.records.size(), 1);
+    EXPECT_EQ(result.records[0], "'A-101.DXF','" + stamp + "','TITLE','A-101','B'");
+    EXPECT_EQ(result.drawingsExtracted, 1);
+    EXPECT_EQ(Module1::intMaxFields, 6);
+    EXPECT_EQ(errLog(), "") << "a run without failure leaves the log empty";
+    EXPECT_EQ(ui.busyChanges, 0) << "the hourglass is restored";
+    EXPECT_EQ(ui.statuses.first(), "Extraction in process...");
+    EXPECT_TRUE(ui.statuses.contains("Processing " + Module1::strDwgFile + "..."));
+    EXPECT_EQ(finalStatus(result, false), "Attributes from 1 file(s) extracted in 0.00 second(s).");
+}
+
+TEST_F(ExtractionRunTest, RecordFormsFollowTheOptions) {
+    addDrawing("a.dxf", "1");
+    request.drawingNames = {"a.dxf"};
+
+    request.form = RecordForm{true, true, false, true, 2};
+    EXPECT_EQ(run().records,
+              QStringList{"'" + dir.filePath("dwg/a.dxf").toUpper() + "','TITLE','1','B'"});
+
+    request.form = RecordForm{true, false, false, false, 3};
+    EXPECT_EQ(run().records, QStringList{"A.DXF   TITLE   1   B"});
+
+    request.form = RecordForm{false, false, true, false, 1};
+    EXPECT_EQ(run().records, QStringList{"TITLE 1 B"}) << "no timestamp without the drawing name";
+
+    request.form = RecordForm{false, false, false, true, 2};
+    EXPECT_EQ(run().records, QStringList{"'TITLE','1','B'"});
+}
+
+TEST_F(ExtractionRunTest, FailingDrawingsAreLoggedAndTheRunGoesOn) {
+    addDrawing("good.dxf", "G");
+    testfiles::write(dir.filePath("dwg/broken.dxf"), "");  // on disk, but it will not open
+    request.drawingNames = {"Missing.dxf", "good.dxf", "broken.dxf"};
+    const ExtractionRunResult result = run();
+    EXPECT_EQ(result.records, QStringList{"'GOOD.DXF','TITLE','G','B'"});
+    EXPECT_EQ(result.lastError, "Error opening file BROKEN.DXF.");
+    EXPECT_EQ(errLog(),
+              "03/05/2024 02:07:09 pm  Drawing: " + dir.filePath("dwg/missing.dxf").toUtf8() +
+                  "  Error: File MISSING.DXF not found.\r\n"
+                  "03/05/2024 02:07:09 pm  Drawing: " +
+                  dir.filePath("dwg/broken.dxf").toUtf8() +
+                  "  Error: Error opening file BROKEN.DXF.\r\n");
+    EXPECT_EQ(finalStatus(result, true), "No attributes extracted. Error opening file BROKEN.DXF.");
+}
+
+TEST_F(ExtractionRunTest, RejectedTemplateIsLoggedOnce) {
+    testfiles::write(dir.filePath("title.txt"), "no sections here\r\n");
+    addDrawing("a.dxf", "1");
+    request.drawingNames = {"a.dxf"};
+    const ExtractionRunResult result = run();
+    EXPECT_EQ(result.outcome, ExtractionRunResult::Outcome::TemplateRejected);
+    EXPECT_TRUE(model->opens.empty());
+    EXPECT_EQ(model->quits, 1);
+    EXPECT_EQ(errLog(), "03/05/2024 02:07:09 pm  Template: " + dir.filePath("title.txt").toUtf8() +
+                            "  Error: Template file requires '*INPUT'.\r\n");
+    EXPECT_EQ(ui.statuses.last(), "No attributes extracted. Template file requires '*INPUT'.");
+}
+
+TEST_F(ExtractionRunTest, ApplicationThatCannotStartLeavesTheLogAlone) {
+    testfiles::write(dir.filePath("err.log"), "earlier run");
+    model->failOn(fake::Call::Create);
+    request.drawingNames = {"a.dxf"};
+    const ExtractionRunResult result = run();
+    EXPECT_EQ(result.outcome, ExtractionRunResult::Outcome::NoApplication);
+    EXPECT_EQ(ui.statuses.last(), "Unable to open AutoCAD.");
+    EXPECT_EQ(ui.errors.size(), 1);
+    EXPECT_EQ(errLog(), "earlier run");
+}
+
+TEST_F(ExtractionRunTest, ExtractFileHoldsOnlyTheLastDrawing) {
+    addDrawing("a.dxf", "1");
+    addDrawing("b.dxf", "2");
+    request.drawingNames = {"a.dxf", "b.dxf"};
+    const ExtractionRunResult result = run();
+    EXPECT_EQ(result.records.size(), 2);
+    EXPECT_EQ(result.drawingsExtracted, 2);
+    EXPECT_EQ(testfiles::read(Module1::strExtractPath),
+              "HEADER:'BLOCK_NAME','DWGNO','REV'\r\n'TITLE','2','B'\r\n");
+}
+
+}  // namespace
