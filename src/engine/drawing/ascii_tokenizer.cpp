@@ -1,0 +1,114 @@
+#include "engine/drawing/ascii_tokenizer.h"
+
+#include <cstring>
+
+namespace drawing {
+
+namespace {
+
+QString printable(const char* begin, const char* end) {
+    QString out;
+    for (const char* p = begin; p < end && out.size() < 24; ++p) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        out += (c >= 0x20 && c < 0x7f) ? QChar(c) : QChar(u'?');
+    }
+    return out;
+}
+
+}  // namespace
+
+AsciiTokenizer::AsciiTokenizer(ChunkBuffer& buffer, const char* start)
+    : m_buffer(buffer), m_pos(start) {
+    findLimit();
+}
+
+void AsciiTokenizer::findLimit() {
+    const char* begin = m_buffer.data();
+    const char* end = m_buffer.end();
+    if (m_buffer.atEnd() && (end == begin || end[-1] != '\n') && end > m_pos) {
+        // The last line has no line end: give it one so it parses like the others.
+        m_buffer.appendSentinel('\n');
+        end = m_buffer.end();
+    }
+    const char* p = end;
+    while (p > m_pos && p[-1] != '\n') --p;
+    m_limit = p;
+}
+
+bool AsciiTokenizer::refill() {
+    const auto kept = m_buffer.end() - m_pos;
+    if (!m_buffer.refill(m_pos)) return fail(QStringLiteral("the file could not be read"));
+    m_pos = m_buffer.data();
+    const bool grew = m_buffer.end() - m_pos > kept;
+    findLimit();
+    if (!m_buffer.atEnd() && (!grew || m_limit == m_pos)) {
+        // No complete line fits in what may be carried over.
+        return fail(QStringLiteral("a line longer than %1 bytes at line %2")
+                        .arg(m_buffer.maxCarry() / 2)
+                        .arg(m_line + 1));
+    }
+    return true;
+}
+
+bool AsciiTokenizer::fail(QString message) {
+    if (m_error.isEmpty()) m_error = std::move(message);
+    m_pos = m_limit;
+    return false;
+}
+
+QString AsciiTokenizer::where() const {
+    return QStringLiteral("line %1").arg(m_line - 1);
+}
+
+QString AsciiTokenizer::whereEnd() const {
+    return QStringLiteral("line %1").arg(m_line + 1);
+}
+
+bool AsciiTokenizer::next(Group& group) {
+    if (failed()) return false;
+    for (;;) {
+        const char* p = m_pos;
+        if (p < m_limit) {
+            const char* const codeLine = p;
+            while (*p == ' ' || *p == '\t') ++p;
+            const bool negative = *p == '-';
+            if (negative) ++p;
+            int code = 0;
+            int digits = 0;
+            while (*p >= '0' && *p <= '9' && digits < 6) {
+                code = code * 10 + (*p - '0');
+                ++p;
+                ++digits;
+            }
+            while (*p == ' ' || *p == '\t' || *p == '\r') ++p;
+            if (digits == 0 || *p != '\n') {
+                const char* lineEnd = static_cast<const char*>(
+                    std::memchr(codeLine, '\n', static_cast<std::size_t>(m_limit - codeLine)));
+                return fail(QStringLiteral("invalid group code \"%1\" at line %2")
+                                .arg(printable(codeLine, lineEnd ? lineEnd : m_limit))
+                                .arg(m_line + 1));
+            }
+            ++p;
+            if (p < m_limit) {
+                const char* lineEnd = static_cast<const char*>(
+                    std::memchr(p, '\n', static_cast<std::size_t>(m_limit - p)));
+                const char* valueEnd = lineEnd;
+                if (valueEnd > p && valueEnd[-1] == '\r') --valueEnd;
+                group.code = negative ? -code : code;
+                group.kind = ValueKind::Text;
+                group.text = std::string_view(p, static_cast<std::size_t>(valueEnd - p));
+                m_pos = lineEnd + 1;
+                m_line += 2;
+                return true;
+            }
+        }
+        // The pair is not whole in the buffer: carry it over and read on.
+        if (m_buffer.atEnd()) {
+            if (m_pos >= m_limit) return false;  // the input ends between two groups
+            return fail(QStringLiteral("unexpected end of file at line %1").arg(m_line + 2));
+        }
+        if (!refill()) return false;
+    }
+}
+
+}  // namespace drawing

@@ -1,0 +1,176 @@
+#include "engine/drawing/binary_tokenizer.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace drawing {
+
+namespace {
+
+enum class Wire : std::uint8_t { String, Double, Int16, Int32, Int64, Bool, Chunk };
+
+constexpr Wire wireOf(int code) {
+    if ((code >= 10 && code <= 59) || (code >= 110 && code <= 149) ||
+        (code >= 210 && code <= 239) || (code >= 460 && code <= 469) ||
+        (code >= 1010 && code <= 1059))
+        return Wire::Double;
+    if ((code >= 60 && code <= 79) || (code >= 170 && code <= 179) ||
+        (code >= 270 && code <= 289) || (code >= 370 && code <= 389) ||
+        (code >= 400 && code <= 409) || (code >= 1060 && code <= 1070))
+        return Wire::Int16;
+    if ((code >= 90 && code <= 99) || (code >= 420 && code <= 429) ||
+        (code >= 440 && code <= 459) || code == 1071)
+        return Wire::Int32;
+    if (code >= 160 && code <= 169) return Wire::Int64;
+    if (code >= 290 && code <= 299) return Wire::Bool;
+    if ((code >= 310 && code <= 319) || code == 1004) return Wire::Chunk;
+    return Wire::String;
+}
+
+template <typename T>
+T load(const char* p) {
+    // Binary DXF is little-endian, as is every machine we build for.
+    T value;
+    std::memcpy(&value, p, sizeof value);
+    return value;
+}
+
+}  // namespace
+
+BinaryTokenizer::BinaryTokenizer(ChunkBuffer& buffer, const char* start)
+    : m_buffer(buffer), m_pos(start) {
+    const auto avail = m_buffer.end() - start;
+    const auto b0 = avail > 0 ? static_cast<unsigned char>(start[0]) : 0u;
+    const auto b1 = avail > 1 ? static_cast<unsigned char>(start[1]) : 0u;
+    if (b0 == 255) {
+        m_wideCodes = false;  // only 1-byte codes escape
+    } else if (b0 == 0) {
+        m_wideCodes = b1 == 0;  // 1-byte code 0 is followed by "SECTION", never by a NUL
+    } else {
+        m_wideCodes = b1 <= 4;  // the high byte of a 2-byte code below 1280
+    }
+}
+
+bool BinaryTokenizer::fail(QString message) {
+    if (m_error.isEmpty()) m_error = std::move(message);
+    return false;
+}
+
+QString BinaryTokenizer::where() const {
+    return QStringLiteral("byte offset %1").arg(m_groupOffset);
+}
+
+QString BinaryTokenizer::whereEnd() const {
+    return QStringLiteral("byte offset %1").arg(m_buffer.offsetOf(m_pos));
+}
+
+bool BinaryTokenizer::next(Group& group) {
+    if (failed()) return false;
+    for (;;) {
+        const char* p = m_pos;
+        const char* const end = m_buffer.end();
+        const auto avail = [&](std::ptrdiff_t n) { return end - p >= n; };
+        bool whole = false;
+        if (avail(m_wideCodes ? 2 : 1)) {
+            int code;
+            if (m_wideCodes) {
+                code = load<std::int16_t>(p);
+                p += 2;
+            } else {
+                code = static_cast<unsigned char>(*p++);
+                if (code == 255) {
+                    if (avail(2)) {
+                        code = load<std::int16_t>(p);
+                        p += 2;
+                    } else {
+                        p = nullptr;
+                    }
+                }
+            }
+            if (p) {
+                group.code = code;
+                switch (wireOf(code)) {
+                    case Wire::String: {
+                        const void* nul = std::memchr(p, 0, static_cast<std::size_t>(end - p));
+                        if (nul) {
+                            const char* e = static_cast<const char*>(nul);
+                            group.kind = ValueKind::Text;
+                            group.text = std::string_view(p, static_cast<std::size_t>(e - p));
+                            p = e + 1;
+                            whole = true;
+                        }
+                        break;
+                    }
+                    case Wire::Double:
+                        if ((whole = avail(8))) {
+                            group.kind = ValueKind::Real;
+                            group.real = load<double>(p);
+                            p += 8;
+                        }
+                        break;
+                    case Wire::Int16:
+                        if ((whole = avail(2))) {
+                            group.kind = ValueKind::Integer;
+                            group.integer = load<std::int16_t>(p);
+                            p += 2;
+                        }
+                        break;
+                    case Wire::Int32:
+                        if ((whole = avail(4))) {
+                            group.kind = ValueKind::Integer;
+                            group.integer = load<std::int32_t>(p);
+                            p += 4;
+                        }
+                        break;
+                    case Wire::Int64:
+                        if ((whole = avail(8))) {
+                            group.kind = ValueKind::Integer;
+                            group.integer = load<std::int64_t>(p);
+                            p += 8;
+                        }
+                        break;
+                    case Wire::Bool:
+                        if ((whole = avail(1))) {
+                            group.kind = ValueKind::Integer;
+                            group.integer = static_cast<unsigned char>(*p);
+                            p += 1;
+                        }
+                        break;
+                    case Wire::Chunk:
+                        if (avail(1)) {
+                            const auto length = static_cast<unsigned char>(*p);
+                            if ((whole = avail(1 + length))) {
+                                group.kind = ValueKind::Binary;
+                                group.text = std::string_view(p + 1, length);
+                                p += 1 + length;
+                            }
+                        }
+                        break;
+                }
+            }
+        }
+        if (whole) {
+            m_groupOffset = m_buffer.offsetOf(m_pos);
+            m_pos = p;
+            return true;
+        }
+        if (m_buffer.atEnd()) {
+            if (m_pos == end) return false;  // the input ends between two groups
+            return fail(QStringLiteral("unexpected end of file at byte offset %1")
+                            .arg(m_buffer.offsetOf(end)));
+        }
+        const auto kept = end - m_pos;
+        if (static_cast<std::size_t>(kept) > m_buffer.maxCarry())
+            return fail(QStringLiteral("a value longer than %1 bytes at byte offset %2")
+                            .arg(m_buffer.maxCarry())
+                            .arg(m_buffer.offsetOf(m_pos)));
+        if (!m_buffer.refill(m_pos)) return fail(QStringLiteral("the file could not be read"));
+        m_pos = m_buffer.data();
+        if (m_buffer.end() - m_pos == kept && !m_buffer.atEnd())
+            return fail(QStringLiteral("a value longer than %1 bytes at byte offset %2")
+                            .arg(m_buffer.maxCarry())
+                            .arg(m_buffer.offsetOf(m_pos)));
+    }
+}
+
+}  // namespace drawing

@@ -1,0 +1,28 @@
+#pragma once
+
+// Reading a drawing file into the reader's model. Files are recognised by their content:
+// ASCII DXF, binary DXF; DWG and anything else is a failure with a number from
+// reader_errors.h and a description naming the reason.
+
+#include <QString>
+#include <cstddef>
+#include <memory>
+#include <string_view>
+
+#include "engine/autocad/result.h"
+#include "engine/drawing/drawing_model.h"
+
+namespace drawing {
+
+struct ReadOptions {
+    // The file is read in chunks of this size; memory stays bounded whatever its size.
+    std::size_t chunkSize = std::size_t{4} << 20;
+};
+
+using DrawingResult = acad::Result<std::shared_ptr<const Drawing>>;
+
+DrawingResult readDrawingFile(const QString& path, const ReadOptions& options = {});
+// The same from bytes in memory (tests, fuzzing); `bytes` is only read during the call.
+DrawingResult readDrawingBytes(std::string_view bytes, const ReadOptions& options = {});
+
+}  // namespace drawing
