@@ -1,0 +1,94 @@
+// quillon-extract: the extraction run without the window, for scripts and a first look at the
+// bundled examples. Prints the records of every matching drawing, one per line.
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include "engine/drawing/reader_application.h"
+#include "engine/extraction_run.h"
+#include "platform/folder_listing.h"
+#include "platform/paths.h"
+#include "platform/program_folder.h"
+
+namespace {
+
+class ConsoleRunUi : public ExtractionRunUi {
+public:
+    void processPendingEvents() override {}
+    void showError(const QString& caption, const QString& text) override {
+        m_err << caption << ": " << text << Qt::endl;
+    }
+    void setStatus(const QString& text) override { m_status = text; }
+    void setBusy(bool) override {}
+    void printStatus(const QString& text) { m_err << text << Qt::endl; }
+
+private:
+    QTextStream m_err{stderr};
+    QString m_status;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Quillon"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Extracts block attributes from the drawings of a folder with a template."));
+    parser.addHelpOption();
+    parser.addPositionalArgument("template", "Template file.");
+    parser.addPositionalArgument("folder", "Folder of drawings.");
+    parser.addPositionalArgument("pattern", "Drawing file pattern (default *.dxf).", "[pattern]");
+    const QCommandLineOption sdf("sdf", "Space-delimited records with <n> blanks between fields.",
+                                 "n");
+    const QCommandLineOption noName("no-name", "Leave out the drawing name.");
+    const QCommandLineOption fullPath("full-path", "Name drawings by their full path.");
+    const QCommandLineOption timestamp("timestamp", "Add the drawing file's date and time.");
+    parser.addOptions({sdf, noName, fullPath, timestamp});
+    parser.process(app);
+
+    const QStringList args = parser.positionalArguments();
+    if (args.size() < 2 || args.size() > 3) parser.showHelp(2);
+
+    ExtractionRunRequest request;
+    request.programFolder = platform::programFolder();
+    const QFileInfo templateFile(platform::resolvePath(args[0]));
+    request.templateFolder = templateFile.absolutePath();
+    request.templateName = templateFile.fileName();
+    request.drawingFolder = platform::resolvePath(args[1]);
+    request.drawingNames =
+        platform::listFolder(request.drawingFolder, args.value(2, QStringLiteral("*.dxf")), {});
+    request.form.includeDrawingName = !parser.isSet(noName);
+    request.form.fullPath = parser.isSet(fullPath);
+    request.form.timestamp = parser.isSet(timestamp);
+    if (parser.isSet(sdf)) {
+        bool ok = false;
+        const int spaces = parser.value(sdf).toInt(&ok);
+        if (!ok || spaces < 0 || spaces > 255) parser.showHelp(2);
+        request.form.commaDelimited = false;
+        request.form.spaces = static_cast<quint8>(spaces);
+    }
+
+    ConsoleRunUi ui;
+    if (request.drawingNames.isEmpty()) {
+        ui.printStatus(QStringLiteral("No drawings match ") +
+                       platform::joinPath(request.drawingFolder, args.value(2, "*.dxf")) + ".");
+        return 1;
+    }
+    platform::SystemClock clock;
+    const ExtractionRunResult result =
+        runExtraction(request, drawing::readerApplicationFactory(), ui, clock);
+    QTextStream out(stdout);
+    for (const QString& record : result.records) out << record << "\r\n";
+    out.flush();
+    ui.printStatus(finalStatus(result, result.records.isEmpty()));
+    if (result.outcome == ExtractionRunResult::Outcome::Finished && !result.lastError.isEmpty()) {
+        ui.printStatus(QStringLiteral("Failures are listed in ") +
+                       platform::joinPath(request.programFolder, "err.log") + ".");
+    }
+    return result.records.isEmpty() ? 1 : 0;
+}
