@@ -60,9 +60,16 @@ PEOPLE = ["J. SMITH", "A. MÜLLER", "L. ROSSI", "K. TANAKA", "M. GARCÍA"]
 # The ezdxf part: tables, block definitions, layouts and paper space.
 
 
+def polyline(layout, points, close=False, dxfattribs=None):
+    """LWPOLYLINE, or the 2D POLYLINE of R12, which has no LWPOLYLINE."""
+    if layout.doc.dxfversion <= "AC1009":
+        return layout.add_polyline2d(points, close=close, dxfattribs=dxfattribs)
+    return layout.add_lwpolyline(points, close=close, dxfattribs=dxfattribs)
+
+
 def define_blocks(doc):
     title = doc.blocks.new("TITLE")
-    title.add_lwpolyline([(0, 0), (180, 0), (180, 40), (0, 40)], close=True)
+    polyline(title, [(0, 0), (180, 0), (180, 40), (0, 40)], close=True)
     for y in (10, 20, 30):
         title.add_line((0, y), (180, y))
     title.add_line((120, 0), (120, 40))
@@ -72,7 +79,7 @@ def define_blocks(doc):
         title.add_text(tag, dxfattribs={"height": 1.8, "layer": "NOTES"}).set_pos((x, y + 5))
         title.add_attdef(tag, (x, y), dxfattribs={"height": 3.5, "prompt": tag.title()})
     rev = doc.blocks.new("REVROW")
-    rev.add_lwpolyline([(0, 0), (180, 0), (180, 6), (0, 6)], close=True)
+    polyline(rev, [(0, 0), (180, 0), (180, 6), (0, 6)], close=True)
     for i, tag in enumerate(REVROW_TAGS):
         rev.add_attdef(tag, (2 + i * 30, 1.5), dxfattribs={"height": 2.5})
     for name in EQUIPMENT:
@@ -82,13 +89,13 @@ def define_blocks(doc):
         blk.add_attdef("TAG", (0, 6), dxfattribs={"height": 2.5})
         blk.add_attdef("DESC", (0, -8), dxfattribs={"height": 1.8})
     north = doc.blocks.new("NORTH")
-    north.add_lwpolyline([(0, 0), (2, 6), (4, 0)], close=True)
+    polyline(north, [(0, 0), (2, 6), (4, 0)], close=True)
     north.add_text("N", dxfattribs={"height": 2}).set_pos((1.3, 7))
     grid = doc.blocks.new("GRIDMARK")
     grid.add_circle((0, 0), 4)
     # A skid: equipment nested in another block. Only the skid's own reference is top-level.
     skid = doc.blocks.new("SKID")
-    skid.add_lwpolyline([(-20, -10), (20, -10), (20, 10), (-20, 10)], close=True)
+    polyline(skid, [(-20, -10), (20, -10), (20, 10), (-20, 10)], close=True)
     skid.add_blockref("PUMP", (-10, 0)).add_auto_attribs({"TAG": "P-SK1", "DESC": "Skid pump"})
     skid.add_blockref("VALVE", (10, 0)).add_auto_attribs(
         {"TAG": "V-SK1", "DESC": "Skid valve"}
@@ -112,7 +119,7 @@ def build_document(rng, version, sheets, drawing_no, title):
             break  # R12 has one paper space
         else:
             layout = doc.layouts.new(name)
-        layout.add_lwpolyline([(5, 5), (415, 5), (415, 292), (5, 292)], close=True)
+        polyline(layout, [(5, 5), (415, 5), (415, 292), (5, 292)], close=True)
         layout.add_text(rng.choice(NOTES), dxfattribs={"height": 3, "layer": "NOTES"}).set_pos(
             (20, 270)
         )
@@ -407,10 +414,7 @@ def write_sheet(path, rng, index):
                          dxfattribs={"layer": "GEOM"})
         elif r < 0.7:
             points = [(x + rng.uniform(-30, 30), y + rng.uniform(-30, 30)) for _ in range(5)]
-            if version == "R12":
-                msp.add_polyline2d(points, dxfattribs={"layer": "PIPE"})
-            else:
-                msp.add_lwpolyline(points, dxfattribs={"layer": "PIPE"})
+            polyline(msp, points, dxfattribs={"layer": "PIPE"})
         elif r < 0.85:
             msp.add_text(rng.choice(NOTES), dxfattribs={"height": 2.5, "layer": "NOTES"}).set_pos(
                 (x, y))
