@@ -1,0 +1,153 @@
+// The reader against small drawings written by ezdxf (tests/fixtures/dxf/make_fixtures.py) in
+// every release and both encodings: which references, in which order, with which values.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <numbers>
+
+#include "engine/drawing/dxf_reader.h"
+#include "reader_probe.h"
+
+namespace drawing::test {
+namespace {
+
+// Model space in file order, then the layouts in tab order (Layout4, Layout1, Layout2), which
+// is not their order in the file; the reference inside block NESTED is never reported.
+const QStringList kLayoutsSummary = {
+    u"TAGBLOCK Tags 58 [TAG1=Value 1, TAG2=Größe 5°]"_qs,
+    u"PLAIN Frame 5C"_qs,
+    u"NESTED 0 5E"_qs,
+    u"PLAIN 0 60"_qs,
+    u"*U1 0 62"_qs,
+    u"TAGBLOCK 0 64 [TAG1=dict, TAG2=]"_qs,
+    u"TAGBLOCK 0 83 [TAG1=Layout4, TAG2=w]"_qs,
+    u"TAGBLOCK 0 69 [TAG1=Layout1 A, TAG2=x]"_qs,
+    u"PLAIN Frame 6D"_qs,
+    u"TAGBLOCK 0 73 [TAG1=Layout2, TAG2=y]"_qs,
+};
+
+class LayoutsFixture : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(LayoutsFixture, ReportsTopLevelReferencesInEnumerationOrder) {
+    const auto drawing = readOrFail(fixturePath(QString::fromLatin1(GetParam())));
+    EXPECT_EQ(summary(select(drawing)), kLayoutsSummary);
+    EXPECT_EQ(summary(select(drawing, {0, 67}, {"INSERT", 0})), kLayoutsSummary.mid(0, 6));
+    EXPECT_EQ(summary(select(drawing, {0, 67}, {"INSERT", 1})), kLayoutsSummary.mid(6));
+
+    const auto all = select(drawing);
+    ASSERT_EQ(all.size(), 10u);
+    EXPECT_EQ(properties(*all[0]),
+              "name=TAGBLOCK layer=Tags handle=58 id=88 owner=23 object=AcDbBlockReference "
+              "color=1 linetype=DASHED rotation=1.5708 visible=1 scale=2,3,4 ltscale=0.5 "
+              "lineweight=50 xdict=0 at=1,2,3");
+    // Extrusion (0,0,-1): OCS (1,2,3) is WCS (-1,2,-3). Not visible (60 = 1).
+    EXPECT_EQ(properties(*all[1]),
+              "name=PLAIN layer=Frame handle=5C id=92 owner=23 object=AcDbBlockReference "
+              "color=0 linetype=ByBlock rotation=0 visible=0 scale=1,1,1 ltscale=1 "
+              "lineweight=-1 xdict=0 at=-1,2,-3");
+    EXPECT_EQ(all[3]->Objectname().value(), "AcDbMInsertBlock");
+    EXPECT_EQ(all[4]->Linetype().value(), "ByLayer");  // written "bylayer"
+    EXPECT_TRUE(all[5]->HasExtensionDictionary().value());
+    EXPECT_FALSE(all[2]->HasAttributes().value());
+    // Owners: the model space, the active layout, and the layout blocks.
+    EXPECT_EQ(all[6]->OwnerID().value(), 0x7F);
+    EXPECT_EQ(all[7]->OwnerID().value(), 0x1B);
+    EXPECT_EQ(all[9]->OwnerID().value(), 0x6F);
+    const auto attributes = all[0]->GetAttributes().value();
+    ASSERT_EQ(attributes.size(), 2u);
+    EXPECT_EQ(attributes[0]->Handle().value(), "5A");
+    EXPECT_EQ(attributes[1]->Handle().value(), "5B");
+}
+
+INSTANTIATE_TEST_SUITE_P(Releases, LayoutsFixture,
+                         ::testing::Values("layouts_R2000.dxf", "layouts_R2004.dxf",
+                                           "layouts_R2007.dxf", "layouts_R2010.dxf",
+                                           "layouts_R2013.dxf", "layouts_R2018.dxf"));
+
+TEST(LayoutsFixture, BinaryFilesReadLikeAsciiOnes) {
+    for (const char* name : {"layouts_R2000_binary.dxf", "layouts_R2018_binary.dxf"}) {
+        SCOPED_TRACE(name);
+        const auto all = select(readOrFail(fixturePath(QString::fromLatin1(name))));
+        EXPECT_EQ(summary(all), kLayoutsSummary);
+        ASSERT_EQ(all.size(), 10u);
+        // ezdxf writes no visibility group in its binary files.
+        EXPECT_EQ(properties(*all[0]),
+                  "name=TAGBLOCK layer=Tags handle=58 id=88 owner=23 "
+                  "object=AcDbBlockReference color=1 linetype=DASHED rotation=1.5708 visible=1 "
+                  "scale=2,3,4 ltscale=0.5 lineweight=50 xdict=0 at=1,2,3");
+        EXPECT_EQ(all[1]->InsertionPoint().value().z, -3);
+        EXPECT_EQ(all[3]->Objectname().value(), "AcDbMInsertBlock");
+    }
+}
+
+TEST(LayoutsFixture, R12HasOnePaperSpaceAndNoOwners) {
+    // The ASCII file and the binary one with 1-byte group codes.
+    for (const char* name : {"layouts_R12.dxf", "layouts_R12_binary.dxf"}) {
+        SCOPED_TRACE(name);
+        const auto drawing = readOrFail(fixturePath(QString::fromLatin1(name)));
+        EXPECT_EQ(drawing->release, "AC1009");
+        const auto all = select(drawing);
+        EXPECT_EQ(
+            summary(all),
+            (QStringList{u"TAGBLOCK Tags 56 [TAG1=Value 1, TAG2=Größe 5°]"_qs, u"PLAIN Frame 5A"_qs,
+                         u"NESTED 0 5C"_qs, u"PLAIN 0 5E"_qs, u"*U1 0 60"_qs,
+                         u"TAGBLOCK 0 62 [TAG1=dict, TAG2=]"_qs,
+                         u"TAGBLOCK 0 66 [TAG1=Layout1 A, TAG2=x]"_qs, u"PLAIN Frame 6A"_qs}));
+        ASSERT_EQ(all.size(), 8u);
+        EXPECT_EQ(all[0]->OwnerID().value(), 0);
+        EXPECT_DOUBLE_EQ(all[0]->Rotation().value(), std::numbers::pi / 2);
+        // No subclass marker before R13: rows and columns tell a MINSERT.
+        EXPECT_EQ(all[3]->Objectname().value(), "AcDbMInsertBlock");
+        EXPECT_EQ(all[1]->InsertionPoint().value().x, -1);
+        EXPECT_EQ(summary(select(drawing, {0, 67}, {"INSERT", 1})).size(), 2);
+    }
+}
+
+TEST(LayoutsFixture, R12WithoutHandlesAndIrregularAttributeLists) {
+    const auto all = select(readOrFail(fixturePath(u"r12_no_handles.dxf"_qs)));
+    // 66=1 with only a SEQEND: attributes announced, none there; 66=1 without SEQEND: the
+    // next entity ends the list.
+    EXPECT_EQ(summary(all),
+              (QStringList{u"FRAME TITLE  [DWGNO=A-101, TITLE=Site plan]"_qs, u"EMPTY 0  []"_qs,
+                           u"NOSEQEND 0  [T=orphan-free]"_qs, u"PAPER 0 "_qs}));
+    ASSERT_EQ(all.size(), 4u);
+    EXPECT_EQ(all[0]->ObjectID().value(), 0);
+    EXPECT_EQ(all[0]->Handle().value(), "");
+    EXPECT_TRUE(all[1]->HasAttributes().value());
+    EXPECT_TRUE(all[1]->GetAttributes().value().empty());
+    EXPECT_EQ(all[0]->InsertionPoint().value().y, 2.5);
+    EXPECT_EQ(
+        summary(select(readOrFail(fixturePath(u"r12_no_handles.dxf"_qs)), {0, 67}, {"INSERT", 1})),
+        QStringList{u"PAPER 0 "_qs});
+}
+
+TEST(LayoutsFixture, ChunkBoundariesAnywhereGiveTheSameResult) {
+    // Tiny chunks put a chunk boundary inside every kind of line and value.
+    for (const char* name : {"layouts_R2018.dxf", "layouts_R2018_binary.dxf",
+                             "layouts_R12_binary.dxf", "multiline_attribute_R2018.dxf"}) {
+        SCOPED_TRACE(name);
+        const QString path = fixturePath(QString::fromLatin1(name));
+        const QStringList expected = summary(select(readOrFail(path)));
+        for (std::size_t chunk : {64, 67, 100, 1023}) {
+            ReadOptions options;
+            options.chunkSize = chunk;
+            EXPECT_EQ(summary(select(readOrFail(path, options))), expected) << chunk;
+            auto fromMemory = readDrawingBytes(readBytes(path), options);
+            ASSERT_TRUE(fromMemory.ok());
+            EXPECT_EQ(summary(select(fromMemory.value())), expected) << chunk;
+        }
+    }
+}
+
+TEST(LayoutsFixture, ContentDecidesNotTheFileName) {
+    // A DXF file saved under a .dwg name is read.
+    QTemporaryDir dir;
+    const QString copy = dir.filePath(u"drawing.dwg"_qs);
+    ASSERT_TRUE(QFile::copy(fixturePath(u"layouts_R2010.dxf"_qs), copy));
+    EXPECT_EQ(summary(select(readOrFail(copy))), kLayoutsSummary);
+}
+
+}  // namespace
+}  // namespace drawing::test

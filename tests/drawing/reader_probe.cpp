@@ -1,0 +1,86 @@
+#include "reader_probe.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "engine/drawing/reader_objects.h"
+
+namespace drawing::test {
+
+QString fixturePath(const QString& name) {
+    return QStringLiteral(QUILLON_FIXTURES_DIR "/dxf/") + name;
+}
+
+std::string readBytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "cannot read " << path.toStdString();
+        return {};
+    }
+    const QByteArray bytes = file.readAll();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+References select(const std::shared_ptr<const Drawing>& drawing, const std::vector<qint16>& types,
+                  const std::vector<QVariant>& data) {
+    ReaderSelectionSet set(drawing);
+    const auto status = set.Select(acad::kSelectAll, types, data);
+    EXPECT_TRUE(status.ok()) << status.error().description.toStdString();
+    References out;
+    for (int i = 0; i < set.Count(); ++i) out.push_back(set.Item(i).value());
+    return out;
+}
+
+QStringList summary(const References& references) {
+    QStringList lines;
+    for (const auto& ref : references) {
+        QString line =
+            ref->Name().value() + u' ' + ref->Layer().value() + u' ' + ref->Handle().value();
+        if (ref->HasAttributes().value()) {
+            QStringList attributes;
+            const acad::AttributeArray array = ref->GetAttributes().value();
+            for (const auto& a : array)
+                attributes << a->TagString().value() + u'=' + a->TextString().value();
+            line += QStringLiteral(" [") + attributes.join(QStringLiteral(", ")) + u']';
+        }
+        lines << line;
+    }
+    return lines;
+}
+
+QString properties(const acad::BlockReference& r) {
+    const acad::Point3 p = r.InsertionPoint().value();
+    return QStringLiteral(
+               "name=%1 layer=%2 handle=%3 id=%4 owner=%5 object=%6 color=%7 linetype=%8 "
+               "rotation=%9 visible=%10 scale=%11,%12,%13 ltscale=%14 lineweight=%15 "
+               "xdict=%16 at=%17,%18,%19")
+        .arg(r.Name().value(), r.Layer().value(), r.Handle().value())
+        .arg(r.ObjectID().value())
+        .arg(r.OwnerID().value())
+        .arg(r.Objectname().value())
+        .arg(r.Color().value())
+        .arg(r.Linetype().value())
+        .arg(r.Rotation().value(), 0, 'g', 6)
+        .arg(r.Visible().value())
+        .arg(r.XScaleFactor().value())
+        .arg(r.YScaleFactor().value())
+        .arg(r.ZScaleFactor().value())
+        .arg(r.LinetypeScale().value())
+        .arg(r.Lineweight().value())
+        .arg(r.HasExtensionDictionary().value())
+        .arg(p.x)
+        .arg(p.y)
+        .arg(p.z);
+}
+
+std::shared_ptr<const Drawing> readOrFail(const QString& path, const ReadOptions& options) {
+    auto result = readDrawingFile(path, options);
+    if (!result.ok()) {
+        ADD_FAILURE() << path.toStdString() << ": " << result.error().description.toStdString();
+        return std::make_shared<Drawing>();
+    }
+    return result.value();
+}
+
+}  // namespace drawing::test

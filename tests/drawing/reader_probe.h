@@ -1,0 +1,35 @@
+#pragma once
+
+// Test helpers: read a drawing and look at it through the automation interfaces, the way the
+// engine does.
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/autocad/automation.h"
+#include "engine/drawing/dxf_reader.h"
+
+namespace drawing::test {
+
+QString fixturePath(const QString& name);
+std::string readBytes(const QString& path);
+
+using References = std::vector<std::shared_ptr<const acad::BlockReference>>;
+
+// The references a selection set of the drawing holds after Select(5, types, data).
+References select(const std::shared_ptr<const Drawing>& drawing,
+                  const std::vector<qint16>& types = {0},
+                  const std::vector<QVariant>& data = {"INSERT"});
+
+// One line per reference: "name layer handle [TAG=text, ...]", in enumeration order.
+QStringList summary(const References& references);
+// Every reported property of one reference, for exact comparisons.
+QString properties(const acad::BlockReference& reference);
+
+// Reads the file or fails the current test.
+std::shared_ptr<const Drawing> readOrFail(const QString& path, const ReadOptions& options = {});
+
+}  // namespace drawing::test
