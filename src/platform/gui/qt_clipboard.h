@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/gui/clipboard.h"
+
+namespace platform {
+
+class QtClipboard : public Clipboard {
+public:
+    void clear() override;
+    void setText(const QString& text) override;
+    QString text() const override;
+};
+
+}  // namespace platform

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/gui/shell.h"
+
+namespace platform {
+
+// The desktop's own programs, through QDesktopServices and the desktop's program associations.
+class QtShell : public Shell {
+public:
+    bool openInTextEditor(const QString& path) override;
+    bool openDocument(const QString& path) override;
+    bool openUrl(const QString& url) override;
+};
+
+}  // namespace platform

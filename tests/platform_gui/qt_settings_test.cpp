@@ -1,0 +1,83 @@
+#include "platform/gui/qt_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+namespace {
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+TEST(QtSettings, RoundTripsTextValuesThroughAnIniFile) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString ini = dir.filePath("Quillon.ini");
+    const QStringList values = {",",
+                                "a, b",
+                                " padded ",
+                                "",
+                                "C:\\Dir1\\file???.dwg",
+                                "x=y;z",
+                                "@at",
+                                QString::fromUtf8("Größe €"),
+                                "1",
+                                "true",
+                                "line\r\nbreak"};
+    {
+        platform::QtSettings settings(ini);
+        for (int i = 0; i < values.size(); ++i)
+            settings.set("Options", QStringLiteral("Key%1").arg(i), values[i]);
+        settings.set("FSpec", "Spec1", "/data/*.dwg");
+        EXPECT_EQ(settings.get("Options", "Key1"), "a, b");  // readable before it is written
+    }
+    const QByteArray text = readFile(ini);
+    EXPECT_TRUE(text.contains("[Options]")) << text.toStdString();
+    EXPECT_TRUE(text.contains("[FSpec]\nSpec1=/data/*.dwg")) << text.toStdString();
+
+    platform::QtSettings settings(ini);
+    for (int i = 0; i < values.size(); ++i)
+        EXPECT_EQ(settings.get("Options", QStringLiteral("Key%1").arg(i)), values[i]) << i;
+    EXPECT_EQ(settings.get("Options", "Missing", "fallback"), "fallback");
+    EXPECT_EQ(settings.get("Nowhere", "Key0"), "");
+
+    settings.remove("Options", "Key0");
+    EXPECT_EQ(settings.get("Options", "Key0", "gone"), "gone");
+    EXPECT_EQ(settings.get("Options", "Key1"), "a, b");
+    settings.remove("Options");
+    EXPECT_EQ(settings.get("Options", "Key1", "gone"), "gone");
+    EXPECT_EQ(settings.get("FSpec", "Spec1"), "/data/*.dwg");
+    EXPECT_TRUE(settings.sync());
+    EXPECT_FALSE(readFile(ini).contains("[Options]"));
+}
+
+TEST(QtSettings, ReadsHandWrittenValuesAsText) {
+    QTemporaryDir dir;
+    const QString ini = dir.filePath("hand.ini");
+    QFile file(ini);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Options]\nDelimiter=,\nList=a,b\nNumber=42\n");
+    file.close();
+    platform::QtSettings settings(ini);
+    // An unquoted comma makes QSettings see a list; it still reads back as the text it was.
+    EXPECT_EQ(settings.get("Options", "Delimiter"), ",");
+    EXPECT_EQ(settings.get("Options", "List"), "a,b");
+    EXPECT_EQ(settings.get("Options", "Number"), "42");
+}
+
+TEST(QtSettings, TheUsersFileStaysAwayFromTheRealOneInTests) {
+    ASSERT_TRUE(QStandardPaths::isTestModeEnabled());
+    platform::QtSettings settings;
+    const QString configFolder =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    EXPECT_TRUE(settings.fileName().startsWith(configFolder)) << settings.fileName().toStdString();
+    EXPECT_TRUE(settings.fileName().endsWith("Quillon/Quillon.ini"))
+        << settings.fileName().toStdString();
+    EXPECT_TRUE(configFolder.contains("qttest")) << configFolder.toStdString();
+}
+
+}  // namespace

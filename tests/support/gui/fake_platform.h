@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/gui/platform.h"
+#include "support/gui/counting_ui.h"
+#include "support/gui/manual_clock.h"
+#include "support/gui/memory_clipboard.h"
+#include "support/gui/memory_settings.h"
+#include "support/gui/recording_shell.h"
+#include "support/gui/scripted_dialogs.h"
+
+namespace fake {
+
+// Every platform service as a double, for windows under test:
+//   fake::FakePlatform fakes;
+//   Form1 window(fakes.platform());
+// A test that needs another clock passes it in; it must outlive the windows.
+class FakePlatform {
+public:
+    explicit FakePlatform(platform::Clock* clockToUse = nullptr) : m_clock(clockToUse) {}
+
+    platform::Platform platform() {
+        return {dialogs, shell, clipboard, settings, ui, m_clock ? *m_clock : clock};
+    }
+
+    ScriptedDialogs dialogs;
+    RecordingShell shell;
+    MemoryClipboard clipboard;
+    MemorySettings settings;
+    CountingUi ui;
+    ManualClock clock;
+
+private:
+    platform::Clock* m_clock;
+};
+
+}  // namespace fake
