@@ -1,0 +1,5 @@
+#include "mainwindow/main_routine.h"
+
+int main(int argc, char** argv) {
+    return Main(argc, argv);
+}

@@ -1,0 +1,186 @@
+#include "mainwindow/form1.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "engine/module1.h"
+#include "mainwindow/drive_list.h"
+#include "mainwindow/folder_list.h"
+#include "platform/paths.h"
+
+namespace {
+const QString kTitle = QStringLiteral("Quillon");
+}
+
+int checkValue(const QCheckBox* box) {
+    switch (box->checkState()) {
+        case Qt::Checked:
+            return 1;
+        case Qt::PartiallyChecked:
+            return 2;
+        default:
+            return 0;
+    }
+}
+
+void setCheckValue(QCheckBox* box, int value) {
+    if (value == 2) box->setTristate(true);
+    box->setCheckState(value == 1   ? Qt::Checked
+                       : value == 2 ? Qt::PartiallyChecked
+                                    : Qt::Unchecked);
+}
+
+Form1::Form1(platform::Platform platform, QString appPath, QString commandLine, QWidget* parent)
+    : QWidget(parent), mstrAppPath(std::move(appPath)), m_platform(platform) {
+    mstrCmdLine = commandLine;
+    createControls();
+    connectHandlers();
+}
+
+Form1::~Form1() = default;
+
+void Form1::connectHandlers() {
+    connect(Drive1, &DriveListBox::driveChanged, this, &Form1::Drive1_Change);
+    connect(Dir1, &FolderListBox::pathChanged, this, &Form1::Dir1_Change);
+    connect(Text5, &QLineEdit::textChanged, this, &Form1::Text5_Change);
+    connect(List2, &QListWidget::itemClicked, this, &Form1::List2_Click);
+    connect(Command13, &QPushButton::clicked, this, &Form1::Command13_Click);
+    connect(Command14, &QPushButton::clicked, this, &Form1::Command14_Click);
+    connect(Drive3, &DriveListBox::driveChanged, this, &Form1::Drive3_Change);
+    connect(Dir3, &FolderListBox::pathChanged, this, &Form1::Dir3_Change);
+    connect(List1, &QListWidget::itemClicked, this, &Form1::List1_Click);
+    connect(List1, &QListWidget::itemDoubleClicked, this, &Form1::List1_DblClick);
+    connect(Command9, &QPushButton::clicked, this, &Form1::Command9_Click);
+    connect(cmdOpen, &QPushButton::clicked, this, &Form1::cmdOpen_Click);
+    connect(Command15, &QPushButton::clicked, this, &Form1::Command15_Click);
+    connect(List3, &QListWidget::itemSelectionChanged, this, &Form1::List3_SelectionChange);
+    connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
+    connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
+    connect(Command16, &QPushButton::clicked, this, &Form1::Command16_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(Check1, &QCheckBox::stateChanged, this, &Form1::Check1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+    connect(Dir2, &FolderListBox::pathChanged, this, &Form1::Dir2_Change);
+}
+
+void Form1::setStatus(const QString& text) {
+    Label4->setText(text);
+    Label4->repaint();
+}
+
+bool Form1::beginOperation() {
+    if (m_busy) return false;
+    m_busy = true;
+    return true;
+}
+
+void Form1::endOperation() {
+    m_busy = false;
+}
+
+QString Form1::templatePath() const {
+    const QList<QListWidgetItem*> selected = List1->selectedItems();
+    return platform::joinPath(Dir3->path(), selected.isEmpty() ? QString() : selected[0]->text());
+}
+
+QString Form1::drawingPath(const QString& name) const {
+    return platform::joinPath(Dir1->path(), name);
+}
+
+void Form1::SetListScrollWidth(QListWidget* list) {
+    const QFontMetrics metrics(list->font());
+    int widest = 0;
+    for (int i = 0; i < list->count(); ++i) {
+        widest = std::max(widest, metrics.horizontalAdvance(list->item(i)->text()));
+    }
+    // A list widget sizes its scroll range from its items; the extra room keeps the last
+    // characters clear of the frame.
+    list->setHorizontalScrollBarPolicy(
+        widest + 25 > list->viewport()->width() ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded);
+}
+
+void Form1::Form_Activate() {
+    const QSize screen = m_platform.ui.screenSize();
+    if (screen.height() < 600 && screen.width() < 800) {
+        m_platform.dialogs.messageBox(
+            kTitle,
+            kTitle + QStringLiteral(" is best suited for display setting 600 by 800 and greater."),
+            platform::MessageIcon::None);
+    }
+}
+
+void Form1::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) Form_Activate();
+    QWidget::changeEvent(event);
+}
+
+void Form1::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        m_platform.shell.openInTextEditor(platform::joinPath(mstrAppPath, "faq.fil"));
+        return;
+    }
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    if (m_busy) {
+        // Closing under a running extraction would pull the lists from under it.
+        event->ignore();
+        return;
+    }
+    Form_Unload();
+    event->accept();
+}
+
+void Form1::Form_Unload() {
+    if (m_unloaded) return;
+    m_unloaded = true;
+    storeSettings();
+}
+
+void Form1::Check1_Click() {
+    const bool on = Check1->checkState() == Qt::Checked;
+    Check5->setVisible(on);
+    Check6->setVisible(on);
+    if (!on) {
+        Check5->setChecked(false);
+        Check6->setChecked(false);
+    }
+}
+
+void Form1::Command2_Click() {
+    close();
+}
+
+void Form1::Command4_Click() {
+    // The about window comes with its own subsystem.
+}
+
+void Form1::Command5_Click() {
+    // The drawing list interpreter comes with the batch subsystem.
+}
+
+void Form1::Command9_Click() {
+    // The file specification window comes with its own subsystem.
+}
+
+void Form1::cmdOpen_Click() {
+    // The search window comes with its own subsystem.
+}
+
+void Form1::Dir2_Change() {
+    // The output folder list belongs to the destination options.
+}

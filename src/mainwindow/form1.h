@@ -1,0 +1,177 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "engine/autocad/automation.h"
+#include "platform/gui/platform.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class DriveListBox;
+class FolderListBox;
+
+// The main window: drawings and a template are chosen, extracted into the attribute list, and
+// the selected records sent to a destination. Handlers are defined in the folder of their
+// subsystem; this class stays the one window the user sees.
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    // `commandLine` is the program's argument text; `appPath` the program folder.
+    Form1(platform::Platform platform, QString appPath, QString commandLine,
+          QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // Window events.
+    void Form_Load();
+    void Form_Activate();
+    void Form_Unload();
+
+    // Frame "1) Select Drawings to Extract From" and "2) Select Template File to Use".
+    void Drive1_Change();
+    void Dir1_Change();
+    void Text5_Change();
+    void List2_Click();
+    void Command13_Click();
+    void Command14_Click();
+    void Drive3_Change();
+    void Dir3_Change();
+    void List1_Click();
+    void List1_DblClick();
+    void Command9_Click();
+    void cmdOpen_Click();
+
+    // Extraction and the attribute list.
+    void Command15_Click();
+    void List3_SelectionChange();
+    void Command6_Click();
+    void Command7_Click();
+    void Command16_Click();
+    void Command3_Click();
+
+    // The rest of the window.
+    void Check1_Click();
+    void Command2_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Dir2_Change();
+
+    // Fits a list's horizontal scroll range to its widest item.
+    static void SetListScrollWidth(QListWidget* list);
+
+    // Controls, named as the user guide and the settings know them.
+    QGroupBox* Frame1;
+    QGroupBox* Frame2;
+    QGroupBox* Frame3;
+    QGroupBox* Frame4;
+    QGroupBox* Frame5;
+    DriveListBox* Drive1;
+    DriveListBox* Drive2;
+    DriveListBox* Drive3;
+    FolderListBox* Dir1;
+    FolderListBox* Dir2;
+    FolderListBox* Dir3;
+    QListWidget* List1;
+    QListWidget* List2;
+    QListWidget* List3;
+    QListWidget* List4;
+    QComboBox* Combo1;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label4;
+    QLabel* Label5;
+    QLabel* Label6;
+    QLabel* Label7;
+    QLabel* Label8;
+    QLabel* Label9;
+    QLabel* Label10;
+    QLabel* Label11;
+    QLabel* Label12;
+    QLineEdit* Text1;
+    QLineEdit* Text2;
+    QLineEdit* Text3;
+    QLineEdit* Text4;
+    QLineEdit* Text5;
+    QRadioButton* Option1;
+    QRadioButton* Option2;
+    QRadioButton* Option3;
+    QRadioButton* Option4;
+    QRadioButton* Option5;
+    QRadioButton* Option6;
+    QRadioButton* Option7;
+    QCheckBox* Check1;
+    QCheckBox* Check2;
+    QCheckBox* Check3;
+    QCheckBox* Check4;
+    QCheckBox* Check5;
+    QCheckBox* Check6;
+    QCheckBox* Check7;
+    QCheckBox* Check8;
+    QCheckBox* Check9;
+    QCheckBox* Check10;
+    QPushButton* Command1;
+    QPushButton* Command2;
+    QPushButton* Command3;
+    QPushButton* Command4;
+    QPushButton* Command5;
+    QPushButton* Command6;
+    QPushButton* Command7;
+    QPushButton* Command9;
+    QPushButton* Command13;
+    QPushButton* Command14;
+    QPushButton* Command15;
+    QPushButton* Command16;
+    QPushButton* cmdOpen;
+
+    // Window members.
+    QString mstrAppPath;
+    bool mblnLoading = false;
+    QString mstrCmdLine;
+    QString mstrTPath, mstrTFile;
+    QString mstrEPath, mstrEFile, mstrESheet;
+    QString mstrAPath, mstrAFile, mstrATable;
+    QString mstrWPath, mstrWFile;
+    QString mstrTextFile, mstrExcelFile, mstrExcelSheet, mstrAccessFile, mstrAccessTable,
+        mstrWordFile;
+    bool mblnBatchSend = false;
+    qint16 mintLastIndex = 0;
+
+    // The drawing application extraction runs use.
+    acad::ApplicationFactory drawingApplication;
+
+    // Called with the list file path when the command line names one.
+    std::function<void(const QString&)> runDrawingListFile;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void createControls();
+    void connectHandlers();
+    void restoreSettings();
+    void storeSettings();
+    void setStatus(const QString& text);
+    // A long operation refuses to start while another runs: re-entry would corrupt the lists.
+    bool beginOperation();
+    void endOperation();
+    QString templatePath() const;
+    QString drawingPath(const QString& name) const;
+    void enableExtractWhenBothChosen();
+
+    platform::Platform m_platform;
+    bool m_busy = false;
+    bool m_unloaded = false;
+};
+
+// Check boxes hold 0 (unchecked), 1 (checked) or 2 (grayed), as the settings store them.
+int checkValue(const QCheckBox* box);
+void setCheckValue(QCheckBox* box, int value);

@@ -1,0 +1,40 @@
+#include "mainwindow/main_routine.h"
+
+#include <QApplication>
+
+#include "engine/drawing/reader_application.h"
+#include "mainwindow/form1.h"
+#include "mainwindow/single_instance.h"
+#include "platform/gui/qt_platform.h"
+#include "platform/program_folder.h"
+
+int Main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Quillon"));
+    QApplication::setApplicationName(QStringLiteral("Quillon"));
+    const auto qt = platform::makeQtPlatform();
+    platform::Platform services = qt->platform();
+
+    SingleInstance instance(SingleInstance::nameForCurrentUser());
+    if (!instance.claim()) {
+        services.ui.beep();
+        services.dialogs.messageBox(
+            QStringLiteral("Quillon"),
+            QStringLiteral("Quillon is already running! Look in your System Tray."),
+            platform::MessageIcon::Exclamation);
+        return 0;
+    }
+
+    // The list file path may hold blanks that split it into several arguments.
+    const QString commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));
+    Form1 window(services, platform::programFolder(), commandLine);
+    window.drawingApplication = drawing::readerApplicationFactory();
+    QObject::connect(&instance, &SingleInstance::raiseRequested, &window, [&window] {
+        window.showNormal();
+        window.raise();
+        window.activateWindow();
+    });
+    window.show();
+    window.Form_Load();
+    return app.exec();
+}

@@ -1,0 +1,4 @@
+#pragma once
+
+// The program's start: refuses a second copy, otherwise shows the main window until it closes.
+int Main(int argc, char** argv);

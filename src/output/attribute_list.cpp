@@ -1,0 +1,92 @@
+// The attribute list: selecting, counting and clearing the extracted records.
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "engine/module1.h"
+#include "mainwindow/form1.h"
+
+namespace {
+
+const QString kTitle = QStringLiteral("Quillon");
+
+bool confirmed(platform::Platform& platform, const QString& question) {
+    platform.ui.beep();
+    return platform.dialogs.messageBox(kTitle, question, platform::MessageIcon::Question,
+                                       platform::MessageButtons::YesNo,
+                                       platform::DialogButton::No) == platform::DialogButton::Yes;
+}
+
+}  // namespace
+
+void Form1::List3_SelectionChange() {
+    const int selected = static_cast<int>(List3->selectedItems().size());
+    if (selected == 0) {
+        Command1->setEnabled(false);
+        Command16->setEnabled(false);
+        Label11->clear();
+        return;
+    }
+    Command16->setEnabled(true);
+    if (Option6->isChecked()) {
+        // A database send needs a table and a database file chosen first.
+        if (!Combo1->currentText().isEmpty() && !List4->selectedItems().isEmpty()) {
+            Command1->setEnabled(true);
+        }
+    } else {
+        Command1->setEnabled(true);
+    }
+    Label11->setText(QString::number(selected) + QStringLiteral(" of ") +
+                     QString::number(List3->count()) + QStringLiteral(" selected"));
+}
+
+void Form1::Command6_Click() {
+    List3->selectAll();
+    setStatus(QString::number(List3->count()) + QStringLiteral(" item(s) selected."));
+    Command16->setEnabled(true);
+}
+
+void Form1::Command7_Click() {
+    List3->clearSelection();
+    setStatus(QString::number(List3->count()) + QStringLiteral(" item(s) unselected."));
+    Command16->setEnabled(false);
+}
+
+void Form1::Command16_Click() {
+    if (!confirmed(m_platform,
+                   QStringLiteral("Are you sure you want to clear all selected items?"))) {
+        return;
+    }
+    const QList<QListWidgetItem*> selected = List3->selectedItems();
+    {
+        // One selection change for the whole removal, not one per item.
+        QSignalBlocker block(List3);
+        for (QListWidgetItem* item : selected) delete item;
+        List3->clearSelection();
+    }
+    if (List3->count() == 0) {
+        Module1::intMaxFields = 0;
+        for (QPushButton* b : {Command1, Command3, Command6, Command7, Command16}) {
+            b->setEnabled(false);
+        }
+        List3->setToolTip(QString());
+    }
+    Command16->setEnabled(false);
+    Command1->setEnabled(false);
+    Label11->clear();
+    setStatus(QString::number(selected.size()) + QStringLiteral(" item(s) cleared."));
+}
+
+void Form1::Command3_Click() {
+    if (!confirmed(m_platform, QStringLiteral("Are you sure you want to clear all items?"))) return;
+    Module1::intMaxFields = 0;
+    for (QPushButton* b : {Command1, Command3, Command6, Command7, Command16}) b->setEnabled(false);
+    List3->setToolTip(QString());
+    Label11->clear();
+    setStatus(QString::number(List3->count()) + QStringLiteral(" item(s) cleared."));
+    QSignalBlocker block(List3);
+    List3->clear();
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include "engine/module1.h"
+#include "mainwindow/drive_list.h"
+#include "mainwindow/folder_list.h"
+#include "mainwindow/form1.h"
+#include "support/files.h"
+#include "support/gui/fake_platform.h"
+#include "support/memory_drawing_model.h"
+#include "support/qt_printers.h"
+
+// The main window over fake platform services, a scratch program folder and the memory drawing
+// model.
+class Form1Test : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(appDir.isValid());
+        Module1::intMaxFields = 0;
+    }
+
+    // Creates and loads the window; settings given before are restored.
+    Form1& load(const QString& commandLine = {}) {
+        window = std::make_unique<Form1>(fakes.platform(), appDir.path(), commandLine);
+        window->drawingApplication = model->factory();
+        window->Form_Load();
+        return *window;
+    }
+
+    QString makeFolder(const QString& name) {
+        QDir(appDir.path()).mkpath(name);
+        return appDir.filePath(name);
+    }
+    void touch(const QString& path, const QByteArray& bytes = {}) {
+        ASSERT_TRUE(testfiles::write(path, bytes));
+    }
+    void setOption(const char* key, const QString& value) {
+        fakes.settings.set("Options", key, value);
+    }
+
+    QStringList items(const QListWidget* list) const {
+        QStringList texts;
+        for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
+        return texts;
+    }
+
+    QTemporaryDir appDir;
+    fake::FakePlatform fakes;
+    std::shared_ptr<fake::MemoryDrawingModel> model = fake::MemoryDrawingModel::create();
+    std::unique_ptr<Form1> window;
+};
