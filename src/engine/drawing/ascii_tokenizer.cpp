@@ -37,6 +37,10 @@ void AsciiTokenizer::findLimit() {
 
 bool AsciiTokenizer::refill() {
     const auto kept = m_buffer.end() - m_pos;
+    if (static_cast<std::size_t>(kept) > m_buffer.maxCarry())
+        return fail(QStringLiteral("a line longer than %1 bytes at line %2")
+                        .arg(m_buffer.maxCarry())
+                        .arg(m_line + 1));
     if (!m_buffer.refill(m_pos)) return fail(QStringLiteral("the file could not be read"));
     m_pos = m_buffer.data();
     const bool grew = m_buffer.end() - m_pos > kept;
@@ -44,7 +48,7 @@ bool AsciiTokenizer::refill() {
     if (!m_buffer.atEnd() && (!grew || m_limit == m_pos)) {
         // No complete line fits in what may be carried over.
         return fail(QStringLiteral("a line longer than %1 bytes at line %2")
-                        .arg(m_buffer.maxCarry() / 2)
+                        .arg(m_buffer.maxCarry())
                         .arg(m_line + 1));
     }
     return true;

@@ -22,7 +22,10 @@ bool ChunkBuffer::refill(const char* keepFrom) {
     // Whatever is kept, the next read fits: kept never exceeds maxCarry for a caller that
     // checks, and the buffer has room for a chunk after that.
     std::size_t room = m_size + kSlack < m_capacity ? m_capacity - kSlack - m_size : 0;
-    if (room > m_chunkSize) room = m_chunkSize;
+    // Read at least as much as is carried over, so a long line costs linear time even with
+    // small chunks.
+    const std::size_t want = m_chunkSize > kept ? m_chunkSize : kept;
+    if (room > want) room = want;
     while (room > 0) {
         const long long got = m_read(m_buffer.get() + m_size, static_cast<long long>(room));
         if (got < 0) {
