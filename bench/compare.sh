@@ -37,13 +37,13 @@ run() {
         *)       seconds=$(sed -n 's/.*attributes, \([0-9.]*\) s$/\1/p' "$log.out")
                  attributes=$(sed -n 's/.* \([0-9]*\) attributes,.*/\1/p' "$log.out") ;;
     esac
-    awk -v n="$name" -v s="$seconds" -v a="$attributes" -v r="$rss" -v mb="$mb" \
+    awk -v n="$name" -v s="$seconds" -v a="$attributes" -v r="$rss" -v bytes="$bytes" \
         -v line="$(head -1 "$log.out")" 'BEGIN {
-        printf "%-9s %9.4f %9.1f %12.0f %10s   %s\n", n, s, mb / s, a / s, r, line }'
+        printf "%-9s %10.6f %9.1f %12.0f %10s   %s\n", n, s, bytes / 1e6 / s, a / s, r, line }'
 }
 
 echo "$(basename "$file"): $mb MB, $([ $binary = yes ] && echo binary || echo ASCII) DXF"
-printf '%-9s %9s %9s %12s %10s   %s\n' tool seconds MB/s attributes/s "peak MB" output
+printf '%-9s %10s %9s %12s %10s   %s\n' tool seconds MB/s attributes/s "peak MB" output
 run quillon "$build/bench/dxf_read_bench" --repeat "$repeat" "$file"
 if [ $binary = yes ]; then
     printf '%-9s %s\n' dxflib "n/a: reads ASCII DXF only"

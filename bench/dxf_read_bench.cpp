@@ -146,8 +146,8 @@ void benchFile(const QString& path, int repeat) {
         }
     }
     std::printf(
-        "%s: %.1f MB, %ld block references, %ld attributes; best of %d: %.4f s "
-        "(open %.4f s, walk %.4f s): %.0f MB/s, %.0f attributes/s [checksum %.6g]\n",
+        "%s: %.1f MB, %ld block references, %ld attributes; best of %d: %.6f s "
+        "(open %.6f s, walk %.6f s): %.0f MB/s, %.0f attributes/s [checksum %.6g]\n",
         qPrintable(QFileInfo(path).fileName()), megabytes, best.blockReferences, best.attributes,
         repeat, bestSeconds, best.openSeconds, best.walkSeconds, megabytes / bestSeconds,
         static_cast<double>(best.attributes) / bestSeconds, best.checksum);
@@ -184,7 +184,7 @@ void benchFolder(const QString& folder, int repeat) {
     }
     std::printf(
         "%s: %lld drawings, %.1f MB, %ld block references, %ld attributes; best of %d: "
-        "%.4f s (%.2f ms a drawing): %.0f MB/s, %.0f attributes/s [checksum %.6g]\n",
+        "%.6f s (%.3f ms a drawing): %.0f MB/s, %.0f attributes/s [checksum %.6g]\n",
         qPrintable(folder), static_cast<long long>(names.size()), megabytes, best.blockReferences,
         best.attributes, repeat, bestSeconds,
         bestSeconds * 1000 / static_cast<double>(names.size()), megabytes / bestSeconds,
