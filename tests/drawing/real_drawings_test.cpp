@@ -1,0 +1,119 @@
+// Drawings written by AutoCAD (R2000..R2018), read from the shared folder at run time; the
+// compressed ones are unpacked into a temporary folder first.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <numbers>
+
+#include "engine/drawing/reader_errors.h"
+#include "reader_probe.h"
+
+namespace drawing::test {
+namespace {
+
+const QString kDrawings = QStringLiteral(QUILLON_SHARED_DRAWINGS_DIR "/autocad/");
+
+// The DXF file `name` from the shared folder, unpacked into `dir` when it is compressed.
+QString drawingFile(const QString& name, const QTemporaryDir& dir) {
+    if (QFile::exists(kDrawings + name)) return kDrawings + name;
+    const QString packed = kDrawings + name + u".gz"_qs;
+    if (!QFile::exists(packed)) return {};
+    QProcess gzip;
+    gzip.setStandardOutputFile(dir.filePath(name));
+    gzip.start(u"gzip"_qs, {u"-dc"_qs, packed});
+    if (!gzip.waitForFinished(60000) || gzip.exitCode() != 0) return {};
+    return dir.filePath(name);
+}
+
+const QStringList kExampleReferences = {
+    u"bloko Tavolo 3 190 [ETIKEDO=valoro de la teksto en bloko]"_qs,
+    u"CIRKLO_PUNKTOJ Tavolo 3 1C8"_qs,
+    u"CIRKLO_PUNKTOJ Tavolo 3 1D0"_qs,
+    u"CIRKLO_PUNKTOJ Tavolo 3 1D1"_qs,
+    u"CIRKLO_PUNKTOJ Tavolo 3 1D2"_qs,
+    u"CIRKLO_PUNKTOJ Tavolo 3 1D3"_qs,
+    u"CIRKLO_PUNKTOJ Tavolo 3 1D4"_qs,
+    u"CIRKLO_PUNKTOJ Tavolo 3 1D5"_qs,
+    u"CIRKLO_PUNKTOJ Tavolo 3 1D6"_qs,
+    u"bloko Tavolo 3 756 [ETIKEDO=valoro]"_qs,
+};
+
+class AutoCadExample : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(AutoCadExample, ReferencesAndAttributes) {
+    QTemporaryDir dir;
+    const QString path = drawingFile(QString::fromLatin1(GetParam()), dir);
+    if (path.isEmpty()) GTEST_SKIP() << "not in the shared drawings folder: " << GetParam();
+    const auto drawing = readOrFail(path);
+    const auto all = select(drawing);
+    EXPECT_EQ(summary(all), kExampleReferences);
+    EXPECT_TRUE(select(drawing, {0, 67}, {"INSERT", 1}).empty());
+    ASSERT_EQ(all.size(), 10u);
+    EXPECT_EQ(all[0]->OwnerID().value(), 0x1F);
+    EXPECT_EQ(all[0]->ObjectID().value(), 0x190);
+    const acad::Point3 at = all[0]->InsertionPoint().value();
+    EXPECT_DOUBLE_EQ(at.x, 3642.137357931104);
+    EXPECT_DOUBLE_EQ(at.y, 6066.049566611793);
+    const auto& last = *all[9];
+    EXPECT_DOUBLE_EQ(last.Rotation().value(), 311.3439199910583 * std::numbers::pi / 180);
+    EXPECT_DOUBLE_EQ(last.XScaleFactor().value(), 3256.517756985835);
+    EXPECT_DOUBLE_EQ(last.YScaleFactor().value(), -1843.492018676836);
+    EXPECT_DOUBLE_EQ(last.ZScaleFactor().value(), 3256.517756985835);
+    const auto attributes = last.GetAttributes().value();
+    ASSERT_EQ(attributes.size(), 1u);
+    EXPECT_EQ(attributes[0]->Handle().value(), "757");
+    // Layer filters ignore letter case, as the automation model's own filter does.
+    EXPECT_EQ(select(drawing, {0, 8, 2}, {"INSERT", "TAVOLO 3", "BLOKO"}).size(), 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Releases, AutoCadExample,
+                         ::testing::Values("example_2000.dxf", "example_2004.dxf",
+                                           "example_2007.dxf", "example_2010.dxf",
+                                           "example_2013.dxf", "example_2018.dxf"));
+
+TEST(AutoCadDrawings, Entities2d) {
+    QTemporaryDir dir;
+    const QString path = drawingFile(u"entities-2d_2000.dxf"_qs, dir);
+    if (path.isEmpty()) GTEST_SKIP();
+    const auto all = select(readOrFail(path));
+    EXPECT_EQ(summary(all), (QStringList{u"BLOCK1 0 36"_qs, u"BLOCK2 0 41 [ATTR2=4]"_qs}));
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_EQ(properties(*all[1]),
+              "name=BLOCK2 layer=0 handle=41 id=65 owner=31 object=AcDbBlockReference "
+              "color=256 linetype=ByLayer rotation=0.523599 visible=1 scale=0.5,0.5,0.5 "
+              "ltscale=1 lineweight=-1 xdict=0 at=3,1,2");
+}
+
+TEST(AutoCadDrawings, Gh209) {
+    QTemporaryDir dir;
+    const QString path = drawingFile(u"gh209_1_2010.dxf"_qs, dir);
+    if (path.isEmpty()) GTEST_SKIP();
+    const auto all = select(readOrFail(path));
+    EXPECT_EQ(summary(all),
+              (QStringList{u"symbol_work Symbol_Work 73 [TEST=888]"_qs,
+                           u"symbol_work Symbol_Work 7D [TEST=456]"_qs,
+                           u"symbol_border Symbol_Border 80 [MISPAR_TIK=9456/23]"_qs}));
+    ASSERT_EQ(all.size(), 3u);
+    EXPECT_EQ(all[2]->OwnerID().value(), 2);
+    EXPECT_DOUBLE_EQ(all[2]->InsertionPoint().value().x, 7.439021248058509);
+}
+
+TEST(AutoCadDrawings, DwgFilesAreNotReadYet) {
+    const QStringList dwgs = QDir(kDrawings).entryList({u"*.dwg"_qs}, QDir::Files);
+    if (dwgs.isEmpty()) GTEST_SKIP();
+    for (const QString& name : dwgs) {
+        SCOPED_TRACE(name.toStdString());
+        const auto result = readDrawingFile(kDrawings + name);
+        ASSERT_FALSE(result.ok());
+        EXPECT_EQ(result.error().number, errors::kUnsupported);
+        EXPECT_TRUE(result.error().description.startsWith(u"DWG release AC10"_qs));
+        EXPECT_TRUE(result.error().description.endsWith(u" is not supported yet"_qs));
+    }
+}
+
+}  // namespace
+}  // namespace drawing::test
