@@ -102,10 +102,10 @@ void Form1::SetListScrollWidth(QListWidget* list) {
     for (int i = 0; i < list->count(); ++i) {
         widest = std::max(widest, metrics.horizontalAdvance(list->item(i)->text()));
     }
-    // A list widget sizes its scroll range from its items; the extra room keeps the last
-    // characters clear of the frame.
-    list->setHorizontalScrollBarPolicy(
-        widest + 25 > list->viewport()->width() ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded);
+    // The list view sizes its scroll range from its items; the extent is kept for the room of
+    // 25 pixels beyond the widest item, which the view's own margins already give.
+    list->setProperty("scrollExtent", list->count() > 0 ? widest + 25 : 0);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
 void Form1::Form_Activate() {

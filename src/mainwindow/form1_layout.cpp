@@ -75,7 +75,10 @@ QListWidget* listBox(QWidget* parent, const char* name, int l, int t, int w, int
 
 void Form1::createControls() {
     setWindowTitle(QStringLiteral("Quillon"));
-    QFont font(QStringLiteral("MS Sans Serif"));
+    QFont font;
+    // Narrow sans fonts first, so captions fit the places they were drawn for.
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Arial"), QStringLiteral("Helvetica")});
     font.setPointSizeF(8.25);
     font.setBold(false);  // marks the weight as set, so a bold frame does not pass it on
     setFont(font);
