@@ -1,0 +1,138 @@
+// Real drawings through the real reader and the extraction run: drawings AutoCAD wrote in six
+// releases, and the bundled examples.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "engine/drawing/reader_application.h"
+#include "engine/extraction_run.h"
+#include "engine/module1.h"
+#include "support/fake_clock.h"
+#include "support/files.h"
+#include "support/qt_printers.h"
+
+namespace {
+
+const QString kAutocad = QStringLiteral(QUILLON_SHARED_DRAWINGS_DIR "/autocad");
+const QString kExamples = QStringLiteral(QUILLON_FIXTURES_DIR "/../../examples");
+
+class QuietRunUi : public ExtractionRunUi {
+public:
+    void processPendingEvents() override {}
+    void showError(const QString&, const QString&) override {}
+    void setStatus(const QString&) override {}
+    void setBusy(bool) override {}
+};
+
+class RealDrawings : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        QDir(dir.path()).mkpath("dwg");
+    }
+    // The AutoCAD drawings as DXF files in the scratch folder (the large ones are gzip files).
+    void unpackAutocadDrawings() {
+        if (!QDir(kAutocad).exists())
+            GTEST_SKIP() << "no sample drawings at " << kAutocad.toStdString();
+        for (const QString& name : QDir(kAutocad).entryList({"*.dxf", "*.dxf.gz"})) {
+            QByteArray bytes = testfiles::read(kAutocad + "/" + name);
+            QString target = name;
+            if (name.endsWith(".gz")) {
+                QProcess gzip;
+                gzip.start("gzip", {"-dc", kAutocad + "/" + name});
+                ASSERT_TRUE(gzip.waitForFinished(60000));
+                bytes = gzip.readAllStandardOutput();
+                target.chop(3);
+            }
+            ASSERT_TRUE(testfiles::write(dir.filePath("dwg/" + target), bytes));
+        }
+    }
+    ExtractionRunResult run(const QByteArray& templateText, const QStringList& drawings,
+                            const QString& folder) {
+        testfiles::write(dir.filePath("template.txt"), templateText);
+        ExtractionRunRequest request;
+        request.programFolder = dir.path();
+        request.templateFolder = dir.path();
+        request.templateName = "template.txt";
+        request.drawingFolder = folder;
+        request.drawingNames = drawings;
+        return runExtraction(request, drawing::readerApplicationFactory(), ui, clock);
+    }
+
+    QTemporaryDir dir;
+    QuietRunUi ui;
+    fake::FakeClock clock;
+};
+
+TEST_F(RealDrawings, EveryReleaseGivesTheSameTwoBlocks) {
+    unpackAutocadDrawings();
+    const QStringList releases = {"example_2000.dxf", "example_2004.dxf", "example_2007.dxf",
+                                  "example_2010.dxf", "example_2013.dxf", "example_2018.dxf"};
+    const ExtractionRunResult result =
+        run("*INPUT\r\nBLOCK: bloko\r\n*OUTPUT\r\nBLOCK_NAME\r\nBLOCK_LAYER\r\nBLOCK_SPACE\r\n"
+            "BLOCK_HANDLE\r\nBLOCK_ROTATION\r\nBLOCK_XSCALE\r\nBLOCK_YSCALE\r\nBLOCK_X\r\n"
+            "BLOCK_Y\r\nBLOCK_Z\r\n*ATTRIBUTE_TAGS\r\nETIKEDO\r\n",
+            releases, dir.filePath("dwg"));
+    EXPECT_EQ(result.drawingsExtracted, 6);
+    EXPECT_TRUE(result.lastError.isEmpty()) << result.lastError.toStdString();
+    QStringList expected;
+    for (const QString& name : releases) {
+        const QString field = "'" + name.toUpper() + "',";
+        expected << field +
+                        "'bloko','Tavolo 3','MODEL','190','0','1','1','3642.137','6066.05','0',"
+                        "'valoro de la teksto en bloko'"
+                 << field +
+                        "'bloko','Tavolo 3','MODEL','756','5.43397650990976',"
+                        "'3256.51775698584','-1843.49201867684','0','0','0','valoro'";
+    }
+    EXPECT_EQ(result.records, expected);
+    EXPECT_EQ(testfiles::read(Module1::strExtractPath),
+              "HEADER:'BLOCK_NAME','BLOCK_LAYER','BLOCK_SPACE','BLOCK_HANDLE','BLOCK_ROTATION',"
+              "'BLOCK_XSCALE','BLOCK_YSCALE','BLOCK_X','BLOCK_Y','BLOCK_Z','ETIKEDO'\r\n"
+              "'bloko','Tavolo 3','MODEL','190','0','1','1','3642.137','6066.05','0',"
+              "'valoro de la teksto en bloko'\r\n"
+              "'bloko','Tavolo 3','MODEL','756','5.43397650990976','3256.51775698584',"
+              "'-1843.49201867684','0','0','0','valoro'\r\n");
+}
+
+TEST_F(RealDrawings, AllTagsFormOnAttributesOnLayerZero) {
+    unpackAutocadDrawings();
+    const ExtractionRunResult result =
+        run("*INPUT\r\nLAYER: Symbol_Work, Symbol_Border\r\n*OUTPUT\r\nBLOCK_NAME\r\nBLOCK_X\r\n"
+            "*ATTRIBUTE_TAGS\r\n*\r\n",
+            {"gh209_1_2010.dxf", "entities-2d_2000.dxf"}, dir.filePath("dwg"));
+    EXPECT_EQ(result.records,
+              (QStringList{"'GH209_1_2010.DXF','symbol_work','7.735766','888'",
+                           "'GH209_1_2010.DXF','symbol_work','7.311109','456'",
+                           "'GH209_1_2010.DXF','symbol_border','7.439021','9456/23'"}));
+    EXPECT_EQ(result.drawingsExtracted, 1) << "entities-2d's block is on layer 0";
+    EXPECT_EQ(testfiles::read(Module1::strExtractPath), "") << "the last drawing matched nothing";
+}
+
+TEST_F(RealDrawings, DwgFilesAreOpenFailuresThatDoNotStopTheRun) {
+    if (!QDir(kAutocad).exists()) GTEST_SKIP();
+    const ExtractionRunResult result = run("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n*\r\n",
+                                           {"example_2018.dwg", "entities-2d_2000.dwg"}, kAutocad);
+    EXPECT_TRUE(result.records.isEmpty());
+    EXPECT_EQ(result.lastError, "Error opening file ENTITIES-2D_2000.DWG.");
+    const QByteArray log = testfiles::read(dir.filePath("err.log"));
+    EXPECT_EQ(log.count("\r\n"), 2);
+    EXPECT_TRUE(log.contains("Error opening file EXAMPLE_2018.DWG."));
+}
+
+TEST_F(RealDrawings, BundledExamplesGiveEveryTitleBlock) {
+    const ExtractionRunResult result =
+        run(testfiles::read(kExamples + "/titleblock.txt"),
+            {"boiler-feed.dxf", "cooling-water.dxf", "tank-farm.dxf"}, kExamples);
+    EXPECT_EQ(result.drawingsExtracted, 3);
+    ASSERT_EQ(result.records.size(), 4);
+    EXPECT_TRUE(result.records[0].startsWith("'BOILER-FEED.DXF','TITLE','"));
+    EXPECT_TRUE(result.records[0].endsWith("'PID-1002','Boiler feed water, sheet 1','A'"));
+    EXPECT_TRUE(result.records[1].endsWith("'PID-1003','Boiler feed water, sheet 2','A'"));
+    EXPECT_TRUE(result.records[3].endsWith("'PID-2001','Tank farm transfer','B'"));
+}
+
+}  // namespace
