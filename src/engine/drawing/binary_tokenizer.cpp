@@ -1,5 +1,6 @@
 #include "engine/drawing/binary_tokenizer.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -27,12 +28,45 @@ constexpr Wire wireOf(int code) {
     return Wire::String;
 }
 
+// wireOf for every code a file can hold, looked up once per group instead of a chain of
+// range tests.
+struct WireTable {
+    static constexpr int kSize = 1072;
+    Wire wires[kSize];
+    constexpr WireTable() : wires() {
+        for (int code = 0; code < kSize; ++code) wires[code] = wireOf(code);
+    }
+    Wire operator()(int code) const {
+        return code >= 0 && code < kSize ? wires[code] : Wire::String;
+    }
+};
+constexpr WireTable kWireOf;
+
 template <typename T>
 T load(const char* p) {
     // Binary DXF is little-endian, as is every machine we build for.
     T value;
     std::memcpy(&value, p, sizeof value);
     return value;
+}
+
+// The NUL that ends the string at `p`, or null when it is not in [p, end). Most strings are
+// short: eight bytes at a time inline beats a call to memchr. The buffer has zeroed slack
+// after `end`, so reading a word that crosses it is safe; a NUL found there is not data.
+inline const char* findNul(const char* p, const char* end) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+    for (int round = 0; round < 4 && p < end; ++round, p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        const std::uint64_t found = (word - kOnes) & ~word & kHigh;
+        if (found) {
+            const char* nul = p + (std::countr_zero(found) >> 3);
+            return nul < end ? nul : nullptr;
+        }
+    }
+    if (p >= end) return nullptr;
+    return static_cast<const char*>(std::memchr(p, 0, static_cast<std::size_t>(end - p)));
 }
 
 }  // namespace
@@ -89,11 +123,10 @@ bool BinaryTokenizer::next(Group& group) {
             }
             if (p) {
                 group.code = code;
-                switch (wireOf(code)) {
+                switch (kWireOf(code)) {
                     case Wire::String: {
-                        const void* nul = std::memchr(p, 0, static_cast<std::size_t>(end - p));
-                        if (nul) {
-                            const char* e = static_cast<const char*>(nul);
+                        const char* e = findNul(p, end);
+                        if (e) {
                             group.kind = ValueKind::Text;
                             group.text = std::string_view(p, static_cast<std::size_t>(e - p));
                             p = e + 1;

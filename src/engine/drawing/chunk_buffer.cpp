@@ -9,6 +9,7 @@ ChunkBuffer::ChunkBuffer(ReadFn read, std::size_t chunkSize, std::size_t maxCarr
       m_capacity(chunkSize + maxCarry + kSlack),
       m_chunkSize(chunkSize),
       m_maxCarry(maxCarry) {
+    // Not zeroed: a large buffer's untouched pages then cost nothing for a small file.
     m_buffer.reset(new char[m_capacity]);
 }
 
@@ -18,7 +19,10 @@ bool ChunkBuffer::refill(const char* keepFrom) {
     if (kept > 0 && dropped > 0) std::memmove(m_buffer.get(), keepFrom, kept);
     m_dropped += static_cast<long long>(dropped);
     m_size = kept;
-    if (m_atEnd) return true;
+    if (m_atEnd) {
+        std::memset(m_buffer.get() + m_size, 0, kSlack);
+        return true;
+    }
     // Whatever is kept, the next read fits: kept never exceeds maxCarry for a caller that
     // checks, and the buffer has room for a chunk after that.
     std::size_t room = m_size + kSlack < m_capacity ? m_capacity - kSlack - m_size : 0;
@@ -41,6 +45,8 @@ bool ChunkBuffer::refill(const char* keepFrom) {
         room -= static_cast<std::size_t>(got);
         // A short read is not the end: pipes and slow file systems return less than asked.
     }
+    // The tokenizers read whole words that may cross the end of the data into the slack.
+    std::memset(m_buffer.get() + m_size, 0, kSlack);
     return true;
 }
 

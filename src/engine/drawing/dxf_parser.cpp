@@ -502,7 +502,7 @@ bool Parser<Tokenizer>::readAttribute() {
                 a.tag = m_pool.get(m_g.text);
                 break;
             case 1:
-                a.text = m_g.text.size() <= 24 ? m_pool.get(m_g.text) : m_decoder.decode(m_g.text);
+                a.text = m_decoder.decode(m_g.text);
                 break;
             case 101:
                 embedded = startsWith(m_g.text, "Embedded Object");

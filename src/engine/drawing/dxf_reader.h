@@ -16,7 +16,8 @@ namespace drawing {
 
 struct ReadOptions {
     // The file is read in chunks of this size; memory stays bounded whatever its size.
-    std::size_t chunkSize = std::size_t{4} << 20;
+    // 1 MiB: the buffer stays in the core's L2 cache while it is parsed.
+    std::size_t chunkSize = std::size_t{1} << 20;
 };
 
 using DrawingResult = acad::Result<std::shared_ptr<const Drawing>>;
