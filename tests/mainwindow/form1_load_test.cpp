@@ -163,3 +163,32 @@ TEST_F(Form1Test, ControlsSitAtTheirPlaces) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Form1Test, SettingsStoredAtUnloadComeBackAtTheNextLoad) {
+    const QString drawings = makeFolder("drawings");
+    Form1& first = load();
+    first.Dir1->setPath(drawings);
+    first.Option2->setChecked(true);
+    first.Option4->setChecked(true);
+    first.Text4->setText("4");
+    first.Text5->setText("*.dxf");
+    first.Text1->setText("records.csv");
+    first.Check5->setChecked(true);
+    first.Check3->setChecked(true);
+    first.close();
+
+    Form1& second = load();
+    EXPECT_EQ(second.Dir1->path(), drawings);
+    EXPECT_TRUE(second.Option2->isChecked());
+    EXPECT_TRUE(second.Option4->isChecked());
+    EXPECT_FALSE(second.Option3->isChecked());
+    EXPECT_EQ(second.Text4->text(), "4");
+    EXPECT_EQ(second.Text5->text(), "*.dxf");
+    EXPECT_EQ(second.Text1->text(), "records.csv");
+    EXPECT_EQ(checkValue(second.Check5), 1);
+    EXPECT_EQ(checkValue(second.Check3), 1);
+}
+
+}  // namespace
