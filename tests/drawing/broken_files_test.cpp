@@ -39,7 +39,7 @@ std::vector<Broken> brokenFiles() {
     const std::string insert = groups({{0, "INSERT"}, {2, "B"}, {62, "1"}});
     std::vector<Broken> table = {
         {"empty", "", errors::kNotADrawing, "empty"},
-        {"random bytes", std::string("\x13\x37\xfe\x00\x99garbage\x01\x02", 16),
+        {"random bytes", std::string("\x13\x37\xfe\x00\x99garbage\x01\x02", 14),
          errors::kNotADrawing, "neither DXF nor DWG"},
         {"text", "hello\nworld\n", errors::kNotADrawing, "neither DXF nor DWG"},
         {"DWG", std::string("AC1032\0\0\0\0\0\0\x03\xc0", 14), errors::kUnsupported,
