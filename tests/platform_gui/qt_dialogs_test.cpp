@@ -29,9 +29,7 @@ struct SeenBox {
 std::pair<DialogButton, SeenBox> showAndPress(const platform::MessageBoxRequest& request,
                                               QMessageBox::StandardButton press) {
     SeenBox seen;
-    whenModalShown([&seen, press](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        ASSERT_NE(box, nullptr);
+    whenShown<QMessageBox>([&seen, press](QMessageBox* box) {
         seen = {box->windowTitle(),
                 box->text(),
                 box->icon(),
@@ -99,9 +97,7 @@ TEST(QtDialogs, InputBoxReturnsTheTextOrNothingOnCancel) {
     platform::QtDialogs dialogs;
     QString seenLabel;
     QString seenDefault;
-    whenModalShown([&](QWidget* modal) {
-        auto* box = qobject_cast<QInputDialog*>(modal);
-        ASSERT_NE(box, nullptr);
+    whenShown<QInputDialog>([&](QInputDialog* box) {
         seenLabel = box->labelText();
         seenDefault = box->textValue();
         box->setTextValue(seenDefault + "*.dwg");
@@ -112,12 +108,12 @@ TEST(QtDialogs, InputBoxReturnsTheTextOrNothingOnCancel) {
     EXPECT_EQ(seenLabel, "File Specification");
     EXPECT_EQ(seenDefault, "/data/");
 
-    whenModalShown([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
+    whenShown<QInputDialog>([](QInputDialog* box) { box->reject(); });
     EXPECT_EQ(dialogs.inputBox("Prompt", "Caption", "text"), std::nullopt);
 
-    whenModalShown([](QWidget* modal) {
-        qobject_cast<QInputDialog*>(modal)->setTextValue("");
-        qobject_cast<QDialog*>(modal)->accept();
+    whenShown<QInputDialog>([](QInputDialog* box) {
+        box->setTextValue("");
+        box->accept();
     });
     EXPECT_EQ(dialogs.inputBox("Prompt", "Caption", "text"), QString(""));  // empty, not cancel
 }
