@@ -122,8 +122,8 @@ TEST(BrokenDrawings, MissingFilesAndFolders) {
 
 TEST(BrokenDrawings, ToleratedIrregularities) {
     // A comment before the first section, a UTF-8 byte order mark, CR LF line ends, no line
-    // end after EOF, a block without ENDBLK: all read.
-    const std::string body = groups({{0, "INSERT"}, {2, "B"}, {8, "L"}, {5, "1A"}});
+    // end after EOF, blanks around an entity name, a block without ENDBLK: all read.
+    const std::string body = groups({{0, " INSERT  "}, {2, "B"}, {8, "L"}, {5, "1A"}});
     const std::string text =
         "\xEF\xBB\xBF"
         "999\r\ncomment\r\n" +

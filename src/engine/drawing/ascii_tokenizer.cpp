@@ -117,6 +117,11 @@ bool AsciiTokenizer::next(Group& group) {
                 const char* lineEnd = findLineEnd(p, m_limit);
                 const char* valueEnd = lineEnd;
                 if (valueEnd > p && valueEnd[-1] == '\r') --valueEnd;
+                if (code == 0) {
+                    // Entity and section names: some writers pad them with blanks.
+                    while (valueEnd > p && valueEnd[-1] == ' ') --valueEnd;
+                    while (p < valueEnd && *p == ' ') ++p;
+                }
                 group.code = negative ? -code : code;
                 group.kind = ValueKind::Text;
                 group.text = std::string_view(p, static_cast<std::size_t>(valueEnd - p));
