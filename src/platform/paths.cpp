@@ -80,9 +80,11 @@ QString resolvePath(const QString& path) {
         const bool absoluteRoot = i == 0 && (part.isEmpty() || isDriveLetter(part));
         QString chosen = part;
         if (!absoluteRoot && parentExists && !part.isEmpty() && part != u"." && part != u"..") {
-            const QString folder = i == 0               ? QStringLiteral(".")
-                                   : resolved.isEmpty() ? QStringLiteral("/")
-                                                        : resolved;
+            // The root itself is "/" (or "C:/"): "" and "C:" would name the current folder.
+            const QString folder = i == 0 ? QStringLiteral(".")
+                                   : resolved.isEmpty() || isDriveLetter(resolved)
+                                       ? resolved + kSeparator
+                                       : resolved;
             const QString match = matchEntry(folder, part);
             if (match.isEmpty()) {
                 parentExists = false;

@@ -53,6 +53,8 @@ TEST(ResolvePath, MatchesEachComponentIgnoringCase) {
     EXPECT_EQ(platform::resolvePath(scratch.path("DRAWINGS/site a/plan.dwg")), file);
     EXPECT_EQ(platform::resolvePath(scratch.path("drawings/SITE A")),
               scratch.path("Drawings/Site A"));
+    // From the root down: every component of the absolute path is looked up.
+    EXPECT_EQ(platform::resolvePath(scratch.path("Drawings/Site A/Plan.DWG").toUpper()), file);
 }
 
 TEST(ResolvePath, PrefersTheExactNameThenTheFirstInNameOrder) {

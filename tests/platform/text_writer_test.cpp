@@ -100,6 +100,15 @@ TEST(TextWriter, FailsCleanlyWhereNothingCanBeWritten) {
     EXPECT_FALSE(never.commit());
 }
 
+TEST(TextWriter, ReportsAFailedWriteAtCommit) {
+    if (!QFileInfo::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+    TextWriter writer;
+    ASSERT_TRUE(writer.open("/dev/full", TextWriter::Mode::Append));  // every write: disk full
+    writer.writeLine(QString(100000, u'x'));
+    writer.writeLine("more");
+    EXPECT_FALSE(writer.commit());
+}
+
 TEST(TextWriter, ReopeningDiscardsTheFirstReplacement) {
     ScratchFolder scratch;
     const QString first = scratch.writeFile("first.txt", "one");
