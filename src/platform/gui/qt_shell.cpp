@@ -5,9 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QUrl>
 
+#include "platform/gui/default_application.h"
 #include "platform/gui/desktop_entry.h"
 #include "platform/line_reader.h"
 
@@ -20,20 +20,10 @@ QString absolute(const QString& path) {
 }
 
 #if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
-// The desktop's default program for plain text as a command line, or empty when the desktop
-// names none. Asking xdg-mime takes a few milliseconds; the editor itself is never waited for.
+// The desktop's default program for plain text as a command line; empty when it names none.
 QStringList defaultTextEditorCommand(const QString& file) {
-    QProcess query;
-    query.start(QStringLiteral("xdg-mime"),
-                {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/plain")});
-    if (!query.waitForFinished(3000) || query.exitCode() != 0) {
-        query.kill();
-        return {};
-    }
-    const QString desktopId = QString::fromUtf8(query.readAllStandardOutput()).trimmed();
-    if (desktopId.isEmpty()) return {};
-    const QString entryPath =
-        QStandardPaths::locate(QStandardPaths::ApplicationsLocation, desktopId);
+    const QString entryPath = defaultApplicationEntry(QStringLiteral("text/plain"),
+                                                      AssociationFolders::fromEnvironment());
     QFile entry(entryPath);
     if (entryPath.isEmpty() || !entry.open(QIODevice::ReadOnly)) return {};
     return desktopExecCommand(desktopEntryExec(decodeText(entry.readAll())), file);
