@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 
 #include "engine/module1.h"
 #include "mainwindow/drive_list.h"
@@ -70,6 +72,30 @@ void Form1::connectHandlers() {
     connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
     connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
     connect(Dir2, &FolderListBox::pathChanged, this, &Form1::Dir2_Change);
+    connect(Drive2, &DriveListBox::driveChanged, this, &Form1::Drive2_Change);
+    const std::pair<QRadioButton*, void (Form1::*)()> options[] = {
+        {Option1, &Form1::Option1_Click}, {Option2, &Form1::Option2_Click},
+        {Option3, &Form1::Option3_Click}, {Option4, &Form1::Option4_Click},
+        {Option5, &Form1::Option5_Click}, {Option6, &Form1::Option6_Click},
+        {Option7, &Form1::Option7_Click}};
+    for (const auto& [option, handler] : options) {
+        connect(option, &QRadioButton::toggled, this, [this, handler](bool on) {
+            if (on) (this->*handler)();
+        });
+    }
+    connect(List4, &QListWidget::itemClicked, this, &Form1::List4_Click);
+    connect(List4, &QListWidget::itemDoubleClicked, this, &Form1::List4_DblClick);
+    connect(Combo1, &QComboBox::activated, this, &Form1::Combo1_Click);
+    connect(Text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
+    connect(Text2, &QLineEdit::textChanged, this, &Form1::Text2_Change);
+    connect(Text2, &QLineEdit::editingFinished, this, &Form1::Text2_LostFocus);
+    connect(Text3, &QLineEdit::textChanged, this, &Form1::Text3_Change);
+    connect(Text3, &QLineEdit::editingFinished, this, &Form1::Text3_LostFocus);
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    // The number boxes take digits only; Backspace and the other editing keys still work.
+    auto* digits =
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
+    for (QLineEdit* box : {Text2, Text3, Text4}) box->setValidator(digits);
 }
 
 void Form1::setStatus(const QString& text) {
@@ -179,8 +205,4 @@ void Form1::Command9_Click() {
 
 void Form1::cmdOpen_Click() {
     // The search window comes with its own subsystem.
-}
-
-void Form1::Dir2_Change() {
-    // The output folder list belongs to the destination options.
 }

@@ -2,9 +2,11 @@
 
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "engine/autocad/automation.h"
 #include "platform/gui/platform.h"
+#include "platform/office/office.h"
 
 class QCheckBox;
 class QComboBox;
@@ -60,7 +62,34 @@ public:
     void Command2_Click();
     void Command4_Click();
     void Command5_Click();
+
+    // Output format and destination.
+    enum class Destination { TextFile, Clipboard, Excel, Access, Word };
+    Destination destination() const;
+    void Option1_Click();
+    void Option2_Click();
+    void Option3_Click();
+    void Option4_Click();
+    void Option5_Click();
+    void Option6_Click();
+    void Option7_Click();
+    void Drive2_Change();
     void Dir2_Change();
+    void List4_Click();
+    void List4_DblClick();
+    void Combo1_Click();
+    void Text1_Change();
+    void Text2_Change();
+    void Text2_LostFocus();
+    void Text3_Change();
+    void Text3_LostFocus();
+
+    // The send command and the pieces every destination shares.
+    using DataGrid = std::vector<std::vector<QString>>;
+    void Command1_Click();
+    QString BuildHeaderLine(bool csv) const;
+    static void FillGridRow(DataGrid& grid, int row, const QString& line);
+    DataGrid BuildDataGrid(bool withHeader) const;
 
     // Fits a list's horizontal scroll range to its widest item.
     static void SetListScrollWidth(QListWidget* list);
@@ -145,6 +174,8 @@ public:
 
     // The drawing application extraction runs use.
     acad::ApplicationFactory drawingApplication;
+    // The spreadsheet and database programs the outputs reach.
+    platform::office::Office office = platform::office::unavailableOffice();
 
     // Called with the list file path when the command line names one.
     std::function<void(const QString&)> runDrawingListFile;
@@ -165,7 +196,16 @@ private:
     void endOperation();
     QString templatePath() const;
     QString drawingPath(const QString& name) const;
-    void enableExtractWhenBothChosen();
+    void chooseFileDestination(Destination chosen);
+    void listSheetsOf(const QString& path);
+    void listTablesOf(const QString& path);
+    void sendToTextFile();
+    void sendToClipboard();
+    void sendToOffice();
+    void sendToSpreadsheetOrDocument(bool spreadsheet);
+    void sendToDatabase();
+    void reportLinkFailure(const platform::office::Error& error, const QString& program);
+    bool anyRecordSelected() const;
 
     platform::Platform m_platform;
     bool m_busy = false;

@@ -13,11 +13,17 @@ TextWriter::~TextWriter() {
     m_file.reset();
 }
 
+void TextWriter::fail(const QString& reason) {
+    m_failed = true;
+    if (m_error.isEmpty()) m_error = reason;
+}
+
 bool TextWriter::open(const QString& path, Mode mode) {
     m_file.reset();
     m_failed = false;
+    m_error.clear();
     if (path.isEmpty()) {
-        m_failed = true;
+        fail(QStringLiteral("No file name given"));
         return false;
     }
     if (mode == Mode::Replace) {
@@ -25,19 +31,19 @@ bool TextWriter::open(const QString& path, Mode mode) {
         // rename over it; the rename alone would not stop us here.
         const QFileInfo target(path);
         if (target.exists() && !target.isWritable()) {
-            m_failed = true;
+            fail(QStringLiteral("The file is read-only"));
             return false;
         }
         auto file = std::make_unique<QSaveFile>(path);
         if (!file->open(QIODevice::WriteOnly)) {
-            m_failed = true;
+            fail(file->errorString());
             return false;
         }
         m_file = std::move(file);
     } else {
         auto file = std::make_unique<QFile>(path);
         if (!file->open(QIODevice::WriteOnly | QIODevice::Append)) {
-            m_failed = true;
+            fail(file->errorString());
             return false;
         }
         m_file = std::move(file);
@@ -52,7 +58,7 @@ bool TextWriter::isOpen() const {
 void TextWriter::write(const QString& text) {
     if (!isOpen() || m_failed || text.isEmpty()) return;
     const QByteArray bytes = text.toUtf8();
-    if (m_file->write(bytes) != bytes.size()) m_failed = true;
+    if (m_file->write(bytes) != bytes.size()) fail(m_file->errorString());
 }
 
 void TextWriter::writeLine(const QString& line) {
@@ -70,6 +76,7 @@ bool TextWriter::commit() {
         m_file->close();
         ok = ok && m_file->error() == QFileDevice::NoError;
     }
+    if (!ok) fail(m_file->errorString());
     m_file.reset();
     m_failed = !ok;
     return ok;

@@ -24,10 +24,15 @@ public:
     void write(const QString& text);
     void writeLine(const QString& line);
     bool commit();  // false when any write or the final rename failed
+    // Why the last open, write or commit failed, in the system's words.
+    QString errorString() const { return m_error; }
 
 private:
+    void fail(const QString& reason);
+
     std::unique_ptr<QFileDevice> m_file;
     bool m_failed = false;
+    QString m_error;
 };
 
 }  // namespace platform

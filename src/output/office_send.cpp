@@ -1,0 +1,217 @@
+// The spreadsheet, database and document destinations of the send command.
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "engine/module1.h"
+#include "mainwindow/form1.h"
+
+namespace {
+
+const QString kTitle = QStringLiteral("Quillon");
+
+int recordWidth() {
+    return std::max(Module1::intMaxFields - 1, 0);
+}
+
+// The cells that are sent: every row but the spare last one, the first `width` columns.
+platform::office::Grid sentCells(const Form1::DataGrid& grid, int width) {
+    platform::office::Grid cells;
+    for (size_t r = 0; r + 1 < grid.size(); ++r) {
+        cells.emplace_back(grid[r].begin(),
+                           grid[r].begin() + std::min<size_t>(width, grid[r].size()));
+    }
+    return cells;
+}
+
+platform::office::Grid transposed(const platform::office::Grid& cells, int width) {
+    platform::office::Grid result(width, std::vector<QString>(cells.size()));
+    for (size_t r = 0; r < cells.size(); ++r) {
+        for (size_t c = 0; c < cells[r].size(); ++c) result[c][r] = cells[r][c];
+    }
+    return result;
+}
+
+}  // namespace
+
+void Form1::sendToOffice() {
+    const Destination chosen = destination();
+    const QString path = chosen == Destination::Excel    ? mstrExcelFile
+                         : chosen == Destination::Access ? mstrAccessFile
+                                                         : mstrWordFile;
+    if (!path.isEmpty() && !Module1::FileExists(path)) {
+        m_platform.ui.beep();
+        setStatus(QStringLiteral("File '") + path + QStringLiteral("' does not exist."));
+        return;
+    }
+    if (chosen == Destination::Access) {
+        sendToDatabase();
+    } else {
+        sendToSpreadsheetOrDocument(chosen == Destination::Excel);
+    }
+}
+
+void Form1::reportLinkFailure(const platform::office::Error& error, const QString& program) {
+    m_platform.dialogs.messageBox(QStringLiteral("Error"),
+                                  QString::number(error.number) + " : " + error.description,
+                                  platform::MessageIcon::Exclamation);
+    m_platform.ui.beep();
+    if (!mblnBatchSend) {
+        m_platform.dialogs.messageBox(
+            kTitle, QStringLiteral("Error! Unable to establish link to ") + program + ".",
+            platform::MessageIcon::Exclamation);
+    }
+}
+
+void Form1::sendToSpreadsheetOrDocument(bool spreadsheet) {
+    const int width = recordWidth();
+    const DataGrid grid = BuildDataGrid(Check9->checkState() == Qt::Checked);
+    if (!spreadsheet) {
+        // No document component is connected yet: the link fails as it does without one.
+        reportLinkFailure({429, QStringLiteral("ActiveX component can't create object")},
+                          QStringLiteral("Word"));
+        return;
+    }
+    const int row = std::max(Text2->text().toInt(), 1);
+    const int column = std::max(Text3->text().toInt(), 1);
+    bool started = false;
+    auto application = office.runningSpreadsheet();
+    if (!application || !application.value()) {
+        application = office.startSpreadsheet();
+        started = true;
+    }
+    if (!application || !application.value()) {
+        reportLinkFailure(application ? platform::office::Error{} : application.error(),
+                          QStringLiteral("Excel"));
+        return;
+    }
+    platform::office::Spreadsheet& excel = *application.value();
+    std::shared_ptr<platform::office::Workbook> book;
+    if (started) {
+        book = (mstrExcelFile.isEmpty() ? excel.AddWorkbook() : excel.OpenWorkbook(mstrExcelFile))
+                   .valueOr(nullptr);
+    } else if (!mstrExcelFile.isEmpty()) {
+        auto active = excel.ActiveWorkbook().valueOr(nullptr);
+        const bool same = active && active->FullName().valueOr({}).compare(
+                                        mstrExcelFile, Qt::CaseInsensitive) == 0;
+        book = same ? active : excel.OpenWorkbook(mstrExcelFile).valueOr(nullptr);
+    } else {
+        book = excel.WorkbookCount().valueOr(0) != 0 ? excel.ActiveWorkbook().valueOr(nullptr)
+                                                     : excel.AddWorkbook().valueOr(nullptr);
+    }
+    m_platform.ui.processEvents();
+    if (!excel.Visible().valueOr(true)) excel.SetVisible(true);
+    if (book) {
+        if (!mstrExcelSheet.isEmpty()) book->ActivateSheet(mstrExcelSheet);
+        const platform::office::Grid cells = sentCells(grid, width);
+        const bool transpose = Check3->checkState() == Qt::Checked;
+        const platform::office::Grid written = transpose ? transposed(cells, width) : cells;
+        book->WriteRange(row, column, written);
+        if (Check10->checkState() == Qt::Checked && !written.empty()) {
+            book->AutoFitColumns(row, column, static_cast<int>(written.size()),
+                                 static_cast<int>(written.front().size()));
+        }
+    }
+    setStatus(QStringLiteral("Data sent to Excel."));
+}
+
+void Form1::sendToDatabase() {
+    if (mstrAccessFile.isEmpty()) {
+        m_platform.ui.beep();
+        setStatus(QStringLiteral("No database specified."));
+        return;
+    }
+    const auto opened = office.openDatabase(mstrAccessFile, false);
+    if (!opened || !opened.value()) {
+        m_platform.ui.beep();
+        const platform::office::Error error = opened ? platform::office::Error{} : opened.error();
+        m_platform.dialogs.messageBox(QStringLiteral("Error"),
+                                      QString::number(error.number) + " : " + error.description,
+                                      platform::MessageIcon::Exclamation);
+        setStatus(QStringLiteral("Error opening database ") + mstrAccessFile + ".");
+        return;
+    }
+    platform::office::Database& database = *opened.value();
+    if (mstrAccessTable.isEmpty()) {
+        m_platform.ui.beep();
+        setStatus(QStringLiteral("No table specified."));
+        database.Close();
+        return;
+    }
+    const auto recordset = database.OpenRecordset(mstrAccessTable);
+    if (!recordset || !recordset.value()) {
+        m_platform.ui.beep();
+        const platform::office::Error error =
+            recordset ? platform::office::Error{} : recordset.error();
+        m_platform.dialogs.messageBox(QStringLiteral("Error"),
+                                      QString::number(error.number) + " : " + error.description,
+                                      platform::MessageIcon::Exclamation);
+        setStatus(QStringLiteral("Error opening table ") + mstrAccessTable + ".");
+        database.Close();
+        return;
+    }
+    platform::office::Recordset& table = *recordset.value();
+    const int width = recordWidth();
+    const int fields = table.FieldCount().valueOr(0);
+    auto closeBoth = [&] {
+        table.Close();
+        database.Close();
+    };
+    if (fields < width) {
+        m_platform.ui.beep();
+        if (!mblnBatchSend) {
+            m_platform.dialogs.messageBox(
+                kTitle,
+                QStringLiteral(
+                    "Error! Number of fields in table and data don't match.\r\nTable: ") +
+                    QString::number(fields) + QStringLiteral("\r\nData: ") + QString::number(width),
+                platform::MessageIcon::Exclamation);
+        }
+        closeBoth();
+        return;
+    }
+    if (Check4->checkState() != Qt::Checked) {
+        if (!mblnBatchSend) {
+            const int count = table.RecordCount().valueOr(0);
+            if (count > 0 &&
+                m_platform.dialogs.messageBox(
+                    kTitle,
+                    QString::number(count) +
+                        QStringLiteral(" record(s) found in table. Do you want to overwrite them "
+                                       "with new data?"),
+                    platform::MessageIcon::Question, platform::MessageButtons::YesNo,
+                    platform::DialogButton::No) != platform::DialogButton::Yes) {
+                closeBoth();
+                setStatus(QStringLiteral("Data transfer to Access terminated."));
+                return;
+            }
+        }
+        table.DeleteAll();
+    }
+    const DataGrid grid = BuildDataGrid(false);
+    QString field;
+    auto failed = [&](const platform::office::Error& error) {
+        database.Rollback();
+        closeBoth();
+        if (!mblnBatchSend) {
+            m_platform.dialogs.messageBox(kTitle,
+                                          QStringLiteral("Problem with field ") + field +
+                                              QStringLiteral(".\r\n") + error.description,
+                                          platform::MessageIcon::Exclamation);
+        }
+    };
+    if (auto begun = database.BeginTrans(); !begun) return failed(begun.error());
+    for (size_t r = 0; r + 1 < grid.size(); ++r) {
+        if (auto added = table.AddNew(); !added) return failed(added.error());
+        for (int j = 0; j < width && j < static_cast<int>(grid[r].size()); ++j) {
+            if (grid[r][j].isEmpty()) continue;
+            field = table.FieldName(j).valueOr({}).toUpper();
+            if (auto set = table.SetField(j, grid[r][j]); !set) return failed(set.error());
+        }
+        if (auto updated = table.Update(); !updated) return failed(updated.error());
+    }
+    if (auto committed = database.CommitTrans(); !committed) return failed(committed.error());
+    closeBoth();
+    setStatus(QStringLiteral("Data sent to Access."));
+}

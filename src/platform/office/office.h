@@ -1,0 +1,22 @@
+#pragma once
+
+#include <functional>
+
+#include "platform/office/database.h"
+#include "platform/office/spreadsheet.h"
+
+namespace platform::office {
+
+// How the outputs reach the office components. Each call may fail with an error number and
+// description, as starting an outside program can.
+struct Office {
+    std::function<Result<std::shared_ptr<Spreadsheet>>()> runningSpreadsheet;
+    std::function<Result<std::shared_ptr<Spreadsheet>>()> startSpreadsheet;
+    std::function<Result<std::shared_ptr<Database>>(const QString& path, bool readOnly)>
+        openDatabase;
+};
+
+// Office components that cannot be reached: every call fails as a missing program does.
+Office unavailableOffice();
+
+}  // namespace platform::office

@@ -1,0 +1,171 @@
+#include "support/office_doubles.h"
+
+namespace fake {
+namespace {
+
+using platform::office::Error;
+using platform::office::Result;
+using platform::office::Status;
+
+Error failure(const QString& what) {
+    return Error{1004, what};
+}
+
+class WorkbookRef : public platform::office::Workbook {
+public:
+    WorkbookRef(QString path, std::shared_ptr<MemWorkbook> book)
+        : m_path(std::move(path)), m_book(std::move(book)) {}
+    Result<QString> FullName() const override { return m_path; }
+    Result<QStringList> SheetNames() const override { return m_book->sheets; }
+    Status ActivateSheet(const QString& name) override {
+        if (!m_book->sheets.contains(name)) return failure("Subscript out of range");
+        m_book->activeSheet = name;
+        return acad::success();
+    }
+    Status WriteRange(int row, int column, const platform::office::Grid& cells) override {
+        for (size_t r = 0; r < cells.size(); ++r) {
+            for (size_t c = 0; c < cells[r].size(); ++c) {
+                m_book->cells[m_book->activeSheet][{row + static_cast<int>(r),
+                                                    column + static_cast<int>(c)}] = cells[r][c];
+            }
+        }
+        return acad::success();
+    }
+    Status AutoFitColumns(int row, int column, int rows, int columns) override {
+        m_book->autoFits.emplace_back(row, column, rows, columns);
+        return acad::success();
+    }
+    Status Close() override {
+        m_book->closed = true;
+        return acad::success();
+    }
+
+private:
+    QString m_path;
+    std::shared_ptr<MemWorkbook> m_book;
+};
+
+class TableRecordset : public platform::office::Recordset {
+public:
+    explicit TableRecordset(MemTable& table) : m_table(table) {}
+    Result<int> FieldCount() const override { return static_cast<int>(m_table.fields.size()); }
+    Result<QString> FieldName(int index) const override {
+        if (index < 0 || index >= static_cast<int>(m_table.fields.size())) {
+            return failure("Item not found in this collection.");
+        }
+        return m_table.fields[index].name;
+    }
+    Result<int> RecordCount() override { return static_cast<int>(m_table.rows.size()); }
+    Status DeleteAll() override {
+        m_table.rows.clear();
+        return acad::success();
+    }
+    Status AddNew() override {
+        m_pending = std::vector<QString>(m_table.fields.size());
+        return acad::success();
+    }
+    Status SetField(int index, const QString& value) override {
+        if (index < 0 || index >= static_cast<int>(m_pending.size())) {
+            return failure("Item not found in this collection.");
+        }
+        bool ok = true;
+        if (m_table.fields[index].numeric) value.toDouble(&ok);
+        if (!ok) return Error{3421, QStringLiteral("Data type conversion error.")};
+        m_pending[index] = value;
+        return acad::success();
+    }
+    Status Update() override {
+        m_table.rows.push_back(m_pending);
+        return acad::success();
+    }
+    Status Close() override { return acad::success(); }
+
+private:
+    MemTable& m_table;
+    std::vector<QString> m_pending;
+};
+
+}  // namespace
+
+Result<std::shared_ptr<platform::office::Workbook>> MemorySpreadsheet::OpenWorkbook(
+    const QString& path) {
+    const auto found = files.find(path);
+    if (found == files.end()) return failure("Workbook not found: " + path);
+    found->second->closed = false;
+    open.emplace_back(path, found->second);
+    active = static_cast<int>(open.size()) - 1;
+    return std::shared_ptr<platform::office::Workbook>(
+        std::make_shared<WorkbookRef>(path, found->second));
+}
+
+Result<std::shared_ptr<platform::office::Workbook>> MemorySpreadsheet::AddWorkbook() {
+    const QString name = QStringLiteral("Book%1").arg(open.size() + 1);
+    auto book = std::make_shared<MemWorkbook>();
+    open.emplace_back(name, book);
+    active = static_cast<int>(open.size()) - 1;
+    return std::shared_ptr<platform::office::Workbook>(std::make_shared<WorkbookRef>(name, book));
+}
+
+Result<std::shared_ptr<platform::office::Workbook>> MemorySpreadsheet::ActiveWorkbook() {
+    if (active < 0) return failure("No active workbook");
+    const auto& [path, book] = open[static_cast<size_t>(active)];
+    return std::shared_ptr<platform::office::Workbook>(std::make_shared<WorkbookRef>(path, book));
+}
+
+Result<std::shared_ptr<platform::office::Recordset>> MemoryDatabase::OpenRecordset(
+    const QString& table) {
+    const auto found = tables.find(table);
+    if (found == tables.end()) return failure("Could not find table " + table);
+    committed = tables;
+    return std::shared_ptr<platform::office::Recordset>(
+        std::make_shared<TableRecordset>(found->second));
+}
+
+Status MemoryDatabase::BeginTrans() {
+    committed = tables;
+    inTransaction = true;
+    return acad::success();
+}
+
+Status MemoryDatabase::CommitTrans() {
+    inTransaction = false;
+    committed = tables;
+    ++commits;
+    return acad::success();
+}
+
+Status MemoryDatabase::Rollback() {
+    // Only the rows added inside the transaction go; the table objects stay where they are.
+    for (auto& [name, table] : tables) table.rows = committed[name].rows;
+    inTransaction = false;
+    ++rollbacks;
+    return acad::success();
+}
+
+platform::office::Office officeOf(std::shared_ptr<MemorySpreadsheet> running,
+                                  std::shared_ptr<MemorySpreadsheet> started,
+                                  std::map<QString, std::shared_ptr<MemoryDatabase>> databases) {
+    platform::office::Office office = platform::office::unavailableOffice();
+    if (running) {
+        office.runningSpreadsheet =
+            [running]() -> Result<std::shared_ptr<platform::office::Spreadsheet>> {
+            return std::shared_ptr<platform::office::Spreadsheet>(running);
+        };
+    }
+    if (started) {
+        office.startSpreadsheet =
+            [started]() -> Result<std::shared_ptr<platform::office::Spreadsheet>> {
+            return std::shared_ptr<platform::office::Spreadsheet>(started);
+        };
+    }
+    office.openDatabase = [databases](const QString& path,
+                                      bool) -> Result<std::shared_ptr<platform::office::Database>> {
+        const auto found = databases.find(path);
+        if (found == databases.end()) return failure("Not a database: " + path);
+        found->second->closed = false;
+        return std::shared_ptr<platform::office::Database>(found->second);
+    };
+    return office;
+}
+
+}  // namespace fake

@@ -1,0 +1,82 @@
+#pragma once
+
+// Office components in memory: a spreadsheet program holding workbooks by path, and a database
+// of tables with typed fields, transactions and a record of what was done.
+
+#include <map>
+
+#include "platform/office/office.h"
+
+namespace fake {
+
+struct MemWorkbook {
+    QStringList sheets{"Sheet1"};
+    QString activeSheet = "Sheet1";
+    // Written cells by sheet, keyed by (row, column) from 1.
+    std::map<QString, std::map<std::pair<int, int>, QString>> cells;
+    std::vector<std::tuple<int, int, int, int>> autoFits;
+    bool closed = false;
+};
+
+class MemorySpreadsheet : public platform::office::Spreadsheet,
+                          public std::enable_shared_from_this<MemorySpreadsheet> {
+public:
+    std::map<QString, std::shared_ptr<MemWorkbook>> files;  // workbooks on disk, by path
+    std::vector<std::pair<QString, std::shared_ptr<MemWorkbook>>> open;  // path, workbook
+    int active = -1;
+    bool visible = false;
+
+    platform::office::Result<std::shared_ptr<platform::office::Workbook>> OpenWorkbook(
+        const QString& path) override;
+    platform::office::Result<std::shared_ptr<platform::office::Workbook>> AddWorkbook() override;
+    platform::office::Result<int> WorkbookCount() const override {
+        return static_cast<int>(open.size());
+    }
+    platform::office::Result<std::shared_ptr<platform::office::Workbook>> ActiveWorkbook() override;
+    platform::office::Result<bool> Visible() const override { return visible; }
+    platform::office::Status SetVisible(bool v) override {
+        visible = v;
+        return platform::office::Status(acad::Done{});
+    }
+    platform::office::Result<QString> Caption() const override { return QStringLiteral("Sheets"); }
+};
+
+struct MemField {
+    QString name;
+    bool numeric = false;  // refuses text that is not a number
+};
+
+struct MemTable {
+    std::vector<MemField> fields;
+    std::vector<std::vector<QString>> rows;  // empty text: null
+};
+
+class MemoryDatabase : public platform::office::Database {
+public:
+    std::map<QString, MemTable> tables;  // ordinary tables, in name order
+    QStringList tableOrder;
+    bool inTransaction = false;
+    int commits = 0;
+    int rollbacks = 0;
+    bool closed = false;
+
+    platform::office::Result<QStringList> TableNames() const override { return tableOrder; }
+    platform::office::Result<std::shared_ptr<platform::office::Recordset>> OpenRecordset(
+        const QString& table) override;
+    platform::office::Status BeginTrans() override;
+    platform::office::Status CommitTrans() override;
+    platform::office::Status Rollback() override;
+    platform::office::Status Close() override {
+        closed = true;
+        return acad::success();
+    }
+
+    std::map<QString, MemTable> committed;  // the tables as of the last commit or opening
+};
+
+// Office services over the doubles; leave a member empty to make that connection fail.
+platform::office::Office officeOf(std::shared_ptr<MemorySpreadsheet> running,
+                                  std::shared_ptr<MemorySpreadsheet> started,
+                                  std::map<QString, std::shared_ptr<MemoryDatabase>> databases);
+
+}  // namespace fake
