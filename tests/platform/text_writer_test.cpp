@@ -93,6 +93,16 @@ TEST(TextWriter, FailsCleanlyWhereNothingCanBeWritten) {
     }
     EXPECT_EQ(ScratchFolder::readFile(file), "keep");
     EXPECT_EQ(filesIn(scratch.path()), QStringList({"folder", "plain.txt"}));
+
+    // The reason is kept for the message, and a later successful open forgets it.
+    TextWriter writer;
+    EXPECT_FALSE(writer.open(scratch.path("missing/out.txt")));
+    EXPECT_FALSE(writer.errorString().isEmpty());
+    ASSERT_TRUE(writer.open(scratch.path("out.txt")));
+    EXPECT_TRUE(writer.errorString().isEmpty());
+    writer.writeLine("x");
+    EXPECT_TRUE(writer.commit());
+    EXPECT_TRUE(writer.errorString().isEmpty());
     EXPECT_TRUE(filesIn(folder).isEmpty());
 
     TextWriter never;
@@ -107,6 +117,7 @@ TEST(TextWriter, ReportsAFailedWriteAtCommit) {
     writer.writeLine(QString(100000, u'x'));
     writer.writeLine("more");
     EXPECT_FALSE(writer.commit());
+    EXPECT_FALSE(writer.errorString().isEmpty());
 }
 
 TEST(TextWriter, ReopeningDiscardsTheFirstReplacement) {
