@@ -26,14 +26,18 @@ bool TextWriter::open(const QString& path, Mode mode) {
         fail(QStringLiteral("No file name given"));
         return false;
     }
+    // A file without any write permission is read-only for everyone, the administrator too, as
+    // it is on systems with a read-only attribute; neither a rename over it nor an append may
+    // change it.
+    const QFileInfo target(path);
+    // (The "user" bits tell what this process may do, which for root is everything.)
+    constexpr auto anyWrite =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (target.isFile() && !(target.permissions() & anyWrite)) {
+        fail(QStringLiteral("The file is read-only"));
+        return false;
+    }
     if (mode == Mode::Replace) {
-        // A read-only target must stay as it is, as it would on a system that refuses to
-        // rename over it; the rename alone would not stop us here.
-        const QFileInfo target(path);
-        if (target.exists() && !target.isWritable()) {
-            fail(QStringLiteral("The file is read-only"));
-            return false;
-        }
         auto file = std::make_unique<QSaveFile>(path);
         if (!file->open(QIODevice::WriteOnly)) {
             fail(file->errorString());

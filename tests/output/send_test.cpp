@@ -1,0 +1,205 @@
+#include <QProcess>
+
+#include "mainwindow/form1_fixture.h"
+#include "support/office_doubles.h"
+
+namespace {
+
+class SendTest : public Form1Test {
+protected:
+    void SetUp() override {
+        Form1Test::SetUp();
+        out = makeFolder("out");
+        setOption("TPath", out);
+        setOption("FName", "0");
+        setOption("Append", "0");
+        load();
+        Module1::strExtractPath = appDir.filePath("extract.txt");
+        touch(Module1::strExtractPath, "HEADER:'TAG','VAL'\r\n'B','2'\r\n");
+        window->List3->addItems({"'A','1'", "'B','2'"});
+        Module1::intMaxFields = 3;
+    }
+    void selectAll() { window->List3->selectAll(); }
+    // Sends to a file of the output folder named `name`, as if typed in "New File Name".
+    QByteArray sendToNewFile(const QString& name) {
+        window->Text1->setText(name);
+        window->Command1_Click();
+        return testfiles::read(out + "/" + name);
+    }
+    QString out;
+};
+
+TEST_F(SendTest, TextFileHoldsHeaderAndRecords) {
+    selectAll();
+    EXPECT_EQ(sendToNewFile("out.txt"), "'TAG','VAL'\r\n'A','1'\r\n'B','2'\r\n");
+    EXPECT_EQ(window->Label4->text(), "File " + out + "/out.txt saved.");
+    EXPECT_EQ(window->mstrTFile, "out.txt");
+    EXPECT_TRUE(items(window->List4).contains("out.txt")) << "the new file is listed";
+    EXPECT_EQ(fakes.ui.hourglassDepth, 0);
+}
+
+TEST_F(SendTest, CsvFileUsesDoubleQuotesIgnoringExtensionCase) {
+    selectAll();
+    EXPECT_EQ(sendToNewFile("out.CSV"), "\"TAG\",\"VAL\"\r\n\"A\",\"1\"\r\n\"B\",\"2\"\r\n");
+}
+
+TEST_F(SendTest, DrawingNameAndTimestampLabelsLeadTheHeader) {
+    window->Check1->setChecked(true);
+    window->Check6->setChecked(true);
+    EXPECT_EQ(window->BuildHeaderLine(false), "'DRAWING_NAME','TIMESTAMP','TAG','VAL'");
+    EXPECT_EQ(window->BuildHeaderLine(true), "\"DRAWING_NAME\",\"TIMESTAMP\",\"TAG\",\"VAL\"");
+}
+
+TEST_F(SendTest, SpaceDelimitedHeader) {
+    window->Option2->setChecked(true);
+    window->Text4->setText("2");
+    EXPECT_EQ(window->BuildHeaderLine(false), "TAG  VAL");
+}
+
+TEST_F(SendTest, AppendModeAddsASecondHeader) {
+    window->Check2->setChecked(true);
+    selectAll();
+    sendToNewFile("log.txt");
+    window->Command1_Click();
+    EXPECT_EQ(testfiles::read(out + "/log.txt"),
+              "'TAG','VAL'\r\n'A','1'\r\n'B','2'\r\n'TAG','VAL'\r\n'A','1'\r\n'B','2'\r\n");
+}
+
+TEST_F(SendTest, ClipboardCountsLineEnds) {
+    window->Option4->setChecked(true);
+    window->Check9->setChecked(false);
+    selectAll();
+    window->Command1_Click();
+    EXPECT_EQ(fakes.clipboard.text(), "'A','1'\r\n'B','2'\r\n");
+    EXPECT_EQ(window->Label4->text(), "18 bytes copied to the clipboard.");
+}
+
+TEST_F(SendTest, NewFileNameInAFolderEndingWithASeparator) {
+    window->mstrTPath = out + "/";
+    selectAll();
+    window->Text1->setText("parts.txt");
+    window->Command1_Click();
+    EXPECT_EQ(window->Label4->text(), "File " + out + "/parts.txt saved.");
+    EXPECT_EQ(window->mstrTFile, "parts.txt");
+}
+
+TEST_F(SendTest, FailedWriteKeepsTheOldFileAndSaysWhy) {
+    touch(out + "/keep.txt", "old content\r\n");
+    QFile::setPermissions(out + "/keep.txt", QFile::ReadOwner);
+    selectAll();
+    window->Text1->setText("keep.txt");
+    window->Command1_Click();
+    EXPECT_EQ(testfiles::read(out + "/keep.txt"), "old content\r\n");
+    EXPECT_TRUE(window->Label4->text().startsWith("File " + out + "/keep.txt not saved: "))
+        << window->Label4->text().toStdString();
+
+    window->mstrTPath = out + "/missing-folder";
+    window->mstrTextFile.clear();
+    window->Command1_Click();
+    EXPECT_FALSE(window->Label4->text().endsWith(" saved."))
+        << window->Label4->text().toStdString();
+}
+
+TEST_F(SendTest, GridRowsSplitRecordsExactly) {
+    Form1::DataGrid grid(1, std::vector<QString>(4));
+    Form1::FillGridRow(grid, 0, "'A','','C'");
+    EXPECT_EQ(grid[0], (std::vector<QString>{"A", "", "C", ""}));
+    Form1::DataGrid narrow(1, std::vector<QString>(3));
+    Form1::FillGridRow(narrow, 0, "'1','2','3','4','5'");
+    EXPECT_EQ(narrow[0], (std::vector<QString>{"1", "2", "3"})) << "fields past the width drop";
+
+    touch(Module1::strExtractPath, "HEADER:'N1','N2','N3','N4','N5'\r\n");
+    Module1::intMaxFields = 4;
+    selectAll();
+    const Form1::DataGrid withHeader = window->BuildDataGrid(true);
+    ASSERT_EQ(withHeader.size(), 4u) << "header, two records, a spare row";
+    EXPECT_EQ(withHeader[0], (std::vector<QString>{"N1", "N2", "N3", "N4"}));
+    EXPECT_EQ(withHeader[2], (std::vector<QString>{"B", "2", "", ""}));
+}
+
+TEST_F(SendTest, CsvReadsBackThroughPythonsCsvModule) {
+    if (!QFile::exists("/usr/bin/python3")) GTEST_SKIP() << "no /usr/bin/python3";
+    window->List3->clear();
+    window->List3->addItems(
+        {QString::fromUtf8("'3/4\" VALVE','a, b','Größe ✓'"), "'24\" PIPE','plain',''"});
+    selectAll();
+    window->Check9->setChecked(false);
+    sendToNewFile("values.csv");
+    QProcess python;
+    python.start("/usr/bin/python3",
+                 {"-c",
+                  "import csv,sys,json\n"
+                  "rows=list(csv.reader(open(sys.argv[1],newline='',encoding='utf-8')))\n"
+                  "print(json.dumps(rows,ensure_ascii=True))",
+                  out + "/values.csv"});
+    ASSERT_TRUE(python.waitForFinished(30000));
+    EXPECT_EQ(python.readAllStandardOutput().trimmed(),
+              "[[\"3/4\\\" VALVE\", \"a, b\", \"Gr\\u00f6\\u00dfe \\u2713\"], "
+              "[\"24\\\" PIPE\", \"plain\", \"\"]]");
+}
+
+TEST_F(SendTest, SpreadsheetGetsTheGridAtRowAndColumn) {
+    auto running = std::make_shared<fake::MemorySpreadsheet>();
+    window->office = fake::officeOf(running, nullptr, {});
+    window->Option5->setChecked(true);
+    window->Text2->setText("3");
+    window->Text3->setText("2");
+    selectAll();
+    window->Command1_Click();
+    EXPECT_EQ(window->Label4->text(), "Data sent to Excel.");
+    ASSERT_EQ(running->open.size(), 1u) << "no workbook open: a new one is added";
+    auto& cells = running->open[0].second->cells["Sheet1"];
+    EXPECT_EQ(cells[std::pair(3, 2)], "TAG");
+    EXPECT_EQ(cells[std::pair(3, 3)], "VAL");
+    EXPECT_EQ(cells[std::pair(4, 2)], "A");
+    EXPECT_EQ(cells[std::pair(5, 3)], "2");
+    EXPECT_EQ(cells.size(), 6u) << "only the header and two records, no spare cells";
+    EXPECT_TRUE(running->visible);
+
+    window->Check3->setChecked(true);
+    window->Command1_Click();
+    EXPECT_EQ(cells[std::pair(4, 2)], "VAL") << "transposed: the header runs down the first column";
+    EXPECT_EQ(cells[std::pair(3, 3)], "A");
+}
+
+TEST_F(SendTest, SpreadsheetThatCannotBeReachedIsReported) {
+    window->Option5->setChecked(true);
+    selectAll();
+    window->mblnBatchSend = true;
+    window->Command1_Click();
+    EXPECT_EQ(fakes.dialogs.messageTexts(),
+              QStringList{"429 : ActiveX component can't create object"})
+        << "a batch leaves out the second message";
+    EXPECT_EQ(fakes.ui.hourglassDepth, 0);
+}
+
+TEST_F(SendTest, DatabaseRowsArePositionalAndAllOrNothing) {
+    auto db = std::make_shared<fake::MemoryDatabase>();
+    db->tableOrder = {"Tags"};
+    db->tables["Tags"].fields = {{"TAG"}, {"VAL", true}, {"NOTE"}};
+    db->tables["Tags"].rows = {{"old", "9", ""}};
+    touch(out + "/parts.db");
+    window->office = fake::officeOf(nullptr, nullptr, {{out + "/parts.db", db}});
+    window->Option6->setChecked(true);
+    window->mstrAccessFile = out + "/parts.db";
+    window->mstrAccessTable = "Tags";
+    window->Check4->setChecked(false);
+    selectAll();
+    fakes.dialogs.answerButton(platform::DialogButton::Yes);
+    window->Command1_Click();
+    EXPECT_EQ(window->Label4->text(), "Data sent to Access.");
+    EXPECT_EQ(db->tables["Tags"].rows,
+              (std::vector<std::vector<QString>>{{"A", "1", ""}, {"B", "2", ""}}));
+    EXPECT_EQ(fakes.dialogs.messageTexts().at(0),
+              "1 record(s) found in table. Do you want to overwrite them with new data?");
+
+    window->List3->item(1)->setText("'C','not a number'");
+    window->Check4->setChecked(true);
+    window->Command1_Click();
+    EXPECT_EQ(db->tables["Tags"].rows.size(), 2u) << "the failed send added nothing";
+    EXPECT_EQ(db->rollbacks, 1);
+    EXPECT_EQ(fakes.dialogs.messageTexts().last(),
+              "Problem with field VAL.\r\nData type conversion error.");
+}
+
+}  // namespace
