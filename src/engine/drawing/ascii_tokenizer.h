@@ -17,6 +17,11 @@ public:
 
     // The next group; false at the end of the input or on an error (then failed() is true).
     bool next(Group& group);
+    bool nextEntity(Group& group) {
+        while (next(group))
+            if (group.code == 0) return true;
+        return false;
+    }
     bool failed() const { return !m_error.isEmpty(); }
     const QString& error() const { return m_error; }
     // Where the last group read starts, for messages: "line 12".

@@ -206,4 +206,44 @@ bool BinaryTokenizer::next(Group& group) {
     }
 }
 
+bool BinaryTokenizer::nextEntity(Group& group) {
+    if (failed()) return false;
+    const char* p = m_pos;
+    const char* const end = m_buffer.end();
+    // Whole groups only, with room for any code and fixed-size value; the rest, and every
+    // group near the end of the buffer, goes through next().
+    while (m_wideCodes && end - p >= 16) {
+        const int code = load<std::int16_t>(p);
+        if (code == 0) break;
+        const char* q = p + 2;
+        switch (kWireOf(code)) {
+            case Wire::String:
+                q = findNul(q, end);
+                break;
+            case Wire::Double:
+            case Wire::Int64:
+                q += 7;
+                break;
+            case Wire::Int16:
+                q += 1;
+                break;
+            case Wire::Int32:
+                q += 3;
+                break;
+            case Wire::Bool:
+                break;
+            case Wire::Chunk:
+                q += static_cast<unsigned char>(*q);
+                if (q >= end) q = nullptr;
+                break;
+        }
+        if (!q) break;
+        p = q + 1;  // past the last byte of the value
+    }
+    m_pos = p;
+    while (next(group))
+        if (group.code == 0) return true;
+    return false;
+}
+
 }  // namespace drawing

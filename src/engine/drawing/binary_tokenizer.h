@@ -19,6 +19,9 @@ public:
     BinaryTokenizer(ChunkBuffer& buffer, const char* start);
 
     bool next(Group& group);
+    // Steps over groups up to the next one with code 0 and reads that one: the same as calling
+    // next() until then, without filling a group for each value skipped.
+    bool nextEntity(Group& group);
     bool failed() const { return !m_error.isEmpty(); }
     const QString& error() const { return m_error; }
     QString where() const;

@@ -232,8 +232,9 @@ bool Parser<Tokenizer>::skipSection() {
 
 template <typename Tokenizer>
 bool Parser<Tokenizer>::skipEntity() {
-    while (next())
-        if (m_g.code == 0) return true;
+    if (m_groups.nextEntity(m_g)) return true;
+    if (!m_groups.failed())
+        m_error = QStringLiteral("unexpected end of file at %1").arg(m_groups.whereEnd());
     return false;
 }
 
