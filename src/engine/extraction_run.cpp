@@ -39,11 +39,11 @@ QString extractDrawing(cAutoCAD& session, const QString& extractPath, Extraction
 
 }  // namespace
 
-QStringList readExtractFile(const QString& extractPath, const QString& drawingPath,
-                            const QString& drawingSpec, const RecordForm& form) {
+std::optional<QStringList> readExtractFile(const QString& extractPath, const QString& drawingPath,
+                                           const QString& drawingSpec, const RecordForm& form) {
     QStringList records;
     platform::LineReader reader;
-    if (!reader.open(extractPath)) return records;
+    if (!reader.open(extractPath)) return std::nullopt;
     const QString blanks(form.spaces, QLatin1Char(' '));
     QString stamp;
     if (form.includeDrawingName && form.timestamp) {
@@ -118,7 +118,8 @@ ExtractionRunResult runExtraction(const ExtractionRunRequest& request,
             continue;
         }
         const QStringList records = readExtractFile(Module1::strExtractPath, Module1::strDwgFile,
-                                                    Module1::strDwgSpec, request.form);
+                                                    Module1::strDwgSpec, request.form)
+                                        .value_or(QStringList());
         if (!records.isEmpty()) ++result.drawingsExtracted;
         result.records += records;
     }

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 #include "engine/autocad/automation.h"
 #include "engine/engine_ui.h"
@@ -50,8 +51,8 @@ ExtractionRunResult runExtraction(const ExtractionRunRequest& request,
 
 // The records of one drawing's extract file, in the attribute list's form; raises
 // Module1::intMaxFields for comma-delimited records. Nothing when the file cannot be read.
-QStringList readExtractFile(const QString& extractPath, const QString& drawingPath,
-                            const QString& drawingSpec, const RecordForm& form);
+std::optional<QStringList> readExtractFile(const QString& extractPath, const QString& drawingPath,
+                                           const QString& drawingSpec, const RecordForm& form);
 
 // The status line after a run that added records.
 QString extractedMessage(int drawings, double seconds);

@@ -6,44 +6,21 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <memory>
 
 #include "engine/extraction_run.h"
 #include "mainwindow/folder_list.h"
 #include "mainwindow/form1.h"
+#include "mainwindow/window_run_ui.h"
 
-namespace {
-
-// What the run asks of the window while it works.
-class WindowRunUi : public ExtractionRunUi {
-public:
-    WindowRunUi(platform::Platform& platform, QLabel* status)
-        : m_platform(platform), m_status(status) {}
-    void processPendingEvents() override { m_platform.ui.processEvents(); }
-    void showError(const QString& caption, const QString& text) override {
-        m_platform.dialogs.messageBox(caption, text, platform::MessageIcon::Exclamation,
-                                      platform::MessageButtons::OK, platform::DialogButton::None,
-                                      true);
-    }
-    void setStatus(const QString& text) override {
-        m_status->setText(text);
-        m_status->repaint();
-    }
-    void setBusy(bool busy) override {
-        if (busy) {
-            m_hourglass = std::make_unique<platform::Hourglass>(m_platform.ui);
-        } else {
-            m_hourglass.reset();
-        }
-    }
-
-private:
-    platform::Platform& m_platform;
-    QLabel* m_status;
-    std::unique_ptr<platform::Hourglass> m_hourglass;
-};
-
-}  // namespace
+RecordForm Form1::recordForm() const {
+    RecordForm form;
+    form.includeDrawingName = Check1->checkState() == Qt::Checked;
+    form.fullPath = Check5->checkState() == Qt::Checked;
+    form.timestamp = Check6->checkState() == Qt::Checked;
+    form.commaDelimited = Option1->isChecked();
+    form.spaces = static_cast<quint8>(std::clamp(Text4->text().trimmed().toInt(), 0, 255));
+    return form;
+}
 
 void Form1::Command15_Click() {
     if (!beginOperation()) return;
@@ -56,11 +33,7 @@ void Form1::Command15_Click() {
     for (int i = 0; i < List2->count(); ++i) {
         if (List2->item(i)->isSelected()) request.drawingNames << List2->item(i)->text();
     }
-    request.form.includeDrawingName = Check1->checkState() == Qt::Checked;
-    request.form.fullPath = Check5->checkState() == Qt::Checked;
-    request.form.timestamp = Check6->checkState() == Qt::Checked;
-    request.form.commaDelimited = Option1->isChecked();
-    request.form.spaces = static_cast<quint8>(std::clamp(Text4->text().trimmed().toInt(), 0, 255));
+    request.form = recordForm();
 
     const int countBefore = List3->count();
     WindowRunUi ui(m_platform, Label4);

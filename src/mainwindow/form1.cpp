@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
@@ -44,6 +45,10 @@ Form1::Form1(platform::Platform platform, QString appPath, QString commandLine, 
     mstrCmdLine = commandLine;
     createControls();
     connectHandlers();
+    endProgram = [this] {
+        hide();
+        QCoreApplication::exit(0);
+    };
 }
 
 Form1::~Form1() = default;
@@ -193,10 +198,6 @@ void Form1::Command2_Click() {
 
 void Form1::Command4_Click() {
     // The about window comes with its own subsystem.
-}
-
-void Form1::Command5_Click() {
-    // The drawing list interpreter comes with the batch subsystem.
 }
 
 void Form1::Command9_Click() {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/autocad/automation.h"
+#include "engine/extraction_run.h"
 #include "platform/gui/platform.h"
 #include "platform/office/office.h"
 
@@ -18,6 +19,9 @@ class QPushButton;
 class QRadioButton;
 class DriveListBox;
 class FolderListBox;
+namespace platform {
+class TextWriter;
+}
 
 // The main window: drawings and a template are chosen, extracted into the attribute list, and
 // the selected records sent to a destination. Handlers are defined in the folder of their
@@ -177,8 +181,8 @@ public:
     // The spreadsheet and database programs the outputs reach.
     platform::office::Office office = platform::office::unavailableOffice();
 
-    // Called with the list file path when the command line names one.
-    std::function<void(const QString&)> runDrawingListFile;
+    // Ends the program at once, without storing settings (a drawing list's END line).
+    std::function<void()> endProgram;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -202,6 +206,16 @@ private:
     void sendToTextFile();
     void sendToClipboard();
     void sendToOffice();
+    void sendSelected();
+    // The drawing list batch and the folder scan it hands wildcard lines to.
+    void runDrawingList();
+    void applyHeaderLine(const QString& line);
+    bool applySendLine(const QString& line);
+    void extractDrawingLine(class cAutoCAD& session, platform::TextWriter& log,
+                            const QString& line);
+    void runFolderScan(const QString& folder, const QString& pattern, bool withSubfolders);
+    void addBatchItems(const QString& drawingPath, const QString& drawingName);
+    RecordForm recordForm() const;
     void sendToSpreadsheetOrDocument(bool spreadsheet);
     void sendToDatabase();
     void reportLinkFailure(const platform::office::Error& error, const QString& program);

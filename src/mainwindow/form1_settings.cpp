@@ -43,7 +43,7 @@ void Form1::Form_Load() {
     mstrCmdLine = mstrCmdLine.trimmed();
     if (!mstrCmdLine.isEmpty() && mstrCmdLine != QLatin1String("/p")) {
         show();
-        if (runDrawingListFile) runDrawingListFile(mstrCmdLine);
+        Command5_Click();
     } else {
         setStatus(QStringLiteral("Welcome to Quillon! Press the F1 key for help."));
     }

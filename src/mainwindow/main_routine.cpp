@@ -1,6 +1,7 @@
 #include "mainwindow/main_routine.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include "engine/drawing/reader_application.h"
 #include "mainwindow/form1.h"
@@ -35,6 +36,7 @@ int Main(int argc, char** argv) {
         window.activateWindow();
     });
     window.show();
-    window.Form_Load();
+    // Loading runs inside the event loop, so a drawing list's END can end the program.
+    QTimer::singleShot(0, &window, [&window] { window.Form_Load(); });
     return app.exec();
 }

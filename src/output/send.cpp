@@ -12,23 +12,25 @@
 
 void Form1::Command1_Click() {
     if (!beginOperation()) return;
-    {
-        platform::Hourglass hourglass(m_platform.ui);
-        switch (destination()) {
-            case Destination::TextFile:
-                sendToTextFile();
-                break;
-            case Destination::Clipboard:
-                sendToClipboard();
-                break;
-            case Destination::Excel:
-            case Destination::Access:
-            case Destination::Word:
-                sendToOffice();
-                break;
-        }
-    }
+    sendSelected();
     endOperation();
+}
+
+void Form1::sendSelected() {
+    platform::Hourglass hourglass(m_platform.ui);
+    switch (destination()) {
+        case Destination::TextFile:
+            sendToTextFile();
+            break;
+        case Destination::Clipboard:
+            sendToClipboard();
+            break;
+        case Destination::Excel:
+        case Destination::Access:
+        case Destination::Word:
+            sendToOffice();
+            break;
+    }
 }
 
 void Form1::sendToTextFile() {

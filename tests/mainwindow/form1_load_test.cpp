@@ -81,19 +81,14 @@ TEST_F(Form1Test, UnloadStoresEverySettingAsText) {
 }
 
 TEST_F(Form1Test, CommandLineNamesADrawingListFile) {
-    QString ran;
-    window = std::make_unique<Form1>(fakes.platform(), appDir.path(), "  /tmp/jobs.dlf  ");
-    window->runDrawingListFile = [&ran](const QString& path) { ran = path; };
-    window->Form_Load();
-    EXPECT_EQ(ran, "/tmp/jobs.dlf");
-    EXPECT_NE(window->Label4->text(), "Welcome to Quillon! Press the F1 key for help.");
+    Form1& w = load("  /no/such/jobs.dlf  ");
+    EXPECT_EQ(w.Label4->text(), "Passed file '/no/such/jobs.dlf' does not exist.");
+    EXPECT_EQ(fakes.ui.beeps, 1);
+    EXPECT_TRUE(w.mstrCmdLine.isEmpty()) << "the next click on File shows the Open dialog";
 
-    ran.clear();
-    window = std::make_unique<Form1>(fakes.platform(), appDir.path(), "/p");
-    window->runDrawingListFile = [&ran](const QString& path) { ran = path; };
-    window->Form_Load();
-    EXPECT_TRUE(ran.isEmpty());
-    EXPECT_EQ(window->Label4->text(), "Welcome to Quillon! Press the F1 key for help.");
+    Form1& p = load("/p");
+    EXPECT_EQ(p.Label4->text(), "Welcome to Quillon! Press the F1 key for help.");
+    EXPECT_TRUE(fakes.dialogs.shown().empty());
 }
 
 TEST_F(Form1Test, SmallScreensAreWarnedEveryTime) {

@@ -1,0 +1,53 @@
+#pragma once
+
+// The lines of a drawing list file: what kind each is, and what a header or send line says.
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace batch {
+
+enum class LineKind { Blank, Comment, End, Send, Drawing, Other };
+
+// `line` is trimmed and upper-cased.
+LineKind kindOf(const QString& line);
+
+// The drawing-name options a header keyword sets; an option left empty keeps its state.
+struct HeaderOptions {
+    std::optional<int> includeName;  // "4) Include Drawing Name"
+    std::optional<int> fullPath;     // "Use Full Path"
+    std::optional<int> timestamp;    // "Timestamp"
+};
+HeaderOptions headerOptions(const QString& line);
+
+struct SendLine {
+    enum class Destination { File, Clipboard, Word, Excel, Access };
+    Destination destination = Destination::File;
+    // The fields from the destination's fixed position, comma-separated, not trimmed, in the
+    // letter case the file was written in.
+    QStringList fields;
+    bool tags = false;  // the line ends with "TAGS"
+
+    QString field(int number) const { return fields.value(number - 1); }
+    // A field compared with a keyword, ignoring letter case.
+    bool fieldIs(int number, const char* keyword) const;
+};
+
+// A send line in its written letter case, trimmed; nothing when it names no destination.
+std::optional<SendLine> parseSendLine(const QString& line);
+
+// The leading number of a field, read as a decimal; 0 when there is none.
+long long numericValue(const QString& field);
+
+// Drawing path and template path of a drawing line: split at the first comma.
+struct DrawingLine {
+    QString drawing;
+    QString templatePath;
+};
+DrawingLine splitDrawingLine(const QString& line);
+
+// The text after the last path separator ("\" or "/").
+QString fileNameOf(const QString& path);
+
+}  // namespace batch
