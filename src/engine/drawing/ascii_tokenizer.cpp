@@ -109,8 +109,8 @@ bool AsciiTokenizer::next(Group& group) {
                 const char* lineEnd = static_cast<const char*>(
                     std::memchr(codeLine, '\n', static_cast<std::size_t>(m_limit - codeLine)));
                 return fail(QStringLiteral("invalid group code \"%1\" at line %2")
-                                .arg(printable(codeLine, lineEnd ? lineEnd : m_limit))
-                                .arg(m_line + 1));
+                                .arg(printable(codeLine, lineEnd ? lineEnd : m_limit),
+                                     QString::number(m_line + 1)));
             }
             ++p;
             if (p < m_limit) {

@@ -77,9 +77,7 @@ private:
                                                            m_g.text.size(), 24)))
                 : QString();
         return fail(QStringLiteral("invalid value \"%1\" for group %2 at %3")
-                        .arg(value)
-                        .arg(m_g.code)
-                        .arg(m_groups.where()));
+                        .arg(value, QString::number(m_g.code), m_groups.where()));
     }
     bool intValue(long long& out);
     bool realValue(double& out);
@@ -176,12 +174,13 @@ QString Parser<Tokenizer>::run() {
         }
         if (!sawSection)
             return QStringLiteral("not a DXF file: no SECTION at %1").arg(m_groups.where());
+        // Only a text value is shown: a number's text view is left over from an earlier group.
+        const std::string_view shown =
+            m_g.kind == ValueKind::Text ? m_g.text.substr(0, 24) : std::string_view();
         fail(QStringLiteral("unexpected group %1 \"%2\" between sections at %3")
-                 .arg(m_g.code)
-                 .arg(QString::fromLatin1(
-                     m_g.text.data(),
-                     static_cast<qsizetype>(std::min<std::size_t>(m_g.text.size(), 24))))
-                 .arg(m_groups.where()));
+                 .arg(QString::number(m_g.code),
+                      QString::fromLatin1(shown.data(), static_cast<qsizetype>(shown.size())),
+                      m_groups.where()));
         break;
     }
     if (m_groups.failed()) return m_groups.error();
