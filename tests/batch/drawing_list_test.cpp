@@ -1,0 +1,151 @@
+// Real list files over real drawing files in a scratch folder tree, through the window.
+
+#include "engine/drawing/reader_application.h"
+#include "mainwindow/form1_fixture.h"
+
+namespace {
+
+const QString kExamples = QStringLiteral(QUILLON_FIXTURES_DIR "/../../examples");
+
+class DrawingListTest : public Form1Test {
+protected:
+    void SetUp() override {
+        Form1Test::SetUp();
+        proj = makeFolder("proj");
+        makeFolder("proj/sub");
+        makeFolder("proj/sub/deeper");
+        makeFolder("tpl");
+        out = makeFolder("out");
+        // DXF drawings under .dwg names: drawings are recognised by their content.
+        copy("cooling-water.dxf", proj + "/A-101.dwg");
+        copy("tank-farm.dxf", proj + "/E-1.dwg");
+        copy("boiler-feed.dxf", proj + "/sub/E-2.dwg");
+        copy("cooling-water.dxf", proj + "/sub/deeper/E-3.dwg");
+        copy("tank-farm.dxf", proj + "/E-9.dxf");
+        touch(appDir.filePath("tpl/Title.txt"), testfiles::read(kExamples + "/titleblock.txt"));
+        touch(appDir.filePath("tpl/bad.txt"), "*INPUT\r\n");
+        load();
+        window->drawingApplication = drawing::readerApplicationFactory();
+        window->endProgram = [this] { ++ended; };
+    }
+    void copy(const QString& example, const QString& target) {
+        ASSERT_TRUE(QFile::copy(kExamples + "/" + example, target));
+    }
+    // Runs `text` as a list file given on the command line.
+    void runList(const QByteArray& text) {
+        const QString path = appDir.filePath("run.dlf");
+        touch(path, text);
+        window->mstrCmdLine = path;
+        window->Command5_Click();
+    }
+    QString tpl() const { return appDir.filePath("tpl/title.txt"); }  // written in another case
+    QStringList names() const {
+        QStringList first;
+        for (const QString& item : items(window->List3)) first << item.section(',', 0, 0);
+        return first;
+    }
+    QByteArray errLog() const { return testfiles::read(appDir.filePath("err.log")); }
+
+    QString proj;
+    QString out;
+    int ended = 0;
+};
+
+TEST_F(DrawingListTest, HeaderDrawingsSendsAndEnd) {
+    runList(
+        "' weekly title block run\r\n"
+        "\r\n"
+        "DWGNAME\r\n" +
+        (proj + "/a-101.dwg," + tpl()).toUtf8() + "\r\n" + "EXTRACT TO FILE " +
+        (out + "/Titles.csv").toUtf8() + ",,TAGS\r\n" + "END\r\n" +
+        (proj + "/E-1.dwg," + tpl()).toUtf8() + "\r\n");
+    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(names(), QStringList{"'A-101.DWG'"});
+    const QByteArray csv = testfiles::read(out + "/Titles.csv");
+    EXPECT_TRUE(csv.startsWith("\"DRAWING_NAME\",\"BLOCK_NAME\",\"BLOCK_HANDLE\",\"DWGNO\""))
+        << csv.toStdString();
+    EXPECT_TRUE(csv.contains("\"A-101.DWG\",\"TITLE\",")) << csv.toStdString();
+    EXPECT_EQ(fakes.settings.writes, 0) << "END leaves the settings unstored";
+}
+
+TEST_F(DrawingListTest, FirstSignificantLineIsTheHeaderEvenWhenItIsADrawing) {
+    setCheckValue(window->Check5, 1);
+    runList((proj + "/A-101.dwg," + tpl()).toUtf8() + "\r\n" +
+            (proj + "/E-1.dwg," + tpl()).toUtf8() + "\r\n");
+    EXPECT_EQ(names(), QStringList{"'" + (proj + "/E-1.dwg").toUpper() + "'"})
+        << "the first drawing is lost; Use Full Path kept its state";
+    EXPECT_TRUE(window->Label4->text().startsWith("Attributes from 1 file(s) extracted in "));
+    EXPECT_TRUE(window->Command3->isEnabled());
+    EXPECT_EQ(window->List3->selectedItems().size(), 1) << "batch items stay selected";
+}
+
+TEST_F(DrawingListTest, NoDrawingNameKeepsTheOtherOptionsAndTwoSendsSendTwice) {
+    // (Unchecking "Include Drawing Name" itself clears the two options it governs.)
+    setCheckValue(window->Check1, 0);
+    setCheckValue(window->Check6, 1);
+    runList(
+        "NODWGNAME\r\n"
+        "EXTRACT TO FILE " +
+        (out + "/early.txt").toUtf8() + "\r\n" + (proj + "/A-101.dwg," + tpl()).toUtf8() + "\r\n" +
+        "EXTRACT TO FILE " + (out + "/twice.txt").toUtf8() + ",APPEND\r\n" + "EXTRACT TO FILE " +
+        (out + "/twice.txt").toUtf8() + ", APPEND\r\n");
+    EXPECT_EQ(checkValue(window->Check1), 0);
+    EXPECT_EQ(checkValue(window->Check6), 1);
+    EXPECT_FALSE(QFile::exists(out + "/early.txt")) << "a send before any item does nothing";
+    const QByteArray twice = testfiles::read(out + "/twice.txt");
+    EXPECT_EQ(twice.count("\r\n"), 1) << "the second line (blank before APPEND) replaced the file";
+    EXPECT_EQ(checkValue(window->Check2), 0);
+    EXPECT_EQ(checkValue(window->Check9), 0);
+}
+
+TEST_F(DrawingListTest, WildcardWithoutExtensionWalksSubfoldersDepthFirst) {
+    runList("DWGNAME\r\n" + (proj + "/e*," + tpl()).toUtf8() + "\r\n");
+    EXPECT_EQ(names(), (QStringList{"'E-1.DWG'", "'E-2.DWG'", "'E-2.DWG'", "'E-3.DWG'"}))
+        << "the folder's own files first, then each subfolder; E-9.dxf is no .dwg";
+    EXPECT_EQ(errLog(), "");
+}
+
+TEST_F(DrawingListTest, WildcardWithAnotherExtensionScansDwgInThatFolderOnly) {
+    runList("DWGNAME\r\n" + (proj + "/E*.BAK," + tpl()).toUtf8() + "\r\n");
+    EXPECT_EQ(names(), QStringList{"'E-1.DWG'"});
+}
+
+TEST_F(DrawingListTest, FailuresGoToTheStatusLineAndTheLog) {
+    runList("DWGNAME\r\n" + (proj + "/missing.dwg," + tpl()).toUtf8() + "\r\n" +
+            (proj + "/A-101.dwg," + appDir.filePath("tpl/bad.txt")).toUtf8() + "\r\n");
+    EXPECT_EQ(window->Label4->text(), "No attributes extracted.");
+    const QList<QByteArray> lines = errLog().split('\n');
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[0].endsWith("  Template: " + tpl().toUtf8().replace("title", "Title") +
+                                  "  Drawing: " + (proj + "/missing.dwg").toUtf8() +
+                                  "  Error: DWG file not found.\r"))
+        << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].endsWith("  Error: Template file requires '*OUTPUT'.\r"));
+}
+
+TEST_F(DrawingListTest, ExcelSendLineSetsRowAndColumnOnlyWithASheet) {
+    window->Text2->setText("9");
+    runList("DWGNAME\r\n" + (proj + "/A-101.dwg," + tpl()).toUtf8() + "\r\n" +
+            "EXTRACT TO EXCEL /out/a.xlsx,,3,2\r\n");
+    EXPECT_EQ(window->Text2->text(), "9") << "no sheet: row and column unchanged";
+    window->Check3->setChecked(true);
+    runList("DWGNAME\r\n" + (proj + "/A-101.dwg," + tpl()).toUtf8() + "\r\n" +
+            "EXTRACT TO EXCEL /out/a.xlsx,SHEET1,3,2\r\n");
+    EXPECT_EQ(window->Text2->text(), "3");
+    EXPECT_EQ(window->Text3->text(), "2");
+    EXPECT_FALSE(window->Check3->isChecked());
+    EXPECT_FALSE(window->Check10->isChecked());
+    EXPECT_TRUE(window->mstrExcelFile.isEmpty()) << "the send targets are given back";
+}
+
+TEST_F(DrawingListTest, OpenDialogWhenNoCommandLine) {
+    fakes.dialogs.answerOpenFile({});
+    window->Command5_Click();
+    ASSERT_EQ(fakes.dialogs.shown().size(), 1u);
+    const auto& request = fakes.dialogs.shown()[0].file;
+    EXPECT_EQ(request.caption, "Open Drawing List File");
+    EXPECT_EQ(request.filter, "DLF Files (*.dlf)|*.dlf|All Files (*.*)|*.*");
+    EXPECT_EQ(request.folder, appDir.path());
+}
+
+}  // namespace

@@ -1,0 +1,82 @@
+#include "batch/list_line.h"
+
+#include <gtest/gtest.h>
+
+#include "support/qt_printers.h"
+
+namespace {
+
+using batch::LineKind;
+using Destination = batch::SendLine::Destination;
+
+TEST(ListLine, KindsOfLines) {
+    EXPECT_EQ(batch::kindOf(""), LineKind::Blank);
+    EXPECT_EQ(batch::kindOf("' A COMMENT, WITH A COMMA"), LineKind::Comment);
+    EXPECT_EQ(batch::kindOf("END"), LineKind::End);
+    EXPECT_EQ(batch::kindOf("ENDING"), LineKind::Other);
+    EXPECT_EQ(batch::kindOf("EXTRACT TO FILE A,B"), LineKind::Send);
+    EXPECT_EQ(batch::kindOf("EXTRACTS"), LineKind::Send) << "the first seven characters decide";
+    EXPECT_EQ(batch::kindOf("/P/A.DWG,/T/TITLE.TXT"), LineKind::Drawing);
+    EXPECT_EQ(batch::kindOf("NO COMMA HERE"), LineKind::Other);
+}
+
+TEST(ListLine, HeaderKeywords) {
+    const auto all = batch::headerOptions("FULLDWGNAMETS");
+    EXPECT_EQ(all.includeName, 1);
+    EXPECT_EQ(all.fullPath, 1);
+    EXPECT_EQ(all.timestamp, 1);
+    const auto none = batch::headerOptions("NODWGNAME");
+    EXPECT_EQ(none.includeName, 0);
+    EXPECT_FALSE(none.fullPath.has_value());
+    EXPECT_FALSE(none.timestamp.has_value());
+    EXPECT_EQ(batch::headerOptions("DWGNAMETS").timestamp, 1);
+    EXPECT_EQ(batch::headerOptions("DWGNAMETS").fullPath, 0);
+    // A piece of the keyword text that is no keyword, or anything else, changes nothing.
+    EXPECT_FALSE(batch::headerOptions("DWGNAME DWG").includeName.has_value());
+    EXPECT_FALSE(batch::headerOptions("NAME").includeName.has_value());
+    EXPECT_FALSE(batch::headerOptions("/P/A.DWG,/T/T.TXT").includeName.has_value());
+}
+
+TEST(ListLine, SendLinesReadFieldsFromFixedPositions) {
+    auto file = batch::parseSendLine("EXTRACT TO FILE /out/Titles.txt,APPEND,TAGS");
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->destination, Destination::File);
+    EXPECT_EQ(file->field(1), "/out/Titles.txt") << "letter case as written";
+    EXPECT_TRUE(file->fieldIs(2, "APPEND"));
+    EXPECT_TRUE(file->tags);
+
+    auto blank = batch::parseSendLine("EXTRACT TO FILE /out/t.txt, APPEND");
+    EXPECT_EQ(blank->field(2), " APPEND");
+    EXPECT_FALSE(blank->fieldIs(2, "APPEND")) << "fields are not trimmed";
+    EXPECT_FALSE(blank->tags);
+
+    auto tagsInName = batch::parseSendLine("EXTRACT TO FILE /out/TAGS");
+    EXPECT_TRUE(tagsInName->tags) << "TAGS ending the file name counts too";
+
+    auto excel = batch::parseSendLine("EXTRACT TO EXCEL /out/t.xlsx,SHEET1,3,2");
+    EXPECT_EQ(excel->destination, Destination::Excel);
+    EXPECT_EQ(excel->fields, (QStringList{"/out/t.xlsx", "SHEET1", "3", "2"}));
+
+    auto access = batch::parseSendLine("extract to access /db/parts.db,Tags,APPEND");
+    EXPECT_EQ(access->destination, Destination::Access);
+    EXPECT_EQ(access->field(1), "/db/parts.db");
+    EXPECT_EQ(access->field(2), "Tags");
+
+    EXPECT_EQ(batch::parseSendLine("EXTRACT TO CLIPBOARD")->destination, Destination::Clipboard);
+    EXPECT_EQ(batch::parseSendLine("EXTRACT TO WORD /d.docx,APPEND,TABLE")->field(3), "TABLE");
+    EXPECT_FALSE(batch::parseSendLine("EXTRACT SOMEWHERE"));
+}
+
+TEST(ListLine, NumbersAndNames) {
+    EXPECT_EQ(batch::numericValue("12abc"), 12);
+    EXPECT_EQ(batch::numericValue(""), 0);
+    EXPECT_EQ(batch::numericValue("x1"), 0);
+    EXPECT_EQ(batch::numericValue(" 7"), 7);
+    EXPECT_EQ(batch::fileNameOf("/proj/elec/E*"), "E*");
+    EXPECT_EQ(batch::fileNameOf("C:\\PROJ\\A.DWG"), "A.DWG");
+    const auto line = batch::splitDrawingLine("/p/a.dwg,/t/x,y.txt");
+    EXPECT_EQ(line.drawing, "/p/a.dwg");
+    EXPECT_EQ(line.templatePath, "/t/x,y.txt");
+}
+
+}  // namespace
