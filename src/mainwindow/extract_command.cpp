@@ -30,9 +30,7 @@ void Form1::Command15_Click() {
     const QList<QListWidgetItem*> templates = List1->selectedItems();
     request.templateName = templates.isEmpty() ? QString() : templates[0]->text();
     request.drawingFolder = Dir1->path();
-    for (int i = 0; i < List2->count(); ++i) {
-        if (List2->item(i)->isSelected()) request.drawingNames << List2->item(i)->text();
-    }
+    request.drawingNames = selectedTexts(List2);
     request.form = recordForm();
 
     const int countBefore = List3->count();

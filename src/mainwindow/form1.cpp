@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFontMetrics>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -137,6 +138,21 @@ void Form1::SetListScrollWidth(QListWidget* list) {
     // 25 pixels beyond the widest item, which the view's own margins already give.
     list->setProperty("scrollExtent", list->count() > 0 ? widest + 25 : 0);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
+
+std::vector<int> Form1::selectedRows(const QListWidget* list) {
+    std::vector<int> rows;
+    for (const QModelIndex& index : list->selectionModel()->selectedIndexes()) {
+        rows.push_back(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+QStringList Form1::selectedTexts(const QListWidget* list) {
+    QStringList texts;
+    for (int row : selectedRows(list)) texts << list->item(row)->text();
+    return texts;
 }
 
 void Form1::Form_Activate() {

@@ -97,6 +97,10 @@ public:
 
     // Fits a list's horizontal scroll range to its widest item.
     static void SetListScrollWidth(QListWidget* list);
+    // The rows selected in a list, in list order. Asking each item whether it is selected costs
+    // a search of the list per item; this reads the selection once.
+    static std::vector<int> selectedRows(const QListWidget* list);
+    static QStringList selectedTexts(const QListWidget* list);
 
     // Controls, named as the user guide and the settings know them.
     QGroupBox* Frame1;

@@ -64,13 +64,14 @@ void Form1::Command16_Click() {
     // list of 100,000 records is quadratic.
     QStringList kept;
     kept.reserve(List3->count());
-    int removed = 0;
-    for (int i = 0; i < List3->count(); ++i) {
-        const QListWidgetItem* item = List3->item(i);
-        if (item->isSelected()) {
-            ++removed;
+    const std::vector<int> selected = selectedRows(List3);
+    const int removed = static_cast<int>(selected.size());
+    auto next = selected.begin();
+    for (int row = 0; row < List3->count(); ++row) {
+        if (next != selected.end() && *next == row) {
+            ++next;
         } else {
-            kept << item->text();
+            kept << List3->item(row)->text();
         }
     }
     {

@@ -58,14 +58,12 @@ void Form1::FillGridRow(DataGrid& grid, int row, const QString& line) {
 }
 
 Form1::DataGrid Form1::BuildDataGrid(bool withHeader) const {
-    const QList<QListWidgetItem*> selected = List3->selectedItems();
+    const std::vector<int> selected = selectedRows(List3);
     const int rows = static_cast<int>(selected.size()) + (withHeader ? 1 : 0) + 1;
     const int columns = std::max<int>(Module1::intMaxFields, 0);
     DataGrid grid(rows, std::vector<QString>(columns));
     int row = 0;
     if (withHeader) FillGridRow(grid, row++, BuildHeaderLine(false));
-    for (int i = 0; i < List3->count(); ++i) {
-        if (List3->item(i)->isSelected()) FillGridRow(grid, row++, List3->item(i)->text());
-    }
+    for (int selectedRow : selected) FillGridRow(grid, row++, List3->item(selectedRow)->text());
     return grid;
 }

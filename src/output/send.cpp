@@ -48,9 +48,8 @@ void Form1::sendToTextFile() {
     if (file.open(path, append ? platform::TextWriter::Mode::Append
                                : platform::TextWriter::Mode::Replace)) {
         if (Check9->checkState() == Qt::Checked) file.writeLine(BuildHeaderLine(csv));
-        for (int i = 0; i < List3->count(); ++i) {
-            const QListWidgetItem* item = List3->item(i);
-            if (item->isSelected()) file.writeLine(csv ? csvLine(item->text()) : item->text());
+        for (const QString& record : selectedTexts(List3)) {
+            file.writeLine(csv ? csvLine(record) : record);
         }
         file.commit();
     }
@@ -67,10 +66,7 @@ void Form1::sendToTextFile() {
 void Form1::sendToClipboard() {
     QString text;
     if (Check9->checkState() == Qt::Checked) text = BuildHeaderLine(false) + QStringLiteral("\r\n");
-    for (int i = 0; i < List3->count(); ++i) {
-        const QListWidgetItem* item = List3->item(i);
-        if (item->isSelected()) text += item->text() + QStringLiteral("\r\n");
-    }
+    for (const QString& record : selectedTexts(List3)) text += record + QStringLiteral("\r\n");
     m_platform.clipboard.clear();
     m_platform.clipboard.setText(text);
     setStatus(QString::number(text.size()) + QStringLiteral(" bytes copied to the clipboard."));
