@@ -226,28 +226,7 @@ void Form1::extractDrawingLine(cAutoCAD& session, platform::TextWriter& log, con
 
     QString error;
     session.PrepTemplate(Module1::strTemplatePath, &error);
-    if (error.isEmpty()) {
-        if (Module1::FileExists(Module1::strDwgFile)) {
-            const qint16 opened =
-                session.OpenDrawing(Module1::strDwgFile, true, session.Password());
-            setStatus(QStringLiteral("Processing ") + Module1::strDwgFile + QStringLiteral("..."));
-            if (opened == 1) {
-                if (Module1::FileExists(Module1::strExtractPath)) {
-                    QFile::remove(Module1::strExtractPath);
-                }
-                if (session.GetAttributes(Module1::strExtractPath, &error) == 1) {
-                    ++Module1::lngFileCount;
-                } else {
-                    error = QStringLiteral("Unable to extract block attributes. ") + error;
-                }
-                session.CloseDrawing();
-            } else {
-                error = QStringLiteral("Error opening DWG file.");
-            }
-        } else {
-            error = QStringLiteral("DWG file not found.");
-        }
-    }
+    if (error.isEmpty()) error = extractForBatch(session, Module1::strDwgFile);
     if (!error.isEmpty()) {
         setStatus(error);
         log.writeLine(textforms::logTimestamp(m_platform.clock.now()) +
@@ -257,6 +236,22 @@ void Form1::extractDrawingLine(cAutoCAD& session, platform::TextWriter& log, con
         return;
     }
     addBatchItems(Module1::strDwgFile, Module1::strDwgSpec);
+}
+
+QString Form1::extractForBatch(cAutoCAD& session, const QString& drawing) {
+    if (!Module1::FileExists(drawing)) return QStringLiteral("DWG file not found.");
+    const qint16 opened = session.OpenDrawing(drawing, true, session.Password());
+    setStatus(QStringLiteral("Processing ") + drawing + QStringLiteral("..."));
+    if (opened != 1) return QStringLiteral("Error opening DWG file.");
+    if (Module1::FileExists(Module1::strExtractPath)) QFile::remove(Module1::strExtractPath);
+    QString error;
+    if (session.GetAttributes(Module1::strExtractPath, &error) == 1) {
+        ++Module1::lngFileCount;
+    } else {
+        error = QStringLiteral("Unable to extract block attributes. ") + error;
+    }
+    session.CloseDrawing();
+    return error;
 }
 
 void Form1::addBatchItems(const QString& drawingPath, const QString& drawingName) {

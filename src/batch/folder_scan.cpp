@@ -3,7 +3,6 @@
 
 #include "batch/folder_scan.h"
 
-#include <QFile>
 #include <QLabel>
 
 #include "batch/list_line.h"
@@ -66,28 +65,7 @@ void Form1::runFolderScan(const QString& folder, const QString& pattern, bool wi
     }
     for (const QString& drawing : drawings) {
         Module1::strDwgFile = drawing;
-        error.clear();
-        if (Module1::FileExists(drawing)) {
-            const QString password = session.Password();
-            const qint16 opened = password.isEmpty() ? session.OpenDrawing(drawing, true)
-                                                     : session.OpenDrawing(drawing, true, password);
-            setStatus(QStringLiteral("Processing ") + drawing + QStringLiteral("..."));
-            if (opened == 1) {
-                if (Module1::FileExists(Module1::strExtractPath)) {
-                    QFile::remove(Module1::strExtractPath);
-                }
-                if (session.GetAttributes(Module1::strExtractPath, &error) == 1) {
-                    ++Module1::lngFileCount;
-                } else {
-                    error = QStringLiteral("Unable to extract block attributes. ") + error;
-                }
-                session.CloseDrawing();
-            } else {
-                error = QStringLiteral("Error opening DWG file.");
-            }
-        } else {
-            error = QStringLiteral("DWG file not found.");
-        }
+        error = extractForBatch(session, drawing);
         if (!error.isEmpty()) {
             setStatus(error);  // the scan writes no error-log lines
             continue;

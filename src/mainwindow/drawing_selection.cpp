@@ -40,30 +40,30 @@ void showDateAndSize(QLabel* label, const QString& path) {
                    QString::number(info.size()));
 }
 
-// Opens the chosen drive's root in its folder list; a root that cannot be read falls back to
-// the first drive the system lists.
-void changeDrive(DriveListBox* drive, FolderListBox* folder, platform::Platform& platform) {
-    const QString root = drive->drive();
-    if (folder->setPath(root) == 0) return;
-    platform.ui.beep();
-    // A root that is gone is an unavailable device (68); one that cannot be read is not ready (71).
-    const int error = QFileInfo::exists(root) ? 71 : 68;
-    platform.dialogs.messageBox(kTitle,
-                                QStringLiteral("Error ") + QString::number(error) +
-                                    QStringLiteral(":  No Floppy in the Drive!"),
-                                platform::MessageIcon::Exclamation);
-    QSignalBlocker block(drive);
-    drive->setCurrentIndex(0);
-}
-
 }  // namespace
 
 void Form1::Drive1_Change() {
-    changeDrive(Drive1, Dir1, m_platform);
+    changeDrive(Drive1, Dir1);
 }
 
 void Form1::Drive3_Change() {
-    changeDrive(Drive3, Dir3, m_platform);
+    changeDrive(Drive3, Dir3);
+}
+
+// Opens the chosen drive's root in its folder list; a root that cannot be read falls back to
+// the first drive the system lists.
+void Form1::changeDrive(DriveListBox* drive, FolderListBox* folder) {
+    const QString root = drive->drive();
+    if (folder->setPath(root) == 0) return;
+    m_platform.ui.beep();
+    // A root that is gone is an unavailable device (68); one that cannot be read is not ready (71).
+    const int error = QFileInfo::exists(root) ? 71 : 68;
+    m_platform.dialogs.messageBox(kTitle,
+                                  QStringLiteral("Error ") + QString::number(error) +
+                                      QStringLiteral(":  No Floppy in the Drive!"),
+                                  platform::MessageIcon::Exclamation);
+    const QSignalBlocker block(drive);
+    drive->setCurrentIndex(0);
 }
 
 void Form1::Dir1_Change() {

@@ -219,6 +219,10 @@ private:
                             const QString& line);
     void runFolderScan(const QString& folder, const QString& pattern, bool withSubfolders);
     void addBatchItems(const QString& drawingPath, const QString& drawingName);
+    // Extracts one drawing of a list or a folder scan; the failure's text, or empty.
+    QString extractForBatch(class cAutoCAD& session, const QString& drawing);
+    void changeDrive(DriveListBox* drive, FolderListBox* folder);
+    void showErrorBox(const platform::office::Error& error);
     RecordForm recordForm() const;
     void sendToSpreadsheetOrDocument(bool spreadsheet);
     void sendToDatabase();

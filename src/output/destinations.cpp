@@ -151,16 +151,7 @@ void Form1::chooseFileDestination(Destination chosen) {
 }
 
 void Form1::Drive2_Change() {
-    const QString root = Drive2->drive();
-    if (Dir2->setPath(root) == 0) return;
-    m_platform.ui.beep();
-    const int error = QFileInfo::exists(root) ? 71 : 68;
-    m_platform.dialogs.messageBox(kTitle,
-                                  QStringLiteral("Error ") + QString::number(error) +
-                                      QStringLiteral(":  No Floppy in the Drive!"),
-                                  platform::MessageIcon::Exclamation);
-    const QSignalBlocker block(Drive2);
-    Drive2->setCurrentIndex(0);
+    changeDrive(Drive2, Dir2);
 }
 
 void Form1::Dir2_Change() {
@@ -239,9 +230,7 @@ void Form1::listSheetsOf(const QString& path) {
         m_platform.ui.beep();
         const platform::office::Error error =
             application ? platform::office::Error{} : application.error();
-        m_platform.dialogs.messageBox(QStringLiteral("Error"),
-                                      QString::number(error.number) + " : " + error.description,
-                                      platform::MessageIcon::Exclamation);
+        showErrorBox(error);
         m_platform.dialogs.messageBox(kTitle, QStringLiteral("Error! Can't create link to Excel."),
                                       platform::MessageIcon::Exclamation);
         return;

@@ -52,10 +52,14 @@ void Form1::sendToOffice() {
     }
 }
 
-void Form1::reportLinkFailure(const platform::office::Error& error, const QString& program) {
+void Form1::showErrorBox(const platform::office::Error& error) {
     m_platform.dialogs.messageBox(QStringLiteral("Error"),
                                   QString::number(error.number) + " : " + error.description,
                                   platform::MessageIcon::Exclamation);
+}
+
+void Form1::reportLinkFailure(const platform::office::Error& error, const QString& program) {
+    showErrorBox(error);
     m_platform.ui.beep();
     if (!mblnBatchSend) {
         m_platform.dialogs.messageBox(
@@ -126,9 +130,7 @@ void Form1::sendToDatabase() {
     if (!opened || !opened.value()) {
         m_platform.ui.beep();
         const platform::office::Error error = opened ? platform::office::Error{} : opened.error();
-        m_platform.dialogs.messageBox(QStringLiteral("Error"),
-                                      QString::number(error.number) + " : " + error.description,
-                                      platform::MessageIcon::Exclamation);
+        showErrorBox(error);
         setStatus(QStringLiteral("Error opening database ") + mstrAccessFile + ".");
         return;
     }
@@ -144,9 +146,7 @@ void Form1::sendToDatabase() {
         m_platform.ui.beep();
         const platform::office::Error error =
             recordset ? platform::office::Error{} : recordset.error();
-        m_platform.dialogs.messageBox(QStringLiteral("Error"),
-                                      QString::number(error.number) + " : " + error.description,
-                                      platform::MessageIcon::Exclamation);
+        showErrorBox(error);
         setStatus(QStringLiteral("Error opening table ") + mstrAccessTable + ".");
         database.Close();
         return;
