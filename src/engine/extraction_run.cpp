@@ -20,16 +20,16 @@ QString logLine(const platform::Clock& clock, const QString& kind, const QString
 
 // Extracts one drawing into the extract file; the message of its failure, or empty.
 QString extractDrawing(cAutoCAD& session, const QString& extractPath, ExtractionRunUi& ui) {
-    const QString spec = Module1::strDwgSpec.toUpper();
+    const QString name = Module1::strDwgSpec.toUpper();
     if (!Module1::FileExists(Module1::strDwgFile)) {
-        return QStringLiteral("File ") + spec + QStringLiteral(" not found.");
+        return QStringLiteral("File ") + name + QStringLiteral(" not found.");
     }
     const QString password = session.Password();
     const qint16 opened = password.isEmpty()
                               ? session.OpenDrawing(Module1::strDwgFile, true)
                               : session.OpenDrawing(Module1::strDwgFile, true, password);
     ui.setStatus(QStringLiteral("Processing ") + Module1::strDwgFile + QStringLiteral("..."));
-    if (opened != 1) return QStringLiteral("Error opening file ") + spec + QStringLiteral(".");
+    if (opened != 1) return QStringLiteral("Error opening file ") + name + QStringLiteral(".");
     if (Module1::FileExists(extractPath)) QFile::remove(extractPath);
     QString error;
     session.GetAttributes(extractPath, &error);
