@@ -94,8 +94,12 @@ void Form1::restoreSettings() {
         Drive2->setDrive(mstrTPath);
         Dir2->setPath(mstrTPath);
         List4->resize(List4->width(), 1420 / 15);
+        // Selecting the remembered file is a click on it: it becomes the send target again.
         for (int i = 0; i < List4->count(); ++i) {
-            if (List4->item(i)->text() == mstrTFile) List4->item(i)->setSelected(true);
+            if (List4->item(i)->text() != mstrTFile) continue;
+            List4->setCurrentRow(i);
+            List4->item(i)->setSelected(true);
+            List4_Click();
         }
     }
 

@@ -187,3 +187,16 @@ TEST_F(DestinationsTest, DoubleClickOpensTheFileOrSaysItCannot) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DestinationsTest, RememberedTextFileIsTheTargetAgainAfterLoading) {
+    setOption("TFile", "b.txt");
+    Form1& w = load();
+    ASSERT_EQ(w.List4->selectedItems().size(), 1);
+    EXPECT_EQ(w.List4->selectedItems()[0]->text(), "b.txt");
+    EXPECT_EQ(w.mstrTextFile, out + "/b.txt");
+    EXPECT_EQ(w.mstrTPath, out) << "loading does not move the remembered folder";
+}
+
+}  // namespace
