@@ -7,6 +7,7 @@
 #include "mainwindow/form1.h"
 #include "mainwindow/single_instance.h"
 #include "platform/gui/qt_platform.h"
+#include "platform/office/sqlite_database.h"
 #include "platform/program_folder.h"
 
 int Main(int argc, char** argv) {
@@ -30,6 +31,7 @@ int Main(int argc, char** argv) {
     const QString commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));
     Form1 window(services, platform::programFolder(), commandLine);
     window.drawingApplication = drawing::readerApplicationFactory();
+    window.office.openDatabase = platform::office::openSqliteDatabase;
     QObject::connect(&instance, &SingleInstance::raiseRequested, &window, [&window] {
         window.showNormal();
         window.raise();

@@ -203,3 +203,31 @@ TEST_F(SendTest, DatabaseRowsArePositionalAndAllOrNothing) {
 }
 
 }  // namespace
+
+#include "platform/office/sqlite_database.h"
+
+namespace {
+
+TEST_F(SendTest, DatabaseFileReceivesTheRecords) {
+    const QString db = out + "/parts.db";
+    QProcess create;
+    create.start("sqlite3", {db, "CREATE TABLE Tags (TAG TEXT, VAL INTEGER, NOTE TEXT);"});
+    ASSERT_TRUE(create.waitForFinished(10000));
+    window->office.openDatabase = platform::office::openSqliteDatabase;
+    window->Option6->setChecked(true);
+    window->Dir2->setPath(out);
+    window->List4->setCurrentRow(0);
+    window->List4_Click();
+    EXPECT_EQ(window->Combo1->count(), 1);
+    window->Combo1->setCurrentIndex(0);
+    window->Combo1_Click();
+    selectAll();
+    window->Command1_Click();
+    EXPECT_EQ(window->Label4->text(), "Data sent to Access.");
+    QProcess read;
+    read.start("sqlite3", {db, "SELECT TAG, VAL, NOTE IS NULL FROM Tags ORDER BY rowid"});
+    ASSERT_TRUE(read.waitForFinished(10000));
+    EXPECT_EQ(read.readAllStandardOutput(), "A|1|1\nB|2|1\n");
+}
+
+}  // namespace
