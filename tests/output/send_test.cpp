@@ -1,6 +1,7 @@
 #include <QProcess>
 
 #include "mainwindow/form1_fixture.h"
+#include "platform/office/sqlite_database.h"
 #include "support/office_doubles.h"
 
 namespace {
@@ -204,7 +205,6 @@ TEST_F(SendTest, DatabaseRowsArePositionalAndAllOrNothing) {
 
 }  // namespace
 
-#include "platform/office/sqlite_database.h"
 
 namespace {
 
