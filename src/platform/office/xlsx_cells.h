@@ -1,0 +1,61 @@
+#pragma once
+
+// The cells of a worksheet part: references ("B3"), values as the spreadsheet program stores
+// typed-in text, and a rectangle of cells written into <sheetData> in ascending order.
+
+#include <QChar>
+#include <QString>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/office/result.h"
+#include "platform/office/spreadsheet.h"
+#include "platform/office/xlsx_xml.h"
+
+namespace platform::office::xlsx {
+
+constexpr int kMaxRows = 1048576;
+constexpr int kMaxColumns = 16384;
+
+struct CellPosition {
+    int row = 0;     // from 1
+    int column = 0;  // from 1
+};
+
+std::string columnLetters(int column);
+std::string cellReference(int row, int column);
+std::optional<CellPosition> parseReference(std::string_view reference);
+
+// The stored number of a text typed into a cell, or nothing when the text is not a plain
+// number: digits with an optional sign, one decimal point (`.` or `decimalPoint`) and an
+// exponent, blanks around it allowed. At most 15 significant digits are kept, as the
+// spreadsheet program keeps.
+std::optional<std::string> numberValue(const QString& text, QChar decimalPoint);
+
+// A text as a cell string: control characters the XML cannot carry are written as _xHHHH_,
+// and a text that already looks like such an escape is escaped itself.
+std::string escapedText(const QString& text);
+
+// Gives every <row> and <c> of the sheet an explicit reference (the attribute is optional in
+// the file), so cells can be found and placed by position.
+void numberRowsAndCells(pugi::xml_node sheetData);
+
+struct WriteOutcome {
+    bool formulaRemoved = false;  // a written cell held a formula
+};
+
+// Writes `cells` with its first cell at `origin`: a plain number as a number, any other text
+// as an inline string, an empty text clears the cell's value (its style stays). Only the
+// written cells change. The range must fit the sheet.
+Result<WriteOutcome> writeCells(pugi::xml_node worksheet, CellPosition origin, const Grid& cells,
+                                QChar decimalPoint);
+
+// The text a cell shows, near enough for sizing its column: its string, shared string or
+// stored value.
+QString cellText(const pugi::xml_node& cell, const std::vector<QString>& sharedStrings);
+
+// The strings of a shared string table part, in index order.
+Result<std::vector<QString>> parseSharedStrings(const QByteArray& bytes, const QString& partName);
+
+}  // namespace platform::office::xlsx

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "platform/office/spreadsheet.h"
+
+namespace platform::office {
+
+// A started spreadsheet session over .xlsx workbook files, with no workbook open. New
+// workbooks are saved in `newWorkbookFolder` as Book1.xlsx, Book2.xlsx, ... (the first name not
+// taken); an empty folder means the user's documents folder.
+Result<std::shared_ptr<Spreadsheet>> startXlsxSpreadsheet(QString newWorkbookFolder);
+
+}  // namespace platform::office
