@@ -224,7 +224,9 @@ private:
     void changeDrive(DriveListBox* drive, FolderListBox* folder);
     void showErrorBox(const platform::office::Error& error);
     RecordForm recordForm() const;
-    void sendToSpreadsheetOrDocument(bool spreadsheet);
+    void sendToSpreadsheet();
+    void sendToDocument();
+    static int recordWidth();  // fields of the widest comma-delimited record
     void sendToDatabase();
     void reportLinkFailure(const platform::office::Error& error, const QString& program);
     bool anyRecordSelected() const;

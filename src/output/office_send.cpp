@@ -11,10 +11,6 @@ namespace {
 
 const QString kTitle = QStringLiteral("Quillon");
 
-int recordWidth() {
-    return std::max(Module1::intMaxFields - 1, 0);
-}
-
 // The cells that are sent: every row but the spare last one, the first `width` columns.
 platform::office::Grid sentCells(const Form1::DataGrid& grid, int width) {
     platform::office::Grid cells;
@@ -35,6 +31,10 @@ platform::office::Grid transposed(const platform::office::Grid& cells, int width
 
 }  // namespace
 
+int Form1::recordWidth() {
+    return std::max(Module1::intMaxFields - 1, 0);
+}
+
 void Form1::sendToOffice() {
     const Destination chosen = destination();
     const QString path = chosen == Destination::Excel    ? mstrExcelFile
@@ -48,7 +48,7 @@ void Form1::sendToOffice() {
     if (chosen == Destination::Access) {
         sendToDatabase();
     } else {
-        sendToSpreadsheetOrDocument(chosen == Destination::Excel);
+        chosen == Destination::Excel ? sendToSpreadsheet() : sendToDocument();
     }
 }
 
@@ -68,15 +68,9 @@ void Form1::reportLinkFailure(const platform::office::Error& error, const QStrin
     }
 }
 
-void Form1::sendToSpreadsheetOrDocument(bool spreadsheet) {
+void Form1::sendToSpreadsheet() {
     const int width = recordWidth();
     const DataGrid grid = BuildDataGrid(Check9->checkState() == Qt::Checked);
-    if (!spreadsheet) {
-        // No document component is connected yet: the link fails as it does without one.
-        reportLinkFailure({429, QStringLiteral("ActiveX component can't create object")},
-                          QStringLiteral("Word"));
-        return;
-    }
     const int row = std::max(Text2->text().toInt(), 1);
     const int column = std::max(Text3->text().toInt(), 1);
     bool started = false;

@@ -205,7 +205,6 @@ TEST_F(SendTest, DatabaseRowsArePositionalAndAllOrNothing) {
 
 }  // namespace
 
-
 namespace {
 
 TEST_F(SendTest, DatabaseFileReceivesTheRecords) {
@@ -228,6 +227,50 @@ TEST_F(SendTest, DatabaseFileReceivesTheRecords) {
     read.start("sqlite3", {db, "SELECT TAG, VAL, NOTE IS NULL FROM Tags ORDER BY rowid"});
     ASSERT_TRUE(read.waitForFinished(10000));
     EXPECT_EQ(read.readAllStandardOutput(), "A|1|1\nB|2|1\n");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SendTest, DocumentGetsLinesOrATable) {
+    auto word = std::make_shared<fake::MemoryWordProcessor>();
+    window->office = fake::officeOf(nullptr, nullptr, {}, word);
+    window->Option7->setChecked(true);
+    window->Check8->setChecked(false);
+    window->Check7->setChecked(true);
+    selectAll();
+    window->Command1_Click();
+    EXPECT_EQ(window->Label4->text(), "Data sent to Word.");
+    ASSERT_EQ(word->open.size(), 1u) << "no document open: a new one";
+    const auto& document = *word->open[0].second;
+    EXPECT_TRUE(document.landscape);
+    ASSERT_EQ(document.blocks.size(), 1u);
+    EXPECT_EQ(document.blocks[0].text, "TAG,VAL\r\nA,1\r\nB,2\r\n");
+    EXPECT_EQ(document.blocks[0].pointSize, 8);
+    EXPECT_TRUE(document.blocks[0].atEnd);
+    EXPECT_FALSE(document.blocks[0].table.has_value());
+    EXPECT_TRUE(word->visible);
+
+    window->Check8->setChecked(true);
+    window->Check7->setChecked(false);
+    window->Check9->setChecked(false);
+    window->Command1_Click();
+    ASSERT_EQ(word->open.size(), 1u) << "the active document is written again";
+    const auto& table = document.blocks.at(1);
+    EXPECT_EQ(table.text, "A\t1\r\nB\t2\r\n");
+    EXPECT_FALSE(table.atEnd) << "without Append Mode the block goes first";
+    ASSERT_TRUE(table.table.has_value());
+    EXPECT_FALSE(table.table->headingRow) << "no tags, no heading row";
+}
+
+TEST_F(SendTest, DocumentThatCannotBeReachedIsReported) {
+    window->Option7->setChecked(true);
+    selectAll();
+    window->Command1_Click();
+    EXPECT_EQ(fakes.dialogs.messageTexts(),
+              (QStringList{"429 : ActiveX component can't create object",
+                           "Error! Unable to establish link to Word."}));
 }
 
 }  // namespace

@@ -85,7 +85,50 @@ private:
     std::vector<QString> m_pending;
 };
 
+class DocumentRef : public platform::office::TextDocument {
+public:
+    DocumentRef(QString path, std::shared_ptr<MemDocument> document)
+        : m_path(std::move(path)), m_document(std::move(document)) {}
+    Result<QString> FullName() const override { return m_path; }
+    Status SetLandscape() override {
+        m_document->landscape = true;
+        return acad::success();
+    }
+    Status InsertBlock(bool atEnd, const QString& text, int pointSize,
+                       std::optional<platform::office::TableFormat> table) override {
+        m_document->blocks.push_back({atEnd, text, pointSize, table});
+        return acad::success();
+    }
+
+private:
+    QString m_path;
+    std::shared_ptr<MemDocument> m_document;
+};
+
 }  // namespace
+
+Result<std::shared_ptr<platform::office::TextDocument>> MemoryWordProcessor::OpenDocument(
+    const QString& path) {
+    const auto found = files.find(path);
+    if (found == files.end()) return failure("Document not found: " + path);
+    open.emplace_back(path, found->second);
+    return std::shared_ptr<platform::office::TextDocument>(
+        std::make_shared<DocumentRef>(path, found->second));
+}
+
+Result<std::shared_ptr<platform::office::TextDocument>> MemoryWordProcessor::AddDocument() {
+    const QString name = QStringLiteral("Document%1").arg(open.size() + 1);
+    auto document = std::make_shared<MemDocument>();
+    open.emplace_back(name, document);
+    return std::shared_ptr<platform::office::TextDocument>(
+        std::make_shared<DocumentRef>(name, document));
+}
+
+Result<std::shared_ptr<platform::office::TextDocument>> MemoryWordProcessor::ActiveDocument() {
+    if (open.empty()) return failure("No document open");
+    return std::shared_ptr<platform::office::TextDocument>(
+        std::make_shared<DocumentRef>(open.back().first, open.back().second));
+}
 
 Result<std::shared_ptr<platform::office::Workbook>> MemorySpreadsheet::OpenWorkbook(
     const QString& path) {
@@ -144,8 +187,15 @@ Status MemoryDatabase::Rollback() {
 
 platform::office::Office officeOf(std::shared_ptr<MemorySpreadsheet> running,
                                   std::shared_ptr<MemorySpreadsheet> started,
-                                  std::map<QString, std::shared_ptr<MemoryDatabase>> databases) {
+                                  std::map<QString, std::shared_ptr<MemoryDatabase>> databases,
+                                  std::shared_ptr<MemoryWordProcessor> runningWord) {
     platform::office::Office office = platform::office::unavailableOffice();
+    if (runningWord) {
+        office.runningWordProcessor =
+            [runningWord]() -> Result<std::shared_ptr<platform::office::WordProcessor>> {
+            return std::shared_ptr<platform::office::WordProcessor>(runningWord);
+        };
+    }
     if (running) {
         office.runningSpreadsheet =
             [running]() -> Result<std::shared_ptr<platform::office::Spreadsheet>> {

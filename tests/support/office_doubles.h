@@ -74,9 +74,43 @@ public:
     std::map<QString, MemTable> committed;  // the tables as of the last commit or opening
 };
 
+struct MemDocument {
+    struct Block {
+        bool atEnd = true;
+        QString text;
+        int pointSize = 0;
+        std::optional<platform::office::TableFormat> table;
+    };
+    bool landscape = false;
+    std::vector<Block> blocks;  // in the order inserted
+};
+
+class MemoryWordProcessor : public platform::office::WordProcessor {
+public:
+    std::map<QString, std::shared_ptr<MemDocument>> files;
+    std::vector<std::pair<QString, std::shared_ptr<MemDocument>>> open;
+    bool visible = false;
+
+    platform::office::Result<std::shared_ptr<platform::office::TextDocument>> OpenDocument(
+        const QString& path) override;
+    platform::office::Result<std::shared_ptr<platform::office::TextDocument>> AddDocument()
+        override;
+    platform::office::Result<int> DocumentCount() const override {
+        return static_cast<int>(open.size());
+    }
+    platform::office::Result<std::shared_ptr<platform::office::TextDocument>> ActiveDocument()
+        override;
+    platform::office::Result<bool> Visible() const override { return visible; }
+    platform::office::Status SetVisible(bool v) override {
+        visible = v;
+        return acad::success();
+    }
+};
+
 // Office services over the doubles; leave a member empty to make that connection fail.
 platform::office::Office officeOf(std::shared_ptr<MemorySpreadsheet> running,
                                   std::shared_ptr<MemorySpreadsheet> started,
-                                  std::map<QString, std::shared_ptr<MemoryDatabase>> databases);
+                                  std::map<QString, std::shared_ptr<MemoryDatabase>> databases,
+                                  std::shared_ptr<MemoryWordProcessor> runningWord = nullptr);
 
 }  // namespace fake

@@ -4,6 +4,7 @@
 
 #include "platform/office/database.h"
 #include "platform/office/spreadsheet.h"
+#include "platform/office/word_processor.h"
 
 namespace platform::office {
 
@@ -14,6 +15,8 @@ struct Office {
     std::function<Result<std::shared_ptr<Spreadsheet>>()> startSpreadsheet;
     std::function<Result<std::shared_ptr<Database>>(const QString& path, bool readOnly)>
         openDatabase;
+    std::function<Result<std::shared_ptr<WordProcessor>>()> runningWordProcessor;
+    std::function<Result<std::shared_ptr<WordProcessor>>()> startWordProcessor;
 };
 
 // Office components that cannot be reached: every call fails as a missing program does.

@@ -18,6 +18,10 @@ Office unavailableOffice() {
     office.openDatabase = [](const QString&, bool) -> Result<std::shared_ptr<Database>> {
         return cannotCreate();
     };
+    office.runningWordProcessor = []() -> Result<std::shared_ptr<WordProcessor>> {
+        return cannotCreate();
+    };
+    office.startWordProcessor = office.runningWordProcessor;
     return office;
 }
 
