@@ -8,6 +8,7 @@
 #include "mainwindow/single_instance.h"
 #include "platform/gui/qt_platform.h"
 #include "platform/office/sqlite_database.h"
+#include "platform/office/xlsx_spreadsheet.h"
 #include "platform/program_folder.h"
 
 int Main(int argc, char** argv) {
@@ -32,6 +33,9 @@ int Main(int argc, char** argv) {
     Form1 window(services, platform::programFolder(), commandLine);
     window.drawingApplication = drawing::readerApplicationFactory();
     window.office.openDatabase = platform::office::openSqliteDatabase;
+    window.office.startSpreadsheet = [&window] {
+        return platform::office::startXlsxSpreadsheet(window.mstrEPath);
+    };
     QObject::connect(&instance, &SingleInstance::raiseRequested, &window, [&window] {
         window.showNormal();
         window.raise();
