@@ -102,12 +102,16 @@ TEST(AutoCadDrawings, Gh209) {
     EXPECT_DOUBLE_EQ(all[2]->InsertionPoint().value().x, 7.439021248058509);
 }
 
-TEST(AutoCadDrawings, DwgFilesAreNotReadYet) {
+TEST(AutoCadDrawings, DwgFilesOfLaterReleasesAreNotReadYet) {
     const QStringList dwgs = QDir(kDrawings).entryList({u"*.dwg"_qs}, QDir::Files);
     if (dwgs.isEmpty()) GTEST_SKIP();
     for (const QString& name : dwgs) {
         SCOPED_TRACE(name.toStdString());
         const auto result = readDrawingFile(kDrawings + name);
+        if (name.endsWith(u"_2000.dwg"_qs)) {  // AC1015: read (dwg_reader_test.cpp compares)
+            EXPECT_TRUE(result.ok()) << result.error().description.toStdString();
+            continue;
+        }
         ASSERT_FALSE(result.ok());
         EXPECT_EQ(result.error().number, errors::kUnsupported);
         EXPECT_TRUE(result.error().description.startsWith(u"DWG release AC10"_qs));

@@ -114,13 +114,31 @@ TEST_F(RealDrawings, AllTagsFormOnAttributesOnLayerZero) {
 
 TEST_F(RealDrawings, DwgFilesAreOpenFailuresThatDoNotStopTheRun) {
     if (!QDir(kAutocad).exists()) GTEST_SKIP();
+    // Releases after AC1015 are not read yet.
     const ExtractionRunResult result = run("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n*\r\n",
-                                           {"example_2018.dwg", "entities-2d_2000.dwg"}, kAutocad);
+                                           {"example_2018.dwg", "gh209_1_2010.dwg"}, kAutocad);
     EXPECT_TRUE(result.records.isEmpty());
-    EXPECT_EQ(result.lastError, "Error opening file ENTITIES-2D_2000.DWG.");
+    EXPECT_EQ(result.lastError, "Error opening file GH209_1_2010.DWG.");
     const QByteArray log = testfiles::read(dir.filePath("err.log"));
     EXPECT_EQ(log.count("\r\n"), 2);
     EXPECT_TRUE(log.contains("Error opening file EXAMPLE_2018.DWG."));
+}
+
+TEST_F(RealDrawings, R2000DwgGivesWhatItsDxfTwinGives) {
+    if (!QDir(kAutocad).exists()) GTEST_SKIP();
+    const QByteArray templateText =
+        "*INPUT\r\nBLOCK: bloko\r\n*OUTPUT\r\nBLOCK_NAME\r\nBLOCK_LAYER\r\nBLOCK_SPACE\r\n"
+        "BLOCK_HANDLE\r\nBLOCK_ROTATION\r\nBLOCK_XSCALE\r\nBLOCK_YSCALE\r\nBLOCK_X\r\n"
+        "BLOCK_Y\r\nBLOCK_Z\r\n*ATTRIBUTE_TAGS\r\nETIKEDO\r\n";
+    const ExtractionRunResult result = run(templateText, {"example_2000.dwg"}, kAutocad);
+    EXPECT_EQ(result.drawingsExtracted, 1);
+    EXPECT_TRUE(result.lastError.isEmpty()) << result.lastError.toStdString();
+    EXPECT_EQ(result.records,
+              (QStringList{"'EXAMPLE_2000.DWG','bloko','Tavolo 3','MODEL','190','0','1','1',"
+                           "'3642.137','6066.05','0','valoro de la teksto en bloko'",
+                           "'EXAMPLE_2000.DWG','bloko','Tavolo 3','MODEL','756',"
+                           "'5.43397650990976','3256.51775698584','-1843.49201867684','0','0','0',"
+                           "'valoro'"}));
 }
 
 TEST_F(RealDrawings, BundledExamplesGiveEveryTitleBlock) {

@@ -4,10 +4,12 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "engine/drawing/ascii_tokenizer.h"
 #include "engine/drawing/binary_tokenizer.h"
 #include "engine/drawing/chunk_buffer.h"
+#include "engine/drawing/dwg/dwg_reader.h"
 #include "engine/drawing/dxf_parser.h"
 #include "engine/drawing/reader_errors.h"
 
@@ -46,6 +48,15 @@ bool looksLikeAsciiDxf(std::string_view head) {
     return i < head.size() && head[i] == '\n';
 }
 
+// A DWG file is read at offsets anywhere in it, so it is read into memory whole.
+bool readWhole(ChunkBuffer& buffer, std::string& out) {
+    for (;;) {
+        out.append(buffer.data(), static_cast<std::size_t>(buffer.end() - buffer.data()));
+        if (buffer.atEnd()) return !buffer.readError();
+        if (!buffer.refill(buffer.end())) return false;
+    }
+}
+
 DrawingResult readFrom(ChunkBuffer& buffer) {
     if (!buffer.refill(buffer.data()))
         return failure(errors::kFileAccess, QStringLiteral("the file could not be read"));
@@ -62,8 +73,14 @@ DrawingResult readFrom(ChunkBuffer& buffer) {
         return failure(errors::kMalformed,
                        QStringLiteral("unexpected end of file at byte offset %1").arg(head.size()));
     } else if (looksLikeDwg(head)) {
-        return failure(errors::kUnsupported, QStringLiteral("DWG release %1 is not supported yet")
-                                                 .arg(QString::fromLatin1(head.data(), 6)));
+        if (head.substr(0, 6) != "AC1015")
+            return failure(errors::kUnsupported,
+                           QStringLiteral("DWG release %1 is not supported yet")
+                               .arg(QString::fromLatin1(head.data(), 6)));
+        std::string file;
+        if (!readWhole(buffer, file))
+            return failure(errors::kFileAccess, QStringLiteral("the file could not be read"));
+        problem = dwg::readR2000(file, *drawing);
     } else {
         std::size_t start = 0;
         if (head.substr(0, 3) == "\xEF\xBB\xBF") start = 3;  // a UTF-8 byte order mark

@@ -1,0 +1,44 @@
+#pragma once
+
+// The entity types the reader keeps: block references (INSERT, MINSERT) and their
+// attributes (ATTRIB), as written in R2000.
+
+#include <cstdint>
+#include <string>
+
+#include "engine/autocad/automation.h"
+#include "engine/drawing/dwg/object_reader.h"
+
+namespace drawing::dwg {
+
+struct InsertObject {
+    EntityCommon common;
+    acad::Point3 ocsPoint;
+    acad::Point3 extrusion{0, 0, 1};
+    double xScale = 1;
+    double yScale = 1;
+    double zScale = 1;
+    double rotation = 0;  // radians
+    bool hasAttributes = false;
+    int columns = 1;
+    int rows = 1;
+    std::uint64_t block = 0;  // its BLOCK_HEADER
+    std::uint64_t firstAttribute = 0;
+    std::uint64_t lastAttribute = 0;
+};
+
+// `object` is an INSERT or a MINSERT.
+bool readInsert(const RawObject& object, InsertObject& out);
+
+struct AttribObject {
+    EntityCommon common;
+    std::string tag;    // as stored, in the drawing's code page
+    std::string value;  // likewise
+};
+
+bool readAttrib(const RawObject& object, AttribObject& out);
+
+// Only the common entity part, for following an entity chain through any entity type.
+bool readEntityLinks(const RawObject& object, EntityCommon& out);
+
+}  // namespace drawing::dwg

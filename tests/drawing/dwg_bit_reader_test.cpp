@@ -1,0 +1,100 @@
+// The DWG bit stream: each bit code read from hand-packed bits, and reads past the end.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/drawing/dwg/bit_reader.h"
+#include "engine/drawing/dwg/crc16.h"
+
+namespace drawing::dwg {
+namespace {
+
+// Packs a string of '0'/'1' (blanks ignored) into bytes, first bit the most significant.
+std::string bits(std::string_view pattern) {
+    std::string out;
+    int count = 0;
+    for (const char c : pattern) {
+        if (c != '0' && c != '1') continue;
+        if (count % 8 == 0) out.push_back('\0');
+        if (c == '1') out.back() = static_cast<char>(out.back() | (0x80 >> (count % 8)));
+        ++count;
+    }
+    return out;
+}
+
+TEST(DwgBitReader, BitShortCodes) {
+    // 00 + raw short 0x1234 (low byte first), 01 + char 0xFF, 10, 11.
+    const std::string bytes = bits("00 00110100 00010010  01 11111111  10  11");
+    BitReader r(bytes);
+    EXPECT_EQ(r.bitShort(), 0x1234);
+    EXPECT_EQ(r.bitShort(), 255);
+    EXPECT_EQ(r.bitShort(), 0);
+    EXPECT_EQ(r.bitShort(), 256);
+    EXPECT_FALSE(r.failed());
+}
+
+TEST(DwgBitReader, BitDoubleAndDefaultDouble) {
+    BitReader ones(bits("01 10"));
+    EXPECT_EQ(ones.bitDouble(), 1.0);
+    EXPECT_EQ(ones.bitDouble(), 0.0);
+    // A default double with code 00 is the default itself.
+    BitReader defaults(bits("00"));
+    EXPECT_EQ(defaults.defaultDouble(2.5), 2.5);
+    EXPECT_FALSE(defaults.failed());
+}
+
+TEST(DwgBitReader, ModularCharAndShort) {
+    // 0x82 0x01: 2 + (1 << 7) = 130; a signed one: 0x41 is -1.
+    const std::string mc("\x82\x01\x41", 3);
+    BitReader r(mc);
+    EXPECT_EQ(r.modularChar(), 130u);
+    EXPECT_EQ(r.signedModularChar(), -1);
+    const std::string ms("\x01\x80\x02\x00", 4);  // 1 + (2 << 15)
+    BitReader s(ms);
+    EXPECT_EQ(s.modularShort(), 1u + (2u << 15));
+    EXPECT_FALSE(s.failed());
+}
+
+TEST(DwgBitReader, HandlesAndTheirReferences) {
+    const std::string bytes("\x52\x01\x23\x60\xA1\x05", 6);
+    BitReader r(bytes);
+    const HandleRef absolute = r.handle();
+    EXPECT_EQ(absolute.code, 5);
+    EXPECT_EQ(absolute.resolve(0x99), 0x123u);
+    EXPECT_EQ(r.handle().resolve(0x99), 0x9Au);  // code 6: the next handle
+    EXPECT_EQ(r.handle().resolve(0x99), 0x9Eu);  // code 10: plus 5
+    EXPECT_FALSE(r.failed());
+}
+
+TEST(DwgBitReader, TextDropsATerminatingZero) {
+    // BS 01 + length 3, then "ab\0".
+    const std::string bytes = bits("01 00000011 01100001 01100010 00000000");
+    BitReader r(bytes);
+    EXPECT_EQ(r.text(), "ab");
+    EXPECT_FALSE(r.failed());
+}
+
+TEST(DwgBitReader, ReadingPastTheEndFailsAndStaysFailed) {
+    const std::string bytes("\xFF", 1);
+    BitReader r(bytes);
+    r.rawShort();  // its value is unspecified once the read fails
+    EXPECT_TRUE(r.failed());
+    EXPECT_EQ(r.bit(), 0u);
+    EXPECT_TRUE(r.failed());
+    BitReader text(bits("01 11111111"));  // a length of 255 with nothing after it
+    EXPECT_EQ(text.text(), "");
+    EXPECT_TRUE(text.failed());
+    BitReader window(bytes, 4, 6);
+    EXPECT_EQ(window.twoBits(), 3u);
+    window.bit();
+    EXPECT_TRUE(window.failed());
+}
+
+TEST(DwgBitReader, CheckValue) {
+    // CRC-16/ARC of "123456789" is 0xBB3D.
+    EXPECT_EQ(crc16("123456789", 0), 0xBB3D);
+}
+
+}  // namespace
+}  // namespace drawing::dwg

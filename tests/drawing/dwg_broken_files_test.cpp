@@ -1,0 +1,117 @@
+// R2000 DWG files that are broken: each is an open failure with a reason, never a crash, a
+// hang or a read outside the file (the ASan build runs these too).
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "engine/drawing/dxf_reader.h"
+#include "engine/drawing/reader_errors.h"
+#include "reader_probe.h"
+
+namespace drawing::test {
+namespace {
+
+const QString kDrawings = QStringLiteral(QUILLON_SHARED_DRAWINGS_DIR "/autocad/");
+
+std::uint32_t littleEndian32(const std::string& bytes, std::size_t at) {
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < 4; ++i)
+        value |= std::uint32_t{static_cast<unsigned char>(bytes[at + i])} << (8 * i);
+    return value;
+}
+
+// Where the object map lies: the third section locator record of the file header.
+std::pair<std::size_t, std::size_t> objectMap(const std::string& bytes) {
+    for (std::size_t record = 0; record < 6; ++record) {
+        const std::size_t at = 0x19 + record * 9;
+        if (bytes[at] == 2) return {littleEndian32(bytes, at + 1), littleEndian32(bytes, at + 5)};
+    }
+    return {0, 0};
+}
+
+std::string flipped(std::string bytes, std::size_t at) {
+    bytes[at] = static_cast<char>(bytes[at] ^ 0x5A);
+    return bytes;
+}
+
+struct Broken {
+    std::string what;
+    std::string bytes;
+    long number;
+    const char* reason;  // a part of the description
+};
+
+class DwgBrokenFiles : public ::testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override {
+        const QString path = kDrawings + QString::fromLatin1(GetParam());
+        if (!QFile::exists(path)) GTEST_SKIP() << "no shared drawing " << GetParam();
+        m_bytes = readBytes(path);
+        ASSERT_TRUE(readDrawingBytes(m_bytes).ok());
+    }
+    std::string m_bytes;
+};
+
+TEST_P(DwgBrokenFiles, AreOpenFailuresWithAReason) {
+    const auto [mapOffset, mapSize] = objectMap(m_bytes);
+    ASSERT_GT(mapSize, 4u);
+    ASSERT_LE(mapOffset + mapSize, m_bytes.size());
+    std::vector<Broken> table = {
+        {"zero length", "", errors::kNotADrawing, "the file is empty"},
+        {"release only", m_bytes.substr(0, 6), errors::kMalformed, "file header is truncated"},
+        {"cut in the section locators", m_bytes.substr(0, 0x30), errors::kMalformed,
+         "file header is truncated"},
+        {"section locator byte flipped", flipped(m_bytes, 0x1B), errors::kMalformed,
+         "file header is corrupt"},
+        {"object map locator byte flipped", flipped(m_bytes, 0x19 + 2 * 9 + 2), errors::kMalformed,
+         "file header is corrupt"},
+        {"code page byte flipped", flipped(m_bytes, 0x13), errors::kMalformed,
+         "file header is corrupt"},
+        {"object map byte flipped", flipped(m_bytes, mapOffset + 7), errors::kMalformed,
+         "object map is corrupt"},
+        {"object map size flipped", flipped(m_bytes, mapOffset), errors::kMalformed,
+         "object map is corrupt"},
+        {"cut in the object map", m_bytes.substr(0, mapOffset + mapSize / 2), errors::kMalformed,
+         "object map is corrupt"},
+    };
+    // Objects come before the object map: a cut anywhere before its end loses something.
+    for (int k = 1; k < 8; ++k) {
+        const std::size_t cut = (mapOffset + mapSize) * static_cast<std::size_t>(k) / 8;
+        table.push_back(
+            {"cut at " + std::to_string(cut), m_bytes.substr(0, cut), errors::kMalformed, ""});
+    }
+    for (const Broken& broken : table) {
+        SCOPED_TRACE(broken.what);
+        const auto result = readDrawingBytes(broken.bytes);
+        ASSERT_FALSE(result.ok());
+        EXPECT_EQ(result.error().number, broken.number);
+        EXPECT_FALSE(result.error().description.isEmpty());
+        EXPECT_TRUE(result.error().description.contains(QString::fromLatin1(broken.reason)))
+            << result.error().description.toStdString();
+    }
+}
+
+// Any byte changed: the file is read or refused, and the reader stays inside it.
+TEST_P(DwgBrokenFiles, AnyFlippedByteIsReadOrRefused) {
+    const std::size_t step = m_bytes.size() / 2000 + 1;
+    for (std::size_t at = 0; at < m_bytes.size(); at += step) {
+        const auto result = readDrawingBytes(flipped(m_bytes, at));
+        if (!result.ok()) {
+            EXPECT_FALSE(result.error().description.isEmpty()) << "byte " << at;
+            EXPECT_NE(result.error().number, 0) << "byte " << at;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(R2000, DwgBrokenFiles,
+                         ::testing::Values("example_2000.dwg", "entities-2d_2000.dwg"),
+                         [](const auto& info) {
+                             std::string name = info.param;
+                             for (char& c : name)
+                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                             return name;
+                         });
+
+}  // namespace
+}  // namespace drawing::test

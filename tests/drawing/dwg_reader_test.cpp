@@ -1,0 +1,99 @@
+// The DWG reader against the DXF reader: each AutoCAD R2000 drawing read from its .dwg must
+// give exactly what its DXF twin gives.
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cmath>
+
+#include "engine/drawing/dxf_reader.h"
+#include "reader_probe.h"
+
+namespace drawing::test {
+namespace {
+
+const QString kDrawings = QStringLiteral(QUILLON_SHARED_DRAWINGS_DIR "/autocad/");
+
+// The bytes of `name` from the shared folder, unpacked when only a .gz is there.
+std::string sharedDrawing(const QString& name) {
+    if (QFile::exists(kDrawings + name)) return readBytes(kDrawings + name);
+    const QString packed = kDrawings + name + u".gz"_qs;
+    if (!QFile::exists(packed)) return {};
+    QProcess gzip;
+    gzip.start(u"gzip"_qs, {u"-dc"_qs, packed});
+    if (!gzip.waitForFinished(60000) || gzip.exitCode() != 0) return {};
+    const QByteArray bytes = gzip.readAllStandardOutput();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+::testing::AssertionResult near(double a, double b) {
+    const double scale = std::max({std::fabs(a), std::fabs(b), 1.0});
+    if (std::fabs(a - b) <= 1e-9 * scale) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << a << " != " << b;
+}
+
+void expectSameDrawing(const Drawing& dwg, const Drawing& dxf) {
+    ASSERT_EQ(dwg.enumeration.size(), dxf.enumeration.size());
+    for (std::size_t i = 0; i < dxf.enumeration.size(); ++i) {
+        const InsertRecord& a = dwg.inserts[dwg.enumeration[i]];
+        const InsertRecord& b = dxf.inserts[dxf.enumeration[i]];
+        SCOPED_TRACE("reference " + std::to_string(i) + " handle " + std::string(b.handle.view()));
+        EXPECT_EQ(a.name, b.name);
+        EXPECT_EQ(a.layer, b.layer);
+        EXPECT_EQ(a.linetype, b.linetype);
+        EXPECT_EQ(a.handle.view(), b.handle.view());
+        EXPECT_EQ(a.ownerId, b.ownerId);
+        EXPECT_EQ(a.color, b.color);
+        EXPECT_EQ(a.lineweight, b.lineweight);
+        EXPECT_EQ(a.visible, b.visible);
+        EXPECT_EQ(a.minsert, b.minsert);
+        EXPECT_EQ(a.paperSpace, b.paperSpace);
+        EXPECT_EQ(a.hasExtensionDictionary, b.hasExtensionDictionary);
+        EXPECT_EQ(a.attributesFollow, b.attributesFollow);
+        EXPECT_TRUE(near(a.linetypeScale, b.linetypeScale));
+        EXPECT_TRUE(near(a.xScale, b.xScale));
+        EXPECT_TRUE(near(a.yScale, b.yScale));
+        EXPECT_TRUE(near(a.zScale, b.zScale));
+        EXPECT_TRUE(near(a.rotation, b.rotation));
+        EXPECT_TRUE(near(a.insertion.x, b.insertion.x));
+        EXPECT_TRUE(near(a.insertion.y, b.insertion.y));
+        EXPECT_TRUE(near(a.insertion.z, b.insertion.z));
+        ASSERT_EQ(a.attributeCount, b.attributeCount);
+        for (std::uint32_t k = 0; k < a.attributeCount; ++k) {
+            const AttributeRecord& x = dwg.attributes[a.firstAttribute + k];
+            const AttributeRecord& y = dxf.attributes[b.firstAttribute + k];
+            EXPECT_EQ(x.tag, y.tag);
+            EXPECT_EQ(x.text, y.text);
+            EXPECT_EQ(x.handle.view(), y.handle.view());
+        }
+    }
+}
+
+class DwgTwin : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(DwgTwin, SameReferencesAsTheDxfFile) {
+    const QString base = QString::fromLatin1(GetParam());
+    const std::string dwgBytes = sharedDrawing(base + u".dwg"_qs);
+    const std::string dxfBytes = sharedDrawing(base + u".dxf"_qs);
+    if (dwgBytes.empty() || dxfBytes.empty()) GTEST_SKIP() << "no shared drawing " << GetParam();
+    const auto dxf = readDrawingBytes(dxfBytes);
+    ASSERT_TRUE(dxf.ok()) << dxf.error().description.toStdString();
+    QElapsedTimer timer;
+    timer.start();
+    const auto result = readDrawingBytes(dwgBytes);
+    const qint64 elapsed = timer.nsecsElapsed();
+    ASSERT_TRUE(result.ok()) << result.error().description.toStdString();
+    const Drawing& dwg = *result.value();
+    std::printf("%s.dwg: %zu bytes read in %.3f ms\n", GetParam(), dwgBytes.size(),
+                static_cast<double>(elapsed) / 1e6);
+    EXPECT_FALSE(dwg.enumeration.empty());
+    EXPECT_EQ(dwg.release, u"AC1015"_qs);
+    expectSameDrawing(dwg, *dxf.value());
+}
+
+INSTANTIATE_TEST_SUITE_P(R2000, DwgTwin, ::testing::Values("example_2000", "entities-2d_2000"));
+
+}  // namespace
+}  // namespace drawing::test
