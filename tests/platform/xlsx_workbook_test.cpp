@@ -159,11 +159,11 @@ TEST_F(ExistingWorkbook, WritingARangeOfTheSecondSheetKeepsEverythingElse) {
 import sys, openpyxl
 wb = openpyxl.load_workbook(sys.argv[1])
 print(wb['Data']['C4'].fill.fgColor.rgb, wb['Summary']['A1'].font.b, wb.defined_names['Area'].attr_text,
-      wb['Data']['B6'].data_type, wb.active.title)
+      wb['Data']['B6'].data_type, wb['Data']['D4'].data_type, wb.active.title)
 )"),
                         {path})
                   .trimmed(),
-              "00FFFF00 True Data!$B$3:$D$5 f Data");
+              "00FFFF00 True Data!$B$3:$D$5 f s Data");
     // Every part but the written sheet (and the workbook, told to recalculate) is as it was.
     const auto previous = Package::read(folder.writeFile("before.xlsx", original));
     const auto current = Package::read(path);

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <map>
 
+#include "platform/office/xlsx_formulas.h"
+
 namespace platform::office::xlsx {
 namespace {
 
@@ -208,6 +210,7 @@ Result<WriteOutcome> writeCells(pugi::xml_node worksheet, CellPosition origin, c
         rows.emplace(positiveNumber(row, "r"), row);
         hadCells |= static_cast<bool>(child(row, "c"));
     }
+    std::vector<SharedFormula> overwrittenShared;
     const std::string rowName = qualifiedLike(sheetData, "row");
     const std::string cellName = qualifiedLike(sheetData, "c");
     for (size_t i = 0; i < cells.size(); ++i) {
@@ -238,6 +241,12 @@ Result<WriteOutcome> writeCells(pugi::xml_node worksheet, CellPosition origin, c
             pugi::xml_node cell;
             if (auto found = rowCells.find(c); found != rowCells.end()) {
                 cell = found->second;
+                const pugi::xml_node f = child(cell, "f");
+                if (f && std::string_view(attribute(f, "t").value()) == "shared" &&
+                    *f.text().get() && attribute(f, "si")) {
+                    overwrittenShared.push_back(
+                        SharedFormula{attribute(f, "si").value(), f.text().get(), r, c});
+                }
                 outcome.formulaRemoved |= clearValue(cell);
             } else if (value.isEmpty()) {
                 continue;
@@ -260,6 +269,7 @@ Result<WriteOutcome> writeCells(pugi::xml_node worksheet, CellPosition origin, c
             setValue(cell, value, decimalPoint);
         }
     }
+    handOnSharedFormulas(sheetData, overwrittenShared);
     // The sheet's recorded extent grows to hold the written cells.
     if (pugi::xml_node dimension = child(worksheet, "dimension")) {
         const std::string ref = attribute(dimension, "ref").value();
