@@ -15,8 +15,9 @@ namespace {
 int positiveNumber(const pugi::xml_node& node, std::string_view name) {
     const pugi::xml_attribute found = attribute(node, name);
     if (!found) return 0;
+    // Beyond the sheet's last row counts as missing, so counting on from it cannot overflow.
     const int value = found.as_int(0);
-    return value > 0 ? value : 0;
+    return value > 0 && value <= kMaxRows ? value : 0;
 }
 
 bool isHex(char c) {

@@ -55,6 +55,11 @@ Result<Document> parseXml(const QByteArray& bytes, const QString& partName) {
                                      QStringLiteral(" at byte ") + QString::number(parsed.offset) +
                                      "."};
     }
+    // Whatever the part was encoded in, it is written back as UTF-8.
+    pugi::xml_node declaration = document->first_child();
+    if (declaration.type() == pugi::node_declaration && declaration.attribute("encoding")) {
+        declaration.attribute("encoding").set_value("UTF-8");
+    }
     if (!document->document_element()) {
         return Error{kMalformed,
                      QStringLiteral("The workbook part '") + partName + "' has no content."};
