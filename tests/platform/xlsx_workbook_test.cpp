@@ -45,7 +45,7 @@ data['A1'] = 'header'
 data['B2'] = 'above'
 data['C4'] = 'old'
 data['C4'].fill = PatternFill('solid', fgColor='FFFF00')
-data['E4'] = 'right'
+data['E4'] = 'right of the range, longer'
 data['B6'] = '=A1&"x"'
 data['A3'] = 1.25
 data.column_dimensions['B'].width = 20
@@ -150,7 +150,7 @@ TEST_F(ExistingWorkbook, WritingARangeOfTheSecondSheetKeepsEverythingElse) {
               "Data!B4 str 'x'\n"
               "Data!C4 str 'new'\n"
               "Data!D4 str '=A1'\n"
-              "Data!E4 str 'right'\n"
+              "Data!E4 str 'right of the range, longer'\n"
               "Data!D5 int 9\n"
               "Data!B6 str '=A1&\"x\"'\n"
               "Data width B 20.00");
@@ -194,12 +194,16 @@ TEST_F(ExistingWorkbook, SheetsAreChosenIgnoringCaseAndGridsOfEitherShapeFit) {
     ASSERT_TRUE(book->AutoFitColumns(5, 1, 2, 5).ok());
     ASSERT_TRUE(book->WriteRange(1, 7, {{"a much longer text than the column holds"}}).ok());
     ASSERT_TRUE(book->AutoFitColumns(1, 7, 1, 1).ok());
+    // Texts of the shared string table count too; a column range is split around the column.
+    ASSERT_TRUE(book->ActivateSheet("DATA").ok());
+    ASSERT_TRUE(book->AutoFitColumns(1, 5, 6, 1).ok());
     const QString after = dumpWorkbook(path);
     for (const char* expected :
          {"Summary!A5 str 'a'", "Summary!E5 str 'e'", "Summary!A6 int 1", "Summary!E6 int 5",
           "Summary!B8 str 'a'", "Summary!C8 int 1", "Summary!B12 str 'e'", "Summary!C12 int 5",
           "Summary!A1 str 'Total'", "Summary!B1 str '=SUM(Data!B3:D5)'", "Summary width A 8.43",
-          "Summary width B 8.43", "Summary width G 45.00", "Data!C4 str 'old'"}) {
+          "Summary width B 8.43", "Summary width G 45.00", "Data!C4 str 'old'",
+          "Data width E 29.60", "Data width B 20.00"}) {
         EXPECT_TRUE(after.contains(QString::fromUtf8(expected))) << expected << "\n"
                                                                  << after.toStdString();
     }
