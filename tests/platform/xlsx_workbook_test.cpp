@@ -210,6 +210,24 @@ TEST_F(ExistingWorkbook, SheetsAreChosenIgnoringCaseAndGridsOfEitherShapeFit) {
     EXPECT_FALSE(after.contains("Summary!F")) << after.toStdString();
 }
 
+TEST_F(ExistingWorkbook, EmptyTextsClearCellsAndLongTextsAreCut) {
+    const auto excel = started(folder.path());
+    auto book = excel->OpenWorkbook(path).value();
+    ASSERT_TRUE(book->WriteRange(2, 2, {{""}, {""}, {"", ""}}).ok());  // B2, B3, B4:C4
+    ASSERT_TRUE(book->WriteRange(100, 1, {{"", ""}, {QString(40000, QLatin1Char('w'))}}).ok());
+    EXPECT_EQ(runPython(QStringLiteral(R"(
+import sys, openpyxl
+ws = openpyxl.load_workbook(sys.argv[1])['Data']
+print(ws['B2'].value, ws['C4'].value, ws['C4'].fill.fgColor.rgb, len(ws['A101'].value), ws.max_row)
+)"),
+                        {path})
+                  .trimmed(),
+              "None None 00FFFF00 32767 101");
+    const QByteArray sheet = *Package::read(path).value().part("xl/worksheets/sheet2.xml");
+    EXPECT_FALSE(sheet.contains(R"(r="100")")) << "no row made only to be empty";
+    EXPECT_FALSE(sheet.contains(R"(r="B2")")) << "a cleared cell without a style goes";
+}
+
 TEST_F(ExistingWorkbook, AFailedSaveReportsAnErrorAndLeavesTheOldFile) {
 #ifdef RLIMIT_FSIZE
     {

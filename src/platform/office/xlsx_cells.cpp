@@ -58,7 +58,8 @@ void setValue(pugi::xml_node cell, const QString& text, QChar decimalPoint) {
     if (blanksAtEnds || text.contains(QLatin1Char('\n'))) {
         t.append_attribute("xml:space").set_value("preserve");
     }
-    t.text().set(escapedText(text).c_str());
+    // A cell holds at most 32767 characters; the spreadsheet program refuses longer ones.
+    t.text().set(escapedText(text.left(kMaxCellText)).c_str());
 }
 
 // The text of a string item (<si> or <is>): its own <t>, or the <t> of each rich-text run.
@@ -221,6 +222,9 @@ Result<WriteOutcome> writeCells(pugi::xml_node worksheet, CellPosition origin, c
         pugi::xml_node row;
         if (auto found = rows.find(r); found != rows.end()) {
             row = found->second;
+        } else if (std::all_of(values.begin(), values.end(),
+                               [](const QString& value) { return value.isEmpty(); })) {
+            continue;  // nothing to clear where there is no row
         } else {
             const auto after = rows.upper_bound(r);
             row = after == rows.end()

@@ -17,6 +17,7 @@ namespace platform::office::xlsx {
 
 constexpr int kMaxRows = 1048576;
 constexpr int kMaxColumns = 16384;
+constexpr int kMaxCellText = 32767;
 
 struct CellPosition {
     int row = 0;     // from 1
@@ -46,8 +47,8 @@ struct WriteOutcome {
 };
 
 // Writes `cells` with its first cell at `origin`: a plain number as a number, any other text
-// as an inline string, an empty text clears the cell's value (its style stays). Only the
-// written cells change. The range must fit the sheet.
+// as an inline string (cut to 32767 characters), an empty text clears the cell's value (its
+// style stays). Only the written cells change. The range must fit the sheet.
 Result<WriteOutcome> writeCells(pugi::xml_node worksheet, CellPosition origin, const Grid& cells,
                                 QChar decimalPoint);
 
