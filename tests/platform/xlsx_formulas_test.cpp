@@ -47,7 +47,7 @@ const char kHandMadeSheet[] =
     R"(<x:row><x:c><x:v>2</x:v></x:c><x:c><x:f t="shared" si="0"/><x:v>4</x:v></x:c></x:row>)"
     R"(<x:row><x:c><x:v>3</x:v></x:c><x:c><x:f t="shared" si="0"/><x:v>6</x:v></x:c></x:row>)"
     R"(<x:row r="4"><x:c r="A4"><x:v>4</x:v></x:c><x:c r="B4"><x:f t="shared" si="0"/><x:v>8</x:v></x:c>)"
-    R"(<x:c r="D4"><x:f>A4+1</x:f><x:v>5</x:v></x:c></x:row>)"
+    R"(<x:c r="D4"><x:f>A4+1</x:f><x:v>5</x:v></x:c><x:extLst/></x:row>)"
     R"(</x:sheetData></x:worksheet>)";
 
 TEST(XlsxFormulas, OverwritingTheFirstCellOfASharedFormulaKeepsTheOthers) {
@@ -60,7 +60,7 @@ TEST(XlsxFormulas, OverwritingTheFirstCellOfASharedFormulaKeepsTheOthers) {
     ASSERT_TRUE(book.ok()) << book.error().description.toStdString();
     ASSERT_TRUE(book.value()->WriteRange(1, 2, {{"x"}, {"y"}}).ok());
     ASSERT_TRUE(book.value()->WriteRange(2, 3, {{"between"}}).ok());
-    ASSERT_TRUE(book.value()->WriteRange(4, 4, {{"7"}}).ok());
+    ASSERT_TRUE(book.value()->WriteRange(4, 4, {{"7", "after"}}).ok());
     SKIP_WITHOUT_OPENPYXL();
     EXPECT_EQ(dumpWorkbook(path),
               "Sheet1!A1 int 1\n"
@@ -72,12 +72,15 @@ TEST(XlsxFormulas, OverwritingTheFirstCellOfASharedFormulaKeepsTheOthers) {
               "Sheet1!B3 str '=A3*2'\n"
               "Sheet1!A4 int 4\n"
               "Sheet1!B4 str '=A4*2'\n"
-              "Sheet1!D4 int 7");
+              "Sheet1!D4 int 7\n"
+              "Sheet1!E4 str 'after'");
     const auto saved = Package::read(path).value();
     const QByteArray sheet = *saved.part("xl/worksheets/sheet1.xml");
     EXPECT_TRUE(sheet.contains(R"(<x:f t="shared" si="0" ref="B3:B4">A3*2</x:f>)")) << sheet.data();
     EXPECT_TRUE(
         sheet.contains(R"(<x:c r="C2" t="inlineStr"><x:is><x:t>between</x:t></x:is></x:c>)"))
+        << sheet.data();
+    EXPECT_TRUE(sheet.contains(R"(<x:t>after</x:t></x:is></x:c><x:extLst/></x:row>)"))
         << sheet.data();
 }
 

@@ -256,10 +256,12 @@ Result<WriteOutcome> writeCells(pugi::xml_node worksheet, CellPosition origin, c
             } else if (value.isEmpty()) {
                 continue;
             } else {
+                // Before the next cell, or before the row's extension list, which comes last.
                 const auto after = rowCells.upper_bound(c);
-                cell = after == rowCells.end()
-                           ? row.append_child(cellName.c_str())
-                           : row.insert_child_before(cellName.c_str(), after->second);
+                const pugi::xml_node next =
+                    after == rowCells.end() ? child(row, "extLst") : after->second;
+                cell = next ? row.insert_child_before(cellName.c_str(), next)
+                            : row.append_child(cellName.c_str());
                 cell.append_attribute("r").set_value(cellReference(r, c).c_str());
                 rowCells.emplace(c, cell);
             }
