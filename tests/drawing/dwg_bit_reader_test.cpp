@@ -35,11 +35,13 @@ TEST(DwgBitReader, BitShortCodes) {
 }
 
 TEST(DwgBitReader, BitDoubleAndDefaultDouble) {
-    BitReader ones(bits("01 10"));
+    const std::string oneZero = bits("01 10");
+    BitReader ones(oneZero);
     EXPECT_EQ(ones.bitDouble(), 1.0);
     EXPECT_EQ(ones.bitDouble(), 0.0);
     // A default double with code 00 is the default itself.
-    BitReader defaults(bits("00"));
+    const std::string keep = bits("00");
+    BitReader defaults(keep);
     EXPECT_EQ(defaults.defaultDouble(2.5), 2.5);
     EXPECT_FALSE(defaults.failed());
 }
@@ -82,7 +84,8 @@ TEST(DwgBitReader, ReadingPastTheEndFailsAndStaysFailed) {
     EXPECT_TRUE(r.failed());
     EXPECT_EQ(r.bit(), 0u);
     EXPECT_TRUE(r.failed());
-    BitReader text(bits("01 11111111"));  // a length of 255 with nothing after it
+    const std::string lengthOnly = bits("01 11111111");  // 255 bytes announced, none there
+    BitReader text(lengthOnly);
     EXPECT_EQ(text.text(), "");
     EXPECT_TRUE(text.failed());
     BitReader window(bytes, 4, 6);
