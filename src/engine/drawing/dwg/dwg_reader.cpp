@@ -69,6 +69,7 @@ private:
     // Entities already met in an entity or attribute chain: each belongs to one chain, so a
     // second visit means a corrupt link, and the whole walk stays linear in the file.
     std::unordered_set<std::uint64_t> m_visited;
+    std::unordered_set<std::uint64_t> m_layoutsRead;
 };
 
 QString Reader::run() {
@@ -121,11 +122,11 @@ bool Reader::readBlocks() {
     std::vector<std::uint64_t> candidates{control.modelSpace, control.paperSpace};
     candidates.insert(candidates.end(), control.entries.begin(), control.entries.end());
     std::vector<std::pair<BlockHeaderObject, int>> spaces;
+    std::unordered_set<std::uint64_t> listed;
     for (std::size_t i = 0; i < candidates.size(); ++i) {
         const std::uint64_t handle = candidates[i];
-        if (handle == 0 ||
-            (i >= 2 && (handle == control.modelSpace || handle == control.paperSpace)))
-            continue;
+        // A block listed twice is read once: a crafted table must not make reading quadratic.
+        if (handle == 0 || !listed.insert(handle).second) continue;
         const auto raw = object(handle);
         if (!raw) return false;
         BlockHeaderObject block;
@@ -156,7 +157,9 @@ void Reader::readLayout(const BlockHeaderObject& block, int space) {
     const std::string record = hexHandle(block.common.handle);
     m_spaces.setBlockRecord(space, record);
     long long tabOrder = 0;
-    const auto offset = block.layout ? m_map.find(block.layout) : std::nullopt;
+    // Each LAYOUT serves one block; one named by several blocks is read for the first.
+    if (block.layout == 0 || !m_layoutsRead.insert(block.layout).second) return;
+    const auto offset = m_map.find(block.layout);
     QString ignored;
     const auto layout = offset ? readRawObject(m_file, *offset, m_verify, ignored) : std::nullopt;
     // Without a readable LAYOUT the tab order stays unknown: SpaceOrder then puts the
