@@ -9,6 +9,7 @@
 
 #include "platform/office/xlsx_package.h"
 #include "platform/office/xlsx_spreadsheet.h"
+#include "platform/office/xlsx_template.h"
 #include "scratch_folder.h"
 #include "xlsx_openpyxl.h"
 
@@ -273,6 +274,33 @@ TEST_F(ExistingWorkbook, AFailedSaveReportsAnErrorAndLeavesTheOldFile) {
     EXPECT_EQ(nowhere.value()->WorkbookCount().value(), 0);
 }
 
+TEST(XlsxWorkbook, AChartSheetIsListedAndActivatedButTakesNoCells) {
+    ScratchFolder folder;
+    Package package = platform::office::xlsx::newWorkbookPackage();
+    QByteArray workbook = *package.part("xl/workbook.xml");
+    workbook.replace(R"(<sheets>)", R"(<sheets><sheet name="Chart" sheetId="2" r:id="rId9"/>)");
+    workbook.replace(R"(activeTab="0")", R"(activeTab="7")");  // out of range: the first sheet
+    package.setPart("xl/workbook.xml", workbook);
+    QByteArray relationships = *package.part("xl/_rels/workbook.xml.rels");
+    relationships.replace(
+        "</Relationships>",
+        R"(<Relationship Id="rId9" Type="http://schemas.openxmlformats.org/officeDocument/2006/)"
+        R"(relationships/chartsheet" Target="/xl/chartsheets/sheet1.xml"/></Relationships>)");
+    package.setPart("xl/_rels/workbook.xml.rels", relationships);
+    package.setPart("xl/chartsheets/sheet1.xml", "<chartsheet/>");
+    const QByteArray bytes = package.zipped().value();
+    const QString path = folder.writeFile("chart.xlsx", bytes);
+    const auto excel = started(folder.path());
+    auto book = excel->OpenWorkbook(path).value();
+    EXPECT_EQ(book->SheetNames().value(), (QStringList{"Chart", "Sheet1"}));
+    const auto chart = book->WriteRange(1, 1, {{"x"}});
+    ASSERT_FALSE(chart.ok()) << "the first tab, the chart, is active";
+    EXPECT_TRUE(chart.error().description.contains("Chart"));
+    EXPECT_EQ(ScratchFolder::readFile(path), bytes) << "nothing saved";
+    ASSERT_TRUE(book->ActivateSheet("sheet1").ok());
+    EXPECT_TRUE(book->WriteRange(1, 1, {{"x"}}).ok());
+}
+
 TEST(XlsxWorkbook, BrokenWorkbooksAreErrorsNotCrashes) {
     ScratchFolder folder;
     const auto excel = started(folder.path());
@@ -316,6 +344,13 @@ TEST(XlsxWorkbook, BrokenWorkbooksAreErrorsNotCrashes) {
             << name << ": " << opened.error().description.toStdString();
         EXPECT_EQ(ScratchFolder::readFile(path), bytes) << name << ": never changed";
     }
+    // Too big to read into memory: refused before reading (the file is sparse, so cheap).
+    QFile huge(folder.path("huge.xlsx"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(Package::kMaxFileSize + 1));
+    huge.close();
+    const auto tooBig = excel->OpenWorkbook(huge.fileName());
+    ASSERT_FALSE(tooBig.ok());
+    EXPECT_TRUE(tooBig.error().description.contains("too big"));
     EXPECT_FALSE(excel->OpenWorkbook(folder.path("missing.xlsx")).ok());
     EXPECT_EQ(excel->WorkbookCount().value(), 1) << "only the good one";
 
