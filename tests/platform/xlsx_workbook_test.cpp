@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #ifdef __unix__
 #include <signal.h>
 #include <sys/resource.h>
@@ -55,7 +56,15 @@ wb.active = 1
 wb.save(sys.argv[1])
 )");
 
+// Numbers read the same in every locale the tests run in: "1,5" stays text.
+class PointLocale {
+public:
+    PointLocale() { QLocale::setDefault(QLocale::c()); }
+    ~PointLocale() { QLocale::setDefault(QLocale::system()); }
+};
+
 TEST(XlsxWorkbook, NewWorkbooksAreNumberedAndReadBackByOpenpyxl) {
+    const PointLocale pointLocale;
     ScratchFolder folder;
     folder.writeFile("Book2.xlsx", "taken");
     const auto excel = started(folder.path());

@@ -15,7 +15,7 @@ using xlsx::XlsxWorkbook;
 class XlsxSpreadsheet : public Spreadsheet {
 public:
     explicit XlsxSpreadsheet(QString folder)
-        : m_folder(std::move(folder)), m_decimalPoint(QLocale::system().decimalPoint().front()) {}
+        : m_folder(std::move(folder)), m_decimalPoint(QLocale().decimalPoint().front()) {}
 
     Result<std::shared_ptr<Workbook>> OpenWorkbook(const QString& path) override {
         forgetClosed();
