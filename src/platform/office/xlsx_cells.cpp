@@ -46,8 +46,9 @@ bool clearValue(pugi::xml_node cell) {
     return formula;
 }
 
-void setValue(pugi::xml_node cell, const QString& text, QChar decimalPoint) {
-    if (const auto number = numberValue(text, decimalPoint)) {
+void setValue(pugi::xml_node cell, const QString& text, QChar decimalPoint, Typing typing) {
+    const auto number = typing == Typing::AsTyped ? numberValue(text, decimalPoint) : std::nullopt;
+    if (number) {
         cell.append_child(qualifiedLike(cell, "v").c_str()).text().set(number->c_str());
         return;
     }
@@ -189,7 +190,7 @@ void numberRowsAndCells(pugi::xml_node sheetData) {
 }
 
 Result<WriteOutcome> writeCells(pugi::xml_node worksheet, CellPosition origin, const Grid& cells,
-                                QChar decimalPoint) {
+                                QChar decimalPoint, Typing typing) {
     size_t width = 0;
     for (const auto& row : cells) width = std::max(width, row.size());
     const long long lastRow = origin.row + static_cast<long long>(cells.size()) - 1;
@@ -273,7 +274,7 @@ Result<WriteOutcome> writeCells(pugi::xml_node worksheet, CellPosition origin, c
                 }
                 continue;
             }
-            setValue(cell, value, decimalPoint);
+            setValue(cell, value, decimalPoint, typing);
         }
     }
     handOnSharedFormulas(sheetData, overwrittenShared);

@@ -49,8 +49,10 @@ struct WriteOutcome {
 // Writes `cells` with its first cell at `origin`: a plain number as a number, any other text
 // as an inline string (cut to 32767 characters), an empty text clears the cell's value (its
 // style stays). Only the written cells change. The range must fit the sheet.
+// With `Typing::Text`, every text is a string (table headers, whose cells are always text).
+enum class Typing { AsTyped, Text };
 Result<WriteOutcome> writeCells(pugi::xml_node worksheet, CellPosition origin, const Grid& cells,
-                                QChar decimalPoint);
+                                QChar decimalPoint, Typing typing = Typing::AsTyped);
 
 // The text a cell shows, near enough for sizing its column: its string, shared string or
 // stored value.

@@ -5,6 +5,7 @@
 
 #include "platform/office/xlsx_cells.h"
 #include "platform/office/xlsx_columns.h"
+#include "platform/office/xlsx_tables.h"
 #include "platform/office/xlsx_template.h"
 
 namespace platform::office::xlsx {
@@ -168,12 +169,37 @@ Status XlsxWorkbook::WriteRange(int row, int column, const Grid& cells) {
     if (!worksheet) return worksheet.error();
     auto written = writeCells(worksheet.value(), CellPosition{row, column}, cells, m_decimalPoint);
     if (!written) return written.error();
+    renameTableColumns(worksheet.value(), CellPosition{row, column}, cells);
     m_changedParts.insert(m_sheets[m_active].part);
     // Formulas elsewhere may read the written cells: the spreadsheet program recalculates them
     // on opening, and rebuilds the calculation order when a formula was overwritten.
     markFullRecalculation();
     if (written.value().formulaRemoved) dropCalculationChain();
     return save();
+}
+
+void XlsxWorkbook::renameTableColumns(pugi::xml_node worksheet, CellPosition origin,
+                                      const Grid& cells) {
+    const QString sheetPart = m_sheets[m_active].part;
+    const QByteArray* bytes = m_package.part(relationshipsPartOf(sheetPart));
+    if (!bytes) return;
+    const auto relationships = parseRelationships(*bytes, sheetPart);
+    if (!relationships) return;
+    for (const Relationship& relationship : relationships.value()) {
+        if (!isType(relationship, QStringLiteral("table")) || relationship.target.isEmpty()) {
+            continue;
+        }
+        auto table = parsedPart(relationship.target);
+        if (!table) continue;
+        const auto headers =
+            xlsx::renameTableColumns(table.value()->document_element(), origin, cells);
+        if (headers.empty()) continue;
+        m_changedParts.insert(relationship.target);
+        for (const HeaderCell& header : headers) {
+            writeCells(worksheet, header.position, Grid{{header.text}}, m_decimalPoint,
+                       Typing::Text);
+        }
+    }
 }
 
 Result<const std::vector<QString>*> XlsxWorkbook::sharedStrings() {

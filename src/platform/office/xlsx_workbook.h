@@ -9,6 +9,7 @@
 #include <set>
 
 #include "platform/office/spreadsheet.h"
+#include "platform/office/xlsx_cells.h"
 #include "platform/office/xlsx_package.h"
 #include "platform/office/xlsx_xml.h"
 
@@ -45,6 +46,8 @@ private:
     Result<pugi::xml_document*> parsedPart(const QString& name);
     Result<pugi::xml_node> activeWorksheet();
     Result<const std::vector<QString>*> sharedStrings();
+    // Table columns take the names written into their header cells.
+    void renameTableColumns(pugi::xml_node worksheet, CellPosition origin, const Grid& cells);
     void markFullRecalculation();
     void dropCalculationChain();
     Status save();
