@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/office/xlsx_spreadsheet.h"
 #include "platform/office/xlsx_template.h"
 #include "scratch_folder.h"
@@ -82,6 +84,34 @@ TEST(XlsxFormulas, OverwritingTheFirstCellOfASharedFormulaKeepsTheOthers) {
         << sheet.data();
     EXPECT_TRUE(sheet.contains(R"(<x:t>after</x:t></x:is></x:c><x:extLst/></x:row>)"))
         << sheet.data();
+}
+
+TEST(XlsxFormulas, PartOfAnArrayFormulaCannotBeChanged) {
+    ScratchFolder folder;
+    Package package = newWorkbookPackage();
+    package.setPart(
+        "xl/worksheets/sheet1.xml",
+        R"(<worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main">)"
+        R"(<sheetData><row r="1"><c r="A1"><v>1</v></c>)"
+        R"(<c r="B1"><f t="array" ref="B1:B2">A1:A2*2</f><v>2</v></c></row>)"
+        R"(<row r="2"><c r="A2"><v>2</v></c><c r="B2"><v>4</v></c></row>)"
+        R"(</sheetData></worksheet>)");
+    const QString path = folder.writeFile("array.xlsx", package.zipped().value());
+    const QByteArray before = ScratchFolder::readFile(path);
+    const auto excel = platform::office::startXlsxSpreadsheet(folder.path()).value();
+    auto book = excel->OpenWorkbook(path).value();
+    for (const auto& [row, column, cells] :
+         std::vector<std::tuple<int, int, platform::office::Grid>>{
+             {2, 2, {{"x"}}}, {1, 1, {{"x", "y"}}}, {2, 1, {{"a", "b", "c"}, {"d"}}}}) {
+        const auto refused = book->WriteRange(row, column, cells);
+        ASSERT_FALSE(refused.ok()) << row << "," << column;
+        EXPECT_EQ(refused.error().number, 1004);
+    }
+    EXPECT_EQ(ScratchFolder::readFile(path), before) << "nothing written";
+    ASSERT_TRUE(book->WriteRange(1, 3, {{"beside"}}).ok());
+    ASSERT_TRUE(book->WriteRange(1, 2, {{"x"}, {"y"}}).ok()) << "the whole array may change";
+    const QByteArray sheet = *Package::read(path).value().part("xl/worksheets/sheet1.xml");
+    EXPECT_FALSE(sheet.contains("<f")) << sheet.data();
 }
 
 }  // namespace

@@ -76,6 +76,27 @@ QString stringItemText(const pugi::xml_node& item) {
     return result;
 }
 
+// Whether the range from `origin` to (lastRow, lastColumn) covers part, but not all, of the
+// cells of an array formula or a data table: those change as a whole or not at all.
+bool cutsAcrossArray(const pugi::xml_node& f, CellPosition origin, long long lastRow,
+                     long long lastColumn) {
+    if (!f) return false;
+    const std::string_view type = attribute(f, "t").value();
+    if (type != "array" && type != "dataTable") return false;
+    const std::string ref = attribute(f, "ref").value();
+    const size_t colon = ref.find(':');
+    const auto first = parseReference(std::string_view(ref).substr(0, colon));
+    const auto last = colon == std::string::npos
+                          ? first
+                          : parseReference(std::string_view(ref).substr(colon + 1));
+    if (!first || !last) return false;
+    const bool meets = first->row <= lastRow && last->row >= origin.row &&
+                       first->column <= lastColumn && last->column >= origin.column;
+    const bool holds = first->row >= origin.row && last->row <= lastRow &&
+                       first->column >= origin.column && last->column <= lastColumn;
+    return meets && !holds;
+}
+
 }  // namespace
 
 std::string columnLetters(int column) {
@@ -212,6 +233,11 @@ Result<WriteOutcome> writeCells(pugi::xml_node worksheet, CellPosition origin, c
     for (pugi::xml_node row : children(sheetData, "row")) {
         rows.emplace(positiveNumber(row, "r"), row);
         hadCells |= static_cast<bool>(child(row, "c"));
+        for (const pugi::xml_node& cell : children(row, "c")) {
+            if (cutsAcrossArray(child(cell, "f"), origin, lastRow, lastColumn)) {
+                return Error{1004, QStringLiteral("Cannot change part of an array.")};
+            }
+        }
     }
     std::vector<SharedFormula> overwrittenShared;
     const std::string rowName = qualifiedLike(sheetData, "row");
