@@ -2,6 +2,7 @@
 
 #include "mainwindow/form1_fixture.h"
 #include "platform/office/sqlite_database.h"
+#include "platform/office/xlsx_spreadsheet.h"
 #include "support/office_doubles.h"
 
 namespace {
@@ -271,6 +272,37 @@ TEST_F(SendTest, DocumentThatCannotBeReachedIsReported) {
     EXPECT_EQ(fakes.dialogs.messageTexts(),
               (QStringList{"429 : ActiveX component can't create object",
                            "Error! Unable to establish link to Word."}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SendTest, WorkbookFileReceivesTheGridAndReadsBackInOpenpyxl) {
+    QProcess probe;
+    probe.start("/usr/bin/python3", {"-c", "import openpyxl"});
+    if (!probe.waitForFinished(30000) || probe.exitCode() != 0) {
+        GTEST_SKIP() << "no python3-openpyxl for /usr/bin/python3";
+    }
+    window->office.startSpreadsheet = [this] {
+        return platform::office::startXlsxSpreadsheet(out);
+    };
+    window->Option5->setChecked(true);
+    window->Text2->setText("2");
+    window->Text3->setText("3");
+    selectAll();
+    window->Command1_Click();
+    EXPECT_EQ(window->Label4->text(), "Data sent to Excel.");
+    QProcess read;
+    read.start("/usr/bin/python3",
+               {"-c",
+                "import openpyxl,sys\n"
+                "ws=openpyxl.load_workbook(sys.argv[1]).active\n"
+                "print([[c.value for c in r] for r in ws.iter_rows(min_row=2,max_row=4,"
+                "min_col=3,max_col=4)])",
+                out + "/Book1.xlsx"});
+    ASSERT_TRUE(read.waitForFinished(30000));
+    EXPECT_EQ(read.readAllStandardOutput().trimmed(), "[['TAG', 'VAL'], ['A', 1], ['B', 2]]");
 }
 
 }  // namespace
