@@ -1,6 +1,7 @@
 // The spreadsheet, database and document destinations of the send command.
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -100,18 +101,32 @@ void Form1::sendToSpreadsheet() {
     }
     m_platform.ui.processEvents();
     if (!excel.Visible().valueOr(true)) excel.SetVisible(true);
-    if (book) {
-        if (!mstrExcelSheet.isEmpty()) book->ActivateSheet(mstrExcelSheet);
-        const platform::office::Grid cells = sentCells(grid, width);
-        const bool transpose = Check3->checkState() == Qt::Checked;
-        const platform::office::Grid written = transpose ? transposed(cells, width) : cells;
-        book->WriteRange(row, column, written);
-        if (Check10->checkState() == Qt::Checked && !written.empty()) {
-            book->AutoFitColumns(row, column, static_cast<int>(written.size()),
-                                 static_cast<int>(written.front().size()));
-        }
+    if (!book) {
+        // With workbook files a send that wrote nothing must not say it was sent.
+        m_platform.ui.beep();
+        setStatus(QStringLiteral("Data not sent to Excel: the workbook could not be opened."));
+        return;
+    }
+    if (!mstrExcelSheet.isEmpty()) book->ActivateSheet(mstrExcelSheet);
+    const platform::office::Grid cells = sentCells(grid, width);
+    const bool transpose = Check3->checkState() == Qt::Checked;
+    const platform::office::Grid written = transpose ? transposed(cells, width) : cells;
+    if (const auto wrote = book->WriteRange(row, column, written); !wrote) {
+        m_platform.ui.beep();
+        setStatus(QStringLiteral("Data not sent to Excel: ") + wrote.error().description);
+        return;
+    }
+    if (Check10->checkState() == Qt::Checked && !written.empty()) {
+        book->AutoFitColumns(row, column, static_cast<int>(written.size()),
+                             static_cast<int>(written.front().size()));
     }
     setStatus(QStringLiteral("Data sent to Excel."));
+    // The workbook is left to the user in the desktop's spreadsheet program; a batch sends on.
+    if (!mblnBatchSend) {
+        if (const auto path = book->FullName(); path && QFileInfo::exists(path.value())) {
+            m_platform.shell.openDocument(path.value());
+        }
+    }
 }
 
 void Form1::sendToDatabase() {

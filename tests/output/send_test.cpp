@@ -164,6 +164,18 @@ TEST_F(SendTest, SpreadsheetGetsTheGridAtRowAndColumn) {
     EXPECT_EQ(cells[std::pair(3, 3)], "A");
 }
 
+TEST_F(SendTest, WorkbookThatCannotBeOpenedIsNotReportedAsSent) {
+    auto started = std::make_shared<fake::MemorySpreadsheet>();
+    window->office = fake::officeOf(nullptr, started, {});
+    touch(out + "/broken.xlsx", "not a workbook");
+    window->Option5->setChecked(true);
+    window->mstrExcelFile = out + "/broken.xlsx";
+    selectAll();
+    window->Command1_Click();
+    EXPECT_EQ(window->Label4->text(), "Data not sent to Excel: the workbook could not be opened.");
+    EXPECT_TRUE(fakes.shell.calls.empty());
+}
+
 TEST_F(SendTest, SpreadsheetThatCannotBeReachedIsReported) {
     window->Option5->setChecked(true);
     selectAll();
