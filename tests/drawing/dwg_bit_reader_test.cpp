@@ -80,7 +80,7 @@ TEST(DwgBitReader, TextDropsATerminatingZero) {
 TEST(DwgBitReader, ReadingPastTheEndFailsAndStaysFailed) {
     const std::string bytes("\xFF", 1);
     BitReader r(bytes);
-    r.rawShort();  // its value is unspecified once the read fails
+    r.rawShort();  // its value means nothing once the read fails
     EXPECT_TRUE(r.failed());
     EXPECT_EQ(r.bit(), 0u);
     EXPECT_TRUE(r.failed());

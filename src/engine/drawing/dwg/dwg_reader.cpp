@@ -1,7 +1,6 @@
 #include "engine/drawing/dwg/dwg_reader.h"
 
-#include <algorithm>
-#include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <unordered_map>
