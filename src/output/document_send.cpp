@@ -5,35 +5,26 @@
 #include <QLabel>
 
 #include "mainwindow/form1.h"
+#include "output/office_link.h"
 
 void Form1::sendToDocument() {
     const int width = recordWidth();
     const DataGrid grid = BuildDataGrid(Check9->checkState() == Qt::Checked);
-    bool started = false;
-    auto application = office.runningWordProcessor();
-    if (!application || !application.value()) {
-        application = office.startWordProcessor();
-        started = true;
-    }
-    if (!application || !application.value()) {
-        reportLinkFailure(application ? platform::office::Error{} : application.error(),
-                          QStringLiteral("Word"));
+    using platform::office::TextDocument;
+    using platform::office::WordProcessor;
+    const auto link = output::linkTo<WordProcessor, TextDocument>(
+        office.runningWordProcessor, office.startWordProcessor,
+        {[](WordProcessor& p, const QString& path) { return p.OpenDocument(path); },
+         [](WordProcessor& p) { return p.AddDocument(); },
+         [](WordProcessor& p) { return p.DocumentCount(); },
+         [](WordProcessor& p) { return p.ActiveDocument(); }},
+        mstrWordFile);
+    if (!link) {
+        reportLinkFailure(link.error(), QStringLiteral("Word"));
         return;
     }
-    platform::office::WordProcessor& word = *application.value();
-    std::shared_ptr<platform::office::TextDocument> document;
-    if (started) {
-        document = (mstrWordFile.isEmpty() ? word.AddDocument() : word.OpenDocument(mstrWordFile))
-                       .valueOr(nullptr);
-    } else if (!mstrWordFile.isEmpty()) {
-        auto active = word.ActiveDocument().valueOr(nullptr);
-        const bool same = active && active->FullName().valueOr({}).compare(
-                                        mstrWordFile, Qt::CaseInsensitive) == 0;
-        document = same ? active : word.OpenDocument(mstrWordFile).valueOr(nullptr);
-    } else {
-        document = word.DocumentCount().valueOr(0) != 0 ? word.ActiveDocument().valueOr(nullptr)
-                                                        : word.AddDocument().valueOr(nullptr);
-    }
+    WordProcessor& word = *link.value().program;
+    const std::shared_ptr<TextDocument> document = link.value().file;
     m_platform.ui.processEvents();
     if (!word.Visible().valueOr(true)) word.SetVisible(true);
     if (document) {

@@ -7,6 +7,7 @@
 
 #include "engine/module1.h"
 #include "mainwindow/form1.h"
+#include "output/office_link.h"
 
 namespace {
 
@@ -74,31 +75,21 @@ void Form1::sendToSpreadsheet() {
     const DataGrid grid = BuildDataGrid(Check9->checkState() == Qt::Checked);
     const int row = std::max(Text2->text().toInt(), 1);
     const int column = std::max(Text3->text().toInt(), 1);
-    bool started = false;
-    auto application = office.runningSpreadsheet();
-    if (!application || !application.value()) {
-        application = office.startSpreadsheet();
-        started = true;
-    }
-    if (!application || !application.value()) {
-        reportLinkFailure(application ? platform::office::Error{} : application.error(),
-                          QStringLiteral("Excel"));
+    using platform::office::Spreadsheet;
+    using platform::office::Workbook;
+    const auto link = output::linkTo<Spreadsheet, Workbook>(
+        office.runningSpreadsheet, office.startSpreadsheet,
+        {[](Spreadsheet& p, const QString& path) { return p.OpenWorkbook(path); },
+         [](Spreadsheet& p) { return p.AddWorkbook(); },
+         [](Spreadsheet& p) { return p.WorkbookCount(); },
+         [](Spreadsheet& p) { return p.ActiveWorkbook(); }},
+        mstrExcelFile);
+    if (!link) {
+        reportLinkFailure(link.error(), QStringLiteral("Excel"));
         return;
     }
-    platform::office::Spreadsheet& excel = *application.value();
-    std::shared_ptr<platform::office::Workbook> book;
-    if (started) {
-        book = (mstrExcelFile.isEmpty() ? excel.AddWorkbook() : excel.OpenWorkbook(mstrExcelFile))
-                   .valueOr(nullptr);
-    } else if (!mstrExcelFile.isEmpty()) {
-        auto active = excel.ActiveWorkbook().valueOr(nullptr);
-        const bool same = active && active->FullName().valueOr({}).compare(
-                                        mstrExcelFile, Qt::CaseInsensitive) == 0;
-        book = same ? active : excel.OpenWorkbook(mstrExcelFile).valueOr(nullptr);
-    } else {
-        book = excel.WorkbookCount().valueOr(0) != 0 ? excel.ActiveWorkbook().valueOr(nullptr)
-                                                     : excel.AddWorkbook().valueOr(nullptr);
-    }
+    Spreadsheet& excel = *link.value().program;
+    const std::shared_ptr<Workbook> book = link.value().file;
     m_platform.ui.processEvents();
     if (!excel.Visible().valueOr(true)) excel.SetVisible(true);
     if (!book) {
