@@ -52,8 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     auto unchecked = std::make_shared<drawing::Drawing>();
-    drawing::dwg::R2000Options options;
+    drawing::dwg::DwgOptions options;
     options.verifyCheckValues = false;
-    if (drawing::dwg::readR2000(bytes, *unchecked, options).isEmpty()) walk(unchecked);
+    if (drawing::dwg::readDwg(bytes, *unchecked, options).isEmpty()) walk(unchecked);
     return 0;
 }

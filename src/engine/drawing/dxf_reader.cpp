@@ -73,14 +73,13 @@ DrawingResult readFrom(ChunkBuffer& buffer) {
         return failure(errors::kMalformed,
                        QStringLiteral("unexpected end of file at byte offset %1").arg(head.size()));
     } else if (looksLikeDwg(head)) {
-        if (head.substr(0, 6) != "AC1015")
-            return failure(errors::kUnsupported,
-                           QStringLiteral("DWG release %1 is not supported yet")
-                               .arg(QString::fromLatin1(head.data(), 6)));
+        if (!dwg::isReadableRelease(head))
+            return failure(errors::kUnsupported, QStringLiteral("DWG release %1 is not supported")
+                                                     .arg(QString::fromLatin1(head.data(), 6)));
         std::string file;
         if (!readWhole(buffer, file))
             return failure(errors::kFileAccess, QStringLiteral("the file could not be read"));
-        problem = dwg::readR2000(file, *drawing);
+        problem = dwg::readDwg(file, *drawing);
     } else {
         std::size_t start = 0;
         if (head.substr(0, 3) == "\xEF\xBB\xBF") start = 3;  // a UTF-8 byte order mark

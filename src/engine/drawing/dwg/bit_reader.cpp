@@ -109,6 +109,13 @@ std::int32_t BitReader::bitLong() {
     }
 }
 
+std::uint64_t BitReader::bitLongLong() {
+    const unsigned count = static_cast<unsigned>(bits(3));
+    std::uint64_t value = 0;
+    for (unsigned i = 0; i < count; ++i) value |= std::uint64_t{rawChar()} << (8 * i);
+    return m_failed ? 0 : value;
+}
+
 double BitReader::bitDouble() {
     switch (twoBits()) {
         case 0:
@@ -202,6 +209,18 @@ std::uint32_t BitReader::modularShort() {
     return 0;
 }
 
+int BitReader::objectType(bool r2010Coding) {
+    if (!r2010Coding) return static_cast<std::uint16_t>(bitShort());
+    switch (twoBits()) {
+        case 0:
+            return rawChar();
+        case 1:
+            return 0x1F0 + rawChar();
+        default:
+            return rawShort();
+    }
+}
+
 HandleRef BitReader::handle() {
     HandleRef ref;
     const unsigned head = rawChar();
@@ -225,6 +244,51 @@ std::string BitReader::text() {
     std::string out(length, '\0');
     for (char& c : out) c = static_cast<char>(rawChar());
     // Some writers count a terminating zero byte in the length.
+    while (!out.empty() && out.back() == '\0') out.pop_back();
+    return out;
+}
+
+std::string BitReader::unicodeText() {
+    const auto units = static_cast<std::uint16_t>(bitShort());
+    if (m_failed || std::size_t{units} * 16 > m_end - m_pos) {
+        m_failed = true;
+        return {};
+    }
+    std::string out;
+    out.reserve(units);
+    const auto append = [&out](std::uint32_t c) {
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else if (c < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else if (c < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    };
+    for (std::uint16_t i = 0; i < units; ++i) {
+        std::uint32_t unit = rawShort();
+        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < units) {
+            const std::uint32_t low = rawShort();
+            ++i;
+            if (low >= 0xDC00 && low < 0xE000) {
+                append(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                continue;
+            }
+            append(0xFFFD);
+            unit = low;
+        }
+        // A lone surrogate cannot be written as UTF-8.
+        append(unit >= 0xD800 && unit < 0xE000 ? 0xFFFD : unit);
+    }
+    // Some writers count a terminating zero in the length.
     while (!out.empty() && out.back() == '\0') out.pop_back();
     return out;
 }

@@ -48,6 +48,7 @@ public:
 
     std::int16_t bitShort();
     std::int32_t bitLong();
+    std::uint64_t bitLongLong();  // BLL: a 3-bit byte count, then that many bytes
     double bitDouble();
     double defaultDouble(double defaultValue);
     acad::Point3 bitPoint3();
@@ -58,9 +59,15 @@ public:
     std::int64_t signedModularChar();
     std::uint32_t modularShort();
 
+    // An object's type: a BS before R2010, then a 2-bit code and one or two bytes.
+    int objectType(bool r2010Coding);
+
     HandleRef handle();
-    // A text value of R2000 and before: a length (BS), then that many bytes.
+    // A text value of R2000 and R2004: a length (BS), then that many bytes.
     std::string text();
+    // A text value of R2007 and later: a length in UTF-16 units (BS), then the units;
+    // returned as UTF-8.
+    std::string unicodeText();
 
 private:
     std::uint64_t bits(unsigned count);  // count <= 57

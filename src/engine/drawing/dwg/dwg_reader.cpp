@@ -11,6 +11,7 @@
 #include "engine/drawing/dwg/file_header.h"
 #include "engine/drawing/dwg/object_map.h"
 #include "engine/drawing/dwg/reference_objects.h"
+#include "engine/drawing/dwg/sections.h"
 #include "engine/drawing/dwg/table_objects.h"
 #include "engine/drawing/ocs.h"
 #include "engine/drawing/space_order.h"
@@ -32,6 +33,17 @@ bool sameIgnoringCase(const QString& a, const char* b) {
     return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
 }
 
+std::optional<Release> releaseOf(std::string_view head) {
+    const std::string_view version = head.substr(0, 6);
+    if (version == "AC1015") return Release::R2000;
+    if (version == "AC1018") return Release::R2004;
+    if (version == "AC1021") return Release::R2007;
+    if (version == "AC1024") return Release::R2010;
+    if (version == "AC1027") return Release::R2013;
+    if (version == "AC1032") return Release::R2018;
+    return std::nullopt;
+}
+
 class Reader {
 public:
     Reader(std::string_view file, Drawing& drawing, bool verify)
@@ -44,19 +56,29 @@ private:
         if (m_error.isEmpty()) m_error = why;
         return false;
     }
+    QString openFlatFile();
+    QString openSections();
     std::optional<RawObject> object(std::uint64_t handle);
+    std::optional<RawObject> objectAt(std::uint32_t offset, QString& problem) const;
     bool readBlocks();
     void readLayout(const BlockHeaderObject& block, int space);
     bool readChain(const BlockHeaderObject& block, int space);
+    bool readEntity(std::uint64_t handle, const BlockHeaderObject& block, int space,
+                    EntityCommon& links);
     bool addInsert(const RawObject& raw, const BlockHeaderObject& block, int space,
                    EntityCommon& links);
     bool readAttributes(const InsertObject& insert);
+    bool readAttribute(std::uint64_t handle, const InsertObject& insert, bool& ended,
+                       std::uint64_t& next);
     QString entryName(std::uint64_t handle, int expectedType);
     QString linetypeName(const EntityCommon& entity);
 
     std::string_view m_file;
     Drawing& m_drawing;
     bool m_verify;
+    Release m_release = Release::R2000;
+    Sections m_sections;         // R2004 and later: the decompressed sections
+    std::string_view m_objects;  // where the object map's offsets point into
     QString m_error;
     ObjectMap m_map;
     int m_layoutType = -1;
@@ -72,18 +94,58 @@ private:
 };
 
 QString Reader::run() {
-    m_drawing.release = QStringLiteral("AC1015");
+    const auto release = releaseOf(m_file);
+    if (!release) return QStringLiteral("the file is not a DWG file of a supported release");
+    m_release = *release;
+    m_drawing.release = QString::fromLatin1(m_file.data(), 6);
+    const QString problem = m_release == Release::R2000 ? openFlatFile() : openSections();
+    if (!problem.isEmpty()) return problem;
+    if (!readBlocks()) return m_error;
+    m_drawing.enumeration = m_spaces.enumerate(m_spaceOfInsert);
+    return {};
+}
+
+// R2000: the sections lie in the file as written, located by the file header.
+QString Reader::openFlatFile() {
     QString problem;
     const auto header = readFileHeader(m_file, m_verify, problem);
     if (!header) return problem;
     m_decoder.setCodePage(codePageName(header->codePage));
-    auto map = ObjectMap::read(m_file, header->objectMap, m_verify, problem);
+    const SectionLocation& where = header->objectMap;
+    if (where.offset > m_file.size() || where.size > m_file.size() - where.offset)
+        return QStringLiteral("the object map is corrupt: it lies beyond the end of the file");
+    auto map =
+        ObjectMap::read(m_file.substr(where.offset, where.size), m_file.size(), m_verify, problem);
     if (!map) return problem;
     m_map = std::move(*map);
+    m_objects = m_file;
     m_layoutType = findClassNumber(m_file, header->classes, "LAYOUT");
-    if (!readBlocks()) return m_error;
-    m_drawing.enumeration = m_spaces.enumerate(m_spaceOfInsert);
     return {};
+}
+
+// R2004 and later: the sections are assembled from the file's pages first.
+QString Reader::openSections() {
+    QString problem;
+    SectionOptions options;
+    options.verifyCheckValues = m_verify;
+    auto sections = m_release == Release::R2007 ? readR2007Sections(m_file, options, problem)
+                                                : readPagedSections(m_file, options, problem);
+    if (!sections) return problem;
+    m_sections = std::move(*sections);
+    // From R2007 texts are UTF-16 and reach the decoder as UTF-8.
+    if (m_release < Release::R2007) m_decoder.setCodePage(codePageName(m_sections.codePage));
+    m_objects = m_sections.objects;
+    auto map = ObjectMap::read(m_sections.handles, m_objects.size(), m_verify, problem);
+    if (!map) return problem;
+    m_map = std::move(*map);
+    // LAYOUT's class number is not looked up: any class-numbered object a block names as
+    // its layout is read as one, and one that is not fails to read and is left unordered.
+    m_layoutType = -1;
+    return {};
+}
+
+std::optional<RawObject> Reader::objectAt(std::uint32_t offset, QString& problem) const {
+    return readRawObject(m_objects, offset, m_release, m_verify, problem);
 }
 
 std::optional<RawObject> Reader::object(std::uint64_t handle) {
@@ -94,7 +156,7 @@ std::optional<RawObject> Reader::object(std::uint64_t handle) {
         return std::nullopt;
     }
     QString problem;
-    auto raw = readRawObject(m_file, *offset, m_verify, problem);
+    auto raw = objectAt(*offset, problem);
     if (!raw) fail(problem);
     return raw;
 }
@@ -106,7 +168,7 @@ bool Reader::readBlocks() {
     BlockControlObject control;
     bool found = false;
     for (const ObjectMap::Entry& entry : m_map.entries()) {
-        if (peekType(m_file, entry.offset) != type::kBlockControl) continue;
+        if (peekType(m_objects, entry.offset, m_release) != type::kBlockControl) continue;
         const auto raw = object(entry.handle);
         if (!raw) return false;
         if (!readBlockControl(*raw, control))
@@ -160,32 +222,46 @@ void Reader::readLayout(const BlockHeaderObject& block, int space) {
     if (block.layout == 0 || !m_layoutsRead.insert(block.layout).second) return;
     const auto offset = m_map.find(block.layout);
     QString ignored;
-    const auto layout = offset ? readRawObject(m_file, *offset, m_verify, ignored) : std::nullopt;
+    const auto layout = offset ? objectAt(*offset, ignored) : std::nullopt;
     // Without a readable LAYOUT the tab order stays unknown: SpaceOrder then puts the
     // layout after those with one.
-    if (layout && (layout->type == m_layoutType || layout->type == type::kLayout) &&
-        readLayoutTabOrder(*layout, tabOrder))
+    const bool isLayout =
+        layout && (layout->type == m_layoutType || layout->type == type::kLayout ||
+                   (m_layoutType < 0 && layout->type >= type::kFirstClass));
+    if (isLayout && readLayoutTabOrder(*layout, tabOrder))
         m_spaces.addLayoutObject(tabOrder, record);
 }
 
 bool Reader::readChain(const BlockHeaderObject& block, int space) {
+    EntityCommon links;
+    if (m_release >= Release::R2004) {
+        for (const std::uint64_t handle : block.entities)
+            if (!readEntity(handle, block, space, links)) return false;
+        return true;
+    }
     std::uint64_t handle = block.firstEntity;
     while (handle != 0) {
-        if (!m_visited.insert(handle).second)
-            return fail(QStringLiteral("the entity chain of block %1 loops")
-                            .arg(QString::fromStdString(hexHandle(block.common.handle))));
-        const auto raw = object(handle);
-        if (!raw) return false;
-        EntityCommon links;
-        if (raw->type == type::kInsert || raw->type == type::kMInsert) {
-            if (!addInsert(*raw, block, space, links)) return false;
-        } else if (!readEntityLinks(*raw, links)) {
-            return fail(QStringLiteral("the entity %1 is corrupt")
-                            .arg(QString::fromStdString(hexHandle(handle))));
-        }
+        if (!readEntity(handle, block, space, links)) return false;
         if (handle == block.lastEntity) break;
         handle = links.next;
     }
+    return true;
+}
+
+bool Reader::readEntity(std::uint64_t handle, const BlockHeaderObject& block, int space,
+                        EntityCommon& links) {
+    if (!m_visited.insert(handle).second)
+        return fail(QStringLiteral("the entities of block %1 loop")
+                        .arg(QString::fromStdString(hexHandle(block.common.handle))));
+    const auto raw = object(handle);
+    if (!raw) return false;
+    links = EntityCommon{};
+    if (raw->type == type::kInsert || raw->type == type::kMInsert)
+        return addInsert(*raw, block, space, links);
+    // Before R2004 every entity is opened for its link to the next; later ones need not be.
+    if (m_release < Release::R2004 && !readEntityLinks(*raw, links))
+        return fail(QStringLiteral("the entity %1 is corrupt")
+                        .arg(QString::fromStdString(hexHandle(handle))));
     return true;
 }
 
@@ -229,32 +305,52 @@ bool Reader::addInsert(const RawObject& raw, const BlockHeaderObject& block, int
 }
 
 bool Reader::readAttributes(const InsertObject& insert) {
+    bool ended = false;
+    std::uint64_t next = 0;
+    if (m_release >= Release::R2004) {
+        for (const std::uint64_t handle : insert.ownedAttributes) {
+            if (!readAttribute(handle, insert, ended, next)) return false;
+            if (ended) break;
+        }
+        return true;
+    }
     std::uint64_t handle = insert.firstAttribute;
     while (handle != 0) {
-        if (!m_visited.insert(handle).second)
-            return fail(QStringLiteral("the attributes of block reference %1 loop")
-                            .arg(QString::fromStdString(hexHandle(insert.common.handle))));
-        const auto raw = object(handle);
-        if (!raw) return false;
-        if (raw->type == type::kSeqEnd) break;
-        if (raw->type != type::kAttrib)
-            return fail(QStringLiteral("block reference %1 lists a non-attribute %2")
-                            .arg(QString::fromStdString(hexHandle(insert.common.handle)),
-                                 QString::fromStdString(hexHandle(handle))));
-        AttribObject attrib;
-        if (!readAttrib(*raw, attrib))
-            return fail(QStringLiteral("the attribute %1 is corrupt")
-                            .arg(QString::fromStdString(hexHandle(handle))));
-        AttributeRecord a;
-        a.tag = m_pool.get(attrib.tag);
-        a.text = m_decoder.decode(attrib.value);
-        a.handle.assign(hexHandle(attrib.common.handle));
-        if (m_drawing.attributes.size() >= UINT32_MAX - 1)
-            return fail(QStringLiteral("too many attributes"));
-        m_drawing.attributes.push_back(std::move(a));
-        if (handle == insert.lastAttribute) break;
-        handle = attrib.common.next;
+        if (!readAttribute(handle, insert, ended, next)) return false;
+        if (ended || handle == insert.lastAttribute) break;
+        handle = next;
     }
+    return true;
+}
+
+bool Reader::readAttribute(std::uint64_t handle, const InsertObject& insert, bool& ended,
+                           std::uint64_t& next) {
+    if (!m_visited.insert(handle).second)
+        return fail(QStringLiteral("the attributes of block reference %1 loop")
+                        .arg(QString::fromStdString(hexHandle(insert.common.handle))));
+    const auto raw = object(handle);
+    if (!raw) return false;
+    if (raw->type == type::kSeqEnd) {
+        ended = true;
+        return true;
+    }
+    if (raw->type != type::kAttrib)
+        return fail(QStringLiteral("block reference %1 lists a non-attribute %2")
+                        .arg(QString::fromStdString(hexHandle(insert.common.handle)),
+                             QString::fromStdString(hexHandle(handle))));
+    AttribObject attrib;
+    if (!readAttrib(*raw, attrib))
+        return fail(QStringLiteral("the attribute %1 is corrupt")
+                        .arg(QString::fromStdString(hexHandle(handle))));
+    AttributeRecord a;
+    a.tag = m_pool.get(attrib.tag);
+    a.text =
+        attrib.multiline ? m_decoder.decodeMText(attrib.value) : m_decoder.decode(attrib.value);
+    a.handle.assign(hexHandle(attrib.common.handle));
+    if (m_drawing.attributes.size() >= UINT32_MAX - 1)
+        return fail(QStringLiteral("too many attributes"));
+    m_drawing.attributes.push_back(std::move(a));
+    next = attrib.common.next;
     return true;
 }
 
@@ -296,7 +392,11 @@ QString Reader::linetypeName(const EntityCommon& entity) {
 
 }  // namespace
 
-QString readR2000(std::string_view file, Drawing& drawing, const R2000Options& options) {
+bool isReadableRelease(std::string_view head) {
+    return releaseOf(head).has_value();
+}
+
+QString readDwg(std::string_view file, Drawing& drawing, const DwgOptions& options) {
     return Reader(file, drawing, options.verifyCheckValues).run();
 }
 

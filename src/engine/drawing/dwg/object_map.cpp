@@ -21,15 +21,12 @@ std::optional<std::uint32_t> ObjectMap::find(std::uint64_t handle) const {
     return found->offset;
 }
 
-std::optional<ObjectMap> ObjectMap::read(std::string_view file, const SectionLocation& where,
+std::optional<ObjectMap> ObjectMap::read(std::string_view map, std::size_t objectsSize,
                                          bool verifyCheckValues, QString& problem) {
     const auto corrupt = [&problem](const QString& why) {
         problem = QStringLiteral("the object map is corrupt: %1").arg(why);
         return std::nullopt;
     };
-    if (where.offset > file.size() || where.size > file.size() - where.offset)
-        return corrupt(QStringLiteral("it lies beyond the end of the file"));
-    const std::string_view map = file.substr(where.offset, where.size);
     ObjectMap result;
     std::size_t at = 0;
     bool sorted = true;
@@ -53,7 +50,7 @@ std::optional<ObjectMap> ObjectMap::read(std::string_view file, const SectionLoc
         while (reader.remaining() > 0) {
             handle += reader.modularChar();
             offset += reader.signedModularChar();
-            if (reader.failed() || offset < 0 || offset >= static_cast<std::int64_t>(file.size()))
+            if (reader.failed() || offset < 0 || offset >= static_cast<std::int64_t>(objectsSize))
                 return corrupt(QStringLiteral("an object lies outside the file"));
             if (!result.m_entries.empty() && handle <= result.m_entries.back().handle)
                 sorted = false;

@@ -1,6 +1,7 @@
 #pragma once
 
-// The object map: where in the file each object (by handle) starts. It is stored in
+// The object map: where each object (by handle) starts: in the file (R2000) or in the
+// objects section (later releases). It is stored in
 // sections of at most 2032 bytes, each a list of (handle, offset) deltas from the previous
 // pair, followed by a check value.
 
@@ -9,8 +10,6 @@
 #include <optional>
 #include <string_view>
 #include <vector>
-
-#include "engine/drawing/dwg/file_header.h"
 
 namespace drawing::dwg {
 
@@ -26,7 +25,8 @@ public:
     // Every entry in ascending handle order.
     const std::vector<Entry>& entries() const { return m_entries; }
 
-    static std::optional<ObjectMap> read(std::string_view file, const SectionLocation& where,
+    // Reads the map's bytes `map`; every offset must lie within `objectsSize` bytes.
+    static std::optional<ObjectMap> read(std::string_view map, std::size_t objectsSize,
                                          bool verifyCheckValues, QString& problem);
 
 private:

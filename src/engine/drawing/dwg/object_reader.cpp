@@ -33,96 +33,184 @@ bool skipExtendedData(BitReader& data) {
 }
 
 bool readPrefix(BitReader& data, std::uint64_t& handle) {
-    data.bitShort();  // type
-    data.rawLong();   // where the handle stream starts
     handle = data.handle().value;
     return !data.failed() && skipExtendedData(data);
 }
 
+// The colour of an entity from R2004 on: a colour number whose high bits say what follows.
+int readEncodedColor(BitReader& data, bool& colorBook) {
+    const auto value = static_cast<std::uint16_t>(data.bitShort());
+    if (value & 0x4000) {
+        colorBook = true;  // its handle follows with the references
+    } else if (value & 0x8000) {
+        data.bitLong();  // the true colour; the index below is what AutoCAD reports as 62
+    }
+    if (value & 0x2000) data.bitLong();  // transparency
+    return value & 0x1FF;
+}
+
+// From R2007 the texts of an object sit at the end of its data, before the handles: the
+// last data bit says whether there are any, and the 16 bits before it (32 for a long
+// stream) give their length in bits.
+bool locateStrings(RawObject& object) {
+    const std::size_t endBit = object.handleStreamBit;
+    if (endBit <= object.fieldsBit) return true;
+    BitReader reader(object.data, 0, endBit);
+    reader.seek(endBit - 1);
+    if (!reader.bit()) return true;
+    if (endBit - 1 < object.fieldsBit + 16) return false;
+    std::size_t at = endBit - 1 - 16;
+    reader.seek(at);
+    std::size_t length = reader.rawShort();
+    if (length & 0x8000) {
+        if (at < object.fieldsBit + 16) return false;
+        at -= 16;
+        reader.seek(at);
+        const std::size_t high = reader.rawShort();
+        length = (length & 0x7FFF) | (high << 15);
+    }
+    if (reader.failed() || length > at - object.fieldsBit) return false;
+    object.stringsBegin = at - length;
+    object.stringsEnd = at;
+    return true;
+}
+
 }  // namespace
 
-std::optional<RawObject> readRawObject(std::string_view file, std::uint32_t offset,
-                                       bool verifyCheckValue, QString& problem) {
-    if (offset >= file.size()) {
+ObjectStreams::ObjectStreams(const RawObject& object)
+    : data(object.data, object.fieldsBit, object.handleStreamBit),
+      handles(object.data, object.handleStreamBit, object.data.size() * 8),
+      strings(object.data, object.stringsBegin, object.stringsEnd),
+      release(object.release) {}
+
+std::string ObjectStreams::text() {
+    if (release < Release::R2007) return data.text();
+    // An object without a string stream has only empty texts.
+    if (strings.position() == strings.end()) return {};
+    return strings.unicodeText();
+}
+
+std::optional<RawObject> readRawObject(std::string_view objects, std::uint32_t offset,
+                                       Release release, bool verifyCheckValue, QString& problem) {
+    if (offset >= objects.size()) {
         problem = QStringLiteral("an object lies beyond the end of the file");
         return std::nullopt;
     }
-    BitReader head(file, std::size_t{offset} * 8, file.size() * 8);
+    BitReader head(objects, std::size_t{offset} * 8, objects.size() * 8);
     const std::uint32_t size = head.modularShort();
+    const std::uint64_t handleBits = release >= Release::R2010 ? head.modularChar() : 0;
     const std::size_t start = head.position() / 8;
-    if (head.failed() || size < 4 || size > file.size() - start || file.size() - start - size < 2) {
+    if (head.failed() || size < 4 || size > objects.size() - start ||
+        objects.size() - start - size < 2) {
         problem = QStringLiteral("the object at offset %1 is truncated").arg(offset);
         return std::nullopt;
     }
     const std::uint16_t stored =
-        static_cast<std::uint16_t>(static_cast<unsigned char>(file[start + size]) |
-                                   (static_cast<unsigned char>(file[start + size + 1]) << 8));
-    if (verifyCheckValue && crc16(file.substr(offset, start - offset + size), 0xC0C1) != stored) {
+        static_cast<std::uint16_t>(static_cast<unsigned char>(objects[start + size]) |
+                                   (static_cast<unsigned char>(objects[start + size + 1]) << 8));
+    if (verifyCheckValue &&
+        crc16(objects.substr(offset, start - offset + size), 0xC0C1) != stored) {
         problem = QStringLiteral("the object at offset %1 is corrupt").arg(offset);
         return std::nullopt;
     }
     RawObject object;
-    object.data = file.substr(start, size);
+    object.data = objects.substr(start, size);
+    object.release = release;
     BitReader data(object.data);
-    object.type = static_cast<std::uint16_t>(data.bitShort());
-    object.handleStreamBit = data.rawLong();
-    if (data.failed() || object.handleStreamBit > std::size_t{size} * 8) {
+    object.type = data.objectType(release >= Release::R2010);
+    const std::size_t bits = std::size_t{size} * 8;
+    if (release >= Release::R2010) {
+        object.handleStreamBit = handleBits <= bits ? bits - handleBits : bits + 1;
+    } else {
+        object.handleStreamBit = data.rawLong();
+    }
+    object.fieldsBit = data.position();
+    if (data.failed() || object.handleStreamBit > bits ||
+        object.handleStreamBit < object.fieldsBit ||
+        (release >= Release::R2007 && !locateStrings(object))) {
         problem = QStringLiteral("the object at offset %1 is corrupt").arg(offset);
         return std::nullopt;
     }
     return object;
 }
 
-int peekType(std::string_view file, std::uint32_t offset) {
-    if (offset >= file.size()) return -1;
-    BitReader head(file, std::size_t{offset} * 8, file.size() * 8);
+int peekType(std::string_view objects, std::uint32_t offset, Release release) {
+    if (offset >= objects.size()) return -1;
+    BitReader head(objects, std::size_t{offset} * 8, objects.size() * 8);
     head.modularShort();
-    const int type = static_cast<std::uint16_t>(head.bitShort());
+    if (release >= Release::R2010) head.modularChar();
+    const int type = head.objectType(release >= Release::R2010);
     return head.failed() ? -1 : type;
 }
 
-bool readObjectCommon(BitReader& data, BitReader& handles, ObjectCommon& out) {
-    if (!readPrefix(data, out.handle)) return false;
-    const std::uint32_t reactors = static_cast<std::uint32_t>(data.bitLong());
-    out.owner = handles.handle().resolve(out.handle);
-    for (std::uint32_t i = 0; i < reactors && !handles.failed(); ++i) handles.handle();
-    out.hasExtensionDictionary = handles.handle().resolve(out.handle) != 0;
-    return !data.failed() && !handles.failed();
+bool readObjectCommon(ObjectStreams& in, ObjectCommon& out) {
+    if (!readPrefix(in.data, out.handle)) return false;
+    const std::uint32_t reactors = static_cast<std::uint32_t>(in.data.bitLong());
+    const bool dictionaryMissing = in.atLeast(Release::R2004) && in.data.bit();
+    if (in.atLeast(Release::R2013)) in.data.bit();  // has data-store data
+    out.owner = in.handles.handle().resolve(out.handle);
+    for (std::uint32_t i = 0; i < reactors && !in.handles.failed(); ++i) in.handles.handle();
+    out.hasExtensionDictionary = !dictionaryMissing && in.handles.handle().resolve(out.handle) != 0;
+    return !in.data.failed() && !in.handles.failed();
 }
 
-bool readEntityData(BitReader& data, EntityCommon& out) {
-    if (!readPrefix(data, out.handle)) return false;
-    if (data.bit()) {  // a graphic (proxy) representation: skipped
-        const std::uint32_t size = data.rawLong();
-        data.skipBits(std::size_t{size} * 8);
+bool readEntityData(ObjectStreams& in, EntityCommon& out) {
+    if (!readPrefix(in.data, out.handle)) return false;
+    if (in.data.bit()) {  // a graphic (proxy) representation: skipped
+        const std::uint64_t size =
+            in.atLeast(Release::R2010) ? in.data.bitLongLong() : in.data.rawLong();
+        if (size > in.data.remaining() / 8) return false;
+        in.data.skipBits(static_cast<std::size_t>(size) * 8);
     }
+    return readEntityMode(in, out);
+}
+
+bool readEntityMode(ObjectStreams& in, EntityCommon& out) {
+    BitReader& data = in.data;
     out.mode = data.twoBits();
     out.reactors = static_cast<std::uint32_t>(data.bitLong());
-    out.noLinks = data.bit() != 0;
-    out.color = data.bitShort();
+    if (in.atLeast(Release::R2004)) out.extensionDictionaryMissing = data.bit() != 0;
+    if (in.atLeast(Release::R2013)) data.bit();  // has data-store data
+    out.noLinks = in.atLeast(Release::R2004) || data.bit() != 0;
+    out.color =
+        in.atLeast(Release::R2004) ? readEncodedColor(data, out.colorBook) : data.bitShort();
     out.linetypeScale = data.bitDouble();
     out.linetypeFlags = data.twoBits();
+    if (in.atLeast(Release::R2007)) {
+        out.materialFlags = data.twoBits();
+        data.rawChar();  // shadow flags
+    }
     out.plotStyleFlags = data.twoBits();
+    if (in.atLeast(Release::R2010)) {
+        for (int i = 0; i < 3; ++i) out.visualStyles += data.bit();
+    }
     out.invisible = (data.bitShort() & 1) != 0;
     out.lineweight = lineweightOfIndex(data.rawChar());
     return !data.failed();
 }
 
-bool readEntityHandles(BitReader& handles, EntityCommon& out) {
+bool readEntityHandles(ObjectStreams& in, EntityCommon& out) {
+    BitReader& handles = in.handles;
     const std::uint64_t self = out.handle;
     if (out.mode == 0) out.owner = handles.handle().resolve(self);
     for (std::uint32_t i = 0; i < out.reactors && !handles.failed(); ++i) handles.handle();
-    out.hasExtensionDictionary = handles.handle().resolve(self) != 0;
-    if (out.noLinks) {
-        out.previous = self - 1;
-        out.next = self + 1;
-    } else {
-        out.previous = handles.handle().resolve(self);
-        out.next = handles.handle().resolve(self);
+    if (!out.extensionDictionaryMissing)
+        out.hasExtensionDictionary = handles.handle().resolve(self) != 0;
+    if (!in.atLeast(Release::R2004)) {
+        if (out.noLinks) {
+            out.previous = self - 1;
+            out.next = self + 1;
+        } else {
+            out.previous = handles.handle().resolve(self);
+            out.next = handles.handle().resolve(self);
+        }
     }
+    if (out.colorBook) handles.handle();
     out.layer = handles.handle().resolve(self);
     if (out.linetypeFlags == 3) out.linetype = handles.handle().resolve(self);
+    if (out.materialFlags == 3) handles.handle();
     if (out.plotStyleFlags == 3) handles.handle();
+    for (unsigned i = 0; i < out.visualStyles; ++i) handles.handle();
     return !handles.failed();
 }
 

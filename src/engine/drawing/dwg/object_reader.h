@@ -1,17 +1,21 @@
 #pragma once
 
-// One object of an R2000 file: its size, type and the two streams it is written in (the
-// data, then the handle references from the bit the object's header names), plus the
-// parts every object and every entity share.
+// One object of a DWG file: its size, type and the streams it is written in (the data, the
+// handle references from the bit the object's header names and, from R2007, the texts at
+// the end of the data), plus the parts every object and every entity share. Each release
+// adds or moves a few fields; Release says which layout applies.
 
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "engine/drawing/dwg/bit_reader.h"
 
 namespace drawing::dwg {
+
+enum class Release { R2000, R2004, R2007, R2010, R2013, R2018 };
 
 namespace type {
 inline constexpr int kAttrib = 2;
@@ -23,56 +27,83 @@ inline constexpr int kBlockHeader = 0x31;
 inline constexpr int kLayer = 0x33;
 inline constexpr int kLinetype = 0x39;
 inline constexpr int kLayout = 0x52;  // usually a class number instead; see Classes
+// Types from here on are numbered per drawing by its classes section.
+inline constexpr int kFirstClass = 500;
 }  // namespace type
 
 struct RawObject {
     std::string_view data;  // the object's bytes after its size
     int type = 0;
-    std::uint32_t handleStreamBit = 0;
-
-    BitReader dataStream() const { return BitReader(data, 0, handleStreamBit); }
-    BitReader handleStream() const { return BitReader(data, handleStreamBit, data.size() * 8); }
+    Release release = Release::R2000;
+    std::size_t fieldsBit = 0;        // where the object's own handle starts
+    std::size_t handleStreamBit = 0;  // where its handle references start
+    // R2007 and later: the bits holding the object's texts; empty when it has none.
+    std::size_t stringsBegin = 0;
+    std::size_t stringsEnd = 0;
 };
 
-// The object at `offset` of `file`, its check value verified; nothing and `problem` set
-// when it does not fit in the file or is corrupt.
-std::optional<RawObject> readRawObject(std::string_view file, std::uint32_t offset,
-                                       bool verifyCheckValue, QString& problem);
-// Only the type of the object at `offset`, or -1; no check value is verified.
-int peekType(std::string_view file, std::uint32_t offset);
+// The readers of one object's streams. Texts are read with text(), which takes them from
+// the data stream before R2007 and from the string stream after.
+class ObjectStreams {
+public:
+    explicit ObjectStreams(const RawObject& object);
 
-// What every object starts with. Reading it leaves `data` at the object's own fields and
-// `handles` at the object's own references.
+    BitReader data;
+    BitReader handles;
+    BitReader strings;
+    Release release;
+
+    std::string text();
+    bool atLeast(Release r) const { return release >= r; }
+    bool failed() const { return data.failed() || handles.failed() || strings.failed(); }
+};
+
+// The object at `offset` of `objects` (the whole file for R2000, the objects section
+// after), its check value verified; nothing and `problem` set when it does not fit or is
+// corrupt.
+std::optional<RawObject> readRawObject(std::string_view objects, std::uint32_t offset,
+                                       Release release, bool verifyCheckValue, QString& problem);
+// Only the type of the object at `offset`, or -1; no check value is verified.
+int peekType(std::string_view objects, std::uint32_t offset, Release release);
+
+// What every object starts with. Reading it leaves the data stream at the object's own
+// fields and the handle stream at the object's own references.
 struct ObjectCommon {
     std::uint64_t handle = 0;
     std::uint64_t owner = 0;
     bool hasExtensionDictionary = false;
 };
-bool readObjectCommon(BitReader& data, BitReader& handles, ObjectCommon& out);
+bool readObjectCommon(ObjectStreams& in, ObjectCommon& out);
 
-// What every entity starts with (R2000).
+// What every entity starts with.
 struct EntityCommon {
     std::uint64_t handle = 0;
     unsigned mode = 0;  // 0: the owner is in the handles, 1: paper space, 2: model space
-    bool noLinks = false;
+    bool noLinks = true;
+    bool extensionDictionaryMissing = false;
     int color = 256;
+    bool colorBook = false;  // a colour-book colour: its handle comes with the references
     double linetypeScale = 1;
     unsigned linetypeFlags = 0;  // 0 ByLayer, 1 ByBlock, 2 Continuous, 3 a handle follows
+    unsigned materialFlags = 0;
+    unsigned plotStyleFlags = 0;
+    unsigned visualStyles = 0;  // how many visual style handles follow (R2010)
     bool invisible = false;
     int lineweight = -1;  // as in DXF group 370
     std::uint32_t reactors = 0;
-    unsigned plotStyleFlags = 0;
     // From the handle stream:
     std::uint64_t owner = 0;  // 0 unless mode is 0
     bool hasExtensionDictionary = false;
-    std::uint64_t previous = 0;
+    std::uint64_t previous = 0;  // R2000 only: the entity chain
     std::uint64_t next = 0;
     std::uint64_t layer = 0;
     std::uint64_t linetype = 0;
 };
-// Reads the common data part; `data` is left at the entity's own fields.
-bool readEntityData(BitReader& data, EntityCommon& out);
-// Reads the common references; `handles` is left at the entity's own references.
-bool readEntityHandles(BitReader& handles, EntityCommon& out);
+// Reads the common data part; the data stream is left at the entity's own fields.
+bool readEntityData(ObjectStreams& in, EntityCommon& out);
+// The part from the entity mode on; an R2018 multiline attribute repeats it for its text.
+bool readEntityMode(ObjectStreams& in, EntityCommon& out);
+// Reads the common references; the handle stream is left at the entity's own references.
+bool readEntityHandles(ObjectStreams& in, EntityCommon& out);
 
 }  // namespace drawing::dwg

@@ -1,10 +1,11 @@
 #pragma once
 
 // The entity types the reader keeps: block references (INSERT, MINSERT) and their
-// attributes (ATTRIB), as written in R2000.
+// attributes (ATTRIB).
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/autocad/automation.h"
 #include "engine/drawing/dwg/object_reader.h"
@@ -23,8 +24,11 @@ struct InsertObject {
     int columns = 1;
     int rows = 1;
     std::uint64_t block = 0;  // its BLOCK_HEADER
+    // R2000: the first and last of its attributes, linked by the entity chain between.
     std::uint64_t firstAttribute = 0;
     std::uint64_t lastAttribute = 0;
+    // R2004 and later: every attribute it owns, in order.
+    std::vector<std::uint64_t> ownedAttributes;
 };
 
 // `object` is an INSERT or a MINSERT.
@@ -32,8 +36,9 @@ bool readInsert(const RawObject& object, InsertObject& out);
 
 struct AttribObject {
     EntityCommon common;
-    std::string tag;    // as stored, in the drawing's code page
-    std::string value;  // likewise
+    std::string tag;         // as stored: the drawing's code page, UTF-8 from R2007
+    std::string value;       // likewise
+    bool multiline = false;  // R2018: the value is multiline text, formatting and all
 };
 
 bool readAttrib(const RawObject& object, AttribObject& out);

@@ -3,41 +3,59 @@
 namespace drawing::dwg {
 
 bool readEntryName(const RawObject& object, std::string& name) {
-    BitReader data = object.dataStream();
-    BitReader handles = object.handleStream();
+    ObjectStreams in(object);
     ObjectCommon common;
-    if (!readObjectCommon(data, handles, common)) return false;
-    name = data.text();
-    return !data.failed();
+    if (!readObjectCommon(in, common)) return false;
+    name = in.text();
+    return !in.failed();
 }
 
 bool readBlockHeader(const RawObject& object, BlockHeaderObject& out) {
-    BitReader data = object.dataStream();
-    BitReader handles = object.handleStream();
-    if (!readObjectCommon(data, handles, out.common)) return false;
-    out.name = data.text();
-    data.bit();       // 64-flag
-    data.bitShort();  // external reference index + 1
-    data.bit();       // depends on an external reference
-    data.bit();       // anonymous
-    data.bit();       // has attribute definitions
+    ObjectStreams in(object);
+    BitReader& data = in.data;
+    BitReader& handles = in.handles;
+    if (!readObjectCommon(in, out.common)) return false;
+    out.name = in.text();
+    if (in.atLeast(Release::R2007)) {
+        data.bitShort();  // external reference index + 1, with the dependency flag
+    } else {
+        data.bit();       // 64-flag
+        data.bitShort();  // external reference index + 1
+        data.bit();       // depends on an external reference
+    }
+    data.bit();  // anonymous
+    data.bit();  // has attribute definitions
     const bool isXref = data.bit() != 0;
     const bool isOverlaid = data.bit() != 0;
     data.bit();  // loaded
+    const bool ownsEntities = !isXref && !isOverlaid;
+    std::uint32_t owned = 0;
+    if (in.atLeast(Release::R2004) && ownsEntities)
+        owned = static_cast<std::uint32_t>(data.bitLong());
     data.bitPoint3();
-    data.text();  // external reference path
+    in.text();  // external reference path
     // One non-zero byte per INSERT that refers to the block, then a zero.
     std::size_t inserts = 0;
     while (data.rawChar() != 0 && !data.failed()) ++inserts;
-    data.text();  // description
+    in.text();  // description
     const std::uint32_t preview = static_cast<std::uint32_t>(data.bitLong());
     data.skipBits(std::size_t{preview} * 8);
-    if (data.failed()) return false;
+    if (in.atLeast(Release::R2007)) {
+        data.bitShort();  // insert units
+        data.bit();       // explodable
+        data.rawChar();   // scaling
+    }
+    // Each reference takes at least one byte: a count beyond the stream is corrupt.
+    if (data.failed() || owned > handles.remaining() / 8) return false;
 
     const std::uint64_t self = out.common.handle;
     handles.handle();  // the external reference block (null)
     handles.handle();  // the BLOCK entity
-    if (!isXref && !isOverlaid) {
+    if (in.atLeast(Release::R2004)) {
+        out.entities.reserve(owned);
+        for (std::uint32_t i = 0; i < owned; ++i)
+            out.entities.push_back(handles.handle().resolve(self));
+    } else if (ownsEntities) {
         out.firstEntity = handles.handle().resolve(self);
         out.lastEntity = handles.handle().resolve(self);
     }
@@ -50,10 +68,11 @@ bool readBlockHeader(const RawObject& object, BlockHeaderObject& out) {
 }
 
 bool readBlockControl(const RawObject& object, BlockControlObject& out) {
-    BitReader data = object.dataStream();
-    BitReader handles = object.handleStream();
+    ObjectStreams in(object);
+    BitReader& data = in.data;
+    BitReader& handles = in.handles;
     ObjectCommon common;
-    if (!readObjectCommon(data, handles, common)) return false;
+    if (!readObjectCommon(in, common)) return false;
     const std::uint32_t count = static_cast<std::uint32_t>(data.bitLong());
     // Each reference takes at least one byte: a count beyond the stream is corrupt.
     if (data.failed() || count > handles.remaining() / 8) return false;
@@ -66,33 +85,39 @@ bool readBlockControl(const RawObject& object, BlockControlObject& out) {
 }
 
 bool readLayoutTabOrder(const RawObject& object, long long& tabOrder) {
-    BitReader data = object.dataStream();
-    BitReader handles = object.handleStream();
+    ObjectStreams in(object);
+    BitReader& data = in.data;
     ObjectCommon common;
-    if (!readObjectCommon(data, handles, common)) return false;
+    if (!readObjectCommon(in, common)) return false;
     // The plot settings part, then the layout's name and its tab order.
-    data.text();                                   // page setup name
-    data.text();                                   // printer or configuration
+    in.text();                                     // page setup name
+    in.text();                                     // printer or configuration
     data.bitShort();                               // plot layout flags
     for (int i = 0; i < 6; ++i) data.bitDouble();  // margins, paper width and height
-    data.text();                                   // paper size
+    in.text();                                     // paper size
     data.bitDouble();                              // plot origin
     data.bitDouble();
     data.bitShort();                               // paper units
     data.bitShort();                               // plot rotation
     data.bitShort();                               // plot type
     for (int i = 0; i < 4; ++i) data.bitDouble();  // window corners
-    data.text();                                   // plot view name
-    data.bitDouble();                              // real world units
-    data.bitDouble();                              // drawing units
-    data.text();                                   // current style sheet
-    data.bitShort();                               // scale type
-    data.bitDouble();                              // scale factor
-    data.bitDouble();                              // paper image origin
+    // From R2004 the plot view is a reference instead of a name.
+    if (!in.atLeast(Release::R2004)) in.text();
+    data.bitDouble();  // real world units
+    data.bitDouble();  // drawing units
+    in.text();         // current style sheet
+    data.bitShort();   // scale type
+    data.bitDouble();  // scale factor
+    data.bitDouble();  // paper image origin
     data.bitDouble();
-    data.text();  // layout name
+    if (in.atLeast(Release::R2004)) {
+        data.bitShort();  // shade plot mode
+        data.bitShort();  // shade plot resolution
+        data.bitShort();  // shade plot dots per inch
+    }
+    in.text();  // layout name
     tabOrder = data.bitLong();
-    return !data.failed();
+    return !in.failed();
 }
 
 }  // namespace drawing::dwg

@@ -1,0 +1,17 @@
+#pragma once
+
+// The LZ77 variant that compresses the pages of AC1018 and later files (R2004 up to R2018,
+// not R2007): literal runs and back references, ended by the opcode 0x11.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace drawing::dwg {
+
+// Decompresses `compressed` into `out` (replacing its contents). False, with `out` in an
+// unspecified state, when the data is malformed: a read past the end of the input, a back
+// reference before the start of the output, or more than `maxSize` bytes of output.
+bool decompressR2004(std::string_view compressed, std::string& out, std::size_t maxSize);
+
+}  // namespace drawing::dwg

@@ -1,0 +1,37 @@
+#pragma once
+
+// The data sections of a DWG file of release AC1018 (R2004) and later, taken out of the
+// file's pages and decompressed: what the object reader needs of them.
+
+#include <QString>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace drawing::dwg {
+
+struct Sections {
+    int codePage = 0;                 // the file header's code page number (offset 0x13)
+    unsigned maintenanceRelease = 0;  // the file header's byte at offset 0x0B
+    std::string header;               // "AcDb:Header"
+    std::string classes;              // "AcDb:Classes"
+    std::string handles;              // "AcDb:Handles": the object map
+    std::string objects;              // "AcDb:AcDbObjects": offsets in the map count from here
+};
+
+struct SectionOptions {
+    // Off only for fuzzing, so mutated inputs reach the parsers behind: the check values
+    // then let nothing corrupt through.
+    bool verifyCheckValues = true;
+};
+
+// The sections of an AC1018, AC1024, AC1027 or AC1032 file (pages compressed with the
+// R2004 method); nothing and `problem` set when the file is encrypted, truncated or corrupt.
+std::optional<Sections> readPagedSections(std::string_view file, const SectionOptions& options,
+                                          QString& problem);
+
+// The sections of an AC1021 file (R2007: Reed-Solomon coded pages, its own compression).
+std::optional<Sections> readR2007Sections(std::string_view file, const SectionOptions& options,
+                                          QString& problem);
+
+}  // namespace drawing::dwg
