@@ -6,6 +6,7 @@
 namespace {
 
 const QString kExamples = QStringLiteral(QUILLON_FIXTURES_DIR "/../../examples");
+const QString kAutocad = QStringLiteral(QUILLON_SHARED_DRAWINGS_DIR "/autocad");
 
 class DrawingListTest : public Form1Test {
 protected:
@@ -108,6 +109,28 @@ TEST_F(DrawingListTest, WildcardWithoutExtensionWalksSubfoldersDepthFirst) {
 TEST_F(DrawingListTest, WildcardWithAnotherExtensionScansDwgInThatFolderOnly) {
     runList("DWGNAME\r\n" + (proj + "/E*.BAK," + tpl()).toUtf8() + "\r\n");
     EXPECT_EQ(names(), QStringList{"'E-1.DWG'"});
+}
+
+TEST_F(DrawingListTest, WildcardOverDwgFilesOfEveryReleaseSendsEveryRecord) {
+    if (!QDir(kAutocad).exists()) GTEST_SKIP();
+    const QString folder = makeFolder("autocad");
+    const QStringList releases = {"2000", "2004", "2007", "2010", "2013", "2018"};
+    for (const QString& release : releases) {
+        const QString name = "example_" + release + ".dwg";
+        ASSERT_TRUE(QFile::copy(kAutocad + "/" + name, folder + "/" + name));
+    }
+    touch(appDir.filePath("tpl/bloko.txt"),
+          "*INPUT\r\nBLOCK: bloko\r\n*OUTPUT\r\nBLOCK_HANDLE\r\n*ATTRIBUTE_TAGS\r\nETIKEDO\r\n");
+    runList("DWGNAME\r\n" + (folder + "/example_*," + appDir.filePath("tpl/bloko.txt")).toUtf8() +
+            "\r\nEXTRACT TO FILE " + (out + "/bloko.csv").toUtf8() + "\r\n");
+    EXPECT_EQ(errLog(), "");
+    QByteArray expected;
+    for (const QString& release : releases) {
+        const QByteArray name = "\"EXAMPLE_" + release.toUtf8() + ".DWG\"";
+        expected += name + ",\"190\",\"valoro de la teksto en bloko\"\r\n" + name +
+                    ",\"756\",\"valoro\"\r\n";
+    }
+    EXPECT_EQ(testfiles::read(out + "/bloko.csv"), expected);
 }
 
 TEST_F(DrawingListTest, FailuresGoToTheStatusLineAndTheLog) {
