@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/drawing/dwg/lz77_copy.h"
+
 namespace drawing::dwg {
 
 namespace {
@@ -108,10 +110,9 @@ private:
     }
 
     bool copyMatch(std::size_t length, std::size_t distance) {
-        if (distance > m_out.size() || length > m_maxSize - m_out.size()) return false;
-        // Byte by byte: the source may overlap what is being written (a repeating pattern).
-        std::size_t from = m_out.size() - distance;
-        for (std::size_t i = 0; i < length; ++i) m_out.push_back(m_out[from++]);
+        if (distance == 0 || distance > m_out.size() || length > m_maxSize - m_out.size())
+            return false;
+        copyBack(m_out, distance, length);
         return true;
     }
 

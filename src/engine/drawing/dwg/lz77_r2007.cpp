@@ -1,11 +1,16 @@
 #include "engine/drawing/dwg/lz77_r2007.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+
+#include "engine/drawing/dwg/lz77_copy.h"
 
 namespace drawing::dwg {
 
 namespace {
+
+constexpr std::size_t kReserveLimit = std::size_t{1} << 20;
 
 // One piece of a shuffled literal run: `size` bytes taken from `from` within the run.
 struct Piece {
@@ -56,6 +61,9 @@ public:
 
     std::optional<std::string> run() {
         if (in_.empty()) return std::string();
+        // Each byte of input makes a bounded amount of output, so reserving beyond the
+        // limit would only waste memory on a corrupt size.
+        out_.reserve(std::min(max_, kReserveLimit));
         if (!next(opcode_)) return std::nullopt;
         std::uint64_t length = 0;
         if ((opcode_ & 0xF0) == 0x20) {
@@ -171,9 +179,7 @@ private:
 
     bool copy(std::uint64_t offset, std::uint64_t length) {
         if (offset == 0 || offset > out_.size() || length > max_ - out_.size()) return false;
-        // Byte by byte: the source may overlap what is being written.
-        std::size_t from = out_.size() - offset;
-        for (std::uint64_t i = 0; i < length; ++i) out_.push_back(out_[from++]);
+        copyBack(out_, static_cast<std::size_t>(offset), static_cast<std::size_t>(length));
         return true;
     }
 

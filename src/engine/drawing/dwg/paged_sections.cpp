@@ -90,10 +90,25 @@ std::uint32_t pageChecksum(std::uint32_t seed, std::string_view bytes) {
     constexpr std::uint32_t kModulus = 0xFFF1;
     std::uint32_t low = seed & 0xFFFFu;
     std::uint32_t high = seed >> 16;
+    constexpr std::size_t kBlock = 16;
     while (!bytes.empty()) {
         const std::string_view run = bytes.substr(0, kRun);
-        for (const char c : run) {
-            low += static_cast<unsigned char>(c);
+        const auto* data = reinterpret_cast<const unsigned char*>(run.data());
+        std::size_t size = run.size();
+        // A block of 16 bytes b[0..15] adds sum(b) to `low` and 16 * low + sum((16 - i) * b[i])
+        // to `high`: the same sums as byte by byte, in a form the compiler can vectorise.
+        for (; size >= kBlock; size -= kBlock, data += kBlock) {
+            std::uint32_t sum = 0;
+            std::uint32_t weighted = 0;
+            for (std::size_t i = 0; i < kBlock; ++i) {
+                sum += data[i];
+                weighted += static_cast<std::uint32_t>(kBlock - i) * data[i];
+            }
+            high += static_cast<std::uint32_t>(kBlock) * low + weighted;
+            low += sum;
+        }
+        for (; size > 0; --size, ++data) {
+            low += *data;
             high += low;
         }
         low %= kModulus;

@@ -28,6 +28,39 @@ struct Field {
 constexpr Field kSystemField(0x169);
 constexpr Field kDataField(0x11D);
 
+constexpr std::size_t kMaxRoots =
+    kReedSolomonWord - reedSolomonDataSize(ReedSolomonCode::SystemPage);
+
+// times[r - 1][x] is x * alpha^r: one lookup for each step of Horner's rule.
+using RootTables = std::array<std::array<std::uint8_t, 256>, kMaxRoots>;
+
+constexpr RootTables rootTables(const Field& field) {
+    RootTables tables{};
+    for (std::size_t r = 0; r < kMaxRoots; ++r)
+        for (unsigned x = 1; x < 256; ++x)
+            tables[r][x] = field.exp[static_cast<std::size_t>(field.log[x]) + r + 1];
+    return tables;
+}
+
+constexpr RootTables kSystemTimes = rootTables(kSystemField);
+constexpr RootTables kDataTimes = rootTables(kDataField);
+
+// Whether one code word evaluates to zero at alpha^1 .. alpha^Roots; all syndromes are
+// computed together, so each byte is fetched once.
+template <std::size_t Roots>
+bool wordValid(const unsigned char* word, std::size_t stride, const RootTables& times) {
+    std::array<std::uint8_t, Roots> sums{};
+    // Byte i is the coefficient of x^i: Horner from the top byte down.
+    for (std::size_t i = kReedSolomonWord; i-- > 0;) {
+        const std::uint8_t byte = word[i * stride];
+        for (std::size_t r = 0; r < Roots; ++r)
+            sums[r] = static_cast<std::uint8_t>(times[r][sums[r]] ^ byte);
+    }
+    std::uint8_t any = 0;
+    for (const std::uint8_t sum : sums) any |= sum;
+    return any == 0;
+}
+
 }  // namespace
 
 std::string deinterleaveReedSolomon(std::string_view encoded, std::size_t factor,
@@ -44,19 +77,14 @@ std::string deinterleaveReedSolomon(std::string_view encoded, std::size_t factor
 
 bool reedSolomonWordsValid(std::string_view encoded, std::size_t factor, ReedSolomonCode code) {
     if (factor == 0 || encoded.size() / kReedSolomonWord < factor) return false;
-    const Field& field = code == ReedSolomonCode::SystemPage ? kSystemField : kDataField;
-    const int roots = static_cast<int>(kReedSolomonWord - reedSolomonDataSize(code));
+    const auto* bytes = reinterpret_cast<const unsigned char*>(encoded.data());
+    constexpr std::size_t kDataRoots =
+        kReedSolomonWord - reedSolomonDataSize(ReedSolomonCode::DataPage);
     for (std::size_t word = 0; word < factor; ++word) {
-        // Byte i is the coefficient of x^i; the generator's roots are alpha^1 .. alpha^roots,
-        // so a code word evaluates to zero at each of them (Horner from the top byte down).
-        for (int root = 1; root <= roots; ++root) {
-            unsigned sum = 0;
-            for (std::size_t i = kReedSolomonWord; i-- > 0;) {
-                if (sum != 0) sum = field.exp[field.log[sum] + root];
-                sum ^= static_cast<unsigned char>(encoded[word + i * factor]);
-            }
-            if (sum != 0) return false;
-        }
+        const bool valid = code == ReedSolomonCode::SystemPage
+                               ? wordValid<kMaxRoots>(bytes + word, factor, kSystemTimes)
+                               : wordValid<kDataRoots>(bytes + word, factor, kDataTimes);
+        if (!valid) return false;
     }
     return true;
 }
