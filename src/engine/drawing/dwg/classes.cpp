@@ -4,8 +4,13 @@
 
 namespace drawing::dwg {
 
+namespace {
+
+constexpr std::size_t kSentinel = 16;
+
+}  // namespace
+
 int findClassNumber(std::string_view file, const SectionLocation& where, std::string_view dxfName) {
-    constexpr std::size_t kSentinel = 16;
     if (!where.present || where.offset > file.size() || file.size() - where.offset < kSentinel + 4)
         return -1;
     BitReader head(file, (where.offset + kSentinel) * 8, file.size() * 8);
@@ -23,6 +28,68 @@ int findClassNumber(std::string_view file, const SectionLocation& where, std::st
         data.bit();       // was a zombie
         data.bitShort();  // item class id
         if (!data.failed() && name == dxfName) return number;
+    }
+    return -1;
+}
+
+int findClassNumber(std::string_view section, Release release, unsigned maintenance,
+                    std::string_view dxfName) {
+    if (section.size() < kSentinel + 4) return -1;
+    BitReader head(section, kSentinel * 8, section.size() * 8);
+    const std::uint32_t size = head.rawLong();
+    if (head.failed() || size > section.size() - kSentinel - 4) return -1;
+    const std::size_t dataEnd = (kSentinel + 4 + std::size_t{size}) * 8;
+    if ((release >= Release::R2010 && maintenance > 3) || release > Release::R2013)
+        head.rawLong();  // unknown, possibly the high half of a 64-bit size
+
+    // From R2007 the class data has its texts at its end, as an object has.
+    RawObject classes;
+    classes.data = section;
+    classes.release = release;
+    if (release >= Release::R2007) {
+        // The size in bits of the data and its texts, counted from this field itself.
+        const std::size_t sizeAt = head.position();
+        const std::uint32_t bits = head.rawLong();
+        classes.fieldsBit = head.position();
+        if (head.failed() || bits > section.size() * 8 - sizeAt) return -1;
+        classes.handleStreamBit = sizeAt + bits;
+        if (!locateStrings(classes)) return -1;
+    } else {
+        classes.fieldsBit = head.position();
+        classes.handleStreamBit = dataEnd;
+    }
+    if (head.failed() || classes.handleStreamBit > section.size() * 8) return -1;
+    ObjectStreams in(classes);
+    BitReader& data = in.data;
+    // Where the class records end: the texts, or the flag bit before the end.
+    const std::size_t end = release < Release::R2007 ? dataEnd
+                            : classes.stringsEnd > classes.stringsBegin
+                                ? classes.stringsBegin
+                                : classes.handleStreamBit - 1;
+    data.bitShort();  // the highest class number
+    data.rawChar();
+    data.rawChar();
+    data.bit();
+    // The last byte may hold padding bits only.
+    while (!in.failed() && data.position() + 8 < end) {
+        const int number = data.bitShort();
+        data.bitShort();  // proxy flags
+        in.text();        // application name
+        in.text();        // C++ class name
+        const std::string name = in.text();
+        data.bit();       // was a zombie
+        data.bitShort();  // item class id
+        data.bitLong();   // objects of the class in the drawing
+        if (release >= Release::R2007) {
+            data.bitLong();  // release
+            data.bitLong();  // maintenance release
+        } else {
+            data.bitShort();
+            data.bitShort();
+        }
+        data.bitLong();
+        data.bitLong();
+        if (!in.failed() && name == dxfName) return number;
     }
     return -1;
 }

@@ -138,9 +138,10 @@ QString Reader::openSections() {
     auto map = ObjectMap::read(m_sections.handles, m_objects.size(), m_verify, problem);
     if (!map) return problem;
     m_map = std::move(*map);
-    // LAYOUT's class number is not looked up: any class-numbered object a block names as
-    // its layout is read as one, and one that is not fails to read and is left unordered.
-    m_layoutType = -1;
+    // Without LAYOUT's class number any class-numbered object a block names as its layout is
+    // read as one; one that is not fails to read and its layout is left unordered.
+    m_layoutType =
+        findClassNumber(m_sections.classes, m_release, m_sections.maintenanceRelease, "LAYOUT");
     return {};
 }
 

@@ -6,7 +6,7 @@
 //
 // What is read: the file header (code page, where the sections lie; from R2004 the sections
 // are paged and compressed, see sections.h), the object map, the classes (for LAYOUT's type
-// number, R2000), the BLOCK_CONTROL object and the block definitions it lists, the entities
+// number), the BLOCK_CONTROL object and the block definitions it lists, the entities
 // of model space and of each paper-space block (R2000: the entity chain; later: the block's
 // list of owned entities), the INSERTs and MINSERTs among them, their ATTRIBs (R2000: linked
 // from the reference's first and last attribute; later: the reference's owned list), and

@@ -49,9 +49,8 @@ int readEncodedColor(BitReader& data, bool& colorBook) {
     return value & 0x1FF;
 }
 
-// From R2007 the texts of an object sit at the end of its data, before the handles: the
-// last data bit says whether there are any, and the 16 bits before it (32 for a long
-// stream) give their length in bits.
+}  // namespace
+
 bool locateStrings(RawObject& object) {
     const std::size_t endBit = object.handleStreamBit;
     if (endBit <= object.fieldsBit) return true;
@@ -74,8 +73,6 @@ bool locateStrings(RawObject& object) {
     object.stringsEnd = at;
     return true;
 }
-
-}  // namespace
 
 ObjectStreams::ObjectStreams(const RawObject& object)
     : data(object.data, object.fieldsBit, object.handleStreamBit),

@@ -63,6 +63,10 @@ public:
 // corrupt.
 std::optional<RawObject> readRawObject(std::string_view objects, std::uint32_t offset,
                                        Release release, bool verifyCheckValue, QString& problem);
+// From R2007 the texts of an object sit at the end of its data, before the handles: the last
+// data bit says whether there are any, and the 16 bits before it (32 for a long stream) give
+// their length in bits. Sets the object's string bounds; false when they lie outside it.
+bool locateStrings(RawObject& object);
 // Only the type of the object at `offset`, or -1; no check value is verified.
 int peekType(std::string_view objects, std::uint32_t offset, Release release);
 
