@@ -1,12 +1,16 @@
 // The classes section of the paged releases: every class record is walked, to the last one
-// the drawing's DXF twin lists, and a cut or damaged section is only a class not found.
+// the drawing's DXF twin lists, and a cut or damaged section is only a class not found. The
+// LAYOUT objects it numbers give the names and tab orders of the twin.
 
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <map>
 
 #include "engine/drawing/dwg/classes.h"
+#include "engine/drawing/dwg/object_map.h"
 #include "engine/drawing/dwg/sections.h"
+#include "engine/drawing/dwg/table_objects.h"
 #include "reader_probe.h"
 
 namespace drawing::test {
@@ -14,11 +18,14 @@ namespace {
 
 using dwg::Release;
 
+constexpr const char* kExampleLayouts = "Layout1:1,Layout2:2,Model:0";
+
 struct Sample {
     const char* file;
     Release release;
     const char* lastClass;  // the last class of the DXF twin's CLASSES section
     int lastNumber;
+    const char* layouts;  // the twin's LAYOUT objects: name and tab order, by name
 };
 
 class DwgClasses : public ::testing::TestWithParam<Sample> {
@@ -50,6 +57,30 @@ TEST_P(DwgClasses, EveryRecordIsWalked) {
     EXPECT_EQ(find(m_sections.classes, "NO_SUCH_CLASS"), -1);
 }
 
+TEST_P(DwgClasses, LayoutsHaveTheNamesAndTabOrdersOfTheTwin) {
+    QString problem;
+    const auto map =
+        dwg::ObjectMap::read(m_sections.handles, m_sections.objects.size(), true, problem);
+    ASSERT_TRUE(map.has_value()) << problem.toStdString();
+    const int layoutType = find(m_sections.classes, "LAYOUT");
+    std::map<std::string, long long> layouts;
+    for (const auto& entry : map->entries()) {
+        // AutoCAD writes LAYOUT under its fixed type, though the classes number it too.
+        const int type = dwg::peekType(m_sections.objects, entry.offset, GetParam().release);
+        if (type != layoutType && type != dwg::type::kLayout) continue;
+        const auto raw =
+            dwg::readRawObject(m_sections.objects, entry.offset, GetParam().release, true, problem);
+        ASSERT_TRUE(raw.has_value()) << problem.toStdString();
+        dwg::LayoutObject layout;
+        ASSERT_TRUE(dwg::readLayout(*raw, layout));
+        layouts[layout.name] = layout.tabOrder;
+    }
+    std::string listed;
+    for (const auto& [name, tab] : layouts)
+        listed += (listed.empty() ? "" : ",") + name + ":" + std::to_string(tab);
+    EXPECT_EQ(listed, GetParam().layouts);
+}
+
 TEST_P(DwgClasses, CutOrDamagedSectionsFindNothingWrongAndStayInside) {
     const std::string& classes = m_sections.classes;
     for (std::size_t cut = 0; cut < classes.size(); cut += 97) {
@@ -63,20 +94,21 @@ TEST_P(DwgClasses, CutOrDamagedSectionsFindNothingWrongAndStayInside) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Paged, DwgClasses,
-                         ::testing::Values(Sample{"example_2004.dwg", Release::R2004, "SUN", 534},
-                                           Sample{"example_2007.dwg", Release::R2007, "SUN", 534},
-                                           Sample{"example_2010.dwg", Release::R2010, "SUN", 534},
-                                           Sample{"gh209_1_2010.dwg", Release::R2010,
-                                                  "IRD_OBJ_RECORD", 542},
-                                           Sample{"example_2013.dwg", Release::R2013, "SUN", 534},
-                                           Sample{"example_2018.dwg", Release::R2018, "SUN", 534}),
-                         [](const auto& info) {
-                             std::string name = info.param.file;
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Paged, DwgClasses,
+    ::testing::Values(Sample{"example_2004.dwg", Release::R2004, "SUN", 534, kExampleLayouts},
+                      Sample{"example_2007.dwg", Release::R2007, "SUN", 534, kExampleLayouts},
+                      Sample{"example_2010.dwg", Release::R2010, "SUN", 534, kExampleLayouts},
+                      Sample{"gh209_1_2010.dwg", Release::R2010, "IRD_OBJ_RECORD", 542,
+                             "Layout1:1,Model:0"},
+                      Sample{"example_2013.dwg", Release::R2013, "SUN", 534, kExampleLayouts},
+                      Sample{"example_2018.dwg", Release::R2018, "SUN", 534, kExampleLayouts}),
+    [](const auto& info) {
+        std::string name = info.param.file;
+        for (char& c : name)
+            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+        return name;
+    });
 
 }  // namespace
 }  // namespace drawing::test

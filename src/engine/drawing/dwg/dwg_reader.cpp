@@ -218,7 +218,6 @@ bool Reader::readBlocks() {
 void Reader::readLayout(const BlockHeaderObject& block, int space) {
     const std::string record = hexHandle(block.common.handle);
     m_spaces.setBlockRecord(space, record);
-    long long tabOrder = 0;
     // Each LAYOUT serves one block; one named by several blocks is read for the first.
     if (block.layout == 0 || !m_layoutsRead.insert(block.layout).second) return;
     const auto offset = m_map.find(block.layout);
@@ -229,8 +228,8 @@ void Reader::readLayout(const BlockHeaderObject& block, int space) {
     const bool isLayout =
         layout && (layout->type == m_layoutType || layout->type == type::kLayout ||
                    (m_layoutType < 0 && layout->type >= type::kFirstClass));
-    if (isLayout && readLayoutTabOrder(*layout, tabOrder))
-        m_spaces.addLayoutObject(tabOrder, record);
+    LayoutObject read;
+    if (isLayout && dwg::readLayout(*layout, read)) m_spaces.addLayoutObject(read.tabOrder, record);
 }
 
 bool Reader::readChain(const BlockHeaderObject& block, int space) {

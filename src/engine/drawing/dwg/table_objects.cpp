@@ -84,7 +84,7 @@ bool readBlockControl(const RawObject& object, BlockControlObject& out) {
     return !handles.failed();
 }
 
-bool readLayoutTabOrder(const RawObject& object, long long& tabOrder) {
+bool readLayout(const RawObject& object, LayoutObject& out) {
     ObjectStreams in(object);
     BitReader& data = in.data;
     ObjectCommon common;
@@ -115,8 +115,8 @@ bool readLayoutTabOrder(const RawObject& object, long long& tabOrder) {
         data.bitShort();  // shade plot resolution
         data.bitShort();  // shade plot dots per inch
     }
-    in.text();  // layout name
-    tabOrder = data.bitLong();
+    out.name = in.text();
+    out.tabOrder = data.bitLong();
     return !in.failed();
 }
 

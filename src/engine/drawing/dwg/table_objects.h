@@ -37,7 +37,12 @@ struct BlockControlObject {
 
 bool readBlockControl(const RawObject& object, BlockControlObject& out);
 
-// The tab order of a LAYOUT object, or false when it cannot be read.
-bool readLayoutTabOrder(const RawObject& object, long long& tabOrder);
+struct LayoutObject {
+    std::string name;  // as stored
+    long long tabOrder = 0;
+};
+
+// The name and tab order of a LAYOUT object, or false when it cannot be read.
+bool readLayout(const RawObject& object, LayoutObject& out);
 
 }  // namespace drawing::dwg
