@@ -127,6 +127,11 @@ TEST_P(PagedDwgBrokenFiles, CutOrChangedFilesAreRefusedOrRead) {
         EXPECT_EQ(result.error().number, k == 0 ? errors::kNotADrawing : errors::kMalformed);
         EXPECT_FALSE(result.error().description.isEmpty());
     }
+    std::string locked = m_bytes;
+    locked[0x18] = static_cast<char>(locked[0x18] | 1);  // security flags: encrypted data
+    const auto refused = readDrawingBytes(locked);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.error().description, u"the drawing is password-protected"_qs);
     const std::size_t step = m_bytes.size() / 150 + 1;
     for (std::size_t at = 0; at < m_bytes.size(); at += step) {
         const auto result = readDrawingBytes(flipped(m_bytes, at));

@@ -111,6 +111,9 @@ TEST_F(R2007Sections, BrokenFilesFailWithAReason) {
     EXPECT_EQ(problemOf(flipped(0x80 + 0x40)), "the file header is corrupt");
     EXPECT_EQ(problemOf(flipped(kSectionMapAt + 0x10)), "the section map is corrupt");
     EXPECT_EQ(problemOf(m_file.substr(0, 0x6D000)), "the file is truncated");
+    std::string encrypted = m_file;
+    encrypted[0x18] = 1;  // the security flags: data encrypted with a password
+    EXPECT_EQ(problemOf(encrypted), "the drawing is password-protected");
 }
 
 // With the check values off (as for fuzzing) every damaged byte reaches the decoders; none may

@@ -24,6 +24,8 @@ namespace drawing::dwg {
 
 namespace {
 
+constexpr std::size_t kSecurityFlagsAt = 0x18;
+constexpr std::uint32_t kEncryptDataFlag = 0x1;
 constexpr std::size_t kFileHeaderAt = 0x80;
 constexpr std::size_t kFileHeaderSize = 0x400;
 // Page offsets in the page map count from the end of the file header.
@@ -98,6 +100,10 @@ public:
                             (static_cast<unsigned char>(m_file[0x14]) << 8);
         sections.maintenanceRelease = static_cast<unsigned char>(m_file[0x0B]);
         if (!readFileHeader() || !readPageMap() || !readSectionMap()) return std::nullopt;
+        // As in R2004: the security flags' first bit says the data is encrypted with a
+        // password. Checked once the header has proved to be a drawing's, not noise.
+        if (le64(m_file, kSecurityFlagsAt) & kEncryptDataFlag)
+            return fail("the drawing is password-protected");
         const std::array<std::pair<const char*, std::string*>, 4> wanted = {{
             {"AcDb:Header", &sections.header},
             {"AcDb:Classes", &sections.classes},
