@@ -107,12 +107,7 @@ TEST_P(DwgBrokenFiles, AnyFlippedByteIsReadOrRefused) {
 
 INSTANTIATE_TEST_SUITE_P(R2000, DwgBrokenFiles,
                          ::testing::Values("example_2000.dwg", "entities-2d_2000.dwg"),
-                         [](const auto& info) {
-                             std::string name = info.param;
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                             return name;
-                         });
+                         [](const auto& info) { return parameterName(info.param); });
 
 // From R2004 the file is a set of compressed pages: a file cut anywhere loses a page, and a
 // changed byte is caught by a check value or read harmlessly.
@@ -145,12 +140,7 @@ INSTANTIATE_TEST_SUITE_P(Paged, PagedDwgBrokenFiles,
                          ::testing::Values("example_2004.dwg", "example_2007.dwg",
                                            "example_2010.dwg", "example_2013.dwg",
                                            "example_2018.dwg"),
-                         [](const auto& info) {
-                             std::string name = info.param;
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                             return name;
-                         });
+                         [](const auto& info) { return parameterName(info.param); });
 
 }  // namespace
 }  // namespace drawing::test

@@ -104,8 +104,10 @@ void entityMode(BitWriter& w, unsigned colorNumber, bool trueColor) {
 
 // An R2018 ATTRIB: its data, its texts and its handles, framed as the objects section
 // frames an object (size, handle stream size, bytes, check value).
+// `claimedLength`, when not 0, is written as the texts' length in place of the true one.
 std::string r2018Attrib(const std::u16string& value, const std::u16string& multiline,
-                        const std::u16string& tag, std::size_t padding) {
+                        const std::u16string& tag, std::size_t padding,
+                        std::size_t claimedLength = 0) {
     BitWriter data;
     data.bits(0, 2);  // object type: one byte follows
     data.rc(type::kAttrib);
@@ -147,7 +149,7 @@ std::string r2018Attrib(const std::u16string& value, const std::u16string& multi
     BitWriter body;
     body.append(data);
     body.append(strings);
-    const std::size_t length = strings.size();
+    const std::size_t length = claimedLength != 0 ? claimedLength : strings.size();
     if (length < 0x8000) {
         body.rs(static_cast<unsigned>(length));
     } else {
@@ -219,19 +221,25 @@ TEST(DwgObjectStreams, LongStringStreamsAndCharactersBeyondTheBasicPlane) {
     EXPECT_EQ(wide.tag, "\xC3\x84");
 }
 
-TEST(DwgObjectStreams, StringLengthsBeyondTheObjectAreRefused) {
-    std::string objects = r2018Attrib(u"VALUE", u"", u"TAG", 0);
+TEST(DwgObjectStreams, TextLengthsReachingOutsideTheObjectAreRefused) {
     QString problem;
-    ASSERT_TRUE(readRawObject(objects, 0, Release::R2018, false, problem).has_value());
-    // The stored length sits just before the last data bit; make it claim everything.
-    for (std::size_t at = 3; at + 2 < objects.size(); ++at) {
-        std::string broken = objects;
+    const std::string fits = r2018Attrib(u"VALUE", u"", u"TAG", 0);
+    ASSERT_TRUE(readRawObject(fits, 0, Release::R2018, false, problem).has_value());
+    for (const std::size_t claimed : {std::size_t{0x7FFF}, std::size_t{1} << 20}) {
+        const std::string tooLong = r2018Attrib(u"VALUE", u"", u"TAG", 0, claimed);
+        EXPECT_FALSE(readRawObject(tooLong, 0, Release::R2018, false, problem).has_value())
+            << claimed;
+        EXPECT_EQ(problem, u"the object at offset 0 is corrupt"_qs);
+    }
+    // Any two bytes made large: read or refused, and the texts stay inside the object.
+    for (std::size_t at = 3; at + 2 < fits.size(); ++at) {
+        std::string broken = fits;
         broken[at] = static_cast<char>(0xFF);
         broken[at + 1] = static_cast<char>(0x7F);
         const auto raw = readRawObject(broken, 0, Release::R2018, false, problem);
         if (!raw) continue;
         AttribObject attrib;
-        readAttrib(*raw, attrib);  // read or refused, never outside the object
+        readAttrib(*raw, attrib);
         EXPECT_LE(raw->stringsEnd, raw->data.size() * 8);
         EXPECT_LE(raw->stringsBegin, raw->stringsEnd);
     }

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cmath>
@@ -80,14 +79,9 @@ TEST_P(DwgTwin, SameReferencesAsTheDxfFile) {
     if (dwgBytes.empty() || dxfBytes.empty()) GTEST_SKIP() << "no shared drawing " << GetParam();
     const auto dxf = readDrawingBytes(dxfBytes);
     ASSERT_TRUE(dxf.ok()) << dxf.error().description.toStdString();
-    QElapsedTimer timer;
-    timer.start();
     const auto result = readDrawingBytes(dwgBytes);
-    const qint64 elapsed = timer.nsecsElapsed();
     ASSERT_TRUE(result.ok()) << result.error().description.toStdString();
     const Drawing& dwg = *result.value();
-    std::printf("%s.dwg: %zu bytes read in %.3f ms\n", GetParam(), dwgBytes.size(),
-                static_cast<double>(elapsed) / 1e6);
     EXPECT_FALSE(dwg.enumeration.empty());
     EXPECT_EQ(dwg.release, QString::fromLatin1(dwgBytes.data(), 6));
     expectSameDrawing(dwg, *dxf.value());

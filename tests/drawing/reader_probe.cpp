@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <cctype>
 
 #include "engine/drawing/reader_objects.h"
 
@@ -10,6 +11,12 @@ namespace drawing::test {
 
 QString fixturePath(const QString& name) {
     return QStringLiteral(QUILLON_FIXTURES_DIR "/dxf/") + name;
+}
+
+std::string parameterName(std::string fileName) {
+    for (char& c : fileName)
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    return fileName;
 }
 
 std::string readBytes(const QString& path) {

@@ -15,6 +15,8 @@
 namespace drawing::test {
 
 QString fixturePath(const QString& name);
+// A file name as a test parameter's name: every character other than a letter or digit as _.
+std::string parameterName(std::string fileName);
 std::string readBytes(const QString& path);
 
 using References = std::vector<std::shared_ptr<const acad::BlockReference>>;

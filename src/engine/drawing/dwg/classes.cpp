@@ -8,6 +8,36 @@ namespace {
 
 constexpr std::size_t kSentinel = 16;
 
+// The class records from the reader's position up to the bit `end`: the number of the one
+// named `dxfName`, or -1.
+int findInRecords(ObjectStreams& in, std::size_t end, std::string_view dxfName) {
+    BitReader& data = in.data;
+    // The last byte may hold padding bits only.
+    while (!in.failed() && data.position() + 8 < end) {
+        const int number = data.bitShort();
+        data.bitShort();  // proxy flags (R2000: version)
+        in.text();        // application name
+        in.text();        // C++ class name
+        const std::string name = in.text();
+        data.bit();       // was a zombie
+        data.bitShort();  // item class id
+        if (in.atLeast(Release::R2004)) {
+            data.bitLong();  // objects of the class in the drawing
+            if (in.atLeast(Release::R2007)) {
+                data.bitLong();  // release
+                data.bitLong();  // maintenance release
+            } else {
+                data.bitShort();
+                data.bitShort();
+            }
+            data.bitLong();
+            data.bitLong();
+        }
+        if (!in.failed() && name == dxfName) return number;
+    }
+    return -1;
+}
+
 }  // namespace
 
 int findClassNumber(std::string_view file, const SectionLocation& where, std::string_view dxfName) {
@@ -17,19 +47,12 @@ int findClassNumber(std::string_view file, const SectionLocation& where, std::st
     const std::uint32_t size = head.rawLong();
     const std::size_t start = where.offset + kSentinel + 4;
     if (head.failed() || size > file.size() - start) return -1;
-    BitReader data(file, start * 8, (start + size) * 8);
-    // The last byte may hold padding bits only.
-    while (!data.failed() && data.remaining() > 8) {
-        const int number = data.bitShort();
-        data.bitShort();  // version
-        data.text();      // application name
-        data.text();      // C++ class name
-        const std::string name = data.text();
-        data.bit();       // was a zombie
-        data.bitShort();  // item class id
-        if (!data.failed() && name == dxfName) return number;
-    }
-    return -1;
+    RawObject classes;
+    classes.data = file;
+    classes.fieldsBit = start * 8;
+    classes.handleStreamBit = (start + size) * 8;
+    ObjectStreams in(classes);
+    return findInRecords(in, classes.handleStreamBit, dxfName);
 }
 
 int findClassNumber(std::string_view section, Release release, unsigned maintenance,
@@ -60,38 +83,16 @@ int findClassNumber(std::string_view section, Release release, unsigned maintena
     }
     if (head.failed() || classes.handleStreamBit > section.size() * 8) return -1;
     ObjectStreams in(classes);
-    BitReader& data = in.data;
     // Where the class records end: the texts, or the flag bit before the end.
     const std::size_t end = release < Release::R2007 ? dataEnd
                             : classes.stringsEnd > classes.stringsBegin
                                 ? classes.stringsBegin
                                 : classes.handleStreamBit - 1;
-    data.bitShort();  // the highest class number
-    data.rawChar();
-    data.rawChar();
-    data.bit();
-    // The last byte may hold padding bits only.
-    while (!in.failed() && data.position() + 8 < end) {
-        const int number = data.bitShort();
-        data.bitShort();  // proxy flags
-        in.text();        // application name
-        in.text();        // C++ class name
-        const std::string name = in.text();
-        data.bit();       // was a zombie
-        data.bitShort();  // item class id
-        data.bitLong();   // objects of the class in the drawing
-        if (release >= Release::R2007) {
-            data.bitLong();  // release
-            data.bitLong();  // maintenance release
-        } else {
-            data.bitShort();
-            data.bitShort();
-        }
-        data.bitLong();
-        data.bitLong();
-        if (!in.failed() && name == dxfName) return number;
-    }
-    return -1;
+    in.data.bitShort();  // the highest class number
+    in.data.rawChar();
+    in.data.rawChar();
+    in.data.bit();
+    return findInRecords(in, end, dxfName);
 }
 
 }  // namespace drawing::dwg

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "engine/drawing/dwg/byte_order.h"
 #include "engine/drawing/dwg/crc16.h"
 
 namespace drawing::dwg {
@@ -78,12 +79,13 @@ ObjectStreams::ObjectStreams(const RawObject& object)
     : data(object.data, object.fieldsBit, object.handleStreamBit),
       handles(object.data, object.handleStreamBit, object.data.size() * 8),
       strings(object.data, object.stringsBegin, object.stringsEnd),
-      release(object.release) {}
+      release(object.release),
+      m_hasStrings(object.stringsEnd > object.stringsBegin) {}
 
 std::string ObjectStreams::text() {
     if (release < Release::R2007) return data.text();
     // An object without a string stream has only empty texts.
-    if (strings.position() == strings.end()) return {};
+    if (!m_hasStrings) return {};
     return strings.unicodeText();
 }
 
@@ -102,9 +104,7 @@ std::optional<RawObject> readRawObject(std::string_view objects, std::uint32_t o
         problem = QStringLiteral("the object at offset %1 is truncated").arg(offset);
         return std::nullopt;
     }
-    const std::uint16_t stored =
-        static_cast<std::uint16_t>(static_cast<unsigned char>(objects[start + size]) |
-                                   (static_cast<unsigned char>(objects[start + size + 1]) << 8));
+    const std::uint16_t stored = le16(objects, start + size);
     if (verifyCheckValue &&
         crc16(objects.substr(offset, start - offset + size), 0xC0C1) != stored) {
         problem = QStringLiteral("the object at offset %1 is corrupt").arg(offset);

@@ -56,6 +56,9 @@ public:
     std::string text();
     bool atLeast(Release r) const { return release >= r; }
     bool failed() const { return data.failed() || handles.failed() || strings.failed(); }
+
+private:
+    bool m_hasStrings;
 };
 
 // The object at `offset` of `objects` (the whole file for R2000, the objects section

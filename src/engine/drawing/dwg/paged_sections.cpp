@@ -9,17 +9,13 @@
 #include <set>
 #include <vector>
 
+#include "engine/drawing/dwg/byte_order.h"
 #include "engine/drawing/dwg/lz77_r2004.h"
 #include "engine/drawing/dwg/sections.h"
 
 namespace drawing::dwg {
 
 namespace {
-
-constexpr std::size_t kCodePageAt = 0x13;
-constexpr std::size_t kMaintenanceReleaseAt = 0x0B;
-constexpr std::size_t kSecurityFlagsAt = 0x18;
-constexpr std::uint32_t kEncryptDataFlag = 0x1;
 
 constexpr std::size_t kEncryptedHeaderAt = 0x80;
 constexpr std::size_t kEncryptedHeaderSize = 0x6C;
@@ -62,25 +58,6 @@ QString corruptPageMap() {
 }
 QString corruptSectionMap() {
     return QStringLiteral("the section map is corrupt");
-}
-QString passwordProtected() {
-    return QStringLiteral("the drawing is password-protected");
-}
-
-// Little-endian reads; the caller has checked that the bytes are there.
-std::uint32_t le32(std::string_view bytes, std::size_t at) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i)
-        value |= std::uint32_t{static_cast<unsigned char>(bytes[at + i])} << (8 * i);
-    return value;
-}
-
-std::uint64_t le64(std::string_view bytes, std::size_t at) {
-    return le32(bytes, at) | (std::uint64_t{le32(bytes, at + 4)} << 32);
-}
-
-void putLe32(std::string& bytes, std::size_t at, std::uint32_t value) {
-    for (std::size_t i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
 }
 
 // The Adler-32-like sum that guards each page; `seed` chains the header and data sums.
@@ -389,13 +366,14 @@ std::optional<Sections> readPagedSections(std::string_view file, const SectionOp
         problem = truncated();
         return std::nullopt;
     }
+    const PlainHeader plain = readPlainHeader(file);
     Sections result;
-    result.maintenanceRelease = static_cast<unsigned char>(file[kMaintenanceReleaseAt]);
-    result.codePage = static_cast<int>(le32(file, kCodePageAt) & 0xFFFFu);  // a raw short
+    result.maintenanceRelease = plain.maintenanceRelease;
+    result.codePage = plain.codePage;
     PageMapPointers pointers;
     if (!readEncryptedHeader(file, options.verifyCheckValues, pointers, problem))
         return std::nullopt;
-    if (le32(file, kSecurityFlagsAt) & kEncryptDataFlag) {
+    if (plain.dataEncrypted) {
         problem = passwordProtected();
         return std::nullopt;
     }

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/drawing/dwg/byte_order.h"
 #include "engine/drawing/dwg/lz77_r2007.h"
 #include "engine/drawing/dwg/r2007_checks.h"
 #include "engine/drawing/dwg/r2007_section_map.h"
@@ -24,8 +25,6 @@ namespace drawing::dwg {
 
 namespace {
 
-constexpr std::size_t kSecurityFlagsAt = 0x18;
-constexpr std::uint32_t kEncryptDataFlag = 0x1;
 constexpr std::size_t kFileHeaderAt = 0x80;
 constexpr std::size_t kFileHeaderSize = 0x400;
 // Page offsets in the page map count from the end of the file header.
@@ -56,13 +55,6 @@ constexpr std::size_t kSectionsMapCrcSeed = 0xE0;
 constexpr std::size_t kCrcSeed = 0xF0;
 constexpr std::size_t kHeaderCrc = 0x108;
 }  // namespace field
-
-std::uint64_t le64(std::string_view bytes, std::size_t at) {
-    std::uint64_t value = 0;
-    for (int i = 7; i >= 0; --i)
-        value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
-    return value;
-}
 
 std::uint64_t alignTo8(std::uint64_t size) {
     return (size + 7) & ~std::uint64_t{7};
@@ -95,15 +87,13 @@ public:
     std::optional<Sections> run() {
         if (m_file.size() < kPagesBase) return fail("the file is truncated");
         if (m_file.substr(0, 6) != "AC1021") return fail("the file is not an AC1021 drawing");
+        const PlainHeader plain = readPlainHeader(m_file);
         Sections sections;
-        sections.codePage = static_cast<unsigned char>(m_file[0x13]) |
-                            (static_cast<unsigned char>(m_file[0x14]) << 8);
-        sections.maintenanceRelease = static_cast<unsigned char>(m_file[0x0B]);
+        sections.codePage = plain.codePage;
+        sections.maintenanceRelease = plain.maintenanceRelease;
         if (!readFileHeader() || !readPageMap() || !readSectionMap()) return std::nullopt;
-        // As in R2004: the security flags' first bit says the data is encrypted with a
-        // password. Checked once the header has proved to be a drawing's, not noise.
-        if (le64(m_file, kSecurityFlagsAt) & kEncryptDataFlag)
-            return fail("the drawing is password-protected");
+        // Checked once the header has proved to be a drawing's, not noise.
+        if (plain.dataEncrypted) return fail(passwordProtected());
         const std::array<std::pair<const char*, std::string*>, 4> wanted = {{
             {"AcDb:Header", &sections.header},
             {"AcDb:Classes", &sections.classes},
@@ -246,7 +236,7 @@ private:
         if (found == m_sections.end())
             return fail(QStringLiteral("the drawing has no %1 section").arg(QLatin1String(name)));
         const r2007::SectionDescription& section = found->second;
-        if (section.encrypted != 0) return fail("the drawing is password-protected");
+        if (section.encrypted != 0) return fail(passwordProtected());
         const QString corrupt =
             QStringLiteral("the %1 section is corrupt").arg(QLatin1String(name));
         if (section.size > m_cap) return fail(corrupt);
@@ -333,8 +323,7 @@ std::optional<SectionMap> parseSectionMap(std::string_view map) {
         if (nameBytes > map.size() - at || nameBytes % 2 != 0) return std::nullopt;
         std::string name;
         for (std::size_t i = 0; i < nameBytes; i += 2) {
-            const unsigned unit = static_cast<unsigned char>(map[at + i]) |
-                                  (static_cast<unsigned char>(map[at + i + 1]) << 8);
+            const unsigned unit = le16(map, at + i);
             if (unit == 0) break;
             name.push_back(unit < 0x80 ? static_cast<char>(unit) : '?');
         }

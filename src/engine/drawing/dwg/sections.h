@@ -25,6 +25,17 @@ struct SectionOptions {
     bool verifyCheckValues = true;
 };
 
+// The first 0x80 bytes of an R2004-and-later file, which are not encrypted or coded.
+struct PlainHeader {
+    int codePage = 0;
+    unsigned maintenanceRelease = 0;
+    bool dataEncrypted = false;  // the security flags say: encrypted with a password
+};
+// `file` holds at least 0x80 bytes.
+PlainHeader readPlainHeader(std::string_view file);
+// The description of a drawing refused for its password.
+QString passwordProtected();
+
 // The sections of an AC1018, AC1024, AC1027 or AC1032 file (pages compressed with the
 // R2004 method); nothing and `problem` set when the file is encrypted, truncated or corrupt.
 std::optional<Sections> readPagedSections(std::string_view file, const SectionOptions& options,
