@@ -1,9 +1,11 @@
 #pragma once
 
 // The classes section: object types above 499 are numbered per drawing, and this section
-// says which number stands for which class. The reader only needs LAYOUT's.
+// says which number stands for which class. The reader needs LAYOUT's, and which classes are
+// entities: a custom entity of a vertical product sits in an entity chain like any other.
 
 #include <string_view>
+#include <vector>
 
 #include "engine/drawing/dwg/file_header.h"
 #include "engine/drawing/dwg/object_reader.h"
@@ -18,5 +20,16 @@ int findClassNumber(std::string_view file, const SectionLocation& where, std::st
 // file header's maintenance release byte, which decides a field of R2010 and R2013.
 int findClassNumber(std::string_view section, Release release, unsigned maintenance,
                     std::string_view dxfName);
+
+// What the reader needs of the classes: LAYOUT's number (-1 when unknown) and the entity
+// classes. Empty when the section cannot be read.
+struct ClassTypes {
+    int layout = -1;
+    std::vector<bool> entities;  // by type number from type::kFirstClass
+    bool isEntity(int type) const;
+};
+
+ClassTypes readClassTypes(std::string_view file, const SectionLocation& where);
+ClassTypes readClassTypes(std::string_view section, Release release, unsigned maintenance);
 
 }  // namespace drawing::dwg

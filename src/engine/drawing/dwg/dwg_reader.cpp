@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -52,6 +53,12 @@ public:
     QString run();
 
 private:
+    // What visiting one entity of a chain or list gives: go on with the next, the list's end
+    // marker (SEQEND), a gap (an object the drawing no longer holds, or no entity), or a
+    // failure that refuses the drawing.
+    enum class Step { Next, End, Gap, Failed };
+    using Visit = std::function<Step(std::uint64_t, const RawObject&, EntityCommon&)>;
+
     bool fail(const QString& why) {
         if (m_error.isEmpty()) m_error = why;
         return false;
@@ -60,16 +67,24 @@ private:
     QString openSections();
     std::optional<RawObject> object(std::uint64_t handle);
     std::optional<RawObject> objectAt(std::uint32_t offset, QString& problem) const;
+    bool isEntityType(int objectType) const;
+    Step visitOne(std::uint64_t handle, const Visit& visit, EntityCommon& links,
+                  std::uint64_t owner, const char* loop);
+    bool walkList(const std::vector<std::uint64_t>& handles, const Visit& visit,
+                  std::uint64_t owner, const char* loop);
+    bool walkChain(std::uint64_t first, std::uint64_t last, const Visit& visit, std::uint64_t owner,
+                   const char* loop);
+    bool walkBack(std::uint64_t first, std::uint64_t gap, std::uint64_t last, const Visit& visit,
+                  std::uint64_t owner, const char* loop);
     bool readBlocks();
     void readLayout(const BlockHeaderObject& block, int space);
     bool readChain(const BlockHeaderObject& block, int space);
-    bool readEntity(std::uint64_t handle, const BlockHeaderObject& block, int space,
-                    EntityCommon& links);
+    Step readEntity(std::uint64_t handle, const RawObject& raw, const BlockHeaderObject& block,
+                    int space, EntityCommon& links);
     bool addInsert(const RawObject& raw, const BlockHeaderObject& block, int space,
                    EntityCommon& links);
     bool readAttributes(const InsertObject& insert);
-    bool readAttribute(std::uint64_t handle, const InsertObject& insert, bool& ended,
-                       std::uint64_t& next);
+    Step readAttribute(std::uint64_t handle, const RawObject& raw, EntityCommon& links);
     QString entryName(std::uint64_t handle, int expectedType);
     QString linetypeName(const EntityCommon& entity);
 
@@ -81,7 +96,7 @@ private:
     std::string_view m_objects;  // where the object map's offsets point into
     QString m_error;
     ObjectMap m_map;
-    int m_layoutType = -1;
+    ClassTypes m_classes;
     TextDecoder m_decoder;
     StringPool m_pool;
     SpaceOrder m_spaces;
@@ -119,7 +134,7 @@ QString Reader::openFlatFile() {
     if (!map) return problem;
     m_map = std::move(*map);
     m_objects = m_file;
-    m_layoutType = findClassNumber(m_file, header->classes, "LAYOUT");
+    m_classes = readClassTypes(m_file, header->classes);
     return {};
 }
 
@@ -140,8 +155,7 @@ QString Reader::openSections() {
     m_map = std::move(*map);
     // Without LAYOUT's class number any class-numbered object a block names as its layout is
     // read as one; one that is not fails to read and its layout is left unordered.
-    m_layoutType =
-        findClassNumber(m_sections.classes, m_release, m_sections.maintenanceRelease, "LAYOUT");
+    m_classes = readClassTypes(m_sections.classes, m_release, m_sections.maintenanceRelease);
     return {};
 }
 
@@ -149,13 +163,12 @@ std::optional<RawObject> Reader::objectAt(std::uint32_t offset, QString& problem
     return readRawObject(m_objects, offset, m_release, m_verify, problem);
 }
 
+// Nothing, and no error, when the object map does not list `handle`: real drawings name
+// objects they no longer hold, and what is missing is skipped. An object that is listed but
+// cannot be read is an error.
 std::optional<RawObject> Reader::object(std::uint64_t handle) {
     const auto offset = m_map.find(handle);
-    if (!offset) {
-        fail(QStringLiteral("the object %1 is missing from the object map")
-                 .arg(QString::fromStdString(hexHandle(handle))));
-        return std::nullopt;
-    }
+    if (!offset) return std::nullopt;
     QString problem;
     auto raw = objectAt(*offset, problem);
     if (!raw) fail(problem);
@@ -171,7 +184,7 @@ bool Reader::readBlocks() {
     for (const ObjectMap::Entry& entry : m_map.entries()) {
         if (peekType(m_objects, entry.offset, m_release) != type::kBlockControl) continue;
         const auto raw = object(entry.handle);
-        if (!raw) return false;
+        if (!raw) return fail(m_error);
         if (!readBlockControl(*raw, control))
             return fail(QStringLiteral("the block table is corrupt"));
         found = true;
@@ -190,9 +203,11 @@ bool Reader::readBlocks() {
         // A block listed twice is read once: a crafted table must not make reading quadratic.
         if (handle == 0 || !listed.insert(handle).second) continue;
         const auto raw = object(handle);
-        if (!raw) return false;
+        if (!m_error.isEmpty()) return false;
+        // A block the drawing no longer holds, or an object of another kind, is no block.
+        if (!raw || raw->type != type::kBlockHeader) continue;
         BlockHeaderObject block;
-        if (raw->type != type::kBlockHeader || !readBlockHeader(*raw, block))
+        if (!readBlockHeader(*raw, block))
             return fail(QStringLiteral("the block definition %1 is corrupt")
                             .arg(QString::fromStdString(hexHandle(handle))));
         const QString name = m_pool.get(block.name);
@@ -226,43 +241,107 @@ void Reader::readLayout(const BlockHeaderObject& block, int space) {
     // Without a readable LAYOUT the tab order stays unknown: SpaceOrder then puts the
     // layout after those with one.
     const bool isLayout =
-        layout && (layout->type == m_layoutType || layout->type == type::kLayout ||
-                   (m_layoutType < 0 && layout->type >= type::kFirstClass));
+        layout && (layout->type == m_classes.layout || layout->type == type::kLayout ||
+                   (m_classes.layout < 0 && layout->type >= type::kFirstClass));
     LayoutObject read;
     if (isLayout && dwg::readLayout(*layout, read)) m_spaces.addLayoutObject(read.tabOrder, record);
 }
 
-bool Reader::readChain(const BlockHeaderObject& block, int space) {
-    EntityCommon links;
-    if (m_release >= Release::R2004) {
-        for (const std::uint64_t handle : block.entities)
-            if (!readEntity(handle, block, space, links)) return false;
-        return true;
+bool Reader::isEntityType(int objectType) const {
+    if (objectType >= type::kFirstClass)
+        // Without the classes every numbered type may be an entity, as custom ones are.
+        return m_classes.entities.empty() || m_classes.isEntity(objectType);
+    return (objectType >= type::kText && objectType <= type::kXLine) ||
+           (objectType >= type::kOleFrame && objectType <= type::kMLine) ||
+           objectType == type::kOle2Frame || objectType == type::kLwPolyline ||
+           objectType == type::kHatch || objectType == type::kProxyEntity;
+}
+
+Reader::Step Reader::visitOne(std::uint64_t handle, const Visit& visit, EntityCommon& links,
+                              std::uint64_t owner, const char* loop) {
+    if (!m_visited.insert(handle).second) {
+        fail(QString::fromLatin1(loop).arg(QString::fromStdString(hexHandle(owner))));
+        return Step::Failed;
     }
-    std::uint64_t handle = block.firstEntity;
+    const auto raw = object(handle);
+    if (!m_error.isEmpty()) return Step::Failed;
+    if (!raw || !isEntityType(raw->type)) return Step::Gap;
+    links = EntityCommon{};
+    return visit(handle, *raw, links);
+}
+
+bool Reader::walkList(const std::vector<std::uint64_t>& handles, const Visit& visit,
+                      std::uint64_t owner, const char* loop) {
+    for (const std::uint64_t handle : handles) {
+        EntityCommon links;
+        const Step step = visitOne(handle, visit, links, owner, loop);
+        if (step == Step::Failed) return false;
+        if (step == Step::End) break;
+    }
+    return true;
+}
+
+bool Reader::walkChain(std::uint64_t first, std::uint64_t last, const Visit& visit,
+                       std::uint64_t owner, const char* loop) {
+    std::uint64_t handle = first;
     while (handle != 0) {
-        if (!readEntity(handle, block, space, links)) return false;
-        if (handle == block.lastEntity) break;
+        EntityCommon links;
+        const Step step = visitOne(handle, visit, links, owner, loop);
+        if (step == Step::Failed) return false;
+        if (step == Step::End) return true;
+        if (step == Step::Gap) return walkBack(first, handle, last, visit, owner, loop);
+        if (handle == last) return true;
         handle = links.next;
     }
     return true;
 }
 
-bool Reader::readEntity(std::uint64_t handle, const BlockHeaderObject& block, int space,
-                        EntityCommon& links) {
-    if (!m_visited.insert(handle).second)
-        return fail(QStringLiteral("the entities of block %1 loop")
-                        .arg(QString::fromStdString(hexHandle(block.common.handle))));
-    const auto raw = object(handle);
-    if (!raw) return false;
-    links = EntityCommon{};
-    if (raw->type == type::kInsert || raw->type == type::kMInsert)
-        return addInsert(*raw, block, space, links);
-    // Before R2004 every entity is opened for its link to the next; later ones need not be.
-    if (m_release < Release::R2004 && !readEntityLinks(*raw, links))
-        return fail(QStringLiteral("the entity %1 is corrupt")
-                        .arg(QString::fromStdString(hexHandle(handle))));
+// The chain is linked both ways: the entities after a gap are found from its other end,
+// following the links back to the gap. Those beyond a second gap are lost.
+bool Reader::walkBack(std::uint64_t first, std::uint64_t gap, std::uint64_t last,
+                      const Visit& visit, std::uint64_t owner, const char* loop) {
+    std::vector<std::uint64_t> tail;
+    std::unordered_set<std::uint64_t> seen;
+    for (std::uint64_t handle = last; handle != 0 && handle != gap && !m_visited.contains(handle) &&
+                                      seen.insert(handle).second;) {
+        const auto raw = object(handle);
+        if (!m_error.isEmpty()) return false;
+        EntityCommon links;
+        if (!raw || !isEntityType(raw->type) || !readEntityLinks(*raw, links)) break;
+        tail.push_back(handle);
+        if (handle == first) break;
+        handle = links.previous;
+    }
+    for (auto it = tail.rbegin(); it != tail.rend(); ++it) {
+        EntityCommon links;
+        const Step step = visitOne(*it, visit, links, owner, loop);
+        if (step == Step::Failed) return false;
+        if (step == Step::End) break;
+    }
     return true;
+}
+
+bool Reader::readChain(const BlockHeaderObject& block, int space) {
+    const Visit visit = [&](std::uint64_t handle, const RawObject& raw, EntityCommon& links) {
+        return readEntity(handle, raw, block, space, links);
+    };
+    static constexpr const char* kLoop = "the entities of block %1 loop";
+    if (m_release >= Release::R2004)
+        return walkList(block.entities, visit, block.common.handle, kLoop);
+    return walkChain(block.firstEntity, block.lastEntity, visit, block.common.handle, kLoop);
+}
+
+Reader::Step Reader::readEntity(std::uint64_t handle, const RawObject& raw,
+                                const BlockHeaderObject& block, int space, EntityCommon& links) {
+    if (raw.type == type::kInsert || raw.type == type::kMInsert)
+        return addInsert(raw, block, space, links) ? Step::Next : Step::Failed;
+    // Before R2004 every entity is opened for its link to the next; later ones need not be.
+    if (m_release < Release::R2004 && !readEntityLinks(raw, links)) {
+        fail(QStringLiteral("the entity %1 is corrupt")
+                 .arg(QString::fromStdString(hexHandle(handle))));
+        return Step::Failed;
+    }
+    return Step::Next;
 }
 
 bool Reader::addInsert(const RawObject& raw, const BlockHeaderObject& block, int space,
@@ -305,62 +384,50 @@ bool Reader::addInsert(const RawObject& raw, const BlockHeaderObject& block, int
 }
 
 bool Reader::readAttributes(const InsertObject& insert) {
-    bool ended = false;
-    std::uint64_t next = 0;
-    if (m_release >= Release::R2004) {
-        for (const std::uint64_t handle : insert.ownedAttributes) {
-            if (!readAttribute(handle, insert, ended, next)) return false;
-            if (ended) break;
-        }
-        return true;
-    }
-    std::uint64_t handle = insert.firstAttribute;
-    while (handle != 0) {
-        if (!readAttribute(handle, insert, ended, next)) return false;
-        if (ended || handle == insert.lastAttribute) break;
-        handle = next;
-    }
-    return true;
+    const Visit visit = [&](std::uint64_t handle, const RawObject& raw, EntityCommon& links) {
+        return readAttribute(handle, raw, links);
+    };
+    static constexpr const char* kLoop = "the attributes of block reference %1 loop";
+    if (m_release >= Release::R2004)
+        return walkList(insert.ownedAttributes, visit, insert.common.handle, kLoop);
+    return walkChain(insert.firstAttribute, insert.lastAttribute, visit, insert.common.handle,
+                     kLoop);
 }
 
-bool Reader::readAttribute(std::uint64_t handle, const InsertObject& insert, bool& ended,
-                           std::uint64_t& next) {
-    if (!m_visited.insert(handle).second)
-        return fail(QStringLiteral("the attributes of block reference %1 loop")
-                        .arg(QString::fromStdString(hexHandle(insert.common.handle))));
-    const auto raw = object(handle);
-    if (!raw) return false;
-    if (raw->type == type::kSeqEnd) {
-        ended = true;
-        return true;
-    }
-    if (raw->type != type::kAttrib)
-        return fail(QStringLiteral("block reference %1 lists a non-attribute %2")
-                        .arg(QString::fromStdString(hexHandle(insert.common.handle)),
-                             QString::fromStdString(hexHandle(handle))));
+Reader::Step Reader::readAttribute(std::uint64_t handle, const RawObject& raw,
+                                   EntityCommon& links) {
+    if (raw.type == type::kSeqEnd) return Step::End;
+    // Any other entity a reference lists is none of its attributes.
+    if (raw.type != type::kAttrib) return Step::Gap;
     AttribObject attrib;
-    if (!readAttrib(*raw, attrib))
-        return fail(QStringLiteral("the attribute %1 is corrupt")
-                        .arg(QString::fromStdString(hexHandle(handle))));
+    if (!readAttrib(raw, attrib)) {
+        fail(QStringLiteral("the attribute %1 is corrupt")
+                 .arg(QString::fromStdString(hexHandle(handle))));
+        return Step::Failed;
+    }
     AttributeRecord a;
     a.tag = m_pool.get(attrib.tag);
     a.text =
         attrib.multiline ? m_decoder.decodeMText(attrib.value) : m_decoder.decode(attrib.value);
     a.handle.assign(hexHandle(attrib.common.handle));
-    if (m_drawing.attributes.size() >= UINT32_MAX - 1)
-        return fail(QStringLiteral("too many attributes"));
+    if (m_drawing.attributes.size() >= UINT32_MAX - 1) {
+        fail(QStringLiteral("too many attributes"));
+        return Step::Failed;
+    }
     m_drawing.attributes.push_back(std::move(a));
-    next = attrib.common.next;
-    return true;
+    links = attrib.common;
+    return Step::Next;
 }
 
 QString Reader::entryName(std::uint64_t handle, int expectedType) {
     const auto known = m_names.find(handle);
     if (known != m_names.end()) return known->second;
     const auto raw = object(handle);
+    if (!m_error.isEmpty()) return {};
+    // An entry the drawing no longer holds, or an object of another kind, names nothing.
+    if (!raw || raw->type != expectedType) return m_names.emplace(handle, QString()).first->second;
     std::string name;
-    if (!raw) return {};
-    if (raw->type != expectedType || !readEntryName(*raw, name)) {
+    if (!readEntryName(*raw, name)) {
         fail(QStringLiteral("the table entry %1 is corrupt")
                  .arg(QString::fromStdString(hexHandle(handle))));
         return {};

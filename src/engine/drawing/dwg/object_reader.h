@@ -18,10 +18,18 @@ namespace drawing::dwg {
 enum class Release { R2000, R2004, R2007, R2010, R2013, R2018 };
 
 namespace type {
+inline constexpr int kText = 1;
 inline constexpr int kAttrib = 2;
 inline constexpr int kSeqEnd = 6;
 inline constexpr int kInsert = 7;
 inline constexpr int kMInsert = 8;
+inline constexpr int kXLine = 0x29;  // the last of the first run of entity types
+inline constexpr int kOleFrame = 0x2B;
+inline constexpr int kMLine = 0x2F;  // the last of the second run
+inline constexpr int kOle2Frame = 0x4A;
+inline constexpr int kLwPolyline = 0x4D;
+inline constexpr int kHatch = 0x4E;
+inline constexpr int kProxyEntity = 498;
 inline constexpr int kBlockControl = 0x30;
 inline constexpr int kBlockHeader = 0x31;
 inline constexpr int kLayer = 0x33;
