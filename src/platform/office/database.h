@@ -19,7 +19,8 @@ public:
     virtual Result<int> RecordCount() = 0;  // after moving to the last row
     virtual Status DeleteAll() = 0;         // every row, one by one from the first
     virtual Status AddNew() = 0;
-    // The text is converted to the field's type; text that does not convert is an error.
+    // The text is converted to the field's type (numbers in the user's decimal form); text that
+    // does not convert is an error. A field not set keeps the column's default.
     virtual Status SetField(int index, const QString& value) = 0;
     virtual Status Update() = 0;
     virtual Status Close() = 0;
@@ -30,8 +31,11 @@ public:
     virtual ~Database() = default;
     // Ordinary local tables only (no system tables, no views), in the database's order.
     virtual Result<QStringList> TableNames() const = 0;
-    // A record set over `table` that other users cannot change while it is open.
+    // A record set over `table` (its name in any letter case) that other users cannot change
+    // while it is open.
     virtual Result<std::shared_ptr<Recordset>> OpenRecordset(const QString& table) = 0;
+    // Everything done between BeginTrans and CommitTrans is stored together or not at all: a
+    // CommitTrans that cannot store it is an error, after which Rollback undoes it all.
     virtual Status BeginTrans() = 0;
     virtual Status CommitTrans() = 0;
     virtual Status Rollback() = 0;

@@ -3,6 +3,10 @@
 #include <sqlite3.h>
 
 #include <QFileInfo>
+#include <QLocale>
+#include <algorithm>
+#include <cmath>
+#include <optional>
 #include <vector>
 
 namespace platform::office {
@@ -66,10 +70,29 @@ Column::Kind kindOf(const QString& declared) {
     return Column::Kind::Other;
 }
 
+// A number written with the user's decimal character (or a point) in C form, or nothing when
+// the text is no number. A text with both a point and a decimal comma is ambiguous: no number.
+std::optional<QString> realText(const QString& value, QChar decimalPoint) {
+    QString candidate = value.trimmed();
+    if (decimalPoint != QLatin1Char('.')) {
+        if (candidate.contains(QLatin1Char('.')) && candidate.contains(decimalPoint)) {
+            return std::nullopt;
+        }
+        candidate.replace(decimalPoint, QLatin1Char('.'));
+    }
+    bool converts = false;
+    const double number = candidate.toDouble(&converts);
+    if (!converts || !std::isfinite(number)) return std::nullopt;
+    return candidate;
+}
+
 class SqliteRecordset : public Recordset {
 public:
-    SqliteRecordset(sqlite3* db, QString table, std::vector<Column> columns)
-        : m_db(db), m_table(std::move(table)), m_columns(std::move(columns)) {}
+    SqliteRecordset(sqlite3* db, QString table, std::vector<Column> columns, QChar decimalPoint)
+        : m_db(db),
+          m_table(std::move(table)),
+          m_columns(std::move(columns)),
+          m_decimalPoint(decimalPoint) {}
 
     Result<int> FieldCount() const override { return static_cast<int>(m_columns.size()); }
     Result<QString> FieldName(int index) const override {
@@ -86,13 +109,8 @@ public:
         return sqlite3_column_int(count.get(), 0);
     }
     Status DeleteAll() override {
-        // The rows go at once, outside the transaction of the rows that follow.
-        if (auto deleted = execute(m_db, QStringLiteral("DELETE FROM ") + quotedName(m_table));
-            !deleted) {
-            return deleted;
-        }
-        if (auto committed = execute(m_db, QStringLiteral("COMMIT")); !committed) return committed;
-        return execute(m_db, QStringLiteral("BEGIN IMMEDIATE"));
+        // Stored only by the commit that stores the new rows: a send that fails keeps the old.
+        return execute(m_db, QStringLiteral("DELETE FROM ") + quotedName(m_table));
     }
     Status AddNew() override {
         m_row.assign(m_columns.size(), std::nullopt);
@@ -103,36 +121,44 @@ public:
             return Error{3265, QStringLiteral("Item not found in this collection.")};
         }
         bool converts = true;
+        QString stored = value;
         switch (m_columns[static_cast<size_t>(index)].kind) {
             case Column::Kind::Integer:
                 value.trimmed().toLongLong(&converts);
                 break;
             case Column::Kind::Real:
-                value.trimmed().toDouble(&converts);
+                if (const auto number = realText(value, m_decimalPoint)) {
+                    stored = *number;
+                } else {
+                    converts = false;
+                }
                 break;
             case Column::Kind::Other:
                 break;
         }
         if (!converts) return Error{3421, QStringLiteral("Data type conversion error.")};
-        m_row[static_cast<size_t>(index)] = value;
+        m_row[static_cast<size_t>(index)] = stored;
         return acad::success();
     }
     Status Update() override {
+        // Only the fields given a value are named, so every other column takes its default.
         QStringList names;
         QStringList marks;
-        for (const Column& column : m_columns) {
-            names << quotedName(column.name);
+        std::vector<size_t> assigned;
+        for (size_t i = 0; i < m_row.size() && i < m_columns.size(); ++i) {
+            if (!m_row[i]) continue;
+            names << quotedName(m_columns[i].name);
             marks << QStringLiteral("?");
+            assigned.push_back(i);
         }
-        Statement insert(m_db, QStringLiteral("INSERT INTO ") + quotedName(m_table) + " (" +
-                                   names.join(',') + ") VALUES (" + marks.join(',') + ")");
+        const QString values = assigned.empty()
+                                   ? QStringLiteral(" DEFAULT VALUES")
+                                   : " (" + names.join(',') + ") VALUES (" + marks.join(',') + ")";
+        Statement insert(m_db, QStringLiteral("INSERT INTO ") + quotedName(m_table) + values);
         if (!insert.ok()) return sqliteError(m_db, QStringLiteral("Adding a row"));
-        for (size_t i = 0; i < m_row.size(); ++i) {
-            const int position = static_cast<int>(i) + 1;
-            if (!m_row[i]) {
-                sqlite3_bind_null(insert.get(), position);
-                continue;
-            }
+        for (size_t k = 0; k < assigned.size(); ++k) {
+            const size_t i = assigned[k];
+            const int position = static_cast<int>(k) + 1;
             const QString text = m_row[i]->trimmed();
             switch (m_columns[i].kind) {
                 case Column::Kind::Integer:
@@ -160,12 +186,13 @@ private:
     sqlite3* m_db;
     QString m_table;
     std::vector<Column> m_columns;
+    QChar m_decimalPoint;
     std::vector<std::optional<QString>> m_row;
 };
 
 class SqliteDatabase : public Database {
 public:
-    explicit SqliteDatabase(sqlite3* db) : m_db(db) {}
+    SqliteDatabase(sqlite3* db, QChar decimalPoint) : m_db(db), m_decimalPoint(decimalPoint) {}
     ~SqliteDatabase() override { Close(); }
 
     Result<QStringList> TableNames() const override {
@@ -181,9 +208,22 @@ public:
         return names;
     }
 
-    Result<std::shared_ptr<Recordset>> OpenRecordset(const QString& table) override {
-        if (!TableNames().valueOr({}).contains(table)) {
-            return Error{3078, QStringLiteral("Cannot find the table '") + table + "'."};
+    Result<std::shared_ptr<Recordset>> OpenRecordset(const QString& name) override {
+        // Names ignore letter case, as sheet names and paths do (a list file upper-cases them);
+        // the exact spelling wins when two tables differ only in case.
+        const QStringList tables = TableNames().valueOr({});
+        QString table;
+        if (tables.contains(name)) {
+            table = name;
+        } else if (const auto found = std::find_if(tables.begin(), tables.end(),
+                                                   [&](const QString& candidate) {
+                                                       return candidate.compare(
+                                                                  name, Qt::CaseInsensitive) == 0;
+                                                   });
+                   found != tables.end()) {
+            table = *found;
+        } else {
+            return Error{3078, QStringLiteral("Cannot find the table '") + name + "'."};
         }
         Statement info(m_db, QStringLiteral("PRAGMA table_info(") + quotedName(table) + ")");
         std::vector<Column> columns;
@@ -199,14 +239,43 @@ public:
         if (auto locked = execute(m_db, QStringLiteral("BEGIN IMMEDIATE")); !locked) {
             return locked.error();
         }
-        m_locked = true;
         return std::shared_ptr<Recordset>(
-            std::make_shared<SqliteRecordset>(m_db, table, std::move(columns)));
+            std::make_shared<SqliteRecordset>(m_db, table, std::move(columns), m_decimalPoint));
     }
 
-    Status BeginTrans() override { return execute(m_db, QStringLiteral("SAVEPOINT send")); }
-    Status CommitTrans() override { return execute(m_db, QStringLiteral("RELEASE send")); }
+    // The send's transaction nests in the one that holds the record set's lock; committing it
+    // commits both, since only a real COMMIT stores anything.
+    Status BeginTrans() override {
+        if (auto begun = execute(m_db, QStringLiteral("SAVEPOINT send")); !begun) return begun;
+        m_inSend = true;
+        return acad::success();
+    }
+    Status CommitTrans() override {
+        if (auto released = execute(m_db, QStringLiteral("RELEASE send")); !released) {
+            return released;
+        }
+        m_inSend = false;
+        if (!sqlite3_get_autocommit(m_db)) {
+            // Another connection that is reading the file keeps the rows from being written.
+            if (auto committed = execute(m_db, QStringLiteral("COMMIT")); !committed) {
+                return Error{committed.error().number,
+                             QStringLiteral("The rows could not be stored (") +
+                                 committed.error().description + ")."};
+            }
+        }
+        return acad::success();
+    }
     Status Rollback() override {
+        // SQLite may already have rolled back by itself after a failed commit.
+        if (sqlite3_get_autocommit(m_db)) {
+            m_inSend = false;
+            return acad::success();
+        }
+        if (!m_inSend) {
+            // The commit failed after the send's changes joined the outer transaction.
+            return execute(m_db, QStringLiteral("ROLLBACK"));
+        }
+        m_inSend = false;
         if (auto undone = execute(m_db, QStringLiteral("ROLLBACK TO send")); !undone) {
             return undone;
         }
@@ -214,8 +283,11 @@ public:
     }
     Status Close() override {
         if (!m_db) return acad::success();
-        if (m_locked) execute(m_db, QStringLiteral("COMMIT"));
-        m_locked = false;
+        // A send's transaction left open is undone; changes made outside one are kept.
+        if (!sqlite3_get_autocommit(m_db)) {
+            execute(m_db, m_inSend ? QStringLiteral("ROLLBACK") : QStringLiteral("COMMIT"));
+        }
+        m_inSend = false;
         const int closed = sqlite3_close(m_db);
         m_db = nullptr;
         if (closed != SQLITE_OK) return Error{closed, QStringLiteral("Closing the database")};
@@ -224,7 +296,8 @@ public:
 
 private:
     sqlite3* m_db;
-    bool m_locked = false;
+    QChar m_decimalPoint;
+    bool m_inSend = false;  // inside BeginTrans, before CommitTrans released it
 };
 
 }  // namespace
@@ -249,7 +322,10 @@ Result<std::shared_ptr<Database>> openSqliteDatabase(const QString& path, bool r
         sqlite3_close(db);
         return error;
     }
-    return std::shared_ptr<Database>(std::make_shared<SqliteDatabase>(db));
+    // Numbers come in the user's form: the decimal character of the default locale.
+    const QString decimal = QLocale().decimalPoint();
+    return std::shared_ptr<Database>(std::make_shared<SqliteDatabase>(
+        db, decimal.size() == 1 ? decimal.front() : QLatin1Char('.')));
 }
 
 }  // namespace platform::office
