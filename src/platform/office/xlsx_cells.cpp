@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <set>
 
 #include "platform/office/xlsx_formulas.h"
 
@@ -97,6 +98,41 @@ bool cutsAcrossArray(const pugi::xml_node& f, CellPosition origin, long long las
     return meets && !holds;
 }
 
+// The cells of the written range that a merge covers: every cell of a merge but its first one,
+// which alone shows a value. Writing a value there would put it where nobody sees it, so that is
+// refused, naming the merge; an empty value there is left alone.
+Result<std::set<std::pair<int, int>>> coveredCells(const pugi::xml_node& worksheet,
+                                                   CellPosition origin, const Grid& cells,
+                                                   long long lastRow, long long lastColumn) {
+    std::set<std::pair<int, int>> covered;
+    for (const pugi::xml_node& merge : children(child(worksheet, "mergeCells"), "mergeCell")) {
+        const std::string ref = attribute(merge, "ref").value();
+        const size_t colon = ref.find(':');
+        if (colon == std::string::npos) continue;
+        const auto first = parseReference(std::string_view(ref).substr(0, colon));
+        const auto last = parseReference(std::string_view(ref).substr(colon + 1));
+        if (!first || !last) continue;
+        const long long top = std::max(first->row, origin.row);
+        const long long bottom = std::min<long long>(last->row, lastRow);
+        const long long left = std::max(first->column, origin.column);
+        const long long right = std::min<long long>(last->column, lastColumn);
+        for (long long r = top; r <= bottom; ++r) {
+            const std::vector<QString>& values = cells[static_cast<size_t>(r - origin.row)];
+            for (long long c = left; c <= right; ++c) {
+                if (r == first->row && c == first->column) continue;
+                const size_t j = static_cast<size_t>(c - origin.column);
+                if (j < values.size() && !values[j].isEmpty()) {
+                    return Error{1004, QStringLiteral("Cannot write into the merged cells ") +
+                                           QString::fromStdString(ref) +
+                                           QStringLiteral(": only their first cell is shown.")};
+                }
+                covered.emplace(static_cast<int>(r), static_cast<int>(c));
+            }
+        }
+    }
+    return covered;
+}
+
 }  // namespace
 
 std::string columnLetters(int column) {
@@ -139,35 +175,26 @@ std::optional<CellPosition> parseReference(std::string_view reference) {
 }
 
 std::optional<std::string> numberValue(const QString& text, QChar decimalPoint) {
-    static const QRegularExpression plain(
-        QStringLiteral("^[+-]?(\\d+(\\.\\d*)?|\\.\\d+)([eE][+-]?\\d+)?$"));
-    QString candidate = text.trimmed();
+    static const QRegularExpression plain(QStringLiteral("^-?[0-9]+(\\.[0-9]+)?$"));
+    // A text is a number only when the number, written back, is that very text: "007", "1E3",
+    // "+4" or "2.50" are tag numbers and codes, not values, and stay as they were typed.
+    QString candidate = text;
     if (decimalPoint != QLatin1Char('.')) {
-        if (candidate.contains(QLatin1Char('.')) && candidate.contains(decimalPoint)) {
-            return std::nullopt;
-        }
+        if (candidate.contains(QLatin1Char('.'))) return std::nullopt;
         candidate.replace(decimalPoint, QLatin1Char('.'));
     }
-    if (candidate.isEmpty() || candidate.size() > 400 || !plain.match(candidate).hasMatch()) {
+    if (candidate.isEmpty() || candidate.size() > 40 || !plain.match(candidate).hasMatch()) {
         return std::nullopt;
     }
     const QByteArray ascii = candidate.toLatin1();
     char* end = nullptr;
     const double value = std::strtod(ascii.constData(), &end);
     if (end != ascii.constData() + ascii.size() || !std::isfinite(value)) return std::nullopt;
-    // A non-zero number too small to hold is no zero.
-    const QByteArray mantissa =
-        ascii.left(ascii.indexOf('e') < 0 ? ascii.indexOf('E') : ascii.indexOf('e'));
-    if (value == 0 && std::any_of(mantissa.begin(), mantissa.end(),
-                                  [](char c) { return c >= '1' && c <= '9'; })) {
-        return std::nullopt;
-    }
-    // Beyond the range the spreadsheet program holds, the text stays text.
-    if (value != 0 && (std::fabs(value) > 9.99999999999999e307 || std::fabs(value) < 2.2251e-308)) {
-        return std::nullopt;
-    }
+    // The spreadsheet program keeps 15 significant digits; a text that needs more, or that
+    // only an exponent writes that way, changes when read back.
     char digits[40];
-    std::snprintf(digits, sizeof digits, "%.15g", value == 0 ? 0.0 : value);
+    std::snprintf(digits, sizeof digits, "%.15g", value);
+    if (ascii != digits || (value == 0 && ascii.startsWith('-'))) return std::nullopt;
     return std::string(digits);
 }
 
@@ -239,6 +266,8 @@ Result<WriteOutcome> writeCells(pugi::xml_node worksheet, CellPosition origin, c
             }
         }
     }
+    const auto covered = coveredCells(worksheet, origin, cells, lastRow, lastColumn);
+    if (!covered) return covered.error();
     std::vector<SharedFormula> overwrittenShared;
     const std::string rowName = qualifiedLike(sheetData, "row");
     const std::string cellName = qualifiedLike(sheetData, "c");
@@ -269,6 +298,7 @@ Result<WriteOutcome> writeCells(pugi::xml_node worksheet, CellPosition origin, c
         }
         for (size_t j = 0; j < values.size(); ++j) {
             const int c = origin.column + static_cast<int>(j);
+            if (covered.value().count({r, c})) continue;
             const QString& value = values[j];
             pugi::xml_node cell;
             if (auto found = rowCells.find(c); found != rowCells.end()) {

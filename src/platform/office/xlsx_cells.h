@@ -28,10 +28,10 @@ std::string columnLetters(int column);
 std::string cellReference(int row, int column);
 std::optional<CellPosition> parseReference(std::string_view reference);
 
-// The stored number of a text typed into a cell, or nothing when the text is not a plain
-// number: digits with an optional sign, one decimal point (`.` or `decimalPoint`) and an
-// exponent, blanks around it allowed. At most 15 significant digits are kept, as the
-// spreadsheet program keeps.
+// The stored number of a text typed into a cell, or nothing when the text is to stay text: a
+// number only when writing the number back gives exactly the same text, with `decimalPoint`
+// as its decimal character ("12", "-0.25"; not "007", "1E3", "+4", "2.50" nor more than 15
+// significant digits, which the spreadsheet program would not keep).
 std::optional<std::string> numberValue(const QString& text, QChar decimalPoint);
 
 // A text as a cell string: control characters the XML cannot carry are written as _xHHHH_,
@@ -48,7 +48,8 @@ struct WriteOutcome {
 
 // Writes `cells` with its first cell at `origin`: a plain number as a number, any other text
 // as an inline string (cut to 32767 characters), an empty text clears the cell's value (its
-// style stays). Only the written cells change. The range must fit the sheet.
+// style stays). Only the written cells change. The range must fit the sheet, and may not put
+// a value into a cell that a merge covers (one but its first cell), where nobody would see it.
 // With `Typing::Text`, every text is a string (table headers, whose cells are always text).
 enum class Typing { AsTyped, Text };
 Result<WriteOutcome> writeCells(pugi::xml_node worksheet, CellPosition origin, const Grid& cells,
