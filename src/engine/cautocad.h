@@ -53,6 +53,13 @@ public:
     qint16 CloseDrawing();
     void CloseAutoCAD();
 
+    // Why the last OpenDrawing failed, in the reader's words (an unsupported release, a
+    // truncated file, a password); empty after a success.
+    const QString& openError() const { return m_openError; }
+    // `message` followed by the reason of the last failed open in parentheses, when there is one:
+    // "Error opening file X. (DWG release AC1014 is not supported)".
+    QString withOpenError(const QString& message) const;
+
     qint16 PrepTemplate(const QString& strTemplateFile, QString* strErr = nullptr);
     qint16 GetAttributes(const QString& strExtractFile, QString* strErr = nullptr);
 
@@ -77,6 +84,7 @@ private:
     EngineUi& m_ui;
     std::shared_ptr<acad::Application> mobjAcad;
     std::shared_ptr<acad::Document> mobjDoc;
+    QString m_openError;
 
     QString mstrBlocks = QStringLiteral("*");
     QString mstrLayers = QStringLiteral("*");

@@ -10,16 +10,13 @@ cAutoCAD::~cAutoCAD() {
 }
 
 qint16 cAutoCAD::OpenAutoCAD() {
-    auto created = m_factory ? m_factory()
-                             : acad::Result<std::shared_ptr<acad::Application>>(
-                                   acad::Error{429, "ActiveX component can't create object"});
+    const acad::Error noReader{-1, QStringLiteral("no drawing reader is built into this program")};
+    auto created =
+        m_factory ? m_factory() : acad::Result<std::shared_ptr<acad::Application>>(noReader);
     if (!created || !created.value()) {
-        const acad::Error error =
-            created ? acad::Error{429, "ActiveX component can't create object"} : created.error();
+        const acad::Error error = created ? noReader : created.error();
         m_ui.showError(QStringLiteral("Error opening AutoCAD"),
-                       QStringLiteral("Check to make sure AutoCAD 2000 or greater is installed on "
-                                      "this machine.\r\n") +
-                           QString::number(error.number) + QStringLiteral(" : ") +
+                       QStringLiteral("The drawing reader session could not be created.\r\n") +
                            error.description);
         return -1;
     }
@@ -35,7 +32,10 @@ qint16 cAutoCAD::OpenAutoCAD() {
 }
 
 qint16 cAutoCAD::OpenDrawing(const QString& strDrawing, bool blnReadOnly, const QString& strPword) {
-    if (!mobjAcad) return -1;
+    if (!mobjAcad) {
+        m_openError = QStringLiteral("no drawing reader session is open");
+        return -1;
+    }
     acad::Documents& documents = mobjAcad->GetDocuments();
     auto opened = blanks::cut(strPword).isEmpty()
                       ? documents.Open(strDrawing, blnReadOnly, std::nullopt)
@@ -48,7 +48,15 @@ qint16 cAutoCAD::OpenDrawing(const QString& strDrawing, bool blnReadOnly, const 
                      : documents.Open(strDrawing, std::nullopt, strPword);
     }
     mobjDoc = opened ? opened.value() : nullptr;
+    m_openError = mobjDoc  ? QString()
+                  : opened ? QStringLiteral("the drawing could not be opened")
+                           : opened.error().description;
     return mobjDoc ? 1 : -2;
+}
+
+QString cAutoCAD::withOpenError(const QString& message) const {
+    if (m_openError.isEmpty()) return message;
+    return message + QStringLiteral(" (") + m_openError + QLatin1Char(')');
 }
 
 qint16 cAutoCAD::CloseDrawing() {

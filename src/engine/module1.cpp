@@ -38,11 +38,20 @@ qint16 CountSpaces(const QString& text) {
 bool FileExists(const QString& path) {
     if (path.isEmpty()) return false;
     const QFileInfo info(platform::resolvePath(path));
-    if (info.fileName().isEmpty()) return info.isDir();  // a folder given with a trailing separator
+    const QString name = info.fileName();
+    if (name.isEmpty()) return info.isDir();  // a folder given with a trailing separator
+    if (name.startsWith(QLatin1Char('.'))) return false;  // hidden
+    // Only a wildcard makes a pattern: any other character, ";" too, is part of the name.
+    if (!name.contains(QLatin1Char('*')) && !name.contains(QLatin1Char('?'))) {
+        return info.isFile() || info.isDir();
+    }
     platform::ListOptions options;
     options.files = true;
     options.folders = true;
-    return !platform::listFolder(info.path(), info.fileName(), options).isEmpty();
+    for (const QString& entry : platform::listFolder(info.path(), QStringLiteral("*"), options)) {
+        if (platform::wildcardMatch(entry, name)) return true;
+    }
+    return false;
 }
 
 }  // namespace Module1

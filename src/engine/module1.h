@@ -27,8 +27,8 @@ QString CdfToSdf(const QString& line, quint8 width);
 
 qint16 CountSpaces(const QString& text);
 
-// True when a directory lookup of `path` (which may hold wildcards) finds a file or folder that
-// is neither hidden nor a system file.
+// True when `path` names a file or folder that is neither hidden nor a system file. Only a file
+// name holding `*` or `?` is a pattern; it is true when any such entry matches it.
 bool FileExists(const QString& path);
 
 }  // namespace Module1

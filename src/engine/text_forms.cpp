@@ -33,6 +33,29 @@ QString twoDigits(int value) {
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
 }
 
+// The short date format with the year widened to four digits: records outlive the century
+// they were made in, and "12/7/26" reads differently in every country. Quoted literal text in
+// the format is left alone.
+QString fourDigitYear(const QLocale& locale) {
+    const QString format = locale.dateFormat(QLocale::ShortFormat);
+    QString widened;
+    bool quoted = false;
+    for (qsizetype i = 0; i < format.size();) {
+        const QChar c = format[i];
+        if (c == QLatin1Char('\'')) quoted = !quoted;
+        if (quoted || c != QLatin1Char('y')) {
+            widened += c;
+            ++i;
+            continue;
+        }
+        qsizetype run = 0;
+        while (i + run < format.size() && format[i + run] == QLatin1Char('y')) ++run;
+        widened += run >= 4 ? QString(run, QLatin1Char('y')) : QStringLiteral("yyyy");
+        i += run;
+    }
+    return widened;
+}
+
 }  // namespace
 
 QString generalReal(double value, const QLocale& locale) {
@@ -79,7 +102,7 @@ QString logTimestamp(const QDateTime& when, const QLocale& locale) {
 }
 
 QString generalDateTime(const QDateTime& when, const QLocale& locale) {
-    const QString date = locale.toString(when.date(), QLocale::ShortFormat);
+    const QString date = locale.toString(when.date(), fourDigitYear(locale));
     const QTime time = when.time();
     if (time.hour() == 0 && time.minute() == 0 && time.second() == 0) return date;
     // The long time format may carry a time zone; a file date is local time, so leave it out.

@@ -25,8 +25,8 @@ QString elapsedSeconds(double seconds, const QLocale& locale = QLocale::system()
 // The error-log timestamp "mm/dd/yyyy hh:mm:ss am/pm" with the locale's date and time separators.
 QString logTimestamp(const QDateTime& when, const QLocale& locale = QLocale::system());
 
-// The general date-time form of a file date: short date, then the time with seconds; the date
-// alone when the time is exactly midnight.
+// The general date-time form of a file date: short date (the user's order, the year always with
+// four digits), then the time with seconds; the date alone when the time is exactly midnight.
 QString generalDateTime(const QDateTime& when, const QLocale& locale = QLocale::system());
 
 }  // namespace textforms

@@ -31,10 +31,17 @@ QStringList splitLines(const QString& text) {
 bool LineReader::open(const QString& path) {
     m_lines.clear();
     m_next = 0;
+    m_error.clear();
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_error = file.errorString();
+        return false;
+    }
     const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return false;
+    if (file.error() != QFileDevice::NoError) {
+        m_error = file.errorString();
+        return false;
+    }
     m_lines = splitLines(decodeText(bytes));
     return true;
 }

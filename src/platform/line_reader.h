@@ -13,9 +13,12 @@ public:
     bool open(const QString& path);  // false when the file cannot be read
     bool readLine(QString& line);    // false at the end of the file
     bool atEnd() const { return m_next >= m_lines.size(); }
+    // Why the last open failed, in the system's words.
+    QString errorString() const { return m_error; }
 
 private:
     QStringList m_lines;
+    QString m_error;
     qsizetype m_next = 0;
 };
 

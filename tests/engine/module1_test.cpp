@@ -57,4 +57,26 @@ TEST(Module1, FileExistsFindsFilesFoldersAndPatternsButNotHiddenOnes) {
     EXPECT_FALSE(Module1::FileExists(""));
 }
 
+// A name is a pattern only when it holds a wildcard; any other character is part of the name.
+TEST(Module1, FileExistsTakesAPlainPathAsItIs) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QStringList names = {"A;B.dxf", "plan;1.dwg", ";lead.dxf", "x [1].dxf", "tail;"};
+    for (const QString& name : names) {
+        ASSERT_TRUE(testfiles::write(dir.filePath(name), "x"));
+        EXPECT_TRUE(Module1::FileExists(dir.filePath(name))) << name.toStdString();
+    }
+    EXPECT_FALSE(Module1::FileExists(dir.filePath("A;missing.dxf")))
+        << "not read as the pattern list A and missing.dxf";
+    ASSERT_TRUE(testfiles::write(dir.filePath("A"), "x"));
+    EXPECT_FALSE(Module1::FileExists(dir.filePath("A;missing.dxf")));
+    EXPECT_TRUE(Module1::FileExists(dir.filePath("a;b.DXF"))) << "letter case is still ignored";
+    EXPECT_TRUE(Module1::FileExists(dir.filePath("*;B.dxf"))) << "a wildcard makes it a pattern";
+
+    QTemporaryDir other;
+    ASSERT_TRUE(testfiles::write(other.filePath("z.txt"), "x"));
+    EXPECT_FALSE(Module1::FileExists(other.filePath("q;*.txt"))) << "one pattern, not two";
+    EXPECT_TRUE(Module1::FileExists(other.filePath("Z.*")));
+}
+
 }  // namespace

@@ -16,9 +16,20 @@ TEST_F(EngineTest, OpenAutoCadFailureShowsTheErrorBox) {
     EXPECT_EQ(session.OpenAutoCAD(), -1);
     ASSERT_EQ(ui.errors.size(), 1u);
     EXPECT_EQ(ui.errors[0].caption, "Error opening AutoCAD");
+    // What happened here, in the words of whatever failed: no other program is involved.
     EXPECT_EQ(ui.errors[0].text,
-              "Check to make sure AutoCAD 2000 or greater is installed on this machine.\r\n"
-              "429 : ActiveX component can't create object");
+              "The drawing reader session could not be created.\r\n"
+              "ActiveX component can't create object")
+        << "the memory model's own reason";
+    EXPECT_EQ(session.OpenDrawing("a.dwg"), -1);
+    EXPECT_EQ(session.openError(), "no drawing reader session is open");
+
+    cAutoCAD withoutReader({}, ui);
+    EXPECT_EQ(withoutReader.OpenAutoCAD(), -1);
+    ASSERT_EQ(ui.errors.size(), 2u);
+    EXPECT_EQ(ui.errors[1].text,
+              "The drawing reader session could not be created.\r\n"
+              "no drawing reader is built into this program");
     EXPECT_EQ(session.OpenDrawing("a.dwg"), -1);
 }
 

@@ -79,9 +79,40 @@ TEST(TextForms, LogTimestampIsTwelveHourWithLowerCaseMarker) {
 TEST(TextForms, GeneralDateTimeShowsDateAndTimeWithSeconds) {
     const QString text =
         textforms::generalDateTime(QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)), kUs);
-    EXPECT_TRUE(text.startsWith("3/5/24")) << text.toStdString();
+    EXPECT_TRUE(text.startsWith("3/5/2024 ")) << text.toStdString();
     EXPECT_TRUE(text.contains("2:07:09")) << text.toStdString();
-    EXPECT_EQ(textforms::generalDateTime(QDateTime(QDate(2024, 3, 5), QTime(0, 0)), kUs), "3/5/24");
+    EXPECT_EQ(textforms::generalDateTime(QDateTime(QDate(2024, 3, 5), QTime(0, 0)), kUs),
+              "3/5/2024");
 }
+
+// Exported records are read long after, and elsewhere: a two-digit year is ambiguous, so the
+// year always has four digits, in the order and with the separators the user is used to.
+struct DateCase {
+    QLocale::Language language;
+    QLocale::Territory territory;
+    const char* date;  // 5 March 2024
+};
+
+class GeneralDateTimeYear : public ::testing::TestWithParam<DateCase> {};
+
+TEST_P(GeneralDateTimeYear, HasFourDigitsInTheUsersOrder) {
+    const QLocale locale(GetParam().language, GetParam().territory);
+    const QString date = QString::fromUtf8(GetParam().date);
+    EXPECT_EQ(textforms::generalDateTime(QDateTime(QDate(2024, 3, 5), QTime(0, 0)), locale), date);
+    const QString withTime =
+        textforms::generalDateTime(QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)), locale);
+    EXPECT_TRUE(withTime.startsWith(date + " ")) << withTime.toStdString();
+    EXPECT_TRUE(withTime.contains("07") && withTime.contains("09")) << withTime.toStdString();
+    EXPECT_EQ(textforms::generalDateTime(QDateTime(QDate(1999, 12, 31), QTime(0, 0)), locale)
+                  .count("1999"),
+              1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Locales, GeneralDateTimeYear,
+    ::testing::Values(DateCase{QLocale::English, QLocale::UnitedStates, "3/5/2024"},
+                      DateCase{QLocale::German, QLocale::Germany, "05.03.2024"},
+                      DateCase{QLocale::English, QLocale::UnitedKingdom, "05/03/2024"},
+                      DateCase{QLocale::Japanese, QLocale::Japan, "2024/03/05"}));
 
 }  // namespace

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// What makes a folder the same folder however it is reached (through links, "..", another
+// spelling): device and inode here. Empty when the folder cannot be looked up.
+QString folderIdentity(const QString& path);
+
+// Renames `from` over `to` in one step, so a reader of `to` sees the old file or the new one,
+// never a mix and never none. Both must be on the same file system. On failure `error` (when
+// given) says why and `from` is left as it was.
+bool replaceFile(const QString& from, const QString& to, QString* error = nullptr);
+
+}  // namespace platform
