@@ -32,8 +32,8 @@ class DwgClasses : public ::testing::TestWithParam<Sample> {
 protected:
     void SetUp() override {
         const QString path =
-            QStringLiteral(QUILLON_SHARED_DRAWINGS_DIR "/autocad/") + GetParam().file;
-        if (!QFile::exists(path)) GTEST_SKIP() << "no shared drawing " << GetParam().file;
+            QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/autocad/") + GetParam().file;
+        ASSERT_TRUE(QFile::exists(path)) << "missing test drawing " << GetParam().file;
         m_file = readBytes(path);
         QString problem;
         const auto sections = GetParam().release == Release::R2007

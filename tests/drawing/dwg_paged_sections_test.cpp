@@ -16,7 +16,7 @@ namespace {
 using dwg::readPagedSections;
 using dwg::SectionOptions;
 
-const QString kDrawings = QStringLiteral(QUILLON_SHARED_DRAWINGS_DIR "/autocad/");
+const QString kDrawings = QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/autocad/");
 
 struct PagedDrawing {
     const char* name;

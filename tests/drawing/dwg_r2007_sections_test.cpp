@@ -19,7 +19,7 @@ using dwg::readR2007Sections;
 using dwg::SectionOptions;
 using dwg::Sections;
 
-const QString kDrawing = QStringLiteral(QUILLON_SHARED_DRAWINGS_DIR "/autocad/example_2007.dwg");
+const QString kDrawing = QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/autocad/example_2007.dwg");
 
 // Where example_2007.dwg keeps its section map (0x480 plus its page map offset).
 constexpr std::size_t kSectionMapAt = 0x480 + 0x6C6C0;
@@ -27,7 +27,7 @@ constexpr std::size_t kSectionMapAt = 0x480 + 0x6C6C0;
 class R2007Sections : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!QFile::exists(kDrawing)) GTEST_SKIP() << "no shared drawing example_2007.dwg";
+        ASSERT_TRUE(QFile::exists(kDrawing)) << "missing test drawing example_2007.dwg";
         m_file = readBytes(kDrawing);
         ASSERT_FALSE(m_file.empty());
     }

@@ -13,10 +13,10 @@
 namespace drawing::test {
 namespace {
 
-const QString kDrawings = QStringLiteral(QUILLON_SHARED_DRAWINGS_DIR "/autocad/");
+const QString kDrawings = QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/autocad/");
 
 // The bytes of `name` from the shared folder, unpacked when only a .gz is there.
-std::string sharedDrawing(const QString& name) {
+std::string testDrawing(const QString& name) {
     if (QFile::exists(kDrawings + name)) return readBytes(kDrawings + name);
     const QString packed = kDrawings + name + u".gz"_qs;
     if (!QFile::exists(packed)) return {};
@@ -74,9 +74,9 @@ class DwgTwin : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(DwgTwin, SameReferencesAsTheDxfFile) {
     const QString base = QString::fromLatin1(GetParam());
-    const std::string dwgBytes = sharedDrawing(base + u".dwg"_qs);
-    const std::string dxfBytes = sharedDrawing(base + u".dxf"_qs);
-    if (dwgBytes.empty() || dxfBytes.empty()) GTEST_SKIP() << "no shared drawing " << GetParam();
+    const std::string dwgBytes = testDrawing(base + u".dwg"_qs);
+    const std::string dxfBytes = testDrawing(base + u".dxf"_qs);
+    ASSERT_FALSE(dwgBytes.empty() || dxfBytes.empty()) << "missing test drawing " << GetParam();
     const auto dxf = readDrawingBytes(dxfBytes);
     ASSERT_TRUE(dxf.ok()) << dxf.error().description.toStdString();
     const auto result = readDrawingBytes(dwgBytes);

@@ -17,7 +17,7 @@
 
 namespace {
 
-const QString kAutocad = QStringLiteral(QUILLON_SHARED_DRAWINGS_DIR "/autocad");
+const QString kAutocad = QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/autocad");
 const QString kExamples = QStringLiteral(QUILLON_FIXTURES_DIR "/../../examples");
 
 class QuietRunUi : public ExtractionRunUi {
@@ -36,8 +36,7 @@ protected:
     }
     // The AutoCAD drawings as DXF files in the scratch folder (the large ones are gzip files).
     void unpackAutocadDrawings() {
-        if (!QDir(kAutocad).exists())
-            GTEST_SKIP() << "no sample drawings at " << kAutocad.toStdString();
+        ASSERT_TRUE(QDir(kAutocad).exists()) << "no test drawings at " << kAutocad.toStdString();
         for (const QString& name : QDir(kAutocad).entryList({"*.dxf", "*.dxf.gz"})) {
             QByteArray bytes = testfiles::read(kAutocad + "/" + name);
             QString target = name;
@@ -120,7 +119,6 @@ TEST_F(RealDrawings, AllTagsFormOnAttributesOnLayerZero) {
 }
 
 TEST_F(RealDrawings, EveryDwgReleaseGivesWhatItsDxfTwinGives) {
-    if (!QDir(kAutocad).exists()) GTEST_SKIP();
     const QStringList releases = {"example_2000.dwg", "example_2004.dwg", "example_2007.dwg",
                                   "example_2010.dwg", "example_2013.dwg", "example_2018.dwg"};
     // Copied beside a cut-off copy, which is an open failure that does not stop the run.
