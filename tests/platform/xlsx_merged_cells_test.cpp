@@ -1,0 +1,93 @@
+// Ranges written over merged cells: only the first cell of a merge shows a value, so no value
+// may land in the others. Workbooks made and read back by openpyxl.
+
+#include <gtest/gtest.h>
+
+#include "platform/office/xlsx_spreadsheet.h"
+#include "scratch_folder.h"
+#include "xlsx_openpyxl.h"
+
+namespace {
+
+using platform::office::Grid;
+
+// Two merges: B2:C3 (a block) and E2:E4 (a column).
+const QString kMergedWorkbook = QStringLiteral(R"(
+import sys, openpyxl
+wb = openpyxl.Workbook()
+ws = wb.active
+ws['B2'] = 'block'
+ws.merge_cells('B2:C3')
+ws['E2'] = 'column'
+ws.merge_cells('E2:E4')
+wb.save(sys.argv[1])
+)");
+
+// The values and merges openpyxl reads, and every cell of the file that holds a value, since
+// openpyxl itself hides the values of covered cells.
+const QString kReadBack = QStringLiteral(R"py(
+import sys, re, zipfile, openpyxl
+ws = openpyxl.load_workbook(sys.argv[1]).active
+cells = ['%s=%s' % (c.coordinate, c.value) for row in ws.iter_rows() for c in row
+         if c.value is not None]
+xml = zipfile.ZipFile(sys.argv[1]).read('xl/worksheets/sheet1.xml').decode()
+stored = re.findall(r'<c r="([A-Z]+[0-9]+)"[^>]*>(?:<v>|<is>)', xml)
+print(' '.join(cells), '|', ' '.join(sorted(str(r) for r in ws.merged_cells.ranges)), '|',
+      ' '.join(stored))
+)py");
+
+TEST(XlsxMergedCells, ValuesForCoveredCellsAreRefusedAndEmptyOnesLeftAlone) {
+    SKIP_WITHOUT_OPENPYXL();
+    const struct {
+        int row, column;
+        Grid cells;
+        const char* error;  // nullptr: written
+        const char* after;  // the read back, when written
+    } cases[] = {
+        // A value for C2, covered by B2:C3.
+        {2,
+         2,
+         {{"x", "y"}},
+         "Cannot write into the merged cells B2:C3: only their first cell is shown.",
+         nullptr},
+        // A value for E3 from a range that only overlaps the merge.
+        {3,
+         4,
+         {{"d", "e"}},
+         "Cannot write into the merged cells E2:E4: only their first cell is shown.",
+         nullptr},
+        // Values in the first cells, empty ones over the covered cells.
+        {2,
+         2,
+         {{"new", "", "", "top"}, {"", "", "D3", ""}},
+         nullptr,
+         "B2=new E2=top D3=D3 | B2:C3 E2:E4 | B2 E2 D3"},
+        // Beside the merges.
+        {5,
+         1,
+         {{"A5", "B5"}},
+         nullptr,
+         "B2=block E2=column A5=A5 B5=B5 | B2:C3 E2:E4 | B2 E2 A5 B5"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.error ? c.error : c.after);
+        ScratchFolder folder;
+        const QString path = folder.path("merged.xlsx");
+        ASSERT_EQ(runPython(kMergedWorkbook, {path}), "");
+        const QByteArray original = ScratchFolder::readFile(path);
+        auto book =
+            platform::office::startXlsxSpreadsheet(folder.path()).value()->OpenWorkbook(path);
+        ASSERT_TRUE(book.ok());
+        const auto wrote = book.value()->WriteRange(c.row, c.column, c.cells);
+        if (c.error) {
+            ASSERT_FALSE(wrote.ok());
+            EXPECT_EQ(wrote.error().description, c.error);
+            EXPECT_EQ(ScratchFolder::readFile(path), original) << "the file is untouched";
+            continue;
+        }
+        ASSERT_TRUE(wrote.ok()) << wrote.error().description.toStdString();
+        EXPECT_EQ(runPython(kReadBack, {path}).trimmed(), c.after);
+    }
+}
+
+}  // namespace
