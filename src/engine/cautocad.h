@@ -17,6 +17,7 @@ public:
     // The output fields of a template, in the fixed order their columns are written.
     enum Field {
         BLOCK_NAME,
+        BLOCK_EFFECTIVENAME,
         BLOCK_LAYER,
         BLOCK_SPACE,
         BLOCK_OWNERID,

@@ -52,12 +52,10 @@ std::pair<std::vector<qint16>, std::vector<QVariant>> cAutoCAD::selectionFilter(
     qint16 spaceFlag) const {
     std::vector<qint16> types{0, 67};
     std::vector<QVariant> data{QStringLiteral("INSERT"), QVariant::fromValue<qint16>(spaceFlag)};
-    // One name goes into the drawing's own filter so only matching references are enumerated;
-    // several names are tested here on each reference.
-    if (Module1::CountSpaces(mstrBlocks) == 2) {
-        types.push_back(2);
-        data.emplace_back(blanks::cut(mstrBlocks));
-    }
+    // One layer goes into the drawing's own filter so only matching references are
+    // enumerated; several are tested here on each reference. Block names are always tested
+    // here: a reference to a dynamic block is named "*U<n>" and matches by its effective name,
+    // which the drawing's filter does not know.
     if (Module1::CountSpaces(mstrLayers) == 2) {
         types.push_back(8);
         data.emplace_back(blanks::cut(mstrLayers));
@@ -103,7 +101,9 @@ void cAutoCAD::walkSpace(const QString& spaceName, qint16 spaceFlag, ExtractOutp
 void cAutoCAD::writeBlock(const acad::BlockReference& block, const QString& spaceName,
                           ExtractOutput& out) {
     const QLatin1String all("*");
-    if (mstrBlocks != all && !listHolds(mstrBlocks, block.Name())) return;
+    if (mstrBlocks != all && !listHolds(mstrBlocks, block.Name()) &&
+        !listHolds(mstrBlocks, block.EffectiveName()))
+        return;
     if (mstrLayers != all && !listHolds(mstrLayers, block.Layer())) return;
     if (!block.HasAttributes().valueOr(false)) return;
     const acad::AttributeArray attributes = block.GetAttributes().valueOr({});
@@ -154,6 +154,8 @@ QString cAutoCAD::fieldValue(const acad::BlockReference& block, Field field,
     switch (field) {
         case BLOCK_NAME:
             return textOf(block.Name());
+        case BLOCK_EFFECTIVENAME:
+            return textOf(block.EffectiveName());
         case BLOCK_LAYER:
             return textOf(block.Layer());
         case BLOCK_SPACE:

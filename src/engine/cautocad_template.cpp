@@ -2,8 +2,10 @@
 #include "engine/cautocad.h"
 #include "platform/line_reader.h"
 
+// clang-format off
 const std::array<const char*, cAutoCAD::kFieldCount> cAutoCAD::kFieldNames = {
     "BLOCK_NAME",
+    "BLOCK_EFFECTIVENAME",
     "BLOCK_LAYER",
     "BLOCK_SPACE",
     "BLOCK_OWNERID",
@@ -23,6 +25,7 @@ const std::array<const char*, cAutoCAD::kFieldCount> cAutoCAD::kFieldNames = {
     "BLOCK_X",
     "BLOCK_Y",
     "BLOCK_Z"};
+// clang-format on
 
 namespace {
 

@@ -90,14 +90,39 @@ TEST_F(EngineTest, OneNameGoesIntoTheSelectionFilter) {
     EXPECT_EQ(model_walk.setName, "MODEL");
     EXPECT_EQ(paper_walk.setName, "PAPER");
     EXPECT_EQ(model_walk.mode, 5);
-    EXPECT_EQ(paper_walk.types, (std::vector<qint16>{0, 67, 2, 8}));
-    ASSERT_EQ(paper_walk.data.size(), 4u);
+    // The block name stays out of the filter: a reference to a dynamic block is named "*U<n>"
+    // and is found by its effective name, which a drawing's filter does not test.
+    EXPECT_EQ(paper_walk.types, (std::vector<qint16>{0, 67, 8}));
+    ASSERT_EQ(paper_walk.data.size(), 3u);
     EXPECT_EQ(paper_walk.data[0].toString(), "INSERT");
     EXPECT_EQ(model_walk.data[1].toInt(), 0);
     EXPECT_EQ(paper_walk.data[1].toInt(), 1);
-    EXPECT_EQ(paper_walk.data[2].toString(), "TITLE");
-    EXPECT_EQ(paper_walk.data[3].toString(), "BORDER");
+    EXPECT_EQ(paper_walk.data[2].toString(), "BORDER");
     EXPECT_EQ(text, "") << "the title block is on layer 0, not BORDER";
+}
+
+TEST_F(EngineTest, DynamicBlocksAreFoundAndNamedByTheirEffectiveName) {
+    MemDrawing d;
+    d.blocks.push_back(block("*U12", {{"DWGNO", "dynamic"}}));
+    d.blocks.back().effectiveName = "Title";
+    d.blocks.push_back(block("TITLE", {{"DWGNO", "plain"}}));
+    d.blocks.push_back(block("*U13", {{"DWGNO", "other"}}));
+    d.blocks.back().effectiveName = "BORDER";
+    d.blocks.push_back(block("*U14", {{"DWGNO", "listed by its own name"}}));
+    const QByteArray effective =
+        "*INPUT\r\nBLOCK: TITLE,*U14\r\n*OUTPUT\r\nBLOCK_HANDLE\r\nBLOCK_EFFECTIVENAME\r\n"
+        "BLOCK_NAME\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n";
+    EXPECT_EQ(run(effective, d),
+              "HEADER:'BLOCK_NAME','BLOCK_EFFECTIVENAME','BLOCK_HANDLE','DWGNO'\r\n"
+              "'*U12','Title','1F','dynamic'\r\n"
+              "'TITLE','TITLE','1F','plain'\r\n"
+              "'*U14','*U14','1F','listed by its own name'\r\n");
+    // One name alone finds the dynamic references too; without the new column the file
+    // keeps its form.
+    EXPECT_EQ(run(kTitleTemplate, d),
+              "HEADER:'BLOCK_NAME','BLOCK_SPACE','DWGNO','REV'\r\n"
+              "'*U12','MODEL','dynamic','N/A'\r\n"
+              "'TITLE','MODEL','plain','N/A'\r\n");
 }
 
 TEST_F(EngineTest, ModelSpaceComesBeforePaperSpaceAndTheHeaderIsWrittenOnce) {
@@ -186,13 +211,14 @@ TEST_F(EngineTest, EveryPropertyColumnInItsFixedOrderAndTextForm) {
     const QList<QByteArray> lines = text.split('\n');
     ASSERT_GE(lines.size(), 2);
     EXPECT_EQ(lines[0],
-              "HEADER:'BLOCK_NAME','BLOCK_LAYER','BLOCK_SPACE','BLOCK_OWNERID','BLOCK_OBJECTID',"
+              "HEADER:'BLOCK_NAME','BLOCK_EFFECTIVENAME','BLOCK_LAYER','BLOCK_SPACE',"
+              "'BLOCK_OWNERID','BLOCK_OBJECTID',"
               "'BLOCK_OBJECTNAME','BLOCK_HANDLE','BLOCK_COLOR','BLOCK_LINETYPE','BLOCK_ROTATION',"
               "'BLOCK_VISIBLE','BLOCK_XSCALE','BLOCK_YSCALE','BLOCK_ZSCALE',"
               "'BLOCK_LINETYPESCALE','BLOCK_LINEWEIGHT','BLOCK_HASEXTENTIONDICTIONARY','BLOCK_X',"
               "'BLOCK_Y','BLOCK_Z','DWGNO'\r");
     EXPECT_EQ(lines[1],
-              "'TITLE','TB','MODEL','2130567352','2130567360','AcDbMInsertBlock','2A7','0',"
+              "'TITLE','TITLE','TB','MODEL','2130567352','2130567360','AcDbMInsertBlock','2A7','0',"
               "'ByBlock','0.523598775598299','False','3256.5','-1843.5','1','0.25','35','True',"
               "'1.234568E+07','0','0.1','1'\r");
 }

@@ -36,6 +36,11 @@ class MemBlockRef : public acad::BlockReference {
 public:
     explicit MemBlockRef(const MemBlock& b) : m_b(b) {}
     acad::Result<QString> Name() const override { return read(m_b, "Name", m_b.name); }
+    // An ordinary block's effective name is its name, read the same way.
+    acad::Result<QString> EffectiveName() const override {
+        if (m_b.effectiveName.isEmpty()) return Name();
+        return read(m_b, "EffectiveName", m_b.effectiveName);
+    }
     acad::Result<QString> Layer() const override { return read(m_b, "Layer", m_b.layer); }
     acad::Result<bool> HasAttributes() const override {
         return read(m_b, "HasAttributes", m_b.hasAttributes.value_or(!m_b.attributes.empty()));

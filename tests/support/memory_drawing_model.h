@@ -30,6 +30,7 @@ struct MemAttribute {
 
 struct MemBlock {
     QString name;
+    QString effectiveName;  // empty: the name
     QString layer = QStringLiteral("0");
     bool paper = false;
     QString handle = QStringLiteral("1F");

@@ -35,6 +35,9 @@ class BlockReference {
 public:
     virtual ~BlockReference() = default;
     virtual Result<QString> Name() const = 0;
+    // The name of the dynamic block an anonymous "*U" reference stands for; the name itself
+    // for any other reference.
+    virtual Result<QString> EffectiveName() const = 0;
     virtual Result<QString> Layer() const = 0;
     virtual Result<bool> HasAttributes() const = 0;
     virtual Result<AttributeArray> GetAttributes() const = 0;

@@ -40,6 +40,9 @@ struct AttributeRecord {
 
 struct InsertRecord {
     QString name;
+    // A reference to an anonymous copy of a dynamic block: the dynamic block's name. Empty
+    // otherwise, the effective name then being the name itself.
+    QString effectiveName;
     QString layer;
     QString linetype;
     HandleText handle;

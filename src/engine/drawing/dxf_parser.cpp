@@ -7,6 +7,7 @@
 #include <numbers>
 #include <string>
 
+#include "engine/drawing/block_records.h"
 #include "engine/drawing/ocs.h"
 #include "engine/drawing/space_order.h"
 #include "engine/drawing/string_pool.h"
@@ -87,6 +88,8 @@ private:
     bool skipEntity();
     bool readSection();
     bool readHeader();
+    bool readTables();
+    bool readBlockRecord();
     bool readBlocks();
     bool readEntities(int space, std::string_view endMarker);
     bool readInsert(int space);
@@ -101,6 +104,7 @@ private:
     TextDecoder m_decoder;
     StringPool m_pool;
     SpaceOrder m_spaces;
+    BlockRecords m_blockRecords;
     std::vector<std::int32_t> m_spaceOfInsert;
     std::string m_mtext;  // reused so a multiline attribute costs no allocation per chunk
 };
@@ -169,6 +173,7 @@ QString Parser<Tokenizer>::run() {
             continue;
         }
         if (isEntity("EOF")) {
+            m_blockRecords.resolveByName(m_drawing);
             m_drawing.enumeration = m_spaces.enumerate(m_spaceOfInsert);
             return {};
         }
@@ -196,6 +201,8 @@ bool Parser<Tokenizer>::readSection() {
     bool ok;
     if (name == "HEADER") {
         ok = readHeader();
+    } else if (name == "TABLES") {
+        ok = readTables();
     } else if (name == "BLOCKS") {
         ok = readBlocks();
     } else if (name == "ENTITIES") {
@@ -263,6 +270,58 @@ bool Parser<Tokenizer>::readHeader() {
                 break;
         }
     }
+}
+
+template <typename Tokenizer>
+bool Parser<Tokenizer>::readTables() {
+    if (!next()) return false;
+    for (;;) {
+        if (m_g.code != 0) {
+            if (!skipEntity()) return false;
+            continue;
+        }
+        if (m_g.text == "ENDSEC") return true;
+        if (m_g.text == "EOF" || m_g.text == "SECTION")
+            return fail(QStringLiteral("section TABLES has no ENDSEC (%1)").arg(m_groups.where()));
+        if (m_g.text == "BLOCK_RECORD") {
+            if (!readBlockRecord()) return false;
+        } else if (!skipEntity()) {
+            return false;
+        }
+    }
+}
+
+// A BLOCK_RECORD table entry: its handle, its name and, for an anonymous copy of a dynamic
+// block, the handle of the dynamic block's record.
+template <typename Tokenizer>
+bool Parser<Tokenizer>::readBlockRecord() {
+    std::string handle;
+    QString name;
+    bool representation = false;
+    qint64 dynamicBlock = 0;
+    while (next()) {
+        switch (m_g.code) {
+            case 0:
+                m_blockRecords.add(handleValue(handle), name, dynamicBlock);
+                return true;
+            case 5:
+                handle = trimmed(m_g.text);
+                break;
+            case 2:
+                name = m_pool.get(m_g.text);
+                break;
+            case 1001:
+                representation = trimmed(m_g.text) == kBlockRepresentationApp;
+                break;
+            case 1005:
+                if (representation && dynamicBlock == 0)
+                    dynamicBlock = handleValue(trimmed(m_g.text));
+                break;
+            default:
+                break;
+        }
+    }
+    return false;
 }
 
 template <typename Tokenizer>

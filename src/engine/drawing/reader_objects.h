@@ -29,6 +29,9 @@ public:
     ReaderBlockReference(std::shared_ptr<const Drawing> drawing, const InsertRecord& record)
         : m_drawing(std::move(drawing)), m_record(record) {}
     acad::Result<QString> Name() const override { return m_record.name; }
+    acad::Result<QString> EffectiveName() const override {
+        return m_record.effectiveName.isEmpty() ? m_record.name : m_record.effectiveName;
+    }
     acad::Result<QString> Layer() const override { return m_record.layer; }
     // True when the reference says attributes follow (66 = 1), even if none does: the
     // array is then empty.

@@ -8,6 +8,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "engine/drawing/block_records.h"
 #include "engine/drawing/dwg/classes.h"
 #include "engine/drawing/dwg/file_header.h"
 #include "engine/drawing/dwg/object_map.h"
@@ -77,6 +78,7 @@ private:
     bool walkBack(std::uint64_t first, std::uint64_t gap, std::uint64_t last, const Visit& visit,
                   std::uint64_t owner, const char* loop);
     bool readBlocks();
+    std::uint64_t dynamicBlockOf(const BlockHeaderObject& block, const QString& name);
     void readLayout(const BlockHeaderObject& block, int space);
     bool readChain(const BlockHeaderObject& block, int space);
     Step readEntity(std::uint64_t handle, const RawObject& raw, const BlockHeaderObject& block,
@@ -100,6 +102,7 @@ private:
     TextDecoder m_decoder;
     StringPool m_pool;
     SpaceOrder m_spaces;
+    BlockRecords m_blockRecords;
     std::vector<std::int32_t> m_spaceOfInsert;
     std::unordered_map<std::uint64_t, QString> m_names;  // table entries by handle
     // Entities already met in an entity or attribute chain: each belongs to one chain, so a
@@ -212,6 +215,9 @@ bool Reader::readBlocks() {
                             .arg(QString::fromStdString(hexHandle(handle))));
         const QString name = m_pool.get(block.name);
         m_names.emplace(block.common.handle, name);
+        m_blockRecords.add(static_cast<qint64>(block.common.handle), name,
+                           static_cast<qint64>(dynamicBlockOf(block, name)));
+        if (!m_error.isEmpty()) return false;
         int space = SpaceOrder::kNotALayout;
         if (i == 0) {
             space = SpaceOrder::kModelSpace;
@@ -228,6 +234,15 @@ bool Reader::readBlocks() {
     for (const auto& [block, space] : spaces)
         if (!readChain(block, space)) return false;
     return true;
+}
+
+std::uint64_t Reader::dynamicBlockOf(const BlockHeaderObject& block, const QString& name) {
+    if (!name.startsWith(u"*U", Qt::CaseInsensitive)) return 0;
+    for (const ExtendedData& data : block.extendedData) {
+        if (entryName(data.application, type::kAppId) == QLatin1String(kBlockRepresentationApp))
+            return firstHandleItem(data.items, m_release);
+    }
+    return 0;
 }
 
 void Reader::readLayout(const BlockHeaderObject& block, int space) {
@@ -353,6 +368,8 @@ bool Reader::addInsert(const RawObject& raw, const BlockHeaderObject& block, int
     links = insert.common;
     InsertRecord r;
     r.name = entryName(insert.block, type::kBlockHeader);
+    // Every block record is read before the first reference.
+    r.effectiveName = m_blockRecords.effectiveNameOf(static_cast<qint64>(insert.block));
     r.layer = entryName(insert.common.layer, type::kLayer);
     r.linetype = linetypeName(insert.common);
     if (!m_error.isEmpty()) return false;

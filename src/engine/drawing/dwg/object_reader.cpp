@@ -21,21 +21,29 @@ int lineweightOfIndex(unsigned index) {
     return -1;
 }
 
-// Extended data: blocks of application data, each skipped by its size.
-bool skipExtendedData(BitReader& data) {
+// Extended data: blocks of application data, each kept in `keep` or skipped by its size.
+bool readExtendedData(BitReader& data, std::vector<ExtendedData>* keep) {
     for (;;) {
         const auto size = static_cast<std::uint16_t>(data.bitShort());
         if (data.failed()) return false;
         if (size == 0) return true;
-        data.handle();
-        data.skipBits(std::size_t{size} * 8);
+        const std::uint64_t application = data.handle().value;
+        if (keep && std::size_t{size} * 8 <= data.remaining()) {
+            ExtendedData block{application, {}};
+            block.items.resize(size);
+            for (char& c : block.items) c = static_cast<char>(data.rawChar());
+            keep->push_back(std::move(block));
+        } else {
+            data.skipBits(std::size_t{size} * 8);
+        }
         if (data.failed()) return false;
     }
 }
 
-bool readPrefix(BitReader& data, std::uint64_t& handle) {
+bool readPrefix(BitReader& data, std::uint64_t& handle,
+                std::vector<ExtendedData>* extendedData = nullptr) {
     handle = data.handle().value;
-    return !data.failed() && skipExtendedData(data);
+    return !data.failed() && readExtendedData(data, extendedData);
 }
 
 // The colour of an entity from R2004 on: a colour number whose high bits say what follows.
@@ -140,8 +148,69 @@ int peekType(std::string_view objects, std::uint32_t offset, Release release) {
     return head.failed() ? -1 : type;
 }
 
-bool readObjectCommon(ObjectStreams& in, ObjectCommon& out) {
-    if (!readPrefix(in.data, out.handle)) return false;
+std::uint64_t firstHandleItem(std::string_view items, Release release) {
+    std::size_t at = 0;
+    const auto has = [&](std::size_t n) { return items.size() - at >= n; };
+    while (has(1)) {
+        const auto code = static_cast<unsigned char>(items[at++]);
+        std::size_t skip = 0;
+        switch (code) {
+            case 0:  // a text: its length, then (before R2007) its code page, then its bytes
+                if (release >= Release::R2007) {
+                    if (!has(2)) return 0;
+                    skip = 2 + 2 * std::size_t{le16(items, at)};
+                } else {
+                    if (!has(1)) return 0;
+                    skip = 3 + static_cast<unsigned char>(items[at]);
+                }
+                break;
+            case 2:  // a brace
+                skip = 1;
+                break;
+            case 3:  // a layer
+                skip = 8;
+                break;
+            case 4:  // binary data: its length, then its bytes
+                if (!has(1)) return 0;
+                skip = 1 + static_cast<unsigned char>(items[at]);
+                break;
+            case 5: {
+                if (!has(8)) return 0;
+                // Unlike the rest of the file, most significant byte first.
+                std::uint64_t handle = 0;
+                for (std::size_t i = 0; i < 8; ++i)
+                    handle = (handle << 8) | static_cast<unsigned char>(items[at + i]);
+                return handle;
+            }
+            case 10:
+            case 11:
+            case 12:
+            case 13:
+                skip = 24;
+                break;
+            case 40:
+            case 41:
+            case 42:
+                skip = 8;
+                break;
+            case 70:
+                skip = 2;
+                break;
+            case 71:
+                skip = 4;
+                break;
+            default:
+                return 0;
+        }
+        if (!has(skip)) return 0;
+        at += skip;
+    }
+    return 0;
+}
+
+bool readObjectCommon(ObjectStreams& in, ObjectCommon& out,
+                      std::vector<ExtendedData>* extendedData) {
+    if (!readPrefix(in.data, out.handle, extendedData)) return false;
     const std::uint32_t reactors = static_cast<std::uint32_t>(in.data.bitLong());
     const bool dictionaryMissing = in.atLeast(Release::R2004) && in.data.bit();
     if (in.atLeast(Release::R2013)) in.data.bit();  // has data-store data

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/drawing/dwg/bit_reader.h"
 
@@ -34,6 +35,7 @@ inline constexpr int kBlockControl = 0x30;
 inline constexpr int kBlockHeader = 0x31;
 inline constexpr int kLayer = 0x33;
 inline constexpr int kLinetype = 0x39;
+inline constexpr int kAppId = 0x43;
 inline constexpr int kLayout = 0x52;  // usually a class number instead; see Classes
 // Types from here on are numbered per drawing by its classes section.
 inline constexpr int kFirstClass = 500;
@@ -81,6 +83,16 @@ bool locateStrings(RawObject& object);
 // Only the type of the object at `offset`, or -1; no check value is verified.
 int peekType(std::string_view objects, std::uint32_t offset, Release release);
 
+// One block of an object's extended data: the APPID it belongs to and its items, as stored.
+struct ExtendedData {
+    std::uint64_t application = 0;
+    std::string items;
+};
+
+// The first entity handle (an item of DXF group 1005) among extended data items, or 0.
+// From R2007 the texts among them are UTF-16.
+std::uint64_t firstHandleItem(std::string_view items, Release release);
+
 // What every object starts with. Reading it leaves the data stream at the object's own
 // fields and the handle stream at the object's own references.
 struct ObjectCommon {
@@ -88,7 +100,9 @@ struct ObjectCommon {
     std::uint64_t owner = 0;
     bool hasExtensionDictionary = false;
 };
-bool readObjectCommon(ObjectStreams& in, ObjectCommon& out);
+// `extendedData`, when given, receives the object's extended data; otherwise it is skipped.
+bool readObjectCommon(ObjectStreams& in, ObjectCommon& out,
+                      std::vector<ExtendedData>* extendedData = nullptr);
 
 // What every entity starts with.
 struct EntityCommon {

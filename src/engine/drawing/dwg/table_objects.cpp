@@ -14,7 +14,7 @@ bool readBlockHeader(const RawObject& object, BlockHeaderObject& out) {
     ObjectStreams in(object);
     BitReader& data = in.data;
     BitReader& handles = in.handles;
-    if (!readObjectCommon(in, out.common)) return false;
+    if (!readObjectCommon(in, out.common, &out.extendedData)) return false;
     out.name = in.text();
     if (in.atLeast(Release::R2007)) {
         data.bitShort();  // external reference index + 1, with the dependency flag

@@ -23,6 +23,7 @@ struct BlockHeaderObject {
     // R2004 and later: every entity it owns, in drawing order.
     std::vector<std::uint64_t> entities;
     std::uint64_t layout = 0;
+    std::vector<ExtendedData> extendedData;
 };
 
 bool readBlockHeader(const RawObject& object, BlockHeaderObject& out);
