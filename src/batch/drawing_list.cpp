@@ -13,6 +13,7 @@
 #include "engine/cautocad.h"
 #include "engine/module1.h"
 #include "engine/text_forms.h"
+#include "engine/run_extract_file.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/window_run_ui.h"
 #include "platform/line_reader.h"
@@ -54,6 +55,17 @@ void Form1::runDrawingList() {
     }
 
     platform::Hourglass hourglass(m_platform.ui);
+    // A list that cannot be read (gone, no permission, a folder) ends the run here, said so,
+    // with the attribute list untouched and nothing left to run again on the next click.
+    platform::LineReader list;
+    if (!list.open(Module1::strDwgFile)) {
+        m_platform.ui.beep();
+        setStatus(QStringLiteral("Cannot read the drawing list file ") + Module1::strDwgFile +
+                  QStringLiteral(": ") + list.errorString() + QLatin1Char('.'));
+        mstrCmdLine.clear();
+        Module1::strDwgFile.clear();
+        return;
+    }
     {
         const QSignalBlocker block(List3);
         List3->clear();
@@ -64,9 +76,9 @@ void Form1::runDrawingList() {
     Module1::intItemCount = 0;
     const QDateTime started = m_platform.clock.now();
     setStatus(QStringLiteral("Extraction in process..."));
-    Module1::strExtractPath = platform::joinPath(mstrAppPath, "extract.txt");
-    platform::LineReader list;
-    if (!list.open(Module1::strDwgFile)) return;
+    // The run's own extract file: another run may share the program folder.
+    RunExtractFile extractFile(mstrAppPath);
+    Module1::strExtractPath = extractFile.path();
 
     QString line;
     while (list.readLine(line)) {
@@ -88,6 +100,7 @@ void Form1::runDrawingList() {
         const QString written = line.trimmed();
         const QString upper = written.toUpper();
         switch (batch::kindOf(upper)) {
+                extractFile.publish();
             case batch::LineKind::End:
                 log.commit();
                 session.CloseAutoCAD();
@@ -112,6 +125,7 @@ void Form1::runDrawingList() {
                 break;
         }
     }
+    extractFile.publish();
 
     log.commit();
     session.CloseAutoCAD();
@@ -242,7 +256,7 @@ QString Form1::extractForBatch(cAutoCAD& session, const QString& drawing) {
     if (!Module1::FileExists(drawing)) return QStringLiteral("DWG file not found.");
     const qint16 opened = session.OpenDrawing(drawing, true, session.Password());
     setStatus(QStringLiteral("Processing ") + drawing + QStringLiteral("..."));
-    if (opened != 1) return QStringLiteral("Error opening DWG file.");
+    if (opened != 1) return session.withOpenError(QStringLiteral("Error opening DWG file."));
     if (Module1::FileExists(Module1::strExtractPath)) QFile::remove(Module1::strExtractPath);
     QString error;
     if (session.GetAttributes(Module1::strExtractPath, &error) == 1) {

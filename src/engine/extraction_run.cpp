@@ -5,6 +5,7 @@
 
 #include "engine/cautocad.h"
 #include "engine/module1.h"
+#include "engine/run_extract_file.h"
 #include "engine/text_forms.h"
 #include "platform/line_reader.h"
 #include "platform/paths.h"
@@ -29,7 +30,10 @@ QString extractDrawing(cAutoCAD& session, const QString& extractPath, Extraction
                               ? session.OpenDrawing(Module1::strDwgFile, true)
                               : session.OpenDrawing(Module1::strDwgFile, true, password);
     ui.setStatus(QStringLiteral("Processing ") + Module1::strDwgFile + QStringLiteral("..."));
-    if (opened != 1) return QStringLiteral("Error opening file ") + name + QStringLiteral(".");
+    if (opened != 1) {
+        return session.withOpenError(QStringLiteral("Error opening file ") + name +
+                                     QStringLiteral("."));
+    }
     if (Module1::FileExists(extractPath)) QFile::remove(extractPath);
     QString error;
     session.GetAttributes(extractPath, &error);
@@ -83,7 +87,8 @@ ExtractionRunResult runExtraction(const ExtractionRunRequest& request,
     ExtractionRunResult result;
     const QDateTime started = clock.now();
     ui.setStatus(QStringLiteral("Extraction in process..."));
-    Module1::strExtractPath = platform::joinPath(request.programFolder, "extract.txt");
+    RunExtractFile extractFile(request.programFolder);
+    Module1::strExtractPath = extractFile.sharedPath();
     Module1::strTemplatePath = platform::joinPath(request.templateFolder, request.templateName);
 
     cAutoCAD session(factory, ui);
@@ -107,17 +112,19 @@ ExtractionRunResult runExtraction(const ExtractionRunRequest& request,
     }
 
     for (const QString& name : request.drawingNames) {
-        Module1::strDwgSpec = name.toLower();
+        // The name as listed: two drawings may differ only in letter case. Only a name missing
+        // as written is looked up ignoring case.
+        Module1::strDwgSpec = name;
         Module1::strDwgFile =
             platform::resolvePath(platform::joinPath(request.drawingFolder, Module1::strDwgSpec));
         ui.setBusy(true);
-        error = extractDrawing(session, Module1::strExtractPath, ui);
+        error = extractDrawing(session, extractFile.path(), ui);
         ui.setBusy(false);
         if (!error.isEmpty()) {
             log.writeLine(logLine(clock, "Drawing", Module1::strDwgFile, error));
             continue;
         }
-        const QStringList records = readExtractFile(Module1::strExtractPath, Module1::strDwgFile,
+        const QStringList records = readExtractFile(extractFile.path(), Module1::strDwgFile,
                                                     Module1::strDwgSpec, request.form)
                                         .value_or(QStringList());
         if (!records.isEmpty()) ++result.drawingsExtracted;
@@ -136,3 +143,4 @@ QString finalStatus(const ExtractionRunResult& result, bool listEmpty) {
     }
     return extractedMessage(result.drawingsExtracted, result.elapsedSeconds);
 }
+    extractFile.publish();

@@ -56,12 +56,14 @@ void Form1::changeDrive(DriveListBox* drive, FolderListBox* folder) {
     const QString root = drive->drive();
     if (folder->setPath(root) == 0) return;
     m_platform.ui.beep();
-    // A root that is gone is an unavailable device (68); one that cannot be read is not ready (71).
-    const int error = QFileInfo::exists(root) ? 71 : 68;
-    m_platform.dialogs.messageBox(kTitle,
-                                  QStringLiteral("Error ") + QString::number(error) +
-                                      QStringLiteral(":  No Floppy in the Drive!"),
-                                  platform::MessageIcon::Exclamation);
+    const QFileInfo info(root);
+    const QString reason = !info.exists()  ? QStringLiteral("it is no longer mounted")
+                           : !info.isDir() ? QStringLiteral("it is not a folder")
+                                           : QStringLiteral("permission denied");
+    m_platform.dialogs.messageBox(
+        kTitle,
+        QStringLiteral("Cannot read ") + root + QStringLiteral(": ") + reason + QLatin1Char('.'),
+        platform::MessageIcon::Exclamation);
     const QSignalBlocker block(drive);
     drive->setCurrentIndex(0);
 }

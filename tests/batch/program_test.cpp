@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <memory>
+#include <vector>
 
 #include "support/files.h"
 #include "support/qt_printers.h"
@@ -49,5 +52,61 @@ TEST(Program, QuickStartListRunsAndEndsTheProgram) {
     EXPECT_FALSE(QFile::exists(home.filePath("config/Quillon/Quillon.conf")))
         << "END leaves the settings unstored";
 }
+
+#ifdef QUILLON_EXTRACT_PROGRAM
+// quillon-extract keeps extract.txt and err.log in its own folder when it may write there, so
+// copies started at once by a script share that folder. Each must print its own drawings'
+// records, all of them, and no other.
+TEST(Program, ExtractRunsAtOnceEachPrintTheirOwnRecords) {
+    constexpr int kRuns = 8;
+    const QStringList examples = {"cooling-water.dxf", "tank-farm.dxf", "boiler-feed.dxf"};
+    QTemporaryDir work;
+    ASSERT_TRUE(QFile::copy(kProject + "/examples/titleblock.txt", work.filePath("title.txt")));
+    // Every folder holds the same names over other drawings, so a record read back from
+    // another run's file shows under the wrong name.
+    for (int run = 0; run < kRuns; ++run) {
+        const QString folder = work.filePath(QString::number(run));
+        ASSERT_TRUE(QDir().mkpath(folder));
+        for (int d = 0; d < 12; ++d) {
+            ASSERT_TRUE(QFile::copy(kProject + "/examples/" + examples[(run + d) % 3],
+                                    folder + QStringLiteral("/d%1.dxf").arg(d, 2, 10, QChar('0'))));
+        }
+    }
+    auto start = [&](int run) {
+        auto process = std::make_unique<QProcess>();
+        process->setWorkingDirectory(work.path());
+        process->start(QStringLiteral(QUILLON_EXTRACT_PROGRAM),
+                       {"title.txt", QString::number(run)});
+        return process;
+    };
+    auto finish = [](QProcess& process) {
+        EXPECT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+        return process.readAllStandardOutput();
+    };
+
+    QList<QByteArray> alone;
+    for (int run = 0; run < kRuns; ++run) {
+        auto process = start(run);
+        alone << finish(*process);
+        EXPECT_GE(alone.last().count("\r\n"), 12) << alone.last().toStdString();
+    }
+    ASSERT_NE(alone[0], alone[1]);
+
+    for (int round = 0; round < 3; ++round) {
+        std::vector<std::unique_ptr<QProcess>> together;
+        for (int run = 0; run < kRuns; ++run) together.push_back(start(run));
+        for (int run = 0; run < kRuns; ++run) {
+            EXPECT_EQ(finish(*together[run]), alone[run]) << "run " << run << ", round " << round;
+        }
+    }
+    const QDir programFolder = QFileInfo(QStringLiteral(QUILLON_EXTRACT_PROGRAM)).dir();
+    EXPECT_EQ(programFolder.entryList({".extract-*"}, QDir::Files | QDir::Hidden), QStringList{})
+        << "no run leaves its working file behind";
+    const QByteArray extract = testfiles::read(programFolder.filePath("extract.txt"));
+    EXPECT_TRUE(extract.startsWith("HEADER:'BLOCK_NAME','BLOCK_HANDLE','DWGNO','TITLE','REV'\r\n"))
+        << "the last drawing's file of some run, whole: " << extract.toStdString();
+}
+#endif
 
 }  // namespace

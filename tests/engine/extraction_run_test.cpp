@@ -104,14 +104,62 @@ TEST_F(ExtractionRunTest, FailingDrawingsAreLoggedAndTheRunGoesOn) {
     request.drawingNames = {"Missing.dxf", "good.dxf", "broken.dxf"};
     const ExtractionRunResult result = run();
     EXPECT_EQ(result.records, QStringList{"'GOOD.DXF','TITLE','G','B'"});
-    EXPECT_EQ(result.lastError, "Error opening file BROKEN.DXF.");
+    // The reader's own reason follows the message, so the user learns why.
+    EXPECT_EQ(result.lastError, "Error opening file BROKEN.DXF. (Drawing not found)");
     EXPECT_EQ(errLog(),
-              "03/05/2024 02:07:09 pm  Drawing: " + dir.filePath("dwg/missing.dxf").toUtf8() +
+              "03/05/2024 02:07:09 pm  Drawing: " + dir.filePath("dwg/Missing.dxf").toUtf8() +
                   "  Error: File MISSING.DXF not found.\r\n"
                   "03/05/2024 02:07:09 pm  Drawing: " +
                   dir.filePath("dwg/broken.dxf").toUtf8() +
-                  "  Error: Error opening file BROKEN.DXF.\r\n");
-    EXPECT_EQ(finalStatus(result, true), "No attributes extracted. Error opening file BROKEN.DXF.");
+                  "  Error: Error opening file BROKEN.DXF. (Drawing not found)\r\n");
+    EXPECT_EQ(finalStatus(result, true),
+              "No attributes extracted. Error opening file BROKEN.DXF. (Drawing not found)");
+}
+
+TEST_F(ExtractionRunTest, NamesThatDifferOnlyInLetterCaseAreEachOpenedAsListed) {
+    addDrawing("A.dxf", "upper");
+    addDrawing("a.dxf", "lower");
+    addDrawing("b.dxf", "only");
+    request.drawingNames = {"A.dxf", "a.dxf", "B.DXF"};
+    request.form.fullPath = true;
+    const ExtractionRunResult result = run();
+    EXPECT_EQ(result.records,
+              (QStringList{"'" + dir.filePath("dwg/A.dxf").toUpper() + "','TITLE','upper','B'",
+                           "'" + dir.filePath("dwg/a.dxf").toUpper() + "','TITLE','lower','B'",
+                           "'" + dir.filePath("dwg/b.dxf").toUpper() + "','TITLE','only','B'"}))
+        << "a name that is missing as written is still found ignoring case";
+    EXPECT_EQ(errLog(), "");
+}
+
+// Another run (the window beside quillon-extract, or a second quillon-extract) with the same
+// program folder replaces extract.txt whenever it likes; this run must read back its own.
+TEST_F(ExtractionRunTest, RecordsComeFromTheRunsOwnExtractFile) {
+    struct IntrudingUi : RecordingRunUi {
+        QString folder;
+        void setBusy(bool busy) override {
+            RecordingRunUi::setBusy(busy);
+            if (busy) return;
+            testfiles::write(folder + "/extract.txt", "HEADER:'X'\r\n'FOREIGN'\r\n");
+            testfiles::write(folder + "/err.log", "another run's half line");
+        }
+    } intruding;
+    intruding.folder = dir.path();
+    addDrawing("a.dxf", "1");
+    addDrawing("b.dxf", "2");
+    request.drawingNames = {"a.dxf", "missing.dxf", "b.dxf"};
+    const ExtractionRunResult result = runExtraction(request, model->factory(), intruding, clock);
+    EXPECT_EQ(result.records, (QStringList{"'A.DXF','TITLE','1','B'", "'B.DXF','TITLE','2','B'"}));
+    EXPECT_EQ(errLog(),
+              "03/05/2024 02:07:09 pm  Drawing: " + dir.filePath("dwg/missing.dxf").toUtf8() +
+                  "  Error: File MISSING.DXF not found.\r\n")
+        << "the log is this run's, whole";
+    EXPECT_EQ(testfiles::read(dir.filePath("extract.txt")),
+              "HEADER:'BLOCK_NAME','DWGNO','REV'\r\n'TITLE','2','B'\r\n")
+        << "the last drawing's file is left in place";
+    QDir folder(dir.path());
+    EXPECT_EQ(folder.entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              (QStringList{"err.log", "extract.txt", "title.txt"}))
+        << "no working file is left behind";
 }
 
 TEST_F(ExtractionRunTest, RejectedTemplateIsLoggedOnce) {

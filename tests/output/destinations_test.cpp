@@ -128,7 +128,7 @@ TEST_F(DestinationsTest, SpreadsheetThatCannotBeReachedIsReported) {
     w.List4_Click();
     const QStringList texts = fakes.dialogs.messageTexts();
     ASSERT_EQ(texts.size(), 2);
-    EXPECT_EQ(texts[0], "429 : ActiveX component can't create object");
+    EXPECT_EQ(texts[0], "429 : No office component is available in this program");
     EXPECT_EQ(fakes.dialogs.messages()[0].caption, "Error");
     EXPECT_EQ(texts[1], "Error! Can't create link to Excel.");
     EXPECT_EQ(fakes.ui.hourglassDepth, 0);

@@ -182,7 +182,7 @@ TEST_F(SendTest, SpreadsheetThatCannotBeReachedIsReported) {
     window->mblnBatchSend = true;
     window->Command1_Click();
     EXPECT_EQ(fakes.dialogs.messageTexts(),
-              QStringList{"429 : ActiveX component can't create object"})
+              QStringList{"429 : No office component is available in this program"})
         << "a batch leaves out the second message";
     EXPECT_EQ(fakes.ui.hourglassDepth, 0);
 }
@@ -282,7 +282,7 @@ TEST_F(SendTest, DocumentThatCannotBeReachedIsReported) {
     selectAll();
     window->Command1_Click();
     EXPECT_EQ(fakes.dialogs.messageTexts(),
-              (QStringList{"429 : ActiveX component can't create object",
+              (QStringList{"429 : No office component is available in this program",
                            "Error! Unable to establish link to Word."}));
 }
 

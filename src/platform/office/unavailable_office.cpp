@@ -3,8 +3,9 @@
 namespace platform::office {
 namespace {
 
+// What a window without office components reports: the program to reach is not part of it.
 Error cannotCreate() {
-    return Error{429, QStringLiteral("ActiveX component can't create object")};
+    return Error{429, QStringLiteral("No office component is available in this program")};
 }
 
 }  // namespace
