@@ -9,6 +9,7 @@
 
 #include "mainwindow/form1.h"
 #include "platform/gui/qt_platform.h"
+#include "records/record_list_model.h"
 
 int main(int argc, char** argv) {
     QStandardPaths::setTestModeEnabled(true);
@@ -30,7 +31,7 @@ int main(int argc, char** argv) {
     Form1 window(services, folder, QString());
     window.Form_Load();
     window.show();
-    window.List3->addItems(
+    window.records->append(
         {QStringLiteral("'COOLING-WATER.DXF','TITLE','63','PID-1001','Cooling water circuit','C'"),
          QStringLiteral("'TANK-FARM.DXF','TITLE','59','PID-2001','Tank farm transfer','B'")});
     QApplication::processEvents();

@@ -40,6 +40,8 @@ struct ExtractionRunResult {
     enum class Outcome { NoApplication, TemplateRejected, Finished };
     Outcome outcome = Outcome::Finished;
     QStringList records;        // new attribute-list items, in order
+    QString header;             // header row of the last extract file read back
+    qint64 maxFields = 0;       // largest CountFields of the comma-delimited records
     int drawingsExtracted = 0;  // drawings that added at least one record
     QString lastError;          // message of the last drawing, empty when it succeeded
     double elapsedSeconds = 0;
@@ -49,10 +51,17 @@ ExtractionRunResult runExtraction(const ExtractionRunRequest& request,
                                   const acad::ApplicationFactory& factory, ExtractionRunUi& ui,
                                   const platform::Clock& clock);
 
-// The records of one drawing's extract file, in the attribute list's form; raises
-// Module1::intMaxFields for comma-delimited records. Nothing when the file cannot be read.
+// What an extract file tells besides its records.
+struct ExtractFileFacts {
+    QString header;        // its header row, without the "HEADER:" mark
+    qint64 maxFields = 0;  // largest CountFields of its comma-delimited records
+};
+
+// The records of one drawing's extract file, in the attribute list's form; `facts`, when given,
+// receives its header row and field count. Nothing when the file cannot be read.
 std::optional<QStringList> readExtractFile(const QString& extractPath, const QString& drawingPath,
-                                           const QString& drawingSpec, const RecordForm& form);
+                                           const QString& drawingSpec, const RecordForm& form,
+                                           ExtractFileFacts* facts = nullptr);
 
 // The status line after a run that added records.
 QString extractedMessage(int drawings, double seconds);

@@ -11,16 +11,16 @@ namespace {
 const QString kSeparator = QStringLiteral("','");
 }
 
-qint16 CountFields(const QString& line) {
+qint64 CountFields(const QString& line) {
     // Counted from the second character to the last but one, without overlaps.
     if (line.size() < 2) return 0;
     const QStringView inner = QStringView(line).mid(1, line.size() - 2);
-    qint16 count = 0;
+    qint64 count = 0;
     for (qsizetype at = inner.indexOf(kSeparator); at >= 0;
          at = inner.indexOf(kSeparator, at + kSeparator.size())) {
         ++count;
     }
-    return count == 0 ? 0 : static_cast<qint16>(count + 2);
+    return count == 0 ? 0 : count + 2;
 }
 
 QString CdfToSdf(const QString& line, quint8 width) {

@@ -11,15 +11,13 @@ inline QString strExtractPath;   // program folder + "extract.txt"
 inline QString strTemplatePath;  // full path of the template in use
 inline QString strDwgFile;       // current drawing's full path
 inline QString strDwgSpec;       // its file-name part, or a wildcard pattern
-inline qint16 intMaxFields = 0;  // largest CountFields of the comma-delimited records listed
-inline qint16 intItemCount = 0;  // items added by the current batch run
 inline qint32 lngFileCount = 0;  // drawings extracted by the current batch run
 inline bool blnNoExt = false;    // the wildcard pattern of a drawing line had no extension
 inline QString strDWGFolder;     // the shared drawing folder
 inline bool blnAbort = false;    // a running search was asked to stop
 
 // 0 when `line` holds no "','"; otherwise the number of "','" sequences plus 2.
-qint16 CountFields(const QString& line);
+qint64 CountFields(const QString& line);
 
 // The record line in space-delimited form: each "','" becomes `width` blanks, the outer quotes
 // go and blanks are cut at both ends. A line without "','" comes back unchanged.

@@ -25,7 +25,9 @@ bool hasSelection(const QListWidget* list) {
     return !list->selectedItems().isEmpty();
 }
 
+// Refilling a list is no click on it: its handler does not run.
 void fill(QListWidget* list, const QString& folder, const QStringList& patterns) {
+    const QSignalBlocker block(list);
     list->clear();
     for (const QString& pattern : patterns) {
         list->addItems(platform::listFolder(folder, pattern, platform::ListOptions{}));
@@ -103,7 +105,11 @@ void Form1::List2_Click() {
 }
 
 void Form1::Command13_Click() {
-    for (int i = 0; i < List2->count(); ++i) List2->item(i)->setSelected(true);
+    {
+        // One selection change for the whole list, and no click handling per drawing.
+        const QSignalBlocker block(List2);
+        List2->selectAll();
+    }
     const int count = List2->count();
     Command15->setEnabled(hasSelection(List1) && hasSelection(List2));
     Label12->setText(QString::number(count) + QStringLiteral(" sel"));
@@ -111,7 +117,10 @@ void Form1::Command13_Click() {
 }
 
 void Form1::Command14_Click() {
-    List2->clearSelection();
+    {
+        const QSignalBlocker block(List2);
+        List2->clearSelection();
+    }
     setStatus(QString::number(List2->count()) + QStringLiteral(" drawing(s) unselected."));
     Label12->clear();
     Command15->setEnabled(false);

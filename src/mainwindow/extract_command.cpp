@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -11,6 +12,7 @@
 #include "mainwindow/folder_list.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/window_run_ui.h"
+#include "records/record_list_model.h"
 
 RecordForm Form1::recordForm() const {
     RecordForm form;
@@ -33,7 +35,7 @@ void Form1::Command15_Click() {
     request.drawingNames = selectedTexts(List2);
     request.form = recordForm();
 
-    const int countBefore = List3->count();
+    const qint64 countBefore = records->count();
     WindowRunUi ui(m_platform, Label4);
     const ExtractionRunResult result =
         runExtraction(request, drawingApplication, ui, m_platform.clock);
@@ -41,28 +43,34 @@ void Form1::Command15_Click() {
         endOperation();
         return;
     }
-    List3->addItems(result.records);
+    addRecords(result.records, result.maxFields, false);
+    // The header row goes with the records of the run that read it.
+    if (!result.records.isEmpty()) records->setHeader(result.header);
 
-    if (List3->count() == 0) {
+    if (records->isEmpty()) {
         m_platform.ui.beep();
         setStatus(finalStatus(result, true));
         endOperation();
         return;
     }
-    List2->clearSelection();
-    SetListScrollWidth(List3);
+    {
+        // Unselecting the drawings is no click on them: the run's message stays.
+        const QSignalBlocker block(List2);
+        List2->clearSelection();
+    }
+    fitRecordScrollWidth();
     for (QPushButton* b : {Command3, Command6, Command7}) b->setEnabled(true);
     Command15->setEnabled(false);
-    List3->setToolTip(QStringLiteral(" Select items to send "));
-    if (List3->count() == countBefore) {
+    recordView->setToolTip(QStringLiteral(" Select items to send "));
+    if (records->count() == countBefore) {
         m_platform.ui.beep();
         setStatus(finalStatus(result, true));
     } else {
         setStatus(finalStatus(result, false));
-        const int selected = static_cast<int>(List3->selectedItems().size());
+        const qint64 selected = selectedRecordCount();
         if (selected > 0) {
             Label11->setText(QString::number(selected) + QStringLiteral(" of ") +
-                             QString::number(List3->count()) + QStringLiteral(" selected"));
+                             QString::number(records->count()) + QStringLiteral(" selected"));
         }
     }
     endOperation();

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -18,6 +19,7 @@
 #include "mainwindow/drive_list.h"
 #include "mainwindow/folder_list.h"
 #include "platform/paths.h"
+#include "records/record_list_model.h"
 
 namespace {
 const QString kTitle = QStringLiteral("Quillon");
@@ -58,17 +60,20 @@ void Form1::connectHandlers() {
     connect(Drive1, &DriveListBox::driveChanged, this, &Form1::Drive1_Change);
     connect(Dir1, &FolderListBox::pathChanged, this, &Form1::Dir1_Change);
     connect(Text5, &QLineEdit::textChanged, this, &Form1::Text5_Change);
-    connect(List2, &QListWidget::itemClicked, this, &Form1::List2_Click);
+    // A selection made with the keyboard counts as a click: the handlers follow the selection,
+    // not the mouse. Code that changes a selection itself blocks these while it does.
+    connect(List2, &QListWidget::itemSelectionChanged, this, &Form1::List2_Click);
     connect(Command13, &QPushButton::clicked, this, &Form1::Command13_Click);
     connect(Command14, &QPushButton::clicked, this, &Form1::Command14_Click);
     connect(Drive3, &DriveListBox::driveChanged, this, &Form1::Drive3_Change);
     connect(Dir3, &FolderListBox::pathChanged, this, &Form1::Dir3_Change);
-    connect(List1, &QListWidget::itemClicked, this, &Form1::List1_Click);
+    connect(List1, &QListWidget::itemSelectionChanged, this, &Form1::List1_Click);
     connect(List1, &QListWidget::itemDoubleClicked, this, &Form1::List1_DblClick);
     connect(Command9, &QPushButton::clicked, this, &Form1::Command9_Click);
     connect(cmdOpen, &QPushButton::clicked, this, &Form1::cmdOpen_Click);
     connect(Command15, &QPushButton::clicked, this, &Form1::Command15_Click);
-    connect(List3, &QListWidget::itemSelectionChanged, this, &Form1::List3_SelectionChange);
+    connect(recordView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &Form1::recordSelectionChanged);
     connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
     connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
     connect(Command16, &QPushButton::clicked, this, &Form1::Command16_Click);
@@ -89,7 +94,7 @@ void Form1::connectHandlers() {
             if (on) (this->*handler)();
         });
     }
-    connect(List4, &QListWidget::itemClicked, this, &Form1::List4_Click);
+    connect(List4, &QListWidget::itemSelectionChanged, this, &Form1::List4_Click);
     connect(List4, &QListWidget::itemDoubleClicked, this, &Form1::List4_DblClick);
     connect(Combo1, &QComboBox::activated, this, &Form1::Combo1_Click);
     connect(Text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
@@ -153,6 +158,74 @@ QStringList Form1::selectedTexts(const QListWidget* list) {
     QStringList texts;
     for (int row : selectedRows(list)) texts << list->item(row)->text();
     return texts;
+}
+
+namespace {
+
+// The selected rows as ascending, non-overlapping [first, last] spans.
+std::vector<std::pair<qint64, qint64>> selectedSpans(const QItemSelectionModel* model) {
+    std::vector<std::pair<qint64, qint64>> spans;
+    for (const QItemSelectionRange& range : model->selection()) {
+        spans.emplace_back(range.top(), range.bottom());
+    }
+    std::sort(spans.begin(), spans.end());
+    std::vector<std::pair<qint64, qint64>> merged;
+    for (const auto& span : spans) {
+        if (!merged.empty() && span.first <= merged.back().second + 1) {
+            merged.back().second = std::max(merged.back().second, span.second);
+        } else {
+            merged.push_back(span);
+        }
+    }
+    return merged;
+}
+
+}  // namespace
+
+std::vector<qint64> Form1::selectedRecordRows() const {
+    std::vector<qint64> rows;
+    rows.reserve(static_cast<size_t>(selectedRecordCount()));
+    for (const auto& [first, last] : selectedSpans(recordView->selectionModel())) {
+        for (qint64 row = first; row <= last; ++row) rows.push_back(row);
+    }
+    return rows;
+}
+
+qint64 Form1::selectedRecordCount() const {
+    qint64 count = 0;
+    for (const auto& [first, last] : selectedSpans(recordView->selectionModel())) {
+        count += last - first + 1;
+    }
+    return count;
+}
+
+QStringList Form1::selectedRecords() const {
+    QStringList texts;
+    const std::vector<qint64> rows = selectedRecordRows();
+    texts.reserve(static_cast<qsizetype>(rows.size()));
+    for (qint64 row : rows) texts << records->record(row);
+    return texts;
+}
+
+void Form1::addRecords(const QStringList& added, qint64 maxFields, bool selected) {
+    const int first = records->rowCount();
+    records->append(added, maxFields);
+    if (!selected || added.isEmpty()) return;
+    recordView->selectionModel()->select(
+        QItemSelection(records->index(first), records->index(records->rowCount() - 1)),
+        QItemSelectionModel::Select);
+}
+
+void Form1::fitRecordScrollWidth() {
+    const QString longest = records->longestRecord();
+    if (longest.isEmpty()) {
+        records->setItemSize(QSize());
+        return;
+    }
+    // Records are one line each: the longest by characters stands for the widest, so one text
+    // is shaped instead of every record of the list.
+    const QFontMetrics metrics(recordView->font());
+    records->setItemSize(QSize(metrics.horizontalAdvance(longest) + 25, metrics.height() + 2));
 }
 
 void Form1::Form_Activate() {

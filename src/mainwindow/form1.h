@@ -14,7 +14,9 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListView;
 class QListWidget;
+class RecordListModel;
 class QPushButton;
 class QRadioButton;
 class DriveListBox;
@@ -55,7 +57,7 @@ public:
 
     // Extraction and the attribute list.
     void Command15_Click();
-    void List3_SelectionChange();
+    void recordSelectionChanged();
     void Command6_Click();
     void Command7_Click();
     void Command16_Click();
@@ -101,6 +103,11 @@ public:
     // a search of the list per item; this reads the selection once.
     static std::vector<int> selectedRows(const QListWidget* list);
     static QStringList selectedTexts(const QListWidget* list);
+    // The selected records, read from the selection's ranges: a long run's selection is a few
+    // ranges, not one entry per record.
+    std::vector<qint64> selectedRecordRows() const;
+    qint64 selectedRecordCount() const;
+    QStringList selectedRecords() const;
 
     // Controls, named as the user guide and the settings know them.
     QGroupBox* Frame1;
@@ -116,7 +123,8 @@ public:
     FolderListBox* Dir3;
     QListWidget* List1;
     QListWidget* List2;
-    QListWidget* List3;
+    QListView* recordView;     // "6) Select Attributes"
+    RecordListModel* records;  // the records the view shows, with their header and width
     QListWidget* List4;
     QComboBox* Combo1;
     QLabel* Label1;
@@ -226,14 +234,19 @@ private:
     RecordForm recordForm() const;
     void sendToSpreadsheet();
     void sendToDocument();
-    static int recordWidth();  // fields of the widest comma-delimited record
+    int recordWidth() const;  // fields of the widest comma-delimited record
     void sendToDatabase();
     void reportLinkFailure(const platform::office::Error& error, const QString& program);
     bool anyRecordSelected() const;
+    // Adds a run's records in one insertion; `selected` also selects them in one change.
+    void addRecords(const QStringList& added, qint64 maxFields, bool selected);
+    // Fits the record list's scroll range to its longest record, measuring that one only.
+    void fitRecordScrollWidth();
 
     platform::Platform m_platform;
     bool m_busy = false;
     bool m_unloaded = false;
+    qint64 m_batchRecords = 0;  // records added by the running drawing list
 };
 
 // Check boxes hold 0 (unchecked), 1 (checked) or 2 (grayed), as the settings store them.

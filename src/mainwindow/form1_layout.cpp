@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -13,6 +14,7 @@
 #include "mainwindow/drive_list.h"
 #include "mainwindow/folder_list.h"
 #include "mainwindow/form1.h"
+#include "records/record_list_model.h"
 
 namespace {
 
@@ -146,7 +148,15 @@ void Form1::createControls() {
     cmdOpen->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
     Label1 = make<QLabel>(this, "Label1", 120, 3720, 1695, 255, "6) Select Attributes");
     bold(Label1);
-    List3 = listBox(this, "List3", 120, 3960, 9975, 1425, toggle, false);
+    records = new RecordListModel(this);
+    recordView = make<QListView>(this, "recordView", 120, 3960, 9975, 1425);
+    recordView->setModel(records);
+    recordView->setSelectionMode(toggle);
+    // Every record is one line of one font: one item size serves them all, so adding a run's
+    // records lays out nothing per item.
+    recordView->setUniformItemSizes(true);
+    recordView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    recordView->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     Command3 =
         make<QPushButton>(this, "Command3", 120, 5340, 855, 255, "Clear All", " Clear all items ");
     Command16 = make<QPushButton>(this, "Command16", 1080, 5340, 1335, 255, "Clear Selection",

@@ -97,8 +97,11 @@ void Form1::restoreSettings() {
         // Selecting the remembered file is a click on it: it becomes the send target again.
         for (int i = 0; i < List4->count(); ++i) {
             if (List4->item(i)->text() != mstrTFile) continue;
-            List4->setCurrentRow(i);
-            List4->item(i)->setSelected(true);
+            {
+                const QSignalBlocker block(List4);
+                List4->setCurrentRow(i);
+                List4->item(i)->setSelected(true);
+            }
             List4_Click();
         }
     }

@@ -2,12 +2,13 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "engine/module1.h"
 #include "mainwindow/form1.h"
+#include "records/record_list_model.h"
 
 namespace {
 
@@ -22,8 +23,8 @@ bool confirmed(platform::Platform& platform, const QString& question) {
 
 }  // namespace
 
-void Form1::List3_SelectionChange() {
-    const int selected = static_cast<int>(List3->selectedItems().size());
+void Form1::recordSelectionChanged() {
+    const qint64 selected = selectedRecordCount();
     if (selected == 0) {
         Command1->setEnabled(false);
         Command16->setEnabled(false);
@@ -40,18 +41,25 @@ void Form1::List3_SelectionChange() {
         Command1->setEnabled(true);
     }
     Label11->setText(QString::number(selected) + QStringLiteral(" of ") +
-                     QString::number(List3->count()) + QStringLiteral(" selected"));
+                     QString::number(records->count()) + QStringLiteral(" selected"));
 }
 
 void Form1::Command6_Click() {
-    List3->selectAll();
-    setStatus(QString::number(List3->count()) + QStringLiteral(" item(s) selected."));
+    // One range for the whole list: one selection change, whatever its length.
+    if (!records->isEmpty()) {
+        recordView->selectionModel()->select(
+            QItemSelection(records->index(0), records->index(records->rowCount() - 1)),
+            QItemSelectionModel::Select);
+    }
+    setStatus(QString::number(records->count()) + QStringLiteral(" item(s) selected."));
     Command16->setEnabled(true);
 }
 
 void Form1::Command7_Click() {
-    List3->clearSelection();
-    setStatus(QString::number(List3->count()) + QStringLiteral(" item(s) unselected."));
+    if (recordView->selectionModel()->hasSelection()) {
+        recordView->selectionModel()->clearSelection();
+    }
+    setStatus(QString::number(records->count()) + QStringLiteral(" item(s) unselected."));
     Command16->setEnabled(false);
 }
 
@@ -60,31 +68,16 @@ void Form1::Command16_Click() {
                    QStringLiteral("Are you sure you want to clear all selected items?"))) {
         return;
     }
-    // Rebuilding the list from the items that stay is linear; removing rows one by one from a
-    // list of 100,000 records is quadratic.
-    QStringList kept;
-    kept.reserve(List3->count());
-    const std::vector<int> selected = selectedRows(List3);
-    const int removed = static_cast<int>(selected.size());
-    auto next = selected.begin();
-    for (int row = 0; row < List3->count(); ++row) {
-        if (next != selected.end() && *next == row) {
-            ++next;
-        } else {
-            kept << List3->item(row)->text();
-        }
-    }
-    {
-        const QSignalBlocker block(List3);
-        List3->clear();
-        List3->addItems(kept);
-    }
-    if (List3->count() == 0) {
-        Module1::intMaxFields = 0;
+    const std::vector<qint64> selected = selectedRecordRows();
+    const qint64 removed = static_cast<qint64>(selected.size());
+    records->removeRows(selected);
+    if (records->isEmpty()) {
+        records->setMaxFields(0);
         for (QPushButton* b : {Command1, Command3, Command6, Command7, Command16}) {
             b->setEnabled(false);
         }
-        List3->setToolTip(QString());
+        recordView->setToolTip(QString());
+        fitRecordScrollWidth();
     }
     Command16->setEnabled(false);
     Command1->setEnabled(false);
@@ -94,11 +87,11 @@ void Form1::Command16_Click() {
 
 void Form1::Command3_Click() {
     if (!confirmed(m_platform, QStringLiteral("Are you sure you want to clear all items?"))) return;
-    Module1::intMaxFields = 0;
+    records->setMaxFields(0);
     for (QPushButton* b : {Command1, Command3, Command6, Command7, Command16}) b->setEnabled(false);
-    List3->setToolTip(QString());
+    recordView->setToolTip(QString());
     Label11->clear();
-    setStatus(QString::number(List3->count()) + QStringLiteral(" item(s) cleared."));
-    QSignalBlocker block(List3);
-    List3->clear();
+    setStatus(QString::number(records->count()) + QStringLiteral(" item(s) cleared."));
+    records->clear();
+    fitRecordScrollWidth();
 }

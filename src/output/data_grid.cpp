@@ -8,7 +8,7 @@
 #include "engine/module1.h"
 #include "mainwindow/form1.h"
 #include "output/csv_line.h"
-#include "platform/line_reader.h"
+#include "records/record_list_model.h"
 
 namespace {
 
@@ -17,10 +17,8 @@ const QString kSeparator = QStringLiteral("','");
 }  // namespace
 
 QString Form1::BuildHeaderLine(bool csv) const {
-    QString line;
-    platform::LineReader reader;
-    if (reader.open(Module1::strExtractPath)) reader.readLine(line);
-    line = line.mid(7);
+    // The header row came with the records, from the run that extracted them.
+    QString line = records->header();
     if (csv) line = csvLine(line);
     const QString quote = csv ? QStringLiteral("\"") : QStringLiteral("'");
     QString labels;
@@ -58,12 +56,12 @@ void Form1::FillGridRow(DataGrid& grid, int row, const QString& line) {
 }
 
 Form1::DataGrid Form1::BuildDataGrid(bool withHeader) const {
-    const std::vector<int> selected = selectedRows(List3);
+    const std::vector<qint64> selected = selectedRecordRows();
     const int rows = static_cast<int>(selected.size()) + (withHeader ? 1 : 0) + 1;
-    const int columns = std::max<int>(Module1::intMaxFields, 0);
+    const int columns = static_cast<int>(std::max<qint64>(records->maxFields(), 0));
     DataGrid grid(rows, std::vector<QString>(columns));
     int row = 0;
     if (withHeader) FillGridRow(grid, row++, BuildHeaderLine(false));
-    for (int selectedRow : selected) FillGridRow(grid, row++, List3->item(selectedRow)->text());
+    for (qint64 selectedRow : selected) FillGridRow(grid, row++, records->record(selectedRow));
     return grid;
 }

@@ -4,8 +4,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -48,7 +50,7 @@ Form1::Destination Form1::destination() const {
 }
 
 bool Form1::anyRecordSelected() const {
-    return !List3->selectedItems().isEmpty();
+    return recordView->selectionModel()->hasSelection();
 }
 
 void Form1::Option1_Click() {
@@ -129,8 +131,12 @@ void Form1::chooseFileDestination(Destination chosen) {
             if (word) mstrWordFile.clear();
             if (text) mstrTextFile.clear();
         } else {
-            List4->setCurrentItem(found.first());
-            found.first()->setSelected(true);
+            {
+                // Selected from here, the click handling runs once, below.
+                const QSignalBlocker block(List4);
+                List4->setCurrentItem(found.first());
+                found.first()->setSelected(true);
+            }
             List4_Click();
             QString* item = excel ? &mstrESheet : access ? &mstrATable : nullptr;
             if (item && !item->isEmpty()) {
@@ -156,7 +162,10 @@ void Form1::Drive2_Change() {
 
 void Form1::Dir2_Change() {
     const Destination chosen = destination();
-    List4->clear();
+    {
+        const QSignalBlocker block(List4);
+        List4->clear();
+    }
     for (const QString& pattern : patternsOf(chosen)) {
         List4->addItems(platform::listFolder(Dir2->path(), pattern, platform::ListOptions{}));
     }
@@ -239,6 +248,8 @@ void Form1::listSheetsOf(const QString& path) {
     Combo1->addItem(QString());
     if (!workbook) return;
     Combo1->addItems(workbook.value()->SheetNames().valueOr({}));
+    // Filling a drop-down shows its first entry; no sheet is chosen until the user chooses one.
+    Combo1->setCurrentIndex(-1);
     workbook.value()->Close();
 }
 
@@ -247,6 +258,9 @@ void Form1::listTablesOf(const QString& path) {
     const auto database = office.openDatabase(path, true);
     if (!database || !database.value()) return;
     Combo1->addItems(database.value()->TableNames().valueOr({}));
+    // No table is chosen until the user chooses one: the first table shown would enable a send
+    // that was never asked for.
+    Combo1->setCurrentIndex(-1);
     database.value()->Close();
 }
 

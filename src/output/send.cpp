@@ -48,7 +48,7 @@ void Form1::sendToTextFile() {
     if (file.open(path, append ? platform::TextWriter::Mode::Append
                                : platform::TextWriter::Mode::Replace)) {
         if (Check9->checkState() == Qt::Checked) file.writeLine(BuildHeaderLine(csv));
-        for (const QString& record : selectedTexts(List3)) {
+        for (const QString& record : selectedRecords()) {
             file.writeLine(csv ? csvLine(record) : record);
         }
         file.commit();
@@ -66,7 +66,7 @@ void Form1::sendToTextFile() {
 void Form1::sendToClipboard() {
     QString text;
     if (Check9->checkState() == Qt::Checked) text = BuildHeaderLine(false) + QStringLiteral("\r\n");
-    for (const QString& record : selectedTexts(List3)) text += record + QStringLiteral("\r\n");
+    for (const QString& record : selectedRecords()) text += record + QStringLiteral("\r\n");
     m_platform.clipboard.clear();
     m_platform.clipboard.setText(text);
     setStatus(QString::number(text.size()) + QStringLiteral(" bytes copied to the clipboard."));

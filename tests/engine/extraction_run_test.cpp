@@ -37,7 +37,6 @@ protected:
         request.templateFolder = dir.path();
         request.templateName = "title.txt";
         request.drawingFolder = dir.filePath("dwg");
-        Module1::intMaxFields = 0;
     }
 
     // A drawing file on disk (its content is the memory model's) with one title block.
@@ -72,7 +71,7 @@ TEST_F(ExtractionRunTest, RecordsCarryTheDrawingNameAndTimestamp) {
     ASSERT_EQ(result.records.size(), 1);
     EXPECT_EQ(result.records[0], "'A-101.DXF','" + stamp + "','TITLE','A-101','B'");
     EXPECT_EQ(result.drawingsExtracted, 1);
-    EXPECT_EQ(Module1::intMaxFields, 6);
+    EXPECT_EQ(result.maxFields, 6);
     EXPECT_EQ(errLog(), "") << "a run without failure leaves the log empty";
     EXPECT_EQ(ui.busyChanges, 0) << "the hourglass is restored";
     EXPECT_EQ(ui.statuses.first(), "Extraction in process...");

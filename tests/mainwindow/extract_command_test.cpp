@@ -39,21 +39,21 @@ TEST_F(ExtractCommandTest, RunAddsRecordsAndEnablesTheListButtons) {
     chooseAll();
     ASSERT_TRUE(w.Command15->isEnabled());
     w.Command15_Click();
-    EXPECT_EQ(items(w.List3), (QStringList{"'A.DWG','TITLE','A-1'", "'B.DWG','TITLE','B-1'"}));
+    EXPECT_EQ(items(w.records), (QStringList{"'A.DWG','TITLE','A-1'", "'B.DWG','TITLE','B-1'"}));
     EXPECT_EQ(w.Label4->text(), "Attributes from 2 file(s) extracted in 0.00 second(s).");
     EXPECT_TRUE(w.Command3->isEnabled());
     EXPECT_TRUE(w.Command6->isEnabled());
     EXPECT_TRUE(w.Command7->isEnabled());
     EXPECT_FALSE(w.Command15->isEnabled());
     EXPECT_TRUE(w.List2->selectedItems().isEmpty());
-    EXPECT_EQ(w.List3->toolTip(), " Select items to send ");
-    EXPECT_EQ(Module1::intMaxFields, 4);
+    EXPECT_EQ(w.recordView->toolTip(), " Select items to send ");
+    EXPECT_EQ(w.records->maxFields(), 4);
     EXPECT_EQ(fakes.ui.hourglassDepth, 0);
     EXPECT_EQ(fakes.ui.beeps, 0);
 
     chooseAll();
     w.Command15_Click();
-    EXPECT_EQ(w.List3->count(), 4) << "a second run adds behind the first";
+    EXPECT_EQ(w.records->count(), 4) << "a second run adds behind the first";
 }
 
 TEST_F(ExtractCommandTest, RunWithoutRecordsBeepsAndKeepsTheList) {
@@ -61,7 +61,7 @@ TEST_F(ExtractCommandTest, RunWithoutRecordsBeepsAndKeepsTheList) {
     touch(templates + "/title.txt", "*INPUT\nBLOCK: OTHER\n*OUTPUT\n*ATTRIBUTE_TAGS\nDWGNO\n");
     chooseAll();
     w.Command15_Click();
-    EXPECT_EQ(w.List3->count(), 0);
+    EXPECT_EQ(w.records->count(), 0);
     EXPECT_EQ(fakes.ui.beeps, 1);
     EXPECT_EQ(w.Label4->text(), "No attributes extracted. ");
     EXPECT_FALSE(w.Command3->isEnabled());
@@ -74,8 +74,8 @@ TEST_F(ExtractCommandTest, SpaceDelimitedRecordsUseTheSpacesBox) {
     w.Check1->setChecked(false);
     chooseAll();
     w.Command15_Click();
-    EXPECT_EQ(items(w.List3), (QStringList{"TITLE   A-1", "TITLE   B-1"}));
-    EXPECT_EQ(Module1::intMaxFields, 0) << "only comma-delimited records are counted";
+    EXPECT_EQ(items(w.records), (QStringList{"TITLE   A-1", "TITLE   B-1"}));
+    EXPECT_EQ(w.records->maxFields(), 0) << "only comma-delimited records are counted";
 }
 
 TEST_F(ExtractCommandTest, ApplicationThatCannotStartIsReported) {
@@ -98,7 +98,7 @@ TEST_F(ExtractCommandTest, ASecondClickDuringARunIsRefused) {
         if (nested++ == 0) w.Command15_Click();  // arrives while the first run yields
     };
     w.Command15_Click();
-    EXPECT_EQ(w.List3->count(), 2) << "the nested click did not run a second extraction";
+    EXPECT_EQ(w.records->count(), 2) << "the nested click did not run a second extraction";
 }
 
 }  // namespace

@@ -7,8 +7,10 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -18,6 +20,7 @@
 #include "mainwindow/drive_list.h"
 #include "mainwindow/folder_list.h"
 #include "mainwindow/form1.h"
+#include "records/record_list_model.h"
 #include "support/files.h"
 #include "support/gui/fake_platform.h"
 #include "support/memory_drawing_model.h"
@@ -27,10 +30,7 @@
 // model.
 class Form1Test : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(appDir.isValid());
-        Module1::intMaxFields = 0;
-    }
+    void SetUp() override { ASSERT_TRUE(appDir.isValid()); }
 
     // Creates and loads the window; settings given before are restored.
     Form1& load(const QString& commandLine = {}) {
@@ -55,6 +55,13 @@ protected:
         QStringList texts;
         for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
         return texts;
+    }
+    QStringList items(const RecordListModel* records) const { return records->texts(); }
+    // Selects or unselects one record the way a click does: one selection change.
+    void setRecordSelected(int row, bool selected) {
+        window->recordView->selectionModel()->select(
+            window->records->index(row),
+            selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
     }
 
     QTemporaryDir appDir;

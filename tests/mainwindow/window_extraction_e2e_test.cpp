@@ -48,14 +48,16 @@ TEST_F(WindowExtraction, RecordsInEveryFormAndFailuresInTheLog) {
     QFile::remove(drawings + "/gone.dxf");
     choose("title.txt");
     w.Command15_Click();
-    ASSERT_EQ(w.List3->count(), 2);
-    EXPECT_TRUE(w.List3->item(0)->text().startsWith("'COOLING-WATER.DXF','TITLE','"));
-    EXPECT_TRUE(w.List3->item(1)->text().endsWith("'PID-2001','Tank farm transfer','B'"));
+    ASSERT_EQ(w.records->count(), 2);
+    EXPECT_TRUE(w.records->record(0).startsWith("'COOLING-WATER.DXF','TITLE','"));
+    EXPECT_TRUE(w.records->record(1).endsWith("'PID-2001','Tank farm transfer','B'"));
     EXPECT_TRUE(w.Label4->text().startsWith("Attributes from 2 file(s) extracted in "));
     const QByteArray log = errLog();
     EXPECT_EQ(log.count("\r\n"), 2) << log.toStdString();
     EXPECT_TRUE(log.contains("  Drawing: " + (drawings + "/broken.dxf").toUtf8() +
-                             "  Error: Error opening file BROKEN.DXF.\r\n"));
+                             "  Error: Error opening file BROKEN.DXF. (not a drawing file: the "
+                             "content is neither DXF nor DWG)\r\n"))
+        << "the reader's reason follows the message";
     EXPECT_TRUE(log.contains("  Error: File GONE.DXF not found.\r\n"));
 
     w.Option2->setChecked(true);
@@ -64,8 +66,8 @@ TEST_F(WindowExtraction, RecordsInEveryFormAndFailuresInTheLog) {
     w.Check6->setChecked(true);
     choose("title.txt");
     w.Command15_Click();
-    ASSERT_EQ(w.List3->count(), 4) << "the second run adds behind the first";
-    const QString sdf = w.List3->item(3)->text();
+    ASSERT_EQ(w.records->count(), 4) << "the second run adds behind the first";
+    const QString sdf = w.records->record(3);
     EXPECT_TRUE(sdf.startsWith((drawings + "/tank-farm.dxf").toUpper() + "   "))
         << sdf.toStdString();
     EXPECT_TRUE(sdf.endsWith("   PID-2001   Tank farm transfer   B")) << sdf.toStdString();
@@ -75,7 +77,7 @@ TEST_F(WindowExtraction, RejectedTemplateIsLoggedAndReported) {
     Form1& w = *window;
     choose("bad.txt");
     w.Command15_Click();
-    EXPECT_EQ(w.List3->count(), 0);
+    EXPECT_EQ(w.records->count(), 0);
     EXPECT_EQ(w.Label4->text(),
               "No attributes extracted. Template file requires '*ATTRIBUTE_TAGS'.");
     EXPECT_TRUE(errLog().endsWith("  Template: " + (templates + "/bad.txt").toUtf8() +

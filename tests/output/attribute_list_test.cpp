@@ -9,14 +9,13 @@ protected:
     void SetUp() override {
         Form1Test::SetUp();
         load();
-        window->List3->addItems({"'1'", "'2'", "'3'", "'4'", "'5'"});
+        window->records->append({"'1'", "'2'", "'3'", "'4'", "'5'"}, 3);
         for (QPushButton* b : {window->Command3, window->Command6, window->Command7}) {
             b->setEnabled(true);
         }
-        Module1::intMaxFields = 3;
     }
     void select(std::initializer_list<int> rows) {
-        for (int row : rows) window->List3->item(row)->setSelected(true);
+        for (int row : rows) setRecordSelected(row, true);
     }
 };
 
@@ -26,8 +25,8 @@ TEST_F(AttributeListTest, SelectionChangesDriveButtonsAndCount) {
     EXPECT_TRUE(w.Command16->isEnabled());
     EXPECT_TRUE(w.Command1->isEnabled()) << "text file destination";
     EXPECT_EQ(w.Label11->text(), "2 of 5 selected");
-    w.List3->item(1)->setSelected(false);
-    w.List3->item(3)->setSelected(false);
+    setRecordSelected(1, false);
+    setRecordSelected(3, false);
     EXPECT_FALSE(w.Command16->isEnabled());
     EXPECT_FALSE(w.Command1->isEnabled());
     EXPECT_TRUE(w.Label11->text().isEmpty());
@@ -45,11 +44,11 @@ TEST_F(AttributeListTest, SelectAllAndUnselectAll) {
     Form1& w = *window;
     select({0, 4});
     w.Command6_Click();
-    EXPECT_EQ(w.List3->selectedItems().size(), 5);
+    EXPECT_EQ(w.selectedRecordCount(), 5);
     EXPECT_EQ(w.Label4->text(), "5 item(s) selected.");
     EXPECT_EQ(w.Label11->text(), "5 of 5 selected");
     w.Command7_Click();
-    EXPECT_TRUE(w.List3->selectedItems().isEmpty());
+    EXPECT_EQ(w.selectedRecordCount(), 0);
     EXPECT_EQ(w.Label4->text(), "5 item(s) unselected.");
     EXPECT_FALSE(w.Command16->isEnabled());
     EXPECT_FALSE(w.Command1->isEnabled());
@@ -62,13 +61,13 @@ TEST_F(AttributeListTest, ClearSelectionRemovesAdjacentItemsAndKeepsOrder) {
     select({1, 2});
     fakes.dialogs.answerButton(DialogButton::Yes);
     w.Command16_Click();
-    EXPECT_EQ(items(w.List3), (QStringList{"'1'", "'4'", "'5'"}));
+    EXPECT_EQ(items(w.records), (QStringList{"'1'", "'4'", "'5'"}));
     EXPECT_EQ(w.Label4->text(), "2 item(s) cleared.");
     EXPECT_FALSE(w.Command1->isEnabled());
     EXPECT_FALSE(w.Command16->isEnabled());
     EXPECT_TRUE(w.Label11->text().isEmpty());
     EXPECT_TRUE(w.Command3->isEnabled());
-    EXPECT_EQ(Module1::intMaxFields, 3);
+    EXPECT_EQ(w.records->maxFields(), 3);
     const auto box = fakes.dialogs.messages().at(0);
     EXPECT_EQ(box.text, "Are you sure you want to clear all selected items?");
     EXPECT_EQ(box.caption, "Quillon");
@@ -83,8 +82,8 @@ TEST_F(AttributeListTest, ClearingEverySelectedItemEmptiesTheList) {
     w.Command6_Click();
     fakes.dialogs.answerButton(DialogButton::Yes);
     w.Command16_Click();
-    EXPECT_EQ(w.List3->count(), 0);
-    EXPECT_EQ(Module1::intMaxFields, 0);
+    EXPECT_EQ(w.records->count(), 0);
+    EXPECT_EQ(w.records->maxFields(), 0);
     for (QPushButton* b : {w.Command1, w.Command3, w.Command6, w.Command7, w.Command16}) {
         EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
     }
@@ -97,8 +96,8 @@ TEST_F(AttributeListTest, AnsweringNoChangesNothing) {
     w.Command16_Click();
     fakes.dialogs.answerButton(DialogButton::No);
     w.Command3_Click();
-    EXPECT_EQ(w.List3->count(), 5);
-    EXPECT_EQ(w.List3->selectedItems().size(), 1);
+    EXPECT_EQ(w.records->count(), 5);
+    EXPECT_EQ(w.selectedRecordCount(), 1);
     EXPECT_TRUE(w.Command16->isEnabled());
 }
 
@@ -108,10 +107,10 @@ TEST_F(AttributeListTest, ClearAllReportsTheCountBeforeEmptying) {
     fakes.dialogs.answerButton(DialogButton::Yes);
     w.Command3_Click();
     EXPECT_EQ(w.Label4->text(), "5 item(s) cleared.");
-    EXPECT_EQ(w.List3->count(), 0);
-    EXPECT_EQ(Module1::intMaxFields, 0);
+    EXPECT_EQ(w.records->count(), 0);
+    EXPECT_EQ(w.records->maxFields(), 0);
     EXPECT_TRUE(w.Label11->text().isEmpty());
-    EXPECT_TRUE(w.List3->toolTip().isEmpty());
+    EXPECT_TRUE(w.recordView->toolTip().isEmpty());
     EXPECT_FALSE(w.Command1->isEnabled());
 }
 

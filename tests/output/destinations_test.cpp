@@ -112,6 +112,38 @@ TEST_F(DestinationsTest, RememberedDatabaseAndTableAreRestored) {
     EXPECT_TRUE(db->closed);
 }
 
+// Listing the sheets or tables chooses none of them: only the user's choice (or a remembered
+// name found among them) enables the send.
+TEST_F(DestinationsTest, ListedTablesAndSheetsShowNoChoiceUntilOneIsMade) {
+    auto db = std::make_shared<fake::MemoryDatabase>();
+    db->tableOrder = {"Items", "Tags"};
+    auto running = std::make_shared<fake::MemorySpreadsheet>();
+    auto book = std::make_shared<fake::MemWorkbook>();
+    book->sheets = {"Parts", "Revisions"};
+    running->files[out + "/book.xlsx"] = book;
+    Form1& w = load();
+    w.office = fake::officeOf(running, nullptr, {{out + "/parts.db", db}});
+    w.records->append({"'A','1'"}, 3);
+    w.Option6->setChecked(true);
+    w.List4->setCurrentRow(0);
+    EXPECT_EQ(w.mstrAccessFile, out + "/parts.db");
+    EXPECT_EQ(w.Combo1->count(), 2);
+    EXPECT_EQ(w.Combo1->currentIndex(), -1);
+    EXPECT_TRUE(w.Combo1->currentText().isEmpty());
+    w.Command6_Click();
+    EXPECT_FALSE(w.Command1->isEnabled()) << "no table chosen yet";
+    w.Combo1->setCurrentIndex(1);
+    w.Combo1_Click();
+    EXPECT_EQ(w.mstrAccessTable, "Tags");
+    EXPECT_TRUE(w.Command1->isEnabled());
+
+    w.Option5->setChecked(true);
+    w.List4->setCurrentRow(0);
+    EXPECT_EQ(w.Combo1->count(), 3) << "an empty first item, then the sheets";
+    EXPECT_EQ(w.Combo1->currentIndex(), -1);
+    EXPECT_TRUE(w.mstrExcelSheet.isEmpty());
+}
+
 TEST_F(DestinationsTest, RememberedFileThatIsGoneIsClearedSilently) {
     setOption("WFile", "gone.docx");
     Form1& w = load();
@@ -124,8 +156,7 @@ TEST_F(DestinationsTest, RememberedFileThatIsGoneIsClearedSilently) {
 TEST_F(DestinationsTest, SpreadsheetThatCannotBeReachedIsReported) {
     Form1& w = load();
     w.Option5->setChecked(true);
-    w.List4->setCurrentRow(0);
-    w.List4_Click();
+    w.List4->setCurrentRow(0);  // selecting the workbook runs the click handling, once
     const QStringList texts = fakes.dialogs.messageTexts();
     ASSERT_EQ(texts.size(), 2);
     EXPECT_EQ(texts[0], "429 : No office component is available in this program");

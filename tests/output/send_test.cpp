@@ -16,12 +16,10 @@ protected:
         setOption("FName", "0");
         setOption("Append", "0");
         load();
-        Module1::strExtractPath = appDir.filePath("extract.txt");
-        touch(Module1::strExtractPath, "HEADER:'TAG','VAL'\r\n'B','2'\r\n");
-        window->List3->addItems({"'A','1'", "'B','2'"});
-        Module1::intMaxFields = 3;
+        window->records->append({"'A','1'", "'B','2'"}, 3);
+        window->records->setHeader("'TAG','VAL'");
     }
-    void selectAll() { window->List3->selectAll(); }
+    void selectAll() { window->recordView->selectAll(); }
     // Sends to a file of the output folder named `name`, as if typed in "New File Name".
     QByteArray sendToNewFile(const QString& name) {
         window->Text1->setText(name);
@@ -110,8 +108,8 @@ TEST_F(SendTest, GridRowsSplitRecordsExactly) {
     Form1::FillGridRow(narrow, 0, "'1','2','3','4','5'");
     EXPECT_EQ(narrow[0], (std::vector<QString>{"1", "2", "3"})) << "fields past the width drop";
 
-    touch(Module1::strExtractPath, "HEADER:'N1','N2','N3','N4','N5'\r\n");
-    Module1::intMaxFields = 4;
+    window->records->setHeader("'N1','N2','N3','N4','N5'");
+    window->records->setMaxFields(4);
     selectAll();
     const Form1::DataGrid withHeader = window->BuildDataGrid(true);
     ASSERT_EQ(withHeader.size(), 4u) << "header, two records, a spare row";
@@ -121,8 +119,8 @@ TEST_F(SendTest, GridRowsSplitRecordsExactly) {
 
 TEST_F(SendTest, CsvReadsBackThroughPythonsCsvModule) {
     if (!QFile::exists("/usr/bin/python3")) GTEST_SKIP() << "no /usr/bin/python3";
-    window->List3->clear();
-    window->List3->addItems(
+    window->records->clear();
+    window->records->append(
         {QString::fromUtf8("'3/4\" VALVE','a, b','Größe ✓'"), "'24\" PIPE','plain',''"});
     selectAll();
     window->Check9->setChecked(false);
@@ -207,7 +205,9 @@ TEST_F(SendTest, DatabaseRowsArePositionalAndAllOrNothing) {
     EXPECT_EQ(fakes.dialogs.messageTexts().at(0),
               "1 record(s) found in table. Do you want to overwrite them with new data?");
 
-    window->List3->item(1)->setText("'C','not a number'");
+    window->records->removeRows({1});
+    window->records->append({"'C','not a number'"});
+    selectAll();
     window->Check4->setChecked(true);
     window->Command1_Click();
     EXPECT_EQ(db->tables["Tags"].rows.size(), 2u) << "the failed send added nothing";
