@@ -1,0 +1,185 @@
+// Files the drawing list and the extraction meet on disk: list files that cannot be read,
+// drawings the reader refuses, and folder trees with links.
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+
+#include "engine/drawing/reader_application.h"
+#include "engine/extraction_run.h"
+#include "mainwindow/form1_fixture.h"
+#include "support/fake_clock.h"
+
+namespace {
+
+const QString kExamples = QStringLiteral(QUILLON_FIXTURES_DIR "/../../examples");
+const QString kAutocad = QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/autocad");
+
+class BatchFilesTest : public Form1Test {
+protected:
+    void SetUp() override {
+        Form1Test::SetUp();
+        proj = makeFolder("proj");
+        makeFolder("proj/sub");
+        ASSERT_TRUE(QFile::copy(kExamples + "/cooling-water.dxf", proj + "/E-1.dwg"));
+        ASSERT_TRUE(QFile::copy(kExamples + "/tank-farm.dxf", proj + "/sub/E-2.dwg"));
+        touch(tpl(), testfiles::read(kExamples + "/titleblock.txt"));
+        load();
+        window->drawingApplication = drawing::readerApplicationFactory();
+    }
+    QString tpl() const { return appDir.filePath("title.txt"); }
+    void runList(const QString& path) {
+        window->mstrCmdLine = path;
+        window->Command5_Click();
+    }
+    QStringList names() const {
+        QStringList first;
+        for (const QString& item : window->records->texts()) first << item.section(',', 0, 0);
+        return first;
+    }
+    // A copy of a drawing cut after `bytes` bytes.
+    QString truncatedCopy(const QString& source, const QString& target, qint64 bytes) {
+        QByteArray content = testfiles::read(source);
+        content.truncate(bytes);
+        touch(target, content);
+        return target;
+    }
+
+    QString proj;
+};
+
+TEST_F(BatchFilesTest, ListFileThatCannotBeReadSaysSoAndLeavesNothingPending) {
+    touch(appDir.filePath("locked.dlf"), "DWGNAME\r\n");
+    const QString folder = makeFolder("folder.dlf");
+    struct Case {
+        QString path;
+        const char* reason;
+    };
+    std::vector<Case> cases = {{folder, "directory"}};
+    if (::geteuid() != 0) {  // the administrator reads everything
+        ASSERT_EQ(::chmod(QFile::encodeName(appDir.filePath("locked.dlf")).constData(), 0), 0);
+        cases.push_back({appDir.filePath("locked.dlf"), "ermission"});
+    }
+    // A good run first: its records must survive the failed ones.
+    touch(appDir.filePath("good.dlf"), ("DWGNAME\r\n" + proj + "/E-1.dwg," + tpl()).toUtf8());
+    runList(appDir.filePath("good.dlf"));
+    const QStringList before = window->records->texts();
+    ASSERT_EQ(before.size(), 1);
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        const int beeps = fakes.ui.beeps;
+        runList(c.path);
+        const QString status = window->Label4->text();
+        EXPECT_TRUE(status.startsWith("Cannot read the drawing list file " + c.path + ": "))
+            << status.toStdString();
+        EXPECT_TRUE(status.contains(c.reason)) << status.toStdString();
+        EXPECT_TRUE(status.endsWith('.'));
+        EXPECT_EQ(fakes.ui.beeps, beeps + 1);
+        EXPECT_EQ(window->records->texts(), before);
+        EXPECT_EQ(fakes.ui.hourglassDepth, 0);
+        EXPECT_TRUE(window->mstrCmdLine.isEmpty());
+
+        // The next click asks for a list instead of running the bad one again.
+        fakes.dialogs.answerOpenFile({});
+        const std::size_t boxes = fakes.dialogs.shown().size();
+        window->Command5_Click();
+        EXPECT_EQ(fakes.dialogs.shown().size(), boxes + 1);
+        EXPECT_EQ(window->Label4->text(), status);
+    }
+
+    // One chosen in the dialog and gone before it is read.
+    fakes.dialogs.answerOpenFile(appDir.filePath("gone.dlf"));
+    window->Command5_Click();
+    EXPECT_TRUE(window->Label4->text().startsWith("Cannot read the drawing list file " +
+                                                  appDir.filePath("gone.dlf") + ": "))
+        << window->Label4->text().toStdString();
+}
+
+TEST_F(BatchFilesTest, RefusedDrawingsSayWhyOnTheStatusLineAndInTheLog) {
+    touch(proj + "/notes.dwg", "These are meeting notes, not a drawing.\r\n");
+    truncatedCopy(kAutocad + "/example_2018.dwg", proj + "/cut.dwg", 6000);
+    touch(proj + "/old.dwg", QByteArray("AC1009") + QByteArray(200, '\0'));
+    touch(appDir.filePath("run.dlf"),
+          ("DWGNAME\r\n" + proj + "/notes.dwg," + tpl() + "\r\n" + proj + "/cut.dwg," + tpl() +
+           "\r\n" + proj + "/old.dwg," + tpl() + "\r\n")
+              .toUtf8());
+    runList(appDir.filePath("run.dlf"));
+    const QList<QByteArray> lines = testfiles::read(appDir.filePath("err.log")).split('\n');
+    ASSERT_EQ(lines.size(), 4) << testfiles::read(appDir.filePath("err.log")).toStdString();
+    const char* reasons[] = {"not a drawing file", "truncated", "AC1009"};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        const QByteArray error = lines[i].mid(lines[i].indexOf("  Error: ") + 9);
+        EXPECT_TRUE(error.startsWith("Error opening DWG file. (")) << error.toStdString();
+        EXPECT_TRUE(error.endsWith(")\r")) << error.toStdString();
+        EXPECT_TRUE(error.contains(reasons[i])) << error.toStdString();
+    }
+    EXPECT_EQ(window->Label4->text(), "No attributes extracted.");
+}
+
+TEST_F(BatchFilesTest, FolderScanOfARefusedDrawingSaysWhyOnTheStatusLine) {
+    touch(proj + "/sub/E-3.dwg", "not a drawing\r\n");
+    touch(appDir.filePath("run.dlf"), ("DWGNAME\r\n" + proj + "/sub/E*," + tpl()).toUtf8());
+    runList(appDir.filePath("run.dlf"));
+    EXPECT_EQ(names(), QStringList{"'E-2.DWG'"});
+}
+
+TEST_F(BatchFilesTest, ExtractionRunOfRefusedDrawingsSaysWhy) {
+    touch(proj + "/notes.dwg", "These are meeting notes, not a drawing.\r\n");
+    truncatedCopy(kAutocad + "/example_2018.dwg", proj + "/cut.dwg", 6000);
+    struct Ui : ExtractionRunUi {
+        void processPendingEvents() override {}
+        void showError(const QString&, const QString&) override {}
+        void setStatus(const QString&) override {}
+        void setBusy(bool) override {}
+    } ui;
+    ExtractionRunRequest request;
+    request.programFolder = appDir.path();
+    request.templateFolder = appDir.path();
+    request.templateName = "title.txt";
+    request.drawingFolder = proj;
+    request.drawingNames = {"notes.dwg", "E-1.dwg", "cut.dwg"};
+    fake::FakeClock clock;
+    const ExtractionRunResult result =
+        runExtraction(request, drawing::readerApplicationFactory(), ui, clock);
+    EXPECT_EQ(result.records.size(), 1);
+    EXPECT_TRUE(result.lastError.startsWith("Error opening file CUT.DWG. (")) << result.lastError.toStdString();
+    EXPECT_TRUE(result.lastError.contains("truncated")) << result.lastError.toStdString();
+    const QByteArray log = testfiles::read(appDir.filePath("err.log"));
+    EXPECT_TRUE(log.contains("  Error: Error opening file NOTES.DWG. (not a drawing file"))
+        << log.toStdString();
+}
+
+TEST_F(BatchFilesTest, WildcardLineOverLinkedFoldersExtractsEachDrawingOnce) {
+    ASSERT_TRUE(QFile::link("..", proj + "/sub/up"));
+    ASSERT_TRUE(QFile::link(".", proj + "/again"));
+    touch(appDir.filePath("run.dlf"), ("DWGNAME\r\n" + proj + "/e*," + tpl()).toUtf8());
+    runList(appDir.filePath("run.dlf"));
+    EXPECT_EQ(names(), (QStringList{"'E-1.DWG'", "'E-2.DWG'"}));
+}
+
+TEST_F(BatchFilesTest, DriveThatCannotBeReadSaysWhichAndWhy) {
+    const QString locked = makeFolder("locked");
+    std::vector<std::pair<QString, QString>> cases = {
+        {"/no/such/root", "Cannot read /no/such/root: it is no longer mounted."}};
+    if (::geteuid() != 0) {
+        ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), 0), 0);
+        cases.push_back({locked, "Cannot read " + locked + ": permission denied."});
+    }
+    for (const auto& [root, text] : cases) {
+        const std::size_t boxes = fakes.dialogs.messages().size();
+        window->Drive1->addItem(root, root);
+        const int index = window->Drive1->count() - 1;
+        window->Drive1->setCurrentIndex(index);
+        emit window->Drive1->activated(index);
+        ASSERT_EQ(fakes.dialogs.messages().size(), boxes + 1);
+        EXPECT_EQ(fakes.dialogs.messages().back().text, text);
+        EXPECT_EQ(fakes.dialogs.messages().back().caption, "Quillon");
+        EXPECT_EQ(window->Drive1->currentIndex(), 0) << "back on the first drive";
+    }
+    ::chmod(QFile::encodeName(locked).constData(), 0700);
+}
+
+}  // namespace
