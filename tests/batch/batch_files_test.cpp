@@ -145,7 +145,8 @@ TEST_F(BatchFilesTest, ExtractionRunOfRefusedDrawingsSaysWhy) {
     const ExtractionRunResult result =
         runExtraction(request, drawing::readerApplicationFactory(), ui, clock);
     EXPECT_EQ(result.records.size(), 1);
-    EXPECT_TRUE(result.lastError.startsWith("Error opening file CUT.DWG. (")) << result.lastError.toStdString();
+    EXPECT_TRUE(result.lastError.startsWith("Error opening file CUT.DWG. ("))
+        << result.lastError.toStdString();
     EXPECT_TRUE(result.lastError.contains("truncated")) << result.lastError.toStdString();
     const QByteArray log = testfiles::read(appDir.filePath("err.log"));
     EXPECT_TRUE(log.contains("  Error: Error opening file NOTES.DWG. (not a drawing file"))
