@@ -12,8 +12,8 @@
 #include "batch/list_line.h"
 #include "engine/cautocad.h"
 #include "engine/module1.h"
-#include "engine/text_forms.h"
 #include "engine/run_extract_file.h"
+#include "engine/text_forms.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/window_run_ui.h"
 #include "platform/line_reader.h"
@@ -53,8 +53,6 @@ void Form1::runDrawingList() {
         Module1::strDwgFile = m_platform.dialogs.openFile(request);
         if (Module1::strDwgFile.isEmpty()) return;
     }
-
-    platform::Hourglass hourglass(m_platform.ui);
     // A list that cannot be read (gone, no permission, a folder) ends the run here, said so,
     // with the attribute list untouched and nothing left to run again on the next click.
     platform::LineReader list;
@@ -66,6 +64,8 @@ void Form1::runDrawingList() {
         Module1::strDwgFile.clear();
         return;
     }
+
+    platform::Hourglass hourglass(m_platform.ui);
     {
         const QSignalBlocker block(List3);
         List3->clear();
@@ -100,8 +100,8 @@ void Form1::runDrawingList() {
         const QString written = line.trimmed();
         const QString upper = written.toUpper();
         switch (batch::kindOf(upper)) {
-                extractFile.publish();
             case batch::LineKind::End:
+                extractFile.publish();
                 log.commit();
                 session.CloseAutoCAD();
                 // Settings are not stored: the window's unload steps do not run.
@@ -125,8 +125,8 @@ void Form1::runDrawingList() {
                 break;
         }
     }
-    extractFile.publish();
 
+    extractFile.publish();
     log.commit();
     session.CloseAutoCAD();
     mstrCmdLine.clear();

@@ -131,6 +131,7 @@ ExtractionRunResult runExtraction(const ExtractionRunRequest& request,
         result.records += records;
     }
     session.CloseAutoCAD();
+    extractFile.publish();
     log.commit();
     result.lastError = error;
     result.elapsedSeconds = started.msecsTo(clock.now()) / 1000.0;
@@ -143,4 +144,3 @@ QString finalStatus(const ExtractionRunResult& result, bool listEmpty) {
     }
     return extractedMessage(result.drawingsExtracted, result.elapsedSeconds);
 }
-    extractFile.publish();
