@@ -4,10 +4,14 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <algorithm>
+#include <climits>
 
+#include "batch/list_line.h"
 #include "engine/module1.h"
 #include "mainwindow/form1.h"
 #include "output/office_link.h"
+#include "records/record_list_model.h"
 
 namespace {
 
@@ -23,6 +27,28 @@ platform::office::Grid sentCells(const Form1::DataGrid& grid, int width) {
     return cells;
 }
 
+// A status line for a send that wrote nothing, ending with one full stop.
+QString notSent(const QString& program, QString reason) {
+    if (!reason.endsWith(QLatin1Char('.'))) reason += QLatin1Char('.');
+    return QStringLiteral("Data not sent to ") + program + QStringLiteral(": ") + reason;
+}
+
+// Row and column boxes hold what a list file gave them ("3abc" too): their leading number counts.
+int startCell(const QString& text) {
+    return static_cast<int>(std::clamp<long long>(batch::numericValue(text), 1, INT_MAX));
+}
+
+// Only records in comma-delimited form ('A','B') split into fields: a space-delimited one would
+// be sent as an empty row.
+bool splitIntoFields(int width, const QStringList& records) {
+    return width > 0 && std::all_of(records.begin(), records.end(), [](const QString& record) {
+               return record.size() >= 2 && record.startsWith(QLatin1Char('\'')) &&
+                      record.endsWith(QLatin1Char('\''));
+           });
+}
+
+const QString kNoFields = QStringLiteral("space-delimited records have no fields to send");
+
 platform::office::Grid transposed(const platform::office::Grid& cells, int width) {
     platform::office::Grid result(width, std::vector<QString>(cells.size()));
     for (size_t r = 0; r < cells.size(); ++r) {
@@ -33,8 +59,8 @@ platform::office::Grid transposed(const platform::office::Grid& cells, int width
 
 }  // namespace
 
-int Form1::recordWidth() {
-    return std::max(Module1::intMaxFields - 1, 0);
+int Form1::recordWidth() const {
+    return static_cast<int>(std::max<qint64>(records->maxFields() - 1, 0));
 }
 
 void Form1::sendToOffice() {
@@ -71,10 +97,15 @@ void Form1::reportLinkFailure(const platform::office::Error& error, const QStrin
 }
 
 void Form1::sendToSpreadsheet() {
+    if (!splitIntoFields(recordWidth(), selectedRecords())) {
+        m_platform.ui.beep();
+        setStatus(notSent(QStringLiteral("Excel"), kNoFields));
+        return;
+    }
     const int width = recordWidth();
     const DataGrid grid = BuildDataGrid(Check9->checkState() == Qt::Checked);
-    const int row = std::max(Text2->text().toInt(), 1);
-    const int column = std::max(Text3->text().toInt(), 1);
+    const int row = startCell(Text2->text());
+    const int column = startCell(Text3->text());
     using platform::office::Spreadsheet;
     using platform::office::Workbook;
     const auto link = output::linkTo<Spreadsheet, Workbook>(
@@ -98,7 +129,13 @@ void Form1::sendToSpreadsheet() {
         setStatus(QStringLiteral("Data not sent to Excel: the workbook could not be opened."));
         return;
     }
-    if (!mstrExcelSheet.isEmpty()) book->ActivateSheet(mstrExcelSheet);
+    // Writing into whichever sheet is active instead would overwrite cells the user never named.
+    if (!mstrExcelSheet.isEmpty() && !book->ActivateSheet(mstrExcelSheet)) {
+        m_platform.ui.beep();
+        setStatus(notSent(QStringLiteral("Excel"), QStringLiteral("sheet ") + mstrExcelSheet +
+                                                       QStringLiteral(" not found")));
+        return;
+    }
     const platform::office::Grid cells = sentCells(grid, width);
     const bool transpose = Check3->checkState() == Qt::Checked;
     const platform::office::Grid written = transpose ? transposed(cells, width) : cells;
@@ -124,6 +161,11 @@ void Form1::sendToDatabase() {
     if (mstrAccessFile.isEmpty()) {
         m_platform.ui.beep();
         setStatus(QStringLiteral("No database specified."));
+        return;
+    }
+    if (!splitIntoFields(recordWidth(), selectedRecords())) {
+        m_platform.ui.beep();
+        setStatus(notSent(QStringLiteral("Access"), kNoFields));
         return;
     }
     const auto opened = office.openDatabase(mstrAccessFile, false);
@@ -187,13 +229,17 @@ void Form1::sendToDatabase() {
                 return;
             }
         }
-        table.DeleteAll();
     }
-    const DataGrid grid = BuildDataGrid(false);
     QString field;
-    auto failed = [&](const platform::office::Error& error) {
+    // `badField`: the field that refused its value, if that was the failure.
+    auto failed = [&](const platform::office::Error& error, const QString& badField = {}) {
         database.Rollback();
         closeBoth();
+        m_platform.ui.beep();
+        setStatus(notSent(QStringLiteral("Access"),
+                          badField.isEmpty() ? error.description
+                                             : QStringLiteral("field ") + badField +
+                                                   QStringLiteral(": ") + error.description));
         if (!mblnBatchSend) {
             m_platform.dialogs.messageBox(kTitle,
                                           QStringLiteral("Problem with field ") + field +
@@ -201,13 +247,19 @@ void Form1::sendToDatabase() {
                                           platform::MessageIcon::Exclamation);
         }
     };
+    // The old rows go in the same transaction as the new ones, so a send that fails on a field
+    // or at the commit leaves the table as it was.
     if (auto begun = database.BeginTrans(); !begun) return failed(begun.error());
+    if (Check4->checkState() != Qt::Checked) {
+        if (auto deleted = table.DeleteAll(); !deleted) return failed(deleted.error());
+    }
+    const DataGrid grid = BuildDataGrid(false);
     for (size_t r = 0; r + 1 < grid.size(); ++r) {
         if (auto added = table.AddNew(); !added) return failed(added.error());
         for (int j = 0; j < width && j < static_cast<int>(grid[r].size()); ++j) {
             if (grid[r][j].isEmpty()) continue;
             field = table.FieldName(j).valueOr({}).toUpper();
-            if (auto set = table.SetField(j, grid[r][j]); !set) return failed(set.error());
+            if (auto set = table.SetField(j, grid[r][j]); !set) return failed(set.error(), field);
         }
         if (auto updated = table.Update(); !updated) return failed(updated.error());
     }

@@ -1,0 +1,281 @@
+// Spreadsheet and database sends that must not lose or misplace data: real workbook and database
+// files, read back with openpyxl and the sqlite3 program.
+
+#include <sqlite3.h>
+
+#include <QLocale>
+#include <QProcess>
+
+#include "mainwindow/form1_fixture.h"
+#include "platform/office/sqlite_database.h"
+#include "platform/office/xlsx_spreadsheet.h"
+#include "platform/xlsx_openpyxl.h"
+#include "records/record_list_model.h"
+
+namespace {
+
+// The decimal character of a default locale, given back afterwards.
+class PinnedLocale {
+public:
+    explicit PinnedLocale(const QLocale& locale) { QLocale::setDefault(locale); }
+    ~PinnedLocale() { QLocale::setDefault(QLocale::c()); }
+};
+
+class OfficeSendFaultsTest : public Form1Test {
+protected:
+    void SetUp() override {
+        Form1Test::SetUp();
+        QLocale::setDefault(QLocale::c());
+        out = makeFolder("out");
+        setOption("TPath", out);
+        load();
+        window->office.openDatabase = platform::office::openSqliteDatabase;
+        window->office.startSpreadsheet = [this] {
+            return platform::office::startXlsxSpreadsheet(out);
+        };
+        window->Check9->setChecked(false);
+        window->Check3->setChecked(false);
+        window->Check10->setChecked(false);
+        window->Text2->setText("1");
+        window->Text3->setText("1");
+    }
+    // The records of an extraction, all selected; `maxFields` as the run counted them.
+    void records(const QStringList& texts, qint64 maxFields,
+                 const QString& header = QStringLiteral("'TAG','VAL'")) {
+        window->records->clear();
+        window->records->setHeader(header);
+        window->records->append(texts, maxFields);
+        window->Command6_Click();
+    }
+    QString status() const { return window->Label4->text(); }
+
+    // A database `parts.db` made by the sqlite3 program.
+    QString database(const QString& statements) {
+        const QString path = out + "/parts.db";
+        EXPECT_EQ(sql(path, statements), "");
+        toDatabase(path);
+        return path;
+    }
+    // Choosing the destination forgets the file, so the file is named after it.
+    void toDatabase(const QString& path) {
+        window->Option6->setChecked(true);
+        window->mstrAccessFile = path;
+        window->mstrAccessTable = QStringLiteral("Tags");
+    }
+    static QString sql(const QString& path, const QString& statements) {
+        QProcess cli;
+        cli.start("sqlite3", {path, statements});
+        if (!cli.waitForFinished(10000)) return QStringLiteral("sqlite3 did not answer");
+        return QString::fromUtf8(cli.readAllStandardOutput() + cli.readAllStandardError())
+            .trimmed();
+    }
+
+    // A workbook `book.xlsx` made by openpyxl running `script` on `wb` (its one sheet `ws`).
+    QString workbook(const QString& script) {
+        const QString path = out + "/book.xlsx";
+        EXPECT_EQ(runPython("import sys, openpyxl\nwb = openpyxl.Workbook()\nws = wb.active\n" +
+                                script + "\nwb.save(sys.argv[1])",
+                            {path}),
+                  "");
+        window->Option5->setChecked(true);
+        window->mstrExcelFile = path;
+        return path;
+    }
+
+    QString out;
+};
+
+TEST_F(OfficeSendFaultsTest, DatabaseSendThatFailsLeavesTheTableAsItWas) {
+    const QString db = database(
+        "CREATE TABLE Tags (TAG TEXT, VAL INTEGER, NOTE TEXT);"
+        "INSERT INTO Tags VALUES ('old', 9, 'mine');");
+    records({"'A','1'", "'B','two'"}, 3);
+    window->Check4->setChecked(false);
+    fakes.dialogs.answerButton(platform::DialogButton::Yes);
+    window->Command1_Click();
+    EXPECT_EQ(status(), "Data not sent to Access: field VAL: Data type conversion error.");
+    EXPECT_EQ(fakes.dialogs.messageTexts().last(),
+              "Problem with field VAL.\r\nData type conversion error.");
+    EXPECT_EQ(sql(db, "SELECT * FROM Tags"), "old|9|mine") << "the old rows are still there";
+
+    // The same in a drawing list's send: no question, the same outcome.
+    window->mblnBatchSend = true;
+    window->Command1_Click();
+    window->mblnBatchSend = false;
+    EXPECT_EQ(sql(db, "SELECT * FROM Tags"), "old|9|mine");
+    EXPECT_TRUE(status().startsWith("Data not sent to Access: ")) << status().toStdString();
+}
+
+TEST_F(OfficeSendFaultsTest, DatabaseLockedByAnotherProgramIsAFailedSend) {
+    // Another program reading the file, writing to it, or holding it alone: no send may say
+    // that it stored the rows, and the table keeps its rows.
+    const char* const holders[] = {"BEGIN; SELECT count(*) FROM Tags;", "BEGIN IMMEDIATE;",
+                                   "BEGIN EXCLUSIVE;"};
+    const QString db = database(
+        "CREATE TABLE Tags (TAG TEXT, VAL INTEGER);"
+        "INSERT INTO Tags VALUES ('old', 9);");
+    records({"'A','1'"}, 3);
+    for (const char* holder : holders) {
+        for (const bool append : {false, true}) {
+            SCOPED_TRACE(std::string(holder) + (append ? " append" : " replace"));
+            sqlite3* other = nullptr;
+            ASSERT_EQ(sqlite3_open(db.toUtf8().constData(), &other), SQLITE_OK);
+            ASSERT_EQ(sqlite3_exec(other, holder, nullptr, nullptr, nullptr), SQLITE_OK);
+            window->Check4->setChecked(append);
+            window->mblnBatchSend = true;
+            window->Label4->clear();
+            window->Command1_Click();
+            EXPECT_NE(status(), "Data sent to Access.");
+            EXPECT_FALSE(status().isEmpty()) << "the failure is on the status line";
+            EXPECT_EQ(sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+            sqlite3_close(other);
+            EXPECT_EQ(sql(db, "SELECT * FROM Tags"), "old|9");
+        }
+    }
+    // Once the other program is done, the same send goes through.
+    window->Command1_Click();
+    EXPECT_EQ(status(), "Data sent to Access.");
+    EXPECT_EQ(sql(db, "SELECT * FROM Tags ORDER BY rowid"), "old|9\nA|1");
+}
+
+TEST_F(OfficeSendFaultsTest, CommitBlockedByAReaderIsReportedWithItsReason) {
+    const QString db = database("CREATE TABLE Tags (TAG TEXT, VAL INTEGER);");
+    records({"'A','1'"}, 3);
+    window->Check4->setChecked(true);
+    sqlite3* reader = nullptr;
+    ASSERT_EQ(sqlite3_open(db.toUtf8().constData(), &reader), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(reader, "BEGIN; SELECT count(*) FROM Tags;", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    window->Command1_Click();
+    EXPECT_TRUE(status().startsWith("Data not sent to Access: ")) << status().toStdString();
+    EXPECT_TRUE(status().contains("locked")) << status().toStdString();
+    sqlite3_exec(reader, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(reader);
+    EXPECT_EQ(sql(db, "SELECT count(*) FROM Tags"), "0");
+}
+
+TEST_F(OfficeSendFaultsTest, EmptyCellsLeaveTheColumnsDefault) {
+    const QString db = database(
+        "CREATE TABLE Tags (TAG TEXT, VAL INTEGER DEFAULT 0, NOTE TEXT NOT NULL DEFAULT 'none');");
+    records({"'A','1',''", "'B','','x'"}, 4);
+    window->Check4->setChecked(true);
+    window->Command1_Click();
+    EXPECT_EQ(status(), "Data sent to Access.");
+    EXPECT_EQ(sql(db, "SELECT TAG, VAL, NOTE FROM Tags ORDER BY rowid"), "A|1|none\nB|0|x");
+}
+
+TEST_F(OfficeSendFaultsTest, DecimalCommaAndTableNameInAnotherCase) {
+    const PinnedLocale german(QLocale(QLocale::German, QLocale::Germany));
+    const QString db = database("CREATE TABLE Tags (TAG TEXT, VAL REAL);");
+    window->mstrAccessTable = QStringLiteral("TAGS");
+    records({"'A','3,5'", "'B','-0,25'"}, 3);
+    window->Check4->setChecked(true);
+    window->Command1_Click();
+    EXPECT_EQ(status(), "Data sent to Access.");
+    EXPECT_EQ(sql(db, "SELECT TAG, VAL, typeof(VAL) FROM Tags ORDER BY rowid"),
+              "A|3.5|real\nB|-0.25|real");
+}
+
+TEST_F(OfficeSendFaultsTest, SpaceDelimitedRecordsAreRefused) {
+    SKIP_WITHOUT_OPENPYXL();
+    const QString db = database(
+        "CREATE TABLE Tags (TAG TEXT, VAL TEXT); INSERT INTO Tags "
+        "VALUES ('old', 'row');");
+    // Only space-delimited records (no field count), then a mixed selection.
+    const std::pair<QStringList, qint64> selections[] = {{{"A  1", "B  2"}, 0},
+                                                         {{"'A','1'", "B  2"}, 3}};
+    for (const auto& [texts, maxFields] : selections) {
+        SCOPED_TRACE(texts.join(" | ").toStdString());
+        records(texts, maxFields);
+        toDatabase(db);
+        window->Check4->setChecked(false);
+        window->mblnBatchSend = true;
+        window->Command1_Click();
+        EXPECT_EQ(status(),
+                  "Data not sent to Access: space-delimited records have no fields to "
+                  "send.");
+        EXPECT_EQ(sql(db, "SELECT * FROM Tags"), "old|row");
+
+        window->Option5->setChecked(true);
+        window->mstrExcelFile.clear();
+        window->Command1_Click();
+        EXPECT_EQ(status(),
+                  "Data not sent to Excel: space-delimited records have no fields to send.");
+        EXPECT_FALSE(QFile::exists(out + "/Book1.xlsx")) << "no workbook made for nothing";
+    }
+}
+
+TEST_F(OfficeSendFaultsTest, MissingSheetIsReportedAndNothingIsWritten) {
+    SKIP_WITHOUT_OPENPYXL();
+    const QString book =
+        workbook("ws.title = 'Data'\nws['A1'] = 'keep'\nwb.create_sheet('Other')\nwb.active = 0");
+    records({"'A','1'"}, 3);
+    window->mstrExcelSheet = QStringLiteral("Missing");
+    window->Command1_Click();
+    EXPECT_EQ(status(), "Data not sent to Excel: sheet Missing not found.");
+    EXPECT_EQ(dumpWorkbook(book), "Data!A1 str 'keep'");
+    EXPECT_TRUE(fakes.shell.calls.empty()) << "nothing to show";
+
+    window->mstrExcelSheet = QStringLiteral("OTHER");
+    window->Command1_Click();
+    EXPECT_EQ(status(), "Data sent to Excel.");
+    EXPECT_EQ(dumpWorkbook(book), "Data!A1 str 'keep'\nOther!A1 str 'A'\nOther!B1 int 1");
+}
+
+TEST_F(OfficeSendFaultsTest, OnlyTextsThatReadBackTheSameBecomeNumbers) {
+    SKIP_WITHOUT_OPENPYXL();
+    const PinnedLocale german(QLocale(QLocale::German, QLocale::Germany));
+    const QString book = workbook("");
+    records({"'007','1E3','3,5','12','3.5','-0,25','0042-A'"}, 8);
+    window->Command1_Click();
+    EXPECT_EQ(status(), "Data sent to Excel.");
+    EXPECT_EQ(dumpWorkbook(book),
+              "Sheet!A1 str '007'\n"
+              "Sheet!B1 str '1E3'\n"
+              "Sheet!C1 float 3.5\n"
+              "Sheet!D1 int 12\n"
+              "Sheet!E1 str '3.5'\n"
+              "Sheet!F1 float -0.25\n"
+              "Sheet!G1 str '0042-A'");
+}
+
+TEST_F(OfficeSendFaultsTest, NoValueGoesIntoACellAMergeCovers) {
+    SKIP_WITHOUT_OPENPYXL();
+    const QString book = workbook("ws['A2'] = 'merged'\nws.merge_cells('A2:B2')");
+    window->Check9->setChecked(true);
+    records({"'A','1'"}, 3);
+    window->Command1_Click();
+    EXPECT_EQ(status(),
+              "Data not sent to Excel: Cannot write into the merged cells A2:B2: only their first "
+              "cell is shown.");
+    EXPECT_EQ(dumpWorkbook(book), "Sheet!A2 str 'merged'");
+
+    // An empty value over the covered cell: the merge's first cell takes the value, the covered
+    // cell is left alone.
+    records({"'X',''"}, 3);
+    window->Check9->setChecked(false);
+    window->Text2->setText("2");
+    window->Command1_Click();
+    EXPECT_EQ(status(), "Data sent to Excel.");
+    EXPECT_EQ(runPython("import sys, openpyxl, zipfile, re\n"
+                        "ws = openpyxl.load_workbook(sys.argv[1]).active\n"
+                        "xml = zipfile.ZipFile(sys.argv[1]).read('xl/worksheets/sheet1.xml')\n"
+                        "print(ws['A2'].value, [str(r) for r in ws.merged_cells.ranges],\n"
+                        "      re.findall(rb'<c r=\"B2\"[^>]*>.*?</c>', xml))",
+                        {book})
+                  .trimmed(),
+              "X ['A2:B2'] []");
+}
+
+TEST_F(OfficeSendFaultsTest, RowAndColumnTakeTheirLeadingNumber) {
+    SKIP_WITHOUT_OPENPYXL();
+    const QString book = workbook("ws['A1'] = 'first row'");
+    records({"'A','1'"}, 3);
+    window->Text2->setText("3abc");
+    window->Text3->setText("2x");
+    window->Command1_Click();
+    EXPECT_EQ(status(), "Data sent to Excel.");
+    EXPECT_EQ(dumpWorkbook(book), "Sheet!A1 str 'first row'\nSheet!B3 str 'A'\nSheet!C3 int 1");
+}
+
+}  // namespace
