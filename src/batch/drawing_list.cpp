@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -19,6 +20,7 @@
 #include "platform/line_reader.h"
 #include "platform/paths.h"
 #include "platform/text_writer.h"
+#include "records/record_list_model.h"
 
 namespace {
 
@@ -66,14 +68,11 @@ void Form1::runDrawingList() {
     }
 
     platform::Hourglass hourglass(m_platform.ui);
-    {
-        const QSignalBlocker block(List3);
-        List3->clear();
-    }
-    List3_SelectionChange();
+    records->clear();
+    recordSelectionChanged();
     const SendTargets saved{mstrTextFile,   mstrExcelFile,   mstrExcelSheet,
                             mstrAccessFile, mstrAccessTable, mstrWordFile};
-    Module1::intItemCount = 0;
+    m_batchRecords = 0;
     const QDateTime started = m_platform.clock.now();
     setStatus(QStringLiteral("Extraction in process..."));
     // The run's own extract file: another run may share the program folder.
@@ -110,7 +109,7 @@ void Form1::runDrawingList() {
                 return;
             case batch::LineKind::Send:
                 mblnBatchSend = true;
-                if (Module1::intItemCount != 0 && applySendLine(written)) {
+                if (m_batchRecords != 0 && applySendLine(written)) {
                     sendSelected();
                     m_platform.ui.processEvents();
                     sent = true;
@@ -143,14 +142,14 @@ void Form1::runDrawingList() {
     Module1::strTemplatePath.clear();
     hourglass.release();
 
-    if (Module1::intItemCount == 0) {
+    if (m_batchRecords == 0) {
         setStatus(QStringLiteral("No attributes extracted."));
         return;
     }
-    SetListScrollWidth(List3);
+    fitRecordScrollWidth();
     for (QPushButton* b : {Command3, Command6, Command7}) b->setEnabled(true);
-    List3->setToolTip(QStringLiteral(" Select items to send "));
-    List3_SelectionChange();
+    recordView->setToolTip(QStringLiteral(" Select items to send "));
+    recordSelectionChanged();
     if (!sent) {
         setStatus(extractedMessage(Module1::lngFileCount,
                                    started.msecsTo(m_platform.clock.now()) / 1000.0));
@@ -269,19 +268,20 @@ QString Form1::extractForBatch(cAutoCAD& session, const QString& drawing) {
 }
 
 void Form1::addBatchItems(const QString& drawingPath, const QString& drawingName) {
-    const std::optional<QStringList> records =
-        readExtractFile(Module1::strExtractPath, drawingPath, drawingName, recordForm());
-    if (!records) {
+    ExtractFileFacts facts;
+    const std::optional<QStringList> added =
+        readExtractFile(Module1::strExtractPath, drawingPath, drawingName, recordForm(), &facts);
+    if (!added) {
         m_platform.ui.beep();
         setStatus(QStringLiteral("No attributes extracted from file ") + drawingName.toUpper() +
                   QLatin1Char('.'));
         return;
     }
-    // Items stay selected, so every send line sends all that the run extracted so far.
-    const QSignalBlocker block(List3);
-    for (const QString& record : *records) {
-        auto* item = new QListWidgetItem(record, List3);
-        item->setSelected(true);
-        ++Module1::intItemCount;
-    }
+    // The header row of the drawing read last goes with the records, for the sends that follow.
+    records->setHeader(facts.header);
+    // Items stay selected, so every send line sends all that the run extracted so far; the
+    // window's counts and buttons follow once, at the end of the run.
+    const QSignalBlocker block(recordView->selectionModel());
+    addRecords(*added, facts.maxFields, true);
+    m_batchRecords += added->size();
 }

@@ -44,8 +44,10 @@ QString extractDrawing(cAutoCAD& session, const QString& extractPath, Extraction
 }  // namespace
 
 std::optional<QStringList> readExtractFile(const QString& extractPath, const QString& drawingPath,
-                                           const QString& drawingSpec, const RecordForm& form) {
+                                           const QString& drawingSpec, const RecordForm& form,
+                                           ExtractFileFacts* facts) {
     QStringList records;
+    ExtractFileFacts found;
     platform::LineReader reader;
     if (!reader.open(extractPath)) return std::nullopt;
     const QString blanks(form.spaces, QLatin1Char(' '));
@@ -58,7 +60,11 @@ std::optional<QStringList> readExtractFile(const QString& extractPath, const QSt
     const QString drawingField = (form.fullPath ? drawingPath : drawingSpec).toUpper();
     QString line;
     while (reader.readLine(line)) {
-        if (line.isEmpty() || line.startsWith(QLatin1String("HEADER:"))) continue;
+        if (line.startsWith(QLatin1String("HEADER:"))) {
+            if (found.header.isEmpty()) found.header = line.mid(7);
+            continue;
+        }
+        if (line.isEmpty()) continue;
         if (form.includeDrawingName) {
             line = stamp + line;
             line = form.commaDelimited
@@ -68,10 +74,11 @@ std::optional<QStringList> readExtractFile(const QString& extractPath, const QSt
             line = Module1::CdfToSdf(line, form.spaces);
         }
         if (form.commaDelimited) {
-            Module1::intMaxFields = std::max(Module1::intMaxFields, Module1::CountFields(line));
+            found.maxFields = std::max(found.maxFields, Module1::CountFields(line));
         }
         records.append(line);
     }
+    if (facts) *facts = found;
     return records;
 }
 
@@ -124,9 +131,14 @@ ExtractionRunResult runExtraction(const ExtractionRunRequest& request,
             log.writeLine(logLine(clock, "Drawing", Module1::strDwgFile, error));
             continue;
         }
-        const QStringList records = readExtractFile(extractFile.path(), Module1::strDwgFile,
-                                                    Module1::strDwgSpec, request.form)
-                                        .value_or(QStringList());
+        ExtractFileFacts facts;
+        const std::optional<QStringList> read = readExtractFile(
+            extractFile.path(), Module1::strDwgFile, Module1::strDwgSpec, request.form, &facts);
+        if (read) {
+            result.header = facts.header;
+            result.maxFields = std::max(result.maxFields, facts.maxFields);
+        }
+        const QStringList records = read.value_or(QStringList());
         if (!records.isEmpty()) ++result.drawingsExtracted;
         result.records += records;
     }
