@@ -42,7 +42,7 @@ protected:
     QString tpl() const { return appDir.filePath("tpl/title.txt"); }  // written in another case
     QStringList names() const {
         QStringList first;
-        for (const QString& item : items(window->List3)) first << item.section(',', 0, 0);
+        for (const QString& item : items(window->records)) first << item.section(',', 0, 0);
         return first;
     }
     QByteArray errLog() const { return testfiles::read(appDir.filePath("err.log")); }
@@ -77,7 +77,7 @@ TEST_F(DrawingListTest, FirstSignificantLineIsTheHeaderEvenWhenItIsADrawing) {
         << "the first drawing is lost; Use Full Path kept its state";
     EXPECT_TRUE(window->Label4->text().startsWith("Attributes from 1 file(s) extracted in "));
     EXPECT_TRUE(window->Command3->isEnabled());
-    EXPECT_EQ(window->List3->selectedItems().size(), 1) << "batch items stay selected";
+    EXPECT_EQ(window->selectedRecordCount(), 1) << "batch items stay selected";
 }
 
 TEST_F(DrawingListTest, NoDrawingNameKeepsTheOtherOptionsAndTwoSendsSendTwice) {
