@@ -105,8 +105,10 @@ TEST_P(DwgBrokenFiles, AnyFlippedByteIsReadOrRefused) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(R2000, DwgBrokenFiles,
-                         ::testing::Values("example_2000.dwg", "entities-2d_2000.dwg"),
+// R13 and R14 lie out their sections as R2000 does.
+INSTANTIATE_TEST_SUITE_P(Flat, DwgBrokenFiles,
+                         ::testing::Values("example_r13.dwg", "example_r14.dwg", "example_2000.dwg",
+                                           "entities-2d_2000.dwg"),
                          [](const auto& info) { return parameterName(info.param); });
 
 // From R2004 the file is a set of compressed pages: a file cut anywhere loses a page, and a

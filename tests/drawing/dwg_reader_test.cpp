@@ -5,7 +5,10 @@
 
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "engine/drawing/dxf_reader.h"
 #include "reader_probe.h"
@@ -33,13 +36,37 @@ std::string testDrawing(const QString& name) {
     return ::testing::AssertionFailure() << a << " != " << b;
 }
 
-void expectSameDrawing(const Drawing& dwg, const Drawing& dxf) {
-    ASSERT_EQ(dwg.enumeration.size(), dxf.enumeration.size());
-    for (std::size_t i = 0; i < dxf.enumeration.size(); ++i) {
+// Where a twin was not written from the drawing as it is: the R13 and R14 samples were saved
+// down from a later release, and their twins written from them (as R2000 DXF files) by a
+// program that turned what R2000 has no entity for into block references of anonymous
+// blocks it made: a table ("*T14") and an arc dimension. The .dwg holds a table and an arc
+// dimension there, which no release's reader counts as block references. It also rebuilt
+// the R13 hatch's block under another number.
+struct TwinWriting {
+    std::vector<std::string> madeReferences;  // handles of references only the twin has
+    std::vector<std::string> renamedBlocks;   // handles of references whose block it renamed
+};
+
+bool listed(const std::vector<std::string>& handles, std::string_view handle) {
+    return std::find(handles.begin(), handles.end(), handle) != handles.end();
+}
+
+void expectSameDrawing(const Drawing& dwg, const Drawing& dxf, const TwinWriting& writing = {}) {
+    std::vector<std::uint32_t> twin;
+    for (const std::uint32_t index : dxf.enumeration)
+        if (!listed(writing.madeReferences, dxf.inserts[index].handle.view()))
+            twin.push_back(index);
+    EXPECT_EQ(dxf.enumeration.size() - twin.size(), writing.madeReferences.size());
+    ASSERT_EQ(dwg.enumeration.size(), twin.size());
+    for (std::size_t i = 0; i < twin.size(); ++i) {
         const InsertRecord& a = dwg.inserts[dwg.enumeration[i]];
-        const InsertRecord& b = dxf.inserts[dxf.enumeration[i]];
+        const InsertRecord& b = dxf.inserts[twin[i]];
         SCOPED_TRACE("reference " + std::to_string(i) + " handle " + std::string(b.handle.view()));
-        EXPECT_EQ(a.name, b.name);
+        if (listed(writing.renamedBlocks, b.handle.view()))
+            EXPECT_TRUE(a.name.startsWith(u"*X"_qs) && b.name.startsWith(u"*X"_qs))
+                << a.name.toStdString();
+        else
+            EXPECT_EQ(a.name, b.name);
         EXPECT_EQ(a.layer, b.layer);
         EXPECT_EQ(a.linetype, b.linetype);
         EXPECT_EQ(a.handle.view(), b.handle.view());
@@ -70,13 +97,19 @@ void expectSameDrawing(const Drawing& dwg, const Drawing& dxf) {
     }
 }
 
-class DwgTwin : public ::testing::TestWithParam<const char*> {};
+struct Twin {
+    const char* base;
+    TwinWriting writing;
+};
+
+class DwgTwin : public ::testing::TestWithParam<Twin> {};
 
 TEST_P(DwgTwin, SameReferencesAsTheDxfFile) {
-    const QString base = QString::fromLatin1(GetParam());
+    const QString base = QString::fromLatin1(GetParam().base);
     const std::string dwgBytes = testDrawing(base + u".dwg"_qs);
     const std::string dxfBytes = testDrawing(base + u".dxf"_qs);
-    ASSERT_FALSE(dwgBytes.empty() || dxfBytes.empty()) << "missing test drawing " << GetParam();
+    ASSERT_FALSE(dwgBytes.empty() || dxfBytes.empty())
+        << "missing test drawing " << base.toStdString();
     const auto dxf = readDrawingBytes(dxfBytes);
     ASSERT_TRUE(dxf.ok()) << dxf.error().description.toStdString();
     const auto result = readDrawingBytes(dwgBytes);
@@ -84,13 +117,17 @@ TEST_P(DwgTwin, SameReferencesAsTheDxfFile) {
     const Drawing& dwg = *result.value();
     EXPECT_FALSE(dwg.enumeration.empty());
     EXPECT_EQ(dwg.release, QString::fromLatin1(dwgBytes.data(), 6));
-    expectSameDrawing(dwg, *dxf.value());
+    expectSameDrawing(dwg, *dxf.value(), GetParam().writing);
 }
 
 INSTANTIATE_TEST_SUITE_P(AutoCad, DwgTwin,
-                         ::testing::Values("example_2000", "entities-2d_2000", "example_2004",
-                                           "example_2007", "example_2010", "gh209_1_2010",
-                                           "example_2013", "example_2018"));
+                         ::testing::Values(Twin{"example_r13", {{"399", "4F2"}, {"24F"}}},
+                                           Twin{"example_r14", {{"399", "4F2"}, {}}},
+                                           Twin{"example_2000", {}}, Twin{"entities-2d_2000", {}},
+                                           Twin{"example_2004", {}}, Twin{"example_2007", {}},
+                                           Twin{"example_2010", {}}, Twin{"gh209_1_2010", {}},
+                                           Twin{"example_2013", {}}, Twin{"example_2018", {}}),
+                         [](const auto& info) { return parameterName(info.param.base); });
 
 }  // namespace
 }  // namespace drawing::test

@@ -12,7 +12,7 @@
 
 namespace drawing::dwg {
 
-// R2000: the type number of the class whose DXF name is `dxfName`, or -1 when the section
+// R13 to R2000: the type number of the class whose DXF name is `dxfName`, or -1 when the section
 // lacks it or cannot be read (the caller then does without).
 int findClassNumber(std::string_view file, const SectionLocation& where, std::string_view dxfName);
 

@@ -31,12 +31,23 @@ std::string hexHandle(std::uint64_t handle) {
     return text;
 }
 
+// R13 and R14 store an anonymous block's name without its number ("*X", "*D"); it takes
+// the block's place in the block table, as the DXF form of such a drawing names it.
+QString numberedAnonymous(const QString& name, std::size_t tableIndex) {
+    if (name.size() < 2 || name[0] != u'*') return name;
+    for (qsizetype i = 1; i < name.size(); ++i)
+        if (!name[i].isLetter()) return name;
+    return name + QString::number(tableIndex);
+}
+
 bool sameIgnoringCase(const QString& a, const char* b) {
     return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
 }
 
 std::optional<Release> releaseOf(std::string_view head) {
     const std::string_view version = head.substr(0, 6);
+    if (version == "AC1012") return Release::R13;
+    if (version == "AC1014") return Release::R14;
     if (version == "AC1015") return Release::R2000;
     if (version == "AC1018") return Release::R2004;
     if (version == "AC1021") return Release::R2007;
@@ -116,14 +127,14 @@ QString Reader::run() {
     if (!release) return QStringLiteral("the file is not a DWG file of a supported release");
     m_release = *release;
     m_drawing.release = QString::fromLatin1(m_file.data(), 6);
-    const QString problem = m_release == Release::R2000 ? openFlatFile() : openSections();
+    const QString problem = m_release <= Release::R2000 ? openFlatFile() : openSections();
     if (!problem.isEmpty()) return problem;
     if (!readBlocks()) return m_error;
     m_drawing.enumeration = m_spaces.enumerate(m_spaceOfInsert);
     return {};
 }
 
-// R2000: the sections lie in the file as written, located by the file header.
+// R13 to R2000: the sections lie in the file as written, located by the file header.
 QString Reader::openFlatFile() {
     QString problem;
     const auto header = readFileHeader(m_file, m_verify, problem);
@@ -213,7 +224,9 @@ bool Reader::readBlocks() {
         if (!readBlockHeader(*raw, block))
             return fail(QStringLiteral("the block definition %1 is corrupt")
                             .arg(QString::fromStdString(hexHandle(handle))));
-        const QString name = m_pool.get(block.name);
+        const QString name = m_release <= Release::R14 && i >= 2
+                                 ? numberedAnonymous(m_pool.get(block.name), i - 2)
+                                 : m_pool.get(block.name);
         m_names.emplace(block.common.handle, name);
         m_blockRecords.add(static_cast<qint64>(block.common.handle), name,
                            static_cast<qint64>(dynamicBlockOf(block, name)));

@@ -1,6 +1,6 @@
 #pragma once
 
-// The object map: where each object (by handle) starts: in the file (R2000) or in the
+// The object map: where each object (by handle) starts: in the file (up to R2000) or in the
 // objects section (later releases). It is stored in
 // sections of at most 2032 bytes, each a list of (handle, offset) deltas from the previous
 // pair, followed by a check value.

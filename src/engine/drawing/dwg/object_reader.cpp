@@ -88,7 +88,22 @@ ObjectStreams::ObjectStreams(const RawObject& object)
       handles(object.data, object.handleStreamBit, object.data.size() * 8),
       strings(object.data, object.stringsBegin, object.stringsEnd),
       release(object.release),
+      m_bytes(object.data),
       m_hasStrings(object.stringsEnd > object.stringsBegin) {}
+
+bool ObjectStreams::readHandleStreamStart() {
+    if (atLeast(Release::R2000)) return true;
+    const std::size_t handleBit = data.rawLong();
+    const std::size_t at = data.position();
+    if (data.failed() || handleBit < at || handleBit > m_bytes.size() * 8) {
+        data.fail();
+        return false;
+    }
+    data = BitReader(m_bytes, 0, handleBit);
+    data.seek(at);
+    handles = BitReader(m_bytes, handleBit, m_bytes.size() * 8);
+    return true;
+}
 
 std::string ObjectStreams::text() {
     if (release < Release::R2007) return data.text();
@@ -126,8 +141,10 @@ std::optional<RawObject> readRawObject(std::string_view objects, std::uint32_t o
     const std::size_t bits = std::size_t{size} * 8;
     if (release >= Release::R2010) {
         object.handleStreamBit = handleBits <= bits ? bits - handleBits : bits + 1;
-    } else {
+    } else if (release >= Release::R2000) {
         object.handleStreamBit = data.rawLong();
+    } else {
+        object.handleStreamBit = bits;
     }
     object.fieldsBit = data.position();
     if (data.failed() || object.handleStreamBit > bits ||
@@ -210,7 +227,7 @@ std::uint64_t firstHandleItem(std::string_view items, Release release) {
 
 bool readObjectCommon(ObjectStreams& in, ObjectCommon& out,
                       std::vector<ExtendedData>* extendedData) {
-    if (!readPrefix(in.data, out.handle, extendedData)) return false;
+    if (!readPrefix(in.data, out.handle, extendedData) || !in.readHandleStreamStart()) return false;
     const std::uint32_t reactors = static_cast<std::uint32_t>(in.data.bitLong());
     const bool dictionaryMissing = in.atLeast(Release::R2004) && in.data.bit();
     if (in.atLeast(Release::R2013)) in.data.bit();  // has data-store data
@@ -228,7 +245,7 @@ bool readEntityData(ObjectStreams& in, EntityCommon& out) {
         if (size > in.data.remaining() / 8) return false;
         in.data.skipBits(static_cast<std::size_t>(size) * 8);
     }
-    return readEntityMode(in, out);
+    return in.readHandleStreamStart() && readEntityMode(in, out);
 }
 
 bool readEntityMode(ObjectStreams& in, EntityCommon& out) {
@@ -237,21 +254,25 @@ bool readEntityMode(ObjectStreams& in, EntityCommon& out) {
     out.reactors = static_cast<std::uint32_t>(data.bitLong());
     if (in.atLeast(Release::R2004)) out.extensionDictionaryMissing = data.bit() != 0;
     if (in.atLeast(Release::R2013)) data.bit();  // has data-store data
+    // R13 and R14: ByLayer, or the linetype's handle follows the layer's.
+    if (!in.atLeast(Release::R2000)) out.linetypeFlags = data.bit() ? 0 : 3;
     out.noLinks = in.atLeast(Release::R2004) || data.bit() != 0;
     out.color =
         in.atLeast(Release::R2004) ? readEncodedColor(data, out.colorBook) : data.bitShort();
     out.linetypeScale = data.bitDouble();
-    out.linetypeFlags = data.twoBits();
-    if (in.atLeast(Release::R2007)) {
-        out.materialFlags = data.twoBits();
-        data.rawChar();  // shadow flags
+    if (in.atLeast(Release::R2000)) {
+        out.linetypeFlags = data.twoBits();
+        if (in.atLeast(Release::R2007)) {
+            out.materialFlags = data.twoBits();
+            data.rawChar();  // shadow flags
+        }
+        out.plotStyleFlags = data.twoBits();
     }
-    out.plotStyleFlags = data.twoBits();
     if (in.atLeast(Release::R2010)) {
         for (int i = 0; i < 3; ++i) out.visualStyles += data.bit();
     }
     out.invisible = (data.bitShort() & 1) != 0;
-    out.lineweight = lineweightOfIndex(data.rawChar());
+    if (in.atLeast(Release::R2000)) out.lineweight = lineweightOfIndex(data.rawChar());
     return !data.failed();
 }
 
@@ -262,6 +283,12 @@ bool readEntityHandles(ObjectStreams& in, EntityCommon& out) {
     for (std::uint32_t i = 0; i < out.reactors && !handles.failed(); ++i) handles.handle();
     if (!out.extensionDictionaryMissing)
         out.hasExtensionDictionary = handles.handle().resolve(self) != 0;
+    // R13 and R14 put the layer and linetype before the links, later releases after.
+    const bool layerFirst = !in.atLeast(Release::R2000);
+    if (layerFirst) {
+        out.layer = handles.handle().resolve(self);
+        if (out.linetypeFlags == 3) out.linetype = handles.handle().resolve(self);
+    }
     if (!in.atLeast(Release::R2004)) {
         if (out.noLinks) {
             out.previous = self - 1;
@@ -272,8 +299,10 @@ bool readEntityHandles(ObjectStreams& in, EntityCommon& out) {
         }
     }
     if (out.colorBook) handles.handle();
-    out.layer = handles.handle().resolve(self);
-    if (out.linetypeFlags == 3) out.linetype = handles.handle().resolve(self);
+    if (!layerFirst) {
+        out.layer = handles.handle().resolve(self);
+        if (out.linetypeFlags == 3) out.linetype = handles.handle().resolve(self);
+    }
     if (out.materialFlags == 3) handles.handle();
     if (out.plotStyleFlags == 3) handles.handle();
     for (unsigned i = 0; i < out.visualStyles; ++i) handles.handle();

@@ -16,7 +16,7 @@
 
 namespace drawing::dwg {
 
-enum class Release { R2000, R2004, R2007, R2010, R2013, R2018 };
+enum class Release { R13, R14, R2000, R2004, R2007, R2010, R2013, R2018 };
 
 namespace type {
 inline constexpr int kText = 1;
@@ -45,8 +45,10 @@ struct RawObject {
     std::string_view data;  // the object's bytes after its size
     int type = 0;
     Release release = Release::R2000;
-    std::size_t fieldsBit = 0;        // where the object's own handle starts
-    std::size_t handleStreamBit = 0;  // where its handle references start
+    std::size_t fieldsBit = 0;  // where the object's own handle starts
+    // Where its handle references start; R13 and R14 say it within the object's data, so
+    // until ObjectStreams::readHandleStreamStart() it is the end of the object.
+    std::size_t handleStreamBit = 0;
     // R2007 and later: the bits holding the object's texts; empty when it has none.
     std::size_t stringsBegin = 0;
     std::size_t stringsEnd = 0;
@@ -66,12 +68,17 @@ public:
     std::string text();
     bool atLeast(Release r) const { return release >= r; }
     bool failed() const { return data.failed() || handles.failed() || strings.failed(); }
+    // R13 and R14 say where the handle references start only after the object's handle and
+    // extended data (and an entity's graphic): reads that size there and splits the streams.
+    // Later releases said it before; nothing to do for them.
+    bool readHandleStreamStart();
 
 private:
+    std::string_view m_bytes;
     bool m_hasStrings;
 };
 
-// The object at `offset` of `objects` (the whole file for R2000, the objects section
+// The object at `offset` of `objects` (the whole file up to R2000, the objects section
 // after), its check value verified; nothing and `problem` set when it does not fit or is
 // corrupt.
 std::optional<RawObject> readRawObject(std::string_view objects, std::uint32_t offset,
@@ -113,17 +120,18 @@ struct EntityCommon {
     int color = 256;
     bool colorBook = false;  // a colour-book colour: its handle comes with the references
     double linetypeScale = 1;
-    unsigned linetypeFlags = 0;  // 0 ByLayer, 1 ByBlock, 2 Continuous, 3 a handle follows
+    // 0 ByLayer, 1 ByBlock, 2 Continuous, 3 a handle follows (R13 and R14: ByLayer or a handle)
+    unsigned linetypeFlags = 0;
     unsigned materialFlags = 0;
     unsigned plotStyleFlags = 0;
     unsigned visualStyles = 0;  // how many visual style handles follow (R2010)
     bool invisible = false;
-    int lineweight = -1;  // as in DXF group 370
+    int lineweight = -1;  // as in DXF group 370; R13 and R14 have none (ByLayer)
     std::uint32_t reactors = 0;
     // From the handle stream:
     std::uint64_t owner = 0;  // 0 unless mode is 0
     bool hasExtensionDictionary = false;
-    std::uint64_t previous = 0;  // R2000 only: the entity chain
+    std::uint64_t previous = 0;  // before R2004 only: the entity chain
     std::uint64_t next = 0;
     std::uint64_t layer = 0;
     std::uint64_t linetype = 0;

@@ -27,7 +27,9 @@ bool readInsert(const RawObject& object, InsertObject& out) {
     BitReader& data = in.data;
     if (!readEntityData(in, out.common)) return false;
     out.ocsPoint = data.bitPoint3();
-    switch (data.twoBits()) {
+    // R13 and R14 store the three scales plainly; from R2000 a flag says which are stored.
+    const unsigned scaleFlags = in.atLeast(Release::R2000) ? data.twoBits() : 4;
+    switch (scaleFlags) {
         case 0:
             out.xScale = data.rawDouble();
             out.yScale = data.defaultDouble(out.xScale);
@@ -41,6 +43,11 @@ bool readInsert(const RawObject& object, InsertObject& out) {
         case 2:
             out.xScale = data.rawDouble();
             out.yScale = out.zScale = out.xScale;
+            break;
+        case 4:
+            out.xScale = data.bitDouble();
+            out.yScale = data.bitDouble();
+            out.zScale = data.bitDouble();
             break;
         default:
             break;
@@ -81,6 +88,17 @@ bool readAttrib(const RawObject& object, AttribObject& out) {
     ObjectStreams in(object);
     BitReader& data = in.data;
     if (!readEntityData(in, out.common)) return false;
+    if (!in.atLeast(Release::R2000)) {
+        // R13 and R14: every field of the text part is stored.
+        data.bitDouble();                              // elevation
+        for (int i = 0; i < 4; ++i) data.rawDouble();  // insertion and alignment points
+        data.bitPoint3();                              // extrusion
+        for (int i = 0; i < 5; ++i) data.bitDouble();  // thickness, angles, height, width
+        out.value = in.text();
+        for (int i = 0; i < 3; ++i) data.bitShort();  // generation and alignments
+        out.tag = in.text();
+        return !in.failed() && readEntityHandles(in, out.common);
+    }
     // The text part: each flag bit set means the field is left out at its default.
     const unsigned flags = data.rawChar();
     if (!(flags & 0x01)) data.rawDouble();  // elevation

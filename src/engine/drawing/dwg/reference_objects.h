@@ -24,7 +24,7 @@ struct InsertObject {
     int columns = 1;
     int rows = 1;
     std::uint64_t block = 0;  // its BLOCK_HEADER
-    // R2000: the first and last of its attributes, linked by the entity chain between.
+    // Up to R2000: the first and last of its attributes, linked by the entity chain between.
     std::uint64_t firstAttribute = 0;
     std::uint64_t lastAttribute = 0;
     // R2004 and later: every attribute it owns, in order.

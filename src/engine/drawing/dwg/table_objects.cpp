@@ -27,19 +27,22 @@ bool readBlockHeader(const RawObject& object, BlockHeaderObject& out) {
     data.bit();  // has attribute definitions
     const bool isXref = data.bit() != 0;
     const bool isOverlaid = data.bit() != 0;
-    data.bit();  // loaded
+    if (in.atLeast(Release::R2000)) data.bit();  // loaded
     const bool ownsEntities = !isXref && !isOverlaid;
     std::uint32_t owned = 0;
     if (in.atLeast(Release::R2004) && ownsEntities)
         owned = static_cast<std::uint32_t>(data.bitLong());
     data.bitPoint3();
     in.text();  // external reference path
-    // One non-zero byte per INSERT that refers to the block, then a zero.
+    // From R2000: one non-zero byte per INSERT that refers to the block, then a zero; the
+    // description and the preview.
     std::size_t inserts = 0;
-    while (data.rawChar() != 0 && !data.failed()) ++inserts;
-    in.text();  // description
-    const std::uint32_t preview = static_cast<std::uint32_t>(data.bitLong());
-    data.skipBits(std::size_t{preview} * 8);
+    if (in.atLeast(Release::R2000)) {
+        while (data.rawChar() != 0 && !data.failed()) ++inserts;
+        in.text();  // description
+        const std::uint32_t preview = static_cast<std::uint32_t>(data.bitLong());
+        data.skipBits(std::size_t{preview} * 8);
+    }
     if (in.atLeast(Release::R2007)) {
         data.bitShort();  // insert units
         data.bit();       // explodable
@@ -60,6 +63,8 @@ bool readBlockHeader(const RawObject& object, BlockHeaderObject& out) {
         out.lastEntity = handles.handle().resolve(self);
     }
     handles.handle();  // the ENDBLK entity
+    // R13 and R14 have neither the references nor layouts.
+    if (!in.atLeast(Release::R2000)) return !handles.failed();
     for (std::size_t i = 0; i < inserts && !handles.failed(); ++i) handles.handle();
     out.layout = handles.handle().resolve(self);
     // The layout is a convenience; a block whose references end early still reads.

@@ -17,7 +17,7 @@ bool readEntryName(const RawObject& object, std::string& name);
 struct BlockHeaderObject {
     ObjectCommon common;
     std::string name;
-    // R2000: the ends of its entity chain; 0 for an empty block or an external reference.
+    // Up to R2000: the ends of its entity chain; 0 for an empty block or an external reference.
     std::uint64_t firstEntity = 0;
     std::uint64_t lastEntity = 0;
     // R2004 and later: every entity it owns, in drawing order.
