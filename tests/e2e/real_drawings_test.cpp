@@ -138,6 +138,23 @@ TEST_F(RealDrawings, EveryDwgReleaseGivesWhatItsDxfTwinGives) {
     EXPECT_TRUE(log.contains("Error opening file CUT.DWG."));
 }
 
+// R13 and R14 name the block and layer in capitals: the records are compared with the twins'.
+TEST_F(RealDrawings, R13AndR14DwgGiveWhatTheirDxfTwinsGive) {
+    unpackAutocadDrawings();
+    const QStringList drawings = {"example_r13.dwg", "example_r14.dwg"};
+    for (const QString& name : drawings)
+        ASSERT_TRUE(QFile::copy(kAutocad + "/" + name, dir.filePath("dwg/" + name)));
+    const ExtractionRunResult fromDxf =
+        run(kBlokoTemplate, {"example_r13.dxf", "example_r14.dxf"}, dir.filePath("dwg"));
+    ASSERT_EQ(fromDxf.records.size(), 4);
+    const ExtractionRunResult fromDwg = run(kBlokoTemplate, drawings, dir.filePath("dwg"));
+    EXPECT_EQ(fromDwg.drawingsExtracted, 2);
+    EXPECT_TRUE(fromDwg.lastError.isEmpty()) << fromDwg.lastError.toStdString();
+    QStringList expected = fromDxf.records;
+    expected.replaceInStrings(".DXF'", ".DWG'");
+    EXPECT_EQ(fromDwg.records, expected);
+}
+
 TEST_F(RealDrawings, BundledExamplesGiveEveryTitleBlock) {
     const ExtractionRunResult result =
         run(testfiles::read(kExamples + "/titleblock.txt"),
