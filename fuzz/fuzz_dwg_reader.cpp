@@ -3,7 +3,7 @@
 // values off, so mutations reach the page maps, the decompressors, the object map and the
 // object parsers. Either way the reader must fail with a reason or give a consistent drawing.
 // An input that does not start with a readable release string is read as R2000, so the
-// seeds of every release (AC1015 to AC1032) keep their own reader.
+// seeds of every release (AC1012 to AC1032) keep their own reader.
 
 #include <cstddef>
 #include <cstdint>
