@@ -132,10 +132,10 @@ TEST_F(RealDrawings, EveryDwgReleaseGivesWhatItsDxfTwinGives) {
     const ExtractionRunResult result = run(kBlokoTemplate, names, dir.filePath("dwg"));
     EXPECT_EQ(result.drawingsExtracted, 6);
     EXPECT_EQ(result.records, blokoRecords(releases));
-    EXPECT_EQ(result.lastError, "Error opening file CUT.DWG.");
+    EXPECT_EQ(result.lastError, "Error opening file CUT.DWG. (the file is truncated)");
     const QByteArray log = testfiles::read(dir.filePath("err.log"));
     EXPECT_EQ(log.count("\r\n"), 2);
-    EXPECT_TRUE(log.contains("Error opening file CUT.DWG."));
+    EXPECT_TRUE(log.contains("Error opening file CUT.DWG. (the file is truncated)"));
 }
 
 // R13 and R14 name the block and layer in capitals: the records are compared with the twins'.
