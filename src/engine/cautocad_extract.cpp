@@ -65,7 +65,9 @@ std::pair<std::vector<qint16>, std::vector<QVariant>> cAutoCAD::selectionFilter(
 
 qint16 cAutoCAD::GetAttributes(const QString& strExtractFile, QString* strErr) {
     ExtractOutput out;
-    if (!out.file.open(strExtractFile)) {
+    // The extract file belongs to this run alone (the shared extract.txt is put in place whole
+    // when the run ends), so it needs neither a temporary copy nor a sync per drawing.
+    if (!out.file.open(strExtractFile, platform::TextWriter::Mode::Scratch)) {
         if (strErr) *strErr = kUnableToCreate;
         return -1;
     }

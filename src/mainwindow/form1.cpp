@@ -110,8 +110,7 @@ void Form1::connectHandlers() {
 }
 
 void Form1::setStatus(const QString& text) {
-    Label4->setText(text);
-    Label4->repaint();
+    m_statusPainter.show(Label4, text);
 }
 
 bool Form1::beginOperation() {

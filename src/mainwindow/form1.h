@@ -6,6 +6,7 @@
 
 #include "engine/autocad/automation.h"
 #include "engine/extraction_run.h"
+#include "mainwindow/status_painter.h"
 #include "platform/gui/platform.h"
 #include "platform/office/office.h"
 
@@ -245,6 +246,7 @@ private:
 
     platform::Platform m_platform;
     bool m_busy = false;
+    StatusPainter m_statusPainter;
     bool m_unloaded = false;
     qint64 m_batchRecords = 0;  // records added by the running drawing list
 };

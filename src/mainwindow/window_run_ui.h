@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "engine/extraction_run.h"
+#include "mainwindow/status_painter.h"
 #include "platform/gui/platform.h"
 
 // What the run asks of the window while it works.
@@ -17,10 +18,7 @@ public:
                                       platform::MessageButtons::OK, platform::DialogButton::None,
                                       true);
     }
-    void setStatus(const QString& text) override {
-        m_status->setText(text);
-        m_status->repaint();
-    }
+    void setStatus(const QString& text) override { m_statusPainter.show(m_status, text); }
     void setBusy(bool busy) override {
         if (busy) {
             m_hourglass = std::make_unique<platform::Hourglass>(m_platform.ui);
@@ -31,6 +29,7 @@ public:
 
 private:
     platform::Platform& m_platform;
+    StatusPainter m_statusPainter;
     QLabel* m_status;
     std::unique_ptr<platform::Hourglass> m_hourglass;
 };

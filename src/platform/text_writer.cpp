@@ -46,7 +46,8 @@ bool TextWriter::open(const QString& path, Mode mode) {
         m_file = std::move(file);
     } else {
         auto file = std::make_unique<QFile>(path);
-        if (!file->open(QIODevice::WriteOnly | QIODevice::Append)) {
+        const auto how = mode == Mode::Append ? QIODevice::Append : QIODevice::Truncate;
+        if (!file->open(QIODevice::WriteOnly | how)) {
             fail(file->errorString());
             return false;
         }

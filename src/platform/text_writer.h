@@ -9,10 +9,11 @@ namespace platform {
 
 // Writes a text file as UTF-8 with CR LF line ends. A replaced file is written to a temporary
 // file beside it and renamed into place by commit(), so a failed write never destroys the old
-// content. Appending writes to the file itself.
+// content. Appending writes to the file itself. A scratch file (one that only this run reads
+// back, such as a run's own extract file) is written in place and not synced to disk.
 class TextWriter {
 public:
-    enum class Mode { Replace, Append };
+    enum class Mode { Replace, Append, Scratch };
 
     TextWriter();
     ~TextWriter();  // without commit(), a replacement is discarded and the old file kept

@@ -33,6 +33,17 @@ TEST(TextWriter, WritesUtf8WithCrLfLineEnds) {
     EXPECT_EQ(filesIn(scratch.path()), QStringList({"out.txt"}));  // no temporary file left
 }
 
+TEST(TextWriter, ScratchFileIsRewrittenInPlace) {
+    ScratchFolder scratch;
+    const QString path = scratch.writeFile("run.txt", "a longer old content\r\n");
+    TextWriter writer;
+    ASSERT_TRUE(writer.open(path, TextWriter::Mode::Scratch));
+    writer.writeLine("new");
+    EXPECT_TRUE(writer.commit());
+    EXPECT_EQ(ScratchFolder::readFile(path), "new\r\n");  // nothing of the old text left over
+    EXPECT_EQ(filesIn(scratch.path()), QStringList({"run.txt"}));
+}
+
 TEST(TextWriter, ReplacesOnlyOnCommit) {
     ScratchFolder scratch;
     const QString path = scratch.writeFile("out.txt", "old\r\n");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QElapsedTimer>
+
 #include "platform/gui/ui.h"
 
 namespace platform {
@@ -11,6 +13,9 @@ public:
     void beep() override;
     void processEvents() override;
     QSize screenSize() const override;
+
+private:
+    QElapsedTimer m_sinceEvents;
 };
 
 }  // namespace platform
