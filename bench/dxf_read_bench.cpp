@@ -20,8 +20,8 @@
 #include <type_traits>
 #include <vector>
 
-#include "engine/autocad/automation.h"
-#include "engine/drawing/reader_application.h"
+#include "engine/automation/automation.h"
+#include "drawing/reader_application.h"
 
 namespace {
 
@@ -46,20 +46,20 @@ struct Tally {
     double walkSeconds = 0;
 };
 
-[[noreturn]] void fail(const QString& what, const acad::Error& error) {
+[[noreturn]] void fail(const QString& what, const core::Error& error) {
     std::fprintf(stderr, "%s: error %ld: %s\n", qPrintable(what), error.number,
                  qPrintable(error.description));
     std::exit(1);
 }
 
 template <typename T>
-T take(const acad::Result<T>& result, const QString& what) {
+T take(const core::Result<T>& result, const QString& what) {
     if (!result) fail(what, result.error());
     return result.value();
 }
 
 template <typename T>
-void add(double& checksum, const acad::Result<T>& result) {
+void add(double& checksum, const core::Result<T>& result) {
     if (!result) {
         checksum += 1;
         return;

@@ -11,9 +11,9 @@
 #include <memory>
 #include <string>
 
-#include "engine/drawing/dwg/dwg_reader.h"
-#include "engine/drawing/dxf_reader.h"
-#include "engine/drawing/reader_objects.h"
+#include "drawing/dwg/dwg_reader.h"
+#include "drawing/dxf_reader.h"
+#include "drawing/reader_objects.h"
 
 namespace {
 

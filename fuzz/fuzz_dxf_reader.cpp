@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "engine/drawing/dxf_reader.h"
-#include "engine/drawing/reader_objects.h"
+#include "drawing/dxf_reader.h"
+#include "drawing/reader_objects.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -16,7 +16,7 @@
 #include <QTextStream>
 #include <QTimer>
 
-#include "engine/drawing/reader_application.h"
+#include "drawing/reader_application.h"
 #include "mainwindow/form1.h"
 #include "platform/folder_listing.h"
 #include "platform/gui/qt_platform.h"

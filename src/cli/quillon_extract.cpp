@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QTextStream>
 
-#include "engine/drawing/reader_application.h"
+#include "drawing/reader_application.h"
 #include "engine/extraction_run.h"
 #include "platform/folder_listing.h"
 #include "platform/paths.h"

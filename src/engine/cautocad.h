@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/autocad/automation.h"
+#include "engine/automation/automation.h"
 #include "engine/engine_ui.h"
 
 // One drawing session: starts its own drawing application, opens one drawing at a time, holds the

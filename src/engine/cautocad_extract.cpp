@@ -10,19 +10,19 @@ const QString kUnableToCreate = QStringLiteral("Unable to create extract file.")
 
 // A property the drawing fails to deliver is written as an empty value: the record keeps its
 // columns and the drawing goes on.
-QString textOf(const acad::Result<QString>& r) {
+QString textOf(const core::Result<QString>& r) {
     return r ? r.value() : QString();
 }
-QString textOf(const acad::Result<bool>& r) {
+QString textOf(const core::Result<bool>& r) {
     return r ? textforms::boolean(r.value()) : QString();
 }
-QString textOf(const acad::Result<int>& r) {
+QString textOf(const core::Result<int>& r) {
     return r ? textforms::wholeNumber(r.value()) : QString();
 }
-QString textOf(const acad::Result<qint64>& r) {
+QString textOf(const core::Result<qint64>& r) {
     return r ? textforms::wholeNumber(r.value()) : QString();
 }
-QString textOf(const acad::Result<double>& r) {
+QString textOf(const core::Result<double>& r) {
     return r ? textforms::generalReal(r.value()) : QString();
 }
 
@@ -32,7 +32,7 @@ QString quoted(const QString& text) {
 
 // True when a normalised list holds `name` between blanks, ignoring letter case. A name the
 // drawing fails to deliver matches no list.
-bool listHolds(const QString& list, const acad::Result<QString>& name) {
+bool listHolds(const QString& list, const core::Result<QString>& name) {
     if (!name) return false;
     return list.contains(QLatin1Char(' ') + name.value() + QLatin1Char(' '), Qt::CaseInsensitive);
 }

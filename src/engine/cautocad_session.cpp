@@ -10,11 +10,11 @@ cAutoCAD::~cAutoCAD() {
 }
 
 qint16 cAutoCAD::OpenAutoCAD() {
-    const acad::Error noReader{-1, QStringLiteral("no drawing reader is built into this program")};
+    const core::Error noReader{-1, QStringLiteral("no drawing reader is built into this program")};
     auto created =
-        m_factory ? m_factory() : acad::Result<std::shared_ptr<acad::Application>>(noReader);
+        m_factory ? m_factory() : core::Result<std::shared_ptr<acad::Application>>(noReader);
     if (!created || !created.value()) {
-        const acad::Error error = created ? noReader : created.error();
+        const core::Error error = created ? noReader : created.error();
         m_ui.showError(QStringLiteral("Error opening AutoCAD"),
                        QStringLiteral("The drawing reader session could not be created.\r\n") +
                            error.description);
@@ -61,7 +61,7 @@ QString cAutoCAD::withOpenError(const QString& message) const {
 
 qint16 cAutoCAD::CloseDrawing() {
     if (!mobjDoc) return -1;
-    const acad::Status closed = mobjDoc->Close(false);
+    const core::Status closed = mobjDoc->Close(false);
     mobjDoc.reset();
     return closed ? 1 : -1;
 }

@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "engine/autocad/automation.h"
+#include "engine/automation/automation.h"
 #include "engine/engine_ui.h"
 #include "platform/clock.h"
 

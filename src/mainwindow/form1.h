@@ -4,11 +4,11 @@
 #include <functional>
 #include <vector>
 
-#include "engine/autocad/automation.h"
+#include "engine/automation/automation.h"
 #include "engine/extraction_run.h"
 #include "mainwindow/status_painter.h"
 #include "platform/gui/platform.h"
-#include "platform/office/office.h"
+#include "office/office.h"
 
 class QCheckBox;
 class QComboBox;
@@ -192,7 +192,7 @@ public:
     // The drawing application extraction runs use.
     acad::ApplicationFactory drawingApplication;
     // The spreadsheet and database programs the outputs reach.
-    platform::office::Office office = platform::office::unavailableOffice();
+    office::Office office = office::unavailableOffice();
 
     // Ends the program at once, without storing settings (a drawing list's END line).
     std::function<void()> endProgram;
@@ -231,13 +231,13 @@ private:
     // Extracts one drawing of a list or a folder scan; the failure's text, or empty.
     QString extractForBatch(class cAutoCAD& session, const QString& drawing);
     void changeDrive(DriveListBox* drive, FolderListBox* folder);
-    void showErrorBox(const platform::office::Error& error);
+    void showErrorBox(const office::Error& error);
     RecordForm recordForm() const;
     void sendToSpreadsheet();
     void sendToDocument();
     int recordWidth() const;  // fields of the widest comma-delimited record
     void sendToDatabase();
-    void reportLinkFailure(const platform::office::Error& error, const QString& program);
+    void reportLinkFailure(const office::Error& error, const QString& program);
     bool anyRecordSelected() const;
     // Adds a run's records in one insertion; `selected` also selects them in one change.
     void addRecords(const QStringList& added, qint64 maxFields, bool selected);

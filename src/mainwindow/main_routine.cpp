@@ -3,12 +3,12 @@
 #include <QApplication>
 #include <QTimer>
 
-#include "engine/drawing/reader_application.h"
+#include "drawing/reader_application.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/single_instance.h"
 #include "platform/gui/qt_platform.h"
-#include "platform/office/sqlite_database.h"
-#include "platform/office/xlsx_spreadsheet.h"
+#include "office/sqlite_database.h"
+#include "office/xlsx_spreadsheet.h"
 #include "platform/program_folder.h"
 
 int Main(int argc, char** argv) {
@@ -32,9 +32,9 @@ int Main(int argc, char** argv) {
     const QString commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));
     Form1 window(services, platform::programFolder(), commandLine);
     window.drawingApplication = drawing::readerApplicationFactory();
-    window.office.openDatabase = platform::office::openSqliteDatabase;
+    window.office.openDatabase = office::openSqliteDatabase;
     window.office.startSpreadsheet = [&window] {
-        return platform::office::startXlsxSpreadsheet(window.mstrEPath);
+        return office::startXlsxSpreadsheet(window.mstrEPath);
     };
     QObject::connect(&instance, &SingleInstance::raiseRequested, &window, [&window] {
         window.showNormal();

@@ -237,8 +237,8 @@ void Form1::listSheetsOf(const QString& path) {
     if (!application) application = office.startSpreadsheet();
     if (!application || !application.value()) {
         m_platform.ui.beep();
-        const platform::office::Error error =
-            application ? platform::office::Error{} : application.error();
+        const office::Error error =
+            application ? office::Error{} : application.error();
         showErrorBox(error);
         m_platform.dialogs.messageBox(kTitle, QStringLiteral("Error! Can't create link to Excel."),
                                       platform::MessageIcon::Exclamation);

@@ -10,8 +10,8 @@
 void Form1::sendToDocument() {
     const int width = recordWidth();
     const DataGrid grid = BuildDataGrid(Check9->checkState() == Qt::Checked);
-    using platform::office::TextDocument;
-    using platform::office::WordProcessor;
+    using office::TextDocument;
+    using office::WordProcessor;
     const auto link = output::linkTo<WordProcessor, TextDocument>(
         office.runningWordProcessor, office.startWordProcessor,
         {[](WordProcessor& p, const QString& path) { return p.OpenDocument(path); },
@@ -38,8 +38,8 @@ void Form1::sendToDocument() {
                 text += c + 1 < width ? QString(separator) : QStringLiteral("\r\n");
             }
         }
-        std::optional<platform::office::TableFormat> format;
-        if (table) format = platform::office::TableFormat{Check9->checkState() == Qt::Checked};
+        std::optional<office::TableFormat> format;
+        if (table) format = office::TableFormat{Check9->checkState() == Qt::Checked};
         document->InsertBlock(Check7->checkState() == Qt::Checked, text, 8, format);
     }
     setStatus(QStringLiteral("Data sent to Word."));

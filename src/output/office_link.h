@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform/office/result.h"
+#include "core/result.h"
 
 namespace output {
 
@@ -20,16 +20,16 @@ struct OfficeLink {
 
 template <typename Program, typename File>
 struct FileOperations {
-    std::function<platform::office::Result<std::shared_ptr<File>>(Program&, const QString&)> open;
-    std::function<platform::office::Result<std::shared_ptr<File>>(Program&)> add;
-    std::function<platform::office::Result<int>(Program&)> count;
-    std::function<platform::office::Result<std::shared_ptr<File>>(Program&)> active;
+    std::function<office::Result<std::shared_ptr<File>>(Program&, const QString&)> open;
+    std::function<office::Result<std::shared_ptr<File>>(Program&)> add;
+    std::function<office::Result<int>(Program&)> count;
+    std::function<office::Result<std::shared_ptr<File>>(Program&)> active;
 };
 
 template <typename Program, typename File>
-platform::office::Result<OfficeLink<Program, File>> linkTo(
-    const std::function<platform::office::Result<std::shared_ptr<Program>>()>& running,
-    const std::function<platform::office::Result<std::shared_ptr<Program>>()>& start,
+office::Result<OfficeLink<Program, File>> linkTo(
+    const std::function<office::Result<std::shared_ptr<Program>>()>& running,
+    const std::function<office::Result<std::shared_ptr<Program>>()>& start,
     const FileOperations<Program, File>& operations, const QString& path) {
     bool started = false;
     auto connected = running();
@@ -38,7 +38,7 @@ platform::office::Result<OfficeLink<Program, File>> linkTo(
         started = true;
     }
     if (!connected) return connected.error();
-    if (!connected.value()) return platform::office::Error{};
+    if (!connected.value()) return office::Error{};
     OfficeLink<Program, File> link{connected.value(), nullptr};
     Program& program = *link.program;
     if (started) {

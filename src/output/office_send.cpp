@@ -18,8 +18,8 @@ namespace {
 const QString kTitle = QStringLiteral("Quillon");
 
 // The cells that are sent: every row but the spare last one, the first `width` columns.
-platform::office::Grid sentCells(const Form1::DataGrid& grid, int width) {
-    platform::office::Grid cells;
+office::Grid sentCells(const Form1::DataGrid& grid, int width) {
+    office::Grid cells;
     for (size_t r = 0; r + 1 < grid.size(); ++r) {
         cells.emplace_back(grid[r].begin(),
                            grid[r].begin() + std::min<size_t>(width, grid[r].size()));
@@ -49,8 +49,8 @@ bool splitIntoFields(int width, const QStringList& records) {
 
 const QString kNoFields = QStringLiteral("space-delimited records have no fields to send");
 
-platform::office::Grid transposed(const platform::office::Grid& cells, int width) {
-    platform::office::Grid result(width, std::vector<QString>(cells.size()));
+office::Grid transposed(const office::Grid& cells, int width) {
+    office::Grid result(width, std::vector<QString>(cells.size()));
     for (size_t r = 0; r < cells.size(); ++r) {
         for (size_t c = 0; c < cells[r].size(); ++c) result[c][r] = cells[r][c];
     }
@@ -80,13 +80,13 @@ void Form1::sendToOffice() {
     }
 }
 
-void Form1::showErrorBox(const platform::office::Error& error) {
+void Form1::showErrorBox(const office::Error& error) {
     m_platform.dialogs.messageBox(QStringLiteral("Error"),
                                   QString::number(error.number) + " : " + error.description,
                                   platform::MessageIcon::Exclamation);
 }
 
-void Form1::reportLinkFailure(const platform::office::Error& error, const QString& program) {
+void Form1::reportLinkFailure(const office::Error& error, const QString& program) {
     showErrorBox(error);
     m_platform.ui.beep();
     if (!mblnBatchSend) {
@@ -106,8 +106,8 @@ void Form1::sendToSpreadsheet() {
     const DataGrid grid = BuildDataGrid(Check9->checkState() == Qt::Checked);
     const int row = startCell(Text2->text());
     const int column = startCell(Text3->text());
-    using platform::office::Spreadsheet;
-    using platform::office::Workbook;
+    using office::Spreadsheet;
+    using office::Workbook;
     const auto link = output::linkTo<Spreadsheet, Workbook>(
         office.runningSpreadsheet, office.startSpreadsheet,
         {[](Spreadsheet& p, const QString& path) { return p.OpenWorkbook(path); },
@@ -136,9 +136,9 @@ void Form1::sendToSpreadsheet() {
                                                        QStringLiteral(" not found")));
         return;
     }
-    const platform::office::Grid cells = sentCells(grid, width);
+    const office::Grid cells = sentCells(grid, width);
     const bool transpose = Check3->checkState() == Qt::Checked;
-    const platform::office::Grid written = transpose ? transposed(cells, width) : cells;
+    const office::Grid written = transpose ? transposed(cells, width) : cells;
     if (const auto wrote = book->WriteRange(row, column, written); !wrote) {
         m_platform.ui.beep();
         setStatus(QStringLiteral("Data not sent to Excel: ") + wrote.error().description);
@@ -171,12 +171,12 @@ void Form1::sendToDatabase() {
     const auto opened = office.openDatabase(mstrAccessFile, false);
     if (!opened || !opened.value()) {
         m_platform.ui.beep();
-        const platform::office::Error error = opened ? platform::office::Error{} : opened.error();
+        const office::Error error = opened ? office::Error{} : opened.error();
         showErrorBox(error);
         setStatus(QStringLiteral("Error opening database ") + mstrAccessFile + ".");
         return;
     }
-    platform::office::Database& database = *opened.value();
+    office::Database& database = *opened.value();
     if (mstrAccessTable.isEmpty()) {
         m_platform.ui.beep();
         setStatus(QStringLiteral("No table specified."));
@@ -186,14 +186,14 @@ void Form1::sendToDatabase() {
     const auto recordset = database.OpenRecordset(mstrAccessTable);
     if (!recordset || !recordset.value()) {
         m_platform.ui.beep();
-        const platform::office::Error error =
-            recordset ? platform::office::Error{} : recordset.error();
+        const office::Error error =
+            recordset ? office::Error{} : recordset.error();
         showErrorBox(error);
         setStatus(QStringLiteral("Error opening table ") + mstrAccessTable + ".");
         database.Close();
         return;
     }
-    platform::office::Recordset& table = *recordset.value();
+    office::Recordset& table = *recordset.value();
     const int width = recordWidth();
     const int fields = table.FieldCount().valueOr(0);
     auto closeBoth = [&] {
@@ -232,7 +232,7 @@ void Form1::sendToDatabase() {
     }
     QString field;
     // `badField`: the field that refused its value, if that was the failure.
-    auto failed = [&](const platform::office::Error& error, const QString& badField = {}) {
+    auto failed = [&](const office::Error& error, const QString& badField = {}) {
         database.Rollback();
         closeBoth();
         m_platform.ui.beep();

@@ -6,7 +6,7 @@
 
 #include <QFile>
 
-#include "engine/drawing/reader_application.h"
+#include "drawing/reader_application.h"
 #include "engine/extraction_run.h"
 #include "mainwindow/form1_fixture.h"
 #include "support/fake_clock.h"

@@ -1,6 +1,6 @@
 // Real list files over real drawing files in a scratch folder tree, through the window.
 
-#include "engine/drawing/reader_application.h"
+#include "drawing/reader_application.h"
 #include "mainwindow/form1_fixture.h"
 
 namespace {

@@ -3,10 +3,10 @@
 
 #include <QProcess>
 
-#include "engine/drawing/reader_application.h"
+#include "drawing/reader_application.h"
 #include "mainwindow/form1_fixture.h"
-#include "platform/office/sqlite_database.h"
-#include "platform/office/xlsx_spreadsheet.h"
+#include "office/sqlite_database.h"
+#include "office/xlsx_spreadsheet.h"
 #include "platform/xlsx_openpyxl.h"
 #include "records/record_list_model.h"
 
@@ -25,9 +25,9 @@ protected:
         load();
         window->drawingApplication = drawing::readerApplicationFactory();
         window->endProgram = [] {};
-        window->office.openDatabase = platform::office::openSqliteDatabase;
+        window->office.openDatabase = office::openSqliteDatabase;
         window->office.startSpreadsheet = [this] {
-            return platform::office::startXlsxSpreadsheet(out);
+            return office::startXlsxSpreadsheet(out);
         };
     }
     // Runs a list file: no drawing name in the records, one drawing, then `sendLine`.

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "engine/drawing/reader_application.h"
+#include "drawing/reader_application.h"
 #include "support/memory_drawing_model.h"
 #include "support/qt_printers.h"
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/drawing/reader_application.h"
-#include "engine/drawing/reader_errors.h"
+#include "drawing/reader_application.h"
+#include "drawing/reader_errors.h"
 #include "reader_probe.h"
 
 namespace drawing::test {

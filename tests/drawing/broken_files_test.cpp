@@ -7,9 +7,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "engine/drawing/binary_tokenizer.h"
-#include "engine/drawing/dxf_reader.h"
-#include "engine/drawing/reader_errors.h"
+#include "drawing/binary_tokenizer.h"
+#include "drawing/dxf_reader.h"
+#include "drawing/reader_errors.h"
 #include "reader_probe.h"
 
 namespace drawing::test {

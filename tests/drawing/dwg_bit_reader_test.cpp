@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "engine/drawing/dwg/bit_reader.h"
-#include "engine/drawing/dwg/crc16.h"
+#include "drawing/dwg/bit_reader.h"
+#include "drawing/dwg/crc16.h"
 
 namespace drawing::dwg {
 namespace {

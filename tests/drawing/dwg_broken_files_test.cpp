@@ -6,8 +6,8 @@
 
 #include <QFile>
 
-#include "engine/drawing/dxf_reader.h"
-#include "engine/drawing/reader_errors.h"
+#include "drawing/dxf_reader.h"
+#include "drawing/reader_errors.h"
 #include "reader_probe.h"
 
 namespace drawing::test {

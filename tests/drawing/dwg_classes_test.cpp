@@ -7,10 +7,10 @@
 #include <QFile>
 #include <map>
 
-#include "engine/drawing/dwg/classes.h"
-#include "engine/drawing/dwg/object_map.h"
-#include "engine/drawing/dwg/sections.h"
-#include "engine/drawing/dwg/table_objects.h"
+#include "drawing/dwg/classes.h"
+#include "drawing/dwg/object_map.h"
+#include "drawing/dwg/sections.h"
+#include "drawing/dwg/table_objects.h"
 #include "reader_probe.h"
 
 namespace drawing::test {

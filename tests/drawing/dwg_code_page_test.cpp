@@ -6,10 +6,10 @@
 
 #include <cstdint>
 
-#include "engine/drawing/dwg/crc16.h"
-#include "engine/drawing/dwg/file_header.h"
-#include "engine/drawing/dwg/object_map.h"
-#include "engine/drawing/dxf_reader.h"
+#include "drawing/dwg/crc16.h"
+#include "drawing/dwg/file_header.h"
+#include "drawing/dwg/object_map.h"
+#include "drawing/dxf_reader.h"
 #include "reader_probe.h"
 
 namespace drawing::test {

@@ -12,9 +12,9 @@
 #include <utility>
 #include <vector>
 
-#include "engine/drawing/dwg/crc16.h"
-#include "engine/drawing/dxf_reader.h"
-#include "engine/drawing/reader_errors.h"
+#include "drawing/dwg/crc16.h"
+#include "drawing/dxf_reader.h"
+#include "drawing/reader_errors.h"
 #include "reader_probe.h"
 
 namespace drawing::test {

@@ -8,8 +8,8 @@
 #include <bit>
 #include <string>
 
-#include "engine/drawing/dwg/crc16.h"
-#include "engine/drawing/dwg/reference_objects.h"
+#include "drawing/dwg/crc16.h"
+#include "drawing/dwg/reference_objects.h"
 
 namespace drawing::dwg {
 namespace {

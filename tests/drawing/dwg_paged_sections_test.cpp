@@ -5,9 +5,9 @@
 
 #include <random>
 
-#include "engine/drawing/dwg/crc16.h"
-#include "engine/drawing/dwg/lz77_r2004.h"
-#include "engine/drawing/dwg/sections.h"
+#include "drawing/dwg/crc16.h"
+#include "drawing/dwg/lz77_r2004.h"
+#include "drawing/dwg/sections.h"
 #include "reader_probe.h"
 
 namespace drawing::test {

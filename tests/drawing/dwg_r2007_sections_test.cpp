@@ -7,9 +7,9 @@
 #include <QFile>
 #include <random>
 
-#include "engine/drawing/dwg/lz77_r2007.h"
-#include "engine/drawing/dwg/r2007_section_map.h"
-#include "engine/drawing/dwg/sections.h"
+#include "drawing/dwg/lz77_r2007.h"
+#include "drawing/dwg/r2007_section_map.h"
+#include "drawing/dwg/sections.h"
 #include "reader_probe.h"
 
 namespace drawing::test {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/drawing/dxf_reader.h"
+#include "drawing/dxf_reader.h"
 #include "reader_probe.h"
 
 namespace drawing::test {

@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <numbers>
 
-#include "engine/drawing/dxf_reader.h"
+#include "drawing/dxf_reader.h"
 #include "reader_probe.h"
 
 namespace drawing::test {

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <cctype>
 
-#include "engine/drawing/reader_objects.h"
+#include "drawing/reader_objects.h"
 
 namespace drawing::test {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/autocad/automation.h"
-#include "engine/drawing/dxf_reader.h"
+#include "engine/automation/automation.h"
+#include "drawing/dxf_reader.h"
 
 namespace drawing::test {
 

@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <numbers>
 
-#include "engine/drawing/reader_errors.h"
+#include "drawing/reader_errors.h"
 #include "reader_probe.h"
 
 namespace drawing::test {

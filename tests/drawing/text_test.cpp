@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/drawing/mtext_plain.h"
-#include "engine/drawing/text_decoder.h"
+#include "drawing/mtext_plain.h"
+#include "drawing/text_decoder.h"
 #include "reader_probe.h"
 
 namespace drawing::test {

@@ -8,7 +8,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "engine/drawing/reader_application.h"
+#include "drawing/reader_application.h"
 #include "engine/extraction_run.h"
 #include "engine/module1.h"
 #include "support/fake_clock.h"

@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-#include "engine/drawing/reader_application.h"
+#include "drawing/reader_application.h"
 #include "form1_fixture.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <QProcess>
 
 #include "mainwindow/form1_fixture.h"
-#include "platform/office/sqlite_database.h"
-#include "platform/office/xlsx_spreadsheet.h"
+#include "office/sqlite_database.h"
+#include "office/xlsx_spreadsheet.h"
 #include "platform/xlsx_openpyxl.h"
 #include "records/record_list_model.h"
 
@@ -29,9 +29,9 @@ protected:
         out = makeFolder("out");
         setOption("TPath", out);
         load();
-        window->office.openDatabase = platform::office::openSqliteDatabase;
+        window->office.openDatabase = office::openSqliteDatabase;
         window->office.startSpreadsheet = [this] {
-            return platform::office::startXlsxSpreadsheet(out);
+            return office::startXlsxSpreadsheet(out);
         };
         window->Check9->setChecked(false);
         window->Check3->setChecked(false);

@@ -1,8 +1,8 @@
 #include <QProcess>
 
 #include "mainwindow/form1_fixture.h"
-#include "platform/office/sqlite_database.h"
-#include "platform/office/xlsx_spreadsheet.h"
+#include "office/sqlite_database.h"
+#include "office/xlsx_spreadsheet.h"
 #include "support/office_doubles.h"
 
 namespace {
@@ -225,7 +225,7 @@ TEST_F(SendTest, DatabaseFileReceivesTheRecords) {
     QProcess create;
     create.start("sqlite3", {db, "CREATE TABLE Tags (TAG TEXT, VAL INTEGER, NOTE TEXT);"});
     ASSERT_TRUE(create.waitForFinished(10000));
-    window->office.openDatabase = platform::office::openSqliteDatabase;
+    window->office.openDatabase = office::openSqliteDatabase;
     window->Option6->setChecked(true);
     window->Dir2->setPath(out);
     window->List4->setCurrentRow(0);
@@ -297,7 +297,7 @@ TEST_F(SendTest, WorkbookFileReceivesTheGridAndReadsBackInOpenpyxl) {
         GTEST_SKIP() << "no python3-openpyxl for /usr/bin/python3";
     }
     window->office.startSpreadsheet = [this] {
-        return platform::office::startXlsxSpreadsheet(out);
+        return office::startXlsxSpreadsheet(out);
     };
     window->Option5->setChecked(true);
     window->Text2->setText("2");

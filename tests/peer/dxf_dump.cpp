@@ -13,12 +13,12 @@
 #include <QVariant>
 #include <cstdio>
 
-#include "engine/autocad/automation.h"
-#include "engine/drawing/reader_application.h"
+#include "engine/automation/automation.h"
+#include "drawing/reader_application.h"
 
 namespace {
 
-QJsonValue text(const acad::Result<QString>& result) {
+QJsonValue text(const core::Result<QString>& result) {
     return result ? QJsonValue(result.value()) : QJsonValue();
 }
 

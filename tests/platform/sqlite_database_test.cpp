@@ -1,4 +1,4 @@
-#include "platform/office/sqlite_database.h"
+#include "office/sqlite_database.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -8,7 +8,7 @@
 
 namespace {
 
-using platform::office::openSqliteDatabase;
+using office::openSqliteDatabase;
 
 class SqliteDatabaseTest : public ::testing::Test {
 protected:

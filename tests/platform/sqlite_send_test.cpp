@@ -8,11 +8,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "platform/office/sqlite_database.h"
+#include "office/sqlite_database.h"
 
 namespace {
 
-using platform::office::openSqliteDatabase;
+using office::openSqliteDatabase;
 
 class SqliteSendTest : public ::testing::Test {
 protected:

@@ -1,10 +1,10 @@
-#include "platform/office/xlsx_cells.h"
+#include "office/xlsx_cells.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using namespace platform::office::xlsx;
+using namespace office::xlsx;
 
 TEST(XlsxCells, TextIsANumberOnlyWhenTheNumberWritesBackAsTheSameText) {
     const struct {

@@ -2,14 +2,14 @@
 
 #include <random>
 
-#include "platform/office/xlsx_package.h"
-#include "platform/office/xlsx_spreadsheet.h"
-#include "platform/office/xlsx_template.h"
+#include "office/xlsx_package.h"
+#include "office/xlsx_spreadsheet.h"
+#include "office/xlsx_template.h"
 #include "scratch_folder.h"
 
 namespace {
 
-using namespace platform::office::xlsx;
+using namespace office::xlsx;
 
 // A sheet with a bit of everything the writer looks at.
 const char kSheet[] =
@@ -28,7 +28,7 @@ TEST(XlsxDamagedParts, CutOrScrambledSheetsAreWrittenOrRefusedNeverCrash) {
     ScratchFolder folder;
     const QByteArray sheet(kSheet);
     std::mt19937 random(20261206);
-    const auto excel = platform::office::startXlsxSpreadsheet(folder.path()).value();
+    const auto excel = office::startXlsxSpreadsheet(folder.path()).value();
     for (int round = 0; round < 300; ++round) {
         QByteArray damaged = sheet;
         if (round < 150) {

@@ -1,17 +1,17 @@
-#include "platform/office/xlsx_formulas.h"
+#include "office/xlsx_formulas.h"
 
 #include <gtest/gtest.h>
 
 #include <tuple>
 
-#include "platform/office/xlsx_spreadsheet.h"
-#include "platform/office/xlsx_template.h"
+#include "office/xlsx_spreadsheet.h"
+#include "office/xlsx_template.h"
 #include "scratch_folder.h"
 #include "xlsx_openpyxl.h"
 
 namespace {
 
-using namespace platform::office::xlsx;
+using namespace office::xlsx;
 
 TEST(XlsxFormulas, RelativeReferencesMoveAndTheRestStays) {
     const struct {
@@ -57,7 +57,7 @@ TEST(XlsxFormulas, OverwritingTheFirstCellOfASharedFormulaKeepsTheOthers) {
     Package package = newWorkbookPackage();
     package.setPart("xl/worksheets/sheet1.xml", kHandMadeSheet);
     const QString path = folder.writeFile("hand made.xlsx", package.zipped().value());
-    const auto excel = platform::office::startXlsxSpreadsheet(folder.path()).value();
+    const auto excel = office::startXlsxSpreadsheet(folder.path()).value();
     auto book = excel->OpenWorkbook(path);
     ASSERT_TRUE(book.ok()) << book.error().description.toStdString();
     ASSERT_TRUE(book.value()->WriteRange(1, 2, {{"x"}, {"y"}}).ok());
@@ -98,10 +98,10 @@ TEST(XlsxFormulas, PartOfAnArrayFormulaCannotBeChanged) {
         R"(</sheetData></worksheet>)");
     const QString path = folder.writeFile("array.xlsx", package.zipped().value());
     const QByteArray before = ScratchFolder::readFile(path);
-    const auto excel = platform::office::startXlsxSpreadsheet(folder.path()).value();
+    const auto excel = office::startXlsxSpreadsheet(folder.path()).value();
     auto book = excel->OpenWorkbook(path).value();
     for (const auto& [row, column, cells] :
-         std::vector<std::tuple<int, int, platform::office::Grid>>{
+         std::vector<std::tuple<int, int, office::Grid>>{
              {2, 2, {{"x"}}}, {1, 1, {{"x", "y"}}}, {2, 1, {{"a", "b", "c"}, {"d"}}}}) {
         const auto refused = book->WriteRange(row, column, cells);
         ASSERT_FALSE(refused.ok()) << row << "," << column;

@@ -3,13 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/office/xlsx_spreadsheet.h"
+#include "office/xlsx_spreadsheet.h"
 #include "scratch_folder.h"
 #include "xlsx_openpyxl.h"
 
 namespace {
 
-using platform::office::Grid;
+using office::Grid;
 
 // Two merges: B2:C3 (a block) and E2:E4 (a column).
 const QString kMergedWorkbook = QStringLiteral(R"(
@@ -76,7 +76,7 @@ TEST(XlsxMergedCells, ValuesForCoveredCellsAreRefusedAndEmptyOnesLeftAlone) {
         ASSERT_EQ(runPython(kMergedWorkbook, {path}), "");
         const QByteArray original = ScratchFolder::readFile(path);
         auto book =
-            platform::office::startXlsxSpreadsheet(folder.path()).value()->OpenWorkbook(path);
+            office::startXlsxSpreadsheet(folder.path()).value()->OpenWorkbook(path);
         ASSERT_TRUE(book.ok());
         const auto wrote = book.value()->WriteRange(c.row, c.column, c.cells);
         if (c.error) {

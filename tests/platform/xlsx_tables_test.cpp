@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/office/xlsx_spreadsheet.h"
+#include "office/xlsx_spreadsheet.h"
 #include "scratch_folder.h"
 #include "xlsx_openpyxl.h"
 
@@ -32,7 +32,7 @@ TEST(XlsxTables, WritingAHeaderRowRenamesTheTableColumns) {
     ScratchFolder folder;
     const QString path = folder.path("table.xlsx");
     ASSERT_EQ(runPython(kMakeTable, {path}), "");
-    const auto excel = platform::office::startXlsxSpreadsheet(folder.path()).value();
+    const auto excel = office::startXlsxSpreadsheet(folder.path()).value();
     auto book = excel->OpenWorkbook(path).value();
     // The header row, a number, a duplicate, an empty header, and a cell beside the table.
     ASSERT_TRUE(book->WriteRange(1, 2, {{"tag", "12", "beside"}, {"7"}}).ok());

@@ -8,19 +8,19 @@
 #include <sys/resource.h>
 #endif
 
-#include "platform/office/xlsx_package.h"
-#include "platform/office/xlsx_spreadsheet.h"
-#include "platform/office/xlsx_template.h"
+#include "office/xlsx_package.h"
+#include "office/xlsx_spreadsheet.h"
+#include "office/xlsx_template.h"
 #include "scratch_folder.h"
 #include "xlsx_openpyxl.h"
 
 namespace {
 
-using platform::office::Grid;
-using platform::office::Spreadsheet;
-using platform::office::startXlsxSpreadsheet;
-using platform::office::Workbook;
-using platform::office::xlsx::Package;
+using office::Grid;
+using office::Spreadsheet;
+using office::startXlsxSpreadsheet;
+using office::Workbook;
+using office::xlsx::Package;
 
 std::shared_ptr<Spreadsheet> started(const QString& folder) {
     auto session = startXlsxSpreadsheet(folder);
@@ -285,7 +285,7 @@ TEST_F(ExistingWorkbook, AFailedSaveReportsAnErrorAndLeavesTheOldFile) {
 
 TEST(XlsxWorkbook, AChartSheetIsListedAndActivatedButTakesNoCells) {
     ScratchFolder folder;
-    Package package = platform::office::xlsx::newWorkbookPackage();
+    Package package = office::xlsx::newWorkbookPackage();
     QByteArray workbook = *package.part("xl/workbook.xml");
     workbook.replace(R"(<sheets>)", R"(<sheets><sheet name="Chart" sheetId="2" r:id="rId9"/>)");
     workbook.replace(R"(activeTab="0")", R"(activeTab="7")");  // out of range: the first sheet

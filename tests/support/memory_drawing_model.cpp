@@ -3,12 +3,12 @@
 namespace fake {
 namespace {
 
-acad::Error failure(const QString& what) {
-    return acad::Error{-2147467259, QStringLiteral("Memory model told to fail: ") + what};
+core::Error failure(const QString& what) {
+    return core::Error{-2147467259, QStringLiteral("Memory model told to fail: ") + what};
 }
 
 template <typename T>
-acad::Result<T> read(const MemBlock& block, const char* property, const T& value) {
+core::Result<T> read(const MemBlock& block, const char* property, const T& value) {
     if (block.failingProperties.contains(QLatin1String(property))) {
         return failure(QLatin1String(property));
     }
@@ -18,15 +18,15 @@ acad::Result<T> read(const MemBlock& block, const char* property, const T& value
 class MemAttributeRef : public acad::AttributeReference {
 public:
     explicit MemAttributeRef(MemAttribute a) : m_a(std::move(a)) {}
-    acad::Result<QString> TagString() const override {
+    core::Result<QString> TagString() const override {
         if (m_a.tagFails) return failure("TagString");
         return m_a.tag;
     }
-    acad::Result<QString> TextString() const override {
+    core::Result<QString> TextString() const override {
         if (m_a.textFails) return failure("TextString");
         return m_a.text;
     }
-    acad::Result<QString> Handle() const override { return m_a.handle; }
+    core::Result<QString> Handle() const override { return m_a.handle; }
 
 private:
     MemAttribute m_a;
@@ -35,17 +35,17 @@ private:
 class MemBlockRef : public acad::BlockReference {
 public:
     explicit MemBlockRef(const MemBlock& b) : m_b(b) {}
-    acad::Result<QString> Name() const override { return read(m_b, "Name", m_b.name); }
+    core::Result<QString> Name() const override { return read(m_b, "Name", m_b.name); }
     // An ordinary block's effective name is its name, read the same way.
-    acad::Result<QString> EffectiveName() const override {
+    core::Result<QString> EffectiveName() const override {
         if (m_b.effectiveName.isEmpty()) return Name();
         return read(m_b, "EffectiveName", m_b.effectiveName);
     }
-    acad::Result<QString> Layer() const override { return read(m_b, "Layer", m_b.layer); }
-    acad::Result<bool> HasAttributes() const override {
+    core::Result<QString> Layer() const override { return read(m_b, "Layer", m_b.layer); }
+    core::Result<bool> HasAttributes() const override {
         return read(m_b, "HasAttributes", m_b.hasAttributes.value_or(!m_b.attributes.empty()));
     }
-    acad::Result<acad::AttributeArray> GetAttributes() const override {
+    core::Result<acad::AttributeArray> GetAttributes() const override {
         if (m_b.failingProperties.contains(QStringLiteral("GetAttributes"))) {
             return failure("GetAttributes");
         }
@@ -53,35 +53,35 @@ public:
         for (const auto& a : m_b.attributes) array.push_back(std::make_shared<MemAttributeRef>(a));
         return array;
     }
-    acad::Result<qint64> OwnerID() const override { return read(m_b, "OwnerID", m_b.ownerId); }
-    acad::Result<qint64> ObjectID() const override { return read(m_b, "ObjectID", m_b.objectId); }
-    acad::Result<QString> Objectname() const override {
+    core::Result<qint64> OwnerID() const override { return read(m_b, "OwnerID", m_b.ownerId); }
+    core::Result<qint64> ObjectID() const override { return read(m_b, "ObjectID", m_b.objectId); }
+    core::Result<QString> Objectname() const override {
         return read(m_b, "Objectname", m_b.objectName);
     }
-    acad::Result<QString> Handle() const override { return read(m_b, "Handle", m_b.handle); }
-    acad::Result<int> Color() const override { return read(m_b, "Color", m_b.color); }
-    acad::Result<QString> Linetype() const override { return read(m_b, "Linetype", m_b.linetype); }
-    acad::Result<double> Rotation() const override { return read(m_b, "Rotation", m_b.rotation); }
-    acad::Result<bool> Visible() const override { return read(m_b, "Visible", m_b.visible); }
-    acad::Result<double> XScaleFactor() const override {
+    core::Result<QString> Handle() const override { return read(m_b, "Handle", m_b.handle); }
+    core::Result<int> Color() const override { return read(m_b, "Color", m_b.color); }
+    core::Result<QString> Linetype() const override { return read(m_b, "Linetype", m_b.linetype); }
+    core::Result<double> Rotation() const override { return read(m_b, "Rotation", m_b.rotation); }
+    core::Result<bool> Visible() const override { return read(m_b, "Visible", m_b.visible); }
+    core::Result<double> XScaleFactor() const override {
         return read(m_b, "XScaleFactor", m_b.xScale);
     }
-    acad::Result<double> YScaleFactor() const override {
+    core::Result<double> YScaleFactor() const override {
         return read(m_b, "YScaleFactor", m_b.yScale);
     }
-    acad::Result<double> ZScaleFactor() const override {
+    core::Result<double> ZScaleFactor() const override {
         return read(m_b, "ZScaleFactor", m_b.zScale);
     }
-    acad::Result<double> LinetypeScale() const override {
+    core::Result<double> LinetypeScale() const override {
         return read(m_b, "LinetypeScale", m_b.linetypeScale);
     }
-    acad::Result<int> Lineweight() const override {
+    core::Result<int> Lineweight() const override {
         return read(m_b, "Lineweight", m_b.lineweight);
     }
-    acad::Result<bool> HasExtensionDictionary() const override {
+    core::Result<bool> HasExtensionDictionary() const override {
         return read(m_b, "HasExtensionDictionary", m_b.hasExtensionDictionary);
     }
-    acad::Result<acad::Point3> InsertionPoint() const override {
+    core::Result<acad::Point3> InsertionPoint() const override {
         return read(m_b, "InsertionPoint", m_b.insertionPoint);
     }
 
@@ -121,21 +121,21 @@ public:
                     QString name)
         : m_model(std::move(model)), m_drawing(drawing), m_name(std::move(name)) {}
 
-    acad::Status Select(int mode, const std::vector<qint16>& types,
+    core::Status Select(int mode, const std::vector<qint16>& types,
                         const std::vector<QVariant>& data) override {
         m_model->selects.push_back({m_name, mode, types, data});
         if (m_model->fails(Call::Select)) return failure("Select");
-        if (types.size() != data.size()) return acad::Error{5, "Invalid procedure call"};
+        if (types.size() != data.size()) return core::Error{5, "Invalid procedure call"};
         m_blocks.clear();
         for (const auto& block : m_drawing.blocks) {
             if (passesFilter(block, types, data)) m_blocks.push_back(block);
         }
-        return acad::success();
+        return core::success();
     }
     int Count() const override { return static_cast<int>(m_blocks.size()); }
-    acad::Result<std::shared_ptr<const acad::BlockReference>> Item(int index) const override {
+    core::Result<std::shared_ptr<const acad::BlockReference>> Item(int index) const override {
         if (m_model->fails(Call::Item) && index == 0) return failure("Item");
-        if (index < 0 || index >= Count()) return acad::Error{9, "Subscript out of range"};
+        if (index < 0 || index >= Count()) return core::Error{9, "Subscript out of range"};
         return std::shared_ptr<const acad::BlockReference>(
             std::make_shared<MemBlockRef>(m_blocks[static_cast<size_t>(index)]));
     }
@@ -154,8 +154,8 @@ public:
     MemDocument(std::shared_ptr<MemoryDrawingModel> model, MemDocuments& owner,
                 const MemDrawing& drawing)
         : m_model(std::move(model)), m_owner(owner), m_drawing(drawing) {}
-    acad::Status Close(bool saveChanges) override;
-    acad::Result<std::shared_ptr<acad::SelectionSet>> AddSelectionSet(
+    core::Status Close(bool saveChanges) override;
+    core::Result<std::shared_ptr<acad::SelectionSet>> AddSelectionSet(
         const QString& name) override {
         if (m_model->fails(Call::AddSelectionSet)) return failure("AddSelectionSet");
         return std::shared_ptr<acad::SelectionSet>(
@@ -172,31 +172,31 @@ class MemDocuments : public acad::Documents {
 public:
     explicit MemDocuments(std::shared_ptr<MemoryDrawingModel> model) : m_model(std::move(model)) {}
 
-    acad::Result<std::shared_ptr<acad::Document>> Open(const QString& name,
+    core::Result<std::shared_ptr<acad::Document>> Open(const QString& name,
                                                        std::optional<bool> readOnly,
                                                        std::optional<QString> password) override {
         m_model->opens.push_back({name, readOnly, password});
         if (m_model->fails(formOf(readOnly, password))) return failure("Open");
         const MemDrawing* drawing = m_model->drawing(name);
-        if (!drawing) return acad::Error{-2145386405, QStringLiteral("Drawing not found")};
+        if (!drawing) return core::Error{-2145386405, QStringLiteral("Drawing not found")};
         if (drawing->refusesReadOnly && readOnly.value_or(false)) {
-            return acad::Error{-2145386406, QStringLiteral("Cannot open read-only")};
+            return core::Error{-2145386406, QStringLiteral("Cannot open read-only")};
         }
         if (!drawing->password.isEmpty() && password.value_or(QString()) != drawing->password) {
-            return acad::Error{-2145386407, QStringLiteral("Wrong password")};
+            return core::Error{-2145386407, QStringLiteral("Wrong password")};
         }
         auto document = std::make_shared<MemDocument>(m_model, *this, *drawing);
         m_open.push_back(document);
         m_model->openDocuments = static_cast<int>(m_open.size());
         return std::shared_ptr<acad::Document>(document);
     }
-    acad::Result<int> Count() const override {
+    core::Result<int> Count() const override {
         if (m_model->fails(Call::DocumentsCount)) return failure("Count");
         return static_cast<int>(m_open.size());
     }
-    acad::Result<std::shared_ptr<acad::Document>> Item(int index) override {
+    core::Result<std::shared_ptr<acad::Document>> Item(int index) override {
         if (index < 0 || index >= static_cast<int>(m_open.size())) {
-            return acad::Error{9, "Subscript out of range"};
+            return core::Error{9, "Subscript out of range"};
         }
         return m_open[static_cast<size_t>(index)];
     }
@@ -214,33 +214,33 @@ private:
     std::vector<std::shared_ptr<acad::Document>> m_open;
 };
 
-acad::Status MemDocument::Close(bool saveChanges) {
+core::Status MemDocument::Close(bool saveChanges) {
     m_model->closes.push_back(saveChanges);
     if (m_model->fails(Call::Close)) return failure("Close");
     m_owner.remove(this);
-    return acad::success();
+    return core::success();
 }
 
 class MemApplication : public acad::Application {
 public:
     explicit MemApplication(std::shared_ptr<MemoryDrawingModel> model)
         : m_model(model), m_documents(model) {}
-    acad::Status SetWindowState(int) override { return preference(); }
-    acad::Status SetVisible(bool) override { return preference(); }
-    acad::Status SetXrefDemandLoad(int) override { return preference(); }
-    acad::Status SetEnableStartupDialog(bool) override { return preference(); }
-    acad::Status SetShowWarningMessages(bool) override { return preference(); }
+    core::Status SetWindowState(int) override { return preference(); }
+    core::Status SetVisible(bool) override { return preference(); }
+    core::Status SetXrefDemandLoad(int) override { return preference(); }
+    core::Status SetEnableStartupDialog(bool) override { return preference(); }
+    core::Status SetShowWarningMessages(bool) override { return preference(); }
     acad::Documents& GetDocuments() override { return m_documents; }
-    acad::Status Quit() override {
+    core::Status Quit() override {
         ++m_model->quits;
         if (m_model->fails(Call::Quit)) return failure("Quit");
-        return acad::success();
+        return core::success();
     }
 
 private:
-    acad::Status preference() {
+    core::Status preference() {
         ++m_model->preferencesSet;
-        return acad::success();
+        return core::success();
     }
     std::shared_ptr<MemoryDrawingModel> m_model;
     MemDocuments m_documents;
@@ -263,12 +263,12 @@ const MemDrawing* MemoryDrawingModel::drawing(const QString& path) const {
 
 acad::ApplicationFactory MemoryDrawingModel::factory() {
     std::weak_ptr<MemoryDrawingModel> weak = weak_from_this();
-    return [weak]() -> acad::Result<std::shared_ptr<acad::Application>> {
+    return [weak]() -> core::Result<std::shared_ptr<acad::Application>> {
         auto model = weak.lock();
-        if (!model) return acad::Error{429, "ActiveX component can't create object"};
+        if (!model) return core::Error{429, "ActiveX component can't create object"};
         ++model->created;
         if (model->fails(Call::Create)) {
-            return acad::Error{429, QStringLiteral("ActiveX component can't create object")};
+            return core::Error{429, QStringLiteral("ActiveX component can't create object")};
         }
         return std::shared_ptr<acad::Application>(std::make_shared<MemApplication>(model));
     };

@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/autocad/automation.h"
+#include "engine/automation/automation.h"
 
 namespace fake {
 

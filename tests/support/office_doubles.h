@@ -5,7 +5,7 @@
 
 #include <map>
 
-#include "platform/office/office.h"
+#include "office/office.h"
 
 namespace fake {
 
@@ -18,7 +18,7 @@ struct MemWorkbook {
     bool closed = false;
 };
 
-class MemorySpreadsheet : public platform::office::Spreadsheet,
+class MemorySpreadsheet : public office::Spreadsheet,
                           public std::enable_shared_from_this<MemorySpreadsheet> {
 public:
     std::map<QString, std::shared_ptr<MemWorkbook>> files;  // workbooks on disk, by path
@@ -26,19 +26,19 @@ public:
     int active = -1;
     bool visible = false;
 
-    platform::office::Result<std::shared_ptr<platform::office::Workbook>> OpenWorkbook(
+    office::Result<std::shared_ptr<office::Workbook>> OpenWorkbook(
         const QString& path) override;
-    platform::office::Result<std::shared_ptr<platform::office::Workbook>> AddWorkbook() override;
-    platform::office::Result<int> WorkbookCount() const override {
+    office::Result<std::shared_ptr<office::Workbook>> AddWorkbook() override;
+    office::Result<int> WorkbookCount() const override {
         return static_cast<int>(open.size());
     }
-    platform::office::Result<std::shared_ptr<platform::office::Workbook>> ActiveWorkbook() override;
-    platform::office::Result<bool> Visible() const override { return visible; }
-    platform::office::Status SetVisible(bool v) override {
+    office::Result<std::shared_ptr<office::Workbook>> ActiveWorkbook() override;
+    office::Result<bool> Visible() const override { return visible; }
+    office::Status SetVisible(bool v) override {
         visible = v;
-        return platform::office::Status(acad::Done{});
+        return office::Status(core::Done{});
     }
-    platform::office::Result<QString> Caption() const override { return QStringLiteral("Sheets"); }
+    office::Result<QString> Caption() const override { return QStringLiteral("Sheets"); }
 };
 
 struct MemField {
@@ -51,7 +51,7 @@ struct MemTable {
     std::vector<std::vector<QString>> rows;  // empty text: null
 };
 
-class MemoryDatabase : public platform::office::Database {
+class MemoryDatabase : public office::Database {
 public:
     std::map<QString, MemTable> tables;  // ordinary tables, in name order
     QStringList tableOrder;
@@ -60,15 +60,15 @@ public:
     int rollbacks = 0;
     bool closed = false;
 
-    platform::office::Result<QStringList> TableNames() const override { return tableOrder; }
-    platform::office::Result<std::shared_ptr<platform::office::Recordset>> OpenRecordset(
+    office::Result<QStringList> TableNames() const override { return tableOrder; }
+    office::Result<std::shared_ptr<office::Recordset>> OpenRecordset(
         const QString& table) override;
-    platform::office::Status BeginTrans() override;
-    platform::office::Status CommitTrans() override;
-    platform::office::Status Rollback() override;
-    platform::office::Status Close() override {
+    office::Status BeginTrans() override;
+    office::Status CommitTrans() override;
+    office::Status Rollback() override;
+    office::Status Close() override {
         closed = true;
-        return acad::success();
+        return core::success();
     }
 
     std::map<QString, MemTable> committed;  // the tables as of the last commit or opening
@@ -79,36 +79,36 @@ struct MemDocument {
         bool atEnd = true;
         QString text;
         int pointSize = 0;
-        std::optional<platform::office::TableFormat> table;
+        std::optional<office::TableFormat> table;
     };
     bool landscape = false;
     std::vector<Block> blocks;  // in the order inserted
 };
 
-class MemoryWordProcessor : public platform::office::WordProcessor {
+class MemoryWordProcessor : public office::WordProcessor {
 public:
     std::map<QString, std::shared_ptr<MemDocument>> files;
     std::vector<std::pair<QString, std::shared_ptr<MemDocument>>> open;
     bool visible = false;
 
-    platform::office::Result<std::shared_ptr<platform::office::TextDocument>> OpenDocument(
+    office::Result<std::shared_ptr<office::TextDocument>> OpenDocument(
         const QString& path) override;
-    platform::office::Result<std::shared_ptr<platform::office::TextDocument>> AddDocument()
+    office::Result<std::shared_ptr<office::TextDocument>> AddDocument()
         override;
-    platform::office::Result<int> DocumentCount() const override {
+    office::Result<int> DocumentCount() const override {
         return static_cast<int>(open.size());
     }
-    platform::office::Result<std::shared_ptr<platform::office::TextDocument>> ActiveDocument()
+    office::Result<std::shared_ptr<office::TextDocument>> ActiveDocument()
         override;
-    platform::office::Result<bool> Visible() const override { return visible; }
-    platform::office::Status SetVisible(bool v) override {
+    office::Result<bool> Visible() const override { return visible; }
+    office::Status SetVisible(bool v) override {
         visible = v;
-        return acad::success();
+        return core::success();
     }
 };
 
 // Office services over the doubles; leave a member empty to make that connection fail.
-platform::office::Office officeOf(std::shared_ptr<MemorySpreadsheet> running,
+office::Office officeOf(std::shared_ptr<MemorySpreadsheet> running,
                                   std::shared_ptr<MemorySpreadsheet> started,
                                   std::map<QString, std::shared_ptr<MemoryDatabase>> databases,
                                   std::shared_ptr<MemoryWordProcessor> runningWord = nullptr);

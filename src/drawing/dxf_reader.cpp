@@ -1,0 +1,131 @@
+#include "drawing/dxf_reader.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "drawing/ascii_tokenizer.h"
+#include "drawing/binary_tokenizer.h"
+#include "drawing/chunk_buffer.h"
+#include "drawing/dwg/dwg_reader.h"
+#include "drawing/dxf_parser.h"
+#include "drawing/reader_errors.h"
+
+namespace drawing {
+
+namespace {
+
+// The longest line or value the tokenizers need whole; far beyond any real DXF value
+// (2049 bytes), small enough to keep memory bounded on a corrupt file.
+constexpr std::size_t kMaxCarry = std::size_t{2} << 20;
+
+core::Error failure(long number, QString description) {
+    return core::Error{number, std::move(description)};
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// "AC1032" and the like: the release string a DWG file starts with.
+bool looksLikeDwg(std::string_view head) {
+    if (head.size() < 6 || head.substr(0, 2) != "AC") return false;
+    for (std::size_t i = 2; i < 6; ++i)
+        if (!isDigit(head[i]) && head[i] != '.') return false;
+    return true;
+}
+
+// The first line of an ASCII DXF file is a group code: blanks, digits, blanks, a line end.
+bool looksLikeAsciiDxf(std::string_view head) {
+    std::size_t i = 0;
+    while (i < head.size() && (head[i] == ' ' || head[i] == '\t')) ++i;
+    const std::size_t digits = i;
+    while (i < head.size() && isDigit(head[i])) ++i;
+    if (i == digits || i - digits > 6) return false;
+    while (i < head.size() && (head[i] == ' ' || head[i] == '\t' || head[i] == '\r')) ++i;
+    return i < head.size() && head[i] == '\n';
+}
+
+// A DWG file is read at offsets anywhere in it, so it is read into memory whole.
+bool readWhole(ChunkBuffer& buffer, std::string& out) {
+    for (;;) {
+        out.append(buffer.data(), static_cast<std::size_t>(buffer.end() - buffer.data()));
+        if (buffer.atEnd()) return !buffer.readError();
+        if (!buffer.refill(buffer.end())) return false;
+    }
+}
+
+DrawingResult readFrom(ChunkBuffer& buffer) {
+    if (!buffer.refill(buffer.data()))
+        return failure(errors::kFileAccess, QStringLiteral("the file could not be read"));
+    const std::string_view head(buffer.data(),
+                                static_cast<std::size_t>(buffer.end() - buffer.data()));
+    if (head.empty()) return failure(errors::kNotADrawing, QStringLiteral("the file is empty"));
+
+    auto drawing = std::make_shared<Drawing>();
+    QString problem;
+    if (head.substr(0, kBinarySentinel.size()) == kBinarySentinel) {
+        BinaryTokenizer groups(buffer, buffer.data() + kBinarySentinel.size());
+        problem = parseDxf(groups, *drawing);
+    } else if (kBinarySentinel.substr(0, head.size()) == head) {
+        return failure(errors::kMalformed,
+                       QStringLiteral("unexpected end of file at byte offset %1").arg(head.size()));
+    } else if (looksLikeDwg(head)) {
+        if (!dwg::isReadableRelease(head))
+            return failure(errors::kUnsupported, QStringLiteral("DWG release %1 is not supported")
+                                                     .arg(QString::fromLatin1(head.data(), 6)));
+        std::string file;
+        if (!readWhole(buffer, file))
+            return failure(errors::kFileAccess, QStringLiteral("the file could not be read"));
+        problem = dwg::readDwg(file, *drawing);
+    } else {
+        std::size_t start = 0;
+        if (head.substr(0, 3) == "\xEF\xBB\xBF") start = 3;  // a UTF-8 byte order mark
+        if (!looksLikeAsciiDxf(head.substr(start, 64)))
+            return failure(
+                errors::kNotADrawing,
+                QStringLiteral("not a drawing file: the content is neither DXF nor DWG"));
+        AsciiTokenizer groups(buffer, buffer.data() + start);
+        problem = parseDxf(groups, *drawing);
+    }
+    if (!problem.isEmpty()) return failure(errors::kMalformed, problem);
+    return std::shared_ptr<const Drawing>(std::move(drawing));
+}
+
+}  // namespace
+
+DrawingResult readDrawingFile(const QString& path, const ReadOptions& options) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return failure(errors::kFileNotFound, QStringLiteral("file not found: %1").arg(path));
+    if (info.isDir())
+        return failure(errors::kFileAccess,
+                       QStringLiteral("%1 is a folder, not a drawing").arg(path));
+    QFile file(path);
+    // Unbuffered: our own buffer is the only copy of the bytes.
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return failure(errors::kFileAccess,
+                       QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+    ChunkBuffer buffer(
+        [&file](char* into, long long capacity) { return file.read(into, capacity); },
+        std::max<std::size_t>(options.chunkSize, 64), kMaxCarry);
+    return readFrom(buffer);
+}
+
+DrawingResult readDrawingBytes(std::string_view bytes, const ReadOptions& options) {
+    std::size_t offset = 0;
+    ChunkBuffer buffer(
+        [&](char* into, long long capacity) -> long long {
+            const std::size_t count =
+                std::min(bytes.size() - offset, static_cast<std::size_t>(capacity));
+            if (count > 0) std::memcpy(into, bytes.data() + offset, count);
+            offset += count;
+            return static_cast<long long>(count);
+        },
+        std::max<std::size_t>(options.chunkSize, 64), kMaxCarry);
+    return readFrom(buffer);
+}
+
+}  // namespace drawing

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <functional>
+
+#include "office/database.h"
+#include "office/spreadsheet.h"
+#include "office/word_processor.h"
+
+namespace office {
+
+// How the outputs reach the office components. Each call may fail with an error number and
+// description, as starting an outside program can.
+struct Office {
+    std::function<Result<std::shared_ptr<Spreadsheet>>()> runningSpreadsheet;
+    std::function<Result<std::shared_ptr<Spreadsheet>>()> startSpreadsheet;
+    std::function<Result<std::shared_ptr<Database>>(const QString& path, bool readOnly)>
+        openDatabase;
+    std::function<Result<std::shared_ptr<WordProcessor>>()> runningWordProcessor;
+    std::function<Result<std::shared_ptr<WordProcessor>>()> startWordProcessor;
+};
+
+// Office components that cannot be reached: every call fails as a missing program does.
+Office unavailableOffice();
+
+}  // namespace office

@@ -1,0 +1,29 @@
+#include "office/office.h"
+
+namespace office {
+namespace {
+
+// What a window without office components reports: the program to reach is not part of it.
+Error cannotCreate() {
+    return Error{429, QStringLiteral("No office component is available in this program")};
+}
+
+}  // namespace
+
+Office unavailableOffice() {
+    Office office;
+    office.runningSpreadsheet = []() -> Result<std::shared_ptr<Spreadsheet>> {
+        return cannotCreate();
+    };
+    office.startSpreadsheet = office.runningSpreadsheet;
+    office.openDatabase = [](const QString&, bool) -> Result<std::shared_ptr<Database>> {
+        return cannotCreate();
+    };
+    office.runningWordProcessor = []() -> Result<std::shared_ptr<WordProcessor>> {
+        return cannotCreate();
+    };
+    office.startWordProcessor = office.runningWordProcessor;
+    return office;
+}
+
+}  // namespace office
