@@ -9,11 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "office/ooxml_xml.h"
 #include "office/result.h"
 #include "office/spreadsheet.h"
-#include "office/xlsx_xml.h"
 
 namespace office::xlsx {
+
+// The XML helpers are shared with the .docx documents.
+using namespace ooxml;
 
 constexpr int kMaxRows = 1048576;
 constexpr int kMaxColumns = 16384;

@@ -5,9 +5,12 @@
 
 #include <map>
 
-#include "office/xlsx_xml.h"
+#include "office/ooxml_xml.h"
 
 namespace office::xlsx {
+
+// The XML helpers are shared with the .docx documents.
+using namespace ooxml;
 
 // The width that fits a text of `characters` characters, in the sheet's character units.
 double fittedWidth(int characters);

@@ -8,9 +8,12 @@
 #include <string_view>
 #include <vector>
 
-#include "office/xlsx_xml.h"
+#include "office/ooxml_xml.h"
 
 namespace office::xlsx {
+
+// The XML helpers are shared with the .docx documents.
+using namespace ooxml;
 
 // The formula as it reads from a cell `rows` below and `columns` right of its own: relative
 // references move, absolute ($) ones stay, a reference moved off the sheet becomes #REF!.

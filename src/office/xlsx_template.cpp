@@ -57,8 +57,12 @@ QByteArray xmlPart(const char* body) {
 
 }  // namespace
 
+ooxml::FileKind workbookFile() {
+    return {QStringLiteral("workbook"), QStringLiteral(".xlsx")};
+}
+
 Package newWorkbookPackage() {
-    Package package;
+    Package package(workbookFile());
     package.setPart(QStringLiteral("[Content_Types].xml"), xmlPart(kContentTypes));
     package.setPart(QStringLiteral("_rels/.rels"), xmlPart(kPackageRelationships));
     package.setPart(QStringLiteral("xl/workbook.xml"), xmlPart(kWorkbook));

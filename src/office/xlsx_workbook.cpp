@@ -30,7 +30,7 @@ XlsxWorkbook::XlsxWorkbook(QString path, Package package, QChar decimalPoint)
     : m_path(std::move(path)), m_package(std::move(package)), m_decimalPoint(decimalPoint) {}
 
 Result<std::shared_ptr<XlsxWorkbook>> XlsxWorkbook::open(const QString& path, QChar decimalPoint) {
-    auto package = Package::read(path);
+    auto package = Package::read(path, workbookFile());
     if (!package) return package.error();
     std::shared_ptr<XlsxWorkbook> book(new XlsxWorkbook(QFileInfo(path).absoluteFilePath(),
                                                         std::move(package).value(), decimalPoint));
@@ -318,13 +318,13 @@ Status XlsxWorkbook::save() {
     m_changedParts.clear();
     auto bytes = m_package.zipped();
     if (!bytes) return bytes.error();
-    return saveAtomically(m_path, bytes.value());
+    return saveAtomically(m_path, bytes.value(), workbookFile());
 }
 
 Status XlsxWorkbook::Close() {
     m_closed = true;
     m_parsedParts.clear();
-    m_package = Package();
+    m_package = Package(workbookFile());
     return core::success();
 }
 

@@ -8,10 +8,10 @@
 #include <optional>
 #include <set>
 
+#include "office/ooxml_package.h"
+#include "office/ooxml_xml.h"
 #include "office/spreadsheet.h"
 #include "office/xlsx_cells.h"
-#include "office/xlsx_package.h"
-#include "office/xlsx_xml.h"
 
 namespace office::xlsx {
 

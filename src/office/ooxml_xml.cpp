@@ -1,9 +1,9 @@
-#include "office/xlsx_xml.h"
+#include "office/ooxml_xml.h"
 
 #include <QStringList>
 #include <sstream>
 
-namespace office::xlsx {
+namespace office::ooxml {
 namespace {
 
 constexpr long kMalformed = 1004;
@@ -49,7 +49,7 @@ Result<Document> parseXml(const QByteArray& bytes, const QString& partName) {
     const pugi::xml_parse_result parsed = document->load_buffer(
         bytes.constData(), static_cast<size_t>(bytes.size()), options, pugi::encoding_auto);
     if (!parsed) {
-        return Error{kMalformed, QStringLiteral("The workbook part '") + partName +
+        return Error{kMalformed, QStringLiteral("The part '") + partName +
                                      QStringLiteral("' is not well-formed XML: ") +
                                      QString::fromUtf8(parsed.description()) +
                                      QStringLiteral(" at byte ") + QString::number(parsed.offset) +
@@ -61,8 +61,7 @@ Result<Document> parseXml(const QByteArray& bytes, const QString& partName) {
         declaration.attribute("encoding").set_value("UTF-8");
     }
     if (!document->document_element()) {
-        return Error{kMalformed,
-                     QStringLiteral("The workbook part '") + partName + "' has no content."};
+        return Error{kMalformed, QStringLiteral("The part '") + partName + "' has no content."};
     }
     return document;
 }
@@ -153,4 +152,4 @@ bool isType(const Relationship& relationship, const QString& kind) {
     return relationship.type.endsWith(QLatin1Char('/') + kind);
 }
 
-}  // namespace office::xlsx
+}  // namespace office::ooxml

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "office/xlsx_spreadsheet.h"
-#include "scratch_folder.h"
-#include "xlsx_openpyxl.h"
+#include "platform/scratch_folder.h"
+#include "platform/xlsx_openpyxl.h"
 
 namespace {
 
@@ -75,8 +75,7 @@ TEST(XlsxMergedCells, ValuesForCoveredCellsAreRefusedAndEmptyOnesLeftAlone) {
         const QString path = folder.path("merged.xlsx");
         ASSERT_EQ(runPython(kMergedWorkbook, {path}), "");
         const QByteArray original = ScratchFolder::readFile(path);
-        auto book =
-            office::startXlsxSpreadsheet(folder.path()).value()->OpenWorkbook(path);
+        auto book = office::startXlsxSpreadsheet(folder.path()).value()->OpenWorkbook(path);
         ASSERT_TRUE(book.ok());
         const auto wrote = book.value()->WriteRange(c.row, c.column, c.cells);
         if (c.error) {

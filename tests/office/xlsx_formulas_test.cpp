@@ -6,8 +6,8 @@
 
 #include "office/xlsx_spreadsheet.h"
 #include "office/xlsx_template.h"
-#include "scratch_folder.h"
-#include "xlsx_openpyxl.h"
+#include "platform/scratch_folder.h"
+#include "platform/xlsx_openpyxl.h"
 
 namespace {
 
@@ -76,7 +76,7 @@ TEST(XlsxFormulas, OverwritingTheFirstCellOfASharedFormulaKeepsTheOthers) {
               "Sheet1!B4 str '=A4*2'\n"
               "Sheet1!D4 int 7\n"
               "Sheet1!E4 str 'after'");
-    const auto saved = Package::read(path).value();
+    const auto saved = Package::read(path, workbookFile()).value();
     const QByteArray sheet = *saved.part("xl/worksheets/sheet1.xml");
     EXPECT_TRUE(sheet.contains(R"(<x:f t="shared" si="0" ref="B3:B4">A3*2</x:f>)")) << sheet.data();
     EXPECT_TRUE(
@@ -100,8 +100,7 @@ TEST(XlsxFormulas, PartOfAnArrayFormulaCannotBeChanged) {
     const QByteArray before = ScratchFolder::readFile(path);
     const auto excel = office::startXlsxSpreadsheet(folder.path()).value();
     auto book = excel->OpenWorkbook(path).value();
-    for (const auto& [row, column, cells] :
-         std::vector<std::tuple<int, int, office::Grid>>{
+    for (const auto& [row, column, cells] : std::vector<std::tuple<int, int, office::Grid>>{
              {2, 2, {{"x"}}}, {1, 1, {{"x", "y"}}}, {2, 1, {{"a", "b", "c"}, {"d"}}}}) {
         const auto refused = book->WriteRange(row, column, cells);
         ASSERT_FALSE(refused.ok()) << row << "," << column;
@@ -110,7 +109,8 @@ TEST(XlsxFormulas, PartOfAnArrayFormulaCannotBeChanged) {
     EXPECT_EQ(ScratchFolder::readFile(path), before) << "nothing written";
     ASSERT_TRUE(book->WriteRange(1, 3, {{"beside"}}).ok());
     ASSERT_TRUE(book->WriteRange(1, 2, {{"x"}, {"y"}}).ok()) << "the whole array may change";
-    const QByteArray sheet = *Package::read(path).value().part("xl/worksheets/sheet1.xml");
+    const QByteArray sheet =
+        *Package::read(path, workbookFile()).value().part("xl/worksheets/sheet1.xml");
     EXPECT_FALSE(sheet.contains("<f")) << sheet.data();
 }
 

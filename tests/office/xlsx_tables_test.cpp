@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "office/xlsx_spreadsheet.h"
-#include "scratch_folder.h"
-#include "xlsx_openpyxl.h"
+#include "platform/scratch_folder.h"
+#include "platform/xlsx_openpyxl.h"
 
 namespace {
 

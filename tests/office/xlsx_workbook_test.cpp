@@ -8,11 +8,11 @@
 #include <sys/resource.h>
 #endif
 
-#include "office/xlsx_package.h"
+#include "office/ooxml_package.h"
 #include "office/xlsx_spreadsheet.h"
 #include "office/xlsx_template.h"
-#include "scratch_folder.h"
-#include "xlsx_openpyxl.h"
+#include "platform/scratch_folder.h"
+#include "platform/xlsx_openpyxl.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ using office::Grid;
 using office::Spreadsheet;
 using office::startXlsxSpreadsheet;
 using office::Workbook;
-using office::xlsx::Package;
+using office::ooxml::Package;
 
 std::shared_ptr<Spreadsheet> started(const QString& folder) {
     auto session = startXlsxSpreadsheet(folder);
@@ -113,7 +113,7 @@ TEST(XlsxWorkbook, NewWorkbooksAreNumberedAndReadBackByOpenpyxl) {
               "Sheet1!F5 str '12a'");
     // openpyxl takes a string cell that begins with "=" for a formula only if it was stored
     // as one; check the file itself holds no formula at all.
-    const auto package = Package::read(folder.path("Book1.xlsx"));
+    const auto package = Package::read(folder.path("Book1.xlsx"), office::xlsx::workbookFile());
     ASSERT_TRUE(package.ok());
     EXPECT_FALSE(package.value().part("xl/worksheets/sheet1.xml")->contains("<f>"));
 }
@@ -175,8 +175,9 @@ print(wb['Data']['C4'].fill.fgColor.rgb, wb['Summary']['A1'].font.b, wb.defined_
                   .trimmed(),
               "00FFFF00 True Data!$B$3:$D$5 f s Data");
     // Every part but the written sheet (and the workbook, told to recalculate) is as it was.
-    const auto previous = Package::read(folder.writeFile("before.xlsx", original));
-    const auto current = Package::read(path);
+    const auto previous =
+        Package::read(folder.writeFile("before.xlsx", original), office::xlsx::workbookFile());
+    const auto current = Package::read(path, office::xlsx::workbookFile());
     ASSERT_TRUE(previous.ok() && current.ok());
     ASSERT_EQ(previous.value().parts().size(), current.value().parts().size());
     for (const auto& part : previous.value().parts()) {
@@ -233,7 +234,8 @@ print(ws['B2'].value, ws['C4'].value, ws['C4'].fill.fgColor.rgb, len(ws['A101'].
                         {path})
                   .trimmed(),
               "None None 00FFFF00 32767 101");
-    const QByteArray sheet = *Package::read(path).value().part("xl/worksheets/sheet2.xml");
+    const QByteArray sheet =
+        *Package::read(path, office::xlsx::workbookFile()).value().part("xl/worksheets/sheet2.xml");
     EXPECT_FALSE(sheet.contains(R"(r="100")")) << "no row made only to be empty";
     EXPECT_FALSE(sheet.contains(R"(r="B2")")) << "a cleared cell without a style goes";
 }
@@ -316,7 +318,7 @@ TEST(XlsxWorkbook, BrokenWorkbooksAreErrorsNotCrashes) {
     // A good workbook to break in different ways.
     const QString good = excel->AddWorkbook().value()->FullName().value();
     const QByteArray goodBytes = ScratchFolder::readFile(good);
-    const Package goodPackage = Package::read(good).value();
+    const Package goodPackage = Package::read(good, office::xlsx::workbookFile()).value();
     const auto repacked = [&](const QString& name, const QByteArray* replacement) {
         Package package = goodPackage;
         if (replacement) {

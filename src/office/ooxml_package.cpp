@@ -1,4 +1,4 @@
-#include "office/xlsx_package.h"
+#include "office/ooxml_package.h"
 
 #include <zip.h>
 
@@ -7,7 +7,7 @@
 #include <QSaveFile>
 #include <memory>
 
-namespace office::xlsx {
+namespace office::ooxml {
 namespace {
 
 constexpr long kFileError = 1004;
@@ -37,28 +37,29 @@ using Source = std::unique_ptr<zip_source_t, SourceFree>;
 
 }  // namespace
 
-Result<Package> Package::read(const QString& path) {
+Result<Package> Package::read(const QString& path, FileKind kind) {
     const QString shown = QStringLiteral("'") + path + QStringLiteral("'");
     const QFileInfo info(path);
     if (!info.isFile()) {
-        return fileError(QStringLiteral("Cannot find the workbook ") + shown + ".");
+        return fileError(QStringLiteral("Cannot find the ") + kind.noun + " " + shown + ".");
     }
     if (info.size() > kMaxFileSize) {
-        return fileError(QStringLiteral("The workbook ") + shown +
+        return fileError(QStringLiteral("The ") + kind.noun + " " + shown +
                          QStringLiteral(" is too big to open (more than 200 MB)."));
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return fileError(QStringLiteral("Cannot read the workbook ") + shown + ": " +
+        return fileError(QStringLiteral("Cannot read the ") + kind.noun + " " + shown + ": " +
                          file.errorString());
     }
     const QByteArray bytes = file.read(kMaxFileSize + 1);
     if (bytes.size() > kMaxFileSize) {
-        return fileError(QStringLiteral("The workbook ") + shown +
+        return fileError(QStringLiteral("The ") + kind.noun + " " + shown +
                          QStringLiteral(" is too big to open (more than 200 MB)."));
     }
-    const QString notAWorkbook =
-        QStringLiteral("The file ") + shown + QStringLiteral(" is not a workbook (.xlsx): ");
+    const QString notAWorkbook = QStringLiteral("The file ") + shown +
+                                 QStringLiteral(" is not a ") + kind.noun + " (" + kind.extension +
+                                 "): ";
 
     zip_error_t error;
     zip_error_init(&error);
@@ -78,7 +79,7 @@ Result<Package> Package::read(const QString& path) {
     zip_error_fini(&error);
     source.release();  // the archive owns it now
 
-    Package package;
+    Package package(std::move(kind));
     qint64 unpacked = 0;
     const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
     for (zip_int64_t i = 0; i < count; ++i) {
@@ -103,7 +104,7 @@ Result<Package> Package::read(const QString& path) {
             if (got == 0) break;
             unpacked += got;
             if (unpacked > kMaxUnpackedSize) {
-                return fileError(QStringLiteral("The workbook ") + shown +
+                return fileError(QStringLiteral("The ") + kind.noun + " " + shown +
                                  QStringLiteral(" unpacks to more than 1 GB; it is not opened."));
             }
             data.append(buffer, static_cast<qsizetype>(got));
@@ -137,8 +138,8 @@ void Package::removePart(const QString& name) {
 }
 
 Result<QByteArray> Package::zipped() const {
-    const auto failed = [](const QString& message) {
-        return fileError(QStringLiteral("Cannot pack the workbook: ") + message);
+    const auto failed = [this](const QString& message) {
+        return fileError(QStringLiteral("Cannot pack the ") + m_kind.noun + ": " + message);
     };
     zip_error_t error;
     zip_error_init(&error);
@@ -186,10 +187,16 @@ Result<QByteArray> Package::zipped() const {
     return bytes;
 }
 
-Status saveAtomically(const QString& path, const QByteArray& bytes) {
+Status saveAtomically(const QString& path, const QByteArray& bytes, const FileKind& kind) {
     const auto failed = [&](const QString& message) {
-        return fileError(QStringLiteral("Cannot save the workbook '") + path + "': " + message);
+        return fileError(QStringLiteral("Cannot save the ") + kind.noun + " '" + path +
+                         "': " + message);
     };
+    // Renaming over a read-only file would succeed where writing into it is refused.
+    const QFileInfo existing(path);
+    if (existing.exists() && !existing.isWritable()) {
+        return failed(QStringLiteral("the file is read-only."));
+    }
     QSaveFile file(path);
     // Unbuffered: a buffered write that fails when flushed at commit (a full disk) can go
     // unreported, and a cut-off file would replace the good one.
@@ -207,4 +214,4 @@ Status saveAtomically(const QString& path, const QByteArray& bytes) {
     return core::success();
 }
 
-}  // namespace office::xlsx
+}  // namespace office::ooxml

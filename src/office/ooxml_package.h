@@ -1,7 +1,8 @@
 #pragma once
 
-// A workbook file as a zip package: its parts by name, in the order they were stored, read
-// into memory at opening and written back as a whole.
+// An Office Open XML file (.xlsx workbook, .docx document) as a zip package: its parts by name,
+// in the order they were stored, read into memory at opening and written back as a whole. Parts
+// the program does not change are written back with the same bytes.
 
 #include <QByteArray>
 #include <QString>
@@ -9,7 +10,14 @@
 
 #include "office/result.h"
 
-namespace office::xlsx {
+namespace office::ooxml {
+
+// How messages name the kind of file a package is: "workbook" and ".xlsx", "document" and
+// ".docx".
+struct FileKind {
+    QString noun;
+    QString extension;
+};
 
 struct Part {
     QString name;  // as stored in the zip, without a leading '/'
@@ -23,8 +31,11 @@ public:
     // The parts together, unpacked; guards against a small file that unpacks to gigabytes.
     static constexpr qint64 kMaxUnpackedSize = 1024LL * 1024 * 1024;
 
-    static Result<Package> read(const QString& path);
+    explicit Package(FileKind kind) : m_kind(std::move(kind)) {}
 
+    static Result<Package> read(const QString& path, FileKind kind);
+
+    const FileKind& kind() const { return m_kind; }
     const QByteArray* part(const QString& name) const;
     void setPart(const QString& name, QByteArray data);  // replaces or appends
     void removePart(const QString& name);
@@ -34,11 +45,12 @@ public:
     Result<QByteArray> zipped() const;
 
 private:
+    FileKind m_kind;
     std::vector<Part> m_parts;
 };
 
 // Writes `bytes` to a temporary file beside `path`, then renames it into place, so a failure
-// leaves the old file as it was.
-Status saveAtomically(const QString& path, const QByteArray& bytes);
+// leaves the old file as it was. A read-only file is not replaced.
+Status saveAtomically(const QString& path, const QByteArray& bytes, const FileKind& kind);
 
-}  // namespace office::xlsx
+}  // namespace office::ooxml

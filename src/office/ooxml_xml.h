@@ -12,7 +12,7 @@
 
 #include "office/result.h"
 
-namespace office::xlsx {
+namespace office::ooxml {
 
 using Document = std::unique_ptr<pugi::xml_document>;
 
@@ -44,4 +44,4 @@ Result<std::vector<Relationship>> parseRelationships(const QByteArray& bytes,
 // of relationship types.
 bool isType(const Relationship& relationship, const QString& kind);
 
-}  // namespace office::xlsx
+}  // namespace office::ooxml
