@@ -73,9 +73,13 @@ DrawingResult readFrom(ChunkBuffer& buffer) {
         return failure(errors::kMalformed,
                        QStringLiteral("unexpected end of file at byte offset %1").arg(head.size()));
     } else if (looksLikeDwg(head)) {
-        if (!dwg::isReadableRelease(head))
-            return failure(errors::kUnsupported, QStringLiteral("DWG release %1 is not supported")
-                                                     .arg(QString::fromLatin1(head.data(), 6)));
+        if (!dwg::isReadableRelease(head)) {
+            QString release = QString::fromLatin1(head.data(), 6);
+            const QString name = dwg::releaseName(head);
+            if (!name.isEmpty()) release += QStringLiteral(" (%1)").arg(name);
+            return failure(errors::kUnsupported,
+                           QStringLiteral("DWG release %1 is not supported").arg(release));
+        }
         std::string file;
         if (!readWhole(buffer, file))
             return failure(errors::kFileAccess, QStringLiteral("the file could not be read"));

@@ -126,8 +126,24 @@ INSTANTIATE_TEST_SUITE_P(AutoCad, DwgTwin,
                                            Twin{"example_2000", {}}, Twin{"entities-2d_2000", {}},
                                            Twin{"example_2004", {}}, Twin{"example_2007", {}},
                                            Twin{"example_2010", {}}, Twin{"gh209_1_2010", {}},
-                                           Twin{"example_2013", {}}, Twin{"example_2018", {}}),
+                                           Twin{"example_2013", {}}, Twin{"example_2018", {}},
+                                           Twin{"entities-2d_r11", {}}, Twin{"tmp_line_r10", {}}),
                          [](const auto& info) { return parameterName(info.param.base); });
+
+// The oldest release read: a drawing of block definitions only, none of them referenced.
+TEST(DwgOldReleases, BlockDefinitionsAloneGiveNoReferences) {
+    const std::string dwgBytes = testDrawing(u"block_r2.10.dwg"_qs);
+    const std::string dxfBytes = testDrawing(u"block_r2.10.dxf"_qs);
+    ASSERT_FALSE(dwgBytes.empty() || dxfBytes.empty()) << "missing test drawing block_r2.10";
+    const auto dxf = readDrawingBytes(dxfBytes);
+    ASSERT_TRUE(dxf.ok()) << dxf.error().description.toStdString();
+    const auto dwg = readDrawingBytes(dwgBytes);
+    ASSERT_TRUE(dwg.ok()) << dwg.error().description.toStdString();
+    EXPECT_EQ(dwg.value()->release, u"AC2.10"_qs);
+    EXPECT_TRUE(dxf.value()->inserts.empty());
+    EXPECT_TRUE(dwg.value()->inserts.empty());
+    EXPECT_TRUE(dwg.value()->enumeration.empty());
+}
 
 }  // namespace
 }  // namespace drawing::test

@@ -103,15 +103,19 @@ TEST(AutoCadDrawings, Gh209) {
 }
 
 TEST(AutoCadDrawings, DwgReleasesOutsideTheReadOnesAreNamedInTheFailure) {
-    for (const char* release : {"AC1006", "AC1009", "AC1040"}) {
+    const std::pair<const char*, const char*> releases[] = {
+        {"AC1002", "DWG release AC1002 (AutoCAD 2.5) is not supported"},
+        {"AC1001", "DWG release AC1001 (AutoCAD 2.2) is not supported"},
+        {"AC1.50", "DWG release AC1.50 (AutoCAD 2.0) is not supported"},
+        {"AC1040", "DWG release AC1040 is not supported"}};
+    for (const auto& [release, message] : releases) {
         SCOPED_TRACE(release);
         std::string bytes(release);
         bytes.append(4096, '\0');
         const auto result = readDrawingBytes(bytes);
         ASSERT_FALSE(result.ok());
         EXPECT_EQ(result.error().number, errors::kUnsupported);
-        EXPECT_EQ(result.error().description,
-                  u"DWG release "_qs + QLatin1String(release) + u" is not supported"_qs);
+        EXPECT_EQ(result.error().description, QString::fromLatin1(message));
     }
 }
 

@@ -12,6 +12,7 @@
 #include "drawing/dwg/classes.h"
 #include "drawing/dwg/file_header.h"
 #include "drawing/dwg/object_map.h"
+#include "drawing/dwg/r12_reader.h"
 #include "drawing/dwg/reference_objects.h"
 #include "drawing/dwg/sections.h"
 #include "drawing/dwg/table_objects.h"
@@ -490,10 +491,28 @@ QString Reader::linetypeName(const EntityCommon& entity) {
 }  // namespace
 
 bool isReadableRelease(std::string_view head) {
-    return releaseOf(head).has_value();
+    return releaseOf(head).has_value() || isR12FamilyRelease(head);
+}
+
+QString releaseName(std::string_view head) {
+    struct Known {
+        std::string_view version;
+        const char* name;
+    };
+    static constexpr Known kReleases[] = {
+        {"AC1.2", "1.2"},   {"AC1.40", "1.40"},    {"AC1.50", "2.0"},  {"AC2.10", "2.10"},
+        {"AC1001", "2.2"},  {"AC1002", "2.5"},     {"AC1003", "2.6"},  {"AC1004", "R9"},
+        {"AC1006", "R10"},  {"AC1009", "R11/R12"}, {"AC1012", "R13"},  {"AC1014", "R14"},
+        {"AC1015", "2000"}, {"AC1018", "2004"},    {"AC1021", "2007"}, {"AC1024", "2010"},
+        {"AC1027", "2013"}, {"AC1032", "2018"}};
+    for (const Known& known : kReleases)
+        if (head.substr(0, known.version.size()) == known.version)
+            return QStringLiteral("AutoCAD %1").arg(QLatin1String(known.name));
+    return {};
 }
 
 QString readDwg(std::string_view file, Drawing& drawing, const DwgOptions& options) {
+    if (isR12FamilyRelease(file)) return readR12Dwg(file, drawing, options.verifyCheckValues);
     return Reader(file, drawing, options.verifyCheckValues).run();
 }
 
