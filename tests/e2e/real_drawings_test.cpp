@@ -155,6 +155,32 @@ TEST_F(RealDrawings, R13AndR14DwgGiveWhatTheirDxfTwinsGive) {
     EXPECT_EQ(fromDwg.records, expected);
 }
 
+// R11/R12 and R10 keep no handles here: every column and tag is compared with the twins'.
+TEST_F(RealDrawings, R12AndOlderDwgGiveWhatTheirDxfTwinsGive) {
+    unpackAutocadDrawings();
+    const QStringList drawings = {"entities-2d_r11.dwg", "tmp_line_r10.dwg", "block_r2.10.dwg"};
+    for (const QString& name : drawings)
+        ASSERT_TRUE(QFile::copy(kAutocad + "/" + name, dir.filePath("dwg/" + name)));
+    const QByteArray everyColumn =
+        "*INPUT\r\nLAYER: 0\r\n*OUTPUT\r\nBLOCK_NAME\r\nBLOCK_EFFECTIVENAME\r\nBLOCK_LAYER\r\n"
+        "BLOCK_SPACE\r\nBLOCK_HANDLE\r\nBLOCK_OBJECTID\r\nBLOCK_OBJECTNAME\r\nBLOCK_OWNERID\r\n"
+        "BLOCK_COLOR\r\nBLOCK_LINETYPE\r\nBLOCK_LINETYPESCALE\r\nBLOCK_LINEWEIGHT\r\n"
+        "BLOCK_VISIBLE\r\nBLOCK_HASEXTENTIONDICTIONARY\r\nBLOCK_ROTATION\r\nBLOCK_XSCALE\r\n"
+        "BLOCK_YSCALE\r\nBLOCK_ZSCALE\r\nBLOCK_X\r\nBLOCK_Y\r\nBLOCK_Z\r\n*ATTRIBUTE_TAGS\r\n*\r\n";
+    const ExtractionRunResult fromDxf =
+        run(everyColumn, {"entities-2d_r11.dxf", "tmp_line_r10.dxf", "block_r2.10.dxf"},
+            dir.filePath("dwg"));
+    ASSERT_EQ(fromDxf.records.size(), 1) << "only BLOCK2 has an attribute";
+    const ExtractionRunResult fromDwg = run(everyColumn, drawings, dir.filePath("dwg"));
+    EXPECT_TRUE(fromDwg.lastError.isEmpty()) << fromDwg.lastError.toStdString();
+    EXPECT_EQ(fromDwg.drawingsExtracted, fromDxf.drawingsExtracted);
+    QStringList expected = fromDxf.records;
+    expected.replaceInStrings(".DXF'", ".DWG'");
+    EXPECT_EQ(fromDwg.records, expected);
+    EXPECT_EQ(fromDwg.records.value(0).section(u',', 0, 2),
+              "'ENTITIES-2D_R11.DWG','BLOCK2','BLOCK2'");
+}
+
 TEST_F(RealDrawings, BundledExamplesGiveEveryTitleBlock) {
     const ExtractionRunResult result =
         run(testfiles::read(kExamples + "/titleblock.txt"),
