@@ -3,7 +3,8 @@
 // values off, so mutations reach the page maps, the decompressors, the object map and the
 // object parsers. Either way the reader must fail with a reason or give a consistent drawing.
 // An input that does not start with a readable release string is read as R2000, so the
-// seeds of every release (AC1012 to AC1032) keep their own reader.
+// seeds of every release (AC2.10, AC1003 to AC1009 and AC1012 to AC1032) keep their own
+// reader.
 
 #include <cstddef>
 #include <cstdint>
