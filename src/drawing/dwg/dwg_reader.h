@@ -1,8 +1,8 @@
 #pragma once
 
-// Reading a DWG file (AutoCAD R13 to 2018 and later releases of the same formats; R2.10 to R12
-// in r12_reader.h) into the reader's model: the same block references and attributes the DXF reader
-// finds in the DXF form of the drawing.
+// Reading a DWG file (AutoCAD R13 to 2018 and later releases of the same formats; R2.10 to
+// R12 in r12_reader.h) into the reader's model: the same block references and attributes the
+// DXF reader finds in the DXF form of the drawing.
 //
 // What is read: the file header (code page, where the sections lie; from R2004 the sections
 // are paged and compressed, see sections.h), the object map, the classes (for LAYOUT's type
