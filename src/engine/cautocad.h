@@ -63,6 +63,9 @@ public:
 
     qint16 PrepTemplate(const QString& strTemplateFile, QString* strErr = nullptr);
     qint16 GetAttributes(const QString& strExtractFile, QString* strErr = nullptr);
+    // Every attribute of the open drawing as an AttributeTable (attribute_table.h); the variable
+    // is left as it was when no drawing is open.
+    void CreateArray(QVariant& varArray);
 
     // Template state, read by the callers that report what a template asked for.
     const QString& blocks() const { return mstrBlocks; }

@@ -1,0 +1,65 @@
+// quillon-page: the attribute page of one drawing without the window. Writes every attribute
+// of the drawing as an HTML page and prints where it went.
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include "drawing/reader_application.h"
+#include "engine/attribute_page.h"
+#include "platform/paths.h"
+#include "platform/program_folder.h"
+
+namespace {
+
+class ConsolePageUi : public ExtractionRunUi {
+public:
+    void processPendingEvents() override {}
+    void showError(const QString& caption, const QString& text) override {
+        m_err << caption << ": " << text << Qt::endl;
+    }
+    void setStatus(const QString&) override {}
+    void setBusy(bool) override {}
+
+private:
+    QTextStream m_err{stderr};
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Quillon"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Writes every block attribute of a drawing as an HTML page and prints the page's path.\n"
+        "Without OUTPUT the page is attr.htm in the program folder."));
+    parser.addHelpOption();
+    parser.addPositionalArgument("DRAWING", "Drawing file (.dxf or .dwg).");
+    parser.addPositionalArgument("OUTPUT", "Page to write.", "[OUTPUT.htm]");
+    parser.process(app);
+
+    const QStringList args = parser.positionalArguments();
+    if (args.isEmpty() || args.size() > 2) parser.showHelp(2);
+
+    const QFileInfo drawing(platform::resolvePath(args[0]));
+    AttributePageRequest request;
+    request.drawingFolder = drawing.absolutePath();
+    request.drawingName = drawing.fileName();
+    request.pagePath = args.size() == 2 ? QFileInfo(args[1]).absoluteFilePath()
+                                        : attributePagePath(platform::programFolder());
+
+    ConsolePageUi ui;
+    platform::SystemClock clock;
+    const AttributePageResult result =
+        writeAttributePage(request, drawing::readerApplicationFactory(), ui, clock);
+    if (result.outcome != AttributePageResult::Outcome::Written) {
+        QTextStream(stderr) << result.status << Qt::endl;
+        return 1;
+    }
+    QTextStream(stdout) << request.pagePath << Qt::endl;
+    return 0;
+}

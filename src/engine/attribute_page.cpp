@@ -1,0 +1,116 @@
+#include "engine/attribute_page.h"
+
+#include <QFileInfo>
+
+#include "engine/cautocad.h"
+#include "engine/html_table.h"
+#include "engine/module1.h"
+#include "engine/text_forms.h"
+#include "engine/value_array.h"
+#include "platform/paths.h"
+
+namespace {
+
+// The page the double-click has always written: a gold table, centred, with the header rows
+// at both ends in bold.
+HtmlTableStyle pageTableStyle() {
+    HtmlTableStyle style;
+    style.tableAlign = 1;
+    style.backgroundColor = QStringLiteral("#FFD700");
+    style.border = 1;
+    style.borderColor = QStringLiteral("black");
+    style.cellSpacing = 2;
+    style.cellPadding = 2;
+    style.widthPercent = 10;
+    style.cellAlign = 0;
+    style.wrapCellData = false;
+    style.boldFirstRow = true;
+    style.boldFirstColumn = false;
+    style.boldLastRow = true;
+    return style;
+}
+
+// The pointer comes back on every way out.
+class BusyPointer {
+public:
+    explicit BusyPointer(ExtractionRunUi& ui) : m_ui(ui) { m_ui.setBusy(true); }
+    ~BusyPointer() { m_ui.setBusy(false); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+private:
+    ExtractionRunUi& m_ui;
+};
+
+using Outcome = AttributePageResult::Outcome;
+
+}  // namespace
+
+QString attributePagePath(const QString& programFolder) {
+    return platform::joinPath(programFolder, QStringLiteral("attr.htm"));
+}
+
+AttributePageResult writeAttributePage(const AttributePageRequest& request,
+                                       const acad::ApplicationFactory& factory, ExtractionRunUi& ui,
+                                       const platform::Clock& clock) {
+    AttributePageResult result;
+    const QString joined = platform::joinPath(request.drawingFolder, request.drawingName);
+    result.drawingPath = platform::resolvePath(joined);
+    const QString upperName = request.drawingName.toUpper();
+
+    BusyPointer busy(ui);
+    ui.setStatus(QStringLiteral("Starting AutoCAD..."));
+    cAutoCAD session(factory, ui);
+    if (session.OpenAutoCAD() != 1) {
+        // The session has shown its own message box.
+        result.outcome = Outcome::NoApplication;
+        result.status = QStringLiteral("Unable to start AutoCAD");
+        return result;
+    }
+
+    auto fail = [&](Outcome outcome, const QString& message) {
+        session.CloseAutoCAD();
+        result.outcome = outcome;
+        result.status = message;
+        result.beep = true;
+        return result;
+    };
+
+    if (!Module1::FileExists(joined)) {
+        return fail(Outcome::DrawingMissing,
+                    QStringLiteral("File ") + upperName + QStringLiteral(" not found."));
+    }
+    const QDateTime start = clock.now();
+    ui.setStatus(QStringLiteral("Creating HTML file from ") + upperName + QStringLiteral("..."));
+    if (session.OpenDrawing(result.drawingPath, true, QString()) != 1) {
+        return fail(Outcome::OpenFailed,
+                    session.withOpenError(QStringLiteral("Error opening file.")));
+    }
+    QVariant array;
+    session.CreateArray(array);
+    session.CloseDrawing();
+    const ValueArray* table = valuearray::of(array);
+    if (!table) {
+        return fail(Outcome::NoArray, QStringLiteral("Error extracting attributes from file."));
+    }
+
+    result.attributes = table->rowCount() - 2;
+    result.heading =
+        QString::number(result.attributes) + QStringLiteral(" attributes in ") + result.drawingPath;
+    HtmlPageStyle page;
+    page.heading = result.heading;
+    page.title = result.heading;
+    QString writeError;
+    const qint16 written =
+        htmltable::toFile(array, request.pagePath, page, pageTableStyle(), ui, &writeError);
+    if (written != htmltable::Written || !QFileInfo(request.pagePath).isFile()) {
+        QString message = QStringLiteral("Error creating HTML file.");
+        if (!writeError.isEmpty()) message += QStringLiteral(" (") + writeError + QLatin1Char(')');
+        return fail(Outcome::NotWritten, message);
+    }
+    session.CloseAutoCAD();
+    result.elapsedSeconds = static_cast<double>(start.msecsTo(clock.now())) / 1000.0;
+    result.status = QStringLiteral("HTML file created in ") +
+                    textforms::elapsedSeconds(result.elapsedSeconds) + QStringLiteral(" seconds");
+    return result;
+}

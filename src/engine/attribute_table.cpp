@@ -1,0 +1,112 @@
+#include "engine/attribute_table.h"
+
+#include "engine/cautocad.h"
+#include "engine/text_forms.h"
+
+const std::array<QString, AttributeTable::kColumnCount> AttributeTable::kHeaders = {
+    QStringLiteral("Space"),
+    QStringLiteral("Block"),
+    QStringLiteral("Layer"),
+    QStringLiteral("BHandle"),
+    QStringLiteral("Handle"),
+    QStringLiteral("X"),
+    QStringLiteral("Y"),
+    QStringLiteral("Z"),
+    QStringLiteral("AttributeTag"),
+    QStringLiteral("AttributeValue")};
+
+void AttributeTable::addBlock(BlockData block) {
+    m_blocks.push_back(std::move(block));
+}
+
+void AttributeTable::addAttribute(QString handle, QString tag, QString value) {
+    m_rows.push_back({static_cast<qint64>(m_blocks.size()) - 1, std::move(handle), std::move(tag),
+                      std::move(value)});
+}
+
+const AttributeTable::Row* AttributeTable::rowAt(qint64 row) const {
+    if (row < 1 || row > attributeCount()) return nullptr;
+    const Row& found = m_rows[static_cast<size_t>(row - 1)];
+    return found.block >= 0 ? &found : nullptr;
+}
+
+QVariant AttributeTable::value(qint64 row, int column) const {
+    if (column < 0 || column >= kColumnCount || row < 0 || row >= rowCount()) return {};
+    if (row == 0 || row == rowCount() - 1) return kHeaders[column];
+    const Row* r = rowAt(row);
+    if (!r) return {};
+    const BlockData& block = m_blocks[static_cast<size_t>(r->block)];
+    switch (column) {
+        case Space:
+            return block.space;
+        case Block:
+            return block.name;
+        case Layer:
+            return block.layer;
+        case BlockHandle:
+            return block.handle;
+        case Handle:
+            return r->handle;
+        case X:
+        case Y:
+        case Z:
+            return block.point[column - X];
+        case Tag:
+            return r->tag;
+        default:
+            return r->value;
+    }
+}
+
+QString AttributeTable::text(qint64 row, int column, const QLocale& locale) const {
+    if (column < X || column > Z || row < 1 || row > attributeCount()) {
+        return ValueArray::text(row, column, locale);
+    }
+    // A block's rows follow each other, so its coordinates are formatted once, not once a row.
+    const Row* r = rowAt(row);
+    if (!r) return {};
+    if (m_pointTextsBlock != r->block || m_pointLocale != locale) {
+        const BlockData& block = m_blocks[static_cast<size_t>(r->block)];
+        for (int i = 0; i < 3; ++i) m_pointTexts[i] = textforms::singleReal(block.point[i], locale);
+        m_pointTextsBlock = r->block;
+        m_pointLocale = locale;
+    }
+    return m_pointTexts[column - X];
+}
+
+void cAutoCAD::CreateArray(QVariant& varArray) {
+    // Without an open drawing the variable is left as it was: the caller finds no array in it.
+    if (!mobjDoc) return;
+    auto table = std::make_shared<AttributeTable>();
+    for (const auto& [spaceName, spaceFlag] :
+         {std::pair{QStringLiteral("MODEL"), qint16{0}}, {QStringLiteral("PAPER"), qint16{1}}}) {
+        auto set = mobjDoc->AddSelectionSet(spaceName);
+        if (!set || !set.value()) continue;
+        set.value()->Select(acad::kSelectAll, {0, 67},
+                            {QStringLiteral("INSERT"), QVariant::fromValue<qint16>(spaceFlag)});
+        const int count = set.value()->Count();
+        for (int i = 0; i < count; ++i) {
+            m_ui.processPendingEvents();
+            const auto item = set.value()->Item(i);
+            if (!item || !item.value()) continue;
+            const acad::BlockReference& block = *item.value();
+            if (!block.HasAttributes().valueOr(false)) continue;
+            const acad::AttributeArray attributes = block.GetAttributes().valueOr({});
+            if (attributes.empty()) continue;
+            const acad::Point3 point = block.InsertionPoint().valueOr({});
+            table->addBlock({spaceName,
+                             block.Name().valueOr({}),
+                             block.Layer().valueOr({}),
+                             block.Handle().valueOr({}),
+                             {static_cast<float>(point.x), static_cast<float>(point.y),
+                              static_cast<float>(point.z)}});
+            for (const auto& attribute : attributes) {
+                if (!attribute) continue;
+                table->addAttribute(attribute->Handle().valueOr({}),
+                                    attribute->TagString().valueOr({}),
+                                    attribute->TextString().valueOr({}));
+            }
+        }
+    }
+    varArray = valuearray::toVariant(std::move(table));
+}
