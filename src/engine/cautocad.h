@@ -60,6 +60,8 @@ public:
     // `message` followed by the reason of the last failed open in parentheses, when there is one:
     // "Error opening file X. (DWG release AC1014 is not supported)".
     QString withOpenError(const QString& message) const;
+    // The open drawing (null when none), for operations that walk it themselves.
+    std::shared_ptr<acad::Document> document() const { return mobjDoc; }
 
     qint16 PrepTemplate(const QString& strTemplateFile, QString* strErr = nullptr);
     qint16 GetAttributes(const QString& strExtractFile, QString* strErr = nullptr);

@@ -1,0 +1,141 @@
+// quillon-search: the attribute search without the window, for scripts. Prints the header line
+// and the result lines on standard output as they are found; the totals line and the drawings
+// that could not be opened go to standard error.
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QTextStream>
+#include <cstdio>
+
+#include "drawing/reader_application.h"
+#include "engine/attribute_search.h"
+#include "engine/blanks.h"
+
+namespace {
+
+constexpr int kHits = 0;
+constexpr int kNoHits = 1;
+constexpr int kBadArguments = 2;
+
+// Line ends of the result lines: the same lines the window shows and saves.
+const QString kLineEnd = QStringLiteral("\r\n");
+
+class ConsoleUi : public EngineUi {
+public:
+    explicit ConsoleUi(QTextStream& err) : m_err(err) {}
+    void processPendingEvents() override {}
+    void showError(const QString& caption, const QString& text) override {
+        m_err << caption << ": " << text << Qt::endl;
+    }
+
+private:
+    QTextStream& m_err;
+};
+
+// A delimiter is one character that cannot be mistaken for a blank or a line end.
+bool usableDelimiter(const QString& text) {
+    return text.size() == 1 && text != QLatin1String(" ") && text != QLatin1String("\r") &&
+           text != QLatin1String("\n") && text[0] != QChar(0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Quillon"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Finds the block attributes whose value (or tag) contains TEXT in the drawings that "
+        "FOLDER_SPEC names (a folder and a file wildcard such as /data/dwg/*.dwg; letter case "
+        "is ignored). Exit status: 0 with hits, 1 without, 2 for bad arguments."));
+    const QCommandLineOption help({"h", "help"}, "Show this help.");
+    const QCommandLineOption space("space", "Space to search: Both (default), Model or Paper.",
+                                   "space", "Both");
+    const QCommandLineOption blocks(
+        "blocks", "Block names, separated by commas (* for all, the default).", "list", "*");
+    const QCommandLineOption layers(
+        "layers", "Layer names, separated by commas (* for all, the default).", "list", "*");
+    const QCommandLineOption matchCase("case", "Match letter case.");
+    const QCommandLineOption whole("whole", "The whole value (or tag) must equal TEXT.");
+    const QCommandLineOption tag("tag", "Search tag names instead of values.");
+    const QCommandLineOption fullPath("full-path", "Name drawings by their full path.");
+    const QCommandLineOption delimiter("delimiter", "Field delimiter, one character (default ,).",
+                                       "c", ",");
+    parser.addOptions({help, space, blocks, layers, matchCase, whole, tag, fullPath, delimiter});
+    parser.addPositionalArgument("TEXT", "Attribute value or tag name to search for.");
+    parser.addPositionalArgument("FOLDER_SPEC", "Folder and file specification.");
+
+    auto refuse = [&](const QString& why) {
+        err << why << Qt::endl << Qt::endl << parser.helpText();
+        err.flush();
+        return kBadArguments;
+    };
+    if (!parser.parse(QCoreApplication::arguments())) return refuse(parser.errorText());
+    if (parser.isSet(help)) {
+        out << parser.helpText();
+        return kHits;
+    }
+    const QStringList args = parser.positionalArguments();
+    if (args.size() != 2) return refuse(QStringLiteral("Give TEXT and FOLDER_SPEC."));
+
+    SearchCriteria criteria;
+    criteria.space = parser.value(space);
+    if (criteria.space != QLatin1String("Both") && criteria.space != QLatin1String("Model") &&
+        criteria.space != QLatin1String("Paper")) {
+        return refuse(QStringLiteral("--space is Both, Model or Paper."));
+    }
+    // Blank lists mean all, as in the window.
+    criteria.blocks =
+        blanks::cut(parser.value(blocks)).isEmpty() ? QStringLiteral("*") : parser.value(blocks);
+    criteria.layers =
+        blanks::cut(parser.value(layers)).isEmpty() ? QStringLiteral("*") : parser.value(layers);
+    criteria.matchCase = parser.isSet(matchCase);
+    criteria.exactPhrase = parser.isSet(whole);
+    criteria.findTag = parser.isSet(tag);
+    criteria.text = args[0];
+    if (blanks::cut(criteria.text).isEmpty()) {
+        return refuse(QStringLiteral("Enter text phrase to search for."));
+    }
+    if (blanks::cut(args[1]).isEmpty()) return refuse(QStringLiteral("Enter folder."));
+    const QString fieldDelimiter = parser.value(delimiter);
+    if (!usableDelimiter(fieldDelimiter)) {
+        return refuse(QStringLiteral("--delimiter is one character, not a blank or a line end."));
+    }
+
+    ConsoleUi ui(err);
+    platform::SystemClock clock;
+    SearchRun run(drawing::readerApplicationFactory(), ui, clock);
+    run.setCriteria(criteria);
+    run.setDelimiter(fieldDelimiter);
+    run.setFullPath(parser.isSet(fullPath));
+
+    // The header goes in front of the first result line, so a search without hits prints
+    // nothing on standard output, as the window shows nothing.
+    bool headerPrinted = false;
+    SearchRun::Events events;
+    events.lineFound = [&](const QString& line) {
+        if (!headerPrinted) {
+            out << searchHeaderLine(fieldDelimiter) << kLineEnd;
+            headerPrinted = true;
+        }
+        out << line << kLineEnd;
+    };
+    events.openFailed = [&](const QString& path, const QString& reason) {
+        out.flush();
+        err << "Cannot open " << path;
+        if (!reason.isEmpty()) err << " (" << reason << ")";
+        err << Qt::endl;
+    };
+    const SearchRun::Totals totals = run.run(drawingsOf(splitFolderSpec(args[1])), events);
+    out.flush();
+    if (!totals.started) {
+        err << "Unable to start AutoCAD" << Qt::endl;
+        return kNoHits;
+    }
+    err << searchTotalsLine(totals.hits, totals.filesWithHits, totals.elapsedSeconds) << Qt::endl;
+    return totals.hits > 0 ? kHits : kNoHits;
+}
