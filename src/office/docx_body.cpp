@@ -1,0 +1,321 @@
+#include "office/docx_body.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+#include "office/ooxml_xml.h"
+
+namespace office::docx {
+namespace {
+
+using ooxml::attribute;
+using ooxml::child;
+using ooxml::localName;
+
+constexpr std::string_view kMainNamespace =
+    "http://schemas.openxmlformats.org/wordprocessingml/2006/main";
+constexpr std::string_view kStrictMainNamespace =
+    "http://purl.oclc.org/ooxml/wordprocessingml/main";
+
+// A character of the 8-point type is about 90 twips wide on average; capitals and bold need
+// more, so columns get 100 a character, besides the cell's own margins of 108 either side.
+constexpr int kTwipsPerCharacter = 100;
+constexpr int kCellMargins = 216;
+constexpr int kNarrowestColumn = 360;
+// The width of the text on a landscape Letter page with 1-inch margins, when the section does
+// not say.
+constexpr int kDefaultTextWidth = 12960;
+constexpr char kHeadingShade[] = "D9D9D9";
+
+pugi::xml_node lastElement(pugi::xml_node parent) {
+    for (pugi::xml_node node = parent.last_child(); node; node = node.previous_sibling()) {
+        if (node.type() == pugi::node_element) return node;
+    }
+    return {};
+}
+
+pugi::xml_node firstElement(pugi::xml_node parent) {
+    for (pugi::xml_node node = parent.first_child(); node; node = node.next_sibling()) {
+        if (node.type() == pugi::node_element) return node;
+    }
+    return {};
+}
+
+// The body's own section properties: its last element when that is a sectPr.
+pugi::xml_node bodySection(pugi::xml_node body) {
+    const pugi::xml_node last = lastElement(body);
+    return last && localName(last) == "sectPr" ? last : pugi::xml_node();
+}
+
+void setValue(pugi::xml_node node, const WordNames& names, std::string_view local,
+              const std::string& value) {
+    pugi::xml_attribute found = attribute(node, local);
+    if (!found) found = node.append_attribute(names(local).c_str());
+    found.set_value(value.c_str());
+}
+
+int twips(pugi::xml_node node, std::string_view local) {
+    return std::atoi(attribute(node, local).value());
+}
+
+// Text as XML can hold it: characters that XML 1.0 forbids (control characters, unpaired
+// surrogates) are left out rather than making the whole part unreadable.
+std::string xmlText(const QString& text) {
+    QString kept;
+    kept.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            kept += c;
+            kept += text[++i];
+            continue;
+        }
+        if (c.isSurrogate()) continue;
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != '\t') || u == 0xFFFE || u == 0xFFFF) continue;
+        kept += c;
+    }
+    return kept.toStdString();
+}
+
+class BlockWriter {
+public:
+    BlockWriter(const WordNames& names, const Block& block)
+        : m_names(names), m_halfPoints(std::to_string(block.pointSize * 2)) {}
+
+    // Size (and weight) of a run or of a paragraph mark.
+    void runProperties(pugi::xml_node parent, bool bold) const {
+        pugi::xml_node rPr = parent.append_child(m_names("rPr").c_str());
+        if (bold) {
+            rPr.append_child(m_names("b").c_str());
+            rPr.append_child(m_names("bCs").c_str());
+        }
+        setValue(rPr.append_child(m_names("sz").c_str()), m_names, "val", m_halfPoints);
+        setValue(rPr.append_child(m_names("szCs").c_str()), m_names, "val", m_halfPoints);
+    }
+
+    // A paragraph of default formatting whose text is in the block's type size; tabs in the
+    // text stay tabs.
+    pugi::xml_node paragraph(pugi::xml_node parent, pugi::xml_node before, const QString& text,
+                             bool bold) const {
+        pugi::xml_node p = before ? parent.insert_child_before(m_names("p").c_str(), before)
+                                  : parent.append_child(m_names("p").c_str());
+        runProperties(p.append_child(m_names("pPr").c_str()), bold);
+        if (text.isEmpty()) return p;
+        pugi::xml_node run = p.append_child(m_names("r").c_str());
+        runProperties(run, bold);
+        const QStringList pieces = text.split(QLatin1Char('\t'));
+        for (qsizetype i = 0; i < pieces.size(); ++i) {
+            if (i > 0) run.append_child(m_names("tab").c_str());
+            if (pieces[i].isEmpty()) continue;
+            pugi::xml_node t = run.append_child(m_names("t").c_str());
+            t.append_attribute("xml:space").set_value("preserve");
+            t.text().set(xmlText(pieces[i]).c_str());
+        }
+        return p;
+    }
+
+    void borders(pugi::xml_node parent, std::initializer_list<std::string_view> sides) const {
+        for (std::string_view side : sides) {
+            pugi::xml_node border = parent.append_child(m_names(side).c_str());
+            setValue(border, m_names, "val", "single");
+            setValue(border, m_names, "sz", "4");
+            setValue(border, m_names, "space", "0");
+            setValue(border, m_names, "color", "auto");
+        }
+    }
+
+private:
+    const WordNames& m_names;
+    std::string m_halfPoints;
+};
+
+// Column widths that fit the longest text of each column, narrowed together when the table
+// would be wider than the page's text.
+std::vector<int> fittedWidths(const std::vector<QStringList>& rows, size_t columns, int textWidth) {
+    std::vector<int> widths(columns, kNarrowestColumn);
+    for (const QStringList& row : rows) {
+        for (size_t c = 0; c < columns && c < static_cast<size_t>(row.size()); ++c) {
+            const auto characters =
+                static_cast<int>(row[static_cast<qsizetype>(c)].toUcs4().size());
+            widths[c] = std::max(widths[c], characters * kTwipsPerCharacter + kCellMargins);
+        }
+    }
+    long long total = 0;
+    for (int width : widths) total += width;
+    if (total > textWidth) {
+        for (int& width : widths) {
+            width = std::max(kNarrowestColumn, static_cast<int>(width * textWidth / total));
+        }
+    }
+    return widths;
+}
+
+int textWidth(pugi::xml_node body) {
+    const pugi::xml_node section = bodySection(body);
+    const int page = twips(child(section, "pgSz"), "w");
+    const pugi::xml_node margins = child(section, "pgMar");
+    const int width = page - twips(margins, "left") - twips(margins, "right");
+    return page > 0 && width > 0 ? width : kDefaultTextWidth;
+}
+
+void insertTable(pugi::xml_node body, pugi::xml_node before, const WordNames& names,
+                 const Block& block, const BlockWriter& writer) {
+    std::vector<QStringList> rows;
+    rows.reserve(static_cast<size_t>(block.lines.size()));
+    size_t columns = 1;
+    for (const QString& line : block.lines) {
+        rows.push_back(line.split(QLatin1Char('\t')));
+        columns = std::max(columns, static_cast<size_t>(rows.back().size()));
+    }
+    const std::vector<int> widths = fittedWidths(rows, columns, textWidth(body));
+    const bool heading = block.table->headingRow;
+    const auto add = [&](pugi::xml_node parent, std::string_view local) {
+        return parent.append_child(names(local).c_str());
+    };
+
+    pugi::xml_node table = before ? body.insert_child_before(names("tbl").c_str(), before)
+                                  : body.append_child(names("tbl").c_str());
+    pugi::xml_node properties = add(table, "tblPr");
+    if (!block.tableStyle.empty())
+        setValue(add(properties, "tblStyle"), names, "val", block.tableStyle);
+    pugi::xml_node tableWidth = add(properties, "tblW");
+    setValue(tableWidth, names, "w", "0");
+    setValue(tableWidth, names, "type", "auto");
+    writer.borders(add(properties, "tblBorders"),
+                   {"top", "left", "bottom", "right", "insideH", "insideV"});
+    setValue(add(properties, "tblLayout"), names, "type", "autofit");
+    pugi::xml_node look = add(properties, "tblLook");
+    setValue(look, names, "val", heading ? "0620" : "0600");
+    setValue(look, names, "firstRow", heading ? "1" : "0");
+    setValue(look, names, "lastRow", "0");
+    setValue(look, names, "firstColumn", "0");
+    setValue(look, names, "lastColumn", "0");
+    setValue(look, names, "noHBand", "1");
+    setValue(look, names, "noVBand", "1");
+
+    pugi::xml_node grid = add(table, "tblGrid");
+    for (int width : widths) setValue(add(grid, "gridCol"), names, "w", std::to_string(width));
+
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const bool headingRow = heading && r == 0;
+        pugi::xml_node row = add(table, "tr");
+        if (headingRow) add(add(row, "trPr"), "tblHeader");
+        for (size_t c = 0; c < columns; ++c) {
+            pugi::xml_node cell = add(row, "tc");
+            pugi::xml_node cellProperties = add(cell, "tcPr");
+            pugi::xml_node cellWidth = add(cellProperties, "tcW");
+            setValue(cellWidth, names, "w", std::to_string(widths[c]));
+            setValue(cellWidth, names, "type", "dxa");
+            // Borders and shading on the cells themselves, so that a program that does not
+            // apply table styles shows them too.
+            writer.borders(add(cellProperties, "tcBorders"), {"top", "left", "bottom", "right"});
+            if (headingRow) {
+                pugi::xml_node shade = add(cellProperties, "shd");
+                setValue(shade, names, "val", "clear");
+                setValue(shade, names, "color", "auto");
+                setValue(shade, names, "fill", kHeadingShade);
+            }
+            const QStringList& cells = rows[r];
+            const QString text = c < static_cast<size_t>(cells.size())
+                                     ? cells[static_cast<qsizetype>(c)]
+                                     : QString();
+            writer.paragraph(cell, pugi::xml_node(), text, headingRow);
+        }
+    }
+    // A paragraph after the table keeps it apart from a table that follows (two tables in a
+    // row would be shown as one) and gives the body the paragraph it must end with.
+    writer.paragraph(body, before, QString(), false);
+}
+
+}  // namespace
+
+WordNames::WordNames(pugi::xml_node root) {
+    std::string free = "w";
+    for (pugi::xml_attribute a = root.first_attribute(); a; a = a.next_attribute()) {
+        const std::string_view name = a.name();
+        const std::string_view value = a.value();
+        if (name.substr(0, 6) != "xmlns:") continue;
+        if (value == kMainNamespace || value == kStrictMainNamespace) {
+            m_prefix = std::string(name.substr(6)) + ":";
+            return;
+        }
+        if (name.substr(6) == free) free = "wq";
+    }
+    // The main namespace is the default one (or bound deeper down): bind a prefix of our own,
+    // since attributes without a prefix belong to no namespace.
+    const std::string_view uri =
+        std::string_view(root.attribute("xmlns").value()) == kStrictMainNamespace
+            ? kStrictMainNamespace
+            : kMainNamespace;
+    root.append_attribute(("xmlns:" + free).c_str()).set_value(std::string(uri).c_str());
+    m_prefix = free + ":";
+}
+
+bool setLandscape(pugi::xml_node body, const WordNames& names, Paper paper) {
+    pugi::xml_node section = bodySection(body);
+    if (!section) section = body.append_child(names("sectPr").c_str());
+    pugi::xml_node size = child(section, "pgSz");
+    if (!size) {
+        // The page size follows the header and footer references and the note settings.
+        pugi::xml_node before;
+        for (pugi::xml_node node = firstElement(section); node; node = node.next_sibling()) {
+            const std::string_view local = localName(node);
+            if (node.type() == pugi::node_element && local != "headerReference" &&
+                local != "footerReference" && local != "footnotePr" && local != "endnotePr" &&
+                local != "type") {
+                before = node;
+                break;
+            }
+        }
+        size = before ? section.insert_child_before(names("pgSz").c_str(), before)
+                      : section.append_child(names("pgSz").c_str());
+    }
+    int width = twips(size, "w");
+    int height = twips(size, "h");
+    if (width <= 0 || height <= 0) {
+        width = paper == Paper::Letter ? 12240 : 11906;
+        height = paper == Paper::Letter ? 15840 : 16838;
+    }
+    bool changed = false;
+    if (width < height) {
+        setValue(size, names, "w", std::to_string(height));
+        setValue(size, names, "h", std::to_string(width));
+        if (pugi::xml_node margins = child(section, "pgMar")) {
+            // Left and right margins cannot be negative, as top and bottom ones may be.
+            const auto swap = [&](std::string_view a, std::string_view b) {
+                std::string first = attribute(margins, a).value();
+                std::string second = attribute(margins, b).value();
+                if (first.empty() || second.empty()) return;
+                if (first.front() == '-') first.erase(0, 1);
+                setValue(margins, names, a, second);
+                setValue(margins, names, b, first);
+            };
+            swap("top", "left");
+            swap("bottom", "right");
+        }
+        changed = true;
+    } else if (!attribute(size, "w") || !attribute(size, "h")) {
+        setValue(size, names, "w", std::to_string(width));
+        setValue(size, names, "h", std::to_string(height));
+        changed = true;
+    }
+    if (std::string_view(attribute(size, "orient").value()) != "landscape") {
+        setValue(size, names, "orient", "landscape");
+        changed = true;
+    }
+    return changed;
+}
+
+void insertBlock(pugi::xml_node body, const WordNames& names, bool atEnd, const Block& block) {
+    pugi::xml_node before = atEnd ? bodySection(body) : firstElement(body);
+    const BlockWriter writer(names, block);
+    if (block.table) {
+        if (!block.lines.isEmpty()) insertTable(body, before, names, block, writer);
+        return;
+    }
+    for (const QString& line : block.lines) writer.paragraph(body, before, line, false);
+}
+
+}  // namespace office::docx

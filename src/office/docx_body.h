@@ -1,0 +1,43 @@
+#pragma once
+
+// The changes the document output makes to a document's body: the last section turned to a
+// landscape page, and a block of lines added at the start or the end, as paragraphs or as a
+// table.
+
+#include <QStringList>
+#include <optional>
+#include <pugixml.hpp>
+#include <string>
+
+#include "office/docx_template.h"
+#include "office/word_processor.h"
+
+namespace office::docx {
+
+// Element and attribute names in the main namespace of a document, whatever prefix (or none)
+// the document uses for it: new nodes get a prefix bound to that namespace on the root.
+class WordNames {
+public:
+    explicit WordNames(pugi::xml_node root);
+    std::string operator()(std::string_view local) const { return m_prefix + std::string(local); }
+
+private:
+    std::string m_prefix;  // "w:" in nearly every document
+};
+
+// Turns the page of the body's last section to landscape: width and height swapped, and the
+// top and bottom margins with the left and right ones, when the page was portrait. Returns
+// whether anything changed.
+bool setLandscape(pugi::xml_node body, const WordNames& names, Paper paper);
+
+struct Block {
+    QStringList lines;
+    int pointSize = 8;
+    std::optional<TableFormat> table;  // cells separated by tabs
+    std::string tableStyle;            // the style id the table names; empty for none
+};
+
+// Adds the block at the start of the body or at its end (before the body's section properties).
+void insertBlock(pugi::xml_node body, const WordNames& names, bool atEnd, const Block& block);
+
+}  // namespace office::docx
