@@ -7,6 +7,7 @@
 #include "mainwindow/form1.h"
 #include "mainwindow/single_instance.h"
 #include "platform/gui/qt_platform.h"
+#include "office/docx_word_processor.h"
 #include "office/sqlite_database.h"
 #include "office/xlsx_spreadsheet.h"
 #include "platform/program_folder.h"
@@ -35,6 +36,9 @@ int Main(int argc, char** argv) {
     window.office.openDatabase = office::openSqliteDatabase;
     window.office.startSpreadsheet = [&window] {
         return office::startXlsxSpreadsheet(window.mstrEPath);
+    };
+    window.office.startWordProcessor = [&window] {
+        return office::startDocxWordProcessor(window.mstrWPath);
     };
     QObject::connect(&instance, &SingleInstance::raiseRequested, &window, [&window] {
         window.showNormal();
