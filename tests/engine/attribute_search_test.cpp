@@ -416,6 +416,33 @@ TEST_F(SearchRunTest, AbortDuringTheFirstDrawingStopsAfterIt) {
     EXPECT_FALSE(run.run({"/d/b.dwg"}, events).aborted);
 }
 
+// Pending events run inside a search, so a second Search click can arrive: it starts nothing.
+TEST_F(SearchRunTest, ASearchNeverRunsTwiceAtOnce) {
+    MemDrawing d;
+    d.blocks.push_back(attributed("A", "1", {{"T", "x"}}));
+    model->addDrawing("/d/a.dwg", d);
+    model->addDrawing("/d/b.dwg", d);
+    class ReenteringUi : public EngineUi {
+    public:
+        void processPendingEvents() override {
+            if (run && !inner) inner = run->run({"/d/b.dwg"}, {});
+        }
+        void showError(const QString&, const QString&) override {}
+        SearchRun* run = nullptr;
+        std::optional<SearchRun::Totals> inner;
+    } reentering;
+    SearchRun run(model->factory(), reentering, clock);
+    reentering.run = &run;
+    run.setCriteria(find("x"));
+    const SearchRun::Totals outer = run.run({"/d/a.dwg", "/d/b.dwg"}, {});
+    ASSERT_TRUE(reentering.inner.has_value());
+    EXPECT_FALSE(reentering.inner->started);
+    EXPECT_EQ(reentering.inner->drawingsSearched, 0);
+    EXPECT_EQ(outer.hits, 2);
+    EXPECT_EQ(model->created, 1);
+    EXPECT_FALSE(run.running());
+}
+
 TEST_F(SearchRunTest, NoReaderSessionMeansNoRun) {
     model->failOn(Call::Create);
     SearchRun run(model->factory(), ui, clock);
