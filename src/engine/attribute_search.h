@@ -18,8 +18,8 @@ class cAutoCAD;
 // What to look for. Block and layer lists are "*" for all, or names separated by commas or
 // blanks, matched ignoring letter case.
 struct SearchCriteria {
-    QString space =
-        QStringLiteral("Both");  // "Both", "Model" or "Paper"; any other searches nothing
+    // "Both", "Model" or "Paper", letter for letter; any other text searches nothing.
+    QString space = QStringLiteral("Both");
     QString blocks = QStringLiteral("*");
     QString layers = QStringLiteral("*");
     QString text;              // the search text, taken as it is (not trimmed)
