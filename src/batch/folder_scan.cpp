@@ -1,17 +1,11 @@
-// The folder scan of a wildcard drawing line: every matching drawing of a folder (and its
-// subfolders when the pattern had no extension) extracted with the line's template.
+// The folder walk of a wildcard drawing line: every matching drawing of a folder and, depth
+// first, of its subfolders.
 
 #include "batch/folder_scan.h"
 
 #include <QFileInfo>
-#include <QLabel>
 #include <QSet>
 
-#include "batch/list_line.h"
-#include "engine/cautocad.h"
-#include "engine/module1.h"
-#include "mainwindow/form1.h"
-#include "mainwindow/window_run_ui.h"
 #include "platform/file_system.h"
 #include "platform/folder_listing.h"
 #include "platform/paths.h"
@@ -81,39 +75,3 @@ QStringList ScanFolder(const QString& folder, const QString& pattern,
 }
 
 }  // namespace batch
-
-void Form1::runFolderScan(const QString& folder, const QString& pattern, bool withSubfolders) {
-    QStringList drawings;
-    if (withSubfolders) {
-        drawings = batch::ScanFolder(folder, pattern, [this](const QString& path) {
-            setStatus(QStringLiteral("Scanning ") + path + QStringLiteral("..."));
-        });
-    } else {
-        setStatus(QStringLiteral("Scanning ") + folder + QStringLiteral("..."));
-        for (const QString& name : platform::listFolder(folder, pattern, platform::ListOptions{})) {
-            drawings << platform::joinPath(folder, name);
-        }
-    }
-
-    // A session of its own, as the scan's drawings are opened apart from the batch's.
-    WindowRunUi ui(m_platform, Label4);
-    cAutoCAD session(drawingApplication, ui);
-    if (session.OpenAutoCAD() != 1) return;
-    QString error;
-    session.PrepTemplate(Module1::strTemplatePath, &error);
-    if (!error.isEmpty()) {
-        setStatus(QStringLiteral("Unable to extract block attributes. ") + error);
-        session.CloseAutoCAD();
-        return;
-    }
-    for (const QString& drawing : drawings) {
-        Module1::strDwgFile = drawing;
-        error = extractForBatch(session, drawing);
-        if (!error.isEmpty()) {
-            setStatus(error);  // the scan writes no error-log lines
-            continue;
-        }
-        addBatchItems(drawing, batch::fileNameOf(drawing).toUpper());
-    }
-    session.CloseAutoCAD();
-}

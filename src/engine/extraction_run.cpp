@@ -19,29 +19,31 @@ QString logLine(const platform::Clock& clock, const QString& kind, const QString
            QStringLiteral(": ") + path + QStringLiteral("  Error: ") + message;
 }
 
-// Extracts one drawing into the extract file; the message of its failure, or empty.
-QString extractDrawing(cAutoCAD& session, const QString& extractPath, ExtractionRunUi& ui) {
-    const QString name = Module1::strDwgSpec.toUpper();
-    if (!Module1::FileExists(Module1::strDwgFile)) {
-        return QStringLiteral("File ") + name + QStringLiteral(" not found.");
+}  // namespace
+
+DrawingExtraction extractDrawing(cAutoCAD& session, const QString& drawing,
+                                 const QString& extractPath, ExtractionRunUi& ui,
+                                 const DrawingMessages& messages) {
+    DrawingExtraction result;
+    if (!Module1::FileExists(drawing)) {
+        result.error = messages.notFound;
+        return result;
     }
     const QString password = session.Password();
-    const qint16 opened = password.isEmpty()
-                              ? session.OpenDrawing(Module1::strDwgFile, true)
-                              : session.OpenDrawing(Module1::strDwgFile, true, password);
-    ui.setStatus(QStringLiteral("Processing ") + Module1::strDwgFile + QStringLiteral("..."));
+    const qint16 opened = password.isEmpty() ? session.OpenDrawing(drawing, true)
+                                             : session.OpenDrawing(drawing, true, password);
+    ui.setStatus(QStringLiteral("Processing ") + drawing + QStringLiteral("..."));
     if (opened != 1) {
-        return session.withOpenError(QStringLiteral("Error opening file ") + name +
-                                     QStringLiteral("."));
+        result.error = session.withOpenError(messages.openFailed);
+        return result;
     }
     if (Module1::FileExists(extractPath)) QFile::remove(extractPath);
     QString error;
-    session.GetAttributes(extractPath, &error);
+    result.extracted = session.GetAttributes(extractPath, &error) == 1;
+    result.error = result.extracted ? error : messages.extractFailed + error;
     session.CloseDrawing();
-    return error;
+    return result;
 }
-
-}  // namespace
 
 std::optional<QStringList> readExtractFile(const QString& extractPath, const QString& drawingPath,
                                            const QString& drawingSpec, const RecordForm& form,
@@ -124,8 +126,13 @@ ExtractionRunResult runExtraction(const ExtractionRunRequest& request,
         Module1::strDwgSpec = name;
         Module1::strDwgFile =
             platform::resolvePath(platform::joinPath(request.drawingFolder, Module1::strDwgSpec));
+        const QString shown = Module1::strDwgSpec.toUpper();
         ui.setBusy(true);
-        error = extractDrawing(session, extractFile.path(), ui);
+        error = extractDrawing(session, Module1::strDwgFile, extractFile.path(), ui,
+                               {QStringLiteral("File ") + shown + QStringLiteral(" not found."),
+                                QStringLiteral("Error opening file ") + shown + QStringLiteral("."),
+                                QString()})
+                    .error;
         ui.setBusy(false);
         if (!error.isEmpty()) {
             log.writeLine(logLine(clock, "Drawing", Module1::strDwgFile, error));

@@ -63,6 +63,27 @@ std::optional<QStringList> readExtractFile(const QString& extractPath, const QSt
                                            const QString& drawingSpec, const RecordForm& form,
                                            ExtractFileFacts* facts = nullptr);
 
+class cAutoCAD;
+
+// What a caller says when one drawing cannot be extracted.
+struct DrawingMessages {
+    QString notFound;
+    QString openFailed;     // followed by the reader's reason, when it gives one
+    QString extractFailed;  // put before the extraction's own error text
+};
+
+struct DrawingExtraction {
+    bool extracted = false;  // the drawing's extract file was written
+    QString error;           // empty when nothing went wrong
+};
+
+// Opens `drawing` read-only in the session (with the template's password), says on the status
+// line that it is processed and extracts its attributes into `extractPath`, replacing that
+// file. The window's run, a drawing list and a folder scan all extract a drawing this way.
+DrawingExtraction extractDrawing(cAutoCAD& session, const QString& drawing,
+                                 const QString& extractPath, ExtractionRunUi& ui,
+                                 const DrawingMessages& messages);
+
 // The status line after a run that added records.
 QString extractedMessage(int drawings, double seconds);
 

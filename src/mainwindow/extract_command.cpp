@@ -11,6 +11,7 @@
 #include "engine/extraction_run.h"
 #include "mainwindow/folder_list.h"
 #include "mainwindow/form1.h"
+#include "mainwindow/operation_guard.h"
 #include "mainwindow/window_run_ui.h"
 #include "records/record_list_model.h"
 
@@ -25,7 +26,8 @@ RecordForm Form1::recordForm() const {
 }
 
 void Form1::Command15_Click() {
-    if (!beginOperation()) return;
+    const OperationGuard operation(m_busy);
+    if (!operation.started()) return;
     ExtractionRunRequest request;
     request.programFolder = mstrAppPath;
     request.templateFolder = Dir3->path();
@@ -40,7 +42,6 @@ void Form1::Command15_Click() {
     const ExtractionRunResult result =
         runExtraction(request, drawingApplication, ui, m_platform.clock);
     if (result.outcome != ExtractionRunResult::Outcome::Finished) {
-        endOperation();
         return;
     }
     addRecords(result.records, result.maxFields, false);
@@ -50,7 +51,6 @@ void Form1::Command15_Click() {
     if (records->isEmpty()) {
         m_platform.ui.beep();
         setStatus(finalStatus(result, true));
-        endOperation();
         return;
     }
     {
@@ -73,5 +73,4 @@ void Form1::Command15_Click() {
                              QString::number(records->count()) + QStringLiteral(" selected"));
         }
     }
-    endOperation();
 }

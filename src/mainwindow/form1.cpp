@@ -18,6 +18,7 @@
 #include "engine/module1.h"
 #include "mainwindow/drive_list.h"
 #include "mainwindow/folder_list.h"
+#include "output/destination_sender.h"
 #include "platform/paths.h"
 #include "records/record_list_model.h"
 
@@ -48,6 +49,8 @@ Form1::Form1(platform::Platform platform, QString appPath, QString commandLine, 
     mstrCmdLine = commandLine;
     createControls();
     connectHandlers();
+    m_sender = std::make_unique<output::DestinationSender>(output::SendServices{
+        m_platform.dialogs, m_platform.ui, m_platform.shell, m_platform.clipboard, office});
     endProgram = [this] {
         hide();
         QCoreApplication::exit(0);
@@ -111,16 +114,6 @@ void Form1::connectHandlers() {
 
 void Form1::setStatus(const QString& text) {
     m_statusPainter.show(Label4, text);
-}
-
-bool Form1::beginOperation() {
-    if (m_busy) return false;
-    m_busy = true;
-    return true;
-}
-
-void Form1::endOperation() {
-    m_busy = false;
 }
 
 QString Form1::templatePath() const {

@@ -2,13 +2,15 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "engine/automation/automation.h"
 #include "engine/extraction_run.h"
 #include "mainwindow/status_painter.h"
-#include "platform/gui/platform.h"
 #include "office/office.h"
+#include "output/send_request.h"
+#include "platform/gui/platform.h"
 
 class QCheckBox;
 class QComboBox;
@@ -71,7 +73,7 @@ public:
     void Command5_Click();
 
     // Output format and destination.
-    enum class Destination { TextFile, Clipboard, Excel, Access, Word };
+    using Destination = output::Destination;
     Destination destination() const;
     void Option1_Click();
     void Option2_Click();
@@ -91,12 +93,11 @@ public:
     void Text3_Change();
     void Text3_LostFocus();
 
-    // The send command and the pieces every destination shares.
-    using DataGrid = std::vector<std::vector<QString>>;
+    // The send command: the controls as a request, and the window showing a sent request.
     void Command1_Click();
-    QString BuildHeaderLine(bool csv) const;
-    static void FillGridRow(DataGrid& grid, int row, const QString& line);
-    DataGrid BuildDataGrid(bool withHeader) const;
+    output::SendRequest sendRequest();
+    void showSend(const output::SendRequest& request, const output::SendResult& result);
+    output::SendRecords selectedSendRecords() const;
 
     // Fits a list's horizontal scroll range to its widest item.
     static void SetListScrollWidth(QListWidget* list);
@@ -186,7 +187,7 @@ public:
     QString mstrWPath, mstrWFile;
     QString mstrTextFile, mstrExcelFile, mstrExcelSheet, mstrAccessFile, mstrAccessTable,
         mstrWordFile;
-    bool mblnBatchSend = false;
+    bool mblnBatchSend = false;  // sends ask nobody and open nothing, as a list's do
     qint16 mintLastIndex = 0;
 
     // The drawing application extraction runs use.
@@ -208,47 +209,29 @@ private:
     void restoreSettings();
     void storeSettings();
     void setStatus(const QString& text);
-    // A long operation refuses to start while another runs: re-entry would corrupt the lists.
-    bool beginOperation();
-    void endOperation();
     QString templatePath() const;
     QString drawingPath(const QString& name) const;
     void chooseFileDestination(Destination chosen);
     void listSheetsOf(const QString& path);
     void listTablesOf(const QString& path);
-    void sendToTextFile();
-    void sendToClipboard();
-    void sendToOffice();
-    void sendSelected();
-    // The drawing list batch and the folder scan it hands wildcard lines to.
     void runDrawingList();
-    void applyHeaderLine(const QString& line);
-    bool applySendLine(const QString& line);
-    void extractDrawingLine(class cAutoCAD& session, platform::TextWriter& log,
-                            const QString& line);
-    void runFolderScan(const QString& folder, const QString& pattern, bool withSubfolders);
-    void addBatchItems(const QString& drawingPath, const QString& drawingName);
-    // Extracts one drawing of a list or a folder scan; the failure's text, or empty.
-    QString extractForBatch(class cAutoCAD& session, const QString& drawing);
     void changeDrive(DriveListBox* drive, FolderListBox* folder);
-    void showErrorBox(const office::Error& error);
     RecordForm recordForm() const;
-    void sendToSpreadsheet();
-    void sendToDocument();
-    int recordWidth() const;  // fields of the widest comma-delimited record
-    void sendToDatabase();
-    void reportLinkFailure(const office::Error& error, const QString& program);
     bool anyRecordSelected() const;
     // Adds a run's records in one insertion; `selected` also selects them in one change.
     void addRecords(const QStringList& added, qint64 maxFields, bool selected);
     // Fits the record list's scroll range to its longest record, measuring that one only.
     void fitRecordScrollWidth();
 
+    friend class DrawingListGlue;
+
     platform::Platform m_platform;
-    bool m_busy = false;
+    std::unique_ptr<output::Sender> m_sender;
+    bool m_busy = false;  // a long operation is running
     StatusPainter m_statusPainter;
     bool m_unloaded = false;
-    qint64 m_batchRecords = 0;  // records added by the running drawing list
+    // The text file a send was offered when none was chosen, named in "New File Name".
+    QString m_offeredTextFile;
 };
 
 // Check boxes hold 0 (unchecked), 1 (checked) or 2 (grayed), as the settings store them.

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "form1_fixture.h"
+#include "output/send_grid.h"
 
 namespace {
 
@@ -94,7 +95,8 @@ TEST_F(RecordListTest, HeaderRowIsTheLastRunsAndSurvivesALostExtractFile) {
     w.Command15_Click();
     ASSERT_EQ(w.records->count(), 1);
     QFile::remove(appDir.filePath("extract.txt"));
-    EXPECT_EQ(w.BuildHeaderLine(false), "'DRAWING_NAME','BLOCK_NAME','DWGNO','REV'");
+    EXPECT_EQ(output::headerLine(w.sendRequest().form, w.records->header(), false),
+              "'DRAWING_NAME','BLOCK_NAME','DWGNO','REV'");
 }
 
 TEST_F(RecordListTest, SelectAllAndUnselectAllAreOneChangeOnALongList) {

@@ -15,6 +15,7 @@
 #include "mainwindow/drive_list.h"
 #include "mainwindow/folder_list.h"
 #include "mainwindow/form1.h"
+#include "output/send_services.h"
 #include "platform/folder_listing.h"
 #include "platform/paths.h"
 
@@ -27,11 +28,11 @@ QStringList patternsOf(Form1::Destination destination) {
     switch (destination) {
         case Form1::Destination::TextFile:
             return {"*.csv", "*.txt"};
-        case Form1::Destination::Excel:
+        case Form1::Destination::Spreadsheet:
             return {"*.xlsx"};
-        case Form1::Destination::Access:
+        case Form1::Destination::Database:
             return {"*.db", "*.sqlite"};
-        case Form1::Destination::Word:
+        case Form1::Destination::Document:
             return {"*.docx"};
         case Form1::Destination::Clipboard:
             break;
@@ -43,9 +44,9 @@ QStringList patternsOf(Form1::Destination destination) {
 
 Form1::Destination Form1::destination() const {
     if (Option4->isChecked()) return Destination::Clipboard;
-    if (Option5->isChecked()) return Destination::Excel;
-    if (Option6->isChecked()) return Destination::Access;
-    if (Option7->isChecked()) return Destination::Word;
+    if (Option5->isChecked()) return Destination::Spreadsheet;
+    if (Option6->isChecked()) return Destination::Database;
+    if (Option7->isChecked()) return Destination::Document;
     return Destination::TextFile;
 }
 
@@ -70,13 +71,13 @@ void Form1::Option3_Click() {
     chooseFileDestination(Destination::TextFile);
 }
 void Form1::Option5_Click() {
-    chooseFileDestination(Destination::Excel);
+    chooseFileDestination(Destination::Spreadsheet);
 }
 void Form1::Option6_Click() {
-    chooseFileDestination(Destination::Access);
+    chooseFileDestination(Destination::Database);
 }
 void Form1::Option7_Click() {
-    chooseFileDestination(Destination::Word);
+    chooseFileDestination(Destination::Document);
 }
 
 void Form1::Option4_Click() {
@@ -91,9 +92,9 @@ void Form1::Option4_Click() {
 
 void Form1::chooseFileDestination(Destination chosen) {
     const bool text = chosen == Destination::TextFile;
-    const bool excel = chosen == Destination::Excel;
-    const bool access = chosen == Destination::Access;
-    const bool word = chosen == Destination::Word;
+    const bool excel = chosen == Destination::Spreadsheet;
+    const bool access = chosen == Destination::Database;
+    const bool word = chosen == Destination::Document;
     for (QWidget* w : std::initializer_list<QWidget*>{Drive2, Dir2, List4}) w->show();
     List4->resize(List4->width(), (text || word ? 1420 : 840) / kTwipsPerPixel);
     Text1->setVisible(text);
@@ -178,16 +179,16 @@ void Form1::Dir2_Change() {
             if (!mblnLoading) mstrTPath = Dir2->path();
             mstrTextFile.clear();
             break;
-        case Destination::Excel:
+        case Destination::Spreadsheet:
             mstrExcelFile.clear();
             mstrExcelSheet.clear();
             break;
-        case Destination::Access:
+        case Destination::Database:
             Command1->setEnabled(false);
             mstrAccessFile.clear();
             mstrAccessTable.clear();
             break;
-        case Destination::Word:
+        case Destination::Document:
             mstrWordFile.clear();
             break;
         case Destination::Clipboard:
@@ -208,21 +209,21 @@ void Form1::List4_Click() {
             mstrTFile = item->text();
             mstrTextFile = path;
             break;
-        case Destination::Excel:
+        case Destination::Spreadsheet:
             mstrExcelFile = path;
             mstrExcelSheet.clear();
             mstrEPath = Dir2->path();
             mstrEFile = item->text();
             listSheetsOf(path);
             break;
-        case Destination::Access:
+        case Destination::Database:
             Command1->setEnabled(false);
             mstrAccessFile = path;
             mstrAPath = Dir2->path();
             mstrAFile = item->text();
             listTablesOf(path);
             break;
-        case Destination::Word:
+        case Destination::Document:
             mstrWordFile = path;
             mstrWPath = Dir2->path();
             mstrWFile = item->text();
@@ -237,9 +238,8 @@ void Form1::listSheetsOf(const QString& path) {
     if (!application) application = office.startSpreadsheet();
     if (!application || !application.value()) {
         m_platform.ui.beep();
-        const office::Error error =
-            application ? office::Error{} : application.error();
-        showErrorBox(error);
+        const office::Error error = application ? office::Error{} : application.error();
+        output::showErrorBox(m_platform.dialogs, error);
         m_platform.dialogs.messageBox(kTitle, QStringLiteral("Error! Can't create link to Excel."),
                                       platform::MessageIcon::Exclamation);
         return;
@@ -274,8 +274,9 @@ void Form1::List4_DblClick() {
 }
 
 void Form1::Combo1_Click() {
-    if (destination() == Destination::Excel) mstrExcelSheet = mstrESheet = Combo1->currentText();
-    if (destination() == Destination::Access) {
+    if (destination() == Destination::Spreadsheet)
+        mstrExcelSheet = mstrESheet = Combo1->currentText();
+    if (destination() == Destination::Database) {
         mstrAccessTable = mstrATable = Combo1->currentText();
     }
     Command1->setEnabled(anyRecordSelected());

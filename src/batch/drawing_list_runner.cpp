@@ -1,0 +1,193 @@
+#include "batch/drawing_list_runner.h"
+
+#include "batch/folder_scan.h"
+#include "batch/send_line_request.h"
+#include "engine/cautocad.h"
+#include "engine/run_extract_file.h"
+#include "engine/text_forms.h"
+#include "platform/folder_listing.h"
+#include "platform/line_reader.h"
+#include "platform/paths.h"
+#include "platform/text_writer.h"
+#include "records/record_list_model.h"
+
+namespace batch {
+
+DrawingListRunner::DrawingListRunner(DrawingListWindow& window, output::Sender& sender,
+                                     acad::ApplicationFactory drawings,
+                                     const platform::Clock& clock, QString programFolder)
+    : m_window(window),
+      m_sender(sender),
+      m_drawings(std::move(drawings)),
+      m_clock(clock),
+      m_programFolder(std::move(programFolder)) {}
+
+DrawingListResult DrawingListRunner::run(platform::LineReader& list) {
+    m_result = {};
+    const QDateTime started = m_clock.now();
+    m_window.setStatus(QStringLiteral("Extraction in process..."));
+    // The run's own extract file: another run may share the program folder.
+    RunExtractFile extractFile(m_programFolder);
+    m_extractPath = extractFile.path();
+
+    QString line;
+    while (list.readLine(line)) {
+        const QString upper = line.trimmed().toUpper();
+        const LineKind kind = kindOf(upper);
+        if (kind == LineKind::Blank || kind == LineKind::Comment) continue;
+        m_window.applyHeaderOptions(headerOptions(upper));
+        break;
+    }
+
+    cAutoCAD session(m_drawings, m_window);
+    if (session.OpenAutoCAD() != 1) {
+        m_result.outcome = DrawingListResult::Outcome::NoApplication;
+        return m_result;
+    }
+    platform::TextWriter log;
+    log.open(platform::joinPath(m_programFolder, "err.log"));
+
+    while (list.readLine(line)) {
+        const QString written = line.trimmed();
+        switch (kindOf(written.toUpper())) {
+            case LineKind::End:
+                extractFile.publish();
+                log.commit();
+                session.CloseAutoCAD();
+                m_result.outcome = DrawingListResult::Outcome::Ended;
+                m_window.endProgram();
+                return m_result;
+            case LineKind::Send:
+                // Before anything was extracted a send line sends nothing.
+                if (m_result.recordsAdded != 0) {
+                    if (const std::optional<SendLine> send = parseSendLine(written)) {
+                        this->send(*send);
+                        m_result.sent = true;
+                    }
+                }
+                break;
+            case LineKind::Drawing:
+                extractDrawingLine(session, log, written);
+                break;
+            default:
+                break;
+        }
+    }
+
+    extractFile.publish();
+    log.commit();
+    session.CloseAutoCAD();
+    m_result.elapsedSeconds = started.msecsTo(m_clock.now()) / 1000.0;
+    return m_result;
+}
+
+void DrawingListRunner::send(const SendLine& line) {
+    const output::SendRequest request =
+        requestFromSendLine(line, m_window.requestFor(destinationOf(line.destination)));
+    // Every send line sends all that the run extracted so far.
+    const RecordListModel& records = m_window.records();
+    const output::SendResult result =
+        m_sender.send(request, {records.texts(), records.header(), records.maxFields()});
+    m_window.showSend(request, result);
+    m_window.processPendingEvents();
+}
+
+void DrawingListRunner::extractDrawingLine(cAutoCAD& session, platform::TextWriter& log,
+                                           const QString& line) {
+    const DrawingLine parts = splitDrawingLine(line);
+    const QString drawing = platform::resolvePath(parts.drawing);
+    const QString name = fileNameOf(parts.drawing).toUpper();
+    const QString templatePath = platform::resolvePath(parts.templatePath);
+
+    if (name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'))) {
+        // Without an extension the pattern reaches into subfolders; any extension becomes dwg.
+        QString pattern = name;
+        const bool noExtension = !pattern.contains(QLatin1Char('.'));
+        if (noExtension) {
+            pattern += QStringLiteral(".dwg");
+        } else if (!pattern.endsWith(QLatin1String("dwg"), Qt::CaseInsensitive)) {
+            pattern = pattern.left(pattern.indexOf(QLatin1Char('.')) + 1) + QStringLiteral("dwg");
+        }
+        const qsizetype cut = parts.drawing.size() - fileNameOf(parts.drawing).size();
+        scanFolder(platform::resolvePath(parts.drawing.left(cut)), pattern, noExtension,
+                   templatePath);
+        return;
+    }
+
+    QString error;
+    session.PrepTemplate(templatePath, &error);
+    if (error.isEmpty()) error = extract(session, drawing).error;
+    if (!error.isEmpty()) {
+        m_window.setStatus(error);
+        log.writeLine(textforms::logTimestamp(m_clock.now()) + QStringLiteral("  Template: ") +
+                      templatePath + QStringLiteral("  Drawing: ") + drawing +
+                      QStringLiteral("  Error: ") + error);
+        return;
+    }
+    addRecords(drawing, name);
+}
+
+void DrawingListRunner::scanFolder(const QString& folder, const QString& pattern,
+                                   bool withSubfolders, const QString& templatePath) {
+    QStringList drawings;
+    if (withSubfolders) {
+        drawings = ScanFolder(folder, pattern, [this](const QString& path) {
+            m_window.setStatus(QStringLiteral("Scanning ") + path + QStringLiteral("..."));
+        });
+    } else {
+        m_window.setStatus(QStringLiteral("Scanning ") + folder + QStringLiteral("..."));
+        for (const QString& name : platform::listFolder(folder, pattern, platform::ListOptions{})) {
+            drawings << platform::joinPath(folder, name);
+        }
+    }
+
+    // A session of its own, as the scan's drawings are opened apart from the list's.
+    cAutoCAD session(m_drawings, m_window);
+    if (session.OpenAutoCAD() != 1) return;
+    QString error;
+    session.PrepTemplate(templatePath, &error);
+    if (!error.isEmpty()) {
+        m_window.setStatus(QStringLiteral("Unable to extract block attributes. ") + error);
+        session.CloseAutoCAD();
+        return;
+    }
+    for (const QString& drawing : drawings) {
+        error = extract(session, drawing).error;
+        if (!error.isEmpty()) {
+            m_window.setStatus(error);  // the scan writes no error-log lines
+            continue;
+        }
+        addRecords(drawing, fileNameOf(drawing).toUpper());
+    }
+    session.CloseAutoCAD();
+}
+
+DrawingExtraction DrawingListRunner::extract(cAutoCAD& session, const QString& drawing) {
+    const DrawingExtraction extraction = extractDrawing(
+        session, drawing, m_extractPath, m_window,
+        {QStringLiteral("DWG file not found."), QStringLiteral("Error opening DWG file."),
+         QStringLiteral("Unable to extract block attributes. ")});
+    if (extraction.extracted) ++m_result.drawingsExtracted;
+    return extraction;
+}
+
+void DrawingListRunner::addRecords(const QString& drawingPath, const QString& drawingName) {
+    ExtractFileFacts facts;
+    const std::optional<QStringList> added =
+        readExtractFile(m_extractPath, drawingPath, drawingName, m_window.recordForm(), &facts);
+    if (!added) {
+        m_window.beep();
+        m_window.setStatus(QStringLiteral("No attributes extracted from file ") +
+                           drawingName.toUpper() + QLatin1Char('.'));
+        return;
+    }
+    RecordListModel& records = m_window.records();
+    // The header row of the drawing read last goes with the records, for the sends that follow.
+    records.setHeader(facts.header);
+    const qint64 first = records.count();
+    records.append(*added, facts.maxFields);
+    m_window.recordsAdded(first, added->size());
+    m_result.recordsAdded += added->size();
+}
+
+}  // namespace batch

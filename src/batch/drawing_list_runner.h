@@ -1,0 +1,79 @@
+#pragma once
+
+// A drawing list file run line by line: the header keywords set the drawing-name options,
+// drawings are extracted into the record list (a wildcard line through a folder scan), send
+// lines deliver everything extracted so far, END ends the program.
+
+#include <QString>
+
+#include "batch/list_line.h"
+#include "engine/automation/automation.h"
+#include "engine/extraction_run.h"
+#include "output/send_request.h"
+#include "platform/clock.h"
+
+class RecordListModel;
+namespace platform {
+class LineReader;
+class TextWriter;
+}  // namespace platform
+
+namespace batch {
+
+// What a run shows in the window, beyond the status line and pending events of every run.
+class DrawingListWindow : public ExtractionRunUi {
+public:
+    virtual void beep() = 0;
+    // The drawing-name check boxes of a header keyword, which the user sees change.
+    virtual void applyHeaderOptions(const HeaderOptions& options) = 0;
+    virtual RecordForm recordForm() const = 0;
+    virtual RecordListModel& records() = 0;
+    // `count` records from row `first` were appended; they stay selected, as they are sent.
+    virtual void recordsAdded(qint64 first, qint64 count) = 0;
+    // The destination is chosen as a click on it would; its request as the window holds it.
+    virtual output::SendRequest requestFor(output::Destination destination) = 0;
+    // A send line's request went out: the window shows its settings and how it went.
+    virtual void showSend(const output::SendRequest& request, const output::SendResult& result) = 0;
+    // Ends the program at once, without storing settings.
+    virtual void endProgram() = 0;
+};
+
+struct DrawingListResult {
+    enum class Outcome { NoApplication, Ended, Finished };
+    Outcome outcome = Outcome::Finished;
+    qint64 recordsAdded = 0;
+    qint32 drawingsExtracted = 0;
+    bool sent = false;  // a send line sent
+    double elapsedSeconds = 0;
+};
+
+class DrawingListRunner {
+public:
+    DrawingListRunner(DrawingListWindow& window, output::Sender& sender,
+                      acad::ApplicationFactory drawings, const platform::Clock& clock,
+                      QString programFolder);
+
+    // Runs the list from its next line. extract.txt and err.log are written in the program
+    // folder.
+    DrawingListResult run(platform::LineReader& list);
+
+private:
+    void extractDrawingLine(class cAutoCAD& session, platform::TextWriter& log,
+                            const QString& line);
+    void scanFolder(const QString& folder, const QString& pattern, bool withSubfolders,
+                    const QString& templatePath);
+    DrawingExtraction extract(class cAutoCAD& session, const QString& drawing);
+    void addRecords(const QString& drawingPath, const QString& drawingName);
+    void send(const SendLine& line);
+
+    DrawingListWindow& m_window;
+    output::Sender& m_sender;
+    acad::ApplicationFactory m_drawings;
+    const platform::Clock& m_clock;
+    QString m_programFolder;
+    // The run's state.
+    QString m_extractPath;
+    DrawingListResult m_result;
+};
+
+}  // namespace batch

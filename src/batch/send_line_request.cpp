@@ -1,0 +1,83 @@
+#include "batch/send_line_request.h"
+
+#include <QtGlobal>
+#include <algorithm>
+#include <climits>
+
+#include "platform/paths.h"
+
+namespace batch {
+namespace {
+
+// A start row or column as its box takes it: a whole number above the box's limit becomes the
+// limit; otherwise the leading number counts ("3abc" is 3).
+int startCell(const QString& text, int limit) {
+    if (text.toLongLong() > limit) return limit;
+    return static_cast<int>(std::clamp<long long>(numericValue(text), 1, INT_MAX));
+}
+
+}  // namespace
+
+output::Destination destinationOf(SendLine::Destination destination) {
+    switch (destination) {
+        case SendLine::Destination::File:
+            return output::Destination::TextFile;
+        case SendLine::Destination::Clipboard:
+            return output::Destination::Clipboard;
+        case SendLine::Destination::Word:
+            return output::Destination::Document;
+        case SendLine::Destination::Excel:
+            return output::Destination::Spreadsheet;
+        case SendLine::Destination::Access:
+            return output::Destination::Database;
+    }
+    return output::Destination::TextFile;
+}
+
+output::SendRequest requestFromSendLine(const SendLine& line, output::SendRequest current) {
+    output::SendRequest request = std::move(current);
+    request.destination = destinationOf(line.destination);
+    request.fromList = true;
+    auto path = [&line](int number) {
+        const QString written = line.field(number);
+        return written.isEmpty() ? written : platform::resolvePath(written);
+    };
+    switch (line.destination) {
+        case SendLine::Destination::File:
+            if (!line.field(1).isEmpty()) request.file = path(1);
+            request.append = line.fieldIs(2, "APPEND");
+            request.tags = line.tags;
+            break;
+        case SendLine::Destination::Clipboard:
+            request.tags = line.tags;
+            break;
+        case SendLine::Destination::Word:
+            request.file = path(1);
+            if (!line.field(1).isEmpty()) {
+                request.append = line.fieldIs(2, "APPEND");
+                request.createTable = line.fieldIs(3, "TABLE");
+            }
+            request.tags = line.tags;
+            break;
+        case SendLine::Destination::Excel:
+            request.file = path(1);
+            request.sheet = line.field(2);
+            if (!request.file.isEmpty() && !request.sheet.isEmpty()) {
+                if (numericValue(line.field(3)) > 0) request.row = startCell(line.field(3), 65536);
+                if (numericValue(line.field(4)) > 0) request.column = startCell(line.field(4), 255);
+                request.transpose = line.fieldIs(5, "TRANSPOSE");
+                request.fitColumns = line.fieldIs(6, "ADJUSTCOLS");
+            }
+            request.tags = line.tags;
+            break;
+        case SendLine::Destination::Access:
+            // Tags are never sent to a table: the line's TAGS leaves them as they were.
+            request.file = path(1);
+            request.table = line.field(2);
+            request.append = line.fieldIs(3, "APPEND");
+            break;
+    }
+    return request;
+}
+
+}  // namespace batch

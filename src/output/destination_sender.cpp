@@ -1,0 +1,38 @@
+#include "output/destination_sender.h"
+
+#include "engine/module1.h"
+#include "output/clipboard_sender.h"
+#include "output/database_sender.h"
+#include "output/document_sender.h"
+#include "output/spreadsheet_sender.h"
+#include "output/text_file_sender.h"
+
+namespace output {
+
+SendResult DestinationSender::send(const SendRequest& request, const SendRecords& records) {
+    switch (request.destination) {
+        case Destination::TextFile:
+            return sendToTextFile(request, records);
+        case Destination::Clipboard:
+            return sendToClipboard(request, records, m_services.clipboard);
+        case Destination::Spreadsheet:
+        case Destination::Database:
+        case Destination::Document:
+            break;
+    }
+    if (!request.file.isEmpty() && !Module1::FileExists(request.file)) {
+        m_services.ui.beep();
+        return {false,
+                QStringLiteral("File '") + request.file + QStringLiteral("' does not exist.")};
+    }
+    switch (request.destination) {
+        case Destination::Spreadsheet:
+            return sendToSpreadsheet(request, records, m_services);
+        case Destination::Database:
+            return sendToDatabase(request, records, m_services);
+        default:
+            return sendToDocument(request, records, m_services);
+    }
+}
+
+}  // namespace output

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "output/send_request.h"
+#include "output/send_services.h"
+
+namespace output {
+
+// Sends each request to the sender of its destination. A workbook, database or document that
+// is named must exist: the send refuses a name that matches nothing.
+class DestinationSender : public Sender {
+public:
+    explicit DestinationSender(SendServices services) : m_services(services) {}
+    SendResult send(const SendRequest& request, const SendRecords& records) override;
+
+private:
+    SendServices m_services;
+};
+
+}  // namespace output

@@ -1,0 +1,63 @@
+#include "output/send_grid.h"
+
+#include <algorithm>
+
+#include "engine/module1.h"
+#include "output/csv_line.h"
+
+namespace output {
+namespace {
+
+const QString kSeparator = QStringLiteral("','");
+
+}  // namespace
+
+QString headerLine(const RecordForm& form, const QString& header, bool csv) {
+    QString line = csv ? csvLine(header) : header;
+    const QString quote = csv ? QStringLiteral("\"") : QStringLiteral("'");
+    QString labels;
+    if (form.includeDrawingName) labels += quote + "DRAWING_NAME" + quote + ",";
+    if (form.timestamp) labels += quote + "TIMESTAMP" + quote + ",";
+    line = labels + line;
+    if (!form.commaDelimited) line = Module1::CdfToSdf(line, form.spaces);
+    return line;
+}
+
+void fillGridRow(DataGrid& grid, int row, const QString& line) {
+    auto store = [&grid, row](QString field, int column) {
+        if (field.startsWith(QLatin1String(",'"))) field.remove(0, 2);
+        if (row >= 0 && row < static_cast<int>(grid.size()) && column >= 0 &&
+            column < static_cast<int>(grid[row].size())) {
+            grid[row][column] = field;
+        }
+    };
+    QString field;
+    int column = 0;
+    // The outer quotes are never copied; the two characters after a separator start the next
+    // field and are dropped when it is stored.
+    for (qsizetype i = 1; i < line.size() - 1; ++i) {
+        if (QStringView(line).mid(i, 3) == kSeparator) {
+            store(field, column++);
+            field.clear();
+        } else {
+            field += line[i];
+        }
+    }
+    store(field, column);
+}
+
+DataGrid dataGrid(const SendRequest& request, const SendRecords& records, bool withHeader) {
+    const int rows = static_cast<int>(records.records.size()) + (withHeader ? 1 : 0) + 1;
+    const int columns = static_cast<int>(std::max<qint64>(records.maxFields, 0));
+    DataGrid grid(rows, std::vector<QString>(columns));
+    int row = 0;
+    if (withHeader) fillGridRow(grid, row++, headerLine(request.form, records.header, false));
+    for (const QString& record : records.records) fillGridRow(grid, row++, record);
+    return grid;
+}
+
+int recordWidth(const SendRecords& records) {
+    return static_cast<int>(std::max<qint64>(records.maxFields - 1, 0));
+}
+
+}  // namespace output

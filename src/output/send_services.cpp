@@ -1,0 +1,28 @@
+#include "output/send_services.h"
+
+namespace output {
+
+void showErrorBox(platform::Dialogs& dialogs, const office::Error& error) {
+    dialogs.messageBox(QStringLiteral("Error"),
+                       QString::number(error.number) + " : " + error.description,
+                       platform::MessageIcon::Exclamation);
+}
+
+void reportLinkFailure(SendServices& services, const office::Error& error, const QString& program,
+                       bool fromList) {
+    showErrorBox(services.dialogs, error);
+    services.ui.beep();
+    if (!fromList) {
+        services.dialogs.messageBox(
+            QStringLiteral("Quillon"),
+            QStringLiteral("Error! Unable to establish link to ") + program + ".",
+            platform::MessageIcon::Exclamation);
+    }
+}
+
+QString notSent(const QString& program, QString reason) {
+    if (!reason.endsWith(QLatin1Char('.'))) reason += QLatin1Char('.');
+    return QStringLiteral("Data not sent to ") + program + QStringLiteral(": ") + reason;
+}
+
+}  // namespace output

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "office/office.h"
+#include "platform/gui/clipboard.h"
+#include "platform/gui/dialogs.h"
+#include "platform/gui/shell.h"
+#include "platform/gui/ui.h"
+
+namespace output {
+
+// What the senders reach besides their destination's file: message boxes (never during a
+// drawing list's send, except an error box), the beep and pending events, the desktop's
+// program for a finished workbook, the clipboard and the office components.
+struct SendServices {
+    platform::Dialogs& dialogs;
+    platform::Ui& ui;
+    platform::Shell& shell;
+    platform::Clipboard& clipboard;
+    const office::Office& office;
+};
+
+// The error box of an office component's failure: its number and description.
+void showErrorBox(platform::Dialogs& dialogs, const office::Error& error);
+
+// A program that could not be reached: the error box, a beep and, unless a drawing list is
+// sending, the message that says which program.
+void reportLinkFailure(SendServices& services, const office::Error& error, const QString& program,
+                       bool fromList);
+
+// A status line for a send that wrote nothing, ending with one full stop.
+QString notSent(const QString& program, QString reason);
+
+}  // namespace output
