@@ -4,9 +4,10 @@
 #include <QFileInfo>
 
 #include "engine/cautocad.h"
-#include "engine/module1.h"
+#include "engine/record_line.h"
 #include "engine/run_extract_file.h"
 #include "engine/text_forms.h"
+#include "platform/file_exists.h"
 #include "platform/line_reader.h"
 #include "platform/paths.h"
 #include "platform/text_writer.h"
@@ -25,7 +26,7 @@ DrawingExtraction extractDrawing(cAutoCAD& session, const QString& drawing,
                                  const QString& extractPath, ExtractionRunUi& ui,
                                  const DrawingMessages& messages) {
     DrawingExtraction result;
-    if (!Module1::FileExists(drawing)) {
+    if (!platform::fileExists(drawing)) {
         result.error = messages.notFound;
         return result;
     }
@@ -37,7 +38,7 @@ DrawingExtraction extractDrawing(cAutoCAD& session, const QString& drawing,
         result.error = session.withOpenError(messages.openFailed);
         return result;
     }
-    if (Module1::FileExists(extractPath)) QFile::remove(extractPath);
+    if (platform::fileExists(extractPath)) QFile::remove(extractPath);
     QString error;
     result.extracted = session.GetAttributes(extractPath, &error) == 1;
     result.error = result.extracted ? error : messages.extractFailed + error;
@@ -71,12 +72,12 @@ std::optional<QStringList> readExtractFile(const QString& extractPath, const QSt
             line = stamp + line;
             line = form.commaDelimited
                        ? QLatin1Char('\'') + drawingField + QStringLiteral("',") + line
-                       : drawingField + blanks + Module1::CdfToSdf(line, form.spaces);
+                       : drawingField + blanks + recordline::cdfToSdf(line, form.spaces);
         } else if (!form.commaDelimited) {
-            line = Module1::CdfToSdf(line, form.spaces);
+            line = recordline::cdfToSdf(line, form.spaces);
         }
         if (form.commaDelimited) {
-            found.maxFields = std::max(found.maxFields, Module1::CountFields(line));
+            found.maxFields = std::max(found.maxFields, recordline::countFields(line));
         }
         records.append(line);
     }
@@ -97,8 +98,7 @@ ExtractionRunResult runExtraction(const ExtractionRunRequest& request,
     const QDateTime started = clock.now();
     ui.setStatus(QStringLiteral("Extraction in process..."));
     RunExtractFile extractFile(request.programFolder);
-    Module1::strExtractPath = extractFile.sharedPath();
-    Module1::strTemplatePath = platform::joinPath(request.templateFolder, request.templateName);
+    const QString templatePath = platform::joinPath(request.templateFolder, request.templateName);
 
     cAutoCAD session(factory, ui);
     if (session.OpenAutoCAD() != 1) {
@@ -107,11 +107,11 @@ ExtractionRunResult runExtraction(const ExtractionRunRequest& request,
         return result;
     }
     QString error;
-    session.PrepTemplate(Module1::strTemplatePath, &error);
+    session.PrepTemplate(templatePath, &error);
     platform::TextWriter log;
     log.open(platform::joinPath(request.programFolder, "err.log"));
     if (!error.isEmpty()) {
-        log.writeLine(logLine(clock, "Template", Module1::strTemplatePath, error));
+        log.writeLine(logLine(clock, "Template", templatePath, error));
         log.commit();
         session.CloseAutoCAD();
         result.outcome = ExtractionRunResult::Outcome::TemplateRejected;
@@ -123,24 +123,23 @@ ExtractionRunResult runExtraction(const ExtractionRunRequest& request,
     for (const QString& name : request.drawingNames) {
         // The name as listed: two drawings may differ only in letter case. Only a name missing
         // as written is looked up ignoring case.
-        Module1::strDwgSpec = name;
-        Module1::strDwgFile =
-            platform::resolvePath(platform::joinPath(request.drawingFolder, Module1::strDwgSpec));
-        const QString shown = Module1::strDwgSpec.toUpper();
+        const QString drawing =
+            platform::resolvePath(platform::joinPath(request.drawingFolder, name));
+        const QString shown = name.toUpper();
         ui.setBusy(true);
-        error = extractDrawing(session, Module1::strDwgFile, extractFile.path(), ui,
+        error = extractDrawing(session, drawing, extractFile.path(), ui,
                                {QStringLiteral("File ") + shown + QStringLiteral(" not found."),
                                 QStringLiteral("Error opening file ") + shown + QStringLiteral("."),
                                 QString()})
                     .error;
         ui.setBusy(false);
         if (!error.isEmpty()) {
-            log.writeLine(logLine(clock, "Drawing", Module1::strDwgFile, error));
+            log.writeLine(logLine(clock, "Drawing", drawing, error));
             continue;
         }
         ExtractFileFacts facts;
-        const std::optional<QStringList> read = readExtractFile(
-            extractFile.path(), Module1::strDwgFile, Module1::strDwgSpec, request.form, &facts);
+        const std::optional<QStringList> read =
+            readExtractFile(extractFile.path(), drawing, name, request.form, &facts);
         if (read) {
             result.header = facts.header;
             result.maxFields = std::max(result.maxFields, facts.maxFields);

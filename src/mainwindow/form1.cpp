@@ -15,7 +15,6 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 
-#include "engine/module1.h"
 #include "mainwindow/drive_list.h"
 #include "mainwindow/folder_list.h"
 #include "output/destination_sender.h"

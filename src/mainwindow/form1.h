@@ -187,6 +187,7 @@ public:
     QString mstrWPath, mstrWFile;
     QString mstrTextFile, mstrExcelFile, mstrExcelSheet, mstrAccessFile, mstrAccessTable,
         mstrWordFile;
+    QString drawingFolder;       // the shared drawing folder of the settings ("DWGFolder")
     bool mblnBatchSend = false;  // sends ask nobody and open nothing, as a list's do
     qint16 mintLastIndex = 0;
 

@@ -8,7 +8,6 @@
 #include <QRadioButton>
 #include <optional>
 
-#include "engine/module1.h"
 #include "mainwindow/drive_list.h"
 #include "mainwindow/folder_list.h"
 #include "mainwindow/form1.h"
@@ -56,7 +55,7 @@ void Form1::restoreSettings() {
     };
     const QString appDrive = platform::driveOf(mstrAppPath);
 
-    Module1::strDWGFolder = get("DWGFolder", mstrAppPath);
+    drawingFolder = get("DWGFolder", mstrAppPath);
     if (Drive1->setDrive(get("Drive", appDrive)) == 0) Drive1_Change();
     Dir1->setPath(get("Dir", mstrAppPath));
     Text1->setText(get("File", QStringLiteral("file.txt")));

@@ -1,11 +1,11 @@
 #include "output/destination_sender.h"
 
-#include "engine/module1.h"
 #include "output/clipboard_sender.h"
 #include "output/database_sender.h"
 #include "output/document_sender.h"
 #include "output/spreadsheet_sender.h"
 #include "output/text_file_sender.h"
+#include "platform/file_exists.h"
 
 namespace output {
 
@@ -20,7 +20,7 @@ SendResult DestinationSender::send(const SendRequest& request, const SendRecords
         case Destination::Document:
             break;
     }
-    if (!request.file.isEmpty() && !Module1::FileExists(request.file)) {
+    if (!request.file.isEmpty() && !platform::fileExists(request.file)) {
         m_services.ui.beep();
         return {false,
                 QStringLiteral("File '") + request.file + QStringLiteral("' does not exist.")};

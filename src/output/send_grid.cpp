@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/module1.h"
+#include "engine/record_line.h"
 #include "output/csv_line.h"
 
 namespace output {
@@ -19,7 +19,7 @@ QString headerLine(const RecordForm& form, const QString& header, bool csv) {
     if (form.includeDrawingName) labels += quote + "DRAWING_NAME" + quote + ",";
     if (form.timestamp) labels += quote + "TIMESTAMP" + quote + ",";
     line = labels + line;
-    if (!form.commaDelimited) line = Module1::CdfToSdf(line, form.spaces);
+    if (!form.commaDelimited) line = recordline::cdfToSdf(line, form.spaces);
     return line;
 }
 

@@ -10,7 +10,6 @@
 
 #include "drawing/reader_application.h"
 #include "engine/extraction_run.h"
-#include "engine/module1.h"
 #include "support/fake_clock.h"
 #include "support/files.h"
 #include "support/qt_printers.h"
@@ -95,7 +94,7 @@ TEST_F(RealDrawings, EveryReleaseGivesTheSameTwoBlocks) {
     EXPECT_EQ(result.drawingsExtracted, 6);
     EXPECT_TRUE(result.lastError.isEmpty()) << result.lastError.toStdString();
     EXPECT_EQ(result.records, blokoRecords(releases));
-    EXPECT_EQ(testfiles::read(Module1::strExtractPath),
+    EXPECT_EQ(testfiles::read(dir.filePath("extract.txt")),
               "HEADER:'BLOCK_NAME','BLOCK_LAYER','BLOCK_SPACE','BLOCK_HANDLE','BLOCK_ROTATION',"
               "'BLOCK_XSCALE','BLOCK_YSCALE','BLOCK_X','BLOCK_Y','BLOCK_Z','ETIKEDO'\r\n"
               "'bloko','Tavolo 3','MODEL','190','0','1','1','3642.137','6066.05','0',"
@@ -115,7 +114,8 @@ TEST_F(RealDrawings, AllTagsFormOnAttributesOnLayerZero) {
                            "'GH209_1_2010.DXF','symbol_work','7.311109','456'",
                            "'GH209_1_2010.DXF','symbol_border','7.439021','9456/23'"}));
     EXPECT_EQ(result.drawingsExtracted, 1) << "entities-2d's block is on layer 0";
-    EXPECT_EQ(testfiles::read(Module1::strExtractPath), "") << "the last drawing matched nothing";
+    EXPECT_EQ(testfiles::read(dir.filePath("extract.txt")), "")
+        << "the last drawing matched nothing";
 }
 
 TEST_F(RealDrawings, EveryDwgReleaseGivesWhatItsDxfTwinGives) {

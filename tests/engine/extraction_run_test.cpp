@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "engine/module1.h"
 #include "engine/text_forms.h"
 #include "support/fake_clock.h"
 #include "support/files.h"
@@ -75,7 +74,7 @@ TEST_F(ExtractionRunTest, RecordsCarryTheDrawingNameAndTimestamp) {
     EXPECT_EQ(errLog(), "") << "a run without failure leaves the log empty";
     EXPECT_EQ(ui.busyChanges, 0) << "the hourglass is restored";
     EXPECT_EQ(ui.statuses.first(), "Extraction in process...");
-    EXPECT_TRUE(ui.statuses.contains("Processing " + Module1::strDwgFile + "..."));
+    EXPECT_TRUE(ui.statuses.contains("Processing " + dir.filePath("dwg/a-101.dxf") + "..."));
     EXPECT_EQ(finalStatus(result, false), "Attributes from 1 file(s) extracted in 0.00 second(s).");
 }
 
@@ -192,7 +191,7 @@ TEST_F(ExtractionRunTest, ExtractFileHoldsOnlyTheLastDrawing) {
     const ExtractionRunResult result = run();
     EXPECT_EQ(result.records.size(), 2);
     EXPECT_EQ(result.drawingsExtracted, 2);
-    EXPECT_EQ(testfiles::read(Module1::strExtractPath),
+    EXPECT_EQ(testfiles::read(dir.filePath("extract.txt")),
               "HEADER:'BLOCK_NAME','DWGNO','REV'\r\n'TITLE','2','B'\r\n");
 }
 

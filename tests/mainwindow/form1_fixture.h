@@ -16,7 +16,6 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
-#include "engine/module1.h"
 #include "mainwindow/drive_list.h"
 #include "mainwindow/folder_list.h"
 #include "mainwindow/form1.h"

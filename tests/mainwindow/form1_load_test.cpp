@@ -11,7 +11,7 @@ TEST_F(Form1Test, FirstStartShowsTheCreatedDefaults) {
     EXPECT_EQ(w.Dir3->path(), QDir(appDir.path()).absolutePath());
     EXPECT_EQ(w.Drive1->drive(), w.Drive3->drive());
     EXPECT_EQ(w.mstrTPath, appDir.path());
-    EXPECT_EQ(Module1::strDWGFolder, appDir.path());
+    EXPECT_EQ(w.drawingFolder, appDir.path());
     EXPECT_TRUE(w.Option1->isChecked());
     EXPECT_TRUE(w.Option3->isChecked());
     EXPECT_EQ(w.Text1->text(), "file.txt");
