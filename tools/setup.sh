@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quillon builds and tests with (skipped when all are present).
 set -euo pipefail
-packages=(cmake ninja-build g++ pkg-config gzip qt6-base-dev libgtest-dev python3-ezdxf fonts-liberation libsqlite3-dev sqlite3 libzip-dev libpugixml-dev python3-openpyxl chromium)
+packages=(cmake ninja-build g++ pkg-config gzip qt6-base-dev libgtest-dev python3-ezdxf fonts-liberation libsqlite3-dev sqlite3 libzip-dev libpugixml-dev python3-openpyxl python3-docx libreoffice-writer-nogui poppler-utils chromium)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

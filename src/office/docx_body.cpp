@@ -18,9 +18,10 @@ constexpr std::string_view kMainNamespace =
 constexpr std::string_view kStrictMainNamespace =
     "http://purl.oclc.org/ooxml/wordprocessingml/main";
 
-// A character of the 8-point type is about 90 twips wide on average; capitals and bold need
-// more, so columns get 100 a character, besides the cell's own margins of 108 either side.
-constexpr int kTwipsPerCharacter = 100;
+// Columns are fitted before any program lays the text out, and the font may be replaced by a
+// wider one where it is missing: a character gets 0.7 of the type size (capitals of a wide
+// sans-serif font), plus one spare, besides the cell's own margins of 108 twips either side.
+constexpr int kTwipsPerCharacterPoint = 14;
 constexpr int kCellMargins = 216;
 constexpr int kNarrowestColumn = 360;
 // The width of the text on a landscape Letter page with 1-inch margins, when the section does
@@ -133,13 +134,15 @@ private:
 
 // Column widths that fit the longest text of each column, narrowed together when the table
 // would be wider than the page's text.
-std::vector<int> fittedWidths(const std::vector<QStringList>& rows, size_t columns, int textWidth) {
+std::vector<int> fittedWidths(const std::vector<QStringList>& rows, size_t columns, int pointSize,
+                              int textWidth) {
+    const int perCharacter = kTwipsPerCharacterPoint * pointSize;
     std::vector<int> widths(columns, kNarrowestColumn);
     for (const QStringList& row : rows) {
         for (size_t c = 0; c < columns && c < static_cast<size_t>(row.size()); ++c) {
             const auto characters =
                 static_cast<int>(row[static_cast<qsizetype>(c)].toUcs4().size());
-            widths[c] = std::max(widths[c], characters * kTwipsPerCharacter + kCellMargins);
+            widths[c] = std::max(widths[c], (characters + 1) * perCharacter + kCellMargins);
         }
     }
     long long total = 0;
@@ -169,7 +172,7 @@ void insertTable(pugi::xml_node body, pugi::xml_node before, const WordNames& na
         rows.push_back(line.split(QLatin1Char('\t')));
         columns = std::max(columns, static_cast<size_t>(rows.back().size()));
     }
-    const std::vector<int> widths = fittedWidths(rows, columns, textWidth(body));
+    const std::vector<int> widths = fittedWidths(rows, columns, block.pointSize, textWidth(body));
     const bool heading = block.table->headingRow;
     const auto add = [&](pugi::xml_node parent, std::string_view local) {
         return parent.append_child(names(local).c_str());

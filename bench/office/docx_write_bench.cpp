@@ -1,0 +1,97 @@
+// A send of many records to a .docx document, the way the document destination makes it: a
+// new document, its page turned to landscape, and the records as a table with a heading row
+// (then, in a second run, as lines of text), each written to the file. Prints milliseconds per
+// step and of the whole send, best of the runs.
+//   build/default/bench/docx_write_bench [records] [runs] [folder]
+// The folder keeps the documents written (the user's temporary folder when not given).
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <algorithm>
+#include <ctime>
+
+#include "office/docx_word_processor.h"
+
+namespace {
+
+// Records shaped like a title block extract: drawing, tag, description, size, revision, date.
+QString records(qint64 count, QChar separator) {
+    const QString fields[] = {"DWGNAME", "TAG", "DESCRIPTION", "SIZE", "REV", "DATE"};
+    QString text;
+    text.reserve(count * 80);
+    const auto row = [&](const QStringList& cells) {
+        text += cells.join(separator);
+        text += QStringLiteral("\r\n");
+    };
+    row(QStringList(std::begin(fields), std::end(fields)));
+    for (qint64 i = 0; i < count; ++i) {
+        row({QStringLiteral("P-%1.dwg").arg(i / 40 + 1, 4, 10, QLatin1Char('0')),
+             QStringLiteral("PUMP-%1").arg(i + 101),
+             i % 3 == 0 ? QStringLiteral("Centrifugal pump, stainless steel")
+                        : QStringLiteral("Gate valve"),
+             QStringLiteral("%1 mm").arg(25 + i % 7 * 25), QString::number(i % 5),
+             QStringLiteral("2026-12-%1").arg(i % 28 + 1, 2, 10, QLatin1Char('0'))});
+    }
+    return text;
+}
+
+struct Timing {
+    double create = 0, landscape = 0, insert = 0, total = 0, cpu = 0;
+    qint64 bytes = 0;
+};
+
+Timing send(const QString& folder, const QString& text, std::optional<office::TableFormat> table) {
+    Timing timing;
+    QElapsedTimer clock;
+    const std::clock_t cpuStart = std::clock();
+    clock.start();
+    auto word = office::startDocxWordProcessor(folder).value();
+    auto document = word->AddDocument();
+    if (!document) qFatal("%s", qPrintable(document.error().description));
+    timing.create = clock.nsecsElapsed() / 1e6;
+    if (auto turned = document.value()->SetLandscape(); !turned) {
+        qFatal("%s", qPrintable(turned.error().description));
+    }
+    timing.landscape = clock.nsecsElapsed() / 1e6 - timing.create;
+    if (auto inserted = document.value()->InsertBlock(true, text, 8, table); !inserted) {
+        qFatal("%s", qPrintable(inserted.error().description));
+    }
+    timing.total = clock.nsecsElapsed() / 1e6;
+    timing.cpu = 1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    timing.insert = timing.total - timing.create - timing.landscape;
+    timing.bytes = QFileInfo(document.value()->FullName().value()).size();
+    return timing;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList arguments = app.arguments();
+    const qint64 count = arguments.size() > 1 ? arguments[1].toLongLong() : 10000;
+    const int runs = arguments.size() > 2 ? arguments[2].toInt() : 5;
+    QTemporaryDir scratch;
+    const QString folder = arguments.size() > 3 ? arguments[3] : scratch.path();
+    QDir().mkpath(folder);
+    QTextStream out(stdout);
+    for (const bool table : {true, false}) {
+        const QString text = records(count, table ? QLatin1Char('\t') : QLatin1Char(','));
+        Timing best;
+        best.total = 1e300;
+        for (int run = 0; run < runs; ++run) {
+            const Timing timing =
+                send(folder, text, table ? std::optional(office::TableFormat{true}) : std::nullopt);
+            if (timing.total < best.total) best = timing;
+        }
+        out << (table ? "table" : "lines") << ": " << count << " records, best of " << runs
+            << ": new document " << best.create << " ms, landscape " << best.landscape
+            << " ms, insert and save " << best.insert << " ms, whole send " << best.total
+            << " ms (processor " << best.cpu << " ms); file " << best.bytes / 1024 << " KB\n";
+    }
+    out << "documents in " << folder << "\n";
+    return 0;
+}
