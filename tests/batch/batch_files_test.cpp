@@ -100,7 +100,7 @@ TEST_F(BatchFilesTest, ListFileThatCannotBeReadSaysSoAndLeavesNothingPending) {
 TEST_F(BatchFilesTest, RefusedDrawingsSayWhyOnTheStatusLineAndInTheLog) {
     touch(proj + "/notes.dwg", "These are meeting notes, not a drawing.\r\n");
     truncatedCopy(kAutocad + "/example_2018.dwg", proj + "/cut.dwg", 6000);
-    touch(proj + "/old.dwg", QByteArray("AC1009") + QByteArray(200, '\0'));
+    touch(proj + "/old.dwg", QByteArray("AC1002") + QByteArray(200, '\0'));
     touch(appDir.filePath("run.dlf"),
           ("DWGNAME\r\n" + proj + "/notes.dwg," + tpl() + "\r\n" + proj + "/cut.dwg," + tpl() +
            "\r\n" + proj + "/old.dwg," + tpl() + "\r\n")
@@ -108,7 +108,7 @@ TEST_F(BatchFilesTest, RefusedDrawingsSayWhyOnTheStatusLineAndInTheLog) {
     runList(appDir.filePath("run.dlf"));
     const QList<QByteArray> lines = testfiles::read(appDir.filePath("err.log")).split('\n');
     ASSERT_EQ(lines.size(), 4) << testfiles::read(appDir.filePath("err.log")).toStdString();
-    const char* reasons[] = {"not a drawing file", "truncated", "AC1009"};
+    const char* reasons[] = {"not a drawing file", "truncated", "AC1002"};
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
         const QByteArray error = lines[i].mid(lines[i].indexOf("  Error: ") + 9);
