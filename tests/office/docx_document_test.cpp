@@ -184,6 +184,22 @@ TEST(DocxDocument, NewDocumentsTakeTheFirstFreeName) {
     EXPECT_EQ(ScratchFolder::readFile(folder.path("Document1.docx")), "someone else's");
 }
 
+// A send refused while the document is locked leaves nothing behind in memory either: once the
+// other program lets go, the next send writes its own block only.
+TEST(DocxDocument, ARefusedSendIsNotWrittenLater) {
+    SKIP_WITHOUT_PYTHON_DOCX();
+    ScratchFolder folder;
+    const auto document = started(folder.path())->AddDocument().value();
+    const QString lock = folder.writeFile(".~lock.Document1.docx#", "lock");
+    EXPECT_FALSE(document->SetLandscape().ok());
+    EXPECT_FALSE(document->InsertBlock(true, "refused\r\n", 8, std::nullopt).ok());
+    ASSERT_TRUE(QFile::remove(lock));
+    ASSERT_TRUE(document->InsertBlock(true, "written\r\n", 8, std::nullopt).ok());
+    const QString dump = dumpDocument(folder.path("Document1.docx"));
+    EXPECT_TRUE(dump.startsWith("page portrait")) << dump.toStdString();
+    EXPECT_EQ(withoutPageLine(dump), "P written | 8.0");
+}
+
 TEST(DocxDocument, ColumnsFitTheirTextAndThePage) {
     SKIP_WITHOUT_PYTHON_DOCX();
     ScratchFolder folder;
