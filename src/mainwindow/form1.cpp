@@ -65,6 +65,7 @@ void Form1::connectHandlers() {
     // A selection made with the keyboard counts as a click: the handlers follow the selection,
     // not the mouse. Code that changes a selection itself blocks these while it does.
     connect(List2, &QListWidget::itemSelectionChanged, this, &Form1::List2_Click);
+    connect(List2, &QListWidget::itemDoubleClicked, this, &Form1::showAttributePage);
     connect(Command13, &QPushButton::clicked, this, &Form1::Command13_Click);
     connect(Command14, &QPushButton::clicked, this, &Form1::Command14_Click);
     connect(Drive3, &DriveListBox::driveChanged, this, &Form1::Drive3_Change);

@@ -19,6 +19,7 @@ class QLabel;
 class QLineEdit;
 class QListView;
 class QListWidget;
+class QListWidgetItem;
 class RecordListModel;
 class QPushButton;
 class QRadioButton;
@@ -49,6 +50,8 @@ public:
     void Dir1_Change();
     void Text5_Change();
     void List2_Click();
+    // The page of every attribute of the drawing, opened in the desktop's browser.
+    void showAttributePage(QListWidgetItem* drawing);
     void Command13_Click();
     void Command14_Click();
     void Drive3_Change();

@@ -1,0 +1,27 @@
+// A double-click on a drawing: every attribute of it as a page in the desktop's browser.
+
+#include <QListWidget>
+
+#include "engine/attribute_page.h"
+#include "mainwindow/folder_list.h"
+#include "mainwindow/form1.h"
+#include "mainwindow/operation_guard.h"
+#include "mainwindow/window_run_ui.h"
+
+void Form1::showAttributePage(QListWidgetItem* drawing) {
+    if (!drawing) return;
+    const OperationGuard operation(m_busy);
+    if (!operation.started()) return;
+    AttributePageRequest request;
+    request.drawingFolder = Dir1->path();
+    request.drawingName = drawing->text();
+    request.pagePath = attributePagePath(mstrAppPath);
+    WindowRunUi ui(m_platform, Label4);
+    const AttributePageResult result =
+        writeAttributePage(request, drawingApplication, ui, m_platform.clock);
+    if (result.beep) m_platform.ui.beep();
+    setStatus(result.status);
+    if (result.outcome == AttributePageResult::Outcome::Written) {
+        m_platform.shell.openDocument(request.pagePath);
+    }
+}
