@@ -15,6 +15,8 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 
+#include "about/open_about_window.h"
+#include "filespecs/open_file_spec_window.h"
 #include "mainwindow/drive_list.h"
 #include "mainwindow/folder_list.h"
 #include "output/destination_sender.h"
@@ -278,11 +280,17 @@ void Form1::Command2_Click() {
 }
 
 void Form1::Command4_Click() {
-    // The about window comes with its own subsystem.
+    showAboutWindow(m_platform, mstrAppPath, this);
 }
 
 void Form1::Command9_Click() {
-    // The file specification window comes with its own subsystem.
+    const auto chosen = chooseFileSpecification(m_platform, mstrAppPath, drawingFolder, this);
+    if (!chosen) return;
+    // As if the user had picked them: each change refreshes the drawing list.
+    if (!chosen->folder.isEmpty() && Drive1->setDrive(chosen->folder) == 0) {
+        Dir1->setPath(chosen->folder);
+    }
+    Text5->setText(chosen->pattern);
 }
 
 void Form1::cmdOpen_Click() {

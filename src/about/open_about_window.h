@@ -1,0 +1,9 @@
+#pragma once
+
+#include "platform/gui/platform.h"
+
+class QWidget;
+
+// Shows the about window in front of `owner`, which takes no input until it closes.
+// `programFolder` holds faq.fil.
+void showAboutWindow(platform::Platform platform, const QString& programFolder, QWidget* owner);

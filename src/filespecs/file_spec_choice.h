@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+// A drawing file specification chosen for the main window's drawing selection: `folder` is
+// empty for a specification without a folder, which changes only the pattern.
+struct FileSpecChoice {
+    QString folder;
+    QString pattern;
+    bool operator==(const FileSpecChoice&) const = default;
+};

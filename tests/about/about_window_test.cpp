@@ -1,0 +1,143 @@
+// The about window: its text with the build's version, the links and their status texts.
+
+#include "about/about_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "about/link_label.h"
+#include "platform/scratch_folder.h"
+#include "support/gui/fake_platform.h"
+#include "support/qt_printers.h"
+
+namespace {
+
+using Call = fake::RecordingShell::Call;
+
+class AboutWindowTest : public ::testing::Test {
+protected:
+    AboutWindow& open(AboutLinks links = {"maker@example.org", "https://example.org/quillon"}) {
+        window = std::make_unique<AboutWindow>(fakes.platform(), scratch.path(), links);
+        return *window;
+    }
+    QStringList lines() const {
+        return window->aboutTextBox->toPlainText().split(QLatin1Char('\n'));
+    }
+
+    ScratchFolder scratch;
+    fake::FakePlatform fakes;
+    std::unique_ptr<AboutWindow> window;
+};
+
+TEST_F(AboutWindowTest, TheTextStartsWithTitleAndTheBuildsVersion) {
+    open();
+    EXPECT_EQ(lines().at(0), QStringLiteral("Quillon " QUILLON_EXPECTED_VERSION));
+    EXPECT_TRUE(AboutWindow::aboutText(1, 2, {}).startsWith("Quillon 1.2\r\n\r\n"));
+    const QString text = window->aboutTextBox->toPlainText();
+    EXPECT_TRUE(text.contains("GPL-3.0-or-later"));
+    for (const char* output :
+         {"DWG", "DXF", "text file", "clipboard", ".xlsx", "SQLite", ".docx"}) {
+        EXPECT_TRUE(text.contains(QLatin1String(output))) << output;
+    }
+    EXPECT_TRUE(text.contains("maker@example.org"));
+    EXPECT_TRUE(window->aboutTextBox->isReadOnly());
+}
+
+TEST_F(AboutWindowTest, EachLinkLeavesItsTextInTheStatusLine) {
+    open();
+    struct Case {
+        LinkLabel* AboutWindow::*link;
+        QString status;
+        Call call;
+    };
+    const Case cases[] = {
+        {&AboutWindow::emailLink,
+         "Send e-mail message to: maker@example.org",
+         {Call::Kind::Url, "mailto:maker@example.org"}},
+        {&AboutWindow::webPageLink,
+         "Go to page: https://example.org/quillon",
+         {Call::Kind::Url, "https://example.org/quillon"}},
+        {&AboutWindow::faqLink,
+         "Open file: " + scratch.path("faq.fil"),
+         {Call::Kind::TextEditor, scratch.path("faq.fil")}},
+    };
+    window->show();
+    for (const Case& c : cases) {
+        LinkLabel* link = (*window).*c.link;
+        SCOPED_TRACE(link->text().toStdString());
+        EXPECT_TRUE(link->isVisible());
+        fakes.shell.calls.clear();
+        QTest::mouseClick(link, Qt::LeftButton);
+        EXPECT_EQ(window->statusLabel->text(), c.status);
+        ASSERT_EQ(fakes.shell.calls.size(), 1u);
+        EXPECT_EQ(fakes.shell.calls[0], c.call);
+    }
+    EXPECT_TRUE(fakes.dialogs.messages().empty());
+}
+
+TEST_F(AboutWindowTest, NoBrowserIsReported) {
+    open();
+    fakes.shell.succeeds = false;
+    window->openWebPage();
+    window->sendEmail();
+    EXPECT_EQ(fakes.dialogs.messageTexts(), QStringList({"Could not find associated browser.",
+                                                         "Could not find associated browser."}));
+    EXPECT_EQ(fakes.dialogs.messages()[0].icon, platform::MessageIcon::Exclamation);
+    EXPECT_EQ(fakes.dialogs.messages()[0].caption, "Quillon");
+}
+
+TEST_F(AboutWindowTest, ALinkWithoutAnAddressIsNotShown) {
+    open({"", ""});
+    window->show();
+    EXPECT_FALSE(window->emailLink->isVisible());
+    EXPECT_FALSE(window->webPageLink->isVisible());
+    EXPECT_TRUE(window->faqLink->isVisible());
+    EXPECT_FALSE(window->aboutTextBox->toPlainText().contains("e-mail to"));
+}
+
+TEST_F(AboutWindowTest, LinksTurnRedUnderThePointer) {
+    open();
+    window->show();
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QApplication::sendEvent(window->webPageLink, &enter);
+    EXPECT_TRUE(window->webPageLink->isHighlighted());
+    EXPECT_EQ(window->webPageLink->palette().color(QPalette::WindowText), QColor(Qt::red));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(window->webPageLink, &leave);
+    EXPECT_FALSE(window->webPageLink->isHighlighted());
+    EXPECT_EQ(window->webPageLink->palette().color(QPalette::WindowText), QColor(Qt::blue));
+}
+
+TEST_F(AboutWindowTest, F1OpensTheFaqAndEscapeOrOkClose) {
+    open();
+    window->show();
+    QTest::keyClick(window->aboutTextBox, Qt::Key_F1);
+    ASSERT_EQ(fakes.shell.calls.size(), 1u);
+    EXPECT_EQ(fakes.shell.calls[0], (Call{Call::Kind::TextEditor, scratch.path("faq.fil")}));
+    QTest::keyClick(window->aboutTextBox, Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+
+    window->show();
+    QTest::mouseClick(window->okButton, Qt::LeftButton);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(AboutWindowTest, EveryCaptionFits) {
+    open();
+    QFont large = window->font();
+    large.setPointSizeF(large.pointSizeF() * 1.6);
+    window->setFont(large);
+    window->show();
+    QApplication::processEvents();
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!qobject_cast<QLabel*>(w) && !qobject_cast<QPushButton*>(w)) continue;
+        if (!w->isVisible() || w == window->statusLabel) continue;  // the status line wraps
+        EXPECT_GE(w->width(), w->sizeHint().width()) << w->objectName().toStdString();
+    }
+}
+
+}  // namespace

@@ -1,0 +1,108 @@
+// The main window's ".." button: the chosen specification becomes its drawing folder and
+// pattern, and the shared drawing folder follows Add.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+
+#include "filespecs/file_spec_window.h"
+#include "mainwindow/folder_list.h"
+#include "mainwindow/form1.h"
+#include "platform/scratch_folder.h"
+#include "support/gui/fake_platform.h"
+#include "support/qt_printers.h"
+
+namespace {
+
+class MainWindowHookTest : public ::testing::Test {
+protected:
+    Form1& load() {
+        window = std::make_unique<Form1>(fakes.platform(), scratch.path(), QString());
+        window->Form_Load();
+        return *window;
+    }
+    // Runs `act` on the file specification window once it shows, modal, from the ".." button.
+    void clickSpecButton(const std::function<void(FileSpecWindow&)>& act) {
+        bool shown = false;
+        QTimer::singleShot(0, [&] {
+            auto* specs = qobject_cast<FileSpecWindow*>(QApplication::activeModalWidget());
+            ASSERT_NE(specs, nullptr);
+            shown = true;
+            act(*specs);
+            if (specs->isVisible()) specs->reject();
+        });
+        window->Command9->click();
+        EXPECT_TRUE(shown);
+    }
+
+    ScratchFolder scratch;
+    fake::FakePlatform fakes;
+    std::unique_ptr<Form1> window;
+};
+
+TEST_F(MainWindowHookTest, SelectSetsFolderAndPatternOrThePatternAlone) {
+    const QString jobs = scratch.makeFolder("Jobs/A1");
+    scratch.writeFile("Jobs/A1/plan1.dwg");
+    scratch.writeFile("Jobs/A1/other.dwg");
+    fakes.settings.set("FSpec", "Dir0", jobs + "/plan*.dwg");
+    fakes.settings.set("FSpec", "Dir1", "o*.dwg");
+    load();
+
+    clickSpecButton([](FileSpecWindow& specs) {
+        specs.specList->setCurrentRow(0);
+        specs.selectSpecification();
+    });
+    EXPECT_EQ(window->Dir1->path(), jobs);
+    EXPECT_EQ(window->Text5->text(), "plan*.dwg");
+    ASSERT_EQ(window->List2->count(), 1);
+    EXPECT_EQ(window->List2->item(0)->text(), "plan1.dwg");
+
+    clickSpecButton([](FileSpecWindow& specs) {
+        specs.specList->setCurrentRow(1);
+        specs.selectSpecification();
+    });
+    EXPECT_EQ(window->Dir1->path(), jobs);  // the folder stays
+    EXPECT_EQ(window->Text5->text(), "o*.dwg");
+    ASSERT_EQ(window->List2->count(), 1);
+    EXPECT_EQ(window->List2->item(0)->text(), "other.dwg");
+}
+
+TEST_F(MainWindowHookTest, ClosingLeavesTheSelectionAndAddMovesTheSharedFolder) {
+    const QString drawings = scratch.makeFolder("drawings");
+    load();
+    const QString folderBefore = window->Dir1->path();
+    const QString patternBefore = window->Text5->text();
+    fakes.dialogs.answerFolder(drawings);
+    fakes.dialogs.answerInput(drawings + "/*.dxf");
+    fakes.dialogs.answerInput("");
+    clickSpecButton([](FileSpecWindow& specs) { specs.addSpecification(); });
+    EXPECT_EQ(window->Dir1->path(), folderBefore);
+    EXPECT_EQ(window->Text5->text(), patternBefore);
+    EXPECT_EQ(window->drawingFolder, drawings);
+    EXPECT_EQ(fakes.settings.get("FSpec", "Dir0"), drawings + "/*.dxf");
+
+    // The next opening starts Add in the folder chosen last.
+    fakes.dialogs.answerFolder("");
+    clickSpecButton([](FileSpecWindow& specs) { specs.addSpecification(); });
+    EXPECT_EQ(fakes.dialogs.shown().back().folder.startFolder, drawings);
+}
+
+TEST_F(MainWindowHookTest, AboutButtonShowsTheAboutWindow) {
+    load();
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* about = QApplication::activeModalWidget();
+        ASSERT_NE(about, nullptr);
+        EXPECT_EQ(about->objectName(), "aboutWindow");
+        shown = true;
+        about->close();
+    });
+    window->Command4->click();
+    EXPECT_TRUE(shown);
+}
+
+}  // namespace
