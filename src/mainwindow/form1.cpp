@@ -22,6 +22,7 @@
 #include "output/destination_sender.h"
 #include "platform/paths.h"
 #include "records/record_list_model.h"
+#include "search/open_search_window.h"
 
 namespace {
 const QString kTitle = QStringLiteral("Quillon");
@@ -294,5 +295,6 @@ void Form1::Command9_Click() {
 }
 
 void Form1::cmdOpen_Click() {
-    // The search window comes with its own subsystem.
+    // This window takes no input until the search window is closed.
+    openSearchWindow(m_platform, drawingApplication, mstrAppPath, this);
 }

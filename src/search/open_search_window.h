@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+#include "engine/automation/automation.h"
+#include "platform/gui/platform.h"
+
+class QWidget;
+
+// Opens a new search window in front of `owner`, which takes no input until the search window
+// is closed. The window stores its settings and goes away when it closes.
+QWidget* openSearchWindow(platform::Platform platform, acad::ApplicationFactory drawingApplication,
+                          const QString& defaultDrawingFolder, QWidget* owner);

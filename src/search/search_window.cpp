@@ -1,0 +1,249 @@
+#include "search/search_window.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include "engine/blanks.h"
+
+namespace {
+
+const QString kCaption = QStringLiteral("Quillon");
+
+// Found lines reach the results box, and the status line is painted, at most this often: a
+// run over many small drawings would otherwise spend its time redrawing.
+constexpr qint64 kShowInterval = 50;   // ms
+constexpr qint64 kPaintInterval = 15;  // ms
+
+// Drawings that could not be opened, named in full on the status line up to this many.
+constexpr qsizetype kNamedFailures = 5;
+
+bool endsWithSeparator(const QString& folder) {
+#ifdef Q_OS_WIN
+    if (folder.endsWith(QLatin1Char('\\'))) return true;
+#endif
+    return folder.endsWith(QLatin1Char('/'));
+}
+
+}  // namespace
+
+// What the search asks of the window while it walks a drawing: pending events (the Abort
+// button, closing, repaints), and the lines found so far shown in the results box.
+class SearchWindow::RunUi : public EngineUi {
+public:
+    explicit RunUi(SearchWindow& window) : m_window(window) {}
+    void processPendingEvents() override {
+        m_window.showFoundLines(false);
+        m_window.m_platform.ui.processEvents();
+    }
+    void showError(const QString& caption, const QString& text) override {
+        m_window.m_platform.dialogs.messageBox(caption, text, platform::MessageIcon::Exclamation,
+                                               platform::MessageButtons::OK,
+                                               platform::DialogButton::None, true);
+    }
+
+private:
+    SearchWindow& m_window;
+};
+
+SearchWindow::SearchWindow(platform::Platform platform, acad::ApplicationFactory drawingApplication,
+                           QString defaultDrawingFolder, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      m_platform(platform),
+      m_drawingApplication(std::move(drawingApplication)),
+      m_defaultDrawingFolder(std::move(defaultDrawingFolder)) {
+    createControls();
+    connectHandlers();
+    restoreSettings();
+}
+
+SearchWindow::~SearchWindow() = default;
+
+void SearchWindow::connectHandlers() {
+    connect(searchButton, &QPushButton::clicked, this, &SearchWindow::search);
+    connect(abortButton, &QPushButton::clicked, this, &SearchWindow::requestAbort);
+    connect(browseButton, &QPushButton::clicked, this, &SearchWindow::browseForFolder);
+    connect(saveButton, &QPushButton::clicked, this, &SearchWindow::saveToTextFile);
+    connect(clipboardButton, &QPushButton::clicked, this, &SearchWindow::copyToClipboard);
+    for (QWidget* control : findChildren<QWidget*>()) control->installEventFilter(this);
+}
+
+bool SearchWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+            close();
+            return true;
+        }
+        if (watched == delimiterEdit && key->text() == QLatin1String(" ")) return true;
+    } else if (event->type() == QEvent::FocusOut) {
+        if (watched == blocksEdit || watched == layersEdit) {
+            validateNameList(static_cast<QLineEdit*>(watched));
+        } else if (watched == delimiterEdit) {
+            validateDelimiter();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void SearchWindow::validateNameList(QLineEdit* edit) {
+    if (blanks::cut(edit->text()).isEmpty()) edit->setText(QStringLiteral("*"));
+}
+
+void SearchWindow::validateDelimiter() {
+    if (delimiterEdit->text().isEmpty()) delimiterEdit->setText(QStringLiteral(","));
+}
+
+void SearchWindow::closeEvent(QCloseEvent* event) {
+    if (m_run) {
+        // The run owns the drawing session: it stops at its next check, closes the session,
+        // and then closes the window.
+        m_closeWhenStopped = true;
+        m_run->requestAbort();
+        event->ignore();
+        return;
+    }
+    if (!m_settingsStored) {
+        storeSettings();
+        m_settingsStored = true;
+    }
+    event->accept();
+}
+
+void SearchWindow::refuse(const QString& text, QWidget* focus) {
+    m_platform.dialogs.messageBox(kCaption, text, platform::MessageIcon::Exclamation);
+    focus->setFocus();
+}
+
+SearchCriteria SearchWindow::criteriaFromControls() const {
+    SearchCriteria criteria;
+    criteria.space = spaceCombo->currentText();
+    criteria.blocks = blocksEdit->text();
+    criteria.layers = layersEdit->text();
+    criteria.text = searchTextEdit->text();
+    criteria.matchCase = matchCaseCheck->isChecked();
+    criteria.exactPhrase = exactPhraseCheck->isChecked();
+    criteria.findTag = findTagCheck->isChecked();
+    return criteria;
+}
+
+void SearchWindow::showStatus(const QString& text) {
+    statusLabel->setText(text);
+    if (m_sincePainted.isValid() && m_sincePainted.elapsed() < kPaintInterval) return;
+    statusLabel->repaint();
+    m_sincePainted.start();
+}
+
+void SearchWindow::showFoundLines(bool now) {
+    const qint64 total = m_results.isEmpty() ? 0 : m_results.lineCount() + 1;
+    if (total == m_shownLines) return;
+    if (!now && m_sinceShown.isValid() && m_sinceShown.elapsed() < kShowInterval) return;
+    m_sinceShown.start();
+    QString added = m_results.shownLines(m_shownLines);
+    added.chop(1);  // the box ends without an empty last line
+    QTextCursor end(resultsEdit->document());
+    end.movePosition(QTextCursor::End);
+    if (m_shownLines > 0) end.insertText(QStringLiteral("\n"));
+    end.insertText(added);
+    m_shownLines = total;
+}
+
+void SearchWindow::search() {
+    if (m_run) return;  // a click that arrived while a run lets events through
+    if (blanks::cut(searchTextEdit->text()).isEmpty()) {
+        refuse(QStringLiteral("Enter text phrase to search for."), searchTextEdit);
+        return;
+    }
+    if (blanks::cut(folderEdit->text()).isEmpty()) {
+        refuse(QStringLiteral("Enter folder."), folderEdit);
+        return;
+    }
+    showStatus(QStringLiteral("Starting AutoCAD..."));
+
+    RunUi ui(*this);
+    SearchRun run(m_drawingApplication, ui, m_platform.clock);
+    m_run = &run;
+    platform::Hourglass hourglass(m_platform.ui);
+    searchButton->setEnabled(false);
+    abortButton->setEnabled(true);
+    // Fields would run together without a delimiter.
+    validateDelimiter();
+    const SearchResults before = m_results;
+    m_results.reset(delimiterEdit->text());
+    resultsEdit->clear();
+    m_shownLines = 0;
+    m_sinceShown.invalidate();
+
+    // The engine separates fields by a text no field holds; the results join them with the
+    // delimiter chosen here.
+    run.setDelimiter(SearchResults::fieldSeparator());
+    QStringList failures;
+    SearchRun::Events events;
+    events.searching = [&](const QString& fileName) {
+        showFoundLines(true);
+        showStatus(QStringLiteral("Searching ") + fileName + QStringLiteral("..."));
+        // A criterion changed during the run counts from the next drawing on.
+        run.setCriteria(criteriaFromControls());
+        run.setFullPath(fullPathCheck->isChecked());
+    };
+    events.lineFound = [&](const QString& line) { m_results.addFoundLine(line); };
+    events.openFailed = [&](const QString& path, const QString& reason) {
+        const QString name = QFileInfo(path).fileName();
+        failures << (reason.isEmpty() ? name : name + QStringLiteral(": ") + reason);
+    };
+    const SearchRun::Totals totals =
+        run.run(drawingsOf(splitFolderSpec(folderEdit->text())), events);
+    m_run = nullptr;
+
+    searchButton->setEnabled(true);
+    abortButton->setEnabled(false);
+    hourglass.release();
+    if (!totals.started) {
+        m_results = before;
+        resultsEdit->setPlainText(m_results.shownLines(0).chopped(m_results.isEmpty() ? 0 : 1));
+        m_shownLines = m_results.isEmpty() ? 0 : m_results.lineCount() + 1;
+        showStatus(QStringLiteral("Unable to start AutoCAD"));
+    } else {
+        if (totals.aborted) showStatus(QStringLiteral("Process aborted."));
+        showFoundLines(true);
+        resultsEdit->verticalScrollBar()->setValue(0);
+        QString status = searchTotalsLine(totals.hits, totals.filesWithHits, totals.elapsedSeconds);
+        if (!failures.isEmpty()) {
+            status += QStringLiteral("\nNot opened: ") +
+                      failures.mid(0, kNamedFailures).join(QStringLiteral("; "));
+            if (failures.size() > kNamedFailures) {
+                status += QStringLiteral("; and %1 more").arg(failures.size() - kNamedFailures);
+            }
+        }
+        m_sincePainted.invalidate();
+        showStatus(status);
+    }
+    if (m_closeWhenStopped) close();
+}
+
+void SearchWindow::requestAbort() {
+    if (m_run) m_run->requestAbort();
+}
+
+void SearchWindow::browseForFolder() {
+    const QString spec = folderEdit->text();
+    const QString start = spec.isEmpty() ? drawingFolder() : saveFolderOf(spec);
+    const QString chosen = m_platform.dialogs.pickFolder(
+        {QStringLiteral("Select a directory where DWG files exist"), start});
+    if (chosen.isEmpty()) return;
+    setDrawingFolder(chosen);
+    const QString folder = endsWithSeparator(chosen) ? chosen : chosen + QLatin1Char('/');
+    const std::optional<QString> answer = m_platform.dialogs.inputBox(
+        QStringLiteral("File Specification\r\n\r\nExamples: C:\\Dir1\\file???.dwg, "
+                       "C:\\My Directory\\a*.dwg"),
+        QStringLiteral("Add File Specification"), folder + QStringLiteral("*.dwg"));
+    // Cancelling the box empties the specification, as an empty answer does.
+    folderEdit->setText(blanks::cut(answer.value_or(QString())));
+}

@@ -1,0 +1,213 @@
+// The search window's settings: defaults, stored values, the order they are read and written
+// in, and the boxes that put a value back when they are left empty.
+
+#include <QFocusEvent>
+#include <QTest>
+
+#include "search_window_fixture.h"
+
+namespace {
+
+// Settings that remember the order of every read and write.
+class RecordingSettings : public fake::MemorySettings {
+public:
+    QString get(const QString& section, const QString& key,
+                const QString& defaultValue = {}) const override {
+        reads << section + "/" + key;
+        return MemorySettings::get(section, key, defaultValue);
+    }
+    void set(const QString& section, const QString& key, const QString& value) override {
+        written << section + "/" + key;
+        MemorySettings::set(section, key, value);
+    }
+    mutable QStringList reads;
+    QStringList written;
+};
+
+const QStringList kOrder = {"Options/Space",   "Options/Case",    "Options/Whole",
+                            "Options/Tag",     "Options/Path",    "Options/FieldDelimiter",
+                            "Options/Blocks",  "Options/Layers",  "Options/Search",
+                            "Options/Folder",  "Options/Include", "Options/CSV",
+                            "Options/TextFile"};
+
+using SearchSettingsTest = SearchWindowTest;
+
+TEST_F(SearchSettingsTest, AbsentKeysGiveTheDefaults) {
+    open();
+    EXPECT_EQ(window->windowTitle(), "Quillon - Find Block Attribute Tag Name and Values");
+    EXPECT_EQ(window->spaceCombo->count(), 3);
+    EXPECT_EQ(window->spaceCombo->itemText(0), "Both");
+    EXPECT_EQ(window->spaceCombo->itemText(1), "Model");
+    EXPECT_EQ(window->spaceCombo->itemText(2), "Paper");
+    EXPECT_EQ(window->spaceCombo->currentText(), "Both");
+    for (QCheckBox* box : {window->matchCaseCheck, window->exactPhraseCheck, window->findTagCheck,
+                           window->fullPathCheck, window->includeCriteriaCheck, window->csvCheck}) {
+        EXPECT_FALSE(box->isChecked()) << box->objectName().toStdString();
+    }
+    EXPECT_EQ(window->delimiterEdit->text(), ",");
+    EXPECT_EQ(window->blocksEdit->text(), "*");
+    EXPECT_EQ(window->layersEdit->text(), "*");
+    EXPECT_EQ(window->searchTextEdit->text(), "Enter text phrase here");
+    EXPECT_EQ(window->folderEdit->text(), "");
+    EXPECT_EQ(window->saveFolder(), programFolder()) << "the shared drawing folder's default";
+    EXPECT_FALSE(window->abortButton->isEnabled());
+    EXPECT_TRUE(window->searchButton->isEnabled());
+
+    setOption("DWGFolder", "/drawings/shared");
+    open();
+    EXPECT_EQ(window->saveFolder(), "/drawings/shared");
+}
+
+TEST_F(SearchSettingsTest, StoredValuesComeBackAndAreStoredInOrderOnClosing) {
+    RecordingSettings settings;
+    const std::vector<std::pair<QString, QString>> stored = {{"Space", "Paper"},
+                                                             {"Case", "1"},
+                                                             {"Whole", "1"},
+                                                             {"Tag", "1"},
+                                                             {"Path", "1"},
+                                                             {"FieldDelimiter", ";"},
+                                                             {"Blocks", "PUMP,VALVE"},
+                                                             {"Layers", "EQUIP"},
+                                                             {"Search", "  pump "},
+                                                             {"Folder", "/dwg/*.dxf"},
+                                                             {"Include", "1"},
+                                                             {"CSV", "1"},
+                                                             {"TextFile", "/out/"}};
+    for (const auto& [key, value] : stored) settings.MemorySettings::set("Options", key, value);
+    platform::Platform services{fakes.dialogs, fakes.shell, fakes.clipboard,
+                                settings,      fakes.ui,    fakes.clock};
+    {
+        SearchWindow w(services, model->factory(), programFolder());
+        QStringList optionsRead = settings.reads;
+        optionsRead.removeAll("Options/DWGFolder");
+        EXPECT_EQ(optionsRead, kOrder);
+        EXPECT_EQ(w.spaceCombo->currentText(), "Paper");
+        for (QCheckBox* box : {w.matchCaseCheck, w.exactPhraseCheck, w.findTagCheck,
+                               w.fullPathCheck, w.includeCriteriaCheck, w.csvCheck}) {
+            EXPECT_TRUE(box->isChecked()) << box->objectName().toStdString();
+        }
+        EXPECT_EQ(w.delimiterEdit->text(), ";");
+        EXPECT_EQ(w.blocksEdit->text(), "PUMP,VALVE");
+        EXPECT_EQ(w.layersEdit->text(), "EQUIP");
+        EXPECT_EQ(w.searchTextEdit->text(), "  pump ");
+        EXPECT_EQ(w.folderEdit->text(), "/dwg/*.dxf");
+        EXPECT_EQ(w.saveFolder(), "/out/");
+        EXPECT_TRUE(settings.written.isEmpty()) << "nothing stored while open";
+
+        w.matchCaseCheck->setChecked(false);
+        w.spaceCombo->setCurrentText("Model");
+        w.close();
+        EXPECT_EQ(settings.written, kOrder);
+        EXPECT_EQ(settings.MemorySettings::get("Options", "Case"), "0");
+        EXPECT_EQ(settings.MemorySettings::get("Options", "Whole"), "1");
+        EXPECT_EQ(settings.MemorySettings::get("Options", "Space"), "Model");
+        EXPECT_EQ(settings.MemorySettings::get("Options", "Search"), "  pump ");
+    }
+}
+
+TEST_F(SearchSettingsTest, UnusableStoredValuesLeaveTheControlsAsDesigned) {
+    setOption("Space", "model");
+    setOption("Case", "yes");
+    setOption("Whole", "7");
+    setOption("Tag", "");
+    setOption("Path", " 1 ");
+    open();
+    EXPECT_EQ(window->spaceCombo->currentIndex(), -1) << "a value the list does not hold";
+    EXPECT_EQ(window->spaceCombo->currentText(), "");
+    EXPECT_FALSE(window->matchCaseCheck->isChecked());
+    EXPECT_FALSE(window->exactPhraseCheck->isChecked());
+    EXPECT_FALSE(window->findTagCheck->isChecked());
+    EXPECT_TRUE(window->fullPathCheck->isChecked());
+}
+
+void leave(QWidget* control) {
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(control, &focusOut);
+}
+
+TEST_F(SearchSettingsTest, EmptiedBoxesGetTheirValueBackWhenLeft) {
+    struct Case {
+        QLineEdit* SearchWindow::*box;
+        QString typed;
+        QString left;
+    };
+    const std::vector<Case> cases = {
+        {&SearchWindow::blocksEdit, "", "*"},
+        {&SearchWindow::blocksEdit, "   ", "*"},
+        {&SearchWindow::blocksEdit, " PUMP ", " PUMP "},
+        {&SearchWindow::layersEdit, "", "*"},
+        {&SearchWindow::layersEdit, "  ", "*"},
+        {&SearchWindow::layersEdit, "0", "0"},
+        {&SearchWindow::delimiterEdit, "", ","},
+        {&SearchWindow::delimiterEdit, ";", ";"},
+        {&SearchWindow::searchTextEdit, "", ""},
+        {&SearchWindow::folderEdit, "", ""},
+    };
+    open();
+    for (const Case& c : cases) {
+        QLineEdit* box = window.get()->*c.box;
+        SCOPED_TRACE(box->objectName().toStdString() + " '" + c.typed.toStdString() + "'");
+        box->setText(c.typed);
+        leave(box);
+        EXPECT_EQ(box->text(), c.left);
+    }
+}
+
+TEST_F(SearchSettingsTest, TheDelimiterIsOneCharacterAndNeverABlank) {
+    open();
+    window->show();
+    window->delimiterEdit->clear();
+    QTest::keyClicks(window->delimiterEdit, " ");
+    EXPECT_EQ(window->delimiterEdit->text(), "");
+    QTest::keyClicks(window->delimiterEdit, "; |");
+    EXPECT_EQ(window->delimiterEdit->text(), ";");
+    setOption("FieldDelimiter", "");
+    open();
+    window->searchTextEdit->setText("x");
+    window->folderEdit->setText(allDrawings());
+    window->searchButton->click();
+    EXPECT_EQ(window->delimiterEdit->text(), ",") << "a run never joins fields without one";
+}
+
+TEST_F(SearchSettingsTest, BrowsingChoosesAFolderThenASpecification) {
+    setOption("DWGFolder", "/shared/dwg");
+    open();
+    // No specification yet: the picker starts in the shared folder.
+    fakes.dialogs.answerFolder("/work/plant");
+    fakes.dialogs.answerInput("  /work/plant/P*.dwg  ");
+    window->browseButton->click();
+    ASSERT_EQ(fakes.dialogs.shown().size(), 2u);
+    const fake::ShownBox picker = fakes.dialogs.shown()[0];
+    EXPECT_EQ(picker.kind, fake::ShownBox::Kind::Folder);
+    EXPECT_EQ(picker.folder.caption, "Select a directory where DWG files exist");
+    EXPECT_EQ(picker.folder.startFolder, "/shared/dwg");
+    const fake::ShownBox input = fakes.dialogs.shown()[1];
+    EXPECT_EQ(input.kind, fake::ShownBox::Kind::Input);
+    EXPECT_EQ(input.input.prompt,
+              "File Specification\r\n\r\nExamples: C:\\Dir1\\file???.dwg, "
+              "C:\\My Directory\\a*.dwg");
+    EXPECT_EQ(input.input.caption, "Add File Specification");
+    EXPECT_EQ(input.input.defaultText, "/work/plant/*.dwg");
+    EXPECT_EQ(window->folderEdit->text(), "/work/plant/P*.dwg");
+    EXPECT_EQ(option("DWGFolder"), "/work/plant") << "the chosen folder, as returned";
+
+    // With a specification the picker starts in its folder; a cancelled picker keeps it.
+    fakes.dialogs.clearShown();
+    fakes.dialogs.answerFolder("");
+    window->browseButton->click();
+    EXPECT_EQ(fakes.dialogs.shown()[0].folder.startFolder, "/work/plant/");
+    EXPECT_EQ(window->folderEdit->text(), "/work/plant/P*.dwg");
+    EXPECT_EQ(option("DWGFolder"), "/work/plant");
+
+    // A folder ending in a separator gets no second one; a cancelled input box empties the
+    // specification.
+    fakes.dialogs.clearShown();
+    fakes.dialogs.answerFolder("/");
+    fakes.dialogs.cancelInput();
+    window->browseButton->click();
+    EXPECT_EQ(fakes.dialogs.shown()[1].input.defaultText, "/*.dwg");
+    EXPECT_EQ(window->folderEdit->text(), "");
+    EXPECT_EQ(option("DWGFolder"), "/");
+}
+
+}  // namespace

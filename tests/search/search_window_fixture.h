@@ -1,0 +1,79 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include "search/search_window.h"
+#include "support/files.h"
+#include "support/gui/fake_platform.h"
+#include "support/memory_drawing_model.h"
+#include "support/qt_printers.h"
+
+// The search window over the platform doubles, the memory drawing model and a scratch folder
+// whose (empty) files stand for the drawings the model holds.
+class SearchWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+    // Creates the window; settings given before are applied.
+    SearchWindow& open(acad::ApplicationFactory application = {}) {
+        window = std::make_unique<SearchWindow>(
+            fakes.platform(), application ? std::move(application) : model->factory(),
+            programFolder());
+        return *window;
+    }
+    QString programFolder() const { return dir.filePath("program"); }
+
+    // A drawing file in the scratch folder and what the model finds in it.
+    QString addDrawing(const QString& name, fake::MemDrawing drawing) {
+        const QString path = dir.filePath(name);
+        EXPECT_TRUE(testfiles::write(path, "drawing"));
+        model->addDrawing(path, std::move(drawing));
+        return path;
+    }
+    // The folder specification of every .dwg in the scratch folder.
+    QString allDrawings() const { return dir.filePath("*.dwg"); }
+
+    // Fills the criteria and presses Search.
+    void searchFor(const QString& text, const QString& spec = {}) {
+        window->searchTextEdit->setText(text);
+        window->folderEdit->setText(spec.isEmpty() ? allDrawings() : spec);
+        window->searchButton->click();
+    }
+    // The lines of the results box.
+    QStringList shownLines() const {
+        const QString text = window->resultsEdit->toPlainText();
+        return text.isEmpty() ? QStringList() : text.split('\n');
+    }
+    void setOption(const QString& key, const QString& value) {
+        fakes.settings.set("Options", key, value);
+    }
+    QString option(const QString& key) const {
+        const auto found = fakes.settings.values.find({"Options", key});
+        return found == fakes.settings.values.end() ? QStringLiteral("<absent>") : found->second;
+    }
+
+    QTemporaryDir dir;
+    fake::FakePlatform fakes;
+    std::shared_ptr<fake::MemoryDrawingModel> model = fake::MemoryDrawingModel::create();
+    std::unique_ptr<SearchWindow> window;
+};
+
+inline fake::MemBlock attributed(const QString& name, std::vector<fake::MemAttribute> attributes,
+                                 const QString& handle = QStringLiteral("1F"), bool paper = false) {
+    fake::MemBlock b;
+    b.name = name;
+    b.handle = handle;
+    b.paper = paper;
+    b.attributes = std::move(attributes);
+    return b;
+}
