@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -141,3 +142,15 @@ TEST_F(AboutWindowTest, EveryCaptionFits) {
 }
 
 }  // namespace
+
+// QUILLON_SCREENSHOT_DIR=/tmp/shots test_about --gtest_filter=*Screenshot* saves the window as
+// about_window.png, to look at.
+TEST_F(AboutWindowTest, Screenshot) {
+    const QString folder = qEnvironmentVariable("QUILLON_SCREENSHOT_DIR");
+    if (folder.isEmpty()) GTEST_SKIP() << "QUILLON_SCREENSHOT_DIR not set";
+    open();
+    window->show();
+    window->openWebPage();
+    QApplication::processEvents();
+    EXPECT_TRUE(window->grab().save(QDir(folder).filePath("about_window.png")));
+}

@@ -277,3 +277,18 @@ TEST_F(FileSpecWindowTest, EveryCaptionFits) {
 }
 
 }  // namespace
+
+// QUILLON_SCREENSHOT_DIR=/tmp/shots test_filespecs --gtest_filter=*Screenshot* saves the window
+// as file_spec_window.png, to look at.
+TEST_F(FileSpecWindowTest, Screenshot) {
+    const QString folder = qEnvironmentVariable("QUILLON_SCREENSHOT_DIR");
+    if (folder.isEmpty()) GTEST_SKIP() << "QUILLON_SCREENSHOT_DIR not set";
+    store({{"Dir0", "/home/me/jobs/A1/plan*.dwg"},
+           {"Dir1", "/home/me/jobs/elec/e*.dxf"},
+           {"Dir2", "plan*.dwg"}});
+    open();
+    window->show();
+    selectRow(1);
+    QApplication::processEvents();
+    EXPECT_TRUE(window->grab().save(QDir(folder).filePath("file_spec_window.png")));
+}
