@@ -1,46 +1,92 @@
 #include "output/document_sender.h"
 
+#include <QFileInfo>
+#include <optional>
+
 #include "output/office_link.h"
 #include "output/send_grid.h"
 
 namespace output {
+namespace {
+
+// The inserted block: one line per grid row (the spare last one left out), cells separated by
+// commas, or by tabs where the block becomes a table.
+QString blockText(const DataGrid& grid, int width, bool forTable) {
+    const QChar separator = forTable ? QLatin1Char('\t') : QLatin1Char(',');
+    QString text;
+    for (size_t r = 0; r + 1 < grid.size(); ++r) {
+        for (int c = 0; c < width && c < static_cast<int>(grid[r].size()); ++c) {
+            text += grid[r][c];
+            text += c + 1 < width ? QString(separator) : QStringLiteral("\r\n");
+        }
+    }
+    return text;
+}
+
+}  // namespace
 
 SendResult sendToDocument(const SendRequest& request, const SendRecords& records,
                           SendServices& services) {
+    const QString program = QStringLiteral("Word");
+    auto failed = [&](const office::Error& error) {
+        services.ui.beep();
+        return SendResult{false, notSent(program, error.description)};
+    };
     const int width = recordWidth(records);
     const DataGrid grid = dataGrid(request, records, request.tags);
     using office::TextDocument;
     using office::WordProcessor;
+    // Why a document could not be opened or made, and whether the send made a new one: the
+    // link only says whether it got a document.
+    std::optional<office::Error> fileError;
+    bool added = false;
+    auto noted = [&](office::Result<std::shared_ptr<TextDocument>> result) {
+        if (!result) fileError = result.error();
+        return result;
+    };
     const auto link = linkTo<WordProcessor, TextDocument>(
         services.office.runningWordProcessor, services.office.startWordProcessor,
-        {[](WordProcessor& p, const QString& path) { return p.OpenDocument(path); },
-         [](WordProcessor& p) { return p.AddDocument(); },
+        {[&](WordProcessor& p, const QString& path) { return noted(p.OpenDocument(path)); },
+         [&](WordProcessor& p) {
+             added = true;
+             return noted(p.AddDocument());
+         },
          [](WordProcessor& p) { return p.DocumentCount(); },
          [](WordProcessor& p) { return p.ActiveDocument(); }},
         request.file);
     if (!link) {
-        reportLinkFailure(services, link.error(), QStringLiteral("Word"), request.fromList);
+        reportLinkFailure(services, link.error(), program, request.fromList);
         return {false, QString()};
     }
     WordProcessor& word = *link.value().program;
     const std::shared_ptr<TextDocument> document = link.value().file;
     services.ui.processEvents();
     if (!word.Visible().valueOr(true)) word.SetVisible(true);
-    if (document) {
-        document->SetLandscape();
-        const QChar separator = request.createTable ? QLatin1Char('\t') : QLatin1Char(',');
-        QString text;
-        for (size_t r = 0; r + 1 < grid.size(); ++r) {
-            for (int c = 0; c < width && c < static_cast<int>(grid[r].size()); ++c) {
-                text += grid[r][c];
-                text += c + 1 < width ? QString(separator) : QStringLiteral("\r\n");
-            }
-        }
-        std::optional<office::TableFormat> format;
-        if (request.createTable) format = office::TableFormat{request.tags};
-        document->InsertBlock(request.append, text, 8, format);
+    // With document files a send that wrote nothing must not say it was sent; the document's
+    // own error names the file and the reason.
+    if (!document) {
+        return failed(fileError.value_or(office::Error{
+            0, request.file.isEmpty() ? QStringLiteral("no document could be made")
+                                      : QStringLiteral("the document '") + request.file +
+                                            QStringLiteral("' could not be opened")}));
     }
-    return {true, QStringLiteral("Data sent to Word.")};
+    // Each step saves the document; stopping at the first refusal leaves the file as it was.
+    if (const auto turned = document->SetLandscape(); !turned) return failed(turned.error());
+    std::optional<office::TableFormat> format;
+    if (request.createTable) format = office::TableFormat{request.tags};
+    if (const auto inserted = document->InsertBlock(
+            request.append, blockText(grid, width, request.createTable), 8, format);
+        !inserted) {
+        return failed(inserted.error());
+    }
+    const QString path = document->FullName().valueOr({});
+    // The document is left to the user in the desktop's word processor; a list sends on.
+    if (!request.fromList && !path.isEmpty() && QFileInfo::exists(path)) {
+        services.shell.openDocument(path);
+    }
+    QString status = QStringLiteral("Data sent to Word.");
+    if (added && !path.isEmpty()) status += QStringLiteral(" New document: ") + path;
+    return {true, status};
 }
 
 }  // namespace output

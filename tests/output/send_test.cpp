@@ -224,7 +224,7 @@ TEST_F(SendTest, DocumentGetsLinesOrATable) {
     window->Check7->setChecked(true);
     selectAll();
     window->Command1_Click();
-    EXPECT_EQ(window->Label4->text(), "Data sent to Word.");
+    EXPECT_EQ(window->Label4->text(), "Data sent to Word. New document: Document1");
     ASSERT_EQ(word->open.size(), 1u) << "no document open: a new one";
     const auto& document = *word->open[0].second;
     EXPECT_TRUE(document.landscape);
