@@ -119,6 +119,22 @@ TEST_F(DocumentSendTest, LinesOrTableAtEitherEndOfALandscapePage) {
     }
 }
 
+TEST_F(DocumentSendTest, DocumentChosenInTheFileListIsTheOneWritten) {
+    SKIP_WITHOUT_PYTHON_DOCX();
+    const QString path = document("report.docx");
+    touch(out + "/notes.txt", "not a document");
+    window->Dir2->setPath(out);
+    ASSERT_EQ(items(window->List4), QStringList{"report.docx"});
+    window->List4->setCurrentRow(0);
+    window->List4_Click();
+    options(true, false, true);
+    send();
+    EXPECT_EQ(status(), "Data sent to Word.");
+    EXPECT_EQ(withoutPageLine(dumpDocument(path)),
+              "P Existing text | None\nP TAG,VAL | 8.0\nP A,1 | 8.0\nP B,2 | 8.0");
+    EXPECT_EQ(fakes.shell.calls, opened(path));
+}
+
 TEST_F(DocumentSendTest, SendsStackUpInOrder) {
     SKIP_WITHOUT_PYTHON_DOCX();
     for (const bool append : {true, false}) {
