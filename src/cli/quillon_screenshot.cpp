@@ -1,9 +1,11 @@
-// quillon-screenshot: renders the main window at its size into a PNG file, for checking the
-// layout without a display (QT_QPA_PLATFORM=offscreen). Settings are kept apart from the user's.
+// quillon-screenshot: renders the main window into a PNG file, for checking the layout without a
+// display (QT_QPA_PLATFORM=offscreen). Settings are kept apart from the user's.
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
 #include <QListWidget>
+#include <QRadioButton>
 #include <QStandardPaths>
 #include <QTextStream>
 
@@ -11,16 +13,81 @@
 #include "platform/gui/qt_platform.h"
 #include "records/record_list_model.h"
 
+namespace {
+
+// "DejaVu Sans,10" or "DejaVu Sans": the family, and the size in points when given.
+bool applyFont(const QString& spec) {
+    const qsizetype comma = spec.lastIndexOf(QLatin1Char(','));
+    QFont font = QApplication::font();
+    font.setFamilies({spec.left(comma).trimmed()});
+    if (comma >= 0) {
+        bool ok = false;
+        const double points = spec.mid(comma + 1).toDouble(&ok);
+        if (!ok || points <= 0) return false;
+        font.setPointSizeF(points);
+    }
+    QApplication::setFont(font);
+    return true;
+}
+
+class IgnoreActivation : public QObject {
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        return event->type() == QEvent::ActivationChange;
+    }
+};
+
+QRadioButton* destinationOption(Form1& window, const QString& name) {
+    const QList<QPair<QString, QRadioButton*>> options = {
+        {QStringLiteral("text"), window.Option3},  {QStringLiteral("clipboard"), window.Option4},
+        {QStringLiteral("excel"), window.Option5}, {QStringLiteral("access"), window.Option6},
+        {QStringLiteral("word"), window.Option7},
+    };
+    for (const auto& [key, option] : options) {
+        if (key == name) return option;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillon"));
-    const QStringList args = QApplication::arguments();
-    if (args.size() < 2) {
-        QTextStream(stderr) << "usage: quillon-screenshot OUTPUT.png [DRAWING_FOLDER]\n";
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Renders the main window into a PNG file."));
+    parser.addHelpOption();
+    const QCommandLineOption fontOption(QStringLiteral("font"),
+                                        QStringLiteral("The window's font: family[,points]."),
+                                        QStringLiteral("font"));
+    const QCommandLineOption sizeOption(
+        QStringLiteral("size"),
+        QStringLiteral("The window's size, WIDTHxHEIGHT (at least its smallest)."),
+        QStringLiteral("size"));
+    const QCommandLineOption destinationOptionName(
+        QStringLiteral("destination"),
+        QStringLiteral("The destination shown: text, clipboard, excel, access or word."),
+        QStringLiteral("name"));
+    const QCommandLineOption sdfOption(QStringLiteral("sdf"),
+                                       QStringLiteral("Space-delimited format, with its option."));
+    parser.addOptions({fontOption, sizeOption, destinationOptionName, sdfOption});
+    parser.addPositionalArgument(QStringLiteral("output"),
+                                 QStringLiteral("The PNG file to write."));
+    parser.addPositionalArgument(QStringLiteral("folder"),
+                                 QStringLiteral("Drawing and template folder (default: current)."));
+    parser.process(app);
+    const QStringList args = parser.positionalArguments();
+    QTextStream err(stderr);
+    if (args.isEmpty()) {
+        err << parser.helpText();
         return 2;
     }
-    const QString folder = QDir(args.value(2, QDir::currentPath())).absolutePath();
+    if (parser.isSet(fontOption) && !applyFont(parser.value(fontOption))) {
+        err << "bad --font: " << parser.value(fontOption) << "\n";
+        return 2;
+    }
+    const QString folder = QDir(args.value(1, QDir::currentPath())).absolutePath();
     const auto qt = platform::makeQtPlatform();
     platform::Platform services = qt->platform();
     services.settings.remove(QStringLiteral("Options"));
@@ -30,15 +97,41 @@ int main(int argc, char** argv) {
                           QStringLiteral("*.dxf"));
     Form1 window(services, folder, QString());
     window.Form_Load();
+    // The offscreen screen is small at a large scale: the window's check for a small screen
+    // would wait on its message box.
+    IgnoreActivation ignoreActivation;
+    window.installEventFilter(&ignoreActivation);
     window.show();
     window.records->append(
         {QStringLiteral("'COOLING-WATER.DXF','TITLE','63','PID-1001','Cooling water circuit','C'"),
          QStringLiteral("'TANK-FARM.DXF','TITLE','59','PID-2001','Tank farm transfer','B'")});
+    int status = 0;
+    if (parser.isSet(destinationOptionName)) {
+        QRadioButton* option = destinationOption(window, parser.value(destinationOptionName));
+        if (option) {
+            option->setChecked(true);
+        } else {
+            err << "bad --destination: " << parser.value(destinationOptionName) << "\n";
+            status = 2;
+        }
+    }
+    if (parser.isSet(sdfOption)) window.Option2->setChecked(true);
+    if (parser.isSet(sizeOption)) {
+        const QStringList wh = parser.value(sizeOption).split(QLatin1Char('x'));
+        bool okW = false, okH = false;
+        const QSize size(wh.value(0).toInt(&okW), wh.value(1).toInt(&okH));
+        if (wh.size() == 2 && okW && okH) {
+            window.resize(size);
+        } else {
+            err << "bad --size: " << parser.value(sizeOption) << "\n";
+            status = 2;
+        }
+    }
     QApplication::processEvents();
-    if (!window.grab().save(args[1])) {
-        QTextStream(stderr) << "cannot write " << args[1] << "\n";
-        return 1;
+    if (status == 0 && !window.grab().save(args[0])) {
+        err << "cannot write " << args[0] << "\n";
+        status = 1;
     }
     services.settings.remove(QStringLiteral("Options"));
-    return 0;
+    return status;
 }

@@ -1,7 +1,11 @@
-// The main window's controls at their places (positions in twips, 15 to a pixel at 96 dpi).
+// The main window's controls in their frames and numbered steps. Layouts place them, so every
+// caption fits whatever font and scale the desktop uses, and the lists grow with the window.
 
+#include <QApplication>
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +13,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStyle>
 
 #include "mainwindow/drive_list.h"
@@ -18,20 +23,12 @@
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
 const QColor kDarkBlue(0x00, 0x00, 0xC0);
 const QColor kDarkRed(0xC0, 0x00, 0x00);
 
 template <typename W>
-W* place(W* widget, int left, int top, int width, int height) {
-    widget->setGeometry(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-                        height / kTwipsPerPixel);
-    return widget;
-}
-
-template <typename W>
-W* make(QWidget* parent, const char* objectName, int left, int top, int width, int height,
-        const QString& text = {}, const QString& toolTip = {}) {
+W* make(QWidget* parent, const char* objectName, const QString& text = {},
+        const QString& toolTip = {}) {
     W* widget;
     if constexpr (std::is_constructible_v<W, QString, QWidget*>) {
         widget = new W(text, parent);
@@ -40,7 +37,7 @@ W* make(QWidget* parent, const char* objectName, int left, int top, int width, i
     }
     widget->setObjectName(QLatin1String(objectName));
     if (!toolTip.isEmpty()) widget->setToolTip(toolTip);
-    return place(widget, left, top, width, height);
+    return widget;
 }
 
 void colour(QLabel* label, const QColor& colour) {
@@ -49,180 +46,342 @@ void colour(QLabel* label, const QColor& colour) {
     label->setPalette(palette);
 }
 
-void bold(QWidget* widget, qreal pointSize = 0) {
-    QFont font = widget->font();
-    font.setBold(true);
+// Only the weight (and size) is set: family and size otherwise follow the application's font.
+void setWeight(QWidget* widget, bool bold, qreal pointSize = 0) {
+    QFont font;
+    font.setBold(bold);
     if (pointSize > 0) font.setPointSizeF(pointSize);
     widget->setFont(font);
 }
 
-// Frame titles are bold; the controls inside keep the window's normal font.
-QGroupBox* frame(QWidget* parent, const char* name, const QString& title, int left, int top,
-                 int width, int height, bool boldTitle) {
-    auto* box = make<QGroupBox>(parent, name, left, top, width, height, title);
-    if (boldTitle) bold(box);
+QGroupBox* frame(QWidget* parent, const char* name, const QString& title, bool boldTitle) {
+    auto* box = make<QGroupBox>(parent, name, title);
+    if (boldTitle) setWeight(box, true);
     return box;
 }
 
-QListWidget* listBox(QWidget* parent, const char* name, int l, int t, int w, int h,
-                     QAbstractItemView::SelectionMode mode, bool sorted) {
-    auto* list = make<QListWidget>(parent, name, l, t, w, h);
-    list->setSelectionMode(mode);
-    list->setSortingEnabled(sorted);
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    return list;
+// Lists open a few lines high and take the room the window is given.
+int lines(const QWidget* widget, int count) {
+    return widget->fontMetrics().lineSpacing() * count +
+           2 * widget->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+}
+
+template <typename List>
+List* list(QWidget* parent, const char* name, QAbstractItemView::SelectionMode mode,
+           int minimumLines) {
+    auto* view = make<List>(parent, name);
+    view->setSelectionMode(mode);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    view->setMinimumHeight(lines(view, minimumLines));
+    // A scroll area's own height hint is a fixed 192 pixels; ignoring it lets the rows' stretch
+    // share out the window's height.
+    view->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+    return view;
+}
+
+QListWidget* listBox(QWidget* parent, const char* name, QAbstractItemView::SelectionMode mode,
+                     bool sorted) {
+    auto* view = list<QListWidget>(parent, name, mode, 4);
+    view->setSortingEnabled(sorted);
+    return view;
+}
+
+// Mount points can be long paths: the closed list shows the start, the open one all of it.
+DriveListBox* driveList(QWidget* parent, const char* name) {
+    auto* drive = make<DriveListBox>(parent, name, {}, QStringLiteral(" Select disk drive "));
+    drive->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    drive->setMinimumContentsLength(8);
+    return drive;
+}
+
+FolderListBox* folderList(QWidget* parent, const char* name) {
+    auto* folder = list<FolderListBox>(parent, name, QAbstractItemView::SingleSelection, 4);
+    folder->setToolTip(QStringLiteral(" Select directory "));
+    return folder;
+}
+
+// Controls that come and go keep their place, so the rest of the window stays where it was.
+void keepPlaceWhenHidden(QWidget* widget) {
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+}
+
+// A box for a few digits, wide enough for them and the caret in its own font.
+void fitDigits(QLineEdit* edit, int digits) {
+    const QFontMetrics metrics = edit->fontMetrics();
+    // A line edit's size hint is 17 "x" wide plus its frame and margins.
+    const int chrome = edit->sizeHint().width() - 17 * metrics.horizontalAdvance(QLatin1Char('x'));
+    edit->setFixedWidth(chrome + metrics.horizontalAdvance(QString(digits + 1, QLatin1Char('0'))));
+}
+
+// A label whose text a handler sets later reserves room for the longest it says.
+void reserveWidth(QLabel* label, const QString& longest) {
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(longest));
+}
+
+QHBoxLayout* row(std::initializer_list<QWidget*> widgets, int stretchAt = -1) {
+    auto* layout = new QHBoxLayout;
+    int index = 0;
+    for (QWidget* widget : widgets) {
+        layout->addWidget(widget, index == stretchAt ? 1 : 0);
+        ++index;
+    }
+    return layout;
 }
 
 }  // namespace
 
 void Form1::createControls() {
     setWindowTitle(QStringLiteral("Quillon"));
-    QFont font;
-    // Narrow sans fonts first, so captions fit the places they were drawn for.
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("Arial"), QStringLiteral("Helvetica")});
-    font.setPointSizeF(8.25);
-    font.setBold(false);  // marks the weight as set, so a bold frame does not pass it on
-    setFont(font);
-    setFixedSize(10230 / kTwipsPerPixel, 8325 / kTwipsPerPixel);
     const auto toggle = QAbstractItemView::MultiSelection;  // a click toggles one item
     const auto single = QAbstractItemView::SingleSelection;
 
-    Frame1 =
-        frame(this, "Frame1", "1) Select Drawings to Extract From", 120, 120, 3495, 3495, true);
-    Drive1 = make<DriveListBox>(Frame1, "Drive1", 120, 240, 3255, 315, {}, " Select disk drive ");
-    Dir1 = make<FolderListBox>(Frame1, "Dir1", 120, 600, 3255, 990, {}, " Select directory ");
-    Label3 = make<QLabel>(Frame1, "Label3", 120, 1635, 1215, 255);
+    // 1) Drawings: drive, folder, pattern, the drawings and their selection.
+    Frame1 = frame(this, "Frame1", "1) Select Drawings to Extract From", true);
+    Drive1 = driveList(Frame1, "Drive1");
+    Dir1 = folderList(Frame1, "Dir1");
+    Label3 = make<QLabel>(Frame1, "Label3");
     colour(Label3, kDarkBlue);
-    Text5 = make<QLineEdit>(Frame1, "Text5", 1440, 1620, 1575, 285, "*.dwg");
-    Command9 =
-        make<QPushButton>(Frame1, "Command9", 3060, 1600, 320, 320, "..", " File spec screen ");
-    List2 = listBox(Frame1, "List2", 120, 1920, 3255, 1035, toggle, true);
-    Label2 = make<QLabel>(Frame1, "Label2", 120, 3000, 3255, 255);
+    Text5 = make<QLineEdit>(Frame1, "Text5", "*.dwg");
+    Command9 = make<QPushButton>(Frame1, "Command9", "..", " File spec screen ");
+    List2 = listBox(Frame1, "List2", toggle, true);
+    Label2 = make<QLabel>(Frame1, "Label2");
     colour(Label2, kDarkBlue);
-    Command13 = make<QPushButton>(Frame1, "Command13", 120, 3200, 975, 255, "Select All",
-                                  " Select all drawings ");
-    Label12 = make<QLabel>(Frame1, "Label12", 1200, 3240, 855, 255);
+    Command13 = make<QPushButton>(Frame1, "Command13", "Select All", " Select all drawings ");
+    Label12 = make<QLabel>(Frame1, "Label12");
     colour(Label12, kDarkRed);
-    Command14 = make<QPushButton>(Frame1, "Command14", 2280, 3200, 1095, 255, "Unselect All",
-                                  " Unselect all drawings ");
+    Label12->setAlignment(Qt::AlignCenter);
+    Command14 = make<QPushButton>(Frame1, "Command14", "Unselect All", " Unselect all drawings ");
 
-    Frame4 = frame(this, "Frame4", "2) Select Template File to Use", 3840, 120, 3495, 3495, true);
-    Drive3 = make<DriveListBox>(Frame4, "Drive3", 120, 240, 3255, 315, {}, " Select disk drive ");
-    Dir3 = make<FolderListBox>(this, "Dir3", 3960, 720, 3255, 990, {}, " Select directory ");
-    Label5 = make<QLabel>(Frame4, "Label5", 120, 1640, 3255, 255);
+    // 2) Template: drive, folder, the templates.
+    Frame4 = frame(this, "Frame4", "2) Select Template File to Use", true);
+    Drive3 = driveList(Frame4, "Drive3");
+    Dir3 = folderList(Frame4, "Dir3");
+    Label5 = make<QLabel>(Frame4, "Label5");
     colour(Label5, kDarkBlue);
-    List1 = listBox(this, "List1", 3960, 2040, 3255, 1035, single, true);
-    Label6 = make<QLabel>(Frame4, "Label6", 120, 3000, 3255, 255);
+    List1 = listBox(Frame4, "List1", single, true);
+    Label6 = make<QLabel>(Frame4, "Label6");
     colour(Label6, kDarkBlue);
 
-    Frame2 = frame(this, "Frame2", "3) Select Output Format", 7560, 120, 2535, 1335, true);
-    Option1 = make<QRadioButton>(Frame2, "Option1", 240, 360, 2055, 195, "CDF - Comma Delimited");
+    // 3) Record format.
+    Frame2 = frame(this, "Frame2", "3) Select Output Format", true);
+    Option1 = make<QRadioButton>(Frame2, "Option1", "CDF - Comma Delimited");
     Option1->setChecked(true);
-    Option2 = make<QRadioButton>(Frame2, "Option2", 240, 600, 1935, 195, "SDF - Space Delimited");
-    Text4 = make<QLineEdit>(Frame2, "Text4", 240, 900, 375, 285);
+    Option2 = make<QRadioButton>(Frame2, "Option2", "SDF - Space Delimited");
+    Text4 = make<QLineEdit>(Frame2, "Text4");
     Text4->setMaxLength(2);
     Text4->hide();
-    Label10 = make<QLabel>(Frame2, "Label10", 720, 960, 1695, 255, "Spaces between fields");
+    Label10 = make<QLabel>(Frame2, "Label10", "Spaces between fields");
     Label10->hide();
 
-    Check1 = make<QCheckBox>(this, "Check1", 7560, 1560, 2535, 255, "4) Include Drawing Name");
-    bold(Check1);
-    Check5 = make<QCheckBox>(this, "Check5", 7680, 1920, 1335, 255, "Use Full Path");
-    Check6 = make<QCheckBox>(this, "Check6", 9000, 1920, 1095, 255, "Timestamp");
-    Command15 =
-        make<QPushButton>(this, "Command15", 7560, 2280, 2535, 315, "5) &Extract Attributes",
-                          " Extract attributes from selected drawings ");
-    bold(Command15);
-    Command5 = make<QPushButton>(this, "Command5", 7560, 2660, 2535, 315, "&File",
-                                 " Read drawings and templates from a file ");
-    bold(Command5);
-    Command4 = make<QPushButton>(this, "Command4", 7560, 3060, 2535, 315, "&About",
-                                 " Help and info about Quillon ");
-    bold(Command4);
-    Command2 =
-        make<QPushButton>(this, "Command2", 7560, 3480, 2535, 315, "E&xit", " Exit Quillon ");
-    bold(Command2);
-    cmdOpen = make<QPushButton>(this, "cmdOpen", 6960, 3600, 375, 375, {},
+    // 4) and 5), and the window's commands.
+    Check1 = make<QCheckBox>(this, "Check1", "4) Include Drawing Name");
+    setWeight(Check1, true);
+    Check5 = make<QCheckBox>(this, "Check5", "Use Full Path");
+    Check6 = make<QCheckBox>(this, "Check6", "Timestamp");
+    Command15 = make<QPushButton>(this, "Command15", "5) &Extract Attributes",
+                                  " Extract attributes from selected drawings ");
+    Command5 =
+        make<QPushButton>(this, "Command5", "&File", " Read drawings and templates from a file ");
+    Command4 = make<QPushButton>(this, "Command4", "&About", " Help and info about Quillon ");
+    Command2 = make<QPushButton>(this, "Command2", "E&xit", " Exit Quillon ");
+    for (QPushButton* b : {Command15, Command5, Command4, Command2}) setWeight(b, true);
+    cmdOpen = make<QPushButton>(this, "cmdOpen", {},
                                 " Search drawings for specific attribute tags and values ");
     cmdOpen->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
-    Label1 = make<QLabel>(this, "Label1", 120, 3720, 1695, 255, "6) Select Attributes");
-    bold(Label1);
+
+    // 6) The records.
+    Label1 = make<QLabel>(this, "Label1", "6) Select Attributes");
+    setWeight(Label1, true);
     records = new RecordListModel(this);
-    recordView = make<QListView>(this, "recordView", 120, 3960, 9975, 1425);
+    recordView = list<QListView>(this, "recordView", toggle, 4);
     recordView->setModel(records);
-    recordView->setSelectionMode(toggle);
     // Every record is one line of one font: one item size serves them all, so adding a run's
     // records lays out nothing per item.
     recordView->setUniformItemSizes(true);
     recordView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    recordView->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    Command3 =
-        make<QPushButton>(this, "Command3", 120, 5340, 855, 255, "Clear All", " Clear all items ");
-    Command16 = make<QPushButton>(this, "Command16", 1080, 5340, 1335, 255, "Clear Selection",
-                                  " Clear all selected items ");
-    Command6 = make<QPushButton>(this, "Command6", 2520, 5340, 975, 255, "Select All",
-                                 " Select all items ");
-    Command7 = make<QPushButton>(this, "Command7", 3600, 5340, 1215, 255, "Unselect All",
-                                 " Unselect all items ");
+    Command3 = make<QPushButton>(this, "Command3", "Clear All", " Clear all items ");
+    Command16 =
+        make<QPushButton>(this, "Command16", "Clear Selection", " Clear all selected items ");
+    Command6 = make<QPushButton>(this, "Command6", "Select All", " Select all items ");
+    Command7 = make<QPushButton>(this, "Command7", "Unselect All", " Unselect all items ");
     for (QPushButton* b : {Command3, Command16, Command6, Command7}) b->setEnabled(false);
-    Label11 = make<QLabel>(this, "Label11", 5040, 5400, 3135, 255);
+    Label11 = make<QLabel>(this, "Label11");
     colour(Label11, kDarkRed);
 
-    Frame3 = frame(this, "Frame3", "7) Send Selected Attributes To", 120, 5640, 9975, 1815, true);
-    Option3 = make<QRadioButton>(Frame3, "Option3", 240, 360, 975, 195, "Text File");
+    // 7) Destination, its options, the output folder and its files.
+    Frame3 = frame(this, "Frame3", "7) Send Selected Attributes To", true);
+    Option3 = make<QRadioButton>(Frame3, "Option3", "Text File");
     Option3->setChecked(true);
-    Option4 = make<QRadioButton>(Frame3, "Option4", 240, 600, 975, 195, "Clipboard");
-    Option5 = make<QRadioButton>(Frame3, "Option5", 240, 840, 855, 195, "Excel");
-    Option6 = make<QRadioButton>(Frame3, "Option6", 240, 1080, 855, 195, "Access");
-    Option7 = make<QRadioButton>(Frame3, "Option7", 240, 1320, 855, 255, "Word");
-    Label7 = make<QLabel>(Frame3, "Label7", 1440, 360, 1215, 255, "New File Name");
-    Text1 = make<QLineEdit>(Frame3, "Text1", 1440, 600, 2415, 285);
-    Label8 = make<QLabel>(Frame3, "Label8", 1440, 360, 375, 255, "Row");
-    Text2 = make<QLineEdit>(Frame3, "Text2", 1880, 360, 615, 285, "1");
+    Option4 = make<QRadioButton>(Frame3, "Option4", "Clipboard");
+    Option5 = make<QRadioButton>(Frame3, "Option5", "Excel");
+    Option6 = make<QRadioButton>(Frame3, "Option6", "Access");
+    Option7 = make<QRadioButton>(Frame3, "Option7", "Word");
+    Label7 = make<QLabel>(Frame3, "Label7", "New File Name");
+    Text1 = make<QLineEdit>(Frame3, "Text1");
+    Label8 = make<QLabel>(Frame3, "Label8", "Row");
+    Text2 = make<QLineEdit>(Frame3, "Text2", "1");
     Text2->setMaxLength(5);
-    Label9 = make<QLabel>(Frame3, "Label9", 2640, 360, 615, 255, "Column");
-    Text3 = make<QLineEdit>(this, "Text3", 3360, 6000, 495, 285, "1");
+    Label9 = make<QLabel>(Frame3, "Label9", "Column");
+    Text3 = make<QLineEdit>(Frame3, "Text3", "1");
     Text3->setMaxLength(3);
-    Check4 = make<QCheckBox>(this, "Check4", 1560, 6000, 1335, 195, "Append Mode");
-    Check7 = make<QCheckBox>(this, "Check7", 1560, 6000, 1335, 195, "Append Mode");
-    Check8 = make<QCheckBox>(this, "Check8", 1560, 6240, 1335, 195, "Create Table");
+    Check4 = make<QCheckBox>(Frame3, "Check4", "Append Mode");
+    Check7 = make<QCheckBox>(Frame3, "Check7", "Append Mode");
+    Check8 = make<QCheckBox>(Frame3, "Check8", "Create Table");
     for (QCheckBox* c : {Check4, Check7, Check8}) c->setChecked(true);
-    Check3 = make<QCheckBox>(Frame3, "Check3", 1440, 720, 1335, 195, "Transpose");
-    Check10 = make<QCheckBox>(Frame3, "Check10", 1440, 960, 1815, 255, "Adjust column width");
-    Check2 = make<QCheckBox>(Frame3, "Check2", 1440, 1080, 1335, 195, "Append Mode");
+    Check3 = make<QCheckBox>(Frame3, "Check3", "Transpose");
+    Check10 = make<QCheckBox>(Frame3, "Check10", "Adjust column width");
+    Check2 = make<QCheckBox>(Frame3, "Check2", "Append Mode");
     Check2->setChecked(true);
-    Check9 = make<QCheckBox>(Frame3, "Check9", 1440, 1320, 1455, 195, "Include Tags");
+    Check9 = make<QCheckBox>(Frame3, "Check9", "Include Tags");
     for (QWidget* w : std::initializer_list<QWidget*>{Label8, Text2, Label9, Text3, Check4, Check7,
                                                       Check8, Check3, Check10}) {
         w->hide();
     }
-    Drive2 = make<DriveListBox>(this, "Drive2", 4080, 5880, 3255, 315, {}, " Select disk drive ");
-    Dir2 = make<FolderListBox>(this, "Dir2", 4080, 6240, 3255, 990, {}, " Select directory ");
-    List4 = listBox(Frame3, "List4", 7320, 240, 2535, 840, single, false);
-    Combo1 = make<QComboBox>(Frame3, "Combo1", 7320, 1260, 2535, 315);
+    Drive2 = driveList(Frame3, "Drive2");
+    Dir2 = folderList(Frame3, "Dir2");
+    List4 = listBox(Frame3, "List4", single, false);
+    Combo1 = make<QComboBox>(Frame3, "Combo1");
     Combo1->hide();
 
-    Frame5 = frame(this, "Frame5", "System Messages", 120, 7440, 8775, 855, false);
-    Label4 = make<QLabel>(Frame5, "Label4", 120, 240, 8535, 495);
+    // 8) The status line and the send command.
+    Frame5 = frame(this, "Frame5", "System Messages", false);
+    Label4 = make<QLabel>(Frame5, "Label4");
     colour(Label4, kDarkRed);
     Label4->setWordWrap(true);
-    Command1 = make<QPushButton>(this, "Command1", 9000, 7680, 1095, 495, "8) &GO!",
-                                 " Send selected attributes ");
-    bold(Command1, 12);
+    Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // A long message wraps or is cut; it never widens the window.
+    Label4->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    Label4->setMinimumHeight(2 * Label4->fontMetrics().lineSpacing());
+    Command1 = make<QPushButton>(this, "Command1", "8) &GO!", " Send selected attributes ");
+    // As much larger than the window's text as 12 point is than the classic 8.25.
+    const qreal basePoints = QFontInfo(font()).pointSizeF();
+    setWeight(Command1, true, basePoints > 0 ? basePoints * 12 / 8.25 : 12);
     Command1->setEnabled(false);
 
     // A bold frame title must not make its controls bold.
     for (QGroupBox* box : {Frame1, Frame2, Frame3, Frame4}) {
         for (QWidget* child : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            child->setFont(font);
+            setWeight(child, false);
         }
     }
-    bold(Command9);
+    setWeight(Command9, true);
 
-    // Controls placed in window coordinates lie over their frame's area: keep them on top.
-    for (QWidget* w : std::initializer_list<QWidget*>{Dir3, List1, Text3, Check4, Check7, Check8,
-                                                      Drive2, Dir2}) {
-        w->raise();
+    // Room for what the handlers write later, measured in the controls' own fonts.
+    reserveWidth(Label3, QStringLiteral("00000 files"));
+    reserveWidth(Label12, QStringLiteral("00000 sel"));
+    reserveWidth(Label11, QStringLiteral("000000 of 000000 selected"));
+    fitDigits(Text4, 2);
+    fitDigits(Text2, 5);
+    fitDigits(Text3, 3);
+    Command9->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+
+    auto* drawings = new QVBoxLayout(Frame1);
+    drawings->addWidget(Drive1);
+    drawings->addWidget(Dir1, 1);
+    drawings->addLayout(row({Label3, Text5, Command9}, 1));
+    drawings->addWidget(List2, 2);
+    drawings->addWidget(Label2);
+    drawings->addLayout(row({Command13, Label12, Command14}, 1));
+
+    auto* templates = new QVBoxLayout(Frame4);
+    templates->addWidget(Drive3);
+    templates->addWidget(Dir3, 1);
+    templates->addWidget(Label5);
+    templates->addWidget(List1, 2);
+    templates->addWidget(Label6);
+
+    auto* format = new QVBoxLayout(Frame2);
+    format->addWidget(Option1);
+    format->addWidget(Option2);
+    format->addLayout(row({Text4, Label10}, 1));
+    for (QWidget* w : std::initializer_list<QWidget*>{Text4, Label10}) keepPlaceWhenHidden(w);
+
+    auto* commands = new QVBoxLayout;
+    commands->addWidget(Frame2);
+    commands->addWidget(Check1);
+    QHBoxLayout* nameForm = row({Check5, Check6});
+    nameForm->addStretch(1);
+    // Indented as choices under "4)".
+    nameForm->setContentsMargins(style()->pixelMetric(QStyle::PM_IndicatorWidth), 0, 0, 0);
+    commands->addLayout(nameForm);
+    for (QWidget* w : std::initializer_list<QWidget*>{Check5, Check6}) keepPlaceWhenHidden(w);
+    for (QPushButton* b : {Command15, Command5, Command4, Command2}) commands->addWidget(b);
+    commands->addStretch(1);
+
+    // Each destination shows its own options; those that never show together share a cell.
+    auto* destinations = new QVBoxLayout;
+    for (QRadioButton* o : {Option3, Option4, Option5, Option6, Option7})
+        destinations->addWidget(o);
+    destinations->addStretch(1);
+    auto* options = new QGridLayout;
+    QHBoxLayout* startCell = row({Label8, Text2, Label9, Text3});
+    startCell->addStretch(1);
+    options->addWidget(Label7, 0, 0);
+    options->addLayout(startCell, 0, 0);
+    options->addWidget(Check4, 0, 0);
+    options->addWidget(Check7, 0, 0);
+    options->addWidget(Text1, 1, 0);
+    options->addWidget(Check3, 1, 0);
+    options->addWidget(Check8, 1, 0);
+    options->addWidget(Check2, 2, 0);
+    options->addWidget(Check10, 2, 0);
+    options->addWidget(Check9, 3, 0);
+    options->setRowStretch(4, 1);
+    auto* outputFolder = new QVBoxLayout;
+    outputFolder->addWidget(Drive2);
+    outputFolder->addWidget(Dir2, 1);
+    // The sheet or table list sits under the files; without it the files take its room.
+    auto* outputFiles = new QVBoxLayout;
+    outputFiles->addWidget(List4, 1);
+    outputFiles->addWidget(Combo1);
+    for (QWidget* w : std::initializer_list<QWidget*>{Label7, Text1, Label8, Text2, Label9, Text3,
+                                                      Check2, Check3, Check4, Check7, Check8,
+                                                      Check9, Check10, Drive2, Dir2, List4}) {
+        keepPlaceWhenHidden(w);
     }
+    auto* send = new QHBoxLayout(Frame3);
+    send->addLayout(destinations);
+    send->addLayout(options);
+    send->addLayout(outputFolder, 1);
+    send->addLayout(outputFiles, 1);
+
+    auto* status = new QVBoxLayout(Frame5);
+    status->addWidget(Label4);
+
+    auto* recordCommands = row({Command3, Command16, Command6, Command7});
+    recordCommands->addSpacing(fontMetrics().averageCharWidth() * 2);
+    recordCommands->addWidget(Label11, 1);
+
+    auto* window = new QGridLayout(this);
+    window->addWidget(Frame1, 0, 0);
+    window->addWidget(Frame4, 0, 1);
+    window->addLayout(commands, 0, 2, 2, 1);
+    window->addWidget(Label1, 1, 0, Qt::AlignLeft | Qt::AlignBottom);
+    window->addWidget(cmdOpen, 1, 1, Qt::AlignRight | Qt::AlignBottom);
+    window->addWidget(recordView, 2, 0, 1, 3);
+    window->addLayout(recordCommands, 3, 0, 1, 3);
+    window->addWidget(Frame3, 4, 0, 1, 3);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(Frame5, 1);
+    bottom->addWidget(Command1, 0, Qt::AlignVCenter);
+    window->addLayout(bottom, 5, 0, 1, 3);
+    window->setColumnStretch(0, 1);
+    window->setColumnStretch(1, 1);
+    window->setRowStretch(0, 1);
+    window->setRowStretch(2, 1);
+    // The frames' lists and the records share the height the window gains.
+    for (QWidget* w : std::initializer_list<QWidget*>{Frame1, Frame4}) {
+        w->setSizePolicy(w->sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
+    }
+
+    // Opens a little larger than its smallest, so the lists show a few more lines, within the
+    // screen it opens on.
+    QSize opening = window->minimumSize() +
+                    QSize(fontMetrics().averageCharWidth() * 8, fontMetrics().lineSpacing() * 6);
+    if (const QScreen* screen = this->screen()) {
+        opening = opening.boundedTo(screen->availableSize()).expandedTo(window->minimumSize());
+    }
+    resize(opening);
 }

@@ -1,0 +1,170 @@
+// The window's layout: every caption whole in any font, nothing on top of anything else, the
+// same places whichever destination is chosen, and lists that grow with the window.
+
+#include <QFont>
+#include <QLayout>
+#include <QScrollBar>
+#include <map>
+
+#include "form1_fixture.h"
+
+namespace {
+
+// The controls we made (Qt's own inner widgets have no name or a "qt_" one).
+QList<QWidget*> controlsOf(QWidget& window) {
+    QList<QWidget*> controls;
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        const QString name = w->objectName();
+        if (!name.isEmpty() && !name.startsWith(QLatin1String("qt_"))) controls << w;
+    }
+    return controls;
+}
+
+QRect inWindow(QWidget& window, const QWidget* w) {
+    return QRect(w->mapTo(&window, QPoint(0, 0)), w->size());
+}
+
+// The captions that do not fit, the controls that lie over another or out of their frame.
+QStringList layoutFaults(QWidget& window) {
+    QStringList faults;
+    const QList<QWidget*> controls = controlsOf(window);
+    QList<QWidget*> shown;
+    for (QWidget* w : controls) {
+        if (w->isVisibleTo(&window)) shown << w;
+    }
+    for (QWidget* w : shown) {
+        const QString name = w->objectName();
+        const bool captioned = qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w);
+        if (captioned && w->width() < w->sizeHint().width()) {
+            faults << name + " cut: " + QString::number(w->width()) + " < " +
+                          QString::number(w->sizeHint().width());
+        }
+        if (captioned && w->height() < w->minimumSizeHint().height()) {
+            faults << name + " too low: " + QString::number(w->height());
+        }
+        if (auto* box = qobject_cast<QGroupBox*>(w);
+            box && box->width() < box->minimumSizeHint().width()) {
+            faults << name + " title cut";
+        }
+        const QWidget* parent = w->parentWidget();
+        if (!parent->rect().contains(w->geometry())) faults << name + " outside its parent";
+    }
+    // Frames hold controls: only leaves are compared.
+    for (int i = 0; i < shown.size(); ++i) {
+        if (qobject_cast<QGroupBox*>(shown[i])) continue;
+        for (int j = i + 1; j < shown.size(); ++j) {
+            if (qobject_cast<QGroupBox*>(shown[j])) continue;
+            if (inWindow(window, shown[i]).intersects(inWindow(window, shown[j]))) {
+                faults << shown[i]->objectName() + " overlaps " + shown[j]->objectName();
+            }
+        }
+    }
+    return faults;
+}
+
+class LayoutTest : public Form1Test {
+protected:
+    void TearDown() override { QApplication::setFont(m_appFont); }
+
+    Form1& shownWindow() {
+        Form1& w = load();
+        w.show();
+        QApplication::processEvents();
+        return w;
+    }
+    void settle() {
+        if (QLayout* layout = window->layout()) layout->activate();
+        QApplication::processEvents();
+    }
+
+    const QFont m_appFont = QApplication::font();
+};
+
+// Each state of the window shows other captions: all of them must be whole.
+TEST_F(LayoutTest, EveryCaptionFitsInTheDefaultFontAndALargerOne) {
+    for (const qreal points : {0.0, 14.0}) {
+        QFont font = m_appFont;
+        if (points > 0) font.setPointSizeF(points);
+        QApplication::setFont(font);
+        window.reset();
+        Form1& w = shownWindow();
+        const std::string size = std::to_string(QFontInfo(w.font()).pointSizeF()) + " pt";
+        EXPECT_EQ(QFontInfo(w.Option1->font()).pointSizeF(), QFontInfo(font).pointSizeF())
+            << "the window uses the application's font";
+
+        const QSize first = w.size();
+        QRect frame3;
+        for (QRadioButton* destination : {w.Option3, w.Option4, w.Option5, w.Option6, w.Option7}) {
+            destination->setChecked(true);
+            for (QRadioButton* format : {w.Option1, w.Option2}) {
+                format->setChecked(true);
+                settle();
+                const std::string state = size + ", " + destination->text().toStdString() + ", " +
+                                          format->text().toStdString();
+                EXPECT_EQ(layoutFaults(w), QStringList()) << state;
+                EXPECT_EQ(w.size(), first) << state << ": the window keeps its size";
+                if (frame3.isNull()) frame3 = w.Frame3->geometry();
+                EXPECT_EQ(w.Frame3->geometry(), frame3) << state << ": no jumping";
+            }
+        }
+        w.Check1->click();  // hides "Use Full Path" and "Timestamp"
+        settle();
+        EXPECT_EQ(layoutFaults(w), QStringList()) << size << ", without the drawing name";
+
+        // Made as small as it goes, the window still shows every caption whole.
+        w.resize(50, 50);
+        settle();
+        EXPECT_EQ(layoutFaults(w), QStringList()) << size << ", smallest window";
+    }
+}
+
+TEST_F(LayoutTest, EnlargingTheWindowGrowsTheLists) {
+    Form1& w = shownWindow();
+    EXPECT_LT(w.minimumWidth(), w.maximumWidth()) << "the window can be resized";
+    EXPECT_LT(w.minimumHeight(), w.maximumHeight());
+    const QSize records = w.recordView->size();
+    const QSize drawings = w.List2->size();
+    const QSize templates = w.List1->size();
+    w.resize(w.size() + QSize(300, 240));
+    settle();
+    EXPECT_GT(w.recordView->width(), records.width() + 250);
+    EXPECT_GT(w.recordView->height(), records.height() + 60);
+    EXPECT_GT(w.List2->width(), drawings.width() + 60);
+    EXPECT_GT(w.List2->height(), drawings.height());
+    EXPECT_GT(w.List1->width(), templates.width() + 60);
+    EXPECT_GT(w.List1->height(), templates.height());
+    EXPECT_EQ(layoutFaults(w), QStringList());
+}
+
+// The sheet or table list sits under the output folder's files; where a destination has none,
+// the files take its room.
+TEST_F(LayoutTest, OutputFilesTakeTheRoomOfAMissingSheetList) {
+    Form1& w = shownWindow();
+    std::map<QRadioButton*, int> heights;
+    for (QRadioButton* destination : {w.Option5, w.Option3, w.Option6, w.Option7}) {
+        destination->setChecked(true);
+        settle();
+        heights[destination] = w.List4->height();
+        if (w.Combo1->isVisible()) {
+            EXPECT_LE(w.List4->geometry().bottom(), w.Combo1->geometry().top());
+        }
+    }
+    EXPECT_EQ(heights[w.Option5], heights[w.Option6]) << "Excel and Access";
+    EXPECT_EQ(heights[w.Option3], heights[w.Option7]) << "text file and Word";
+    EXPECT_GT(heights[w.Option3], heights[w.Option5] + w.Combo1->height() / 2);
+}
+
+// The template folder and list belong to their frame, so they move and grow with it.
+TEST_F(LayoutTest, TemplateControlsLieInTheirFrame) {
+    Form1& w = shownWindow();
+    for (QWidget* c :
+         std::initializer_list<QWidget*>{w.Drive3, w.Dir3, w.List1, w.Label5, w.Label6}) {
+        EXPECT_TRUE(w.Frame4->isAncestorOf(c)) << c->objectName().toStdString();
+    }
+    for (QWidget* c :
+         std::initializer_list<QWidget*>{w.Drive2, w.Dir2, w.Text3, w.Check4, w.Check7, w.Check8}) {
+        EXPECT_TRUE(w.Frame3->isAncestorOf(c)) << c->objectName().toStdString();
+    }
+}
+
+}  // namespace
