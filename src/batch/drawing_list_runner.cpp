@@ -2,7 +2,7 @@
 
 #include "batch/folder_scan.h"
 #include "batch/send_line_request.h"
-#include "engine/cautocad.h"
+#include "engine/drawing_session.h"
 #include "engine/run_extract_file.h"
 #include "engine/text_forms.h"
 #include "platform/folder_listing.h"
@@ -39,8 +39,8 @@ DrawingListResult DrawingListRunner::run(platform::LineReader& list) {
         break;
     }
 
-    cAutoCAD session(m_drawings, m_window);
-    if (session.OpenAutoCAD() != 1) {
+    DrawingSession session(m_drawings, m_window);
+    if (session.start() != 1) {
         m_result.outcome = DrawingListResult::Outcome::NoApplication;
         return m_result;
     }
@@ -53,7 +53,7 @@ DrawingListResult DrawingListRunner::run(platform::LineReader& list) {
             case LineKind::End:
                 extractFile.publish();
                 log.commit();
-                session.CloseAutoCAD();
+                session.stop();
                 m_result.outcome = DrawingListResult::Outcome::Ended;
                 m_window.endProgram();
                 return m_result;
@@ -76,7 +76,7 @@ DrawingListResult DrawingListRunner::run(platform::LineReader& list) {
 
     extractFile.publish();
     log.commit();
-    session.CloseAutoCAD();
+    session.stop();
     m_result.elapsedSeconds = started.msecsTo(m_clock.now()) / 1000.0;
     return m_result;
 }
@@ -92,7 +92,7 @@ void DrawingListRunner::send(const SendLine& line) {
     m_window.processPendingEvents();
 }
 
-void DrawingListRunner::extractDrawingLine(cAutoCAD& session, platform::TextWriter& log,
+void DrawingListRunner::extractDrawingLine(DrawingSession& session, platform::TextWriter& log,
                                            const QString& line) {
     const DrawingLine parts = splitDrawingLine(line);
     const QString drawing = platform::resolvePath(parts.drawing);
@@ -115,7 +115,7 @@ void DrawingListRunner::extractDrawingLine(cAutoCAD& session, platform::TextWrit
     }
 
     QString error;
-    session.PrepTemplate(templatePath, &error);
+    session.loadTemplate(templatePath, &error);
     if (error.isEmpty()) error = extract(session, drawing).error;
     if (!error.isEmpty()) {
         m_window.setStatus(error);
@@ -142,13 +142,13 @@ void DrawingListRunner::scanFolder(const QString& folder, const QString& pattern
     }
 
     // A session of its own, as the scan's drawings are opened apart from the list's.
-    cAutoCAD session(m_drawings, m_window);
-    if (session.OpenAutoCAD() != 1) return;
+    DrawingSession session(m_drawings, m_window);
+    if (session.start() != 1) return;
     QString error;
-    session.PrepTemplate(templatePath, &error);
+    session.loadTemplate(templatePath, &error);
     if (!error.isEmpty()) {
         m_window.setStatus(QStringLiteral("Unable to extract block attributes. ") + error);
-        session.CloseAutoCAD();
+        session.stop();
         return;
     }
     for (const QString& drawing : drawings) {
@@ -159,10 +159,10 @@ void DrawingListRunner::scanFolder(const QString& folder, const QString& pattern
         }
         addRecords(drawing, fileNameOf(drawing).toUpper());
     }
-    session.CloseAutoCAD();
+    session.stop();
 }
 
-DrawingExtraction DrawingListRunner::extract(cAutoCAD& session, const QString& drawing) {
+DrawingExtraction DrawingListRunner::extract(DrawingSession& session, const QString& drawing) {
     const DrawingExtraction extraction = extractDrawing(
         session, drawing, m_extractPath, m_window,
         {QStringLiteral("DWG file not found."), QStringLiteral("Error opening DWG file."),

@@ -58,11 +58,11 @@ public:
     DrawingListResult run(platform::LineReader& list);
 
 private:
-    void extractDrawingLine(class cAutoCAD& session, platform::TextWriter& log,
+    void extractDrawingLine(class DrawingSession& session, platform::TextWriter& log,
                             const QString& line);
     void scanFolder(const QString& folder, const QString& pattern, bool withSubfolders,
                     const QString& templatePath);
-    DrawingExtraction extract(class cAutoCAD& session, const QString& drawing);
+    DrawingExtraction extract(class DrawingSession& session, const QString& drawing);
     void addRecords(const QString& drawingPath, const QString& drawingName);
     void send(const SendLine& line);
 

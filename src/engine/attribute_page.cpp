@@ -2,11 +2,11 @@
 
 #include <QFileInfo>
 
-#include "engine/cautocad.h"
+#include "engine/drawing_session.h"
 #include "engine/html_table.h"
-#include "engine/module1.h"
 #include "engine/text_forms.h"
 #include "engine/value_array.h"
+#include "platform/file_exists.h"
 #include "platform/paths.h"
 
 namespace {
@@ -60,8 +60,8 @@ AttributePageResult writeAttributePage(const AttributePageRequest& request,
 
     BusyPointer busy(ui);
     ui.setStatus(QStringLiteral("Starting AutoCAD..."));
-    cAutoCAD session(factory, ui);
-    if (session.OpenAutoCAD() != 1) {
+    DrawingSession session(factory, ui);
+    if (session.start() != 1) {
         // The session has shown its own message box.
         result.outcome = Outcome::NoApplication;
         result.status = QStringLiteral("Unable to start AutoCAD");
@@ -69,26 +69,26 @@ AttributePageResult writeAttributePage(const AttributePageRequest& request,
     }
 
     auto fail = [&](Outcome outcome, const QString& message) {
-        session.CloseAutoCAD();
+        session.stop();
         result.outcome = outcome;
         result.status = message;
         result.beep = true;
         return result;
     };
 
-    if (!Module1::FileExists(joined)) {
+    if (!platform::fileExists(joined)) {
         return fail(Outcome::DrawingMissing,
                     QStringLiteral("File ") + upperName + QStringLiteral(" not found."));
     }
     const QDateTime start = clock.now();
     ui.setStatus(QStringLiteral("Creating HTML file from ") + upperName + QStringLiteral("..."));
-    if (session.OpenDrawing(result.drawingPath, true, QString()) != 1) {
+    if (session.openDrawing(result.drawingPath, true, QString()) != 1) {
         return fail(Outcome::OpenFailed,
                     session.withOpenError(QStringLiteral("Error opening file.")));
     }
     QVariant array;
-    session.CreateArray(array);
-    session.CloseDrawing();
+    session.attributeArray(array);
+    session.closeDrawing();
     const ValueArray* table = valuearray::of(array);
     if (!table) {
         return fail(Outcome::NoArray, QStringLiteral("Error extracting attributes from file."));
@@ -108,7 +108,7 @@ AttributePageResult writeAttributePage(const AttributePageRequest& request,
         if (!writeError.isEmpty()) message += QStringLiteral(" (") + writeError + QLatin1Char(')');
         return fail(Outcome::NotWritten, message);
     }
-    session.CloseAutoCAD();
+    session.stop();
     result.elapsedSeconds = static_cast<double>(start.msecsTo(clock.now())) / 1000.0;
     result.status = QStringLiteral("HTML file created in ") +
                     textforms::elapsedSeconds(result.elapsedSeconds) + QStringLiteral(" seconds");

@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "engine/blanks.h"
-#include "engine/cautocad.h"
-#include "engine/module1.h"
+#include "engine/drawing_session.h"
+#include "engine/record_line.h"
 #include "engine/text_forms.h"
 #include "platform/folder_listing.h"
 #include "platform/paths.h"
@@ -70,7 +70,7 @@ struct AttributeSearch::Walk {
     qint64 hits = 0;
 };
 
-qint64 AttributeSearch::searchDrawing(cAutoCAD& session, const QString& drawingName,
+qint64 AttributeSearch::searchDrawing(DrawingSession& session, const QString& drawingName,
                                       const SearchCriteria& criteria, const QString& delimiter,
                                       const LineFound& found) {
     const std::shared_ptr<acad::Document> document = session.document();
@@ -102,7 +102,7 @@ void AttributeSearch::walkSpace(acad::Document& document, const QString& setName
     // One layer narrows the drawing's own selection. Block names are always tested here: a
     // reference to a dynamic block is named "*U<n>" and is found by its effective name, which
     // the drawing's filter does not know.
-    if (Module1::CountSpaces(walk.layers) == 2) {
+    if (recordline::countSpaces(walk.layers) == 2) {
         types.push_back(8);
         data.emplace_back(blanks::cut(walk.layers));
     }
@@ -186,8 +186,8 @@ SearchRun::Totals SearchRun::run(const QStringList& drawings, const Events& even
     m_search.clearAbort();
     const qint64 hitsBefore = m_search.hitTotal();
 
-    cAutoCAD session(m_factory, m_ui);
-    totals.started = session.OpenAutoCAD() == 1;
+    DrawingSession session(m_factory, m_ui);
+    totals.started = session.start() == 1;
     for (qsizetype i = 0; totals.started && i < drawings.size(); ++i) {
         if (i > 0) m_ui.processPendingEvents();
         if (m_search.abortRequested()) {
@@ -197,7 +197,7 @@ SearchRun::Totals SearchRun::run(const QStringList& drawings, const Events& even
         const QString& path = drawings[i];
         const QString fileName = QFileInfo(path).fileName();
         if (events.searching) events.searching(fileName);
-        if (session.OpenDrawing(path, true) != 1) {
+        if (session.openDrawing(path, true) != 1) {
             ++totals.openFailures;
             if (events.openFailed) events.openFailed(path, session.openError());
             continue;
@@ -206,12 +206,12 @@ SearchRun::Totals SearchRun::run(const QStringList& drawings, const Events& even
         const qint64 hits = m_search.searchDrawing(session, m_fullPath ? path : fileName,
                                                    m_criteria, m_delimiter, events.lineFound);
         if (hits > 0) ++totals.filesWithHits;
-        session.CloseDrawing();
+        session.closeDrawing();
     }
     // An abort asked for inside the last drawing ends the run all the same.
     if (m_search.abortRequested()) totals.aborted = true;
     m_search.clearAbort();
-    if (totals.started) session.CloseAutoCAD();
+    if (totals.started) session.stop();
     totals.hits = m_search.hitTotal() - hitsBefore;
     totals.elapsedSeconds = started.msecsTo(m_clock.now()) / 1000.0;
     m_running = false;

@@ -13,7 +13,7 @@
 #include "engine/engine_ui.h"
 #include "platform/clock.h"
 
-class cAutoCAD;
+class DrawingSession;
 
 // What to look for. Block and layer lists are "*" for all, or names separated by commas or
 // blanks, matched ignoring letter case.
@@ -51,7 +51,7 @@ public:
     // Walks model and/or paper space of the open drawing; `drawingName` is the first field of
     // every line. Returns the hits of this drawing, also added to hitTotal(). A failing call of
     // the drawing skips that step; an abort ends the walk at the next block reference.
-    qint64 searchDrawing(cAutoCAD& session, const QString& drawingName,
+    qint64 searchDrawing(DrawingSession& session, const QString& drawingName,
                          const SearchCriteria& criteria, const QString& delimiter,
                          const LineFound& found);
 

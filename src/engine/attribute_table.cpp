@@ -1,6 +1,6 @@
 #include "engine/attribute_table.h"
 
-#include "engine/cautocad.h"
+#include "engine/drawing_session.h"
 #include "engine/text_forms.h"
 
 const std::array<QString, AttributeTable::kColumnCount> AttributeTable::kHeaders = {
@@ -74,13 +74,13 @@ QString AttributeTable::text(qint64 row, int column, const QLocale& locale) cons
     return m_pointTexts[column - X];
 }
 
-void cAutoCAD::CreateArray(QVariant& varArray) {
+void DrawingSession::attributeArray(QVariant& array) {
     // Without an open drawing the variable is left as it was: the caller finds no array in it.
-    if (!mobjDoc) return;
+    if (!m_document) return;
     auto table = std::make_shared<AttributeTable>();
     for (const auto& [spaceName, spaceFlag] :
          {std::pair{QStringLiteral("MODEL"), qint16{0}}, {QStringLiteral("PAPER"), qint16{1}}}) {
-        auto set = mobjDoc->AddSelectionSet(spaceName);
+        auto set = m_document->AddSelectionSet(spaceName);
         if (!set || !set.value()) continue;
         set.value()->Select(acad::kSelectAll, {0, 67},
                             {QStringLiteral("INSERT"), QVariant::fromValue<qint16>(spaceFlag)});
@@ -108,5 +108,5 @@ void cAutoCAD::CreateArray(QVariant& varArray) {
             }
         }
     }
-    varArray = valuearray::toVariant(std::move(table));
+    array = valuearray::toVariant(std::move(table));
 }

@@ -1,15 +1,16 @@
-#include "engine/blanks.h"
-#include "engine/cautocad.h"
+#include "engine/drawing_session.h"
 
-cAutoCAD::cAutoCAD(acad::ApplicationFactory factory, EngineUi& ui)
+#include "engine/blanks.h"
+
+DrawingSession::DrawingSession(acad::ApplicationFactory factory, EngineUi& ui)
     : m_factory(std::move(factory)), m_ui(ui) {}
 
-cAutoCAD::~cAutoCAD() {
+DrawingSession::~DrawingSession() {
     // No drawing application outlives the operation that started it.
-    if (mobjAcad) CloseAutoCAD();
+    if (m_application) stop();
 }
 
-qint16 cAutoCAD::OpenAutoCAD() {
+qint16 DrawingSession::start() {
     const core::Error noReader{-1, QStringLiteral("no drawing reader is built into this program")};
     auto created =
         m_factory ? m_factory() : core::Result<std::shared_ptr<acad::Application>>(noReader);
@@ -20,55 +21,56 @@ qint16 cAutoCAD::OpenAutoCAD() {
                            error.description);
         return -1;
     }
-    mobjAcad = std::move(created).value();
+    m_application = std::move(created).value();
     // Nothing of the application may be seen or ask anything during unattended work; a setting
     // that fails is not worth stopping for.
-    mobjAcad->SetWindowState(2);
-    mobjAcad->SetVisible(false);
-    mobjAcad->SetXrefDemandLoad(1);
-    mobjAcad->SetEnableStartupDialog(false);
-    mobjAcad->SetShowWarningMessages(false);
+    m_application->SetWindowState(2);
+    m_application->SetVisible(false);
+    m_application->SetXrefDemandLoad(1);
+    m_application->SetEnableStartupDialog(false);
+    m_application->SetShowWarningMessages(false);
     return 1;
 }
 
-qint16 cAutoCAD::OpenDrawing(const QString& strDrawing, bool blnReadOnly, const QString& strPword) {
-    if (!mobjAcad) {
+qint16 DrawingSession::openDrawing(const QString& path, bool readOnly,
+                                   const QString& drawingPassword) {
+    if (!m_application) {
         m_openError = QStringLiteral("no drawing reader session is open");
         return -1;
     }
-    acad::Documents& documents = mobjAcad->GetDocuments();
-    auto opened = blanks::cut(strPword).isEmpty()
-                      ? documents.Open(strDrawing, blnReadOnly, std::nullopt)
-                      : documents.Open(strDrawing, blnReadOnly, strPword);
+    acad::Documents& documents = m_application->GetDocuments();
+    auto opened = blanks::cut(drawingPassword).isEmpty()
+                      ? documents.Open(path, readOnly, std::nullopt)
+                      : documents.Open(path, readOnly, drawingPassword);
     if (!opened) {
         // A drawing that refuses the read-only flag may still open writable; it is closed
         // without saving, so nothing is changed on disk.
-        opened = blanks::cut(strPword).isEmpty()
-                     ? documents.Open(strDrawing, std::nullopt, std::nullopt)
-                     : documents.Open(strDrawing, std::nullopt, strPword);
+        opened = blanks::cut(drawingPassword).isEmpty()
+                     ? documents.Open(path, std::nullopt, std::nullopt)
+                     : documents.Open(path, std::nullopt, drawingPassword);
     }
-    mobjDoc = opened ? opened.value() : nullptr;
-    m_openError = mobjDoc  ? QString()
-                  : opened ? QStringLiteral("the drawing could not be opened")
-                           : opened.error().description;
-    return mobjDoc ? 1 : -2;
+    m_document = opened ? opened.value() : nullptr;
+    m_openError = m_document ? QString()
+                  : opened   ? QStringLiteral("the drawing could not be opened")
+                             : opened.error().description;
+    return m_document ? 1 : -2;
 }
 
-QString cAutoCAD::withOpenError(const QString& message) const {
+QString DrawingSession::withOpenError(const QString& message) const {
     if (m_openError.isEmpty()) return message;
     return message + QStringLiteral(" (") + m_openError + QLatin1Char(')');
 }
 
-qint16 cAutoCAD::CloseDrawing() {
-    if (!mobjDoc) return -1;
-    const core::Status closed = mobjDoc->Close(false);
-    mobjDoc.reset();
+qint16 DrawingSession::closeDrawing() {
+    if (!m_document) return -1;
+    const core::Status closed = m_document->Close(false);
+    m_document.reset();
     return closed ? 1 : -1;
 }
 
-void cAutoCAD::CloseAutoCAD() {
-    if (mobjAcad) {
-        acad::Documents& documents = mobjAcad->GetDocuments();
+void DrawingSession::stop() {
+    if (m_application) {
+        acad::Documents& documents = m_application->GetDocuments();
         // Closing removes the document from the collection, so walk it from the end.
         for (int i = documents.Count().valueOr(0) - 1; i >= 0; --i) {
             if (auto document = documents.Item(i); document && document.value()) {
@@ -76,7 +78,7 @@ void cAutoCAD::CloseAutoCAD() {
             }
         }
     }
-    mobjDoc.reset();
-    if (mobjAcad) mobjAcad->Quit();
-    mobjAcad.reset();
+    m_document.reset();
+    if (m_application) m_application->Quit();
+    m_application.reset();
 }

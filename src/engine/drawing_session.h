@@ -12,7 +12,7 @@
 
 // One drawing session: starts its own drawing application, opens one drawing at a time, holds the
 // template's filters and fields, and writes the extract file of the open drawing.
-class cAutoCAD {
+class DrawingSession {
 public:
     // The output fields of a template, in the fixed order their columns are written.
     enum Field {
@@ -41,41 +41,41 @@ public:
     };
     static const std::array<const char*, kFieldCount> kFieldNames;
 
-    cAutoCAD(acad::ApplicationFactory factory, EngineUi& ui);
-    ~cAutoCAD();
-    cAutoCAD(const cAutoCAD&) = delete;
-    cAutoCAD& operator=(const cAutoCAD&) = delete;
+    DrawingSession(acad::ApplicationFactory factory, EngineUi& ui);
+    ~DrawingSession();
+    DrawingSession(const DrawingSession&) = delete;
+    DrawingSession& operator=(const DrawingSession&) = delete;
 
-    QString Password() const { return mstrPassword; }
+    QString password() const { return m_password; }
 
-    qint16 OpenAutoCAD();
-    qint16 OpenDrawing(const QString& strDrawing, bool blnReadOnly = false,
-                       const QString& strPword = QString());
-    qint16 CloseDrawing();
-    void CloseAutoCAD();
+    qint16 start();
+    qint16 openDrawing(const QString& path, bool readOnly = false,
+                       const QString& drawingPassword = QString());
+    qint16 closeDrawing();
+    void stop();
 
-    // Why the last OpenDrawing failed, in the reader's words (an unsupported release, a
+    // Why the last openDrawing failed, in the reader's words (an unsupported release, a
     // truncated file, a password); empty after a success.
     const QString& openError() const { return m_openError; }
     // `message` followed by the reason of the last failed open in parentheses, when there is one:
     // "Error opening file X. (DWG release AC1014 is not supported)".
     QString withOpenError(const QString& message) const;
     // The open drawing (null when none), for operations that walk it themselves.
-    std::shared_ptr<acad::Document> document() const { return mobjDoc; }
+    std::shared_ptr<acad::Document> document() const { return m_document; }
 
-    qint16 PrepTemplate(const QString& strTemplateFile, QString* strErr = nullptr);
-    qint16 GetAttributes(const QString& strExtractFile, QString* strErr = nullptr);
+    qint16 loadTemplate(const QString& templatePath, QString* error = nullptr);
+    qint16 extractAttributes(const QString& extractPath, QString* error = nullptr);
     // Every attribute of the open drawing as an AttributeTable (attribute_table.h); the variable
     // is left as it was when no drawing is open.
-    void CreateArray(QVariant& varArray);
+    void attributeArray(QVariant& array);
 
     // Template state, read by the callers that report what a template asked for.
-    const QString& blocks() const { return mstrBlocks; }
-    const QString& layers() const { return mstrLayers; }
-    const QString& space() const { return mstrSpace; }
-    bool field(Field f) const { return mblnFields[f]; }
-    bool suppress() const { return mblnSuppress; }
-    const QStringList& tags() const { return mastrTags; }
+    const QString& blocks() const { return m_blocks; }
+    const QString& layers() const { return m_layers; }
+    const QString& space() const { return m_space; }
+    bool field(Field f) const { return m_fields[f]; }
+    bool suppress() const { return m_suppress; }
+    const QStringList& tags() const { return m_tags; }
 
 private:
     struct ExtractOutput;
@@ -88,15 +88,15 @@ private:
 
     acad::ApplicationFactory m_factory;
     EngineUi& m_ui;
-    std::shared_ptr<acad::Application> mobjAcad;
-    std::shared_ptr<acad::Document> mobjDoc;
+    std::shared_ptr<acad::Application> m_application;
+    std::shared_ptr<acad::Document> m_document;
     QString m_openError;
 
-    QString mstrBlocks = QStringLiteral("*");
-    QString mstrLayers = QStringLiteral("*");
-    QString mstrSpace = QStringLiteral("*");
-    QString mstrPassword;
-    std::array<bool, kFieldCount> mblnFields{};
-    bool mblnSuppress = false;
-    QStringList mastrTags;
+    QString m_blocks = QStringLiteral("*");
+    QString m_layers = QStringLiteral("*");
+    QString m_space = QStringLiteral("*");
+    QString m_password;
+    std::array<bool, kFieldCount> m_fields{};
+    bool m_suppress = false;
+    QStringList m_tags;
 };

@@ -1,6 +1,6 @@
 #include "engine/blanks.h"
-#include "engine/cautocad.h"
-#include "engine/module1.h"
+#include "engine/drawing_session.h"
+#include "engine/record_line.h"
 #include "engine/text_forms.h"
 #include "platform/text_writer.h"
 
@@ -43,12 +43,12 @@ void dropFinalComma(QString& text) {
 
 }  // namespace
 
-struct cAutoCAD::ExtractOutput {
+struct DrawingSession::ExtractOutput {
     platform::TextWriter file;
     bool headerWritten = false;
 };
 
-std::pair<std::vector<qint16>, std::vector<QVariant>> cAutoCAD::selectionFilter(
+std::pair<std::vector<qint16>, std::vector<QVariant>> DrawingSession::selectionFilter(
     qint16 spaceFlag) const {
     std::vector<qint16> types{0, 67};
     std::vector<QVariant> data{QStringLiteral("INSERT"), QVariant::fromValue<qint16>(spaceFlag)};
@@ -56,39 +56,39 @@ std::pair<std::vector<qint16>, std::vector<QVariant>> cAutoCAD::selectionFilter(
     // enumerated; several are tested here on each reference. Block names are always tested
     // here: a reference to a dynamic block is named "*U<n>" and matches by its effective name,
     // which the drawing's filter does not know.
-    if (Module1::CountSpaces(mstrLayers) == 2) {
+    if (recordline::countSpaces(m_layers) == 2) {
         types.push_back(8);
-        data.emplace_back(blanks::cut(mstrLayers));
+        data.emplace_back(blanks::cut(m_layers));
     }
     return {std::move(types), std::move(data)};
 }
 
-qint16 cAutoCAD::GetAttributes(const QString& strExtractFile, QString* strErr) {
+qint16 DrawingSession::extractAttributes(const QString& extractPath, QString* error) {
     ExtractOutput out;
     // The extract file belongs to this run alone (the shared extract.txt is put in place whole
     // when the run ends), so it needs neither a temporary copy nor a sync per drawing.
-    if (!out.file.open(strExtractFile, platform::TextWriter::Mode::Scratch)) {
-        if (strErr) *strErr = kUnableToCreate;
+    if (!out.file.open(extractPath, platform::TextWriter::Mode::Scratch)) {
+        if (error) *error = kUnableToCreate;
         return -1;
     }
-    if (mobjDoc) {
-        if (mstrSpace == QLatin1String("MODEL") || mstrSpace == QLatin1String("*")) {
+    if (m_document) {
+        if (m_space == QLatin1String("MODEL") || m_space == QLatin1String("*")) {
             walkSpace(QStringLiteral("MODEL"), 0, out);
         }
-        if (mstrSpace == QLatin1String("PAPER") || mstrSpace == QLatin1String("*")) {
+        if (m_space == QLatin1String("PAPER") || m_space == QLatin1String("*")) {
             walkSpace(QStringLiteral("PAPER"), 1, out);
         }
     }
     if (!out.file.commit()) {
         // Reporting success here would let the caller read back a file that was never written.
-        if (strErr) *strErr = kUnableToCreate;
+        if (error) *error = kUnableToCreate;
         return -1;
     }
     return 1;
 }
 
-void cAutoCAD::walkSpace(const QString& spaceName, qint16 spaceFlag, ExtractOutput& out) {
-    auto set = mobjDoc->AddSelectionSet(spaceName);
+void DrawingSession::walkSpace(const QString& spaceName, qint16 spaceFlag, ExtractOutput& out) {
+    auto set = m_document->AddSelectionSet(spaceName);
     if (!set || !set.value()) return;
     const auto [types, data] = selectionFilter(spaceFlag);
     set.value()->Select(acad::kSelectAll, types, data);
@@ -100,34 +100,34 @@ void cAutoCAD::walkSpace(const QString& spaceName, qint16 spaceFlag, ExtractOutp
     }
 }
 
-void cAutoCAD::writeBlock(const acad::BlockReference& block, const QString& spaceName,
-                          ExtractOutput& out) {
+void DrawingSession::writeBlock(const acad::BlockReference& block, const QString& spaceName,
+                                ExtractOutput& out) {
     const QLatin1String all("*");
-    if (mstrBlocks != all && !listHolds(mstrBlocks, block.Name()) &&
-        !listHolds(mstrBlocks, block.EffectiveName()))
+    if (m_blocks != all && !listHolds(m_blocks, block.Name()) &&
+        !listHolds(m_blocks, block.EffectiveName()))
         return;
-    if (mstrLayers != all && !listHolds(mstrLayers, block.Layer())) return;
+    if (m_layers != all && !listHolds(m_layers, block.Layer())) return;
     if (!block.HasAttributes().valueOr(false)) return;
     const acad::AttributeArray attributes = block.GetAttributes().valueOr({});
 
     QString record;
     QString header = QStringLiteral("HEADER:");
     for (int f = 0; f < kFieldCount; ++f) {
-        if (!mblnFields[f]) continue;
+        if (!m_fields[f]) continue;
         header += quoted(QLatin1String(kFieldNames[f]));
         record += quoted(fieldValue(block, static_cast<Field>(f), spaceName));
     }
 
     bool matched = false;
-    if (mastrTags.first() == QLatin1String("*")) {
+    if (m_tags.first() == QLatin1String("*")) {
         for (const auto& attribute : attributes) {
             header += quoted(textOf(attribute->TagString()));
             record += quoted(textOf(attribute->TextString()));
             matched = true;
         }
     } else {
-        for (const QString& tag : mastrTags) header += quoted(tag);
-        for (const QString& tag : mastrTags) {
+        for (const QString& tag : m_tags) header += quoted(tag);
+        for (const QString& tag : m_tags) {
             const acad::AttributeReference* found = nullptr;
             for (const auto& attribute : attributes) {
                 const auto name = attribute->TagString();
@@ -143,7 +143,7 @@ void cAutoCAD::writeBlock(const acad::BlockReference& block, const QString& spac
     dropFinalComma(record);
     dropFinalComma(header);
 
-    if (mblnSuppress && !matched) return;
+    if (m_suppress && !matched) return;
     if (!out.headerWritten) {
         out.file.writeLine(header);
         out.headerWritten = true;
@@ -151,8 +151,8 @@ void cAutoCAD::writeBlock(const acad::BlockReference& block, const QString& spac
     out.file.writeLine(record);
 }
 
-QString cAutoCAD::fieldValue(const acad::BlockReference& block, Field field,
-                             const QString& spaceName) {
+QString DrawingSession::fieldValue(const acad::BlockReference& block, Field field,
+                                   const QString& spaceName) {
     switch (field) {
         case BLOCK_NAME:
             return textOf(block.Name());

@@ -1,9 +1,9 @@
 #include "engine/blanks.h"
-#include "engine/cautocad.h"
+#include "engine/drawing_session.h"
 #include "platform/line_reader.h"
 
 // clang-format off
-const std::array<const char*, cAutoCAD::kFieldCount> cAutoCAD::kFieldNames = {
+const std::array<const char*, DrawingSession::kFieldCount> DrawingSession::kFieldNames = {
     "BLOCK_NAME",
     "BLOCK_EFFECTIVENAME",
     "BLOCK_LAYER",
@@ -49,15 +49,15 @@ bool isComment(const QString& line) {
 
 }  // namespace
 
-qint16 cAutoCAD::PrepTemplate(const QString& strTemplateFile, QString* strErr) {
-    auto fail = [strErr](qint16 result, const QString& message) {
-        if (strErr) *strErr = message;
+qint16 DrawingSession::loadTemplate(const QString& templatePath, QString* error) {
+    auto fail = [error](qint16 result, const QString& message) {
+        if (error) *error = message;
         return result;
     };
-    mastrTags.clear();
+    m_tags.clear();
     platform::LineReader reader;
-    if (!reader.open(strTemplateFile)) {
-        return fail(0, QStringLiteral("Unable to open template file '") + strTemplateFile +
+    if (!reader.open(templatePath)) {
+        return fail(0, QStringLiteral("Unable to open template file '") + templatePath +
                            QStringLiteral("'."));
     }
 
@@ -66,28 +66,28 @@ qint16 cAutoCAD::PrepTemplate(const QString& strTemplateFile, QString* strErr) {
     while (!found && reader.readLine(line)) found = cutUpper(line) == QLatin1String("*INPUT");
     if (!found) return fail(-1, QStringLiteral("Template file requires '*INPUT'."));
 
-    mstrBlocks = mstrLayers = mstrSpace = QStringLiteral("*");
-    mstrPassword.clear();
+    m_blocks = m_layers = m_space = QStringLiteral("*");
+    m_password.clear();
     found = false;
     while (!found && reader.readLine(line)) {
         if (line == QLatin1String("*OUTPUT")) {
             found = true;
         } else if (line.left(9).toUpper() == QLatin1String("PASSWORD:")) {
-            mstrPassword = blanks::cut(line.mid(9));
+            m_password = blanks::cut(line.mid(9));
         } else {
             const QString keyword = cutUpper(line);
             const QString value = blanks::cutLeading(keyword.mid(6));
-            if (keyword.startsWith(QLatin1String("BLOCK:"))) mstrBlocks = value;
-            if (keyword.startsWith(QLatin1String("LAYER:"))) mstrLayers = value;
-            if (keyword.startsWith(QLatin1String("SPACE:"))) mstrSpace = value;
+            if (keyword.startsWith(QLatin1String("BLOCK:"))) m_blocks = value;
+            if (keyword.startsWith(QLatin1String("LAYER:"))) m_layers = value;
+            if (keyword.startsWith(QLatin1String("SPACE:"))) m_space = value;
         }
     }
     if (!found) return fail(-2, QStringLiteral("Template file requires '*OUTPUT'."));
-    mstrBlocks = normalisedList(mstrBlocks);
-    mstrLayers = normalisedList(mstrLayers);
+    m_blocks = normalisedList(m_blocks);
+    m_layers = normalisedList(m_layers);
 
-    mblnFields.fill(false);
-    mblnSuppress = false;
+    m_fields.fill(false);
+    m_suppress = false;
     found = false;
     while (!found && reader.readLine(line)) {
         if (line == QLatin1String("*ATTRIBUTE_TAGS")) {
@@ -96,7 +96,7 @@ qint16 cAutoCAD::PrepTemplate(const QString& strTemplateFile, QString* strErr) {
         }
         const QString name = cutUpper(line);
         for (int f = 0; f < kFieldCount; ++f) {
-            if (name == QLatin1String(kFieldNames[f])) mblnFields[f] = true;
+            if (name == QLatin1String(kFieldNames[f])) m_fields[f] = true;
         }
     }
     if (!found) return fail(-3, QStringLiteral("Template file requires '*ATTRIBUTE_TAGS'."));
@@ -105,13 +105,12 @@ qint16 cAutoCAD::PrepTemplate(const QString& strTemplateFile, QString* strErr) {
         if (isComment(line)) continue;
         const QString tag = cutUpper(line);
         if (tag == QLatin1String("*SUPPRESS")) {
-            mblnSuppress = true;
+            m_suppress = true;
             continue;
         }
-        mastrTags.append(tag);
+        m_tags.append(tag);
         if (tag == QLatin1String("*")) break;  // nothing after the all-tags line counts
     }
-    if (mastrTags.isEmpty())
-        return fail(-4, QStringLiteral("Template file requires attribute tags."));
+    if (m_tags.isEmpty()) return fail(-4, QStringLiteral("Template file requires attribute tags."));
     return 1;
 }

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "engine/cautocad.h"
+#include "engine/drawing_session.h"
 #include "engine/record_line.h"
 #include "engine/run_extract_file.h"
 #include "engine/text_forms.h"
@@ -22,7 +22,7 @@ QString logLine(const platform::Clock& clock, const QString& kind, const QString
 
 }  // namespace
 
-DrawingExtraction extractDrawing(cAutoCAD& session, const QString& drawing,
+DrawingExtraction extractDrawing(DrawingSession& session, const QString& drawing,
                                  const QString& extractPath, ExtractionRunUi& ui,
                                  const DrawingMessages& messages) {
     DrawingExtraction result;
@@ -30,9 +30,9 @@ DrawingExtraction extractDrawing(cAutoCAD& session, const QString& drawing,
         result.error = messages.notFound;
         return result;
     }
-    const QString password = session.Password();
-    const qint16 opened = password.isEmpty() ? session.OpenDrawing(drawing, true)
-                                             : session.OpenDrawing(drawing, true, password);
+    const QString password = session.password();
+    const qint16 opened = password.isEmpty() ? session.openDrawing(drawing, true)
+                                             : session.openDrawing(drawing, true, password);
     ui.setStatus(QStringLiteral("Processing ") + drawing + QStringLiteral("..."));
     if (opened != 1) {
         result.error = session.withOpenError(messages.openFailed);
@@ -40,9 +40,9 @@ DrawingExtraction extractDrawing(cAutoCAD& session, const QString& drawing,
     }
     if (platform::fileExists(extractPath)) QFile::remove(extractPath);
     QString error;
-    result.extracted = session.GetAttributes(extractPath, &error) == 1;
+    result.extracted = session.extractAttributes(extractPath, &error) == 1;
     result.error = result.extracted ? error : messages.extractFailed + error;
-    session.CloseDrawing();
+    session.closeDrawing();
     return result;
 }
 
@@ -100,20 +100,20 @@ ExtractionRunResult runExtraction(const ExtractionRunRequest& request,
     RunExtractFile extractFile(request.programFolder);
     const QString templatePath = platform::joinPath(request.templateFolder, request.templateName);
 
-    cAutoCAD session(factory, ui);
-    if (session.OpenAutoCAD() != 1) {
+    DrawingSession session(factory, ui);
+    if (session.start() != 1) {
         result.outcome = ExtractionRunResult::Outcome::NoApplication;
         ui.setStatus(QStringLiteral("Unable to open AutoCAD."));
         return result;
     }
     QString error;
-    session.PrepTemplate(templatePath, &error);
+    session.loadTemplate(templatePath, &error);
     platform::TextWriter log;
     log.open(platform::joinPath(request.programFolder, "err.log"));
     if (!error.isEmpty()) {
         log.writeLine(logLine(clock, "Template", templatePath, error));
         log.commit();
-        session.CloseAutoCAD();
+        session.stop();
         result.outcome = ExtractionRunResult::Outcome::TemplateRejected;
         result.lastError = error;
         ui.setStatus(QStringLiteral("No attributes extracted. ") + error);
@@ -148,7 +148,7 @@ ExtractionRunResult runExtraction(const ExtractionRunRequest& request,
         if (!records.isEmpty()) ++result.drawingsExtracted;
         result.records += records;
     }
-    session.CloseAutoCAD();
+    session.stop();
     extractFile.publish();
     log.commit();
     result.lastError = error;

@@ -63,7 +63,7 @@ std::optional<QStringList> readExtractFile(const QString& extractPath, const QSt
                                            const QString& drawingSpec, const RecordForm& form,
                                            ExtractFileFacts* facts = nullptr);
 
-class cAutoCAD;
+class DrawingSession;
 
 // What a caller says when one drawing cannot be extracted.
 struct DrawingMessages {
@@ -80,7 +80,7 @@ struct DrawingExtraction {
 // Opens `drawing` read-only in the session (with the template's password), says on the status
 // line that it is processed and extracts its attributes into `extractPath`, replacing that
 // file. The window's run, a drawing list and a folder scan all extract a drawing this way.
-DrawingExtraction extractDrawing(cAutoCAD& session, const QString& drawing,
+DrawingExtraction extractDrawing(DrawingSession& session, const QString& drawing,
                                  const QString& extractPath, ExtractionRunUi& ui,
                                  const DrawingMessages& messages);
 

@@ -8,7 +8,7 @@
 #include <QFile>
 #include <QRegularExpression>
 
-#include "engine/cautocad.h"
+#include "engine/drawing_session.h"
 #include "support/qt_printers.h"
 
 namespace {
@@ -70,7 +70,7 @@ TEST(Faq, ExplainsEveryTemplateKeyword) {
     QStringList keywords = {"*INPUT", "*OUTPUT", "*ATTRIBUTE_TAGS", "*SUPPRESS", "PASSWORD:",
                             "BLOCK:", "LAYER:",  "SPACE:",          "MODEL",     "PAPER",
                             "*"};
-    for (const char* field : cAutoCAD::kFieldNames) keywords << QLatin1String(field);
+    for (const char* field : DrawingSession::kFieldNames) keywords << QLatin1String(field);
     const QStringList quoted = quotedTexts();
     for (const QString& keyword : keywords) {
         EXPECT_TRUE(quoted.contains(keyword)) << keyword.toStdString();

@@ -36,15 +36,15 @@ protected:
                        const QString& delimiter = QStringLiteral(",")) {
         model->addDrawing("a.dwg", std::move(drawing));
         if (!opened) {
-            EXPECT_EQ(session.OpenAutoCAD(), 1);
+            EXPECT_EQ(session.start(), 1);
             opened = true;
         }
-        EXPECT_EQ(session.OpenDrawing("a.dwg", true), 1);
+        EXPECT_EQ(session.openDrawing("a.dwg", true), 1);
         QStringList lines;
         const qint64 hits = searcher.searchDrawing(session, "a.dwg", criteria, delimiter,
                                                    [&](const QString& line) { lines << line; });
         EXPECT_EQ(hits, lines.size());
-        session.CloseDrawing();
+        session.closeDrawing();
         return lines;
     }
     // The last field of each line: the attribute's value.
@@ -245,9 +245,9 @@ TEST_F(AttributeSearchTest, AbortStopsTheWalkAtTheNextBlockReference) {
     AttributeSearch own(aborting);
     aborting.search = &own;
     aborting.abortAt = 4;  // before the fourth reference
-    cAutoCAD abortable(model->factory(), aborting);
-    ASSERT_EQ(abortable.OpenAutoCAD(), 1);
-    ASSERT_EQ(abortable.OpenDrawing("a.dwg", true), 1);
+    DrawingSession abortable(model->factory(), aborting);
+    ASSERT_EQ(abortable.start(), 1);
+    ASSERT_EQ(abortable.openDrawing("a.dwg", true), 1);
     QStringList lines;
     SearchCriteria criteria = find("hit");
     EXPECT_EQ(own.searchDrawing(abortable, "a.dwg", criteria, ",",
@@ -263,8 +263,8 @@ TEST_F(AttributeSearchTest, AbortFromTheLineCallbackEndsTheDrawing) {
         d.blocks.push_back(attributed("A", QString::number(i), {{"T", "x"}}));
     QStringList lines;
     model->addDrawing("a.dwg", d);
-    ASSERT_EQ(session.OpenAutoCAD(), 1);
-    ASSERT_EQ(session.OpenDrawing("a.dwg", true), 1);
+    ASSERT_EQ(session.start(), 1);
+    ASSERT_EQ(session.openDrawing("a.dwg", true), 1);
     searcher.searchDrawing(session, "a.dwg", find("x"), ",", [&](const QString& line) {
         lines << line;
         searcher.requestAbort();

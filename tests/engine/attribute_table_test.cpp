@@ -1,4 +1,4 @@
-// CreateArray: every attribute of every block reference of the open drawing, model space first,
+// attributeArray: every attribute of every block reference of the open drawing, model space first,
 // with the block's data repeated on each of its rows and the header row at both ends.
 
 #include "engine/attribute_table.h"
@@ -16,10 +16,10 @@ protected:
     // The table of `drawing` opened as "a.dwg", each row as its cell texts.
     std::vector<QStringList> rowsOf(fake::MemDrawing drawing) {
         model->addDrawing("a.dwg", std::move(drawing));
-        EXPECT_EQ(session.OpenAutoCAD(), 1);
-        EXPECT_EQ(session.OpenDrawing("a.dwg", true), 1);
-        session.CreateArray(array);
-        session.CloseDrawing();
+        EXPECT_EQ(session.start(), 1);
+        EXPECT_EQ(session.openDrawing("a.dwg", true), 1);
+        session.attributeArray(array);
+        session.closeDrawing();
         std::vector<QStringList> rows;
         const ValueArray* table = valuearray::of(array);
         if (!table) {
@@ -80,7 +80,7 @@ TEST_F(CreateArrayTest, EachAttributeARowWithItsBlocksData) {
 
 TEST_F(CreateArrayTest, SelectsEveryReferenceOfEachSpaceWithoutATemplate) {
     // A template's block and layer filters do not apply to the page.
-    ASSERT_EQ(session.PrepTemplate(templateFile("*INPUT\r\nBLOCK: TITLE\r\nLAYER: BORDER\r\n"
+    ASSERT_EQ(session.loadTemplate(templateFile("*INPUT\r\nBLOCK: TITLE\r\nLAYER: BORDER\r\n"
                                                 "*OUTPUT\r\nBLOCK_NAME\r\n"
                                                 "*ATTRIBUTE_TAGS\r\n*\r\n")),
               1);
@@ -121,10 +121,10 @@ TEST_F(CreateArrayTest, FailingReadsGiveEmptyCellsOrSkipTheBlock) {
 
 TEST_F(CreateArrayTest, NoOpenDrawingLeavesTheVariableAlone) {
     QVariant untouched(QStringLiteral("before"));
-    session.CreateArray(untouched);
+    session.attributeArray(untouched);
     EXPECT_EQ(untouched, QVariant("before"));
-    ASSERT_EQ(session.OpenAutoCAD(), 1);
-    session.CreateArray(untouched);
+    ASSERT_EQ(session.start(), 1);
+    session.attributeArray(untouched);
     EXPECT_EQ(untouched, QVariant("before"));
 }
 

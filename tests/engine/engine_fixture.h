@@ -4,7 +4,7 @@
 
 #include <QTemporaryDir>
 
-#include "engine/cautocad.h"
+#include "engine/drawing_session.h"
 #include "support/files.h"
 #include "support/memory_drawing_model.h"
 #include "support/qt_printers.h"
@@ -16,7 +16,7 @@ protected:
     std::shared_ptr<fake::MemoryDrawingModel> model = fake::MemoryDrawingModel::create();
     fake::RecordingEngineUi ui;
     QTemporaryDir dir;
-    cAutoCAD session{model->factory(), ui};
+    DrawingSession session{model->factory(), ui};
 
     QString templateFile(const QByteArray& text, const QString& name = "template.txt") {
         const QString path = dir.filePath(name);
@@ -30,12 +30,12 @@ protected:
     QByteArray run(const QByteArray& templateText, fake::MemDrawing drawing) {
         model->addDrawing("a.dwg", std::move(drawing));
         QString error;
-        EXPECT_EQ(session.PrepTemplate(templateFile(templateText), &error), 1)
+        EXPECT_EQ(session.loadTemplate(templateFile(templateText), &error), 1)
             << error.toStdString();
-        EXPECT_EQ(session.OpenAutoCAD(), 1);
-        EXPECT_EQ(session.OpenDrawing("a.dwg", true), 1);
-        EXPECT_EQ(session.GetAttributes(extractPath(), &error), 1) << error.toStdString();
-        session.CloseDrawing();
+        EXPECT_EQ(session.start(), 1);
+        EXPECT_EQ(session.openDrawing("a.dwg", true), 1);
+        EXPECT_EQ(session.extractAttributes(extractPath(), &error), 1) << error.toStdString();
+        session.closeDrawing();
         return extract();
     }
 };

@@ -1,4 +1,4 @@
-#include "engine/module1.h"
+#include "engine/record_line.h"
 #include "engine_fixture.h"
 
 namespace {
@@ -174,11 +174,11 @@ TEST_F(EngineTest, AllTagsWithAnEmptyAttributeArray) {
     MemDrawing again;
     again.blocks.push_back(empty);
     model->addDrawing("a.dwg", again);
-    ASSERT_EQ(session.PrepTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n"
+    ASSERT_EQ(session.loadTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n"
                                                 "*SUPPRESS\r\n*\r\n")),
               1);
-    ASSERT_EQ(session.OpenDrawing("a.dwg", true), 1);
-    EXPECT_EQ(session.GetAttributes(extractPath()), 1);
+    ASSERT_EQ(session.openDrawing("a.dwg", true), 1);
+    EXPECT_EQ(session.extractAttributes(extractPath()), 1);
     EXPECT_EQ(extract(), "") << "suppressed: nothing matched";
 }
 
@@ -203,8 +203,9 @@ TEST_F(EngineTest, EveryPropertyColumnInItsFixedOrderAndTextForm) {
     MemDrawing d;
     d.blocks.push_back(b);
     QByteArray output = "*INPUT\r\n*OUTPUT\r\n";
-    for (int f = cAutoCAD::kFieldCount - 1; f >= 0; --f) {  // order in the file does not matter
-        output += QByteArray(cAutoCAD::kFieldNames[f]) + "\r\n";
+    for (int f = DrawingSession::kFieldCount - 1; f >= 0;
+         --f) {  // order in the file does not matter
+        output += QByteArray(DrawingSession::kFieldNames[f]) + "\r\n";
     }
     output += "*ATTRIBUTE_TAGS\r\nDWGNO\r\n";
     const QByteArray text = run(output, d);
@@ -276,11 +277,11 @@ TEST_F(EngineTest, FailingSelectYieldsNothingButSucceeds) {
 
 TEST_F(EngineTest, ExtractFileThatCannotBeCreated) {
     model->addDrawing("a.dwg", titleSheet());
-    ASSERT_EQ(session.PrepTemplate(templateFile(kTitleTemplate)), 1);
-    ASSERT_EQ(session.OpenAutoCAD(), 1);
-    ASSERT_EQ(session.OpenDrawing("a.dwg", true), 1);
+    ASSERT_EQ(session.loadTemplate(templateFile(kTitleTemplate)), 1);
+    ASSERT_EQ(session.start(), 1);
+    ASSERT_EQ(session.openDrawing("a.dwg", true), 1);
     QString error;
-    EXPECT_EQ(session.GetAttributes(dir.filePath("no/such/folder/extract.txt"), &error), -1);
+    EXPECT_EQ(session.extractAttributes(dir.filePath("no/such/folder/extract.txt"), &error), -1);
     EXPECT_EQ(error, "Unable to create extract file.");
     EXPECT_TRUE(model->selects.empty()) << "nothing is read from the drawing";
 }
@@ -288,8 +289,8 @@ TEST_F(EngineTest, ExtractFileThatCannotBeCreated) {
 TEST_F(EngineTest, ExtractedRecordsFeedTheLineFunctions) {
     const QByteArray text = run(kTitleTemplate, titleSheet());
     const QString record = QString::fromUtf8(text.split('\n')[1]).trimmed();
-    EXPECT_EQ(Module1::CountFields(record), 5);
-    EXPECT_EQ(Module1::CdfToSdf(record, 2), "title  PAPER  A-101  C");
+    EXPECT_EQ(recordline::countFields(record), 5);
+    EXPECT_EQ(recordline::cdfToSdf(record, 2), "title  PAPER  A-101  C");
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ class TemplateResults : public EngineTest, public ::testing::WithParamInterface<
 TEST_P(TemplateResults, GivesResultAndMessage) {
     const TemplateCase& c = GetParam();
     QString error = "untouched";
-    EXPECT_EQ(session.PrepTemplate(templateFile(c.text), &error), c.result);
+    EXPECT_EQ(session.loadTemplate(templateFile(c.text), &error), c.result);
     EXPECT_EQ(error, QString::fromUtf8(c.message));
 }
 
@@ -46,13 +46,13 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(EngineTest, TemplateThatCannotBeOpenedNamesItsPath) {
     QString error;
     const QString path = dir.filePath("missing.txt");
-    EXPECT_EQ(session.PrepTemplate(path, &error), 0);
+    EXPECT_EQ(session.loadTemplate(path, &error), 0);
     EXPECT_EQ(error, "Unable to open template file '" + path + "'.");
-    EXPECT_EQ(session.PrepTemplate(path), 0) << "the message is optional";
+    EXPECT_EQ(session.loadTemplate(path), 0) << "the message is optional";
 }
 
 TEST_F(EngineTest, InputSectionKeywordsAreParsedAndNormalised) {
-    ASSERT_EQ(session.PrepTemplate(templateFile("ignored line\r\n"
+    ASSERT_EQ(session.loadTemplate(templateFile("ignored line\r\n"
                                                 "*INPUT\r\n"
                                                 "PASSWORD:  Secret Word  \r\n"
                                                 "  block: a, b  \r\n"
@@ -63,7 +63,7 @@ TEST_F(EngineTest, InputSectionKeywordsAreParsedAndNormalised) {
                                                 "*ATTRIBUTE_TAGS\r\n"
                                                 "dwgno\r\n")),
               1);
-    EXPECT_EQ(session.Password(), "Secret Word");
+    EXPECT_EQ(session.password(), "Secret Word");
     EXPECT_EQ(session.blocks(), " A  B ");
     EXPECT_EQ(session.layers(), "  ") << "an empty list matches nothing";
     EXPECT_EQ(session.space(), "PAPER");
@@ -71,60 +71,60 @@ TEST_F(EngineTest, InputSectionKeywordsAreParsedAndNormalised) {
 }
 
 TEST_F(EngineTest, PasswordKeywordCountsOnlyAtTheStartOfTheLine) {
-    ASSERT_EQ(session.PrepTemplate(templateFile("*INPUT\r\n password: nope\r\n*OUTPUT\r\n"
+    ASSERT_EQ(session.loadTemplate(templateFile("*INPUT\r\n password: nope\r\n*OUTPUT\r\n"
                                                 "*ATTRIBUTE_TAGS\r\nA\r\n")),
               1);
-    EXPECT_EQ(session.Password(), "");
-    ASSERT_EQ(session.PrepTemplate(templateFile("*INPUT\r\npassword:x\r\nPASSWORD:y\r\n*OUTPUT\r\n"
+    EXPECT_EQ(session.password(), "");
+    ASSERT_EQ(session.loadTemplate(templateFile("*INPUT\r\npassword:x\r\nPASSWORD:y\r\n*OUTPUT\r\n"
                                                 "*ATTRIBUTE_TAGS\r\nA\r\n")),
               1);
-    EXPECT_EQ(session.Password(), "y") << "a later line replaces an earlier one";
+    EXPECT_EQ(session.password(), "y") << "a later line replaces an earlier one";
 }
 
 TEST_F(EngineTest, DefaultsAreRestoredByEachTemplate) {
-    ASSERT_EQ(session.PrepTemplate(templateFile("*INPUT\r\nBLOCK: T\r\nPASSWORD: p\r\n*OUTPUT\r\n"
+    ASSERT_EQ(session.loadTemplate(templateFile("*INPUT\r\nBLOCK: T\r\nPASSWORD: p\r\n*OUTPUT\r\n"
                                                 "*ATTRIBUTE_TAGS\r\nA\r\n*SUPPRESS\r\n")),
               1);
-    ASSERT_EQ(session.PrepTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nB\r\n")),
+    ASSERT_EQ(session.loadTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nB\r\n")),
               1);
     EXPECT_EQ(session.blocks(), "*");
     EXPECT_EQ(session.layers(), "*");
     EXPECT_EQ(session.space(), "*");
-    EXPECT_EQ(session.Password(), "");
+    EXPECT_EQ(session.password(), "");
     EXPECT_FALSE(session.suppress());
     EXPECT_EQ(session.tags(), QStringList{"B"});
 }
 
 TEST_F(EngineTest, OutputFieldsAreRecognisedOnlyInTheirOwnSpelling) {
-    ASSERT_EQ(session.PrepTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n"
+    ASSERT_EQ(session.loadTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n"
                                                 "  block_handle \r\n"
                                                 "BLOCK_NAME\r\nBLOCK_NAME\r\n"
                                                 "BLOCK_HASEXTENSIONDICTIONARY\r\n"
                                                 "BLOCK_COLOUR\r\n"
                                                 "*ATTRIBUTE_TAGS\r\nA\r\n")),
               1);
-    for (int f = 0; f < cAutoCAD::kFieldCount; ++f) {
-        const bool expected = f == cAutoCAD::BLOCK_HANDLE || f == cAutoCAD::BLOCK_NAME;
-        EXPECT_EQ(session.field(static_cast<cAutoCAD::Field>(f)), expected)
-            << cAutoCAD::kFieldNames[f];
+    for (int f = 0; f < DrawingSession::kFieldCount; ++f) {
+        const bool expected = f == DrawingSession::BLOCK_HANDLE || f == DrawingSession::BLOCK_NAME;
+        EXPECT_EQ(session.field(static_cast<DrawingSession::Field>(f)), expected)
+            << DrawingSession::kFieldNames[f];
     }
-    ASSERT_EQ(session.PrepTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n"
+    ASSERT_EQ(session.loadTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n"
                                                 "BLOCK_HASEXTENTIONDICTIONARY\r\n"
                                                 "*ATTRIBUTE_TAGS\r\nA\r\n")),
               1);
-    EXPECT_TRUE(session.field(cAutoCAD::BLOCK_HASEXTENTIONDICTIONARY));
-    EXPECT_FALSE(session.field(cAutoCAD::BLOCK_NAME));
+    EXPECT_TRUE(session.field(DrawingSession::BLOCK_HASEXTENTIONDICTIONARY));
+    EXPECT_FALSE(session.field(DrawingSession::BLOCK_NAME));
 }
 
 TEST_F(EngineTest, TagSectionHandlesSuppressAllTagsAndComments) {
-    ASSERT_EQ(session.PrepTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n"
+    ASSERT_EQ(session.loadTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n"
                                                 "  ' a comment\r\n\r\n rev \r\n*SUPPRESS\r\n*\r\n"
                                                 "AFTER\r\n")),
               1);
     EXPECT_TRUE(session.suppress());
     EXPECT_EQ(session.tags(), (QStringList{"REV", "*"})) << "a '*' that is not first is a tag";
 
-    ASSERT_EQ(session.PrepTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n"
+    ASSERT_EQ(session.loadTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n"
                                                 "*\r\n*SUPPRESS\r\n")),
               1);
     EXPECT_FALSE(session.suppress()) << "reading stops after '*'";
@@ -133,10 +133,10 @@ TEST_F(EngineTest, TagSectionHandlesSuppressAllTagsAndComments) {
 
 TEST_F(EngineTest, TemplateReadsWindows1252AndUtf8Tags) {
     ASSERT_EQ(
-        session.PrepTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n\xe9tage\r\n")),
+        session.loadTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n\xe9tage\r\n")),
         1);
     EXPECT_EQ(session.tags(), QStringList{QString::fromUtf8("\xc3\x89TAGE")}) << "Windows-1252";
-    ASSERT_EQ(session.PrepTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n"
+    ASSERT_EQ(session.loadTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n"
                                                 "\xc3\xa9tage\r\n")),
               1);
     EXPECT_EQ(session.tags(), QStringList{QString::fromUtf8("\xc3\x89TAGE")});
