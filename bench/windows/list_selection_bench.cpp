@@ -10,7 +10,7 @@
 #include <QStandardPaths>
 #include <QTextStream>
 
-#include "mainwindow/form1.h"
+#include "mainwindow/main_window.h"
 #include "platform/gui/qt_platform.h"
 #include "records/record_list_model.h"
 
@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
     const platform::Platform& real = qt->platform();
     platform::Platform services{dialogs,       real.shell, real.clipboard,
                                 real.settings, real.ui,    real.clock};
-    Form1 window(services, QDir::tempPath(), QString());
+    MainWindow window(services, QDir::tempPath(), QString());
 
     QStringList items;
     items.reserve(records);
@@ -58,17 +58,17 @@ int main(int argc, char** argv) {
     out << "records: " << records << "\n";
     out << "add:            " << timed([&] { window.records->append(items, 6); }) << " ms\n";
     out.flush();
-    out << "Select All:     " << timed([&] { window.Command6_Click(); }) << " ms\n";
-    out << "Unselect All:   " << timed([&] { window.Command7_Click(); }) << " ms\n";
+    out << "Select All:     " << timed([&] { window.selectAllRecords(); }) << " ms\n";
+    out << "Unselect All:   " << timed([&] { window.unselectAllRecords(); }) << " ms\n";
     {
         // Setting up the selection is no part of what is measured.
         QItemSelection every;
         for (int i = 0; i < records; i += 2) {
             every.select(window.records->index(i), window.records->index(i));
         }
-        window.recordView->selectionModel()->select(every, QItemSelectionModel::Select);
+        window.recordList->selectionModel()->select(every, QItemSelectionModel::Select);
     }
-    out << "Clear Selection (every other record): " << timed([&] { window.Command16_Click(); })
+    out << "Clear Selection (every other record): " << timed([&] { window.clearRecordSelection(); })
         << " ms\n";
     out << "left: " << window.records->count() << "\n";
     return 0;

@@ -17,7 +17,7 @@
 #include <QTimer>
 
 #include "drawing/reader_application.h"
-#include "mainwindow/form1.h"
+#include "mainwindow/main_window.h"
 #include "platform/folder_listing.h"
 #include "platform/gui/qt_platform.h"
 #include "records/record_list_model.h"
@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
     const platform::Platform& real = qt->platform();
     platform::Platform services{dialogs,       real.shell, real.clipboard,
                                 real.settings, real.ui,    real.clock};
-    Form1 window(services, scratch.path(), QString());
+    MainWindow window(services, scratch.path(), QString());
     window.drawingApplication = drawing::readerApplicationFactory();
     window.endProgram = [] {};
     window.show();
@@ -131,16 +131,16 @@ int main(int argc, char** argv) {
     PauseWatch watch;
     for (int i = 0; i < repeat; ++i) {
         QFile::remove(sent);
-        window.mstrCmdLine = listPath;
+        window.m_commandLine = listPath;
         watch.start();
-        bestWindow = std::min(bestWindow, timed([&] { window.Command5_Click(); }));
+        bestWindow = std::min(bestWindow, timed([&] { window.runDrawingListFile(); }));
         watch.stop();
         longestPause = std::max(longestPause, watch.longest());
     }
     out << "window, drawing list and send: " << bestWindow << " s best of " << repeat << "; "
         << window.records->count() << " records; longest pause between events "
         << longestPause * 1000 << " ms\n";
-    out << "  status: " << window.Label4->text() << "\n";
+    out << "  status: " << window.statusLabel->text() << "\n";
     out.flush();
 
     double bestCommandLine = 1e9;
@@ -172,9 +172,9 @@ int main(int argc, char** argv) {
     out << "records: " << longList << "\n";
     out << "  add:             " << timed([&] { window.records->append(texts, 6); }) * 1000
         << " ms\n";
-    out << "  Select All:      " << timed([&] { window.Command6_Click(); }) * 1000 << " ms\n";
-    out << "  Unselect All:    " << timed([&] { window.Command7_Click(); }) * 1000 << " ms\n";
-    window.Command6_Click();
-    out << "  Clear Selection: " << timed([&] { window.Command16_Click(); }) * 1000 << " ms\n";
+    out << "  Select All:      " << timed([&] { window.selectAllRecords(); }) * 1000 << " ms\n";
+    out << "  Unselect All:    " << timed([&] { window.unselectAllRecords(); }) * 1000 << " ms\n";
+    window.selectAllRecords();
+    out << "  Clear Selection: " << timed([&] { window.clearRecordSelection(); }) * 1000 << " ms\n";
     return 0;
 }

@@ -9,7 +9,7 @@
 #include <QStandardPaths>
 #include <QTextStream>
 
-#include "mainwindow/form1.h"
+#include "mainwindow/main_window.h"
 #include "platform/gui/qt_platform.h"
 #include "records/record_list_model.h"
 
@@ -37,11 +37,13 @@ protected:
     }
 };
 
-QRadioButton* destinationOption(Form1& window, const QString& name) {
+QRadioButton* destinationOption(MainWindow& window, const QString& name) {
     const QList<QPair<QString, QRadioButton*>> options = {
-        {QStringLiteral("text"), window.Option3},  {QStringLiteral("clipboard"), window.Option4},
-        {QStringLiteral("excel"), window.Option5}, {QStringLiteral("access"), window.Option6},
-        {QStringLiteral("word"), window.Option7},
+        {QStringLiteral("text"), window.textFileOption},
+        {QStringLiteral("clipboard"), window.clipboardOption},
+        {QStringLiteral("excel"), window.spreadsheetOption},
+        {QStringLiteral("access"), window.databaseOption},
+        {QStringLiteral("word"), window.documentOption},
     };
     for (const auto& [key, option] : options) {
         if (key == name) return option;
@@ -95,8 +97,8 @@ int main(int argc, char** argv) {
     services.settings.set(QStringLiteral("Options"), QStringLiteral("Dir3"), folder);
     services.settings.set(QStringLiteral("Options"), QStringLiteral("FExt"),
                           QStringLiteral("*.dxf"));
-    Form1 window(services, folder, QString());
-    window.Form_Load();
+    MainWindow window(services, folder, QString());
+    window.load();
     // The offscreen screen is small at a large scale: the window's check for a small screen
     // would wait on its message box.
     IgnoreActivation ignoreActivation;
@@ -115,7 +117,7 @@ int main(int argc, char** argv) {
             status = 2;
         }
     }
-    if (parser.isSet(sdfOption)) window.Option2->setChecked(true);
+    if (parser.isSet(sdfOption)) window.sdfOption->setChecked(true);
     if (parser.isSet(sizeOption)) {
         const QStringList wh = parser.value(sizeOption).split(QLatin1Char('x'));
         bool okW = false, okH = false;

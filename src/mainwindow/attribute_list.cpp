@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "mainwindow/form1.h"
+#include "mainwindow/main_window.h"
 #include "records/record_list_model.h"
 
 namespace {
@@ -23,47 +23,48 @@ bool confirmed(platform::Platform& platform, const QString& question) {
 
 }  // namespace
 
-void Form1::recordSelectionChanged() {
+void MainWindow::recordSelectionChanged() {
     const qint64 selected = selectedRecordCount();
     if (selected == 0) {
-        Command1->setEnabled(false);
-        Command16->setEnabled(false);
-        Label11->clear();
+        sendButton->setEnabled(false);
+        clearRecordSelectionButton->setEnabled(false);
+        recordSelectionLabel->clear();
         return;
     }
-    Command16->setEnabled(true);
-    if (Option6->isChecked()) {
+    clearRecordSelectionButton->setEnabled(true);
+    if (databaseOption->isChecked()) {
         // A database send needs a table and a database file chosen first.
-        if (!Combo1->currentText().isEmpty() && !List4->selectedItems().isEmpty()) {
-            Command1->setEnabled(true);
+        if (!sheetOrTableCombo->currentText().isEmpty() &&
+            !outputFileList->selectedItems().isEmpty()) {
+            sendButton->setEnabled(true);
         }
     } else {
-        Command1->setEnabled(true);
+        sendButton->setEnabled(true);
     }
-    Label11->setText(QString::number(selected) + QStringLiteral(" of ") +
-                     QString::number(records->count()) + QStringLiteral(" selected"));
+    recordSelectionLabel->setText(QString::number(selected) + QStringLiteral(" of ") +
+                                  QString::number(records->count()) + QStringLiteral(" selected"));
 }
 
-void Form1::Command6_Click() {
+void MainWindow::selectAllRecords() {
     // One range for the whole list: one selection change, whatever its length.
     if (!records->isEmpty()) {
-        recordView->selectionModel()->select(
+        recordList->selectionModel()->select(
             QItemSelection(records->index(0), records->index(records->rowCount() - 1)),
             QItemSelectionModel::Select);
     }
     setStatus(QString::number(records->count()) + QStringLiteral(" item(s) selected."));
-    Command16->setEnabled(true);
+    clearRecordSelectionButton->setEnabled(true);
 }
 
-void Form1::Command7_Click() {
-    if (recordView->selectionModel()->hasSelection()) {
-        recordView->selectionModel()->clearSelection();
+void MainWindow::unselectAllRecords() {
+    if (recordList->selectionModel()->hasSelection()) {
+        recordList->selectionModel()->clearSelection();
     }
     setStatus(QString::number(records->count()) + QStringLiteral(" item(s) unselected."));
-    Command16->setEnabled(false);
+    clearRecordSelectionButton->setEnabled(false);
 }
 
-void Form1::Command16_Click() {
+void MainWindow::clearRecordSelection() {
     if (!confirmed(m_platform,
                    QStringLiteral("Are you sure you want to clear all selected items?"))) {
         return;
@@ -73,24 +74,27 @@ void Form1::Command16_Click() {
     records->removeRows(selected);
     if (records->isEmpty()) {
         records->setMaxFields(0);
-        for (QPushButton* b : {Command1, Command3, Command6, Command7, Command16}) {
+        for (QPushButton* b : {sendButton, clearRecordsButton, selectAllRecordsButton,
+                               unselectAllRecordsButton, clearRecordSelectionButton}) {
             b->setEnabled(false);
         }
-        recordView->setToolTip(QString());
+        recordList->setToolTip(QString());
         fitRecordScrollWidth();
     }
-    Command16->setEnabled(false);
-    Command1->setEnabled(false);
-    Label11->clear();
+    clearRecordSelectionButton->setEnabled(false);
+    sendButton->setEnabled(false);
+    recordSelectionLabel->clear();
     setStatus(QString::number(removed) + QStringLiteral(" item(s) cleared."));
 }
 
-void Form1::Command3_Click() {
+void MainWindow::clearRecords() {
     if (!confirmed(m_platform, QStringLiteral("Are you sure you want to clear all items?"))) return;
     records->setMaxFields(0);
-    for (QPushButton* b : {Command1, Command3, Command6, Command7, Command16}) b->setEnabled(false);
-    recordView->setToolTip(QString());
-    Label11->clear();
+    for (QPushButton* b : {sendButton, clearRecordsButton, selectAllRecordsButton,
+                           unselectAllRecordsButton, clearRecordSelectionButton})
+        b->setEnabled(false);
+    recordList->setToolTip(QString());
+    recordSelectionLabel->clear();
     setStatus(QString::number(records->count()) + QStringLiteral(" item(s) cleared."));
     records->clear();
     fitRecordScrollWidth();

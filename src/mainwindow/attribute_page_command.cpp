@@ -4,19 +4,19 @@
 
 #include "engine/attribute_page.h"
 #include "mainwindow/folder_list.h"
-#include "mainwindow/form1.h"
+#include "mainwindow/main_window.h"
 #include "mainwindow/operation_guard.h"
 #include "mainwindow/window_run_ui.h"
 
-void Form1::showAttributePage(QListWidgetItem* drawing) {
+void MainWindow::showAttributePage(QListWidgetItem* drawing) {
     if (!drawing) return;
     const OperationGuard operation(m_busy);
     if (!operation.started()) return;
     AttributePageRequest request;
-    request.drawingFolder = Dir1->path();
+    request.drawingFolder = drawingFolderList->path();
     request.drawingName = drawing->text();
-    request.pagePath = attributePagePath(mstrAppPath);
-    WindowRunUi ui(m_platform, Label4);
+    request.pagePath = attributePagePath(m_programFolder);
+    WindowRunUi ui(m_platform, statusLabel);
     const AttributePageResult result =
         writeAttributePage(request, drawingApplication, ui, m_platform.clock);
     if (result.beep) m_platform.ui.beep();

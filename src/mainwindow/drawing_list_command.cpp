@@ -11,7 +11,7 @@
 #include <QRadioButton>
 
 #include "batch/drawing_list_runner.h"
-#include "mainwindow/form1.h"
+#include "mainwindow/main_window.h"
 #include "mainwindow/operation_guard.h"
 #include "mainwindow/window_run_ui.h"
 #include "platform/line_reader.h"
@@ -21,8 +21,8 @@
 // What a drawing list shows in the window.
 class DrawingListGlue : public batch::DrawingListWindow {
 public:
-    explicit DrawingListGlue(Form1& window)
-        : m_window(window), m_runUi(window.m_platform, window.Label4) {}
+    explicit DrawingListGlue(MainWindow& window)
+        : m_window(window), m_runUi(window.m_platform, window.statusLabel) {}
 
     void processPendingEvents() override { m_runUi.processPendingEvents(); }
     void showError(const QString& caption, const QString& text) override {
@@ -33,16 +33,17 @@ public:
     void beep() override { m_window.m_platform.ui.beep(); }
 
     void applyHeaderOptions(const batch::HeaderOptions& options) override {
-        if (options.includeName) setCheckValue(m_window.Check1, *options.includeName);
-        if (options.fullPath) setCheckValue(m_window.Check5, *options.fullPath);
-        if (options.timestamp) setCheckValue(m_window.Check6, *options.timestamp);
+        if (options.includeName)
+            setCheckValue(m_window.includeDrawingNameCheck, *options.includeName);
+        if (options.fullPath) setCheckValue(m_window.fullPathCheck, *options.fullPath);
+        if (options.timestamp) setCheckValue(m_window.timestampCheck, *options.timestamp);
     }
     RecordForm recordForm() const override { return m_window.recordForm(); }
     RecordListModel& records() override { return *m_window.records; }
     void recordsAdded(qint64 first, qint64 count) override {
         if (count == 0) return;
         // The window's counts and buttons follow once, at the end of the run.
-        QItemSelectionModel* selection = m_window.recordView->selectionModel();
+        QItemSelectionModel* selection = m_window.recordList->selectionModel();
         const QSignalBlocker block(selection);
         selection->select(
             QItemSelection(m_window.records->index(static_cast<int>(first)),
@@ -52,11 +53,12 @@ public:
     output::SendRequest requestFor(output::Destination destination) override {
         // Choosing a destination does what a click on it does (its file list, its remembered
         // file), and the window is left showing the destination of the last send line.
-        QRadioButton* option = destination == output::Destination::Clipboard     ? m_window.Option4
-                               : destination == output::Destination::Spreadsheet ? m_window.Option5
-                               : destination == output::Destination::Database    ? m_window.Option6
-                               : destination == output::Destination::Document    ? m_window.Option7
-                                                                                 : m_window.Option3;
+        QRadioButton* option =
+            destination == output::Destination::Clipboard     ? m_window.clipboardOption
+            : destination == output::Destination::Spreadsheet ? m_window.spreadsheetOption
+            : destination == output::Destination::Database    ? m_window.databaseOption
+            : destination == output::Destination::Document    ? m_window.documentOption
+                                                              : m_window.textFileOption;
         option->setChecked(true);
         output::SendRequest request = m_window.sendRequest();
         request.fromList = true;
@@ -72,7 +74,7 @@ public:
     }
 
 private:
-    Form1& m_window;
+    MainWindow& m_window;
     WindowRunUi m_runUi;
 };
 
@@ -85,28 +87,28 @@ struct SendTargets {
 
 }  // namespace
 
-void Form1::Command5_Click() {
+void MainWindow::runDrawingListFile() {
     const OperationGuard operation(m_busy);
     if (!operation.started()) return;
     runDrawingList();
 }
 
-void Form1::runDrawingList() {
+void MainWindow::runDrawingList() {
     QString listPath;
-    if (!mstrCmdLine.isEmpty() && mstrCmdLine != QLatin1String("/p")) {
-        listPath = platform::resolvePath(mstrCmdLine);
+    if (!m_commandLine.isEmpty() && m_commandLine != QLatin1String("/p")) {
+        listPath = platform::resolvePath(m_commandLine);
         if (!QFile::exists(listPath)) {
             m_platform.ui.beep();
-            setStatus(QStringLiteral("Passed file '") + mstrCmdLine +
+            setStatus(QStringLiteral("Passed file '") + m_commandLine +
                       QStringLiteral("' does not exist."));
-            mstrCmdLine.clear();
+            m_commandLine.clear();
             return;
         }
     } else {
         platform::FileDialogRequest request;
         request.caption = QStringLiteral("Open Drawing List File");
         request.filter = QStringLiteral("DLF Files (*.dlf)|*.dlf|All Files (*.*)|*.*");
-        request.folder = mstrAppPath;
+        request.folder = m_programFolder;
         listPath = m_platform.dialogs.openFile(request);
         if (listPath.isEmpty()) return;
     }
@@ -117,29 +119,28 @@ void Form1::runDrawingList() {
         m_platform.ui.beep();
         setStatus(QStringLiteral("Cannot read the drawing list file ") + listPath +
                   QStringLiteral(": ") + list.errorString() + QLatin1Char('.'));
-        mstrCmdLine.clear();
+        m_commandLine.clear();
         return;
     }
 
     platform::Hourglass hourglass(m_platform.ui);
     records->clear();
     recordSelectionChanged();
-    const SendTargets saved{mstrTextFile,   mstrExcelFile,   mstrExcelSheet,
-                            mstrAccessFile, mstrAccessTable, mstrWordFile};
+    const SendTargets saved{m_textFile, m_workbook, m_sheet, m_database, m_table, m_document};
     DrawingListGlue glue(*this);
     batch::DrawingListRunner runner(glue, *m_sender, drawingApplication, m_platform.clock,
-                                    mstrAppPath);
+                                    m_programFolder);
     const batch::DrawingListResult result = runner.run(list);
     // Without a drawing session nothing ran: the same list runs again on the next click.
     if (result.outcome != batch::DrawingListResult::Outcome::Finished) return;
 
-    mstrCmdLine.clear();
-    mstrTextFile = saved.textFile;
-    mstrExcelFile = saved.excelFile;
-    mstrExcelSheet = saved.excelSheet;
-    mstrAccessFile = saved.accessFile;
-    mstrAccessTable = saved.accessTable;
-    mstrWordFile = saved.wordFile;
+    m_commandLine.clear();
+    m_textFile = saved.textFile;
+    m_workbook = saved.excelFile;
+    m_sheet = saved.excelSheet;
+    m_database = saved.accessFile;
+    m_table = saved.accessTable;
+    m_document = saved.wordFile;
     hourglass.release();
 
     if (result.recordsAdded == 0) {
@@ -147,8 +148,9 @@ void Form1::runDrawingList() {
         return;
     }
     fitRecordScrollWidth();
-    for (QPushButton* b : {Command3, Command6, Command7}) b->setEnabled(true);
-    recordView->setToolTip(QStringLiteral(" Select items to send "));
+    for (QPushButton* b : {clearRecordsButton, selectAllRecordsButton, unselectAllRecordsButton})
+        b->setEnabled(true);
+    recordList->setToolTip(QStringLiteral(" Select items to send "));
     recordSelectionChanged();
     if (!result.sent) {
         setStatus(extractedMessage(result.drawingsExtracted, result.elapsedSeconds));

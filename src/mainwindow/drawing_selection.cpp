@@ -9,7 +9,7 @@
 #include "engine/text_forms.h"
 #include "mainwindow/drive_list.h"
 #include "mainwindow/folder_list.h"
-#include "mainwindow/form1.h"
+#include "mainwindow/main_window.h"
 #include "platform/folder_listing.h"
 #include "platform/paths.h"
 
@@ -44,17 +44,17 @@ void showDateAndSize(QLabel* label, const QString& path) {
 
 }  // namespace
 
-void Form1::Drive1_Change() {
-    changeDrive(Drive1, Dir1);
+void MainWindow::drawingDriveChanged() {
+    changeDrive(drawingDriveList, drawingFolderList);
 }
 
-void Form1::Drive3_Change() {
-    changeDrive(Drive3, Dir3);
+void MainWindow::templateDriveChanged() {
+    changeDrive(templateDriveList, templateFolderList);
 }
 
 // Opens the chosen drive's root in its folder list; a root that cannot be read falls back to
 // the first drive the system lists.
-void Form1::changeDrive(DriveListBox* drive, FolderListBox* folder) {
+void MainWindow::changeDrive(DriveListBox* drive, FolderListBox* folder) {
     const QString root = drive->drive();
     if (folder->setPath(root) == 0) return;
     m_platform.ui.beep();
@@ -70,82 +70,85 @@ void Form1::changeDrive(DriveListBox* drive, FolderListBox* folder) {
     drive->setCurrentIndex(0);
 }
 
-void Form1::Dir1_Change() {
-    fill(List2, Dir1->path(), {Text5->text()});
-    Label2->clear();
-    Label4->clear();
-    Label12->clear();
-    Command15->setEnabled(false);
-    const bool any = List2->count() > 0;
-    if (any) SetListScrollWidth(List2);
-    Label3->setText(any ? QString::number(List2->count()) + QStringLiteral(" files") : QString());
-    Command13->setEnabled(any);
-    Command14->setEnabled(any);
-    List2->setToolTip(any ? QStringLiteral(" Double-click on file to view attributes ")
-                          : QString());
+void MainWindow::drawingFolderChanged() {
+    fill(drawingList, drawingFolderList->path(), {drawingPatternEdit->text()});
+    drawingInfoLabel->clear();
+    statusLabel->clear();
+    drawingSelectionLabel->clear();
+    extractButton->setEnabled(false);
+    const bool any = drawingList->count() > 0;
+    if (any) setListScrollWidth(drawingList);
+    drawingCountLabel->setText(
+        any ? QString::number(drawingList->count()) + QStringLiteral(" files") : QString());
+    selectAllDrawingsButton->setEnabled(any);
+    unselectAllDrawingsButton->setEnabled(any);
+    drawingList->setToolTip(any ? QStringLiteral(" Double-click on file to view attributes ")
+                                : QString());
 }
 
-void Form1::Text5_Change() {
-    Dir1_Change();
+void MainWindow::drawingPatternChanged() {
+    drawingFolderChanged();
 }
 
-void Form1::List2_Click() {
-    const int n = selectedCount(List2);
-    const int index = List2->currentRow();
-    const QListWidgetItem* item = List2->currentItem();
+void MainWindow::drawingClicked() {
+    const int n = selectedCount(drawingList);
+    const int index = drawingList->currentRow();
+    const QListWidgetItem* item = drawingList->currentItem();
     if (item && item->isSelected()) {
-        showDateAndSize(Label2, drawingPath(item->text()));
+        showDateAndSize(drawingInfoLabel, drawingPath(item->text()));
     } else {
-        Label2->clear();
+        drawingInfoLabel->clear();
     }
-    if (index != mintLastIndex) Label4->clear();
-    Command15->setEnabled(hasSelection(List1) && n > 0);
-    Label12->setText(n > 0 ? QString::number(n) + QStringLiteral(" sel") : QString());
-    mintLastIndex = static_cast<qint16>(index);
+    if (index != m_lastDrawingIndex) statusLabel->clear();
+    extractButton->setEnabled(hasSelection(templateList) && n > 0);
+    drawingSelectionLabel->setText(n > 0 ? QString::number(n) + QStringLiteral(" sel") : QString());
+    m_lastDrawingIndex = static_cast<qint16>(index);
 }
 
-void Form1::Command13_Click() {
+void MainWindow::selectAllDrawings() {
     {
         // One selection change for the whole list, and no click handling per drawing.
-        const QSignalBlocker block(List2);
-        List2->selectAll();
+        const QSignalBlocker block(drawingList);
+        drawingList->selectAll();
     }
-    const int count = List2->count();
-    Command15->setEnabled(hasSelection(List1) && hasSelection(List2));
-    Label12->setText(QString::number(count) + QStringLiteral(" sel"));
+    const int count = drawingList->count();
+    extractButton->setEnabled(hasSelection(templateList) && hasSelection(drawingList));
+    drawingSelectionLabel->setText(QString::number(count) + QStringLiteral(" sel"));
     setStatus(QString::number(count) + QStringLiteral(" drawing(s) selected."));
 }
 
-void Form1::Command14_Click() {
+void MainWindow::unselectAllDrawings() {
     {
-        const QSignalBlocker block(List2);
-        List2->clearSelection();
+        const QSignalBlocker block(drawingList);
+        drawingList->clearSelection();
     }
-    setStatus(QString::number(List2->count()) + QStringLiteral(" drawing(s) unselected."));
-    Label12->clear();
-    Command15->setEnabled(false);
+    setStatus(QString::number(drawingList->count()) + QStringLiteral(" drawing(s) unselected."));
+    drawingSelectionLabel->clear();
+    extractButton->setEnabled(false);
 }
 
-void Form1::Dir3_Change() {
-    fill(List1, Dir3->path(), {QStringLiteral("*.csv"), QStringLiteral("*.txt")});
-    const bool any = List1->count() > 0;
-    if (any) SetListScrollWidth(List1);
-    List1->setToolTip(any ? QStringLiteral(" Double-click on file to open in text editor ")
-                          : QString());
-    Label5->setText(any ? QString::number(List1->count()) + QStringLiteral(" files") : QString());
-    Label6->clear();
-    Command15->setEnabled(false);
+void MainWindow::templateFolderChanged() {
+    fill(templateList, templateFolderList->path(),
+         {QStringLiteral("*.csv"), QStringLiteral("*.txt")});
+    const bool any = templateList->count() > 0;
+    if (any) setListScrollWidth(templateList);
+    templateList->setToolTip(any ? QStringLiteral(" Double-click on file to open in text editor ")
+                                 : QString());
+    templateCountLabel->setText(
+        any ? QString::number(templateList->count()) + QStringLiteral(" files") : QString());
+    templateInfoLabel->clear();
+    extractButton->setEnabled(false);
 }
 
-void Form1::List1_Click() {
-    Command15->setEnabled(hasSelection(List1) && hasSelection(List2));
-    if (hasSelection(List1)) {
-        showDateAndSize(Label6, templatePath());
+void MainWindow::templateClicked() {
+    extractButton->setEnabled(hasSelection(templateList) && hasSelection(drawingList));
+    if (hasSelection(templateList)) {
+        showDateAndSize(templateInfoLabel, templatePath());
     } else {
-        Label6->clear();
+        templateInfoLabel->clear();
     }
 }
 
-void Form1::List1_DblClick() {
-    if (hasSelection(List1)) m_platform.shell.openInTextEditor(templatePath());
+void MainWindow::editTemplate() {
+    if (hasSelection(templateList)) m_platform.shell.openInTextEditor(templatePath());
 }

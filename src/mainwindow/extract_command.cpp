@@ -10,35 +10,36 @@
 
 #include "engine/extraction_run.h"
 #include "mainwindow/folder_list.h"
-#include "mainwindow/form1.h"
+#include "mainwindow/main_window.h"
 #include "mainwindow/operation_guard.h"
 #include "mainwindow/window_run_ui.h"
 #include "records/record_list_model.h"
 
-RecordForm Form1::recordForm() const {
+RecordForm MainWindow::recordForm() const {
     RecordForm form;
-    form.includeDrawingName = Check1->checkState() == Qt::Checked;
-    form.fullPath = Check5->checkState() == Qt::Checked;
-    form.timestamp = Check6->checkState() == Qt::Checked;
-    form.commaDelimited = Option1->isChecked();
-    form.spaces = static_cast<quint8>(std::clamp(Text4->text().trimmed().toInt(), 0, 255));
+    form.includeDrawingName = includeDrawingNameCheck->checkState() == Qt::Checked;
+    form.fullPath = fullPathCheck->checkState() == Qt::Checked;
+    form.timestamp = timestampCheck->checkState() == Qt::Checked;
+    form.commaDelimited = cdfOption->isChecked();
+    form.spaces =
+        static_cast<quint8>(std::clamp(fieldSpacesEdit->text().trimmed().toInt(), 0, 255));
     return form;
 }
 
-void Form1::Command15_Click() {
+void MainWindow::extractAttributes() {
     const OperationGuard operation(m_busy);
     if (!operation.started()) return;
     ExtractionRunRequest request;
-    request.programFolder = mstrAppPath;
-    request.templateFolder = Dir3->path();
-    const QList<QListWidgetItem*> templates = List1->selectedItems();
+    request.programFolder = m_programFolder;
+    request.templateFolder = templateFolderList->path();
+    const QList<QListWidgetItem*> templates = templateList->selectedItems();
     request.templateName = templates.isEmpty() ? QString() : templates[0]->text();
-    request.drawingFolder = Dir1->path();
-    request.drawingNames = selectedTexts(List2);
+    request.drawingFolder = drawingFolderList->path();
+    request.drawingNames = selectedTexts(drawingList);
     request.form = recordForm();
 
     const qint64 countBefore = records->count();
-    WindowRunUi ui(m_platform, Label4);
+    WindowRunUi ui(m_platform, statusLabel);
     const ExtractionRunResult result =
         runExtraction(request, drawingApplication, ui, m_platform.clock);
     if (result.outcome != ExtractionRunResult::Outcome::Finished) {
@@ -55,13 +56,14 @@ void Form1::Command15_Click() {
     }
     {
         // Unselecting the drawings is no click on them: the run's message stays.
-        const QSignalBlocker block(List2);
-        List2->clearSelection();
+        const QSignalBlocker block(drawingList);
+        drawingList->clearSelection();
     }
     fitRecordScrollWidth();
-    for (QPushButton* b : {Command3, Command6, Command7}) b->setEnabled(true);
-    Command15->setEnabled(false);
-    recordView->setToolTip(QStringLiteral(" Select items to send "));
+    for (QPushButton* b : {clearRecordsButton, selectAllRecordsButton, unselectAllRecordsButton})
+        b->setEnabled(true);
+    extractButton->setEnabled(false);
+    recordList->setToolTip(QStringLiteral(" Select items to send "));
     if (records->count() == countBefore) {
         m_platform.ui.beep();
         setStatus(finalStatus(result, true));
@@ -69,8 +71,9 @@ void Form1::Command15_Click() {
         setStatus(finalStatus(result, false));
         const qint64 selected = selectedRecordCount();
         if (selected > 0) {
-            Label11->setText(QString::number(selected) + QStringLiteral(" of ") +
-                             QString::number(records->count()) + QStringLiteral(" selected"));
+            recordSelectionLabel->setText(QString::number(selected) + QStringLiteral(" of ") +
+                                          QString::number(records->count()) +
+                                          QStringLiteral(" selected"));
         }
     }
 }

@@ -4,12 +4,12 @@
 #include <QTimer>
 
 #include "drawing/reader_application.h"
-#include "mainwindow/form1.h"
+#include "mainwindow/main_window.h"
 #include "mainwindow/single_instance.h"
-#include "platform/gui/qt_platform.h"
 #include "office/docx_word_processor.h"
 #include "office/sqlite_database.h"
 #include "office/xlsx_spreadsheet.h"
+#include "platform/gui/qt_platform.h"
 #include "platform/program_folder.h"
 
 int Main(int argc, char** argv) {
@@ -31,14 +31,14 @@ int Main(int argc, char** argv) {
 
     // The list file path may hold blanks that split it into several arguments.
     const QString commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));
-    Form1 window(services, platform::programFolder(), commandLine);
+    MainWindow window(services, platform::programFolder(), commandLine);
     window.drawingApplication = drawing::readerApplicationFactory();
     window.office.openDatabase = office::openSqliteDatabase;
     window.office.startSpreadsheet = [&window] {
-        return office::startXlsxSpreadsheet(window.mstrEPath);
+        return office::startXlsxSpreadsheet(window.m_spreadsheetFolder);
     };
     window.office.startWordProcessor = [&window] {
-        return office::startDocxWordProcessor(window.mstrWPath);
+        return office::startDocxWordProcessor(window.m_documentFolder);
     };
     QObject::connect(&instance, &SingleInstance::raiseRequested, &window, [&window] {
         window.showNormal();
@@ -47,6 +47,6 @@ int Main(int argc, char** argv) {
     });
     window.show();
     // Loading runs inside the event loop, so a drawing list's END can end the program.
-    QTimer::singleShot(0, &window, [&window] { window.Form_Load(); });
+    QTimer::singleShot(0, &window, [&window] { window.load(); });
     return app.exec();
 }

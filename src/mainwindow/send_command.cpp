@@ -10,7 +10,7 @@
 #include <climits>
 
 #include "batch/list_line.h"
-#include "mainwindow/form1.h"
+#include "mainwindow/main_window.h"
 #include "mainwindow/operation_guard.h"
 #include "output/destination_sender.h"
 #include "platform/paths.h"
@@ -34,7 +34,7 @@ int startCell(const QString& text) {
 
 }  // namespace
 
-void Form1::Command1_Click() {
+void MainWindow::sendSelectedRecords() {
     const OperationGuard operation(m_busy);
     if (!operation.started()) return;
     platform::Hourglass hourglass(m_platform.ui);
@@ -42,91 +42,92 @@ void Form1::Command1_Click() {
     showSend(request, m_sender->send(request, selectedSendRecords()));
 }
 
-output::SendRequest Form1::sendRequest() {
+output::SendRequest MainWindow::sendRequest() {
     output::SendRequest request;
     request.destination = destination();
     request.form = recordForm();
-    request.fromList = mblnBatchSend;
-    request.tags = checked(Check9);
+    request.fromList = m_batchSend;
+    request.tags = checked(includeTagsCheck);
     m_offeredTextFile.clear();
     switch (request.destination) {
         case Destination::TextFile:
-            request.file = mstrTextFile;
+            request.file = m_textFile;
             if (request.file.isEmpty()) {
                 // No file chosen in the list: the one named in "New File Name".
-                request.file = m_offeredTextFile = platform::joinPath(mstrTPath, Text1->text());
+                request.file = m_offeredTextFile =
+                    platform::joinPath(m_textFolder, newFileEdit->text());
             }
-            request.append = checked(Check2);
+            request.append = checked(textAppendCheck);
             break;
         case Destination::Clipboard:
             break;
         case Destination::Spreadsheet:
-            request.file = mstrExcelFile;
-            request.sheet = mstrExcelSheet;
-            request.row = startCell(Text2->text());
-            request.column = startCell(Text3->text());
-            request.transpose = checked(Check3);
-            request.fitColumns = checked(Check10);
+            request.file = m_workbook;
+            request.sheet = m_sheet;
+            request.row = startCell(rowEdit->text());
+            request.column = startCell(columnEdit->text());
+            request.transpose = checked(transposeCheck);
+            request.fitColumns = checked(fitColumnsCheck);
             break;
         case Destination::Database:
-            request.file = mstrAccessFile;
-            request.table = mstrAccessTable;
-            request.append = checked(Check4);
+            request.file = m_database;
+            request.table = m_table;
+            request.append = checked(databaseAppendCheck);
             request.tags = false;
             break;
         case Destination::Document:
-            request.file = mstrWordFile;
-            request.append = checked(Check7);
-            request.createTable = checked(Check8);
+            request.file = m_document;
+            request.append = checked(documentAppendCheck);
+            request.createTable = checked(createTableCheck);
             break;
     }
     return request;
 }
 
-void Form1::showSend(const output::SendRequest& request, const output::SendResult& result) {
+void MainWindow::showSend(const output::SendRequest& request, const output::SendResult& result) {
     switch (request.destination) {
         case Destination::TextFile:
-            showValue(Check2, request.append);
-            showValue(Check9, request.tags);
+            showValue(textAppendCheck, request.append);
+            showValue(includeTagsCheck, request.tags);
             if (!m_offeredTextFile.isEmpty() && request.file == m_offeredTextFile) {
                 // A new file named in the box: it is listed, and the name is remembered.
-                mstrTFile = Text1->text();
-                Dir2_Change();
+                m_savedTextFile = newFileEdit->text();
+                outputFolderChanged();
             } else {
-                mstrTextFile = request.file;
+                m_textFile = request.file;
             }
             break;
         case Destination::Clipboard:
-            showValue(Check9, request.tags);
+            showValue(includeTagsCheck, request.tags);
             break;
         case Destination::Spreadsheet:
-            mstrExcelFile = request.file;
-            mstrExcelSheet = request.sheet;
-            if (startCell(Text2->text()) != request.row)
-                Text2->setText(QString::number(request.row));
-            if (startCell(Text3->text()) != request.column) {
-                Text3->setText(QString::number(request.column));
+            m_workbook = request.file;
+            m_sheet = request.sheet;
+            if (startCell(rowEdit->text()) != request.row)
+                rowEdit->setText(QString::number(request.row));
+            if (startCell(columnEdit->text()) != request.column) {
+                columnEdit->setText(QString::number(request.column));
             }
-            showValue(Check3, request.transpose);
-            showValue(Check10, request.fitColumns);
-            showValue(Check9, request.tags);
+            showValue(transposeCheck, request.transpose);
+            showValue(fitColumnsCheck, request.fitColumns);
+            showValue(includeTagsCheck, request.tags);
             break;
         case Destination::Database:
-            mstrAccessFile = request.file;
-            mstrAccessTable = request.table;
-            showValue(Check4, request.append);
+            m_database = request.file;
+            m_table = request.table;
+            showValue(databaseAppendCheck, request.append);
             break;
         case Destination::Document:
-            mstrWordFile = request.file;
-            showValue(Check7, request.append);
-            showValue(Check8, request.createTable);
-            showValue(Check9, request.tags);
+            m_document = request.file;
+            showValue(documentAppendCheck, request.append);
+            showValue(createTableCheck, request.createTable);
+            showValue(includeTagsCheck, request.tags);
             break;
     }
     m_offeredTextFile.clear();
     if (!result.status.isEmpty()) setStatus(result.status);
 }
 
-output::SendRecords Form1::selectedSendRecords() const {
+output::SendRecords MainWindow::selectedSendRecords() const {
     return {selectedRecords(), records->header(), records->maxFields()};
 }

@@ -8,7 +8,7 @@
 
 #include "drawing/reader_application.h"
 #include "engine/extraction_run.h"
-#include "mainwindow/form1_fixture.h"
+#include "mainwindow/main_window_fixture.h"
 #include "support/fake_clock.h"
 
 namespace {
@@ -16,10 +16,10 @@ namespace {
 const QString kExamples = QStringLiteral(QUILLON_FIXTURES_DIR "/../../examples");
 const QString kAutocad = QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/autocad");
 
-class BatchFilesTest : public Form1Test {
+class BatchFilesTest : public MainWindowTest {
 protected:
     void SetUp() override {
-        Form1Test::SetUp();
+        MainWindowTest::SetUp();
         proj = makeFolder("proj");
         makeFolder("proj/sub");
         ASSERT_TRUE(QFile::copy(kExamples + "/cooling-water.dxf", proj + "/E-1.dwg"));
@@ -30,8 +30,8 @@ protected:
     }
     QString tpl() const { return appDir.filePath("title.txt"); }
     void runList(const QString& path) {
-        window->mstrCmdLine = path;
-        window->Command5_Click();
+        window->m_commandLine = path;
+        window->runDrawingListFile();
     }
     QStringList names() const {
         QStringList first;
@@ -71,7 +71,7 @@ TEST_F(BatchFilesTest, ListFileThatCannotBeReadSaysSoAndLeavesNothingPending) {
         SCOPED_TRACE(c.path.toStdString());
         const int beeps = fakes.ui.beeps;
         runList(c.path);
-        const QString status = window->Label4->text();
+        const QString status = window->statusLabel->text();
         EXPECT_TRUE(status.startsWith("Cannot read the drawing list file " + c.path + ": "))
             << status.toStdString();
         EXPECT_TRUE(status.contains(c.reason)) << status.toStdString();
@@ -79,22 +79,22 @@ TEST_F(BatchFilesTest, ListFileThatCannotBeReadSaysSoAndLeavesNothingPending) {
         EXPECT_EQ(fakes.ui.beeps, beeps + 1);
         EXPECT_EQ(window->records->texts(), before);
         EXPECT_EQ(fakes.ui.hourglassDepth, 0);
-        EXPECT_TRUE(window->mstrCmdLine.isEmpty());
+        EXPECT_TRUE(window->m_commandLine.isEmpty());
 
         // The next click asks for a list instead of running the bad one again.
         fakes.dialogs.answerOpenFile({});
         const std::size_t boxes = fakes.dialogs.shown().size();
-        window->Command5_Click();
+        window->runDrawingListFile();
         EXPECT_EQ(fakes.dialogs.shown().size(), boxes + 1);
-        EXPECT_EQ(window->Label4->text(), status);
+        EXPECT_EQ(window->statusLabel->text(), status);
     }
 
     // One chosen in the dialog and gone before it is read.
     fakes.dialogs.answerOpenFile(appDir.filePath("gone.dlf"));
-    window->Command5_Click();
-    EXPECT_TRUE(window->Label4->text().startsWith("Cannot read the drawing list file " +
-                                                  appDir.filePath("gone.dlf") + ": "))
-        << window->Label4->text().toStdString();
+    window->runDrawingListFile();
+    EXPECT_TRUE(window->statusLabel->text().startsWith("Cannot read the drawing list file " +
+                                                       appDir.filePath("gone.dlf") + ": "))
+        << window->statusLabel->text().toStdString();
 }
 
 TEST_F(BatchFilesTest, RefusedDrawingsSayWhyOnTheStatusLineAndInTheLog) {
@@ -116,7 +116,7 @@ TEST_F(BatchFilesTest, RefusedDrawingsSayWhyOnTheStatusLineAndInTheLog) {
         EXPECT_TRUE(error.endsWith(")\r")) << error.toStdString();
         EXPECT_TRUE(error.contains(reasons[i])) << error.toStdString();
     }
-    EXPECT_EQ(window->Label4->text(), "No attributes extracted.");
+    EXPECT_EQ(window->statusLabel->text(), "No attributes extracted.");
 }
 
 TEST_F(BatchFilesTest, FolderScanOfARefusedDrawingSaysWhyOnTheStatusLine) {
@@ -171,14 +171,14 @@ TEST_F(BatchFilesTest, DriveThatCannotBeReadSaysWhichAndWhy) {
     }
     for (const auto& [root, text] : cases) {
         const std::size_t boxes = fakes.dialogs.messages().size();
-        window->Drive1->addItem(root, root);
-        const int index = window->Drive1->count() - 1;
-        window->Drive1->setCurrentIndex(index);
-        emit window->Drive1->activated(index);
+        window->drawingDriveList->addItem(root, root);
+        const int index = window->drawingDriveList->count() - 1;
+        window->drawingDriveList->setCurrentIndex(index);
+        emit window->drawingDriveList->activated(index);
         ASSERT_EQ(fakes.dialogs.messages().size(), boxes + 1);
         EXPECT_EQ(fakes.dialogs.messages().back().text, text);
         EXPECT_EQ(fakes.dialogs.messages().back().caption, "Quillon");
-        EXPECT_EQ(window->Drive1->currentIndex(), 0) << "back on the first drive";
+        EXPECT_EQ(window->drawingDriveList->currentIndex(), 0) << "back on the first drive";
     }
     ::chmod(QFile::encodeName(locked).constData(), 0700);
 }

@@ -6,7 +6,7 @@
 #include <map>
 
 #include "drawing/reader_application.h"
-#include "mainwindow/form1_fixture.h"
+#include "mainwindow/main_window_fixture.h"
 #include "office/docx_python.h"
 #include "office/docx_word_processor.h"
 #include "platform/scratch_folder.h"
@@ -27,10 +27,10 @@ std::map<QString, QByteArray> snapshot(const QString& folder) {
     return files;
 }
 
-class DocumentSendLinesTest : public Form1Test {
+class DocumentSendLinesTest : public MainWindowTest {
 protected:
     void SetUp() override {
-        Form1Test::SetUp();
+        MainWindowTest::SetUp();
         out = makeFolder("out");
         makeFolder("proj");
         ASSERT_TRUE(QFile::copy(kExamples + "/cooling-water.dxf", appDir.filePath("proj/A.dwg")));
@@ -41,7 +41,7 @@ protected:
         window->drawingApplication = drawing::readerApplicationFactory();
         window->endProgram = [] {};
         window->office.startWordProcessor = [this] {
-            return office::startDocxWordProcessor(window->mstrWPath);
+            return office::startDocxWordProcessor(window->m_documentFolder);
         };
     }
     // Runs a list file: no drawing name in the records, one drawing, then `sendLine`.
@@ -50,8 +50,8 @@ protected:
         touch(path, ("NODWGNAME\r\n" + appDir.filePath("proj/A.dwg") + "," +
                      appDir.filePath("proj/title.txt") + "\r\n" + sendLine + "\r\n")
                         .toUtf8());
-        window->mstrCmdLine = path;
-        window->Command5_Click();
+        window->m_commandLine = path;
+        window->runDrawingListFile();
     }
     // A portrait document with one paragraph, made by python-docx.
     QString document(const QString& name) {
@@ -62,7 +62,7 @@ protected:
                   QString());
         return path;
     }
-    QString status() const { return window->Label4->text(); }
+    QString status() const { return window->statusLabel->text(); }
 
     QString out;
 };

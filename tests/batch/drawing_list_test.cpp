@@ -1,17 +1,17 @@
 // Real list files over real drawing files in a scratch folder tree, through the window.
 
 #include "drawing/reader_application.h"
-#include "mainwindow/form1_fixture.h"
+#include "mainwindow/main_window_fixture.h"
 
 namespace {
 
 const QString kExamples = QStringLiteral(QUILLON_FIXTURES_DIR "/../../examples");
 const QString kAutocad = QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/autocad");
 
-class DrawingListTest : public Form1Test {
+class DrawingListTest : public MainWindowTest {
 protected:
     void SetUp() override {
-        Form1Test::SetUp();
+        MainWindowTest::SetUp();
         proj = makeFolder("proj");
         makeFolder("proj/sub");
         makeFolder("proj/sub/deeper");
@@ -36,8 +36,8 @@ protected:
     void runList(const QByteArray& text) {
         const QString path = appDir.filePath("run.dlf");
         touch(path, text);
-        window->mstrCmdLine = path;
-        window->Command5_Click();
+        window->m_commandLine = path;
+        window->runDrawingListFile();
     }
     QString tpl() const { return appDir.filePath("tpl/title.txt"); }  // written in another case
     QStringList names() const {
@@ -70,33 +70,33 @@ TEST_F(DrawingListTest, HeaderDrawingsSendsAndEnd) {
 }
 
 TEST_F(DrawingListTest, FirstSignificantLineIsTheHeaderEvenWhenItIsADrawing) {
-    setCheckValue(window->Check5, 1);
+    setCheckValue(window->fullPathCheck, 1);
     runList((proj + "/A-101.dwg," + tpl()).toUtf8() + "\r\n" +
             (proj + "/E-1.dwg," + tpl()).toUtf8() + "\r\n");
     EXPECT_EQ(names(), QStringList{"'" + (proj + "/E-1.dwg").toUpper() + "'"})
         << "the first drawing is lost; Use Full Path kept its state";
-    EXPECT_TRUE(window->Label4->text().startsWith("Attributes from 1 file(s) extracted in "));
-    EXPECT_TRUE(window->Command3->isEnabled());
+    EXPECT_TRUE(window->statusLabel->text().startsWith("Attributes from 1 file(s) extracted in "));
+    EXPECT_TRUE(window->clearRecordsButton->isEnabled());
     EXPECT_EQ(window->selectedRecordCount(), 1) << "batch items stay selected";
 }
 
 TEST_F(DrawingListTest, NoDrawingNameKeepsTheOtherOptionsAndTwoSendsSendTwice) {
     // (Unchecking "Include Drawing Name" itself clears the two options it governs.)
-    setCheckValue(window->Check1, 0);
-    setCheckValue(window->Check6, 1);
+    setCheckValue(window->includeDrawingNameCheck, 0);
+    setCheckValue(window->timestampCheck, 1);
     runList(
         "NODWGNAME\r\n"
         "EXTRACT TO FILE " +
         (out + "/early.txt").toUtf8() + "\r\n" + (proj + "/A-101.dwg," + tpl()).toUtf8() + "\r\n" +
         "EXTRACT TO FILE " + (out + "/twice.txt").toUtf8() + ",APPEND\r\n" + "EXTRACT TO FILE " +
         (out + "/twice.txt").toUtf8() + ", APPEND\r\n");
-    EXPECT_EQ(checkValue(window->Check1), 0);
-    EXPECT_EQ(checkValue(window->Check6), 1);
+    EXPECT_EQ(checkValue(window->includeDrawingNameCheck), 0);
+    EXPECT_EQ(checkValue(window->timestampCheck), 1);
     EXPECT_FALSE(QFile::exists(out + "/early.txt")) << "a send before any item does nothing";
     const QByteArray twice = testfiles::read(out + "/twice.txt");
     EXPECT_EQ(twice.count("\r\n"), 1) << "the second line (blank before APPEND) replaced the file";
-    EXPECT_EQ(checkValue(window->Check2), 0);
-    EXPECT_EQ(checkValue(window->Check9), 0);
+    EXPECT_EQ(checkValue(window->textAppendCheck), 0);
+    EXPECT_EQ(checkValue(window->includeTagsCheck), 0);
 }
 
 TEST_F(DrawingListTest, WildcardWithoutExtensionWalksSubfoldersDepthFirst) {
@@ -135,7 +135,7 @@ TEST_F(DrawingListTest, WildcardOverDwgFilesOfEveryReleaseSendsEveryRecord) {
 TEST_F(DrawingListTest, FailuresGoToTheStatusLineAndTheLog) {
     runList("DWGNAME\r\n" + (proj + "/missing.dwg," + tpl()).toUtf8() + "\r\n" +
             (proj + "/A-101.dwg," + appDir.filePath("tpl/bad.txt")).toUtf8() + "\r\n");
-    EXPECT_EQ(window->Label4->text(), "No attributes extracted.");
+    EXPECT_EQ(window->statusLabel->text(), "No attributes extracted.");
     const QList<QByteArray> lines = errLog().split('\n');
     ASSERT_EQ(lines.size(), 3);
     EXPECT_TRUE(lines[0].endsWith("  Template: " + tpl().toUtf8().replace("title", "Title") +
@@ -146,23 +146,23 @@ TEST_F(DrawingListTest, FailuresGoToTheStatusLineAndTheLog) {
 }
 
 TEST_F(DrawingListTest, ExcelSendLineSetsRowAndColumnOnlyWithASheet) {
-    window->Text2->setText("9");
+    window->rowEdit->setText("9");
     runList("DWGNAME\r\n" + (proj + "/A-101.dwg," + tpl()).toUtf8() + "\r\n" +
             "EXTRACT TO EXCEL /out/a.xlsx,,3,2\r\n");
-    EXPECT_EQ(window->Text2->text(), "9") << "no sheet: row and column unchanged";
-    window->Check3->setChecked(true);
+    EXPECT_EQ(window->rowEdit->text(), "9") << "no sheet: row and column unchanged";
+    window->transposeCheck->setChecked(true);
     runList("DWGNAME\r\n" + (proj + "/A-101.dwg," + tpl()).toUtf8() + "\r\n" +
             "EXTRACT TO EXCEL /out/a.xlsx,SHEET1,3,2\r\n");
-    EXPECT_EQ(window->Text2->text(), "3");
-    EXPECT_EQ(window->Text3->text(), "2");
-    EXPECT_FALSE(window->Check3->isChecked());
-    EXPECT_FALSE(window->Check10->isChecked());
-    EXPECT_TRUE(window->mstrExcelFile.isEmpty()) << "the send targets are given back";
+    EXPECT_EQ(window->rowEdit->text(), "3");
+    EXPECT_EQ(window->columnEdit->text(), "2");
+    EXPECT_FALSE(window->transposeCheck->isChecked());
+    EXPECT_FALSE(window->fitColumnsCheck->isChecked());
+    EXPECT_TRUE(window->m_workbook.isEmpty()) << "the send targets are given back";
 }
 
 TEST_F(DrawingListTest, OpenDialogWhenNoCommandLine) {
     fakes.dialogs.answerOpenFile({});
-    window->Command5_Click();
+    window->runDrawingListFile();
     ASSERT_EQ(fakes.dialogs.shown().size(), 1u);
     const auto& request = fakes.dialogs.shown()[0].file;
     EXPECT_EQ(request.caption, "Open Drawing List File");

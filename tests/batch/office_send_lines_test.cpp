@@ -4,7 +4,7 @@
 #include <QProcess>
 
 #include "drawing/reader_application.h"
-#include "mainwindow/form1_fixture.h"
+#include "mainwindow/main_window_fixture.h"
 #include "office/sqlite_database.h"
 #include "office/xlsx_spreadsheet.h"
 #include "platform/xlsx_openpyxl.h"
@@ -14,10 +14,10 @@ namespace {
 
 const QString kExamples = QStringLiteral(QUILLON_FIXTURES_DIR "/../../examples");
 
-class OfficeSendLinesTest : public Form1Test {
+class OfficeSendLinesTest : public MainWindowTest {
 protected:
     void SetUp() override {
-        Form1Test::SetUp();
+        MainWindowTest::SetUp();
         out = makeFolder("out");
         makeFolder("proj");
         ASSERT_TRUE(QFile::copy(kExamples + "/cooling-water.dxf", appDir.filePath("proj/A.dwg")));
@@ -26,9 +26,7 @@ protected:
         window->drawingApplication = drawing::readerApplicationFactory();
         window->endProgram = [] {};
         window->office.openDatabase = office::openSqliteDatabase;
-        window->office.startSpreadsheet = [this] {
-            return office::startXlsxSpreadsheet(out);
-        };
+        window->office.startSpreadsheet = [this] { return office::startXlsxSpreadsheet(out); };
     }
     // Runs a list file: no drawing name in the records, one drawing, then `sendLine`.
     void runList(const QString& sendLine) {
@@ -36,8 +34,8 @@ protected:
         touch(path, ("NODWGNAME\r\n" + appDir.filePath("proj/A.dwg") + "," +
                      appDir.filePath("proj/title.txt") + "\r\n" + sendLine + "\r\n")
                         .toUtf8());
-        window->mstrCmdLine = path;
-        window->Command5_Click();
+        window->m_commandLine = path;
+        window->runDrawingListFile();
     }
     static QString sql(const QString& path, const QString& statements) {
         QProcess cli;
@@ -59,7 +57,7 @@ TEST_F(OfficeSendLinesTest, AccessLineThatFailsKeepsTheTablesRows) {
               "");
     runList("EXTRACT TO ACCESS " + db + ",TITLES");
     EXPECT_EQ(window->records->count(), 1);
-    EXPECT_EQ(window->Label4->text(),
+    EXPECT_EQ(window->statusLabel->text(),
               "Data not sent to Access: field N: Data type conversion error.");
     EXPECT_TRUE(fakes.dialogs.messageTexts().isEmpty()) << "a batch shows no field message";
     EXPECT_EQ(sql(db, "SELECT * FROM TITLES"), "1|old|D-1|kept|A");
@@ -72,7 +70,7 @@ TEST_F(OfficeSendLinesTest, AccessLineFindsTheTableInAnyLetterCase) {
                   "TEXT); INSERT INTO Titles VALUES ('old', '', '', '', '');"),
               "");
     runList("EXTRACT TO ACCESS " + db + ",TITLES");
-    EXPECT_EQ(window->Label4->text(), "Data sent to Access.");
+    EXPECT_EQ(window->statusLabel->text(), "Data sent to Access.");
     EXPECT_EQ(sql(db, "SELECT BLOCK FROM Titles"), "TITLE") << "the old row replaced";
 }
 
@@ -84,7 +82,7 @@ TEST_F(OfficeSendLinesTest, ExcelLineRowAndColumnTakeTheirLeadingNumber) {
                         {book}),
               "");
     runList("EXTRACT TO EXCEL " + book + ",SHEET,3ABC,2X");
-    EXPECT_EQ(window->Label4->text(), "Data sent to Excel.");
+    EXPECT_EQ(window->statusLabel->text(), "Data sent to Excel.");
     const QStringList cells = dumpWorkbook(book).split('\n');
     ASSERT_GE(cells.size(), 2);
     EXPECT_EQ(cells[0], "Sheet!A1 str 'first row'") << "the first row is not overwritten";

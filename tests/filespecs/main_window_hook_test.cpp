@@ -11,7 +11,7 @@
 
 #include "filespecs/file_spec_window.h"
 #include "mainwindow/folder_list.h"
-#include "mainwindow/form1.h"
+#include "mainwindow/main_window.h"
 #include "platform/scratch_folder.h"
 #include "support/gui/fake_platform.h"
 #include "support/qt_printers.h"
@@ -20,9 +20,9 @@ namespace {
 
 class MainWindowHookTest : public ::testing::Test {
 protected:
-    Form1& load() {
-        window = std::make_unique<Form1>(fakes.platform(), scratch.path(), QString());
-        window->Form_Load();
+    MainWindow& load() {
+        window = std::make_unique<MainWindow>(fakes.platform(), scratch.path(), QString());
+        window->load();
         return *window;
     }
     // Runs `act` on the file specification window once it shows, modal, from the ".." button.
@@ -35,13 +35,13 @@ protected:
             act(*specs);
             if (specs->isVisible()) specs->reject();
         });
-        window->Command9->click();
+        window->fileSpecButton->click();
         EXPECT_TRUE(shown);
     }
 
     ScratchFolder scratch;
     fake::FakePlatform fakes;
-    std::unique_ptr<Form1> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(MainWindowHookTest, SelectSetsFolderAndPatternOrThePatternAlone) {
@@ -56,32 +56,32 @@ TEST_F(MainWindowHookTest, SelectSetsFolderAndPatternOrThePatternAlone) {
         specs.specList->setCurrentRow(0);
         specs.selectSpecification();
     });
-    EXPECT_EQ(window->Dir1->path(), jobs);
-    EXPECT_EQ(window->Text5->text(), "plan*.dwg");
-    ASSERT_EQ(window->List2->count(), 1);
-    EXPECT_EQ(window->List2->item(0)->text(), "plan1.dwg");
+    EXPECT_EQ(window->drawingFolderList->path(), jobs);
+    EXPECT_EQ(window->drawingPatternEdit->text(), "plan*.dwg");
+    ASSERT_EQ(window->drawingList->count(), 1);
+    EXPECT_EQ(window->drawingList->item(0)->text(), "plan1.dwg");
 
     clickSpecButton([](FileSpecWindow& specs) {
         specs.specList->setCurrentRow(1);
         specs.selectSpecification();
     });
-    EXPECT_EQ(window->Dir1->path(), jobs);  // the folder stays
-    EXPECT_EQ(window->Text5->text(), "o*.dwg");
-    ASSERT_EQ(window->List2->count(), 1);
-    EXPECT_EQ(window->List2->item(0)->text(), "other.dwg");
+    EXPECT_EQ(window->drawingFolderList->path(), jobs);  // the folder stays
+    EXPECT_EQ(window->drawingPatternEdit->text(), "o*.dwg");
+    ASSERT_EQ(window->drawingList->count(), 1);
+    EXPECT_EQ(window->drawingList->item(0)->text(), "other.dwg");
 }
 
 TEST_F(MainWindowHookTest, ClosingLeavesTheSelectionAndAddMovesTheSharedFolder) {
     const QString drawings = scratch.makeFolder("drawings");
     load();
-    const QString folderBefore = window->Dir1->path();
-    const QString patternBefore = window->Text5->text();
+    const QString folderBefore = window->drawingFolderList->path();
+    const QString patternBefore = window->drawingPatternEdit->text();
     fakes.dialogs.answerFolder(drawings);
     fakes.dialogs.answerInput(drawings + "/*.dxf");
     fakes.dialogs.answerInput("");
     clickSpecButton([](FileSpecWindow& specs) { specs.addSpecification(); });
-    EXPECT_EQ(window->Dir1->path(), folderBefore);
-    EXPECT_EQ(window->Text5->text(), patternBefore);
+    EXPECT_EQ(window->drawingFolderList->path(), folderBefore);
+    EXPECT_EQ(window->drawingPatternEdit->text(), patternBefore);
     EXPECT_EQ(window->drawingFolder, drawings);
     EXPECT_EQ(fakes.settings.get("FSpec", "Dir0"), drawings + "/*.dxf");
 
@@ -101,7 +101,7 @@ TEST_F(MainWindowHookTest, AboutButtonShowsTheAboutWindow) {
         shown = true;
         about->close();
     });
-    window->Command4->click();
+    window->aboutButton->click();
     EXPECT_TRUE(shown);
 }
 

@@ -1,14 +1,14 @@
 #include <QFile>
 
-#include "form1_fixture.h"
+#include "main_window_fixture.h"
 
 namespace {
 
 // A double-click on a drawing writes attr.htm in the program folder and opens it in the browser.
-class AttributePageCommandTest : public Form1Test {
+class AttributePageCommandTest : public MainWindowTest {
 protected:
     void SetUp() override {
-        Form1Test::SetUp();
+        MainWindowTest::SetUp();
         drawings = makeFolder("dwg");
         touch(drawings + "/a.dwg");
         fake::MemDrawing drawing;
@@ -25,15 +25,15 @@ protected:
 };
 
 TEST_F(AttributePageCommandTest, DoubleClickWritesThePageAndOpensIt) {
-    ASSERT_EQ(window->List2->count(), 1);
-    window->showAttributePage(window->List2->item(0));
+    ASSERT_EQ(window->drawingList->count(), 1);
+    window->showAttributePage(window->drawingList->item(0));
     ASSERT_TRUE(QFile::exists(page()));
     const QByteArray html = testfiles::read(page());
     EXPECT_TRUE(html.contains("2 attributes in ")) << html.toStdString();
     EXPECT_TRUE(html.contains("&lt;script&gt;")) << "a value is shown as text";
     EXPECT_FALSE(html.contains("<script>"));
-    EXPECT_TRUE(window->Label4->text().startsWith("HTML file created in "))
-        << window->Label4->text().toStdString();
+    EXPECT_TRUE(window->statusLabel->text().startsWith("HTML file created in "))
+        << window->statusLabel->text().toStdString();
     ASSERT_EQ(fakes.shell.calls.size(), 1u);
     EXPECT_EQ(fakes.shell.calls[0].kind, fake::RecordingShell::Call::Kind::Document);
     EXPECT_EQ(fakes.shell.calls[0].target, page());
@@ -43,8 +43,8 @@ TEST_F(AttributePageCommandTest, DoubleClickWritesThePageAndOpensIt) {
 
 TEST_F(AttributePageCommandTest, DrawingGoneSinceTheListWasFilledBeepsAndOpensNothing) {
     QFile::remove(drawings + "/a.dwg");
-    window->showAttributePage(window->List2->item(0));
-    EXPECT_EQ(window->Label4->text(), "File A.DWG not found.");
+    window->showAttributePage(window->drawingList->item(0));
+    EXPECT_EQ(window->statusLabel->text(), "File A.DWG not found.");
     EXPECT_EQ(fakes.ui.beeps, 1);
     EXPECT_TRUE(fakes.shell.calls.empty());
     EXPECT_FALSE(QFile::exists(page()));

@@ -1,12 +1,12 @@
-#include "mainwindow/form1_fixture.h"
+#include "mainwindow/main_window_fixture.h"
 #include "support/office_doubles.h"
 
 namespace {
 
-class DestinationsTest : public Form1Test {
+class DestinationsTest : public MainWindowTest {
 protected:
     void SetUp() override {
-        Form1Test::SetUp();
+        MainWindowTest::SetUp();
         out = makeFolder("out");
         for (const char* name : {"b.txt", "a.csv", "book.xlsx", "parts.db", "report.docx"}) {
             touch(out + "/" + name);
@@ -22,7 +22,7 @@ protected:
 };
 
 TEST_F(DestinationsTest, EachDestinationShowsItsOwnControls) {
-    Form1& w = load();
+    MainWindow& w = load();
     struct Row {
         QRadioButton* option;
         QList<QWidget*> visible;
@@ -31,31 +31,40 @@ TEST_F(DestinationsTest, EachDestinationShowsItsOwnControls) {
         QStringList files;
     };
     const QList<Row> rows = {
-        {w.Option4,
-         {w.Check9},
-         {w.Drive2, w.Dir2, w.List4, w.Text1, w.Label7, w.Text2, w.Check2, w.Check3, w.Check4,
-          w.Check7, w.Check8, w.Check10, w.Combo1},
+        {w.clipboardOption,
+         {w.includeTagsCheck},
+         {w.outputDriveList, w.outputFolderList, w.outputFileList, w.newFileEdit, w.newFileLabel,
+          w.rowEdit, w.textAppendCheck, w.transposeCheck, w.databaseAppendCheck,
+          w.documentAppendCheck, w.createTableCheck, w.fitColumnsCheck, w.sheetOrTableCombo},
          -1,
          {}},
-        {w.Option5,
-         {w.Drive2, w.Dir2, w.List4, w.Text2, w.Label8, w.Text3, w.Label9, w.Check3, w.Check9,
-          w.Check10, w.Combo1},
-         {w.Text1, w.Label7, w.Check2, w.Check4, w.Check7, w.Check8},
+        {w.spreadsheetOption,
+         {w.outputDriveList, w.outputFolderList, w.outputFileList, w.rowEdit, w.rowLabel,
+          w.columnEdit, w.columnLabel, w.transposeCheck, w.includeTagsCheck, w.fitColumnsCheck,
+          w.sheetOrTableCombo},
+         {w.newFileEdit, w.newFileLabel, w.textAppendCheck, w.databaseAppendCheck,
+          w.documentAppendCheck, w.createTableCheck},
          56,
          {"book.xlsx"}},
-        {w.Option6,
-         {w.Drive2, w.Dir2, w.List4, w.Check4, w.Combo1},
-         {w.Text1, w.Text2, w.Check2, w.Check3, w.Check7, w.Check8, w.Check9, w.Check10},
+        {w.databaseOption,
+         {w.outputDriveList, w.outputFolderList, w.outputFileList, w.databaseAppendCheck,
+          w.sheetOrTableCombo},
+         {w.newFileEdit, w.rowEdit, w.textAppendCheck, w.transposeCheck, w.documentAppendCheck,
+          w.createTableCheck, w.includeTagsCheck, w.fitColumnsCheck},
          56,
          {"parts.db"}},
-        {w.Option7,
-         {w.Drive2, w.Dir2, w.List4, w.Check7, w.Check8, w.Check9},
-         {w.Text1, w.Text2, w.Check2, w.Check3, w.Check4, w.Check10, w.Combo1},
+        {w.documentOption,
+         {w.outputDriveList, w.outputFolderList, w.outputFileList, w.documentAppendCheck,
+          w.createTableCheck, w.includeTagsCheck},
+         {w.newFileEdit, w.rowEdit, w.textAppendCheck, w.transposeCheck, w.databaseAppendCheck,
+          w.fitColumnsCheck, w.sheetOrTableCombo},
          94,
          {"report.docx"}},
-        {w.Option3,
-         {w.Drive2, w.Dir2, w.List4, w.Text1, w.Label7, w.Check2, w.Check9},
-         {w.Text2, w.Label8, w.Check3, w.Check4, w.Check7, w.Check8, w.Check10, w.Combo1},
+        {w.textFileOption,
+         {w.outputDriveList, w.outputFolderList, w.outputFileList, w.newFileEdit, w.newFileLabel,
+          w.textAppendCheck, w.includeTagsCheck},
+         {w.rowEdit, w.rowLabel, w.transposeCheck, w.databaseAppendCheck, w.documentAppendCheck,
+          w.createTableCheck, w.fitColumnsCheck, w.sheetOrTableCombo},
          94,
          {"a.csv", "b.txt"}},
     };
@@ -67,8 +76,8 @@ TEST_F(DestinationsTest, EachDestinationShowsItsOwnControls) {
         for (QWidget* c : row.hidden)
             EXPECT_FALSE(shown(c)) << name << " " << c->objectName().toStdString();
         if (row.listHeight > 0) {
-            EXPECT_EQ(items(w.List4), row.files) << name;
-            EXPECT_EQ(w.List4->toolTip(), " Double-click on file to open ");
+            EXPECT_EQ(items(w.outputFileList), row.files) << name;
+            EXPECT_EQ(w.outputFileList->toolTip(), " Double-click on file to open ");
         }
     }
 }
@@ -80,21 +89,21 @@ TEST_F(DestinationsTest, RememberedSpreadsheetAndSheetAreRestored) {
     running->files[out + "/book.xlsx"] = book;
     setOption("EFile", "book.xlsx");
     setOption("ESheet", "Revisions");
-    Form1& w = load();
+    MainWindow& w = load();
     w.office = fake::officeOf(running, nullptr, {});
-    w.Option5->setChecked(true);
-    EXPECT_EQ(w.List4->selectedItems().size(), 1);
-    EXPECT_EQ(w.mstrExcelFile, out + "/book.xlsx");
-    EXPECT_EQ(w.mstrExcelSheet, "Revisions");
-    EXPECT_EQ(w.Combo1->currentText(), "Revisions");
-    EXPECT_EQ(w.Combo1->count(), 3) << "an empty first item, then the sheets";
+    w.spreadsheetOption->setChecked(true);
+    EXPECT_EQ(w.outputFileList->selectedItems().size(), 1);
+    EXPECT_EQ(w.m_workbook, out + "/book.xlsx");
+    EXPECT_EQ(w.m_sheet, "Revisions");
+    EXPECT_EQ(w.sheetOrTableCombo->currentText(), "Revisions");
+    EXPECT_EQ(w.sheetOrTableCombo->count(), 3) << "an empty first item, then the sheets";
     EXPECT_TRUE(book->closed) << "the workbook is closed again after listing";
 
     book->sheets = {"Parts"};
-    w.Option3->setChecked(true);
-    w.Option5->setChecked(true);
-    EXPECT_TRUE(w.mstrExcelSheet.isEmpty()) << "a sheet that is gone is forgotten";
-    EXPECT_TRUE(w.mstrESheet.isEmpty());
+    w.textFileOption->setChecked(true);
+    w.spreadsheetOption->setChecked(true);
+    EXPECT_TRUE(w.m_sheet.isEmpty()) << "a sheet that is gone is forgotten";
+    EXPECT_TRUE(w.m_savedSheet.isEmpty());
 }
 
 TEST_F(DestinationsTest, RememberedDatabaseAndTableAreRestored) {
@@ -102,12 +111,12 @@ TEST_F(DestinationsTest, RememberedDatabaseAndTableAreRestored) {
     db->tableOrder = {"Items", "Tags"};
     setOption("AFile", "parts.db");
     setOption("ATable", "Tags");
-    Form1& w = load();
+    MainWindow& w = load();
     w.office = fake::officeOf(nullptr, nullptr, {{out + "/parts.db", db}});
-    w.Option6->setChecked(true);
-    EXPECT_EQ(w.mstrAccessFile, out + "/parts.db");
-    EXPECT_EQ(w.mstrAccessTable, "Tags");
-    EXPECT_EQ(w.Combo1->currentText(), "Tags");
+    w.databaseOption->setChecked(true);
+    EXPECT_EQ(w.m_database, out + "/parts.db");
+    EXPECT_EQ(w.m_table, "Tags");
+    EXPECT_EQ(w.sheetOrTableCombo->currentText(), "Tags");
     EXPECT_TRUE(db->closed);
 }
 
@@ -120,97 +129,97 @@ TEST_F(DestinationsTest, ListedTablesAndSheetsShowNoChoiceUntilOneIsMade) {
     auto book = std::make_shared<fake::MemWorkbook>();
     book->sheets = {"Parts", "Revisions"};
     running->files[out + "/book.xlsx"] = book;
-    Form1& w = load();
+    MainWindow& w = load();
     w.office = fake::officeOf(running, nullptr, {{out + "/parts.db", db}});
     w.records->append({"'A','1'"}, 3);
-    w.Option6->setChecked(true);
-    w.List4->setCurrentRow(0);
-    EXPECT_EQ(w.mstrAccessFile, out + "/parts.db");
-    EXPECT_EQ(w.Combo1->count(), 2);
-    EXPECT_EQ(w.Combo1->currentIndex(), -1);
-    EXPECT_TRUE(w.Combo1->currentText().isEmpty());
-    w.Command6_Click();
-    EXPECT_FALSE(w.Command1->isEnabled()) << "no table chosen yet";
-    w.Combo1->setCurrentIndex(1);
-    w.Combo1_Click();
-    EXPECT_EQ(w.mstrAccessTable, "Tags");
-    EXPECT_TRUE(w.Command1->isEnabled());
+    w.databaseOption->setChecked(true);
+    w.outputFileList->setCurrentRow(0);
+    EXPECT_EQ(w.m_database, out + "/parts.db");
+    EXPECT_EQ(w.sheetOrTableCombo->count(), 2);
+    EXPECT_EQ(w.sheetOrTableCombo->currentIndex(), -1);
+    EXPECT_TRUE(w.sheetOrTableCombo->currentText().isEmpty());
+    w.selectAllRecords();
+    EXPECT_FALSE(w.sendButton->isEnabled()) << "no table chosen yet";
+    w.sheetOrTableCombo->setCurrentIndex(1);
+    w.sheetOrTableChosen();
+    EXPECT_EQ(w.m_table, "Tags");
+    EXPECT_TRUE(w.sendButton->isEnabled());
 
-    w.Option5->setChecked(true);
-    w.List4->setCurrentRow(0);
-    EXPECT_EQ(w.Combo1->count(), 3) << "an empty first item, then the sheets";
-    EXPECT_EQ(w.Combo1->currentIndex(), -1);
-    EXPECT_TRUE(w.mstrExcelSheet.isEmpty());
+    w.spreadsheetOption->setChecked(true);
+    w.outputFileList->setCurrentRow(0);
+    EXPECT_EQ(w.sheetOrTableCombo->count(), 3) << "an empty first item, then the sheets";
+    EXPECT_EQ(w.sheetOrTableCombo->currentIndex(), -1);
+    EXPECT_TRUE(w.m_sheet.isEmpty());
 }
 
 TEST_F(DestinationsTest, RememberedFileThatIsGoneIsClearedSilently) {
     setOption("WFile", "gone.docx");
-    Form1& w = load();
-    w.Option7->setChecked(true);
-    EXPECT_TRUE(w.mstrWFile.isEmpty());
-    EXPECT_TRUE(w.mstrWordFile.isEmpty());
+    MainWindow& w = load();
+    w.documentOption->setChecked(true);
+    EXPECT_TRUE(w.m_savedDocument.isEmpty());
+    EXPECT_TRUE(w.m_document.isEmpty());
     EXPECT_TRUE(fakes.dialogs.shown().empty());
 }
 
 TEST_F(DestinationsTest, SpreadsheetThatCannotBeReachedIsReported) {
-    Form1& w = load();
-    w.Option5->setChecked(true);
-    w.List4->setCurrentRow(0);  // selecting the workbook runs the click handling, once
+    MainWindow& w = load();
+    w.spreadsheetOption->setChecked(true);
+    w.outputFileList->setCurrentRow(0);  // selecting the workbook runs the click handling, once
     const QStringList texts = fakes.dialogs.messageTexts();
     ASSERT_EQ(texts.size(), 2);
     EXPECT_EQ(texts[0], "429 : No office component is available in this program");
     EXPECT_EQ(fakes.dialogs.messages()[0].caption, "Error");
     EXPECT_EQ(texts[1], "Error! Can't create link to Excel.");
     EXPECT_EQ(fakes.ui.hourglassDepth, 0);
-    EXPECT_EQ(w.Combo1->count(), 0);
+    EXPECT_EQ(w.sheetOrTableCombo->count(), 0);
 }
 
 TEST_F(DestinationsTest, TextFolderIsRememberedExceptWhileLoading) {
-    Form1& w = load();
-    EXPECT_EQ(w.mstrTPath, out);
+    MainWindow& w = load();
+    EXPECT_EQ(w.m_textFolder, out);
     const QString other = makeFolder("other");
-    w.Dir2->setPath(other);
-    EXPECT_EQ(w.mstrTPath, other);
-    w.mblnLoading = true;
-    w.Dir2->setPath(out);
-    EXPECT_EQ(w.mstrTPath, other);
+    w.outputFolderList->setPath(other);
+    EXPECT_EQ(w.m_textFolder, other);
+    w.m_loading = true;
+    w.outputFolderList->setPath(out);
+    EXPECT_EQ(w.m_textFolder, other);
 }
 
 TEST_F(DestinationsTest, NumberBoxesKeepTheirRanges) {
-    Form1& w = load();
-    w.Text2->setText("99999");
-    EXPECT_EQ(w.Text2->text(), "65536");
-    w.Text2->setText("");
-    w.Text2_LostFocus();
-    EXPECT_EQ(w.Text2->text(), "1");
-    w.Text3->setText("300");
-    EXPECT_EQ(w.Text3->text(), "255");
-    w.Text3->setText("0");
-    w.Text3_LostFocus();
-    EXPECT_EQ(w.Text3->text(), "1");
+    MainWindow& w = load();
+    w.rowEdit->setText("99999");
+    EXPECT_EQ(w.rowEdit->text(), "65536");
+    w.rowEdit->setText("");
+    w.rowEditFinished();
+    EXPECT_EQ(w.rowEdit->text(), "1");
+    w.columnEdit->setText("300");
+    EXPECT_EQ(w.columnEdit->text(), "255");
+    w.columnEdit->setText("0");
+    w.columnEditFinished();
+    EXPECT_EQ(w.columnEdit->text(), "1");
     int position = 0;
     QString typed = "1a";
-    EXPECT_EQ(w.Text4->validator()->validate(typed, position), QValidator::Invalid);
-    EXPECT_EQ(w.Text2->maxLength(), 5);
+    EXPECT_EQ(w.fieldSpacesEdit->validator()->validate(typed, position), QValidator::Invalid);
+    EXPECT_EQ(w.rowEdit->maxLength(), 5);
 }
 
 TEST_F(DestinationsTest, FormatOptionsAdviseOnTheStatusLine) {
-    Form1& w = load();
-    w.Option2->setChecked(true);
+    MainWindow& w = load();
+    w.sdfOption->setChecked(true);
     EXPECT_EQ(
-        w.Label4->text(),
+        w.statusLabel->text(),
         "If you intend to send data to Excel, Access, or Word you should use the CDF format.");
-    EXPECT_TRUE(shown(w.Text4));
-    w.Option1->setChecked(true);
-    EXPECT_TRUE(w.Label4->text().isEmpty());
-    EXPECT_FALSE(shown(w.Text4));
+    EXPECT_TRUE(shown(w.fieldSpacesEdit));
+    w.cdfOption->setChecked(true);
+    EXPECT_TRUE(w.statusLabel->text().isEmpty());
+    EXPECT_FALSE(shown(w.fieldSpacesEdit));
 }
 
 TEST_F(DestinationsTest, DoubleClickOpensTheFileOrSaysItCannot) {
-    Form1& w = load();
-    w.List4->setCurrentRow(0);
+    MainWindow& w = load();
+    w.outputFileList->setCurrentRow(0);
     fakes.shell.succeeds = false;
-    w.List4_DblClick();
+    w.openOutputFile();
     ASSERT_EQ(fakes.shell.calls.size(), 1u);
     EXPECT_EQ(fakes.shell.calls[0].target, out + "/a.csv");
     EXPECT_EQ(fakes.dialogs.messageTexts(), QStringList{"Couldn't open file."});
@@ -222,11 +231,11 @@ namespace {
 
 TEST_F(DestinationsTest, RememberedTextFileIsTheTargetAgainAfterLoading) {
     setOption("TFile", "b.txt");
-    Form1& w = load();
-    ASSERT_EQ(w.List4->selectedItems().size(), 1);
-    EXPECT_EQ(w.List4->selectedItems()[0]->text(), "b.txt");
-    EXPECT_EQ(w.mstrTextFile, out + "/b.txt");
-    EXPECT_EQ(w.mstrTPath, out) << "loading does not move the remembered folder";
+    MainWindow& w = load();
+    ASSERT_EQ(w.outputFileList->selectedItems().size(), 1);
+    EXPECT_EQ(w.outputFileList->selectedItems()[0]->text(), "b.txt");
+    EXPECT_EQ(w.m_textFile, out + "/b.txt");
+    EXPECT_EQ(w.m_textFolder, out) << "loading does not move the remembered folder";
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <QScrollBar>
 #include <map>
 
-#include "form1_fixture.h"
+#include "main_window_fixture.h"
 
 namespace {
 
@@ -62,12 +62,12 @@ QStringList layoutFaults(QWidget& window) {
     return faults;
 }
 
-class LayoutTest : public Form1Test {
+class LayoutTest : public MainWindowTest {
 protected:
     void TearDown() override { QApplication::setFont(m_appFont); }
 
-    Form1& shownWindow() {
-        Form1& w = load();
+    MainWindow& shownWindow() {
+        MainWindow& w = load();
         w.show();
         QApplication::processEvents();
         return w;
@@ -87,27 +87,28 @@ TEST_F(LayoutTest, EveryCaptionFitsInTheDefaultFontAndALargerOne) {
         if (points > 0) font.setPointSizeF(points);
         QApplication::setFont(font);
         window.reset();
-        Form1& w = shownWindow();
+        MainWindow& w = shownWindow();
         const std::string size = std::to_string(QFontInfo(w.font()).pointSizeF()) + " pt";
-        EXPECT_EQ(QFontInfo(w.Option1->font()).pointSizeF(), QFontInfo(font).pointSizeF())
+        EXPECT_EQ(QFontInfo(w.cdfOption->font()).pointSizeF(), QFontInfo(font).pointSizeF())
             << "the window uses the application's font";
 
         const QSize first = w.size();
         QRect frame3;
-        for (QRadioButton* destination : {w.Option3, w.Option4, w.Option5, w.Option6, w.Option7}) {
+        for (QRadioButton* destination : {w.textFileOption, w.clipboardOption, w.spreadsheetOption,
+                                          w.databaseOption, w.documentOption}) {
             destination->setChecked(true);
-            for (QRadioButton* format : {w.Option1, w.Option2}) {
+            for (QRadioButton* format : {w.cdfOption, w.sdfOption}) {
                 format->setChecked(true);
                 settle();
                 const std::string state = size + ", " + destination->text().toStdString() + ", " +
                                           format->text().toStdString();
                 EXPECT_EQ(layoutFaults(w), QStringList()) << state;
                 EXPECT_EQ(w.size(), first) << state << ": the window keeps its size";
-                if (frame3.isNull()) frame3 = w.Frame3->geometry();
-                EXPECT_EQ(w.Frame3->geometry(), frame3) << state << ": no jumping";
+                if (frame3.isNull()) frame3 = w.destinationFrame->geometry();
+                EXPECT_EQ(w.destinationFrame->geometry(), frame3) << state << ": no jumping";
             }
         }
-        w.Check1->click();  // hides "Use Full Path" and "Timestamp"
+        w.includeDrawingNameCheck->click();  // hides "Use Full Path" and "Timestamp"
         settle();
         EXPECT_EQ(layoutFaults(w), QStringList()) << size << ", without the drawing name";
 
@@ -119,51 +120,55 @@ TEST_F(LayoutTest, EveryCaptionFitsInTheDefaultFontAndALargerOne) {
 }
 
 TEST_F(LayoutTest, EnlargingTheWindowGrowsTheLists) {
-    Form1& w = shownWindow();
+    MainWindow& w = shownWindow();
     EXPECT_LT(w.minimumWidth(), w.maximumWidth()) << "the window can be resized";
     EXPECT_LT(w.minimumHeight(), w.maximumHeight());
-    const QSize records = w.recordView->size();
-    const QSize drawings = w.List2->size();
-    const QSize templates = w.List1->size();
+    const QSize records = w.recordList->size();
+    const QSize drawings = w.drawingList->size();
+    const QSize templates = w.templateList->size();
     w.resize(w.size() + QSize(300, 240));
     settle();
-    EXPECT_GT(w.recordView->width(), records.width() + 250);
-    EXPECT_GT(w.recordView->height(), records.height() + 60);
-    EXPECT_GT(w.List2->width(), drawings.width() + 60);
-    EXPECT_GT(w.List2->height(), drawings.height());
-    EXPECT_GT(w.List1->width(), templates.width() + 60);
-    EXPECT_GT(w.List1->height(), templates.height());
+    EXPECT_GT(w.recordList->width(), records.width() + 250);
+    EXPECT_GT(w.recordList->height(), records.height() + 60);
+    EXPECT_GT(w.drawingList->width(), drawings.width() + 60);
+    EXPECT_GT(w.drawingList->height(), drawings.height());
+    EXPECT_GT(w.templateList->width(), templates.width() + 60);
+    EXPECT_GT(w.templateList->height(), templates.height());
     EXPECT_EQ(layoutFaults(w), QStringList());
 }
 
 // The sheet or table list sits under the output folder's files; where a destination has none,
 // the files take its room.
 TEST_F(LayoutTest, OutputFilesTakeTheRoomOfAMissingSheetList) {
-    Form1& w = shownWindow();
+    MainWindow& w = shownWindow();
     std::map<QRadioButton*, int> heights;
-    for (QRadioButton* destination : {w.Option5, w.Option3, w.Option6, w.Option7}) {
+    for (QRadioButton* destination :
+         {w.spreadsheetOption, w.textFileOption, w.databaseOption, w.documentOption}) {
         destination->setChecked(true);
         settle();
-        heights[destination] = w.List4->height();
-        if (w.Combo1->isVisible()) {
-            EXPECT_LE(w.List4->geometry().bottom(), w.Combo1->geometry().top());
+        heights[destination] = w.outputFileList->height();
+        if (w.sheetOrTableCombo->isVisible()) {
+            EXPECT_LE(w.outputFileList->geometry().bottom(), w.sheetOrTableCombo->geometry().top());
         }
     }
-    EXPECT_EQ(heights[w.Option5], heights[w.Option6]) << "Excel and Access";
-    EXPECT_EQ(heights[w.Option3], heights[w.Option7]) << "text file and Word";
-    EXPECT_GT(heights[w.Option3], heights[w.Option5] + w.Combo1->height() / 2);
+    EXPECT_EQ(heights[w.spreadsheetOption], heights[w.databaseOption]) << "Excel and Access";
+    EXPECT_EQ(heights[w.textFileOption], heights[w.documentOption]) << "text file and Word";
+    EXPECT_GT(heights[w.textFileOption],
+              heights[w.spreadsheetOption] + w.sheetOrTableCombo->height() / 2);
 }
 
 // The template folder and list belong to their frame, so they move and grow with it.
 TEST_F(LayoutTest, TemplateControlsLieInTheirFrame) {
-    Form1& w = shownWindow();
+    MainWindow& w = shownWindow();
     for (QWidget* c :
-         std::initializer_list<QWidget*>{w.Drive3, w.Dir3, w.List1, w.Label5, w.Label6}) {
-        EXPECT_TRUE(w.Frame4->isAncestorOf(c)) << c->objectName().toStdString();
+         std::initializer_list<QWidget*>{w.templateDriveList, w.templateFolderList, w.templateList,
+                                         w.templateCountLabel, w.templateInfoLabel}) {
+        EXPECT_TRUE(w.templatesFrame->isAncestorOf(c)) << c->objectName().toStdString();
     }
-    for (QWidget* c :
-         std::initializer_list<QWidget*>{w.Drive2, w.Dir2, w.Text3, w.Check4, w.Check7, w.Check8}) {
-        EXPECT_TRUE(w.Frame3->isAncestorOf(c)) << c->objectName().toStdString();
+    for (QWidget* c : std::initializer_list<QWidget*>{w.outputDriveList, w.outputFolderList,
+                                                      w.columnEdit, w.databaseAppendCheck,
+                                                      w.documentAppendCheck, w.createTableCheck}) {
+        EXPECT_TRUE(w.destinationFrame->isAncestorOf(c)) << c->objectName().toStdString();
     }
 }
 

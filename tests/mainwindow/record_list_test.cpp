@@ -5,15 +5,15 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "form1_fixture.h"
+#include "main_window_fixture.h"
 #include "output/send_grid.h"
 
 namespace {
 
-class RecordListTest : public Form1Test {
+class RecordListTest : public MainWindowTest {
 protected:
     void SetUp() override {
-        Form1Test::SetUp();
+        MainWindowTest::SetUp();
         drawings = makeFolder("dwg");
         templates = makeFolder("tpl");
         touch(templates + "/title.txt",
@@ -39,8 +39,8 @@ protected:
     void runList(const QString& text) {
         const QString path = appDir.filePath("run.dlf");
         touch(path, text.toUtf8());
-        window->mstrCmdLine = path;
-        window->Command5_Click();
+        window->m_commandLine = path;
+        window->runDrawingListFile();
     }
     QString line(const QString& drawing) const {
         return drawings + "/" + drawing + "," + templates + "/title.txt\r\n";
@@ -59,15 +59,15 @@ TEST_F(RecordListTest, RunsPastSixteenBitCountsSendEveryRecord) {
     load();
     runList("DWGNAME\r\n" + line("big.dwg") + line("one.dwg") + "EXTRACT TO FILE " + out +
             "/all.txt\r\n");
-    Form1& w = *window;
+    MainWindow& w = *window;
     EXPECT_EQ(w.records->count(), 65537);
     EXPECT_EQ(w.selectedRecordCount(), 65537) << "batch records stay selected";
-    EXPECT_EQ(w.Label11->text(), "65537 of 65537 selected");
+    EXPECT_EQ(w.recordSelectionLabel->text(), "65537 of 65537 selected");
     EXPECT_EQ(w.records->maxFields(), 5) << "drawing name, block name and two tags";
     const QByteArray text = testfiles::read(out + "/all.txt");
     EXPECT_EQ(text.count("\r\n"), 65537);
     EXPECT_TRUE(text.endsWith("'ONE.DWG','TITLE','E-0','A'\r\n"));
-    EXPECT_EQ(w.Label4->text(), "File " + out + "/all.txt saved.");
+    EXPECT_EQ(w.statusLabel->text(), "File " + out + "/all.txt saved.");
 }
 
 TEST_F(RecordListTest, HeaderRowOutlivesTheDrawingListRun) {
@@ -76,11 +76,11 @@ TEST_F(RecordListTest, HeaderRowOutlivesTheDrawingListRun) {
     addDrawing("a.dwg", 2, "A-");
     load();
     runList("DWGNAME\r\n" + line("a.dwg"));
-    Form1& w = *window;
+    MainWindow& w = *window;
     ASSERT_EQ(w.records->count(), 2);
-    w.Option4->setChecked(true);
-    w.Check9->setChecked(true);
-    w.Command1_Click();
+    w.clipboardOption->setChecked(true);
+    w.includeTagsCheck->setChecked(true);
+    w.sendSelectedRecords();
     EXPECT_EQ(fakes.clipboard.text(),
               "'DRAWING_NAME','BLOCK_NAME','DWGNO','REV'\r\n"
               "'A.DWG','TITLE','A-0','A'\r\n'A.DWG','TITLE','A-1','A'\r\n");
@@ -89,10 +89,10 @@ TEST_F(RecordListTest, HeaderRowOutlivesTheDrawingListRun) {
 TEST_F(RecordListTest, HeaderRowIsTheLastRunsAndSurvivesALostExtractFile) {
     addDrawing("a.dwg", 1, "A-");
     load();
-    Form1& w = *window;
-    w.Command13_Click();
-    w.List1->setCurrentRow(0);
-    w.Command15_Click();
+    MainWindow& w = *window;
+    w.selectAllDrawings();
+    w.templateList->setCurrentRow(0);
+    w.extractAttributes();
     ASSERT_EQ(w.records->count(), 1);
     QFile::remove(appDir.filePath("extract.txt"));
     EXPECT_EQ(output::headerLine(w.sendRequest().form, w.records->header(), false),
@@ -101,37 +101,37 @@ TEST_F(RecordListTest, HeaderRowIsTheLastRunsAndSurvivesALostExtractFile) {
 
 TEST_F(RecordListTest, SelectAllAndUnselectAllAreOneChangeOnALongList) {
     load();
-    Form1& w = *window;
+    MainWindow& w = *window;
     QStringList texts;
     for (int i = 0; i < 200000; ++i) texts << "'R-" + QString::number(i) + "','A'";
     QSignalSpy inserted(w.records, &QAbstractItemModel::rowsInserted);
     w.records->append(texts, 3);
     EXPECT_EQ(inserted.count(), 1) << "a run's records are one insertion";
-    QSignalSpy changed(w.recordView->selectionModel(), &QItemSelectionModel::selectionChanged);
-    w.Command6_Click();
+    QSignalSpy changed(w.recordList->selectionModel(), &QItemSelectionModel::selectionChanged);
+    w.selectAllRecords();
     EXPECT_EQ(changed.count(), 1);
-    EXPECT_EQ(w.Label11->text(), "200000 of 200000 selected");
-    EXPECT_EQ(w.Label4->text(), "200000 item(s) selected.");
-    w.Command7_Click();
+    EXPECT_EQ(w.recordSelectionLabel->text(), "200000 of 200000 selected");
+    EXPECT_EQ(w.statusLabel->text(), "200000 item(s) selected.");
+    w.unselectAllRecords();
     EXPECT_EQ(changed.count(), 2);
-    EXPECT_TRUE(w.Label11->text().isEmpty());
-    EXPECT_FALSE(w.Command16->isEnabled());
+    EXPECT_TRUE(w.recordSelectionLabel->text().isEmpty());
+    EXPECT_FALSE(w.clearRecordSelectionButton->isEnabled());
 }
 
 TEST_F(RecordListTest, ScrollRangeReachesTheLongestRecord) {
     addDrawing("a.dwg", 1, QString(400, QLatin1Char('W')));
     addDrawing("b.dwg", 1, "B-");
     load();
-    Form1& w = *window;
+    MainWindow& w = *window;
     w.show();
-    w.Command13_Click();
-    w.List1->setCurrentRow(0);
-    w.Command15_Click();
+    w.selectAllDrawings();
+    w.templateList->setCurrentRow(0);
+    w.extractAttributes();
     ASSERT_EQ(w.records->count(), 2);
     QApplication::processEvents();
-    const int needed = QFontMetrics(w.recordView->font()).horizontalAdvance(w.records->record(0));
-    QScrollBar* bar = w.recordView->horizontalScrollBar();
-    EXPECT_GE(bar->maximum() + w.recordView->viewport()->width(), needed);
+    const int needed = QFontMetrics(w.recordList->font()).horizontalAdvance(w.records->record(0));
+    QScrollBar* bar = w.recordList->horizontalScrollBar();
+    EXPECT_GE(bar->maximum() + w.recordList->viewport()->width(), needed);
 }
 
 // A selection made with the keyboard counts as a click, in every list of the window.
@@ -144,43 +144,43 @@ TEST_F(RecordListTest, KeyboardSelectionIsAClickInEveryList) {
     touch(out + "/b.txt");
     setOption("TPath", out);
     load();
-    Form1& w = *window;
+    MainWindow& w = *window;
     w.show();
 
     // Drawings: the arrow moves, Space toggles; the count and date follow.
-    w.List2->setFocus();
-    w.List2->setCurrentRow(0, QItemSelectionModel::NoUpdate);
-    QTest::keyClick(w.List2, Qt::Key_Down);
-    QTest::keyClick(w.List2, Qt::Key_Space);
-    EXPECT_EQ(w.Label12->text(), "1 sel");
-    EXPECT_FALSE(w.Label2->text().isEmpty()) << "the selected drawing's date and size";
+    w.drawingList->setFocus();
+    w.drawingList->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    QTest::keyClick(w.drawingList, Qt::Key_Down);
+    QTest::keyClick(w.drawingList, Qt::Key_Space);
+    EXPECT_EQ(w.drawingSelectionLabel->text(), "1 sel");
+    EXPECT_FALSE(w.drawingInfoLabel->text().isEmpty()) << "the selected drawing's date and size";
 
     // Templates: the arrow selects; the extract command follows.
-    w.List1->setFocus();
-    QTest::keyClick(w.List1, Qt::Key_Down);
-    ASSERT_EQ(w.List1->selectedItems().size(), 1);
-    EXPECT_TRUE(w.Command15->isEnabled());
-    EXPECT_FALSE(w.Label6->text().isEmpty());
-    const QString chosen = w.List1->selectedItems()[0]->text();
-    QTest::keyClick(w.List1, chosen == "title.txt" ? Qt::Key_Up : Qt::Key_Down);
-    ASSERT_EQ(w.List1->selectedItems()[0]->text(), "title.txt");
-    w.Command15_Click();
+    w.templateList->setFocus();
+    QTest::keyClick(w.templateList, Qt::Key_Down);
+    ASSERT_EQ(w.templateList->selectedItems().size(), 1);
+    EXPECT_TRUE(w.extractButton->isEnabled());
+    EXPECT_FALSE(w.templateInfoLabel->text().isEmpty());
+    const QString chosen = w.templateList->selectedItems()[0]->text();
+    QTest::keyClick(w.templateList, chosen == "title.txt" ? Qt::Key_Up : Qt::Key_Down);
+    ASSERT_EQ(w.templateList->selectedItems()[0]->text(), "title.txt");
+    w.extractAttributes();
     ASSERT_EQ(w.records->count(), 1);
 
     // Records: Space toggles the current record; the count and the send command follow.
-    w.recordView->setFocus();
-    w.recordView->setCurrentIndex(w.records->index(0));
-    w.recordView->selectionModel()->clearSelection();
-    QTest::keyClick(w.recordView, Qt::Key_Space);
-    EXPECT_EQ(w.Label11->text(), "1 of 1 selected");
-    EXPECT_TRUE(w.Command16->isEnabled());
+    w.recordList->setFocus();
+    w.recordList->setCurrentIndex(w.records->index(0));
+    w.recordList->selectionModel()->clearSelection();
+    QTest::keyClick(w.recordList, Qt::Key_Space);
+    EXPECT_EQ(w.recordSelectionLabel->text(), "1 of 1 selected");
+    EXPECT_TRUE(w.clearRecordSelectionButton->isEnabled());
 
     // Output files: the arrow selects the next file, which becomes the send target.
-    w.List4->setFocus();
-    w.List4->setCurrentRow(0);
-    QTest::keyClick(w.List4, Qt::Key_Down);
-    EXPECT_EQ(w.mstrTextFile, out + "/b.txt");
-    EXPECT_TRUE(w.Command1->isEnabled());
+    w.outputFileList->setFocus();
+    w.outputFileList->setCurrentRow(0);
+    QTest::keyClick(w.outputFileList, Qt::Key_Down);
+    EXPECT_EQ(w.m_textFile, out + "/b.txt");
+    EXPECT_TRUE(w.sendButton->isEnabled());
 }
 
 }  // namespace

@@ -3,16 +3,16 @@
 #include <QFileInfo>
 
 #include "drawing/reader_application.h"
-#include "form1_fixture.h"
+#include "main_window_fixture.h"
 
 namespace {
 
 const QString kExamples = QStringLiteral(QUILLON_FIXTURES_DIR "/../../examples");
 
-class WindowExtraction : public Form1Test {
+class WindowExtraction : public MainWindowTest {
 protected:
     void SetUp() override {
-        Form1Test::SetUp();
+        MainWindowTest::SetUp();
         drawings = makeFolder("Drawings");
         templates = makeFolder("templates");
         for (const char* name : {"cooling-water.dxf", "tank-farm.dxf"}) {
@@ -30,12 +30,12 @@ protected:
         window->drawingApplication = drawing::readerApplicationFactory();
     }
     void choose(const QString& templateName) {
-        Form1& w = *window;
-        w.Command13_Click();
-        for (int i = 0; i < w.List1->count(); ++i) {
-            w.List1->item(i)->setSelected(w.List1->item(i)->text() == templateName);
+        MainWindow& w = *window;
+        w.selectAllDrawings();
+        for (int i = 0; i < w.templateList->count(); ++i) {
+            w.templateList->item(i)->setSelected(w.templateList->item(i)->text() == templateName);
         }
-        w.List1_Click();
+        w.templateClicked();
     }
     QByteArray errLog() const { return testfiles::read(appDir.filePath("err.log")); }
 
@@ -44,14 +44,14 @@ protected:
 };
 
 TEST_F(WindowExtraction, RecordsInEveryFormAndFailuresInTheLog) {
-    Form1& w = *window;
+    MainWindow& w = *window;
     QFile::remove(drawings + "/gone.dxf");
     choose("title.txt");
-    w.Command15_Click();
+    w.extractAttributes();
     ASSERT_EQ(w.records->count(), 2);
     EXPECT_TRUE(w.records->record(0).startsWith("'COOLING-WATER.DXF','TITLE','"));
     EXPECT_TRUE(w.records->record(1).endsWith("'PID-2001','Tank farm transfer','B'"));
-    EXPECT_TRUE(w.Label4->text().startsWith("Attributes from 2 file(s) extracted in "));
+    EXPECT_TRUE(w.statusLabel->text().startsWith("Attributes from 2 file(s) extracted in "));
     const QByteArray log = errLog();
     EXPECT_EQ(log.count("\r\n"), 2) << log.toStdString();
     EXPECT_TRUE(log.contains("  Drawing: " + (drawings + "/broken.dxf").toUtf8() +
@@ -60,12 +60,12 @@ TEST_F(WindowExtraction, RecordsInEveryFormAndFailuresInTheLog) {
         << "the reader's reason follows the message";
     EXPECT_TRUE(log.contains("  Error: File GONE.DXF not found.\r\n"));
 
-    w.Option2->setChecked(true);
-    w.Text4->setText("3");
-    w.Check5->setChecked(true);
-    w.Check6->setChecked(true);
+    w.sdfOption->setChecked(true);
+    w.fieldSpacesEdit->setText("3");
+    w.fullPathCheck->setChecked(true);
+    w.timestampCheck->setChecked(true);
     choose("title.txt");
-    w.Command15_Click();
+    w.extractAttributes();
     ASSERT_EQ(w.records->count(), 4) << "the second run adds behind the first";
     const QString sdf = w.records->record(3);
     EXPECT_TRUE(sdf.startsWith((drawings + "/tank-farm.dxf").toUpper() + "   "))
@@ -74,11 +74,11 @@ TEST_F(WindowExtraction, RecordsInEveryFormAndFailuresInTheLog) {
 }
 
 TEST_F(WindowExtraction, RejectedTemplateIsLoggedAndReported) {
-    Form1& w = *window;
+    MainWindow& w = *window;
     choose("bad.txt");
-    w.Command15_Click();
+    w.extractAttributes();
     EXPECT_EQ(w.records->count(), 0);
-    EXPECT_EQ(w.Label4->text(),
+    EXPECT_EQ(w.statusLabel->text(),
               "No attributes extracted. Template file requires '*ATTRIBUTE_TAGS'.");
     EXPECT_TRUE(errLog().endsWith("  Template: " + (templates + "/bad.txt").toUtf8() +
                                   "  Error: Template file requires '*ATTRIBUTE_TAGS'.\r\n"));

@@ -6,7 +6,7 @@
 #include <QFile>
 #include <map>
 
-#include "mainwindow/form1_fixture.h"
+#include "mainwindow/main_window_fixture.h"
 #include "office/docx_python.h"
 #include "office/docx_word_processor.h"
 #include "platform/scratch_folder.h"
@@ -40,40 +40,40 @@ QString withoutPageLine(const QString& dump) {
     return dump.section(QLatin1Char('\n'), 1);
 }
 
-class DocumentSendTest : public Form1Test {
+class DocumentSendTest : public MainWindowTest {
 protected:
     void SetUp() override {
-        Form1Test::SetUp();
+        MainWindowTest::SetUp();
         out = makeFolder("out");
         load();
         window->office.startWordProcessor = [this] { return office::startDocxWordProcessor(out); };
-        window->Option7->setChecked(true);
-        window->Check1->setChecked(false);
+        window->documentOption->setChecked(true);
+        window->includeDrawingNameCheck->setChecked(false);
         records({"'A','1'", "'B','2'"});
     }
     void records(const QStringList& texts) {
         window->records->clear();
         window->records->setHeader(QStringLiteral("'TAG','VAL'"));
         window->records->append(texts, 3);
-        window->Command6_Click();
+        window->selectAllRecords();
     }
     void options(bool tags, bool table, bool append) {
-        window->Check9->setChecked(tags);
-        window->Check8->setChecked(table);
-        window->Check7->setChecked(append);
+        window->includeTagsCheck->setChecked(tags);
+        window->createTableCheck->setChecked(table);
+        window->documentAppendCheck->setChecked(append);
     }
     // A portrait document with one paragraph, chosen as the send's document.
     QString document(const QString& name = QStringLiteral("Report.docx")) {
         const QString path = out + "/" + name;
         EXPECT_EQ(runPython(kMakeDocument, {path}), QString());
-        window->mstrWordFile = path;
+        window->m_document = path;
         return path;
     }
     void send() {
-        window->Label4->clear();
-        window->Command1_Click();
+        window->statusLabel->clear();
+        window->sendSelectedRecords();
     }
-    QString status() const { return window->Label4->text(); }
+    QString status() const { return window->statusLabel->text(); }
     std::vector<Shell::Call> opened(const QString& path) const {
         return {{Shell::Call::Kind::Document, path}};
     }
@@ -123,10 +123,10 @@ TEST_F(DocumentSendTest, DocumentChosenInTheFileListIsTheOneWritten) {
     SKIP_WITHOUT_PYTHON_DOCX();
     const QString path = document("report.docx");
     touch(out + "/notes.txt", "not a document");
-    window->Dir2->setPath(out);
-    ASSERT_EQ(items(window->List4), QStringList{"report.docx"});
-    window->List4->setCurrentRow(0);
-    window->List4_Click();
+    window->outputFolderList->setPath(out);
+    ASSERT_EQ(items(window->outputFileList), QStringList{"report.docx"});
+    window->outputFileList->setCurrentRow(0);
+    window->outputFileClicked();
     options(true, false, true);
     send();
     EXPECT_EQ(status(), "Data sent to Word.");
@@ -155,7 +155,7 @@ TEST_F(DocumentSendTest, SendsStackUpInOrder) {
 TEST_F(DocumentSendTest, NoDocumentChosenMakesANewOneNamedOnTheStatusLine) {
     SKIP_WITHOUT_PYTHON_DOCX();
     options(true, true, true);
-    window->mstrWordFile.clear();
+    window->m_document.clear();
     send();
     const QString first = out + "/Document1.docx";
     EXPECT_EQ(status(), "Data sent to Word. New document: " + first);
@@ -173,7 +173,7 @@ TEST_F(DocumentSendTest, NoDocumentChosenMakesANewOneNamedOnTheStatusLine) {
 
 TEST_F(DocumentSendTest, MissingDocumentIsNamedAndNothingIsMade) {
     const QString missing = out + "/missing.docx";
-    window->mstrWordFile = missing;
+    window->m_document = missing;
     send();
     EXPECT_EQ(status(), "File '" + missing + "' does not exist.");
     EXPECT_EQ(fakes.ui.beeps, 1);
@@ -205,9 +205,9 @@ TEST_F(DocumentSendTest, DocumentThatCannotTakeTheBlockIsReportedAndLeftAsItWas)
             options(true, true, true);
             fakes.shell.calls.clear();
             fakes.ui.beeps = 0;
-            window->mblnBatchSend = fromList;
+            window->m_batchSend = fromList;
             send();
-            window->mblnBatchSend = false;
+            window->m_batchSend = false;
             EXPECT_TRUE(status().startsWith("Data not sent to Word: ")) << status().toStdString();
             EXPECT_TRUE(status().contains(path)) << status().toStdString();
             EXPECT_TRUE(status().contains(c.reason)) << status().toStdString();

@@ -6,7 +6,7 @@
 #include <QLocale>
 #include <QProcess>
 
-#include "mainwindow/form1_fixture.h"
+#include "mainwindow/main_window_fixture.h"
 #include "office/sqlite_database.h"
 #include "office/xlsx_spreadsheet.h"
 #include "platform/xlsx_openpyxl.h"
@@ -21,23 +21,21 @@ public:
     ~PinnedLocale() { QLocale::setDefault(QLocale::c()); }
 };
 
-class OfficeSendFaultsTest : public Form1Test {
+class OfficeSendFaultsTest : public MainWindowTest {
 protected:
     void SetUp() override {
-        Form1Test::SetUp();
+        MainWindowTest::SetUp();
         QLocale::setDefault(QLocale::c());
         out = makeFolder("out");
         setOption("TPath", out);
         load();
         window->office.openDatabase = office::openSqliteDatabase;
-        window->office.startSpreadsheet = [this] {
-            return office::startXlsxSpreadsheet(out);
-        };
-        window->Check9->setChecked(false);
-        window->Check3->setChecked(false);
-        window->Check10->setChecked(false);
-        window->Text2->setText("1");
-        window->Text3->setText("1");
+        window->office.startSpreadsheet = [this] { return office::startXlsxSpreadsheet(out); };
+        window->includeTagsCheck->setChecked(false);
+        window->transposeCheck->setChecked(false);
+        window->fitColumnsCheck->setChecked(false);
+        window->rowEdit->setText("1");
+        window->columnEdit->setText("1");
     }
     // The records of an extraction, all selected; `maxFields` as the run counted them.
     void records(const QStringList& texts, qint64 maxFields,
@@ -45,9 +43,9 @@ protected:
         window->records->clear();
         window->records->setHeader(header);
         window->records->append(texts, maxFields);
-        window->Command6_Click();
+        window->selectAllRecords();
     }
-    QString status() const { return window->Label4->text(); }
+    QString status() const { return window->statusLabel->text(); }
 
     // A database `parts.db` made by the sqlite3 program.
     QString database(const QString& statements) {
@@ -58,9 +56,9 @@ protected:
     }
     // Choosing the destination forgets the file, so the file is named after it.
     void toDatabase(const QString& path) {
-        window->Option6->setChecked(true);
-        window->mstrAccessFile = path;
-        window->mstrAccessTable = QStringLiteral("Tags");
+        window->databaseOption->setChecked(true);
+        window->m_database = path;
+        window->m_table = QStringLiteral("Tags");
     }
     static QString sql(const QString& path, const QString& statements) {
         QProcess cli;
@@ -77,8 +75,8 @@ protected:
                                 script + "\nwb.save(sys.argv[1])",
                             {path}),
                   "");
-        window->Option5->setChecked(true);
-        window->mstrExcelFile = path;
+        window->spreadsheetOption->setChecked(true);
+        window->m_workbook = path;
         return path;
     }
 
@@ -90,18 +88,18 @@ TEST_F(OfficeSendFaultsTest, DatabaseSendThatFailsLeavesTheTableAsItWas) {
         "CREATE TABLE Tags (TAG TEXT, VAL INTEGER, NOTE TEXT);"
         "INSERT INTO Tags VALUES ('old', 9, 'mine');");
     records({"'A','1'", "'B','two'"}, 3);
-    window->Check4->setChecked(false);
+    window->databaseAppendCheck->setChecked(false);
     fakes.dialogs.answerButton(platform::DialogButton::Yes);
-    window->Command1_Click();
+    window->sendSelectedRecords();
     EXPECT_EQ(status(), "Data not sent to Access: field VAL: Data type conversion error.");
     EXPECT_EQ(fakes.dialogs.messageTexts().last(),
               "Problem with field VAL.\r\nData type conversion error.");
     EXPECT_EQ(sql(db, "SELECT * FROM Tags"), "old|9|mine") << "the old rows are still there";
 
     // The same in a drawing list's send: no question, the same outcome.
-    window->mblnBatchSend = true;
-    window->Command1_Click();
-    window->mblnBatchSend = false;
+    window->m_batchSend = true;
+    window->sendSelectedRecords();
+    window->m_batchSend = false;
     EXPECT_EQ(sql(db, "SELECT * FROM Tags"), "old|9|mine");
     EXPECT_TRUE(status().startsWith("Data not sent to Access: ")) << status().toStdString();
 }
@@ -121,10 +119,10 @@ TEST_F(OfficeSendFaultsTest, DatabaseLockedByAnotherProgramIsAFailedSend) {
             sqlite3* other = nullptr;
             ASSERT_EQ(sqlite3_open(db.toUtf8().constData(), &other), SQLITE_OK);
             ASSERT_EQ(sqlite3_exec(other, holder, nullptr, nullptr, nullptr), SQLITE_OK);
-            window->Check4->setChecked(append);
-            window->mblnBatchSend = true;
-            window->Label4->clear();
-            window->Command1_Click();
+            window->databaseAppendCheck->setChecked(append);
+            window->m_batchSend = true;
+            window->statusLabel->clear();
+            window->sendSelectedRecords();
             EXPECT_NE(status(), "Data sent to Access.");
             EXPECT_FALSE(status().isEmpty()) << "the failure is on the status line";
             EXPECT_EQ(sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
@@ -133,7 +131,7 @@ TEST_F(OfficeSendFaultsTest, DatabaseLockedByAnotherProgramIsAFailedSend) {
         }
     }
     // Once the other program is done, the same send goes through.
-    window->Command1_Click();
+    window->sendSelectedRecords();
     EXPECT_EQ(status(), "Data sent to Access.");
     EXPECT_EQ(sql(db, "SELECT * FROM Tags ORDER BY rowid"), "old|9\nA|1");
 }
@@ -141,12 +139,12 @@ TEST_F(OfficeSendFaultsTest, DatabaseLockedByAnotherProgramIsAFailedSend) {
 TEST_F(OfficeSendFaultsTest, CommitBlockedByAReaderIsReportedWithItsReason) {
     const QString db = database("CREATE TABLE Tags (TAG TEXT, VAL INTEGER);");
     records({"'A','1'"}, 3);
-    window->Check4->setChecked(true);
+    window->databaseAppendCheck->setChecked(true);
     sqlite3* reader = nullptr;
     ASSERT_EQ(sqlite3_open(db.toUtf8().constData(), &reader), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(reader, "BEGIN; SELECT count(*) FROM Tags;", nullptr, nullptr, nullptr),
               SQLITE_OK);
-    window->Command1_Click();
+    window->sendSelectedRecords();
     EXPECT_TRUE(status().startsWith("Data not sent to Access: ")) << status().toStdString();
     EXPECT_TRUE(status().contains("locked")) << status().toStdString();
     sqlite3_exec(reader, "COMMIT", nullptr, nullptr, nullptr);
@@ -158,8 +156,8 @@ TEST_F(OfficeSendFaultsTest, EmptyCellsLeaveTheColumnsDefault) {
     const QString db = database(
         "CREATE TABLE Tags (TAG TEXT, VAL INTEGER DEFAULT 0, NOTE TEXT NOT NULL DEFAULT 'none');");
     records({"'A','1',''", "'B','','x'"}, 4);
-    window->Check4->setChecked(true);
-    window->Command1_Click();
+    window->databaseAppendCheck->setChecked(true);
+    window->sendSelectedRecords();
     EXPECT_EQ(status(), "Data sent to Access.");
     EXPECT_EQ(sql(db, "SELECT TAG, VAL, NOTE FROM Tags ORDER BY rowid"), "A|1|none\nB|0|x");
 }
@@ -167,10 +165,10 @@ TEST_F(OfficeSendFaultsTest, EmptyCellsLeaveTheColumnsDefault) {
 TEST_F(OfficeSendFaultsTest, DecimalCommaAndTableNameInAnotherCase) {
     const PinnedLocale german(QLocale(QLocale::German, QLocale::Germany));
     const QString db = database("CREATE TABLE Tags (TAG TEXT, VAL REAL);");
-    window->mstrAccessTable = QStringLiteral("TAGS");
+    window->m_table = QStringLiteral("TAGS");
     records({"'A','3,5'", "'B','-0,25'"}, 3);
-    window->Check4->setChecked(true);
-    window->Command1_Click();
+    window->databaseAppendCheck->setChecked(true);
+    window->sendSelectedRecords();
     EXPECT_EQ(status(), "Data sent to Access.");
     EXPECT_EQ(sql(db, "SELECT TAG, VAL, typeof(VAL) FROM Tags ORDER BY rowid"),
               "A|3.5|real\nB|-0.25|real");
@@ -188,17 +186,17 @@ TEST_F(OfficeSendFaultsTest, SpaceDelimitedRecordsAreRefused) {
         SCOPED_TRACE(texts.join(" | ").toStdString());
         records(texts, maxFields);
         toDatabase(db);
-        window->Check4->setChecked(false);
-        window->mblnBatchSend = true;
-        window->Command1_Click();
+        window->databaseAppendCheck->setChecked(false);
+        window->m_batchSend = true;
+        window->sendSelectedRecords();
         EXPECT_EQ(status(),
                   "Data not sent to Access: space-delimited records have no fields to "
                   "send.");
         EXPECT_EQ(sql(db, "SELECT * FROM Tags"), "old|row");
 
-        window->Option5->setChecked(true);
-        window->mstrExcelFile.clear();
-        window->Command1_Click();
+        window->spreadsheetOption->setChecked(true);
+        window->m_workbook.clear();
+        window->sendSelectedRecords();
         EXPECT_EQ(status(),
                   "Data not sent to Excel: space-delimited records have no fields to send.");
         EXPECT_FALSE(QFile::exists(out + "/Book1.xlsx")) << "no workbook made for nothing";
@@ -210,14 +208,14 @@ TEST_F(OfficeSendFaultsTest, MissingSheetIsReportedAndNothingIsWritten) {
     const QString book =
         workbook("ws.title = 'Data'\nws['A1'] = 'keep'\nwb.create_sheet('Other')\nwb.active = 0");
     records({"'A','1'"}, 3);
-    window->mstrExcelSheet = QStringLiteral("Missing");
-    window->Command1_Click();
+    window->m_sheet = QStringLiteral("Missing");
+    window->sendSelectedRecords();
     EXPECT_EQ(status(), "Data not sent to Excel: sheet Missing not found.");
     EXPECT_EQ(dumpWorkbook(book), "Data!A1 str 'keep'");
     EXPECT_TRUE(fakes.shell.calls.empty()) << "nothing to show";
 
-    window->mstrExcelSheet = QStringLiteral("OTHER");
-    window->Command1_Click();
+    window->m_sheet = QStringLiteral("OTHER");
+    window->sendSelectedRecords();
     EXPECT_EQ(status(), "Data sent to Excel.");
     EXPECT_EQ(dumpWorkbook(book), "Data!A1 str 'keep'\nOther!A1 str 'A'\nOther!B1 int 1");
 }
@@ -227,7 +225,7 @@ TEST_F(OfficeSendFaultsTest, OnlyTextsThatReadBackTheSameBecomeNumbers) {
     const PinnedLocale german(QLocale(QLocale::German, QLocale::Germany));
     const QString book = workbook("");
     records({"'007','1E3','3,5','12','3.5','-0,25','0042-A'"}, 8);
-    window->Command1_Click();
+    window->sendSelectedRecords();
     EXPECT_EQ(status(), "Data sent to Excel.");
     EXPECT_EQ(dumpWorkbook(book),
               "Sheet!A1 str '007'\n"
@@ -242,9 +240,9 @@ TEST_F(OfficeSendFaultsTest, OnlyTextsThatReadBackTheSameBecomeNumbers) {
 TEST_F(OfficeSendFaultsTest, NoValueGoesIntoACellAMergeCovers) {
     SKIP_WITHOUT_OPENPYXL();
     const QString book = workbook("ws['A2'] = 'merged'\nws.merge_cells('A2:B2')");
-    window->Check9->setChecked(true);
+    window->includeTagsCheck->setChecked(true);
     records({"'A','1'"}, 3);
-    window->Command1_Click();
+    window->sendSelectedRecords();
     EXPECT_EQ(status(),
               "Data not sent to Excel: Cannot write into the merged cells A2:B2: only their first "
               "cell is shown.");
@@ -253,9 +251,9 @@ TEST_F(OfficeSendFaultsTest, NoValueGoesIntoACellAMergeCovers) {
     // An empty value over the covered cell: the merge's first cell takes the value, the covered
     // cell is left alone.
     records({"'X',''"}, 3);
-    window->Check9->setChecked(false);
-    window->Text2->setText("2");
-    window->Command1_Click();
+    window->includeTagsCheck->setChecked(false);
+    window->rowEdit->setText("2");
+    window->sendSelectedRecords();
     EXPECT_EQ(status(), "Data sent to Excel.");
     EXPECT_EQ(runPython("import sys, openpyxl, zipfile, re\n"
                         "ws = openpyxl.load_workbook(sys.argv[1]).active\n"
@@ -271,9 +269,9 @@ TEST_F(OfficeSendFaultsTest, RowAndColumnTakeTheirLeadingNumber) {
     SKIP_WITHOUT_OPENPYXL();
     const QString book = workbook("ws['A1'] = 'first row'");
     records({"'A','1'"}, 3);
-    window->Text2->setText("3abc");
-    window->Text3->setText("2x");
-    window->Command1_Click();
+    window->rowEdit->setText("3abc");
+    window->columnEdit->setText("2x");
+    window->sendSelectedRecords();
     EXPECT_EQ(status(), "Data sent to Excel.");
     EXPECT_EQ(dumpWorkbook(book), "Sheet!A1 str 'first row'\nSheet!B3 str 'A'\nSheet!C3 int 1");
 }

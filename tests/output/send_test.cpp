@@ -1,16 +1,16 @@
 #include <QProcess>
 
-#include "mainwindow/form1_fixture.h"
+#include "mainwindow/main_window_fixture.h"
 #include "office/sqlite_database.h"
 #include "office/xlsx_spreadsheet.h"
 #include "support/office_doubles.h"
 
 namespace {
 
-class SendTest : public Form1Test {
+class SendTest : public MainWindowTest {
 protected:
     void SetUp() override {
-        Form1Test::SetUp();
+        MainWindowTest::SetUp();
         out = makeFolder("out");
         setOption("TPath", out);
         setOption("FName", "0");
@@ -19,11 +19,11 @@ protected:
         window->records->append({"'A','1'", "'B','2'"}, 3);
         window->records->setHeader("'TAG','VAL'");
     }
-    void selectAll() { window->recordView->selectAll(); }
+    void selectAll() { window->recordList->selectAll(); }
     // Sends to a file of the output folder named `name`, as if typed in "New File Name".
     QByteArray sendToNewFile(const QString& name) {
-        window->Text1->setText(name);
-        window->Command1_Click();
+        window->newFileEdit->setText(name);
+        window->sendSelectedRecords();
         return testfiles::read(out + "/" + name);
     }
     QString out;
@@ -32,9 +32,9 @@ protected:
 TEST_F(SendTest, TextFileHoldsHeaderAndRecords) {
     selectAll();
     EXPECT_EQ(sendToNewFile("out.txt"), "'TAG','VAL'\r\n'A','1'\r\n'B','2'\r\n");
-    EXPECT_EQ(window->Label4->text(), "File " + out + "/out.txt saved.");
-    EXPECT_EQ(window->mstrTFile, "out.txt");
-    EXPECT_TRUE(items(window->List4).contains("out.txt")) << "the new file is listed";
+    EXPECT_EQ(window->statusLabel->text(), "File " + out + "/out.txt saved.");
+    EXPECT_EQ(window->m_savedTextFile, "out.txt");
+    EXPECT_TRUE(items(window->outputFileList).contains("out.txt")) << "the new file is listed";
     EXPECT_EQ(fakes.ui.hourglassDepth, 0);
 }
 
@@ -44,47 +44,47 @@ TEST_F(SendTest, CsvFileUsesDoubleQuotesIgnoringExtensionCase) {
 }
 
 TEST_F(SendTest, AppendModeAddsASecondHeader) {
-    window->Check2->setChecked(true);
+    window->textAppendCheck->setChecked(true);
     selectAll();
     sendToNewFile("log.txt");
-    window->Command1_Click();
+    window->sendSelectedRecords();
     EXPECT_EQ(testfiles::read(out + "/log.txt"),
               "'TAG','VAL'\r\n'A','1'\r\n'B','2'\r\n'TAG','VAL'\r\n'A','1'\r\n'B','2'\r\n");
 }
 
 TEST_F(SendTest, ClipboardCountsLineEnds) {
-    window->Option4->setChecked(true);
-    window->Check9->setChecked(false);
+    window->clipboardOption->setChecked(true);
+    window->includeTagsCheck->setChecked(false);
     selectAll();
-    window->Command1_Click();
+    window->sendSelectedRecords();
     EXPECT_EQ(fakes.clipboard.text(), "'A','1'\r\n'B','2'\r\n");
-    EXPECT_EQ(window->Label4->text(), "18 bytes copied to the clipboard.");
+    EXPECT_EQ(window->statusLabel->text(), "18 bytes copied to the clipboard.");
 }
 
 TEST_F(SendTest, NewFileNameInAFolderEndingWithASeparator) {
-    window->mstrTPath = out + "/";
+    window->m_textFolder = out + "/";
     selectAll();
-    window->Text1->setText("parts.txt");
-    window->Command1_Click();
-    EXPECT_EQ(window->Label4->text(), "File " + out + "/parts.txt saved.");
-    EXPECT_EQ(window->mstrTFile, "parts.txt");
+    window->newFileEdit->setText("parts.txt");
+    window->sendSelectedRecords();
+    EXPECT_EQ(window->statusLabel->text(), "File " + out + "/parts.txt saved.");
+    EXPECT_EQ(window->m_savedTextFile, "parts.txt");
 }
 
 TEST_F(SendTest, FailedWriteKeepsTheOldFileAndSaysWhy) {
     touch(out + "/keep.txt", "old content\r\n");
     QFile::setPermissions(out + "/keep.txt", QFile::ReadOwner);
     selectAll();
-    window->Text1->setText("keep.txt");
-    window->Command1_Click();
+    window->newFileEdit->setText("keep.txt");
+    window->sendSelectedRecords();
     EXPECT_EQ(testfiles::read(out + "/keep.txt"), "old content\r\n");
-    EXPECT_TRUE(window->Label4->text().startsWith("File " + out + "/keep.txt not saved: "))
-        << window->Label4->text().toStdString();
+    EXPECT_TRUE(window->statusLabel->text().startsWith("File " + out + "/keep.txt not saved: "))
+        << window->statusLabel->text().toStdString();
 
-    window->mstrTPath = out + "/missing-folder";
-    window->mstrTextFile.clear();
-    window->Command1_Click();
-    EXPECT_FALSE(window->Label4->text().endsWith(" saved."))
-        << window->Label4->text().toStdString();
+    window->m_textFolder = out + "/missing-folder";
+    window->m_textFile.clear();
+    window->sendSelectedRecords();
+    EXPECT_FALSE(window->statusLabel->text().endsWith(" saved."))
+        << window->statusLabel->text().toStdString();
 }
 
 TEST_F(SendTest, CsvReadsBackThroughPythonsCsvModule) {
@@ -93,7 +93,7 @@ TEST_F(SendTest, CsvReadsBackThroughPythonsCsvModule) {
     window->records->append(
         {QString::fromUtf8("'3/4\" VALVE','a, b','Größe ✓'"), "'24\" PIPE','plain',''"});
     selectAll();
-    window->Check9->setChecked(false);
+    window->includeTagsCheck->setChecked(false);
     sendToNewFile("values.csv");
     QProcess python;
     python.start("/usr/bin/python3",
@@ -111,12 +111,12 @@ TEST_F(SendTest, CsvReadsBackThroughPythonsCsvModule) {
 TEST_F(SendTest, SpreadsheetGetsTheGridAtRowAndColumn) {
     auto running = std::make_shared<fake::MemorySpreadsheet>();
     window->office = fake::officeOf(running, nullptr, {});
-    window->Option5->setChecked(true);
-    window->Text2->setText("3");
-    window->Text3->setText("2");
+    window->spreadsheetOption->setChecked(true);
+    window->rowEdit->setText("3");
+    window->columnEdit->setText("2");
     selectAll();
-    window->Command1_Click();
-    EXPECT_EQ(window->Label4->text(), "Data sent to Excel.");
+    window->sendSelectedRecords();
+    EXPECT_EQ(window->statusLabel->text(), "Data sent to Excel.");
     ASSERT_EQ(running->open.size(), 1u) << "no workbook open: a new one is added";
     auto& cells = running->open[0].second->cells["Sheet1"];
     EXPECT_EQ(cells[std::pair(3, 2)], "TAG");
@@ -126,8 +126,8 @@ TEST_F(SendTest, SpreadsheetGetsTheGridAtRowAndColumn) {
     EXPECT_EQ(cells.size(), 6u) << "only the header and two records, no spare cells";
     EXPECT_TRUE(running->visible);
 
-    window->Check3->setChecked(true);
-    window->Command1_Click();
+    window->transposeCheck->setChecked(true);
+    window->sendSelectedRecords();
     EXPECT_EQ(cells[std::pair(4, 2)], "VAL") << "transposed: the header runs down the first column";
     EXPECT_EQ(cells[std::pair(3, 3)], "A");
 }
@@ -136,19 +136,20 @@ TEST_F(SendTest, WorkbookThatCannotBeOpenedIsNotReportedAsSent) {
     auto started = std::make_shared<fake::MemorySpreadsheet>();
     window->office = fake::officeOf(nullptr, started, {});
     touch(out + "/broken.xlsx", "not a workbook");
-    window->Option5->setChecked(true);
-    window->mstrExcelFile = out + "/broken.xlsx";
+    window->spreadsheetOption->setChecked(true);
+    window->m_workbook = out + "/broken.xlsx";
     selectAll();
-    window->Command1_Click();
-    EXPECT_EQ(window->Label4->text(), "Data not sent to Excel: the workbook could not be opened.");
+    window->sendSelectedRecords();
+    EXPECT_EQ(window->statusLabel->text(),
+              "Data not sent to Excel: the workbook could not be opened.");
     EXPECT_TRUE(fakes.shell.calls.empty());
 }
 
 TEST_F(SendTest, SpreadsheetThatCannotBeReachedIsReported) {
-    window->Option5->setChecked(true);
+    window->spreadsheetOption->setChecked(true);
     selectAll();
-    window->mblnBatchSend = true;
-    window->Command1_Click();
+    window->m_batchSend = true;
+    window->sendSelectedRecords();
     EXPECT_EQ(fakes.dialogs.messageTexts(),
               QStringList{"429 : No office component is available in this program"})
         << "a batch leaves out the second message";
@@ -162,14 +163,14 @@ TEST_F(SendTest, DatabaseRowsArePositionalAndAllOrNothing) {
     db->tables["Tags"].rows = {{"old", "9", ""}};
     touch(out + "/parts.db");
     window->office = fake::officeOf(nullptr, nullptr, {{out + "/parts.db", db}});
-    window->Option6->setChecked(true);
-    window->mstrAccessFile = out + "/parts.db";
-    window->mstrAccessTable = "Tags";
-    window->Check4->setChecked(false);
+    window->databaseOption->setChecked(true);
+    window->m_database = out + "/parts.db";
+    window->m_table = "Tags";
+    window->databaseAppendCheck->setChecked(false);
     selectAll();
     fakes.dialogs.answerButton(platform::DialogButton::Yes);
-    window->Command1_Click();
-    EXPECT_EQ(window->Label4->text(), "Data sent to Access.");
+    window->sendSelectedRecords();
+    EXPECT_EQ(window->statusLabel->text(), "Data sent to Access.");
     EXPECT_EQ(db->tables["Tags"].rows,
               (std::vector<std::vector<QString>>{{"A", "1", ""}, {"B", "2", ""}}));
     EXPECT_EQ(fakes.dialogs.messageTexts().at(0),
@@ -178,8 +179,8 @@ TEST_F(SendTest, DatabaseRowsArePositionalAndAllOrNothing) {
     window->records->removeRows({1});
     window->records->append({"'C','not a number'"});
     selectAll();
-    window->Check4->setChecked(true);
-    window->Command1_Click();
+    window->databaseAppendCheck->setChecked(true);
+    window->sendSelectedRecords();
     EXPECT_EQ(db->tables["Tags"].rows.size(), 2u) << "the failed send added nothing";
     EXPECT_EQ(db->rollbacks, 1);
     EXPECT_EQ(fakes.dialogs.messageTexts().last(),
@@ -196,16 +197,16 @@ TEST_F(SendTest, DatabaseFileReceivesTheRecords) {
     create.start("sqlite3", {db, "CREATE TABLE Tags (TAG TEXT, VAL INTEGER, NOTE TEXT);"});
     ASSERT_TRUE(create.waitForFinished(10000));
     window->office.openDatabase = office::openSqliteDatabase;
-    window->Option6->setChecked(true);
-    window->Dir2->setPath(out);
-    window->List4->setCurrentRow(0);
-    window->List4_Click();
-    EXPECT_EQ(window->Combo1->count(), 1);
-    window->Combo1->setCurrentIndex(0);
-    window->Combo1_Click();
+    window->databaseOption->setChecked(true);
+    window->outputFolderList->setPath(out);
+    window->outputFileList->setCurrentRow(0);
+    window->outputFileClicked();
+    EXPECT_EQ(window->sheetOrTableCombo->count(), 1);
+    window->sheetOrTableCombo->setCurrentIndex(0);
+    window->sheetOrTableChosen();
     selectAll();
-    window->Command1_Click();
-    EXPECT_EQ(window->Label4->text(), "Data sent to Access.");
+    window->sendSelectedRecords();
+    EXPECT_EQ(window->statusLabel->text(), "Data sent to Access.");
     QProcess read;
     read.start("sqlite3", {db, "SELECT TAG, VAL, NOTE IS NULL FROM Tags ORDER BY rowid"});
     ASSERT_TRUE(read.waitForFinished(10000));
@@ -219,12 +220,12 @@ namespace {
 TEST_F(SendTest, DocumentGetsLinesOrATable) {
     auto word = std::make_shared<fake::MemoryWordProcessor>();
     window->office = fake::officeOf(nullptr, nullptr, {}, word);
-    window->Option7->setChecked(true);
-    window->Check8->setChecked(false);
-    window->Check7->setChecked(true);
+    window->documentOption->setChecked(true);
+    window->createTableCheck->setChecked(false);
+    window->documentAppendCheck->setChecked(true);
     selectAll();
-    window->Command1_Click();
-    EXPECT_EQ(window->Label4->text(), "Data sent to Word. New document: Document1");
+    window->sendSelectedRecords();
+    EXPECT_EQ(window->statusLabel->text(), "Data sent to Word. New document: Document1");
     ASSERT_EQ(word->open.size(), 1u) << "no document open: a new one";
     const auto& document = *word->open[0].second;
     EXPECT_TRUE(document.landscape);
@@ -235,10 +236,10 @@ TEST_F(SendTest, DocumentGetsLinesOrATable) {
     EXPECT_FALSE(document.blocks[0].table.has_value());
     EXPECT_TRUE(word->visible);
 
-    window->Check8->setChecked(true);
-    window->Check7->setChecked(false);
-    window->Check9->setChecked(false);
-    window->Command1_Click();
+    window->createTableCheck->setChecked(true);
+    window->documentAppendCheck->setChecked(false);
+    window->includeTagsCheck->setChecked(false);
+    window->sendSelectedRecords();
     ASSERT_EQ(word->open.size(), 1u) << "the active document is written again";
     const auto& table = document.blocks.at(1);
     EXPECT_EQ(table.text, "A\t1\r\nB\t2\r\n");
@@ -248,9 +249,9 @@ TEST_F(SendTest, DocumentGetsLinesOrATable) {
 }
 
 TEST_F(SendTest, DocumentThatCannotBeReachedIsReported) {
-    window->Option7->setChecked(true);
+    window->documentOption->setChecked(true);
     selectAll();
-    window->Command1_Click();
+    window->sendSelectedRecords();
     EXPECT_EQ(fakes.dialogs.messageTexts(),
               (QStringList{"429 : No office component is available in this program",
                            "Error! Unable to establish link to Word."}));
@@ -267,12 +268,12 @@ TEST_F(SendTest, WorkbookFileReceivesTheGridAndReadsBackInOpenpyxl) {
         GTEST_SKIP() << "no python3-openpyxl for /usr/bin/python3";
     }
     window->office.startSpreadsheet = [this] { return office::startXlsxSpreadsheet(out); };
-    window->Option5->setChecked(true);
-    window->Text2->setText("2");
-    window->Text3->setText("3");
+    window->spreadsheetOption->setChecked(true);
+    window->rowEdit->setText("2");
+    window->columnEdit->setText("3");
     selectAll();
-    window->Command1_Click();
-    EXPECT_EQ(window->Label4->text(), "Data sent to Excel.");
+    window->sendSelectedRecords();
+    EXPECT_EQ(window->statusLabel->text(), "Data sent to Excel.");
     QProcess read;
     read.start("/usr/bin/python3",
                {"-c",

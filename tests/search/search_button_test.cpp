@@ -3,16 +3,16 @@
 #include <QApplication>
 #include <QPushButton>
 
-#include "mainwindow/form1.h"
+#include "mainwindow/main_window.h"
 #include "search_window_fixture.h"
 
 namespace {
 
 TEST_F(SearchWindowTest, TheMainWindowsSearchButtonOpensTheSearchWindowModally) {
-    Form1 mainWindow(fakes.platform(), programFolder(), QString());
+    MainWindow mainWindow(fakes.platform(), programFolder(), QString());
     mainWindow.drawingApplication = model->factory();
     setOption("Search", "from the settings");
-    mainWindow.cmdOpen->click();
+    mainWindow.searchButton->click();
     auto* search = mainWindow.findChild<SearchWindow*>();
     ASSERT_NE(search, nullptr);
     EXPECT_TRUE(search->isVisible());
@@ -26,7 +26,7 @@ TEST_F(SearchWindowTest, TheMainWindowsSearchButtonOpensTheSearchWindowModally) 
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(mainWindow.findChild<SearchWindow*>(), nullptr);
     EXPECT_EQ(option("Search"), "pump");
-    mainWindow.cmdOpen->click();
+    mainWindow.searchButton->click();
     search = mainWindow.findChild<SearchWindow*>();
     ASSERT_NE(search, nullptr);
     EXPECT_EQ(search->searchTextEdit->text(), "pump");

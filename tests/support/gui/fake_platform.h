@@ -12,7 +12,7 @@ namespace fake {
 
 // Every platform service as a double, for windows under test:
 //   fake::FakePlatform fakes;
-//   Form1 window(fakes.platform());
+//   MainWindow window(fakes.platform());
 // A test that needs another clock passes it in; it must outlive the windows.
 class FakePlatform {
 public:

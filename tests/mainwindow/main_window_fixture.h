@@ -18,7 +18,7 @@
 
 #include "mainwindow/drive_list.h"
 #include "mainwindow/folder_list.h"
-#include "mainwindow/form1.h"
+#include "mainwindow/main_window.h"
 #include "records/record_list_model.h"
 #include "support/files.h"
 #include "support/gui/fake_platform.h"
@@ -27,15 +27,15 @@
 
 // The main window over fake platform services, a scratch program folder and the memory drawing
 // model.
-class Form1Test : public ::testing::Test {
+class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(appDir.isValid()); }
 
     // Creates and loads the window; settings given before are restored.
-    Form1& load(const QString& commandLine = {}) {
-        window = std::make_unique<Form1>(fakes.platform(), appDir.path(), commandLine);
+    MainWindow& load(const QString& commandLine = {}) {
+        window = std::make_unique<MainWindow>(fakes.platform(), appDir.path(), commandLine);
         window->drawingApplication = model->factory();
-        window->Form_Load();
+        window->load();
         return *window;
     }
 
@@ -58,7 +58,7 @@ protected:
     QStringList items(const RecordListModel* records) const { return records->texts(); }
     // Selects or unselects one record the way a click does: one selection change.
     void setRecordSelected(int row, bool selected) {
-        window->recordView->selectionModel()->select(
+        window->recordList->selectionModel()->select(
             window->records->index(row),
             selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
     }
@@ -66,5 +66,5 @@ protected:
     QTemporaryDir appDir;
     fake::FakePlatform fakes;
     std::shared_ptr<fake::MemoryDrawingModel> model = fake::MemoryDrawingModel::create();
-    std::unique_ptr<Form1> window;
+    std::unique_ptr<MainWindow> window;
 };

@@ -32,78 +32,78 @@ class TextWriter;
 // The main window: drawings and a template are chosen, extracted into the attribute list, and
 // the selected records sent to a destination. Handlers are defined in the folder of their
 // subsystem; this class stays the one window the user sees.
-class Form1 : public QWidget {
+class MainWindow : public QWidget {
     Q_OBJECT
 public:
     // `commandLine` is the program's argument text; `appPath` the program folder.
-    Form1(platform::Platform platform, QString appPath, QString commandLine,
-          QWidget* parent = nullptr);
-    ~Form1() override;
+    MainWindow(platform::Platform platform, QString appPath, QString commandLine,
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Window events.
-    void Form_Load();
-    void Form_Activate();
-    void Form_Unload();
+    void load();
+    void activate();
+    void unload();
 
     // Frame "1) Select Drawings to Extract From" and "2) Select Template File to Use".
-    void Drive1_Change();
-    void Dir1_Change();
-    void Text5_Change();
-    void List2_Click();
+    void drawingDriveChanged();
+    void drawingFolderChanged();
+    void drawingPatternChanged();
+    void drawingClicked();
     // The page of every attribute of the drawing, opened in the desktop's browser.
     void showAttributePage(QListWidgetItem* drawing);
-    void Command13_Click();
-    void Command14_Click();
-    void Drive3_Change();
-    void Dir3_Change();
-    void List1_Click();
-    void List1_DblClick();
-    void Command9_Click();
-    void cmdOpen_Click();
+    void selectAllDrawings();
+    void unselectAllDrawings();
+    void templateDriveChanged();
+    void templateFolderChanged();
+    void templateClicked();
+    void editTemplate();
+    void openFileSpecs();
+    void openSearch();
 
     // Extraction and the attribute list.
-    void Command15_Click();
+    void extractAttributes();
     void recordSelectionChanged();
-    void Command6_Click();
-    void Command7_Click();
-    void Command16_Click();
-    void Command3_Click();
+    void selectAllRecords();
+    void unselectAllRecords();
+    void clearRecordSelection();
+    void clearRecords();
 
     // The rest of the window.
-    void Check1_Click();
-    void Command2_Click();
-    void Command4_Click();
-    void Command5_Click();
+    void includeDrawingNameClicked();
+    void exitProgram();
+    void openAbout();
+    void runDrawingListFile();
 
     // Output format and destination.
     using Destination = output::Destination;
     Destination destination() const;
-    void Option1_Click();
-    void Option2_Click();
-    void Option3_Click();
-    void Option4_Click();
-    void Option5_Click();
-    void Option6_Click();
-    void Option7_Click();
-    void Drive2_Change();
-    void Dir2_Change();
-    void List4_Click();
-    void List4_DblClick();
-    void Combo1_Click();
-    void Text1_Change();
-    void Text2_Change();
-    void Text2_LostFocus();
-    void Text3_Change();
-    void Text3_LostFocus();
+    void cdfChosen();
+    void sdfChosen();
+    void textFileChosen();
+    void clipboardChosen();
+    void spreadsheetChosen();
+    void databaseChosen();
+    void documentChosen();
+    void outputDriveChanged();
+    void outputFolderChanged();
+    void outputFileClicked();
+    void openOutputFile();
+    void sheetOrTableChosen();
+    void newFileNameChanged();
+    void rowChanged();
+    void rowEditFinished();
+    void columnChanged();
+    void columnEditFinished();
 
     // The send command: the controls as a request, and the window showing a sent request.
-    void Command1_Click();
+    void sendSelectedRecords();
     output::SendRequest sendRequest();
     void showSend(const output::SendRequest& request, const output::SendResult& result);
     output::SendRecords selectedSendRecords() const;
 
     // Fits a list's horizontal scroll range to its widest item.
-    static void SetListScrollWidth(QListWidget* list);
+    static void setListScrollWidth(QListWidget* list);
     // The rows selected in a list, in list order. Asking each item whether it is selected costs
     // a search of the list per item; this reads the selection once.
     static std::vector<int> selectedRows(const QListWidget* list);
@@ -115,84 +115,83 @@ public:
     QStringList selectedRecords() const;
 
     // Controls, named as the user guide and the settings know them.
-    QGroupBox* Frame1;
-    QGroupBox* Frame2;
-    QGroupBox* Frame3;
-    QGroupBox* Frame4;
-    QGroupBox* Frame5;
-    DriveListBox* Drive1;
-    DriveListBox* Drive2;
-    DriveListBox* Drive3;
-    FolderListBox* Dir1;
-    FolderListBox* Dir2;
-    FolderListBox* Dir3;
-    QListWidget* List1;
-    QListWidget* List2;
-    QListView* recordView;     // "6) Select Attributes"
+    QGroupBox* drawingsFrame;
+    QGroupBox* formatFrame;
+    QGroupBox* destinationFrame;
+    QGroupBox* templatesFrame;
+    QGroupBox* messagesFrame;
+    DriveListBox* drawingDriveList;
+    DriveListBox* outputDriveList;
+    DriveListBox* templateDriveList;
+    FolderListBox* drawingFolderList;
+    FolderListBox* outputFolderList;
+    FolderListBox* templateFolderList;
+    QListWidget* templateList;
+    QListWidget* drawingList;
+    QListView* recordList;     // "6) Select Attributes"
     RecordListModel* records;  // the records the view shows, with their header and width
-    QListWidget* List4;
-    QComboBox* Combo1;
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label4;
-    QLabel* Label5;
-    QLabel* Label6;
-    QLabel* Label7;
-    QLabel* Label8;
-    QLabel* Label9;
-    QLabel* Label10;
-    QLabel* Label11;
-    QLabel* Label12;
-    QLineEdit* Text1;
-    QLineEdit* Text2;
-    QLineEdit* Text3;
-    QLineEdit* Text4;
-    QLineEdit* Text5;
-    QRadioButton* Option1;
-    QRadioButton* Option2;
-    QRadioButton* Option3;
-    QRadioButton* Option4;
-    QRadioButton* Option5;
-    QRadioButton* Option6;
-    QRadioButton* Option7;
-    QCheckBox* Check1;
-    QCheckBox* Check2;
-    QCheckBox* Check3;
-    QCheckBox* Check4;
-    QCheckBox* Check5;
-    QCheckBox* Check6;
-    QCheckBox* Check7;
-    QCheckBox* Check8;
-    QCheckBox* Check9;
-    QCheckBox* Check10;
-    QPushButton* Command1;
-    QPushButton* Command2;
-    QPushButton* Command3;
-    QPushButton* Command4;
-    QPushButton* Command5;
-    QPushButton* Command6;
-    QPushButton* Command7;
-    QPushButton* Command9;
-    QPushButton* Command13;
-    QPushButton* Command14;
-    QPushButton* Command15;
-    QPushButton* Command16;
-    QPushButton* cmdOpen;
+    QListWidget* outputFileList;
+    QComboBox* sheetOrTableCombo;
+    QLabel* recordListLabel;
+    QLabel* drawingInfoLabel;
+    QLabel* drawingCountLabel;
+    QLabel* statusLabel;
+    QLabel* templateCountLabel;
+    QLabel* templateInfoLabel;
+    QLabel* newFileLabel;
+    QLabel* rowLabel;
+    QLabel* columnLabel;
+    QLabel* fieldSpacesLabel;
+    QLabel* recordSelectionLabel;
+    QLabel* drawingSelectionLabel;
+    QLineEdit* newFileEdit;
+    QLineEdit* rowEdit;
+    QLineEdit* columnEdit;
+    QLineEdit* fieldSpacesEdit;
+    QLineEdit* drawingPatternEdit;
+    QRadioButton* cdfOption;
+    QRadioButton* sdfOption;
+    QRadioButton* textFileOption;
+    QRadioButton* clipboardOption;
+    QRadioButton* spreadsheetOption;
+    QRadioButton* databaseOption;
+    QRadioButton* documentOption;
+    QCheckBox* includeDrawingNameCheck;
+    QCheckBox* textAppendCheck;
+    QCheckBox* transposeCheck;
+    QCheckBox* databaseAppendCheck;
+    QCheckBox* fullPathCheck;
+    QCheckBox* timestampCheck;
+    QCheckBox* documentAppendCheck;
+    QCheckBox* createTableCheck;
+    QCheckBox* includeTagsCheck;
+    QCheckBox* fitColumnsCheck;
+    QPushButton* sendButton;
+    QPushButton* exitButton;
+    QPushButton* clearRecordsButton;
+    QPushButton* aboutButton;
+    QPushButton* drawingListFileButton;
+    QPushButton* selectAllRecordsButton;
+    QPushButton* unselectAllRecordsButton;
+    QPushButton* fileSpecButton;
+    QPushButton* selectAllDrawingsButton;
+    QPushButton* unselectAllDrawingsButton;
+    QPushButton* extractButton;
+    QPushButton* clearRecordSelectionButton;
+    QPushButton* searchButton;
 
     // Window members.
-    QString mstrAppPath;
-    bool mblnLoading = false;
-    QString mstrCmdLine;
-    QString mstrTPath, mstrTFile;
-    QString mstrEPath, mstrEFile, mstrESheet;
-    QString mstrAPath, mstrAFile, mstrATable;
-    QString mstrWPath, mstrWFile;
-    QString mstrTextFile, mstrExcelFile, mstrExcelSheet, mstrAccessFile, mstrAccessTable,
-        mstrWordFile;
-    QString drawingFolder;       // the shared drawing folder of the settings ("DWGFolder")
-    bool mblnBatchSend = false;  // sends ask nobody and open nothing, as a list's do
-    qint16 mintLastIndex = 0;
+    QString m_programFolder;
+    bool m_loading = false;
+    QString m_commandLine;
+    QString m_textFolder, m_savedTextFile;
+    QString m_spreadsheetFolder, m_savedWorkbook, m_savedSheet;
+    QString m_databaseFolder, m_savedDatabase, m_savedTable;
+    QString m_documentFolder, m_savedDocument;
+    QString m_textFile, m_workbook, m_sheet, m_database, m_table, m_document;
+    QString drawingFolder;     // the shared drawing folder of the settings ("DWGFolder")
+    bool m_batchSend = false;  // sends ask nobody and open nothing, as a list's do
+    qint16 m_lastDrawingIndex = 0;
 
     // The drawing application extraction runs use.
     acad::ApplicationFactory drawingApplication;

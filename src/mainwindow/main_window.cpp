@@ -1,0 +1,312 @@
+#include "mainwindow/main_window.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFontMetrics>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+
+#include "about/open_about_window.h"
+#include "filespecs/open_file_spec_window.h"
+#include "mainwindow/drive_list.h"
+#include "mainwindow/folder_list.h"
+#include "output/destination_sender.h"
+#include "platform/paths.h"
+#include "records/record_list_model.h"
+#include "search/open_search_window.h"
+
+namespace {
+const QString kTitle = QStringLiteral("Quillon");
+}
+
+int checkValue(const QCheckBox* box) {
+    switch (box->checkState()) {
+        case Qt::Checked:
+            return 1;
+        case Qt::PartiallyChecked:
+            return 2;
+        default:
+            return 0;
+    }
+}
+
+void setCheckValue(QCheckBox* box, int value) {
+    if (value == 2) box->setTristate(true);
+    box->setCheckState(value == 1   ? Qt::Checked
+                       : value == 2 ? Qt::PartiallyChecked
+                                    : Qt::Unchecked);
+}
+
+MainWindow::MainWindow(platform::Platform platform, QString appPath, QString commandLine,
+                       QWidget* parent)
+    : QWidget(parent), m_programFolder(std::move(appPath)), m_platform(platform) {
+    m_commandLine = commandLine;
+    createControls();
+    connectHandlers();
+    m_sender = std::make_unique<output::DestinationSender>(output::SendServices{
+        m_platform.dialogs, m_platform.ui, m_platform.shell, m_platform.clipboard, office});
+    endProgram = [this] {
+        hide();
+        QCoreApplication::exit(0);
+    };
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::connectHandlers() {
+    connect(drawingDriveList, &DriveListBox::driveChanged, this, &MainWindow::drawingDriveChanged);
+    connect(drawingFolderList, &FolderListBox::pathChanged, this,
+            &MainWindow::drawingFolderChanged);
+    connect(drawingPatternEdit, &QLineEdit::textChanged, this, &MainWindow::drawingPatternChanged);
+    // A selection made with the keyboard counts as a click: the handlers follow the selection,
+    // not the mouse. Code that changes a selection itself blocks these while it does.
+    connect(drawingList, &QListWidget::itemSelectionChanged, this, &MainWindow::drawingClicked);
+    connect(drawingList, &QListWidget::itemDoubleClicked, this, &MainWindow::showAttributePage);
+    connect(selectAllDrawingsButton, &QPushButton::clicked, this, &MainWindow::selectAllDrawings);
+    connect(unselectAllDrawingsButton, &QPushButton::clicked, this,
+            &MainWindow::unselectAllDrawings);
+    connect(templateDriveList, &DriveListBox::driveChanged, this,
+            &MainWindow::templateDriveChanged);
+    connect(templateFolderList, &FolderListBox::pathChanged, this,
+            &MainWindow::templateFolderChanged);
+    connect(templateList, &QListWidget::itemSelectionChanged, this, &MainWindow::templateClicked);
+    connect(templateList, &QListWidget::itemDoubleClicked, this, &MainWindow::editTemplate);
+    connect(fileSpecButton, &QPushButton::clicked, this, &MainWindow::openFileSpecs);
+    connect(searchButton, &QPushButton::clicked, this, &MainWindow::openSearch);
+    connect(extractButton, &QPushButton::clicked, this, &MainWindow::extractAttributes);
+    connect(recordList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &MainWindow::recordSelectionChanged);
+    connect(selectAllRecordsButton, &QPushButton::clicked, this, &MainWindow::selectAllRecords);
+    connect(unselectAllRecordsButton, &QPushButton::clicked, this, &MainWindow::unselectAllRecords);
+    connect(clearRecordSelectionButton, &QPushButton::clicked, this,
+            &MainWindow::clearRecordSelection);
+    connect(clearRecordsButton, &QPushButton::clicked, this, &MainWindow::clearRecords);
+    connect(includeDrawingNameCheck, &QCheckBox::stateChanged, this,
+            &MainWindow::includeDrawingNameClicked);
+    connect(exitButton, &QPushButton::clicked, this, &MainWindow::exitProgram);
+    connect(aboutButton, &QPushButton::clicked, this, &MainWindow::openAbout);
+    connect(drawingListFileButton, &QPushButton::clicked, this, &MainWindow::runDrawingListFile);
+    connect(outputFolderList, &FolderListBox::pathChanged, this, &MainWindow::outputFolderChanged);
+    connect(outputDriveList, &DriveListBox::driveChanged, this, &MainWindow::outputDriveChanged);
+    const std::pair<QRadioButton*, void (MainWindow::*)()> options[] = {
+        {cdfOption, &MainWindow::cdfChosen},
+        {sdfOption, &MainWindow::sdfChosen},
+        {textFileOption, &MainWindow::textFileChosen},
+        {clipboardOption, &MainWindow::clipboardChosen},
+        {spreadsheetOption, &MainWindow::spreadsheetChosen},
+        {databaseOption, &MainWindow::databaseChosen},
+        {documentOption, &MainWindow::documentChosen}};
+    for (const auto& [option, handler] : options) {
+        connect(option, &QRadioButton::toggled, this, [this, handler](bool on) {
+            if (on) (this->*handler)();
+        });
+    }
+    connect(outputFileList, &QListWidget::itemSelectionChanged, this,
+            &MainWindow::outputFileClicked);
+    connect(outputFileList, &QListWidget::itemDoubleClicked, this, &MainWindow::openOutputFile);
+    connect(sheetOrTableCombo, &QComboBox::activated, this, &MainWindow::sheetOrTableChosen);
+    connect(newFileEdit, &QLineEdit::textChanged, this, &MainWindow::newFileNameChanged);
+    connect(rowEdit, &QLineEdit::textChanged, this, &MainWindow::rowChanged);
+    connect(rowEdit, &QLineEdit::editingFinished, this, &MainWindow::rowEditFinished);
+    connect(columnEdit, &QLineEdit::textChanged, this, &MainWindow::columnChanged);
+    connect(columnEdit, &QLineEdit::editingFinished, this, &MainWindow::columnEditFinished);
+    connect(sendButton, &QPushButton::clicked, this, &MainWindow::sendSelectedRecords);
+    // The number boxes take digits only; Backspace and the other editing keys still work.
+    auto* digits =
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
+    for (QLineEdit* box : {rowEdit, columnEdit, fieldSpacesEdit}) box->setValidator(digits);
+}
+
+void MainWindow::setStatus(const QString& text) {
+    m_statusPainter.show(statusLabel, text);
+}
+
+QString MainWindow::templatePath() const {
+    const QList<QListWidgetItem*> selected = templateList->selectedItems();
+    return platform::joinPath(templateFolderList->path(),
+                              selected.isEmpty() ? QString() : selected[0]->text());
+}
+
+QString MainWindow::drawingPath(const QString& name) const {
+    return platform::joinPath(drawingFolderList->path(), name);
+}
+
+void MainWindow::setListScrollWidth(QListWidget* list) {
+    const QFontMetrics metrics(list->font());
+    int widest = 0;
+    for (int i = 0; i < list->count(); ++i) {
+        widest = std::max(widest, metrics.horizontalAdvance(list->item(i)->text()));
+    }
+    // The list view sizes its scroll range from its items; the extent is kept for the room of
+    // 25 pixels beyond the widest item, which the view's own margins already give.
+    list->setProperty("scrollExtent", list->count() > 0 ? widest + 25 : 0);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
+
+std::vector<int> MainWindow::selectedRows(const QListWidget* list) {
+    std::vector<int> rows;
+    for (const QModelIndex& index : list->selectionModel()->selectedIndexes()) {
+        rows.push_back(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+QStringList MainWindow::selectedTexts(const QListWidget* list) {
+    QStringList texts;
+    for (int row : selectedRows(list)) texts << list->item(row)->text();
+    return texts;
+}
+
+namespace {
+
+// The selected rows as ascending, non-overlapping [first, last] spans.
+std::vector<std::pair<qint64, qint64>> selectedSpans(const QItemSelectionModel* model) {
+    std::vector<std::pair<qint64, qint64>> spans;
+    for (const QItemSelectionRange& range : model->selection()) {
+        spans.emplace_back(range.top(), range.bottom());
+    }
+    std::sort(spans.begin(), spans.end());
+    std::vector<std::pair<qint64, qint64>> merged;
+    for (const auto& span : spans) {
+        if (!merged.empty() && span.first <= merged.back().second + 1) {
+            merged.back().second = std::max(merged.back().second, span.second);
+        } else {
+            merged.push_back(span);
+        }
+    }
+    return merged;
+}
+
+}  // namespace
+
+std::vector<qint64> MainWindow::selectedRecordRows() const {
+    std::vector<qint64> rows;
+    rows.reserve(static_cast<size_t>(selectedRecordCount()));
+    for (const auto& [first, last] : selectedSpans(recordList->selectionModel())) {
+        for (qint64 row = first; row <= last; ++row) rows.push_back(row);
+    }
+    return rows;
+}
+
+qint64 MainWindow::selectedRecordCount() const {
+    qint64 count = 0;
+    for (const auto& [first, last] : selectedSpans(recordList->selectionModel())) {
+        count += last - first + 1;
+    }
+    return count;
+}
+
+QStringList MainWindow::selectedRecords() const {
+    QStringList texts;
+    const std::vector<qint64> rows = selectedRecordRows();
+    texts.reserve(static_cast<qsizetype>(rows.size()));
+    for (qint64 row : rows) texts << records->record(row);
+    return texts;
+}
+
+void MainWindow::addRecords(const QStringList& added, qint64 maxFields, bool selected) {
+    const int first = records->rowCount();
+    records->append(added, maxFields);
+    if (!selected || added.isEmpty()) return;
+    recordList->selectionModel()->select(
+        QItemSelection(records->index(first), records->index(records->rowCount() - 1)),
+        QItemSelectionModel::Select);
+}
+
+void MainWindow::fitRecordScrollWidth() {
+    const QString longest = records->longestRecord();
+    if (longest.isEmpty()) {
+        records->setItemSize(QSize());
+        return;
+    }
+    // Records are one line each: the longest by characters stands for the widest, so one text
+    // is shaped instead of every record of the list.
+    const QFontMetrics metrics(recordList->font());
+    records->setItemSize(QSize(metrics.horizontalAdvance(longest) + 25, metrics.height() + 2));
+}
+
+void MainWindow::activate() {
+    const QSize screen = m_platform.ui.screenSize();
+    if (screen.height() < 600 && screen.width() < 800) {
+        m_platform.dialogs.messageBox(
+            kTitle,
+            kTitle + QStringLiteral(" is best suited for display setting 600 by 800 and greater."),
+            platform::MessageIcon::None);
+    }
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) activate();
+    QWidget::changeEvent(event);
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        m_platform.shell.openInTextEditor(platform::joinPath(m_programFolder, "faq.fil"));
+        return;
+    }
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (m_busy) {
+        // Closing under a running extraction would pull the lists from under it.
+        event->ignore();
+        return;
+    }
+    unload();
+    event->accept();
+}
+
+void MainWindow::unload() {
+    if (m_unloaded) return;
+    m_unloaded = true;
+    storeSettings();
+}
+
+void MainWindow::includeDrawingNameClicked() {
+    const bool on = includeDrawingNameCheck->checkState() == Qt::Checked;
+    fullPathCheck->setVisible(on);
+    timestampCheck->setVisible(on);
+    if (!on) {
+        fullPathCheck->setChecked(false);
+        timestampCheck->setChecked(false);
+    }
+}
+
+void MainWindow::exitProgram() {
+    close();
+}
+
+void MainWindow::openAbout() {
+    showAboutWindow(m_platform, m_programFolder, this);
+}
+
+void MainWindow::openFileSpecs() {
+    const auto chosen = chooseFileSpecification(m_platform, m_programFolder, drawingFolder, this);
+    if (!chosen) return;
+    // As if the user had picked them: each change refreshes the drawing list.
+    if (!chosen->folder.isEmpty() && drawingDriveList->setDrive(chosen->folder) == 0) {
+        drawingFolderList->setPath(chosen->folder);
+    }
+    drawingPatternEdit->setText(chosen->pattern);
+}
+
+void MainWindow::openSearch() {
+    // This window takes no input until the search window is closed.
+    openSearchWindow(m_platform, drawingApplication, m_programFolder, this);
+}

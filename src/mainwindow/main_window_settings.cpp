@@ -1,0 +1,174 @@
+// Restoring the window at load and storing it at unload. A stored value that no longer fits
+// (a folder gone, a word that is not a number) leaves its control as it was.
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <optional>
+
+#include "mainwindow/drive_list.h"
+#include "mainwindow/folder_list.h"
+#include "mainwindow/main_window.h"
+#include "platform/paths.h"
+
+namespace {
+
+const QString kSection = QStringLiteral("Options");
+
+// "True"/"False" in any letter case, or a number where non-zero means true.
+std::optional<bool> toBoolean(const QString& text) {
+    const QString word = text.trimmed();
+    if (word.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) return true;
+    if (word.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) return false;
+    bool ok = false;
+    const double number = word.toDouble(&ok);
+    if (ok) return number != 0;
+    return std::nullopt;
+}
+
+QString word(bool value) {
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+}  // namespace
+
+void MainWindow::load() {
+    setWindowTitle(QStringLiteral("Quillon"));
+    m_loading = true;
+    restoreSettings();
+    m_loading = false;
+    m_commandLine = m_commandLine.trimmed();
+    if (!m_commandLine.isEmpty() && m_commandLine != QLatin1String("/p")) {
+        show();
+        runDrawingListFile();
+    } else {
+        setStatus(QStringLiteral("Welcome to Quillon! Press the F1 key for help."));
+    }
+}
+
+void MainWindow::restoreSettings() {
+    platform::Settings& settings = m_platform.settings;
+    auto get = [&](const char* key, const QString& fallback = {}) {
+        return settings.get(kSection, QLatin1String(key), fallback);
+    };
+    const QString appDrive = platform::driveOf(m_programFolder);
+
+    drawingFolder = get("DWGFolder", m_programFolder);
+    if (drawingDriveList->setDrive(get("Drive", appDrive)) == 0) drawingDriveChanged();
+    drawingFolderList->setPath(get("Dir", m_programFolder));
+    newFileEdit->setText(get("File", QStringLiteral("file.txt")));
+    m_textFolder = get("TPath", m_programFolder);
+    m_savedTextFile = get("TFile");
+    m_spreadsheetFolder = get("EPath", m_programFolder);
+    m_savedWorkbook = get("EFile");
+    m_savedSheet = get("ESheet");
+    m_databaseFolder = get("APath", m_programFolder);
+    m_savedDatabase = get("AFile");
+    m_savedTable = get("ATable");
+    m_documentFolder = get("WPath", m_programFolder);
+    m_savedDocument = get("WFile");
+    if (templateDriveList->setDrive(get("Drive3", appDrive)) == 0) templateDriveChanged();
+    templateFolderList->setPath(get("Dir3", m_programFolder));
+
+    drawingFolderChanged();
+    outputFolderChanged();
+    templateFolderChanged();
+
+    if (const auto cdf = toBoolean(get("CDF", QStringLiteral("True")))) {
+        cdfOption->setChecked(*cdf);
+        if (!*cdf) sdfOption->setChecked(true);
+    }
+    const std::pair<const char*, QRadioButton*> destinations[] = {{"SFile", textFileOption},
+                                                                  {"SClip", clipboardOption},
+                                                                  {"SXcel", spreadsheetOption},
+                                                                  {"SAccs", databaseOption},
+                                                                  {"SWord", documentOption}};
+    for (const auto& [key, option] : destinations) {
+        const auto on = toBoolean(get(key, option == textFileOption ? "True" : "False"));
+        if (on && *on) option->setChecked(true);
+    }
+    if (textFileOption->isChecked()) {
+        outputDriveList->setDrive(m_textFolder);
+        outputFolderList->setPath(m_textFolder);
+        outputFileList->resize(outputFileList->width(), 1420 / 15);
+        // Selecting the remembered file is a click on it: it becomes the send target again.
+        for (int i = 0; i < outputFileList->count(); ++i) {
+            if (outputFileList->item(i)->text() != m_savedTextFile) continue;
+            {
+                const QSignalBlocker block(outputFileList);
+                outputFileList->setCurrentRow(i);
+                outputFileList->item(i)->setSelected(true);
+            }
+            outputFileClicked();
+        }
+    }
+
+    const std::pair<const char*, QCheckBox*> checks[] = {
+        {"FName", includeDrawingNameCheck}, {"Append", textAppendCheck},
+        {"Transpose", transposeCheck},      {"AAppend", databaseAppendCheck},
+        {"FFName", fullPathCheck},          {"TStamp", timestampCheck},
+        {"WAppend", documentAppendCheck},   {"WTable", createTableCheck},
+        {"Tags", includeTagsCheck},         {"ColW", fitColumnsCheck}};
+    const QStringList checkedAtStart = {"FName",  "Append", "AAppend", "WAppend",
+                                        "WTable", "Tags",   "ColW"};
+    auto restoreCheck = [&](const char* key, QCheckBox* box) {
+        bool ok = false;
+        const int value =
+            get(key, checkedAtStart.contains(QLatin1String(key)) ? "1" : "0").trimmed().toInt(&ok);
+        if (ok && value >= 0 && value <= 2) setCheckValue(box, value);
+    };
+    restoreCheck("FName", includeDrawingNameCheck);
+    includeDrawingNameClicked();  // also when the stored value equals the created state
+    rowEdit->setText(get("Row", QStringLiteral("1")));
+    columnEdit->setText(get("Col", QStringLiteral("1")));
+    fieldSpacesEdit->setText(get("Spaces", QStringLiteral("2")));
+    drawingPatternEdit->setText(get("FExt", QStringLiteral("*.dwg")));
+    for (const auto& [key, box] : checks) {
+        if (box != includeDrawingNameCheck) restoreCheck(key, box);
+    }
+}
+
+void MainWindow::storeSettings() {
+    platform::Settings& settings = m_platform.settings;
+    auto put = [&](const char* key, const QString& value) {
+        settings.set(kSection, QLatin1String(key), value);
+    };
+    auto check = [](const QCheckBox* box) { return QString::number(checkValue(box)); };
+    put("Drive", drawingDriveList->drive());
+    put("Dir", drawingFolderList->path());
+    put("Drive3", templateDriveList->drive());
+    put("Dir3", templateFolderList->path());
+    put("CDF", word(cdfOption->isChecked()));
+    put("SFile", word(textFileOption->isChecked()));
+    put("SClip", word(clipboardOption->isChecked()));
+    put("SXcel", word(spreadsheetOption->isChecked()));
+    put("SAccs", word(databaseOption->isChecked()));
+    put("SWord", word(documentOption->isChecked()));
+    put("FName", check(includeDrawingNameCheck));
+    put("Row", rowEdit->text());
+    put("Col", columnEdit->text());
+    put("Spaces", fieldSpacesEdit->text());
+    put("Append", check(textAppendCheck));
+    put("Transpose", check(transposeCheck));
+    put("AAppend", check(databaseAppendCheck));
+    put("FFName", check(fullPathCheck));
+    put("TStamp", check(timestampCheck));
+    put("WAppend", check(documentAppendCheck));
+    put("WTable", check(createTableCheck));
+    put("Tags", check(includeTagsCheck));
+    put("ColW", check(fitColumnsCheck));
+    put("TPath", m_textFolder);
+    put("File", newFileEdit->text());
+    put("TFile", m_savedTextFile);
+    put("EPath", m_spreadsheetFolder);
+    put("EFile", m_savedWorkbook);
+    put("ESheet", m_savedSheet);
+    put("APath", m_databaseFolder);
+    put("AFile", m_savedDatabase);
+    put("ATable", m_savedTable);
+    put("WPath", m_documentFolder);
+    put("WFile", m_savedDocument);
+    put("FExt", drawingPatternEdit->text());
+}
