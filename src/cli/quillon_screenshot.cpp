@@ -4,14 +4,12 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QListWidget>
-#include <QRadioButton>
+#include <QFont>
 #include <QStandardPaths>
 #include <QTextStream>
 
-#include "mainwindow/main_window.h"
+#include "mainwindow/main_window_screenshot.h"
 #include "platform/gui/qt_platform.h"
-#include "records/record_list_model.h"
 
 namespace {
 
@@ -30,25 +28,19 @@ bool applyFont(const QString& spec) {
     return true;
 }
 
-class IgnoreActivation : public QObject {
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        return event->type() == QEvent::ActivationChange;
-    }
-};
-
-QRadioButton* destinationOption(MainWindow& window, const QString& name) {
-    const QList<QPair<QString, QRadioButton*>> options = {
-        {QStringLiteral("text"), window.textFileOption},
-        {QStringLiteral("clipboard"), window.clipboardOption},
-        {QStringLiteral("excel"), window.spreadsheetOption},
-        {QStringLiteral("access"), window.databaseOption},
-        {QStringLiteral("word"), window.documentOption},
+std::optional<output::Destination> destinationNamed(const QString& name) {
+    using output::Destination;
+    const QList<QPair<QString, Destination>> names = {
+        {QStringLiteral("text"), Destination::TextFile},
+        {QStringLiteral("clipboard"), Destination::Clipboard},
+        {QStringLiteral("excel"), Destination::Spreadsheet},
+        {QStringLiteral("access"), Destination::Database},
+        {QStringLiteral("word"), Destination::Document},
     };
-    for (const auto& [key, option] : options) {
-        if (key == name) return option;
+    for (const auto& [key, destination] : names) {
+        if (key == name) return destination;
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -97,40 +89,29 @@ int main(int argc, char** argv) {
     services.settings.set(QStringLiteral("Options"), QStringLiteral("Dir3"), folder);
     services.settings.set(QStringLiteral("Options"), QStringLiteral("FExt"),
                           QStringLiteral("*.dxf"));
-    MainWindow window(services, folder, QString());
-    window.load();
-    // The offscreen screen is small at a large scale: the window's check for a small screen
-    // would wait on its message box.
-    IgnoreActivation ignoreActivation;
-    window.installEventFilter(&ignoreActivation);
-    window.show();
-    window.records->append(
-        {QStringLiteral("'COOLING-WATER.DXF','TITLE','63','PID-1001','Cooling water circuit','C'"),
-         QStringLiteral("'TANK-FARM.DXF','TITLE','59','PID-2001','Tank farm transfer','B'")});
+    MainWindowShot shot;
+    shot.folder = folder;
     int status = 0;
     if (parser.isSet(destinationOptionName)) {
-        QRadioButton* option = destinationOption(window, parser.value(destinationOptionName));
-        if (option) {
-            option->setChecked(true);
-        } else {
+        shot.destination = destinationNamed(parser.value(destinationOptionName));
+        if (!shot.destination) {
             err << "bad --destination: " << parser.value(destinationOptionName) << "\n";
             status = 2;
         }
     }
-    if (parser.isSet(sdfOption)) window.sdfOption->setChecked(true);
+    shot.spaceDelimited = parser.isSet(sdfOption);
     if (parser.isSet(sizeOption)) {
         const QStringList wh = parser.value(sizeOption).split(QLatin1Char('x'));
         bool okW = false, okH = false;
         const QSize size(wh.value(0).toInt(&okW), wh.value(1).toInt(&okH));
         if (wh.size() == 2 && okW && okH) {
-            window.resize(size);
+            shot.size = size;
         } else {
             err << "bad --size: " << parser.value(sizeOption) << "\n";
             status = 2;
         }
     }
-    QApplication::processEvents();
-    if (status == 0 && !window.grab().save(args[0])) {
+    if (status == 0 && !saveMainWindowScreenshot(services, shot, args[0])) {
         err << "cannot write " << args[0] << "\n";
         status = 1;
     }

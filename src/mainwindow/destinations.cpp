@@ -1,6 +1,7 @@
 // Frames "3) Select Output Format" and "7) Send Selected Attributes To": the record format, the
 // destination with its options, the output folder and file, and the sheet or table.
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
@@ -22,7 +23,6 @@
 namespace {
 
 const QString kTitle = QStringLiteral("Quillon");
-constexpr int kTwipsPerPixel = 15;
 
 QStringList patternsOf(MainWindow::Destination destination) {
     switch (destination) {
@@ -43,11 +43,8 @@ QStringList patternsOf(MainWindow::Destination destination) {
 }  // namespace
 
 MainWindow::Destination MainWindow::destination() const {
-    if (clipboardOption->isChecked()) return Destination::Clipboard;
-    if (spreadsheetOption->isChecked()) return Destination::Spreadsheet;
-    if (databaseOption->isChecked()) return Destination::Database;
-    if (documentOption->isChecked()) return Destination::Document;
-    return Destination::TextFile;
+    const int checked = destinationGroup->checkedId();
+    return checked < 0 ? Destination::TextFile : static_cast<Destination>(checked);
 }
 
 bool MainWindow::anyRecordSelected() const {
@@ -67,20 +64,11 @@ void MainWindow::sdfChosen() {
     fieldSpacesLabel->show();
 }
 
-void MainWindow::textFileChosen() {
-    chooseFileDestination(Destination::TextFile);
-}
-void MainWindow::spreadsheetChosen() {
-    chooseFileDestination(Destination::Spreadsheet);
-}
-void MainWindow::databaseChosen() {
-    chooseFileDestination(Destination::Database);
-}
-void MainWindow::documentChosen() {
-    chooseFileDestination(Destination::Document);
-}
-
-void MainWindow::clipboardChosen() {
+void MainWindow::chooseDestination(Destination chosen) {
+    if (chosen != Destination::Clipboard) {
+        chooseFileDestination(chosen);
+        return;
+    }
     for (QWidget* w : std::initializer_list<QWidget*>{
              outputDriveList, outputFolderList, outputFileList, newFileEdit, rowEdit, columnEdit,
              newFileLabel, rowLabel, columnLabel, textAppendCheck, transposeCheck,
@@ -100,7 +88,6 @@ void MainWindow::chooseFileDestination(Destination chosen) {
     for (QWidget* w :
          std::initializer_list<QWidget*>{outputDriveList, outputFolderList, outputFileList})
         w->show();
-    outputFileList->resize(outputFileList->width(), (text || word ? 1420 : 840) / kTwipsPerPixel);
     newFileEdit->setVisible(text);
     newFileLabel->setVisible(text);
     for (QWidget* w : std::initializer_list<QWidget*>{rowEdit, rowLabel, columnEdit, columnLabel,

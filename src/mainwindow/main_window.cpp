@@ -1,5 +1,6 @@
 #include "mainwindow/main_window.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -98,18 +99,15 @@ void MainWindow::connectHandlers() {
     connect(outputFolderList, &FolderListBox::pathChanged, this, &MainWindow::outputFolderChanged);
     connect(outputDriveList, &DriveListBox::driveChanged, this, &MainWindow::outputDriveChanged);
     const std::pair<QRadioButton*, void (MainWindow::*)()> options[] = {
-        {cdfOption, &MainWindow::cdfChosen},
-        {sdfOption, &MainWindow::sdfChosen},
-        {textFileOption, &MainWindow::textFileChosen},
-        {clipboardOption, &MainWindow::clipboardChosen},
-        {spreadsheetOption, &MainWindow::spreadsheetChosen},
-        {databaseOption, &MainWindow::databaseChosen},
-        {documentOption, &MainWindow::documentChosen}};
+        {cdfOption, &MainWindow::cdfChosen}, {sdfOption, &MainWindow::sdfChosen}};
     for (const auto& [option, handler] : options) {
         connect(option, &QRadioButton::toggled, this, [this, handler](bool on) {
             if (on) (this->*handler)();
         });
     }
+    connect(destinationGroup, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (on) chooseDestination(static_cast<Destination>(id));
+    });
     connect(outputFileList, &QListWidget::itemSelectionChanged, this,
             &MainWindow::outputFileClicked);
     connect(outputFileList, &QListWidget::itemDoubleClicked, this, &MainWindow::openOutputFile);

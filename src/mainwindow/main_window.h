@@ -12,6 +12,7 @@
 #include "output/send_request.h"
 #include "platform/gui/platform.h"
 
+class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -80,11 +81,8 @@ public:
     Destination destination() const;
     void cdfChosen();
     void sdfChosen();
-    void textFileChosen();
-    void clipboardChosen();
-    void spreadsheetChosen();
-    void databaseChosen();
-    void documentChosen();
+    // A destination option turned on: shows the controls that destination uses.
+    void chooseDestination(Destination chosen);
     void outputDriveChanged();
     void outputFolderChanged();
     void outputFileClicked();
@@ -156,6 +154,8 @@ public:
     QRadioButton* spreadsheetOption;
     QRadioButton* databaseOption;
     QRadioButton* documentOption;
+    // The five destination options; each option's id is its Destination.
+    QButtonGroup* destinationGroup;
     QCheckBox* includeDrawingNameCheck;
     QCheckBox* textAppendCheck;
     QCheckBox* transposeCheck;

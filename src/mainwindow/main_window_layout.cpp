@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QBoxLayout>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -227,6 +228,14 @@ void MainWindow::createControls() {
     spreadsheetOption = make<QRadioButton>(destinationFrame, "spreadsheetOption", "Excel");
     databaseOption = make<QRadioButton>(destinationFrame, "databaseOption", "Access");
     documentOption = make<QRadioButton>(destinationFrame, "documentOption", "Word");
+    destinationGroup = new QButtonGroup(this);
+    for (const auto& [option, destination] : {std::pair{textFileOption, Destination::TextFile},
+                                              {clipboardOption, Destination::Clipboard},
+                                              {spreadsheetOption, Destination::Spreadsheet},
+                                              {databaseOption, Destination::Database},
+                                              {documentOption, Destination::Document}}) {
+        destinationGroup->addButton(option, static_cast<int>(destination));
+    }
     newFileLabel = make<QLabel>(destinationFrame, "newFileLabel", "New File Name");
     newFileEdit = make<QLineEdit>(destinationFrame, "newFileEdit");
     rowLabel = make<QLabel>(destinationFrame, "rowLabel", "Row");

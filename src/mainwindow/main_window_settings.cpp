@@ -92,7 +92,6 @@ void MainWindow::restoreSettings() {
     if (textFileOption->isChecked()) {
         outputDriveList->setDrive(m_textFolder);
         outputFolderList->setPath(m_textFolder);
-        outputFileList->resize(outputFileList->width(), 1420 / 15);
         // Selecting the remembered file is a click on it: it becomes the send target again.
         for (int i = 0; i < outputFileList->count(); ++i) {
             if (outputFileList->item(i)->text() != m_savedTextFile) continue;

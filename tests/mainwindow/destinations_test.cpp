@@ -1,3 +1,5 @@
+#include <QButtonGroup>
+
 #include "mainwindow/main_window_fixture.h"
 #include "support/office_doubles.h"
 
@@ -27,7 +29,7 @@ TEST_F(DestinationsTest, EachDestinationShowsItsOwnControls) {
         QRadioButton* option;
         QList<QWidget*> visible;
         QList<QWidget*> hidden;
-        int listHeight;
+        MainWindow::Destination destination;
         QStringList files;
     };
     const QList<Row> rows = {
@@ -36,7 +38,7 @@ TEST_F(DestinationsTest, EachDestinationShowsItsOwnControls) {
          {w.outputDriveList, w.outputFolderList, w.outputFileList, w.newFileEdit, w.newFileLabel,
           w.rowEdit, w.textAppendCheck, w.transposeCheck, w.databaseAppendCheck,
           w.documentAppendCheck, w.createTableCheck, w.fitColumnsCheck, w.sheetOrTableCombo},
-         -1,
+         MainWindow::Destination::Clipboard,
          {}},
         {w.spreadsheetOption,
          {w.outputDriveList, w.outputFolderList, w.outputFileList, w.rowEdit, w.rowLabel,
@@ -44,38 +46,41 @@ TEST_F(DestinationsTest, EachDestinationShowsItsOwnControls) {
           w.sheetOrTableCombo},
          {w.newFileEdit, w.newFileLabel, w.textAppendCheck, w.databaseAppendCheck,
           w.documentAppendCheck, w.createTableCheck},
-         56,
+         MainWindow::Destination::Spreadsheet,
          {"book.xlsx"}},
         {w.databaseOption,
          {w.outputDriveList, w.outputFolderList, w.outputFileList, w.databaseAppendCheck,
           w.sheetOrTableCombo},
          {w.newFileEdit, w.rowEdit, w.textAppendCheck, w.transposeCheck, w.documentAppendCheck,
           w.createTableCheck, w.includeTagsCheck, w.fitColumnsCheck},
-         56,
+         MainWindow::Destination::Database,
          {"parts.db"}},
         {w.documentOption,
          {w.outputDriveList, w.outputFolderList, w.outputFileList, w.documentAppendCheck,
           w.createTableCheck, w.includeTagsCheck},
          {w.newFileEdit, w.rowEdit, w.textAppendCheck, w.transposeCheck, w.databaseAppendCheck,
           w.fitColumnsCheck, w.sheetOrTableCombo},
-         94,
+         MainWindow::Destination::Document,
          {"report.docx"}},
         {w.textFileOption,
          {w.outputDriveList, w.outputFolderList, w.outputFileList, w.newFileEdit, w.newFileLabel,
           w.textAppendCheck, w.includeTagsCheck},
          {w.rowEdit, w.rowLabel, w.transposeCheck, w.databaseAppendCheck, w.documentAppendCheck,
           w.createTableCheck, w.fitColumnsCheck, w.sheetOrTableCombo},
-         94,
+         MainWindow::Destination::TextFile,
          {"a.csv", "b.txt"}},
     };
     for (const Row& row : rows) {
         row.option->setChecked(true);
         const std::string name = row.option->text().toStdString();
+        // The options are one group whose ids are the destinations.
+        EXPECT_EQ(w.destinationGroup->id(row.option), static_cast<int>(row.destination)) << name;
+        EXPECT_EQ(w.destination(), row.destination) << name;
         for (QWidget* c : row.visible)
             EXPECT_TRUE(shown(c)) << name << " " << c->objectName().toStdString();
         for (QWidget* c : row.hidden)
             EXPECT_FALSE(shown(c)) << name << " " << c->objectName().toStdString();
-        if (row.listHeight > 0) {
+        if (row.destination != MainWindow::Destination::Clipboard) {
             EXPECT_EQ(items(w.outputFileList), row.files) << name;
             EXPECT_EQ(w.outputFileList->toolTip(), " Double-click on file to open ");
         }

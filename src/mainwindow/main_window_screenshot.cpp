@@ -1,0 +1,41 @@
+#include "mainwindow/main_window_screenshot.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QRadioButton>
+
+#include "mainwindow/main_window.h"
+#include "records/record_list_model.h"
+
+namespace {
+
+class IgnoreActivation : public QObject {
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        return event->type() == QEvent::ActivationChange;
+    }
+};
+
+}  // namespace
+
+bool saveMainWindowScreenshot(platform::Platform services, const MainWindowShot& shot,
+                              const QString& pngPath) {
+    MainWindow window(std::move(services), shot.folder, QString());
+    window.load();
+    // The offscreen screen is small at a large scale: the window's check for a small screen
+    // would wait on its message box.
+    IgnoreActivation ignoreActivation;
+    window.installEventFilter(&ignoreActivation);
+    window.show();
+    window.records->append(
+        {QStringLiteral("'COOLING-WATER.DXF','TITLE','63','PID-1001','Cooling water circuit','C'"),
+         QStringLiteral("'TANK-FARM.DXF','TITLE','59','PID-2001','Tank farm transfer','B'")});
+    if (shot.destination) {
+        window.destinationGroup->button(static_cast<int>(*shot.destination))->setChecked(true);
+    }
+    if (shot.spaceDelimited) window.sdfOption->setChecked(true);
+    if (shot.size) window.resize(*shot.size);
+    QApplication::processEvents();
+    return window.grab().save(pngPath);
+}
