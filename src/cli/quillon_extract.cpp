@@ -35,11 +35,13 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Quillon"));
     QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Extracts block attributes from the drawings of a folder with a template."));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addPositionalArgument("template", "Template file.");
     parser.addPositionalArgument("folder", "Folder of drawings.");
     parser.addPositionalArgument("pattern", "Drawing file pattern (default *.dxf).", "[pattern]");

@@ -32,12 +32,14 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Quillon"));
     QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Writes every block attribute of a drawing as an HTML page and prints the page's path.\n"
         "Without OUTPUT the page is attr.htm in the program folder."));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addPositionalArgument("DRAWING", "Drawing file (.dxf or .dwg).");
     parser.addPositionalArgument("OUTPUT", "Page to write.", "[OUTPUT.htm]");
     parser.process(app);

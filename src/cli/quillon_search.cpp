@@ -53,6 +53,7 @@ int main(int argc, char** argv) {
         "FOLDER_SPEC names (a folder and a file wildcard such as /data/dwg/*.dwg; letter case "
         "is ignored). Exit status: 0 with hits, 1 without, 2 for bad arguments."));
     const QCommandLineOption help({"h", "help"}, "Show this help.");
+    const QCommandLineOption version({"v", "version"}, "Show the version.");
     const QCommandLineOption space("space", "Space to search: Both (default), Model or Paper.",
                                    "space", "Both");
     const QCommandLineOption blocks(
@@ -65,7 +66,8 @@ int main(int argc, char** argv) {
     const QCommandLineOption fullPath("full-path", "Name drawings by their full path.");
     const QCommandLineOption delimiter("delimiter", "Field delimiter, one character (default ,).",
                                        "c", ",");
-    parser.addOptions({help, space, blocks, layers, matchCase, whole, tag, fullPath, delimiter});
+    parser.addOptions(
+        {help, version, space, blocks, layers, matchCase, whole, tag, fullPath, delimiter});
     parser.addPositionalArgument("TEXT", "Attribute value or tag name to search for.");
     parser.addPositionalArgument("FOLDER_SPEC", "Folder and file specification.");
 
@@ -77,6 +79,10 @@ int main(int argc, char** argv) {
     if (!parser.parse(QCoreApplication::arguments())) return refuse(parser.errorText());
     if (parser.isSet(help)) {
         out << parser.helpText();
+        return kHits;
+    }
+    if (parser.isSet(version)) {
+        out << "quillon-search " QUILLON_VERSION "\n";
         return kHits;
     }
     const QStringList args = parser.positionalArguments();

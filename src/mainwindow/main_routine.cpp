@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <cstdio>
+#include <cstring>
 
 #include "drawing/reader_application.h"
 #include "mainwindow/main_window.h"
@@ -12,7 +14,36 @@
 #include "platform/gui/qt_platform.h"
 #include "platform/program_folder.h"
 
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: quillon [LIST.dlf | /p]\n"
+    "Reads the block attributes of DWG and DXF drawings and sends the records you choose to a\n"
+    "text file, the clipboard, a spreadsheet (.xlsx), a database (SQLite) or a document\n"
+    "(.docx).\n\n"
+    "  LIST.dlf     run a drawing list file at once (its END line ends the program)\n"
+    "  /p           start the window as usual\n"
+    "  --help       show this text\n"
+    "  --version    show the version\n";
+
+// --help and --version answer on the terminal without opening a window (or needing a display).
+bool answeredOnTheTerminal(int argc, char** argv) {
+    if (argc != 2) return false;
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::fputs("quillon " QUILLON_VERSION "\n", stdout);
+        return true;
+    }
+    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+        std::fputs(kUsage, stdout);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 int Main(int argc, char** argv) {
+    if (answeredOnTheTerminal(argc, argv)) return 0;
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Quillon"));
     QApplication::setApplicationName(QStringLiteral("Quillon"));

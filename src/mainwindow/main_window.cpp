@@ -295,6 +295,9 @@ void MainWindow::openAbout() {
 }
 
 void MainWindow::openFileSpecs() {
+    // The search window may have moved the shared drawing folder since: the store has the last.
+    drawingFolder = m_platform.settings.get(QStringLiteral("Options"), QStringLiteral("DWGFolder"),
+                                            drawingFolder);
     const auto chosen = chooseFileSpecification(m_platform, m_programFolder, drawingFolder, this);
     if (!chosen) return;
     // As if the user had picked them: each change refreshes the drawing list.

@@ -91,6 +91,16 @@ TEST_F(MainWindowHookTest, ClosingLeavesTheSelectionAndAddMovesTheSharedFolder) 
     EXPECT_EQ(fakes.dialogs.shown().back().folder.startFolder, drawings);
 }
 
+TEST_F(MainWindowHookTest, AddStartsWhereTheSearchWindowLastLeftTheSharedFolder) {
+    const QString searched = scratch.makeFolder("searched");
+    load();
+    // The search window stores the folder it browsed to while the main window is open.
+    fakes.settings.set("Options", "DWGFolder", searched);
+    fakes.dialogs.answerFolder("");
+    clickSpecButton([](FileSpecWindow& specs) { specs.addSpecification(); });
+    EXPECT_EQ(fakes.dialogs.shown().back().folder.startFolder, searched);
+}
+
 TEST_F(MainWindowHookTest, AboutButtonShowsTheAboutWindow) {
     load();
     bool shown = false;

@@ -1,0 +1,34 @@
+#include <gtest/gtest.h>
+
+#include <QProcess>
+
+namespace {
+
+// Every program answers --version with the one version number of the build, and --help with
+// its usage, on the terminal, without a window or a display.
+TEST(Programs, VersionAndHelpComeFromTheBuild) {
+    const char* programs[] = {QUILLON_MAIN_PROGRAM, QUILLON_EXTRACT_PROGRAM, QUILLON_SEARCH_PROGRAM,
+                              QUILLON_PAGE_PROGRAM};
+    for (const char* program : programs) {
+        SCOPED_TRACE(program);
+        for (const char* option : {"--version", "--help"}) {
+            QProcess process;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+            environment.remove(QStringLiteral("DISPLAY"));
+            process.setProcessEnvironment(environment);
+            process.start(QString::fromUtf8(program), {QString::fromLatin1(option)});
+            ASSERT_TRUE(process.waitForFinished(20000));
+            EXPECT_EQ(process.exitCode(), 0) << option;
+            const QString out = QString::fromUtf8(process.readAllStandardOutput());
+            if (QLatin1String(option) == QLatin1String("--version")) {
+                EXPECT_TRUE(out.trimmed().endsWith(QStringLiteral(" " QUILLON_VERSION)))
+                    << out.toStdString();
+            } else {
+                EXPECT_TRUE(out.contains(QStringLiteral("--version"))) << out.toStdString();
+            }
+        }
+    }
+}
+
+}  // namespace
