@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Reads one drawing with our reader (dxf_read_bench, best of N), dxflib and ezdxf, and prints
 # the time, MB/s, attributes/s and peak RSS of each side by side.
 # Usage: bench/compare.sh FILE.dxf [REPEAT]      (REPEAT for our reader, default 5)

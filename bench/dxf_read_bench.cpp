@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading speed of the drawing reader, measured the way the extraction engine uses it: open a
 // drawing, select the block references of model space and of paper space, read every
 // property of each and every attribute's tag and text.

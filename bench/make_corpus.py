@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the benchmark corpus: drawings shaped like real title-block and P&ID sheets.
 
 Every drawing holds a title block (block TITLE with DWGNO, TITLE, REV, DATE, DRAWN, ...) on

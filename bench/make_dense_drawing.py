@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes bench/corpus/dense.dxf: the 200 MB bench drawing (large.dxf) with about four times
 its attributes. Plain geometry of model space (lines, circles, polylines, texts) is traded for
 tagged pumps (block PUMP with TAG and DESC) until the drawing holds the wanted number of

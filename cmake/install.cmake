@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `cmake --install` lays Quillon out as a Linux desktop program:
 #   bin/                                   quillon and its command-line programs
 #   share/quillon/faq.fil                  what F1 opens (copied to the user's program folder)

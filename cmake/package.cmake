@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A Debian package of what `cmake --install` lays out: `cpack -G DEB` in the build folder (or
 # `cmake --build <build> --target package`). Build it from a folder configured with
 # -DCMAKE_BUILD_TYPE=Release or RelWithDebInfo; the programs are stripped in the package.

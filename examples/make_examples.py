@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the sample drawings of examples/: three small process-plant sheets, each with a
 title block (block TITLE: DWGNO, TITLE, REV, DATE, DRAWN) in paper space and tagged
 equipment (blocks PUMP and VALVE: TAG, DESC) in model space.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opens the input as the .docx document a user points at (raw, or as parts zipped here, see
 // fuzz_package.h), turns its page, puts records at its start as lines and at its end as a table,
 // the way a send does, and opens the saved file again: a document that opened must still open

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the input as a drawing list file line by line the way a run does: the header keyword,
 // then each line's kind, a send line's request and a drawing line's parts. Relative paths are
 // looked up from the current folder, which tools/fuzz.sh makes an empty one. The run itself

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opens the input bytes as a DWG file twice: through the public entry point, whose check
 // values stop nearly every mutation early, and straight through the DWG reader with the check
 // values off, so mutations reach the page maps, the decompressors, the object map and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opens the input bytes as a drawing and walks every reference and attribute, the way the
 // engine does. Small chunks make the carry-over between chunks happen on small inputs too.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // An .xlsx or .docx input that does not start like a zip file is a list of parts, "name NUL

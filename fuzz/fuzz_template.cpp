@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loads the input as a template file into a drawing session: any bytes give one of the
 // template results, a failure says why, and a template that loads has its tags.
 

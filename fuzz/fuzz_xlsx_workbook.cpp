@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opens the input as the .xlsx workbook a user points at (raw, or as parts zipped here, see
 // fuzz_package.h), writes a header row and a record into its active sheet the way a send does,
 // fits the columns, and opens the saved file again: a workbook that opened must still open

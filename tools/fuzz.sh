@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang and runs each for a while on a copy of its seed
 # corpus; fails when any target finds a crash, a sanitizer report, a leak or a hang.
 #

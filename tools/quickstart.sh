@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up a fresh Debian machine, builds Quillon and runs the quick-start drawing list:
 # the example drawings' title blocks extracted and sent to build/quickstart.csv.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up a fresh Debian machine, builds Quillon and extracts the bundled example drawings:
 # the title blocks of every sheet, then the tagged equipment.
 set -euo pipefail

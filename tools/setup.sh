@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages Quillon builds and tests with (skipped when all are present).
 # The peers that only some tests use (a browser for the attribute page, LibreOffice for the
 # documents) are installed where they can be; the tests that need them say so and skip.

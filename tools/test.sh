@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up a fresh Debian machine, builds Quillon from scratch and runs the whole test suite.
 # Usage: tools/test.sh [preset]   (preset: default or asan; default when omitted)
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A send of many records to a .docx document, the way the document destination makes it: a
 // new document, its page turned to landscape, and the records as a table with a heading row
 // (then, in a second run, as lines of text), each written to the file. Prints milliseconds per

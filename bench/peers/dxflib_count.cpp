@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Peer for the reading benchmark: counts the top-level block references (model space, and
 // paper space whether in ENTITIES or in a *Paper_Space block) and their attributes with
 // dxflib. dxflib reads ASCII DXF only.

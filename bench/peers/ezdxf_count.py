@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Peer for the reading benchmark: counts the top-level block references of model space and
 of every paper-space layout, and their attributes, with ezdxf (ASCII and binary DXF)."""
 

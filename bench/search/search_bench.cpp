@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // search_bench FOLDER_SPEC TEXT [--repeat N] [--abort-after MS]
 //
 // Times the attribute search the window and quillon-search run: every drawing of the folder

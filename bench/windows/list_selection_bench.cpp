@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Select All, Unselect All and Clear Selection on an attribute list of 100,000 records, the way
 // the window runs them. Prints milliseconds per operation.
 //   QT_QPA_PLATFORM=offscreen build/default/bench/list_selection_bench [records]

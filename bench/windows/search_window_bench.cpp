@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search window over real drawings, headless: the search run as a click on Search starts
 // it (listing, one reader session, every drawing opened and walked, lines shown in the results
 // box, status line), and the wait from a click on Abort to the end of the run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window beside the command line on the same drawings: a drawing list file naming every
 // drawing of FOLDER that matches PATTERN with TEMPLATE, and a send of all records to a text file,
 // run through the real main window (headless); then quillon-extract on the same folder, pattern

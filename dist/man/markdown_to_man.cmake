@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Turns a manual page written in a small Markdown dialect into roff (man(7)), so the pages need no
 # tool beyond CMake. Run: cmake -DINPUT=page.1.md -DOUTPUT=page.1 -DVERSION=x.y.z -P this file.
 #

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the seed workbooks and documents of fuzz_xlsx_workbook and fuzz_docx_document.
 
 Each package is written twice: as the zip file a user would point at, and as its parts

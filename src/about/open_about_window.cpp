@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "about/open_about_window.h"
 
 #include "about/about_window.h"

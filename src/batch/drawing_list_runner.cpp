@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/drawing_list_runner.h"
 
 #include "batch/folder_scan.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A drawing list file run line by line: the header keywords set the drawing-name options,

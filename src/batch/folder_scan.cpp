@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder walk of a wildcard drawing line: every matching drawing of a folder and, depth
 // first, of its subfolders.
 

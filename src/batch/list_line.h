@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The lines of a drawing list file: what kind each is, and what a header or send line says.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillon-extract: the extraction run without the window, for scripts and a first look at the
 // bundled examples. Prints the records of every matching drawing, one per line.
 

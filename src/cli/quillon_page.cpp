@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillon-page: the attribute page of one drawing without the window. Writes every attribute
 // of the drawing as an HTML page and prints where it went.
 

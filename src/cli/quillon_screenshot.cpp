@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillon-screenshot: renders the main window into a PNG file, for checking the layout without a
 // display (QT_QPA_PLATFORM=offscreen). Settings are kept apart from the user's.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillon-search: the attribute search without the window, for scripts. Prints the header line
 // and the result lines on standard output as they are found; the totals line and the drawings
 // that could not be opened go to standard error.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Groups of an ASCII DXF file: a group-code line, then a value line. Only the lines' ends are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Groups of a binary DXF file. Group codes are 1 byte before R13 (255 escapes to a 2-byte

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The block records of a drawing as far as references need them: a reference to a dynamic

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The window of the input the tokenizers parse: a fixed buffer refilled chunk by chunk, with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What the reader keeps of a drawing: the top-level block references and their attributes,

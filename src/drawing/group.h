@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // One group (code and value) as the tokenizers hand it to the parser. Text values point into

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Error numbers of the drawing reader. They follow the numbering of the automation world the

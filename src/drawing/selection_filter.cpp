@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "drawing/selection_filter.h"
 
 #include "drawing/reader_errors.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The filter of a selection set (parallel arrays of group codes and values) over the reader's

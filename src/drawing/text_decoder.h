@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Text values of a drawing to QString. Files before AC1021 are in the code page of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The attribute page of one drawing: a session of its own opens the drawing read-only, every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The attribute search: every block attribute whose value (or tag) matches a text, in the

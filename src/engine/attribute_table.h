@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The table of every attribute of one drawing, as the attribute page shows it: rows 0 and N + 1

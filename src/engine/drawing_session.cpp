@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/drawing_session.h"
 
 #include "engine/blanks.h"

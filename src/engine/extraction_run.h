@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // One extraction run: a drawing session over the selected drawings of one folder with one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Writes a two-dimensional array of values as an HTML table, or as a whole page around one.

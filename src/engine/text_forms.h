@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The text forms of numbers, Booleans and dates, used wherever the program writes them.

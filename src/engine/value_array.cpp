@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/value_array.h"
 
 #include "engine/text_forms.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A two-dimensional array of values: dimension 1 is the row, dimension 2 the column, both

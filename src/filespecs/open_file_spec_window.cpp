@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "filespecs/open_file_spec_window.h"
 
 #include "filespecs/file_spec_window.h"

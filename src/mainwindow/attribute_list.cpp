@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The attribute list: selecting, counting and clearing the extracted records.
 
 #include <QComboBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A double-click on a drawing: every attribute of it as a page in the desktop's browser.
 
 #include <QListWidget>

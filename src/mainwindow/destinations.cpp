@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frames "3) Select Output Format" and "7) Send Selected Attributes To": the record format, the
 // destination with its options, the output folder and file, and the sheet or table.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "&File": a drawing list file chosen, run by the drawing list runner, and the window brought
 // up to date with what it added.
 

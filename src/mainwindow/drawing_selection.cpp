@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Steps 1 and 2 of the window: drawings from a drive, folder and pattern; one template.
 
 #include <QFileInfo>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "5) Extract Attributes": the selected drawings through the chosen template into the list.
 
 #include <QCheckBox>

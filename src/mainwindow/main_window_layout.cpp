@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's controls in their frames and numbered steps. Layouts place them, so every
 // caption fits whatever font and scale the desktop uses, and the lists grow with the window.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Restoring the window at load and storing it at unload. A stored value that no longer fits
 // (a folder gone, a word that is not a number) leaves its control as it was.
 

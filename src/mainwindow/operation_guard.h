@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Marks a long operation (an extraction run, a drawing list, a send) as running for as long as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "8) GO!": the window's controls become a send request, its sender delivers the selected
 // records, and the window shows how it went.
 

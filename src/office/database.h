@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A database as the database output drives it: ordinary tables, a record set over one table with

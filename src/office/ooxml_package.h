@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // An Office Open XML file (.xlsx workbook, .docx document) as a zip package: its parts by name,

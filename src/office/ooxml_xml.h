@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The XML of the package's parts through pugixml: parsed keeping every character of text, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The word processor as the document output drives it: documents, landscape pages, and a block

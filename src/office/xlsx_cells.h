@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The cells of a worksheet part: references ("B3"), values as the spreadsheet program stores

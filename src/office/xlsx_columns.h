@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Column widths of a worksheet part (<cols>), set one column at a time while every other

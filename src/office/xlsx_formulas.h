@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Shared formulas: a formula stored once in its first cell and used by the cells after it. A

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Tables of a worksheet (<table> parts): the names of a table's columns are the texts of its

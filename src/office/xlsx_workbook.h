@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // One .xlsx workbook open in a spreadsheet session: its sheets, the active one, and the cells

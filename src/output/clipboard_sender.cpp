@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/clipboard_sender.h"
 
 #include "output/send_grid.h"

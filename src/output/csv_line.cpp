@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/csv_line.h"
 
 QString csvLine(const QString& line) {

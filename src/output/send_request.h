@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What one send delivers and where. The window builds it from its controls, a drawing list from

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search window's controls and their arrangement: the criteria above, the results below,
 // the status line at the foot. Layouts size everything, so each caption fits in any font.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving the results: to a text or CSV file chosen in a Save As box, or to the clipboard, with
 // the search criteria in front when asked.
 

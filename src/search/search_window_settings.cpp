@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search window's settings, section "Options": applied when the window opens, stored when
 // it closes, key by key in the same order.
 

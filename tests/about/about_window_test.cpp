@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The about window: its text with the build's version, the links and their status texts.
 
 #include "about/about_window.h"

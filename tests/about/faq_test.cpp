@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The FAQ explains texts the program really uses: every text it quotes (a keyword, a setting,
 // a file name, a message) occurs in the sources, and every keyword of the template and list
 // file formats is explained. A renamed message or keyword fails here, not in a user's hands.

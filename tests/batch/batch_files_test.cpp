@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files the drawing list and the extraction meet on disk: list files that cannot be read,
 // drawings the reader refuses, and folder trees with links.
 

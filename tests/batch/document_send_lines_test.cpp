@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // List files whose send lines go to a .docx document: a real drawing, real documents, read back
 // with python-docx.
 

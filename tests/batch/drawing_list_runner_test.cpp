@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A drawing list run against the runner alone: real list files and drawings, a window that
 // records what it is shown and a sender that records what it is asked to send.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Real list files over real drawing files in a scratch folder tree, through the window.
 
 #include "drawing/reader_application.h"

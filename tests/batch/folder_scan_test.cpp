@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder walk of a wildcard line without extension, on real folders with real links.
 
 #include "batch/folder_scan.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // List files whose send lines go to a database or a workbook: real drawings, real files, read
 // back with the sqlite3 program and openpyxl.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program itself started with a drawing list file on its command line.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The request a send line makes: its fields replace what they name, the window's values stay
 // for the rest.
 

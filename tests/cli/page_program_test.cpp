@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillon-page run as a script runs it: the page it writes, the path it prints, its exit status
 // and its reasons.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillon-search run as a script runs it: real drawings in a scratch folder, its standard output,
 // standard error and exit status.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The same expectations against the memory model the engine's tests use and against our
 // drawing reader, so the double cannot drift from the real thing.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The automation objects of the reader session: documents, selection sets and their filters.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files the reader cannot use: each is an open failure with an error number and a reason,
 // never a crash, a hang or a read out of bounds (the ASan build runs these too).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DWG bit stream: each bit code read from hand-packed bits, and reads past the end.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DWG files that are broken: each is an open failure with a reason, never a crash, a hang
 // or a read outside the file (the ASan build runs these too). The paged releases' own maps
 // are broken byte by byte in dwg_paged_sections_test.cpp and dwg_r2007_sections_test.cpp.

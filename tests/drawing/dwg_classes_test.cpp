@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The classes section of the paged releases: every class record is walked, to the last one
 // the drawing's DXF twin lists, and a cut or damaged section is only a class not found. The
 // LAYOUT objects it numbers give the names and tab orders of the twin.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Texts of DWG files up to R2004 are bytes in the drawing's own code page, which the file
 // header names. The files are made from the samples: the code page rewritten, and the first
 // letter of an attribute's value replaced by a byte that differs between code pages.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Real drawings name objects they no longer hold, and objects of classes the reader does not
 // know. Such a drawing is read: what is missing is skipped (a reference not found is not
 // there, a layer or block name not found is empty). Only a drawing without a block table is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Objects as R2007 and later write them: a data stream, the texts in UTF-16 at its end, and
 // the handle stream. Built bit by bit here, so every field the reader takes is checked
 // where no sample drawing has it (a multiline attribute, a long string stream, a true

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page layer of AC1018-AC1032 files (R2004 compression): the sections of real drawings,
 // the decompressor on hand-made streams, and broken files that must fail cleanly.
 

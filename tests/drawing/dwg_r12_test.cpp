@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DWG files of R2.10 to R12: texts in the code page the header names, and broken files refused
 // with a reason. The files are made from the samples by changing bytes; R11/R12 records carry a
 // check value, made to match again where a test needs the change to be read.

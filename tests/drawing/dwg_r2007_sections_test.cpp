@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page and section layer of AC1021 (R2007) files: the four sections the object reader needs
 // come out of a real AutoCAD drawing, and broken copies of it fail with a reason, never a crash,
 // a hang or a read outside the buffer (the ASan build runs these too).

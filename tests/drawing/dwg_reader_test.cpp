@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DWG reader against the DXF reader: each AutoCAD drawing read from its .dwg must give
 // exactly what its DXF twin gives, in every release AutoCAD saved it in.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // References to dynamic blocks: a reference to an anonymous copy ("*U12") has the dynamic
 // block's name as its effective name, in DXF and DWG alike; any other reference has its own.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reader against small drawings written by ezdxf (tests/fixtures/dxf/make_fixtures.py) in
 // every release and both encodings: which references, in which order, with which values.
 

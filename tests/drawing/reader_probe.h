@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Test helpers: read a drawing and look at it through the automation interfaces, the way the

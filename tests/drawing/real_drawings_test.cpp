@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawings written by AutoCAD (R2000..R2018), read from the shared folder at run time; the
 // compressed ones are unpacked into a temporary folder first.
 

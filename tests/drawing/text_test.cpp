@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text values: code pages, escapes, mislabelled files and multiline attributes.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The attribute page of real drawings through the real reader: a DWG and its DXF twin give the
 // same page, and the page, loaded in a real browser, shows one row per attribute with every
 // value as text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Real drawings through the real reader and the extraction run: drawings AutoCAD wrote in six
 // releases, and the bundled examples.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The attribute page of one drawing, as the drawing list's double-click makes it: the status
 // lines on the way, the heading, the messages of each failure, and no session left open.
 

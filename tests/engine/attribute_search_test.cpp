@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The attribute search over the memory model: what matches, what each result line holds, the
 // running total, the abort, and a run over several drawings.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // attributeArray: every attribute of every block reference of the open drawing, model space first,
 // with the block's data repeated on each of its rows and the header row at both ends.
 

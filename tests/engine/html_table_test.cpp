@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The HTML table and page writer: markup of every style setting, the result codes, escaping,
 // and the page file itself.
 

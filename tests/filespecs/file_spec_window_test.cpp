@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The saved file specifications: loading, Add, Edit, Delete, Select and the writing back.
 
 #include "filespecs/file_spec_window.h"

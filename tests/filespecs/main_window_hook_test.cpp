@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's ".." button: the chosen specification becomes its drawing folder and
 // pattern, and the shared drawing folder follows Add.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <QButtonGroup>
 
 #include "mainwindow/main_window_fixture.h"

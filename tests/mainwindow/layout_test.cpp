@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's layout: every caption whole in any font, nothing on top of anything else, the
 // same places whichever destination is chosen, and lists that grow with the window.
 

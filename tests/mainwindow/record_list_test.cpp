@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The records of the window, kept in memory: long runs, their header row, and selections made
 // with the keyboard.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window over the real drawing reader: drawings on disk, the program folder a scratch one.
 
 #include <QFileInfo>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A database file as a send leaves it when something goes wrong half-way: read back with the
 // sqlite3 program, never with the code under test.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ranges written over merged cells: only the first cell of a merge shows a value, so no value
 // may land in the others. Workbooks made and read back by openpyxl.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sends from the window to .docx documents on real files, read back with python-docx: lines or a
 // table at either end, a new document when none is chosen, and documents that cannot take the
 // block.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Spreadsheet and database sends that must not lose or misplace data: real workbook and database
 // files, read back with openpyxl and the sqlite3 program.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The header row and the cell grid every destination builds from the records.
 
 #include "output/send_grid.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package of this build folder, unpacks it into a temporary root and runs the
 # installed programs there as a user would: quillon-extract and `quillon LIST.dlf` on the
 # installed examples, quillon-page into the program folder. An installed copy must keep its

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Peer check of the drawing reader: the block references dxf_dump reports for a DXF file
 must be those ezdxf finds, field by field.
 

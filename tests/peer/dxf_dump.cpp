@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints every block reference the drawing reader reports for a DXF file, one JSON object a
 // line: the MODEL selection set's items, then the PAPER set's, each with its space, name,
 // layer, handle, insertion point and attributes (tag and value, in order). A property the

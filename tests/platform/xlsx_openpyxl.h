@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Reading and making workbooks with openpyxl, an independent reader of .xlsx files, through

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving the search results: the Save As box, the file (criteria, CSV quoting, temporary file),
 // the save folder kept across openings, the clipboard and its count.
 

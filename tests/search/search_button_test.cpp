@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's search button opens the search window in front of it.
 
 #include <QApplication>

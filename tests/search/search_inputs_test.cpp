@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Awkward texts in the criteria and in the drawings: quotes, wildcards, semicolons, very long
 // texts, NUL and unpaired surrogates never crash the run and never shift a column.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search window's layout: every caption whole, at the smallest size and in a large font,
 // nothing on top of anything else, and the results growing with the window. With
 // QUILLON_SCREENSHOT_DIR set, the window after a run is written there as search_window.png.

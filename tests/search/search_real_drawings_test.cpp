@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search window over the drawing reader and real drawings: the examples, the DWG releases
 // of the test data, and a folder with a file that is no drawing.
 

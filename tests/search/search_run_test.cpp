@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search window's run over the memory model: what each criterion finds, the header and the
 // status line, refusals, Abort between and inside drawings, drawings that do not open, and a
 // close or a second click while a run is going.

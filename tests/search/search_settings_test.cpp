@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search window's settings: defaults, stored values, the order they are read and written
 // in, and the boxes that put a value back when they are left empty.
 

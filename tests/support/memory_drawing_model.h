@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A drawing application held in memory, for testing the engine without drawing files. Any single

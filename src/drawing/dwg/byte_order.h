@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Little-endian fields at byte offsets, as the file and page headers hold them; the caller

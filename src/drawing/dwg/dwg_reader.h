@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Reading a DWG file (AutoCAD R13 to 2018 and later releases of the same formats; R2.10 to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The header at the start of an R13-R2000 file: the code page and where the sections lie.

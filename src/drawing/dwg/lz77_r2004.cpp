@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "drawing/dwg/lz77_r2004.h"
 
 #include <algorithm>

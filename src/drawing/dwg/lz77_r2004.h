@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The LZ77 variant that compresses the pages of AC1018 and later files (R2004 up to R2018,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The LZ77 variant AC1021 (R2007) files compress their system and data pages with; unlike the

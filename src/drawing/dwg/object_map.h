@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The object map: where each object (by handle) starts: in the file (up to R2000) or in the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // One object of a DWG file: its size, type and the streams it is written in (the data, the

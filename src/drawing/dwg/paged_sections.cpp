@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page layer of AC1018, AC1024, AC1027 and AC1032 files: an encrypted file header points
 // to the section page map (where each page lies), which names the page of the section map
 // (which pages make up each section); the data pages are compressed pieces of the sections.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Reading a DWG file of AutoCAD R2.10 to R12 (AC2.10, AC1003, AC1004, AC1006, AC1009) into the

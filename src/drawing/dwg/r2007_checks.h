@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The check values of AC1021 (R2007) files: 64-bit CRCs in two flavours, the seed updates

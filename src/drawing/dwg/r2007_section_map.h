@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The section map of an AC1021 (R2007) file, once decoded and decompressed: for each section

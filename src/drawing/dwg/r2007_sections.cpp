@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page and section layer of AC1021 (R2007) files. Everything after the first 0x80 bytes
 // is Reed-Solomon coded: the file header at 0x80 and the two system pages (page map, section
 // map) with the (255, 239) code, the data pages with (255, 251); code words are interleaved

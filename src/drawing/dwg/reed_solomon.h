@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The Reed-Solomon coding of AC1021 (R2007) pages: code words of 255 bytes, k data bytes then

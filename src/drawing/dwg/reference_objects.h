@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The entity types the reader keeps: block references (INSERT, MINSERT) and their

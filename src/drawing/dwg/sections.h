@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The data sections of a DWG file of release AC1018 (R2004) and later, taken out of the

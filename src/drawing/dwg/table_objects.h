@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The non-entity objects the reader needs: the names of blocks, layers and linetypes, the
