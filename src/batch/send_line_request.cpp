@@ -13,8 +13,8 @@ namespace {
 // A start row or column as its box takes it: a whole number above the box's limit becomes the
 // limit; otherwise the leading number counts ("3abc" is 3).
 int startCell(const QString& text, int limit) {
-    if (text.toLongLong() > limit) return limit;
-    return static_cast<int>(std::clamp<long long>(numericValue(text), 1, INT_MAX));
+    // The leading number counts, also past the limit ("99999abc" is the last row, not row 99999).
+    return static_cast<int>(std::clamp<long long>(numericValue(text), 1, limit));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 #include <memory>
 
 namespace office::ooxml {
@@ -53,7 +54,8 @@ Result<Package> Package::read(const QString& path, FileKind kind) {
         return fileError(QStringLiteral("Cannot read the ") + kind.noun + " " + shown + ": " +
                          file.errorString());
     }
-    const QByteArray bytes = file.read(kMaxFileSize + 1);
+    // Asking for the limit would set aside 200 MB for every small package: ask for its size.
+    const QByteArray bytes = file.read(std::min<qint64>(info.size(), kMaxFileSize) + 1);
     if (bytes.size() > kMaxFileSize) {
         return fileError(QStringLiteral("The ") + kind.noun + " " + shown +
                          QStringLiteral(" is too big to open (more than 200 MB)."));
