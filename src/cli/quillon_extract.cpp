@@ -7,30 +7,12 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include "cli/console_run_ui.h"
 #include "drawing/reader_application.h"
 #include "engine/extraction_run.h"
 #include "platform/folder_listing.h"
 #include "platform/paths.h"
 #include "platform/program_folder.h"
-
-namespace {
-
-class ConsoleRunUi : public ExtractionRunUi {
-public:
-    void processPendingEvents() override {}
-    void showError(const QString& caption, const QString& text) override {
-        m_err << caption << ": " << text << Qt::endl;
-    }
-    void setStatus(const QString& text) override { m_status = text; }
-    void setBusy(bool) override {}
-    void printStatus(const QString& text) { m_err << text << Qt::endl; }
-
-private:
-    QTextStream m_err{stderr};
-    QString m_status;
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

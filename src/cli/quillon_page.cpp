@@ -7,27 +7,11 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include "cli/console_run_ui.h"
 #include "drawing/reader_application.h"
 #include "engine/attribute_page.h"
 #include "platform/paths.h"
 #include "platform/program_folder.h"
-
-namespace {
-
-class ConsolePageUi : public ExtractionRunUi {
-public:
-    void processPendingEvents() override {}
-    void showError(const QString& caption, const QString& text) override {
-        m_err << caption << ": " << text << Qt::endl;
-    }
-    void setStatus(const QString&) override {}
-    void setBusy(bool) override {}
-
-private:
-    QTextStream m_err{stderr};
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -55,7 +39,7 @@ int main(int argc, char** argv) {
     request.pagePath = args.size() == 2 ? QFileInfo(args[1]).absoluteFilePath()
                                         : attributePagePath(platform::programFolder());
 
-    ConsolePageUi ui;
+    ConsoleRunUi ui;
     platform::SystemClock clock;
     const AttributePageResult result =
         writeAttributePage(request, drawing::readerApplicationFactory(), ui, clock);
