@@ -21,8 +21,8 @@
 #include <type_traits>
 #include <vector>
 
-#include "engine/automation/automation.h"
 #include "drawing/reader_application.h"
+#include "engine/automation/automation.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 
 #include <memory>
 
-#include "engine/automation/automation.h"
 #include "drawing/drawing_model.h"
+#include "engine/automation/automation.h"
 
 namespace drawing {
 

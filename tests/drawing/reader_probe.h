@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/automation/automation.h"
 #include "drawing/dxf_reader.h"
+#include "engine/automation/automation.h"
 
 namespace drawing::test {
 

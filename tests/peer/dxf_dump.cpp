@@ -14,8 +14,8 @@
 #include <QVariant>
 #include <cstdio>
 
-#include "engine/automation/automation.h"
 #include "drawing/reader_application.h"
+#include "engine/automation/automation.h"
 
 namespace {
 

@@ -121,8 +121,7 @@ Result<std::shared_ptr<office::TextDocument>> MemoryWordProcessor::AddDocument()
     const QString name = QStringLiteral("Document%1").arg(open.size() + 1);
     auto document = std::make_shared<MemDocument>();
     open.emplace_back(name, document);
-    return std::shared_ptr<office::TextDocument>(
-        std::make_shared<DocumentRef>(name, document));
+    return std::shared_ptr<office::TextDocument>(std::make_shared<DocumentRef>(name, document));
 }
 
 Result<std::shared_ptr<office::TextDocument>> MemoryWordProcessor::ActiveDocument() {
@@ -131,15 +130,13 @@ Result<std::shared_ptr<office::TextDocument>> MemoryWordProcessor::ActiveDocumen
         std::make_shared<DocumentRef>(open.back().first, open.back().second));
 }
 
-Result<std::shared_ptr<office::Workbook>> MemorySpreadsheet::OpenWorkbook(
-    const QString& path) {
+Result<std::shared_ptr<office::Workbook>> MemorySpreadsheet::OpenWorkbook(const QString& path) {
     const auto found = files.find(path);
     if (found == files.end()) return failure("Workbook not found: " + path);
     found->second->closed = false;
     open.emplace_back(path, found->second);
     active = static_cast<int>(open.size()) - 1;
-    return std::shared_ptr<office::Workbook>(
-        std::make_shared<WorkbookRef>(path, found->second));
+    return std::shared_ptr<office::Workbook>(std::make_shared<WorkbookRef>(path, found->second));
 }
 
 Result<std::shared_ptr<office::Workbook>> MemorySpreadsheet::AddWorkbook() {
@@ -156,13 +153,11 @@ Result<std::shared_ptr<office::Workbook>> MemorySpreadsheet::ActiveWorkbook() {
     return std::shared_ptr<office::Workbook>(std::make_shared<WorkbookRef>(path, book));
 }
 
-Result<std::shared_ptr<office::Recordset>> MemoryDatabase::OpenRecordset(
-    const QString& table) {
+Result<std::shared_ptr<office::Recordset>> MemoryDatabase::OpenRecordset(const QString& table) {
     const auto found = tables.find(table);
     if (found == tables.end()) return failure("Could not find table " + table);
     committed = tables;
-    return std::shared_ptr<office::Recordset>(
-        std::make_shared<TableRecordset>(found->second));
+    return std::shared_ptr<office::Recordset>(std::make_shared<TableRecordset>(found->second));
 }
 
 Status MemoryDatabase::BeginTrans() {
@@ -187,9 +182,9 @@ Status MemoryDatabase::Rollback() {
 }
 
 office::Office officeOf(std::shared_ptr<MemorySpreadsheet> running,
-                                  std::shared_ptr<MemorySpreadsheet> started,
-                                  std::map<QString, std::shared_ptr<MemoryDatabase>> databases,
-                                  std::shared_ptr<MemoryWordProcessor> runningWord) {
+                        std::shared_ptr<MemorySpreadsheet> started,
+                        std::map<QString, std::shared_ptr<MemoryDatabase>> databases,
+                        std::shared_ptr<MemoryWordProcessor> runningWord) {
     office::Office office = office::unavailableOffice();
     if (runningWord) {
         office.runningWordProcessor =
@@ -198,14 +193,12 @@ office::Office officeOf(std::shared_ptr<MemorySpreadsheet> running,
         };
     }
     if (running) {
-        office.runningSpreadsheet =
-            [running]() -> Result<std::shared_ptr<office::Spreadsheet>> {
+        office.runningSpreadsheet = [running]() -> Result<std::shared_ptr<office::Spreadsheet>> {
             return std::shared_ptr<office::Spreadsheet>(running);
         };
     }
     if (started) {
-        office.startSpreadsheet =
-            [started]() -> Result<std::shared_ptr<office::Spreadsheet>> {
+        office.startSpreadsheet = [started]() -> Result<std::shared_ptr<office::Spreadsheet>> {
             return std::shared_ptr<office::Spreadsheet>(started);
         };
     }

@@ -27,12 +27,9 @@ public:
     int active = -1;
     bool visible = false;
 
-    office::Result<std::shared_ptr<office::Workbook>> OpenWorkbook(
-        const QString& path) override;
+    office::Result<std::shared_ptr<office::Workbook>> OpenWorkbook(const QString& path) override;
     office::Result<std::shared_ptr<office::Workbook>> AddWorkbook() override;
-    office::Result<int> WorkbookCount() const override {
-        return static_cast<int>(open.size());
-    }
+    office::Result<int> WorkbookCount() const override { return static_cast<int>(open.size()); }
     office::Result<std::shared_ptr<office::Workbook>> ActiveWorkbook() override;
     office::Result<bool> Visible() const override { return visible; }
     office::Status SetVisible(bool v) override {
@@ -62,8 +59,7 @@ public:
     bool closed = false;
 
     office::Result<QStringList> TableNames() const override { return tableOrder; }
-    office::Result<std::shared_ptr<office::Recordset>> OpenRecordset(
-        const QString& table) override;
+    office::Result<std::shared_ptr<office::Recordset>> OpenRecordset(const QString& table) override;
     office::Status BeginTrans() override;
     office::Status CommitTrans() override;
     office::Status Rollback() override;
@@ -94,13 +90,9 @@ public:
 
     office::Result<std::shared_ptr<office::TextDocument>> OpenDocument(
         const QString& path) override;
-    office::Result<std::shared_ptr<office::TextDocument>> AddDocument()
-        override;
-    office::Result<int> DocumentCount() const override {
-        return static_cast<int>(open.size());
-    }
-    office::Result<std::shared_ptr<office::TextDocument>> ActiveDocument()
-        override;
+    office::Result<std::shared_ptr<office::TextDocument>> AddDocument() override;
+    office::Result<int> DocumentCount() const override { return static_cast<int>(open.size()); }
+    office::Result<std::shared_ptr<office::TextDocument>> ActiveDocument() override;
     office::Result<bool> Visible() const override { return visible; }
     office::Status SetVisible(bool v) override {
         visible = v;
@@ -110,8 +102,8 @@ public:
 
 // Office services over the doubles; leave a member empty to make that connection fail.
 office::Office officeOf(std::shared_ptr<MemorySpreadsheet> running,
-                                  std::shared_ptr<MemorySpreadsheet> started,
-                                  std::map<QString, std::shared_ptr<MemoryDatabase>> databases,
-                                  std::shared_ptr<MemoryWordProcessor> runningWord = nullptr);
+                        std::shared_ptr<MemorySpreadsheet> started,
+                        std::map<QString, std::shared_ptr<MemoryDatabase>> databases,
+                        std::shared_ptr<MemoryWordProcessor> runningWord = nullptr);
 
 }  // namespace fake

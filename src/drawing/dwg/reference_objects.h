@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/automation/automation.h"
 #include "drawing/dwg/object_reader.h"
+#include "engine/automation/automation.h"
 
 namespace drawing::dwg {
 
