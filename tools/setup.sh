@@ -6,7 +6,7 @@
 set -euo pipefail
 required=(cmake ninja-build g++ pkg-config gzip qt6-base-dev libgtest-dev python3-ezdxf
           fonts-liberation libsqlite3-dev sqlite3 libzip-dev libpugixml-dev python3-openpyxl
-          python3-docx)
+          python3-docx clang-format)
 # dpkg-dev and file build the Debian package (cpack -G DEB); lintian checks it.
 optional=(libreoffice-writer-nogui poppler-utils chromium dpkg-dev file lintian)
 
