@@ -14,6 +14,7 @@
 #include "drawing/dwg/file_header.h"
 #include "drawing/dwg/object_map.h"
 #include "drawing/dwg/r12_reader.h"
+#include "drawing/dwg/record_names.h"
 #include "drawing/dwg/reference_objects.h"
 #include "drawing/dwg/sections.h"
 #include "drawing/dwg/table_objects.h"
@@ -25,22 +26,6 @@
 namespace drawing::dwg {
 
 namespace {
-
-// Upper-case hexadecimal without leading zeros, as DXF writes a handle.
-std::string hexHandle(std::uint64_t handle) {
-    char text[24];
-    std::snprintf(text, sizeof text, "%llX", static_cast<unsigned long long>(handle));
-    return text;
-}
-
-// R13 and R14 store an anonymous block's name without its number ("*X", "*D"); it takes
-// the block's place in the block table, as the DXF form of such a drawing names it.
-QString numberedAnonymous(const QString& name, std::size_t tableIndex) {
-    if (name.size() < 2 || name[0] != u'*') return name;
-    for (qsizetype i = 1; i < name.size(); ++i)
-        if (!name[i].isLetter()) return name;
-    return name + QString::number(tableIndex);
-}
 
 bool sameIgnoringCase(const QString& a, const char* b) {
     return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;

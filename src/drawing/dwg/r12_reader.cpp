@@ -12,6 +12,7 @@
 #include "drawing/dwg/byte_order.h"
 #include "drawing/dwg/crc16.h"
 #include "drawing/dwg/file_header.h"
+#include "drawing/dwg/record_names.h"
 #include "drawing/ocs.h"
 #include "drawing/space_order.h"
 #include "drawing/string_pool.h"
@@ -77,25 +78,10 @@ constexpr unsigned kHasExtrusion = 0x100;
 constexpr unsigned kLinetypeByLayer = 256;
 constexpr unsigned kLinetypeByBlock = 255;
 
-std::string hexHandle(std::uint64_t handle) {
-    char text[24];
-    std::snprintf(text, sizeof text, "%llX", static_cast<unsigned long long>(handle));
-    return text;
-}
-
 // A table record's name: a fixed field ended by a zero byte.
 std::string_view fixedName(std::string_view field) {
     const std::size_t end = field.find('\0');
     return end == std::string_view::npos ? field : field.substr(0, end);
-}
-
-// An anonymous block's name is stored without its number ("*D", "*U"); it takes the block's
-// place in the block table, as the DXF form of the drawing names it.
-QString numberedAnonymous(const QString& name, std::size_t tableIndex) {
-    if (name.size() < 2 || name[0] != u'*') return name;
-    for (qsizetype i = 1; i < name.size(); ++i)
-        if (!name[i].isLetter()) return name;
-    return name + QString::number(tableIndex);
 }
 
 // The fields of one entity, read in order; reading past its end leaves ok() false.
