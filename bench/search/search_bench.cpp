@@ -2,7 +2,7 @@
 // search_bench FOLDER_SPEC TEXT [--repeat N] [--abort-after MS]
 //
 // Times the attribute search the window and quillon-search run: every drawing of the folder
-// specification opened, both spaces walked, result lines built and counted. Prints the best
+// pattern opened, both spaces walked, result lines built and counted. Prints the best
 // wall time of N runs with the hits and files. With --abort-after, an Abort is requested at the
 // first pending-events point after MS milliseconds and the time until the run returns is
 // printed: how long a user waits after pressing Abort.
@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
         events.lineFound = [&lines](const QString& line) { lines += line.isEmpty() ? 0 : 1; };
         ui.clock.start();
         // The listing is part of what the user waits for.
-        totals = run.run(drawingsOf(splitFolderSpec(args[0])), events);
+        totals = run.run(drawingsOf(splitFolderPattern(args[0])), events);
         const qint64 endedNs = ui.clock.nsecsElapsed();
         best = std::min(best, endedNs / 1e9);
         if (ui.requestedAtNs >= 0) {

@@ -15,13 +15,13 @@
 namespace {
 
 // "DejaVu Sans,10" or "DejaVu Sans": the family, and the size in points when given.
-bool applyFont(const QString& spec) {
-    const qsizetype comma = spec.lastIndexOf(QLatin1Char(','));
+bool applyFont(const QString& fontText) {
+    const qsizetype comma = fontText.lastIndexOf(QLatin1Char(','));
     QFont font = QApplication::font();
-    font.setFamilies({spec.left(comma).trimmed()});
+    font.setFamilies({fontText.left(comma).trimmed()});
     if (comma >= 0) {
         bool ok = false;
-        const double points = spec.mid(comma + 1).toDouble(&ok);
+        const double points = fontText.mid(comma + 1).toDouble(&ok);
         if (!ok || points <= 0) return false;
         font.setPointSizeF(points);
     }

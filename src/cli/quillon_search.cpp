@@ -137,7 +137,7 @@ int main(int argc, char** argv) {
         if (!reason.isEmpty()) err << " (" << reason << ")";
         err << Qt::endl;
     };
-    const SearchRun::Totals totals = run.run(drawingsOf(splitFolderSpec(args[1])), events);
+    const SearchRun::Totals totals = run.run(drawingsOf(splitFolderPattern(args[1])), events);
     out.flush();
     if (!totals.started) {
         err << "Unable to start AutoCAD" << Qt::endl;

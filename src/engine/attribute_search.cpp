@@ -157,24 +157,25 @@ void AttributeSearch::walkSpace(acad::Document& document, const QString& setName
     }
 }
 
-FolderSpec splitFolderSpec(const QString& spec) {
-    const QString text = blanks::cut(spec);
+FolderPattern splitFolderPattern(const QString& folderPattern) {
+    const QString text = blanks::cut(folderPattern);
     qsizetype cut = text.lastIndexOf(QLatin1Char('/'));
 #ifdef Q_OS_WIN
     cut = std::max(cut, text.lastIndexOf(QLatin1Char('\\')));
 #endif
-    FolderSpec result;
+    FolderPattern result;
     result.pattern = text.mid(cut + 1);
     if (cut >= 0) result.folder = platform::resolvePath(text.left(cut + 1));
     return result;
 }
 
-QStringList drawingsOf(const FolderSpec& spec) {
-    const QString folder = spec.folder.isEmpty() ? QStringLiteral(".") : spec.folder;
+QStringList drawingsOf(const FolderPattern& folderPattern) {
+    const QString folder =
+        folderPattern.folder.isEmpty() ? QStringLiteral(".") : folderPattern.folder;
     QStringList paths;
     for (const QString& name :
-         platform::listFolder(folder, spec.pattern, platform::ListOptions{})) {
-        paths << platform::joinPath(spec.folder, name);
+         platform::listFolder(folder, folderPattern.pattern, platform::ListOptions{})) {
+        paths << platform::joinPath(folderPattern.folder, name);
     }
     return paths;
 }

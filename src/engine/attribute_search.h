@@ -2,7 +2,7 @@
 #pragma once
 
 // The attribute search: every block attribute whose value (or tag) matches a text, in the
-// drawings of one folder specification, as delimited result lines. The search window and
+// drawings of one folder pattern, as delimited result lines. The search window and
 // quillon-search both run it; it reaches the user interface only through EngineUi and the
 // callbacks below.
 
@@ -73,16 +73,16 @@ private:
 
 // A folder and a file wildcard ("/data/dwg/*.dwg"): the folder is found ignoring letter case,
 // the wildcard matches names ignoring letter case, so "*.dxf" and "*.DWG" list alike.
-struct FolderSpec {
+struct FolderPattern {
     QString folder;   // as found on disk; empty for the current folder
     QString pattern;  // the file-name part; empty matches every file
 };
-FolderSpec splitFolderSpec(const QString& spec);
+FolderPattern splitFolderPattern(const QString& folderPattern);
 
-// The plain files (not hidden, not system) a specification names, as full paths in name order.
-QStringList drawingsOf(const FolderSpec& spec);
+// The plain files (not hidden, not system) a pattern names, as full paths in name order.
+QStringList drawingsOf(const FolderPattern& folderPattern);
 
-// A search over the drawings of a folder specification with a drawing session of its own.
+// A search over the drawings of a folder pattern with a drawing session of its own.
 class SearchRun {
 public:
     struct Events {

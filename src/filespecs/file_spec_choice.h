@@ -3,8 +3,8 @@
 
 #include <QString>
 
-// A drawing file specification chosen for the main window's drawing selection: `folder` is
-// empty for a specification without a folder, which changes only the pattern.
+// A drawing file pattern chosen for the main window's drawing selection: `folder` is
+// empty for a pattern without a folder, which changes only the pattern.
 struct FileSpecChoice {
     QString folder;
     QString pattern;

@@ -109,16 +109,16 @@ void FileSpecWindow::createControls() {
     main->addLayout(buttons);
     resize(QSize(520, 300).expandedTo(sizeHint()));
 
-    connect(addButton, &QPushButton::clicked, this, &FileSpecWindow::addSpecification);
-    connect(editButton, &QPushButton::clicked, this, &FileSpecWindow::editSpecification);
-    connect(deleteButton, &QPushButton::clicked, this, &FileSpecWindow::deleteSpecification);
-    connect(selectButton, &QPushButton::clicked, this, &FileSpecWindow::selectSpecification);
+    connect(addButton, &QPushButton::clicked, this, &FileSpecWindow::addPattern);
+    connect(editButton, &QPushButton::clicked, this, &FileSpecWindow::editPattern);
+    connect(deleteButton, &QPushButton::clicked, this, &FileSpecWindow::deletePattern);
+    connect(selectButton, &QPushButton::clicked, this, &FileSpecWindow::selectPattern);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(specList, &QListWidget::itemDoubleClicked, this, &FileSpecWindow::selectSpecification);
+    connect(specList, &QListWidget::itemDoubleClicked, this, &FileSpecWindow::selectPattern);
     connect(specList, &QListWidget::itemSelectionChanged, this, &FileSpecWindow::updateButtons);
 }
 
-QStringList FileSpecWindow::specifications() const {
+QStringList FileSpecWindow::patterns() const {
     QStringList texts;
     for (int i = 0; i < specList->count(); ++i) texts << specList->item(i)->text();
     return texts;
@@ -150,7 +150,7 @@ void FileSpecWindow::updateButtons() {
     selectButton->setEnabled(selected);
 }
 
-void FileSpecWindow::addSpecification() {
+void FileSpecWindow::addPattern() {
     const QString chosen =
         m_platform.dialogs.pickFolder({QStringLiteral("Select a directory where DWG files exist"),
                                        existingFolderAbove(m_drawingFolder)});
@@ -164,14 +164,14 @@ void FileSpecWindow::addSpecification() {
                 .value_or(QString())
                 .trimmed();
         if (answer.isEmpty()) return;
-        if (specifications().contains(answer, Qt::CaseInsensitive)) continue;
+        if (patterns().contains(answer, Qt::CaseInsensitive)) continue;
         m_changed = true;
         specList->addItem(answer);
         showCount();
     }
 }
 
-void FileSpecWindow::editSpecification() {
+void FileSpecWindow::editPattern() {
     QListWidgetItem* item = specList->currentItem();
     if (!item || !item->isSelected()) return;
     const QString answer = m_platform.dialogs
@@ -184,7 +184,7 @@ void FileSpecWindow::editSpecification() {
     item->setText(answer);
 }
 
-void FileSpecWindow::deleteSpecification() {
+void FileSpecWindow::deletePattern() {
     const int row = specList->currentRow();
     if (row < 0 || !specList->item(row)->isSelected()) return;
     const auto answer = m_platform.dialogs.messageBox(
@@ -209,23 +209,23 @@ void FileSpecWindow::deleteSpecification() {
     updateButtons();
 }
 
-FileSpecWindow::Choice FileSpecWindow::splitSpecification(const QString& specification) {
+FileSpecWindow::Choice FileSpecWindow::splitPattern(const QString& pattern) {
     static const QRegularExpression driveLetterRoot(QStringLiteral("^[A-Za-z]:[\\\\/]"));
 #if defined(Q_OS_WIN)
-    const bool rooted = driveLetterRoot.match(specification).hasMatch();
+    const bool rooted = driveLetterRoot.match(pattern).hasMatch();
 #else
-    const bool rooted = specification.startsWith(QLatin1Char('/'));
+    const bool rooted = pattern.startsWith(QLatin1Char('/'));
 #endif
-    if (!rooted) return {QString(), specification};
-    qsizetype last = specification.size() - 1;
-    while (last >= 0 && !isSeparator(specification[last])) --last;
-    return {specification.left(last + 1), specification.mid(last + 1)};
+    if (!rooted) return {QString(), pattern};
+    qsizetype last = pattern.size() - 1;
+    while (last >= 0 && !isSeparator(pattern[last])) --last;
+    return {pattern.left(last + 1), pattern.mid(last + 1)};
 }
 
-void FileSpecWindow::selectSpecification() {
+void FileSpecWindow::selectPattern() {
     const QListWidgetItem* item = specList->currentItem();
     if (!item || !item->isSelected()) return;
-    Choice chosen = splitSpecification(item->text());
+    Choice chosen = splitPattern(item->text());
     if (!chosen.folder.isEmpty()) {
         const QString folder = platform::resolvePath(chosen.folder);
         // A stored folder may have gone since it was added: the main window keeps the folder it
@@ -257,7 +257,7 @@ void FileSpecWindow::storeList() {
     if (!m_changed) return;
     platform::Hourglass hourglass(m_platform.ui);
     m_platform.settings.remove(kSection);
-    const QStringList texts = specifications();
+    const QStringList texts = patterns();
     for (int position = 0; position < texts.size(); ++position) {
         m_platform.settings.set(kSection, keyOf(position), texts[position]);
     }

@@ -11,7 +11,7 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 
-// The saved list of drawing file specifications (a folder and a wildcard, or a bare wildcard).
+// The saved list of drawing file patterns (a folder and a wildcard, or a bare wildcard).
 // The user adds, edits and deletes entries and picks one for the main window's drawing
 // selection. The list lives in the settings, section "FSpec", keys Dir0, Dir1, ...; it is
 // written back on closing only when it was changed.
@@ -28,19 +28,19 @@ public:
 
     // The shared drawing folder, as Add last chose it.
     QString drawingFolder() const { return m_drawingFolder; }
-    // The specification chosen with Select; nothing when the window was closed otherwise.
+    // The pattern chosen with Select; nothing when the window was closed otherwise.
     const std::optional<Choice>& choice() const { return m_choice; }
     bool listChanged() const { return m_changed; }
-    QStringList specifications() const;
+    QStringList patterns() const;
 
-    void addSpecification();
-    void editSpecification();
-    void deleteSpecification();
-    void selectSpecification();
+    void addPattern();
+    void editPattern();
+    void deletePattern();
+    void selectPattern();
 
-    // Splits a specification at its last separator when it starts at a file-system root;
+    // Splits a pattern at its last separator when it starts at a file-system root;
     // otherwise the whole text is the pattern.
-    static Choice splitSpecification(const QString& specification);
+    static Choice splitPattern(const QString& pattern);
 
     QListWidget* specList;
     QLabel* totalLabel;

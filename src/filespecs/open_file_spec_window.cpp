@@ -3,9 +3,9 @@
 
 #include "filespecs/file_spec_window.h"
 
-std::optional<FileSpecChoice> chooseFileSpecification(platform::Platform platform,
-                                                      const QString& programFolder,
-                                                      QString& drawingFolder, QWidget* owner) {
+std::optional<FileSpecChoice> chooseDrawingPattern(platform::Platform platform,
+                                                   const QString& programFolder,
+                                                   QString& drawingFolder, QWidget* owner) {
     FileSpecWindow window(platform, programFolder, drawingFolder, owner);
     window.exec();
     drawingFolder = window.drawingFolder();

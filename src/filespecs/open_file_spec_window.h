@@ -8,9 +8,9 @@
 
 class QWidget;
 
-// Shows the file specification window in front of `owner`, which takes no input until it
+// Shows the file pattern window in front of `owner`, which takes no input until it
 // closes. `drawingFolder` is the shared drawing folder: Add starts there and changes it. Returns
-// the specification the user selected, if any; a selected folder exists.
-std::optional<FileSpecChoice> chooseFileSpecification(platform::Platform platform,
-                                                      const QString& programFolder,
-                                                      QString& drawingFolder, QWidget* owner);
+// the pattern the user selected, if any; a selected folder exists.
+std::optional<FileSpecChoice> chooseDrawingPattern(platform::Platform platform,
+                                                   const QString& programFolder,
+                                                   QString& drawingFolder, QWidget* owner);

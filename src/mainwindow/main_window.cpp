@@ -299,7 +299,7 @@ void MainWindow::openFileSpecs() {
     // The search window may have moved the shared drawing folder since: the store has the last.
     drawingFolder = m_platform.settings.get(QStringLiteral("Options"), QStringLiteral("DWGFolder"),
                                             drawingFolder);
-    const auto chosen = chooseFileSpecification(m_platform, m_programFolder, drawingFolder, this);
+    const auto chosen = chooseDrawingPattern(m_platform, m_programFolder, drawingFolder, this);
     if (!chosen) return;
     // As if the user had picked them: each change refreshes the drawing list.
     if (!chosen->folder.isEmpty() && drawingDriveList->setDrive(chosen->folder) == 0) {

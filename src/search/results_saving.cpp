@@ -18,7 +18,7 @@ QString criteriaBlock(const ShownCriteria& c) {
     return QStringLiteral("*** Search Criteria ***") + kLineEnd + QStringLiteral("Space: ") +
            c.space + kLineEnd + QStringLiteral("Blocks: ") + c.blocks + kLineEnd +
            QStringLiteral("Layers: ") + c.layers + kLineEnd + QStringLiteral("Search Text: ") +
-           c.searchText + kLineEnd + QStringLiteral("Folder Spec: ") + c.folderSpec + kLineEnd +
+           c.searchText + kLineEnd + QStringLiteral("Folder Spec: ") + c.folderPattern + kLineEnd +
            QStringLiteral("Match Case: ") + flag(c.matchCase) + gap +
            QStringLiteral("Whole Word: ") + flag(c.exactPhrase) + gap +
            QStringLiteral("Find Tag Name: ") + flag(c.findTag) + gap +

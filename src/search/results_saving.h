@@ -12,7 +12,7 @@ struct ShownCriteria {
     QString blocks;
     QString layers;
     QString searchText;
-    QString folderSpec;
+    QString folderPattern;
     bool matchCase = false;
     bool exactPhrase = false;
     bool findTag = false;

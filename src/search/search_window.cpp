@@ -200,7 +200,7 @@ void SearchWindow::search() {
         failures << (reason.isEmpty() ? name : name + QStringLiteral(": ") + reason);
     };
     const SearchRun::Totals totals =
-        run.run(drawingsOf(splitFolderSpec(folderEdit->text())), events);
+        run.run(drawingsOf(splitFolderPattern(folderEdit->text())), events);
     m_run = nullptr;
 
     searchButton->setEnabled(true);
@@ -234,8 +234,8 @@ void SearchWindow::requestAbort() {
 }
 
 void SearchWindow::browseForFolder() {
-    const QString spec = folderEdit->text();
-    const QString start = spec.isEmpty() ? drawingFolder() : saveFolderOf(spec);
+    const QString typed = folderEdit->text();
+    const QString start = typed.isEmpty() ? drawingFolder() : saveFolderOf(typed);
     const QString chosen = m_platform.dialogs.pickFolder(
         {QStringLiteral("Select a directory where DWG files exist"), start});
     if (chosen.isEmpty()) return;
@@ -245,6 +245,6 @@ void SearchWindow::browseForFolder() {
         QStringLiteral("File Specification\r\n\r\nExamples: C:\\Dir1\\file???.dwg, "
                        "C:\\My Directory\\a*.dwg"),
         QStringLiteral("Add File Specification"), folder + QStringLiteral("*.dwg"));
-    // Cancelling the box empties the specification, as an empty answer does.
+    // Cancelling the box empties the pattern, as an empty answer does.
     folderEdit->setText(blanks::cut(answer.value_or(QString())));
 }

@@ -18,7 +18,7 @@ class QPlainTextEdit;
 class QPushButton;
 
 // The search window: finds the block attributes whose value (or tag) contains a text, across
-// the drawings of one folder specification, with its own drawing session; shows the result
+// the drawings of one folder pattern, with its own drawing session; shows the result
 // lines as they are found and saves or copies them. Settings live in section "Options".
 class SearchWindow : public QWidget {
     Q_OBJECT

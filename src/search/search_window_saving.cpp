@@ -21,7 +21,7 @@ ShownCriteria SearchWindow::shownCriteria() const {
     c.blocks = blocksEdit->text();
     c.layers = layersEdit->text();
     c.searchText = searchTextEdit->text();
-    c.folderSpec = folderEdit->text();
+    c.folderPattern = folderEdit->text();
     c.matchCase = matchCaseCheck->isChecked();
     c.exactPhrase = exactPhraseCheck->isChecked();
     c.findTag = findTagCheck->isChecked();

@@ -31,7 +31,7 @@ QString SearchWindow::drawingFolder() const {
 }
 
 void SearchWindow::setDrawingFolder(const QString& folder) {
-    // Shared with the main window and the file specification list through the settings.
+    // Shared with the main window and the file pattern list through the settings.
     m_platform.settings.set(kSection, QStringLiteral("DWGFolder"), folder);
 }
 

@@ -490,7 +490,7 @@ TEST_F(SearchRunTest, RealDrawingFindsValuesByCaseAndPhrase) {
     }
 }
 
-TEST(FolderSpec, FolderFoundIgnoringCaseAndWildcardMatchesAnyCase) {
+TEST(FolderPattern, FolderFoundIgnoringCaseAndWildcardMatchesAnyCase) {
     QTemporaryDir dir;
     const QString root = dir.path();
     QDir(root).mkpath("Drawings/Sub.dxf");
@@ -499,7 +499,7 @@ TEST(FolderSpec, FolderFoundIgnoringCaseAndWildcardMatchesAnyCase) {
         testfiles::write(root + "/" + name, "x");
     }
     struct Case {
-        QString spec;
+        QString folderPattern;
         QStringList names;
     };
     const Case cases[] = {
@@ -508,16 +508,16 @@ TEST(FolderSpec, FolderFoundIgnoringCaseAndWildcardMatchesAnyCase) {
         {"/Drawings/*.dxf  ", {"a.dxf", "b.DXF"}},       {"/missing/*.dxf", {}},
     };
     for (const Case& c : cases) {
-        const FolderSpec spec = splitFolderSpec(root + c.spec);
+        const FolderPattern folderPattern = splitFolderPattern(root + c.folderPattern);
         QStringList names;
-        for (const QString& path : drawingsOf(spec)) {
+        for (const QString& path : drawingsOf(folderPattern)) {
             EXPECT_TRUE(path.startsWith(root + "/Drawings/") || c.names.isEmpty())
                 << path.toStdString();
             names << QFileInfo(path).fileName();
         }
-        EXPECT_EQ(names, c.names) << c.spec.toStdString();
+        EXPECT_EQ(names, c.names) << c.folderPattern.toStdString();
     }
-    const FolderSpec bare = splitFolderSpec("*.dxf");
+    const FolderPattern bare = splitFolderPattern("*.dxf");
     EXPECT_TRUE(bare.folder.isEmpty());
     EXPECT_EQ(bare.pattern, "*.dxf");
 }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The saved file specifications: loading, Add, Edit, Delete, Select and the writing back.
+// The saved file patterns: loading, Add, Edit, Delete, Select and the writing back.
 
 #include "filespecs/file_spec_window.h"
 
@@ -60,7 +60,7 @@ TEST_F(FileSpecWindowTest, LoadsUpToTheFirstGapAndRewritesTheListWithoutGaps) {
     store({{"Dir0", "/a/*.dwg"}, {"Dir1", "/b/*.dwg"}, {"Dir3", "/d/*.dwg"}});
     open();
     EXPECT_EQ(window->windowTitle(), "Quillon - File Specifications Screen");
-    EXPECT_EQ(window->specifications(), QStringList({"/a/*.dwg", "/b/*.dwg"}));
+    EXPECT_EQ(window->patterns(), QStringList({"/a/*.dwg", "/b/*.dwg"}));
     EXPECT_EQ(window->totalLabel->text(), "Total: 2");
     EXPECT_EQ(window->specList->toolTip(), " Double-click on file spec to use ");
     EXPECT_FALSE(anyButtonEnabled());
@@ -68,7 +68,7 @@ TEST_F(FileSpecWindowTest, LoadsUpToTheFirstGapAndRewritesTheListWithoutGaps) {
     selectRow(1);
     EXPECT_TRUE(buttonsEnabled());
     fakes.dialogs.answerInput("  /b/plan*.dwg  ");
-    window->editSpecification();
+    window->editPattern();
     ASSERT_EQ(fakes.dialogs.shown().size(), 1u);
     EXPECT_EQ(fakes.dialogs.shown()[0].input.caption, "Edit File Specification");
     EXPECT_EQ(fakes.dialogs.shown()[0].input.prompt, "File Specification");
@@ -85,15 +85,15 @@ TEST_F(FileSpecWindowTest, NothingIsWrittenWhenTheListDidNotChange) {
     store({{"Dir0", "/a/*.dwg"}});
     open("/a");
     fakes.dialogs.answerFolder("");  // picker cancelled
-    window->addSpecification();
+    window->addPattern();
     fakes.dialogs.answerFolder(scratch.path());
     fakes.dialogs.cancelInput();
-    window->addSpecification();
+    window->addPattern();
     selectRow(0);
     fakes.dialogs.cancelInput();
-    window->editSpecification();
+    window->editPattern();
     fakes.dialogs.answerButton(DialogButton::No);
-    window->deleteSpecification();
+    window->deletePattern();
     window->reject();
     EXPECT_FALSE(window->listChanged());
     EXPECT_EQ(fakes.settings.writes, 0);
@@ -109,9 +109,9 @@ TEST_F(FileSpecWindowTest, AddRefusesADuplicateIgnoringLetterCaseAndAsksAgain) {
     fakes.dialogs.answerInput(" /dwg/a*.dwg ");  // added, trimmed
     fakes.dialogs.answerInput("/DWG/A*.DWG");    // refused: just added
     fakes.dialogs.answerInput("");               // ends the loop
-    window->addSpecification();
+    window->addPattern();
 
-    EXPECT_EQ(window->specifications(), QStringList({"/Dwg/*.dwg", "/dwg/a*.dwg"}));
+    EXPECT_EQ(window->patterns(), QStringList({"/Dwg/*.dwg", "/dwg/a*.dwg"}));
     EXPECT_EQ(window->totalLabel->text(), "Total: 2");
     EXPECT_EQ(window->drawingFolder(), chosen);
     const auto& shown = fakes.dialogs.shown();
@@ -136,7 +136,7 @@ TEST_F(FileSpecWindowTest, AddRefusesADuplicateIgnoringLetterCaseAndAsksAgain) {
 TEST_F(FileSpecWindowTest, SelectHandsFolderAndPatternOrThePatternAlone) {
     const QString jobs = scratch.makeFolder("Jobs/A1");
     struct Case {
-        QString specification;
+        QString pattern;
         FileSpecWindow::Choice expected;
     };
     const Case cases[] = {
@@ -147,13 +147,13 @@ TEST_F(FileSpecWindowTest, SelectHandsFolderAndPatternOrThePatternAlone) {
         {"sub/plan*.dwg", {"", "sub/plan*.dwg"}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.specification.toStdString());
+        SCOPED_TRACE(c.pattern.toStdString());
         fakes.settings.values.clear();
-        store({{"Dir0", "/elsewhere/*.dwg"}, {"Dir1", c.specification}});
+        store({{"Dir0", "/elsewhere/*.dwg"}, {"Dir1", c.pattern}});
         open();
         window->show();
         selectRow(1);
-        window->selectSpecification();
+        window->selectPattern();
         ASSERT_TRUE(window->choice().has_value());
         EXPECT_EQ(*window->choice(), c.expected);
         EXPECT_FALSE(window->isVisible());
@@ -180,7 +180,7 @@ TEST_F(FileSpecWindowTest, AFolderThatNoLongerExistsIsReportedAndNotSelected) {
     open(gone);
     window->show();
     selectRow(0);
-    window->selectSpecification();
+    window->selectPattern();
     EXPECT_FALSE(window->choice().has_value());
     EXPECT_TRUE(window->isVisible());  // the user can edit or delete the entry
     ASSERT_EQ(fakes.dialogs.messages().size(), 1u);
@@ -191,7 +191,7 @@ TEST_F(FileSpecWindowTest, AFolderThatNoLongerExistsIsReportedAndNotSelected) {
 
     // Add starts in the nearest folder above the stored one that still exists.
     fakes.dialogs.answerFolder("");
-    window->addSpecification();
+    window->addPattern();
     EXPECT_EQ(fakes.dialogs.shown().back().folder.startFolder, scratch.path());
 }
 
@@ -200,7 +200,7 @@ TEST_F(FileSpecWindowTest, DeleteAsksWithNoPresetAndKeepsTheSelectionInPlace) {
     open();
     selectRow(1);
     fakes.dialogs.answerButton(DialogButton::No);
-    window->deleteSpecification();
+    window->deletePattern();
     EXPECT_EQ(window->specList->count(), 3);
     const auto question = fakes.dialogs.messages().at(0);
     EXPECT_EQ(question.caption, "Delete File Specification");
@@ -210,16 +210,16 @@ TEST_F(FileSpecWindowTest, DeleteAsksWithNoPresetAndKeepsTheSelectionInPlace) {
     EXPECT_EQ(question.preset, DialogButton::No);
 
     fakes.dialogs.answerButton(DialogButton::Yes);
-    window->deleteSpecification();
-    EXPECT_EQ(window->specifications(), QStringList({"a*.dwg", "c*.dwg"}));
+    window->deletePattern();
+    EXPECT_EQ(window->patterns(), QStringList({"a*.dwg", "c*.dwg"}));
     EXPECT_EQ(window->specList->selectedItems().size(), 1);
     EXPECT_EQ(window->specList->selectedItems()[0]->text(), "c*.dwg");
     EXPECT_EQ(window->totalLabel->text(), "Total: 2");
 
     // Deleting the last entry leaves nothing selected.
     fakes.dialogs.answerButton(DialogButton::Yes);
-    window->deleteSpecification();
-    EXPECT_EQ(window->specifications(), QStringList({"a*.dwg"}));
+    window->deletePattern();
+    EXPECT_EQ(window->patterns(), QStringList({"a*.dwg"}));
     EXPECT_TRUE(window->specList->selectedItems().isEmpty());
     EXPECT_FALSE(anyButtonEnabled());
 }
@@ -229,13 +229,13 @@ TEST_F(FileSpecWindowTest, DeletingTheOnlyEntryEmptiesCountTipAndSection) {
     open();
     selectRow(0);
     fakes.dialogs.answerButton(DialogButton::Yes);
-    window->deleteSpecification();
+    window->deletePattern();
     EXPECT_EQ(window->specList->count(), 0);
     EXPECT_EQ(window->totalLabel->text(), "");
     EXPECT_EQ(window->specList->toolTip(), "");
     // Select has nothing to hand over, so it is not offered.
     EXPECT_FALSE(anyButtonEnabled());
-    window->selectSpecification();
+    window->selectPattern();
     EXPECT_FALSE(window->choice().has_value());
     window->reject();
     EXPECT_TRUE(section("FSpec").empty());

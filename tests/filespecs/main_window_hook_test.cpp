@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window's ".." button: the chosen specification becomes its drawing folder and
+// The main window's ".." button: the chosen pattern becomes its drawing folder and
 // pattern, and the shared drawing folder follows Add.
 
 #include <gtest/gtest.h>
@@ -26,7 +26,7 @@ protected:
         window->load();
         return *window;
     }
-    // Runs `act` on the file specification window once it shows, modal, from the ".." button.
+    // Runs `act` on the file pattern window once it shows, modal, from the ".." button.
     void clickSpecButton(const std::function<void(FileSpecWindow&)>& act) {
         bool shown = false;
         QTimer::singleShot(0, [&] {
@@ -55,7 +55,7 @@ TEST_F(MainWindowHookTest, SelectSetsFolderAndPatternOrThePatternAlone) {
 
     clickSpecButton([](FileSpecWindow& specs) {
         specs.specList->setCurrentRow(0);
-        specs.selectSpecification();
+        specs.selectPattern();
     });
     EXPECT_EQ(window->drawingFolderList->path(), jobs);
     EXPECT_EQ(window->drawingPatternEdit->text(), "plan*.dwg");
@@ -64,7 +64,7 @@ TEST_F(MainWindowHookTest, SelectSetsFolderAndPatternOrThePatternAlone) {
 
     clickSpecButton([](FileSpecWindow& specs) {
         specs.specList->setCurrentRow(1);
-        specs.selectSpecification();
+        specs.selectPattern();
     });
     EXPECT_EQ(window->drawingFolderList->path(), jobs);  // the folder stays
     EXPECT_EQ(window->drawingPatternEdit->text(), "o*.dwg");
@@ -80,7 +80,7 @@ TEST_F(MainWindowHookTest, ClosingLeavesTheSelectionAndAddMovesTheSharedFolder) 
     fakes.dialogs.answerFolder(drawings);
     fakes.dialogs.answerInput(drawings + "/*.dxf");
     fakes.dialogs.answerInput("");
-    clickSpecButton([](FileSpecWindow& specs) { specs.addSpecification(); });
+    clickSpecButton([](FileSpecWindow& specs) { specs.addPattern(); });
     EXPECT_EQ(window->drawingFolderList->path(), folderBefore);
     EXPECT_EQ(window->drawingPatternEdit->text(), patternBefore);
     EXPECT_EQ(window->drawingFolder, drawings);
@@ -88,7 +88,7 @@ TEST_F(MainWindowHookTest, ClosingLeavesTheSelectionAndAddMovesTheSharedFolder) 
 
     // The next opening starts Add in the folder chosen last.
     fakes.dialogs.answerFolder("");
-    clickSpecButton([](FileSpecWindow& specs) { specs.addSpecification(); });
+    clickSpecButton([](FileSpecWindow& specs) { specs.addPattern(); });
     EXPECT_EQ(fakes.dialogs.shown().back().folder.startFolder, drawings);
 }
 
@@ -98,7 +98,7 @@ TEST_F(MainWindowHookTest, AddStartsWhereTheSearchWindowLastLeftTheSharedFolder)
     // The search window stores the folder it browsed to while the main window is open.
     fakes.settings.set("Options", "DWGFolder", searched);
     fakes.dialogs.answerFolder("");
-    clickSpecButton([](FileSpecWindow& specs) { specs.addSpecification(); });
+    clickSpecButton([](FileSpecWindow& specs) { specs.addPattern(); });
     EXPECT_EQ(fakes.dialogs.shown().back().folder.startFolder, searched);
 }
 

@@ -132,7 +132,7 @@ TEST_F(ResultsSavingTest, TheCriteriaBlockHasEightLines) {
     c.blocks = "A, B";
     c.layers = "*";
     c.searchText = " x ";
-    c.folderSpec = "/d/*.dwg";
+    c.folderPattern = "/d/*.dwg";
     c.exactPhrase = true;
     c.findTag = true;
     c.delimiter = ";";

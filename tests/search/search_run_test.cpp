@@ -174,7 +174,7 @@ TEST_F(SearchRunTest, ARunWithoutHitsLeavesTheResultsEmpty) {
     EXPECT_EQ(model->quits, 3) << "every session closed, also without drawings";
 }
 
-TEST_F(SearchRunTest, TheFolderSpecificationIsFoundIgnoringLetterCase) {
+TEST_F(SearchRunTest, TheFolderIsFoundIgnoringLetterCase) {
     open();
     searchFor("V-1", dir.filePath("*.DWG"));
     EXPECT_EQ(foundValues(), QStringList({"V-1"}));

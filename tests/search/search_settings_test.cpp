@@ -170,10 +170,10 @@ TEST_F(SearchSettingsTest, TheDelimiterIsOneCharacterAndNeverABlank) {
     EXPECT_EQ(window->delimiterEdit->text(), ",") << "a run never joins fields without one";
 }
 
-TEST_F(SearchSettingsTest, BrowsingChoosesAFolderThenASpecification) {
+TEST_F(SearchSettingsTest, BrowsingChoosesAFolderThenAPattern) {
     setOption("DWGFolder", "/shared/dwg");
     open();
-    // No specification yet: the picker starts in the shared folder.
+    // No pattern yet: the picker starts in the shared folder.
     fakes.dialogs.answerFolder("/work/plant");
     fakes.dialogs.answerInput("  /work/plant/P*.dwg  ");
     window->browseButton->click();
@@ -192,7 +192,7 @@ TEST_F(SearchSettingsTest, BrowsingChoosesAFolderThenASpecification) {
     EXPECT_EQ(window->folderEdit->text(), "/work/plant/P*.dwg");
     EXPECT_EQ(option("DWGFolder"), "/work/plant") << "the chosen folder, as returned";
 
-    // With a specification the picker starts in its folder; a cancelled picker keeps it.
+    // With a pattern the picker starts in its folder; a cancelled picker keeps it.
     fakes.dialogs.clearShown();
     fakes.dialogs.answerFolder("");
     window->browseButton->click();
@@ -201,7 +201,7 @@ TEST_F(SearchSettingsTest, BrowsingChoosesAFolderThenASpecification) {
     EXPECT_EQ(option("DWGFolder"), "/work/plant");
 
     // A folder ending in a separator gets no second one; a cancelled input box empties the
-    // specification.
+    // pattern.
     fakes.dialogs.clearShown();
     fakes.dialogs.answerFolder("/");
     fakes.dialogs.cancelInput();

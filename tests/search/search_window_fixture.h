@@ -41,13 +41,13 @@ protected:
         model->addDrawing(path, std::move(drawing));
         return path;
     }
-    // The folder specification of every .dwg in the scratch folder.
+    // The folder pattern of every .dwg in the scratch folder.
     QString allDrawings() const { return dir.filePath("*.dwg"); }
 
     // Fills the criteria and presses Search.
-    void searchFor(const QString& text, const QString& spec = {}) {
+    void searchFor(const QString& text, const QString& folderPattern = {}) {
         window->searchTextEdit->setText(text);
-        window->folderEdit->setText(spec.isEmpty() ? allDrawings() : spec);
+        window->folderEdit->setText(folderPattern.isEmpty() ? allDrawings() : folderPattern);
         window->searchButton->click();
     }
     // The lines of the results box.
