@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "engine/attribute_table.h"
 #include "engine/blanks.h"
 #include "engine/drawing_session.h"
 #include "engine/record_line.h"
@@ -32,18 +33,10 @@ bool matches(const QString& compared, const SearchCriteria& criteria) {
 }  // namespace
 
 QString searchHeaderLine(const QString& delimiter) {
-    static const QStringList kColumns = {QStringLiteral("Drawing"),
-                                         QStringLiteral("Space"),
-                                         QStringLiteral("Block"),
-                                         QStringLiteral("Layer"),
-                                         QStringLiteral("BHandle"),
-                                         QStringLiteral("Handle"),
-                                         QStringLiteral("X"),
-                                         QStringLiteral("Y"),
-                                         QStringLiteral("Z"),
-                                         QStringLiteral("AttributeTag"),
-                                         QStringLiteral("AttributeValue")};
-    return kColumns.join(delimiter);
+    // The attribute page's columns, behind the drawing each line comes from.
+    QStringList columns{QStringLiteral("Drawing")};
+    columns.append(QStringList(AttributeTable::kHeaders.begin(), AttributeTable::kHeaders.end()));
+    return columns.join(delimiter);
 }
 
 QString searchTotalsLine(qint64 hits, qint64 filesWithHits, double seconds) {
