@@ -66,7 +66,7 @@ void add(double& checksum, const core::Result<T>& result) {
         return;
     }
     if constexpr (std::is_same_v<T, QString>) {
-        checksum += result.value().size();
+        checksum += static_cast<double>(result.value().size());
     } else if constexpr (std::is_same_v<T, acad::Point3>) {
         checksum += result.value().x + result.value().y + result.value().z;
     } else {

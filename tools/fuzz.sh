@@ -7,7 +7,7 @@
 #
 #   --seconds N  how long each target runs (default 60)
 #   --build DIR  the clang build folder (default build/fuzz), configured when needed
-#   --jobs N     build jobs (default 2)
+#   --jobs N     build jobs, and targets fuzzed at once (default: the number of processors)
 #   TARGET       run only these targets (default: all of them)
 #
 # The committed seeds stay as they are: each target runs in DIR/fuzz-runs/TARGET, with a copy of
@@ -20,7 +20,7 @@ root=$(pwd)
 
 seconds=60
 build=build/fuzz
-jobs=2
+jobs=$(nproc)
 selected=()
 while [ $# -gt 0 ]; do
   case "$1" in
@@ -61,27 +61,47 @@ if [ ! -f "$build/build.ninja" ] || ! grep -q 'QUILLON_FUZZ:BOOL=ON' "$build/CMa
 fi
 cmake --build "$build" --parallel "$jobs" --target "${selected[@]}"
 
-failed=()
-for target in "${selected[@]}"; do
-  binary="$root/$build/fuzz/$target"
-  run="$root/$build/fuzz-runs/$target"
+# Fuzzes one target; its report goes to DIR/fuzz-runs/TARGET/report.txt, printed when it ends.
+fuzzTarget() {
+  local target="$1"
+  local binary="$root/$build/fuzz/$target"
+  local run="$root/$build/fuzz-runs/$target"
   rm -rf "$run"
   mkdir -p "$run/corpus" "$run/cwd" "$run/tmp"
   seedsOf "$target" | while read -r seed; do cp "$seed" "$run/corpus/"; done
-  echo "== $target: ${seconds} s on $(ls "$run/corpus" | wc -l) seeds"
-  # shellcheck disable=SC2046 # the options are words
-  if (cd "$run/cwd" && TMPDIR="$run/tmp" QT_QPA_PLATFORM=offscreen \
-        "$binary" "$run/corpus" $(optionsOf "$target") -max_total_time="$seconds" \
-        -timeout=25 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$run/" \
-        >"$run/log.txt" 2>&1); then
-    grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb)' "$run/log.txt" | tr '\n' ' '
-    echo
-  else
-    echo "!! $target found a problem; log: $run/log.txt" >&2
-    grep -E 'ERROR:|SUMMARY:|^artifact_prefix|Test unit written' "$run/log.txt" | head -5 >&2
-    failed+=("$target")
-  fi
+  {
+    echo "== $target: ${seconds} s on $(ls "$run/corpus" | wc -l) seeds"
+    # shellcheck disable=SC2046 # the options are words
+    if (cd "$run/cwd" && TMPDIR="$run/tmp" QT_QPA_PLATFORM=offscreen \
+          "$binary" "$run/corpus" $(optionsOf "$target") -max_total_time="$seconds" \
+          -timeout=25 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$run/" \
+          >"$run/log.txt" 2>&1); then
+      grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb)' "$run/log.txt" | tr '\n' ' '
+      echo
+    else
+      echo "!! $target found a problem; log: $run/log.txt"
+      grep -E 'ERROR:|SUMMARY:|^artifact_prefix|Test unit written' "$run/log.txt" | head -5
+      return 1
+    fi
+  } >"$run/report.txt" 2>&1
+}
+
+# The targets run --jobs at a time, each for its full time.
+failed=()
+declare -A running=()
+reap() {
+  local pid status=0
+  wait -n -p pid "${!running[@]}" || status=$?
+  cat "$root/$build/fuzz-runs/${running[$pid]}/report.txt"
+  [ "$status" -eq 0 ] || failed+=("${running[$pid]}")
+  unset "running[$pid]"
+}
+for target in "${selected[@]}"; do
+  [ "${#running[@]}" -lt "$jobs" ] || reap
+  fuzzTarget "$target" &
+  running[$!]="$target"
 done
+while [ "${#running[@]}" -gt 0 ]; do reap; done
 
 if [ ${#failed[@]} -gt 0 ]; then
   echo "fuzz.sh: findings in ${failed[*]}" >&2

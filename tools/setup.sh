@@ -6,9 +6,13 @@
 set -euo pipefail
 required=(cmake ninja-build g++ pkg-config gzip qt6-base-dev libgtest-dev python3-ezdxf
           fonts-liberation libsqlite3-dev sqlite3 libzip-dev libpugixml-dev python3-openpyxl
-          python3-docx clang-format)
-# dpkg-dev and file build the Debian package (cpack -G DEB); lintian checks it.
-optional=(libreoffice-writer-nogui poppler-utils chromium dpkg-dev file lintian)
+          python3-docx clang-format
+          # the second compiler (its warnings) and the fuzz targets' runtime
+          clang libclang-rt-dev
+          # the Debian package: built by cpack (dpkg-dev, file), checked by lintian and
+          # desktop-file-validate
+          dpkg-dev file lintian desktop-file-utils)
+optional=(libreoffice-writer-nogui poppler-utils chromium)
 
 missingOf() {
   for p in "$@"; do

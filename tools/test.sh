@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Sets up a fresh Debian machine, builds Quillon from scratch and runs the whole test suite.
-# Usage: tools/test.sh [preset]   (preset: default or asan; default when omitted)
+# Sets up a fresh Debian machine, builds Quillon from scratch, builds its Debian package and runs
+# the whole test suite.
+# Usage: tools/test.sh [preset]   (a configure preset: default, asan, dev or clang; default when
+#                                  omitted; the package is built by the default preset only)
 set -euo pipefail
 preset="${1:-default}"
 cd "$(dirname "$0")/.."
@@ -9,4 +11,9 @@ cd "$(dirname "$0")/.."
 rm -rf "build/$preset"
 cmake --preset "$preset"
 cmake --build --preset "$preset" -j "$(nproc)"
+if [ "$preset" = default ]; then
+  # The package a user installs with `apt install ./build/default/package/quillon_*.deb`.
+  (cd "build/$preset" && cpack -G DEB >cpack.log 2>&1) || { cat "build/$preset/cpack.log"; exit 1; }
+  echo "Package: $(ls "build/$preset"/package/quillon_*.deb)"
+fi
 ctest --preset "$preset" -j "$(nproc)"

@@ -53,15 +53,15 @@ Timing send(const QString& folder, const QString& text, std::optional<office::Ta
     auto word = office::startDocxWordProcessor(folder).value();
     auto document = word->AddDocument();
     if (!document) qFatal("%s", qPrintable(document.error().description));
-    timing.create = clock.nsecsElapsed() / 1e6;
+    timing.create = static_cast<double>(clock.nsecsElapsed()) / 1e6;
     if (auto turned = document.value()->SetLandscape(); !turned) {
         qFatal("%s", qPrintable(turned.error().description));
     }
-    timing.landscape = clock.nsecsElapsed() / 1e6 - timing.create;
+    timing.landscape = static_cast<double>(clock.nsecsElapsed()) / 1e6 - timing.create;
     if (auto inserted = document.value()->InsertBlock(true, text, 8, table); !inserted) {
         qFatal("%s", qPrintable(inserted.error().description));
     }
-    timing.total = clock.nsecsElapsed() / 1e6;
+    timing.total = static_cast<double>(clock.nsecsElapsed()) / 1e6;
     timing.cpu = 1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
     timing.insert = timing.total - timing.create - timing.landscape;
     timing.bytes = QFileInfo(document.value()->FullName().value()).size();

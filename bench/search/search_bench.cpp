@@ -78,9 +78,10 @@ int main(int argc, char** argv) {
         // The listing is part of what the user waits for.
         totals = run.run(drawingsOf(splitFolderPattern(args[0])), events);
         const qint64 endedNs = ui.clock.nsecsElapsed();
-        best = std::min(best, endedNs / 1e9);
+        best = std::min(best, static_cast<double>(endedNs) / 1e9);
         if (ui.requestedAtNs >= 0) {
-            worstAbortWait = std::max(worstAbortWait, (endedNs - ui.requestedAtNs) / 1e9);
+            worstAbortWait =
+                std::max(worstAbortWait, static_cast<double>(endedNs - ui.requestedAtNs) / 1e9);
         }
         if (lines != totals.hits) out << "line count differs from the hit total\n";
     }

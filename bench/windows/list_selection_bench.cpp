@@ -34,7 +34,7 @@ double timed(F&& operation) {
     QElapsedTimer timer;
     timer.start();
     operation();
-    return timer.nsecsElapsed() / 1e6;
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }
 
 }  // namespace

@@ -85,10 +85,11 @@ int main(int argc, char** argv) {
         QElapsedTimer timer;
         timer.start();
         window.searchButton->click();
-        const double seconds = timer.nsecsElapsed() / 1e9;
+        const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
         best = std::min(best, seconds);
         if (sinceAbort.isValid()) {
-            longestAbortWait = std::max(longestAbortWait, sinceAbort.nsecsElapsed() / 1e9);
+            longestAbortWait =
+                std::max(longestAbortWait, static_cast<double>(sinceAbort.nsecsElapsed()) / 1e9);
         }
         out << "run " << run + 1 << ": " << QString::number(seconds, 'f', 3) << " s, "
             << window.statusLabel->text().replace('\n', " | ") << Qt::endl;

@@ -42,7 +42,7 @@ double timed(F&& operation) {
     QElapsedTimer timer;
     timer.start();
     operation();
-    return timer.nsecsElapsed() / 1e9;
+    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
 }
 
 // The longest stretch in which the window let no timer run: how long a click would wait.
@@ -51,7 +51,7 @@ public:
     PauseWatch() {
         m_timer.setInterval(5);
         QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            m_longest = std::max(m_longest, m_since.nsecsElapsed() / 1e9);
+            m_longest = std::max(m_longest, static_cast<double>(m_since.nsecsElapsed()) / 1e9);
             m_since.restart();
             ++m_ticks;
         });
@@ -64,7 +64,7 @@ public:
     }
     void stop() {
         m_timer.stop();
-        m_longest = std::max(m_longest, m_since.nsecsElapsed() / 1e9);
+        m_longest = std::max(m_longest, static_cast<double>(m_since.nsecsElapsed()) / 1e9);
     }
     double longest() const { return m_longest; }
     qint64 ticks() const { return m_ticks; }

@@ -78,7 +78,7 @@ DrawingListResult DrawingListRunner::run(platform::LineReader& list) {
     extractFile.publish();
     log.commit();
     session.stop();
-    m_result.elapsedSeconds = started.msecsTo(m_clock.now()) / 1000.0;
+    m_result.elapsedSeconds = static_cast<double>(started.msecsTo(m_clock.now())) / 1000.0;
     return m_result;
 }
 

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include "cli/command_line.h"
 #include "cli/console_run_ui.h"
 #include "drawing/reader_application.h"
 #include "engine/extraction_run.h"
@@ -34,10 +35,10 @@ int main(int argc, char** argv) {
     const QCommandLineOption fullPath("full-path", "Name drawings by their full path.");
     const QCommandLineOption timestamp("timestamp", "Add the drawing file's date and time.");
     parser.addOptions({sdf, noName, fullPath, timestamp});
-    parser.process(app);
+    parseCommandLine(parser, app);
 
     const QStringList args = parser.positionalArguments();
-    if (args.size() < 2 || args.size() > 3) parser.showHelp(2);
+    if (args.size() < 2 || args.size() > 3) parser.showHelp(kBadArgumentsStatus);
 
     ExtractionRunRequest request;
     request.programFolder = platform::programFolder();
@@ -53,7 +54,7 @@ int main(int argc, char** argv) {
     if (parser.isSet(sdf)) {
         bool ok = false;
         const int spaces = parser.value(sdf).toInt(&ok);
-        if (!ok || spaces < 0 || spaces > 255) parser.showHelp(2);
+        if (!ok || spaces < 0 || spaces > 255) parser.showHelp(kBadArgumentsStatus);
         request.form.commaDelimited = false;
         request.form.spaces = static_cast<quint8>(spaces);
     }

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include "cli/command_line.h"
 #include "cli/console_run_ui.h"
 #include "drawing/reader_application.h"
 #include "engine/attribute_page.h"
@@ -27,10 +28,10 @@ int main(int argc, char** argv) {
     parser.addVersionOption();
     parser.addPositionalArgument("DRAWING", "Drawing file (.dxf or .dwg).");
     parser.addPositionalArgument("OUTPUT", "Page to write.", "[OUTPUT.htm]");
-    parser.process(app);
+    parseCommandLine(parser, app);
 
     const QStringList args = parser.positionalArguments();
-    if (args.isEmpty() || args.size() > 2) parser.showHelp(2);
+    if (args.isEmpty() || args.size() > 2) parser.showHelp(kBadArgumentsStatus);
 
     const QFileInfo drawing(platform::resolvePath(args[0]));
     AttributePageRequest request;

@@ -8,6 +8,7 @@
 #include <QTextStream>
 #include <cstdio>
 
+#include "cli/command_line.h"
 #include "drawing/reader_application.h"
 #include "engine/attribute_search.h"
 #include "engine/blanks.h"
@@ -16,7 +17,6 @@ namespace {
 
 constexpr int kHits = 0;
 constexpr int kNoHits = 1;
-constexpr int kBadArguments = 2;
 
 // Line ends of the result lines: the same lines the window shows and saves.
 const QString kLineEnd = QStringLiteral("\r\n");
@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
     auto refuse = [&](const QString& why) {
         err << why << Qt::endl << Qt::endl << parser.helpText();
         err.flush();
-        return kBadArguments;
+        return kBadArgumentsStatus;
     };
     if (!parser.parse(QCoreApplication::arguments())) return refuse(parser.errorText());
     if (parser.isSet(help)) {

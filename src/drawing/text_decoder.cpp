@@ -20,15 +20,18 @@ constexpr char16_t kCp1252High[32] = {
 QString fromCp1252(std::string_view bytes) {
     QString out(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
     char16_t* d = reinterpret_cast<char16_t*>(out.data());
-    for (unsigned char c : bytes)
+    for (const char byte : bytes) {
+        const auto c = static_cast<unsigned char>(byte);
         *d++ = (c >= 0x80 && c < 0xA0) ? kCp1252High[c - 0x80] : char16_t(c);
+    }
     return out;
 }
 
 // Nothing to convert: no byte above 0x7F, no escape, no line end (binary files can hold one).
 bool isPlainAscii(std::string_view bytes) {
-    for (unsigned char c : bytes)
-        if (c >= 0x80 || c == '\\' || c == '\n' || c == '\r') return false;
+    for (const char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80 || c == '\\' || c == '\n' || c == '\r')
+            return false;
     return true;
 }
 

@@ -208,7 +208,7 @@ SearchRun::Totals SearchRun::run(const QStringList& drawings, const Events& even
     m_search.clearAbort();
     if (totals.started) session.stop();
     totals.hits = m_search.hitTotal() - hitsBefore;
-    totals.elapsedSeconds = started.msecsTo(m_clock.now()) / 1000.0;
+    totals.elapsedSeconds = static_cast<double>(started.msecsTo(m_clock.now())) / 1000.0;
     m_running = false;
     return totals;
 }

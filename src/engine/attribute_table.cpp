@@ -33,7 +33,7 @@ const AttributeTable::Row* AttributeTable::rowAt(qint64 row) const {
 
 QVariant AttributeTable::value(qint64 row, int column) const {
     if (column < 0 || column >= kColumnCount || row < 0 || row >= rowCount()) return {};
-    if (row == 0 || row == rowCount() - 1) return kHeaders[column];
+    if (row == 0 || row == rowCount() - 1) return kHeaders[static_cast<std::size_t>(column)];
     const Row* r = rowAt(row);
     if (!r) return {};
     const BlockData& block = m_blocks[static_cast<size_t>(r->block)];
@@ -51,7 +51,7 @@ QVariant AttributeTable::value(qint64 row, int column) const {
         case X:
         case Y:
         case Z:
-            return block.point[column - X];
+            return block.point[static_cast<std::size_t>(column - X)];
         case Tag:
             return r->tag;
         default:
@@ -68,11 +68,12 @@ QString AttributeTable::text(qint64 row, int column, const QLocale& locale) cons
     if (!r) return {};
     if (m_pointTextsBlock != r->block || m_pointLocale != locale) {
         const BlockData& block = m_blocks[static_cast<size_t>(r->block)];
-        for (int i = 0; i < 3; ++i) m_pointTexts[i] = textforms::singleReal(block.point[i], locale);
+        for (std::size_t i = 0; i < 3; ++i)
+            m_pointTexts[i] = textforms::singleReal(block.point[i], locale);
         m_pointTextsBlock = r->block;
         m_pointLocale = locale;
     }
-    return m_pointTexts[column - X];
+    return m_pointTexts[static_cast<std::size_t>(column - X)];
 }
 
 void DrawingSession::attributeArray(QVariant& array) {

@@ -113,7 +113,7 @@ void DrawingSession::writeBlock(const acad::BlockReference& block, const QString
 
     QString record;
     QString header = QStringLiteral("HEADER:");
-    for (int f = 0; f < kFieldCount; ++f) {
+    for (std::size_t f = 0; f < m_fields.size(); ++f) {
         if (!m_fields[f]) continue;
         header += quoted(QLatin1String(kFieldNames[f]));
         record += quoted(fieldValue(block, static_cast<Field>(f), spaceName));

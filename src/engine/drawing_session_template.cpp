@@ -96,7 +96,7 @@ qint16 DrawingSession::loadTemplate(const QString& templatePath, QString* error)
             continue;
         }
         const QString name = cutUpper(line);
-        for (int f = 0; f < kFieldCount; ++f) {
+        for (std::size_t f = 0; f < m_fields.size(); ++f) {
             if (name == QLatin1String(kFieldNames[f])) m_fields[f] = true;
         }
     }

@@ -153,7 +153,7 @@ ExtractionRunResult runExtraction(const ExtractionRunRequest& request,
     extractFile.publish();
     log.commit();
     result.lastError = error;
-    result.elapsedSeconds = started.msecsTo(clock.now()) / 1000.0;
+    result.elapsedSeconds = static_cast<double>(started.msecsTo(clock.now())) / 1000.0;
     return result;
 }
 

@@ -72,7 +72,7 @@ void MainWindow::clearRecordSelection() {
     }
     const std::vector<qint64> selected = selectedRecordRows();
     const qint64 removed = static_cast<qint64>(selected.size());
-    records->removeRows(selected);
+    records->removeRecords(selected);
     if (records->isEmpty()) {
         records->setMaxFields(0);
         for (QPushButton* b : {sendButton, clearRecordsButton, selectAllRecordsButton,

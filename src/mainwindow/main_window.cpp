@@ -101,8 +101,9 @@ void MainWindow::connectHandlers() {
     connect(outputDriveList, &DriveListBox::driveChanged, this, &MainWindow::outputDriveChanged);
     const std::pair<QRadioButton*, void (MainWindow::*)()> options[] = {
         {cdfOption, &MainWindow::cdfChosen}, {sdfOption, &MainWindow::sdfChosen}};
-    for (const auto& [option, handler] : options) {
-        connect(option, &QRadioButton::toggled, this, [this, handler](bool on) {
+    for (const auto& [option, chosen] : options) {
+        // A copy to capture: clang before 16 cannot capture a structured binding.
+        connect(option, &QRadioButton::toggled, this, [this, handler = chosen](bool on) {
             if (on) (this->*handler)();
         });
     }

@@ -98,10 +98,12 @@ SendResult sendToDatabase(const SendRequest& request, const SendRecords& records
     const DataGrid grid = dataGrid(request, records, false);
     for (size_t r = 0; r + 1 < grid.size(); ++r) {
         if (auto added = table.AddNew(); !added) return rolledBack(added.error());
-        for (int j = 0; j < width && j < static_cast<int>(grid[r].size()); ++j) {
-            if (grid[r][j].isEmpty()) continue;
+        const auto& cells = grid[r];
+        for (int j = 0; j < width && j < static_cast<int>(cells.size()); ++j) {
+            const QString& cell = cells[static_cast<std::size_t>(j)];
+            if (cell.isEmpty()) continue;
             field = table.FieldName(j).valueOr({}).toUpper();
-            if (auto set = table.SetField(j, grid[r][j]); !set) {
+            if (auto set = table.SetField(j, cell); !set) {
                 return rolledBack(set.error(), field);
             }
         }

@@ -17,7 +17,7 @@ QString blockText(const DataGrid& grid, int width, bool forTable) {
     QString text;
     for (size_t r = 0; r + 1 < grid.size(); ++r) {
         for (int c = 0; c < width && c < static_cast<int>(grid[r].size()); ++c) {
-            text += grid[r][c];
+            text += grid[r][static_cast<std::size_t>(c)];
             text += c + 1 < width ? QString(separator) : QStringLiteral("\r\n");
         }
     }

@@ -24,16 +24,13 @@ QString headerLine(const RecordForm& form, const QString& header, bool csv) {
     return line;
 }
 
-void fillGridRow(DataGrid& grid, int row, const QString& line) {
-    auto store = [&grid, row](QString field, int column) {
+void fillGridRow(DataGrid& grid, std::size_t row, const QString& line) {
+    auto store = [&grid, row](QString field, std::size_t column) {
         if (field.startsWith(QLatin1String(",'"))) field.remove(0, 2);
-        if (row >= 0 && row < static_cast<int>(grid.size()) && column >= 0 &&
-            column < static_cast<int>(grid[row].size())) {
-            grid[row][column] = field;
-        }
+        if (row < grid.size() && column < grid[row].size()) grid[row][column] = field;
     };
     QString field;
-    int column = 0;
+    std::size_t column = 0;
     // The outer quotes are never copied; the two characters after a separator start the next
     // field and are dropped when it is stored.
     for (qsizetype i = 1; i < line.size() - 1; ++i) {
@@ -48,10 +45,11 @@ void fillGridRow(DataGrid& grid, int row, const QString& line) {
 }
 
 DataGrid dataGrid(const SendRequest& request, const SendRecords& records, bool withHeader) {
-    const int rows = static_cast<int>(records.records.size()) + (withHeader ? 1 : 0) + 1;
-    const int columns = static_cast<int>(std::max<qint64>(records.maxFields, 0));
+    const std::size_t rows =
+        static_cast<std::size_t>(records.records.size()) + (withHeader ? 1 : 0) + 1;
+    const auto columns = static_cast<std::size_t>(std::max<qint64>(records.maxFields, 0));
     DataGrid grid(rows, std::vector<QString>(columns));
-    int row = 0;
+    std::size_t row = 0;
     if (withHeader) fillGridRow(grid, row++, headerLine(request.form, records.header, false));
     for (const QString& record : records.records) fillGridRow(grid, row++, record);
     return grid;

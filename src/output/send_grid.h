@@ -17,7 +17,7 @@ using DataGrid = std::vector<std::vector<QString>>;
 QString headerLine(const RecordForm& form, const QString& header, bool csv);
 
 // Splits a comma-delimited line into `grid[row]`; fields beyond the row's width are dropped.
-void fillGridRow(DataGrid& grid, int row, const QString& line);
+void fillGridRow(DataGrid& grid, std::size_t row, const QString& line);
 
 // One row per record (the header row first when `withHeader`), as wide as the record list's
 // field count, with one spare row at the end.

@@ -14,14 +14,14 @@ namespace {
 office::Grid sentCells(const DataGrid& grid, int width) {
     office::Grid cells;
     for (size_t r = 0; r + 1 < grid.size(); ++r) {
-        cells.emplace_back(grid[r].begin(),
-                           grid[r].begin() + std::min<size_t>(width, grid[r].size()));
+        const auto sent = std::min(static_cast<std::size_t>(width), grid[r].size());
+        cells.emplace_back(grid[r].begin(), grid[r].begin() + static_cast<std::ptrdiff_t>(sent));
     }
     return cells;
 }
 
 office::Grid transposed(const office::Grid& cells, int width) {
-    office::Grid result(width, std::vector<QString>(cells.size()));
+    office::Grid result(static_cast<std::size_t>(width), std::vector<QString>(cells.size()));
     for (size_t r = 0; r < cells.size(); ++r) {
         for (size_t c = 0; c < cells[r].size(); ++c) result[c][r] = cells[r][c];
     }

@@ -44,7 +44,7 @@ void RecordListModel::append(const QStringList& records, qint64 maxFields) {
     endInsertRows();
 }
 
-void RecordListModel::removeRows(const std::vector<qint64>& ascendingRows) {
+void RecordListModel::removeRecords(const std::vector<qint64>& ascendingRows) {
     if (ascendingRows.empty()) return;
     // One reset instead of one removal per row: removing rows one by one from a long list moves
     // the rest of it each time.

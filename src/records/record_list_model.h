@@ -27,7 +27,7 @@ public:
     // Adds `records` behind the others in one insertion; `maxFields` raises the field count.
     void append(const QStringList& records, qint64 maxFields = 0);
     // Removes the rows given in ascending order; the others keep their order.
-    void removeRows(const std::vector<qint64>& ascendingRows);
+    void removeRecords(const std::vector<qint64>& ascendingRows);
     // Empties the list and sets the field count back to 0; the header row stays until a run
     // replaces it.
     void clear();

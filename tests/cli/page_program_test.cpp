@@ -12,8 +12,6 @@
 #include "support/files.h"
 #include "support/qt_printers.h"
 
-#ifdef QUILLON_PAGE_PROGRAM
-
 namespace {
 
 const QString kExamples = QStringLiteral(QUILLON_FIXTURES_DIR "/../../examples");
@@ -116,5 +114,3 @@ TEST_F(PageProgram, HelpAndWrongUse) {
 }
 
 }  // namespace
-
-#endif

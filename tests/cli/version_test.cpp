@@ -32,4 +32,17 @@ TEST(Programs, VersionAndHelpComeFromTheBuild) {
     }
 }
 
+// A script tells a command line it got wrong (status 2) from a run that found nothing (status 1):
+// an unknown option is a wrong command line in every program, as a missing argument is.
+TEST(Programs, UnknownOptionIsABadCommandLine) {
+    for (const char* program :
+         {QUILLON_EXTRACT_PROGRAM, QUILLON_SEARCH_PROGRAM, QUILLON_PAGE_PROGRAM}) {
+        QProcess process;
+        process.start(QString::fromUtf8(program), {"--no-such-option", "a", "b"});
+        ASSERT_TRUE(process.waitForFinished(20000)) << program;
+        EXPECT_EQ(process.exitCode(), 2) << program;
+        EXPECT_TRUE(process.readAllStandardError().contains("no-such-option")) << program;
+    }
+}
+
 }  // namespace

@@ -174,6 +174,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Provider{"MemoryModel", [] { return contractModel()->factory(); }},
                       Provider{"DrawingReader",
                                [] { return drawing::readerApplicationFactory(); }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& instance) { return std::string(instance.param.name); });
 
 }  // namespace

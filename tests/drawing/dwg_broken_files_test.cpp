@@ -110,7 +110,7 @@ TEST_P(DwgBrokenFiles, AnyFlippedByteIsReadOrRefused) {
 INSTANTIATE_TEST_SUITE_P(Flat, DwgBrokenFiles,
                          ::testing::Values("example_r13.dwg", "example_r14.dwg", "example_2000.dwg",
                                            "entities-2d_2000.dwg"),
-                         [](const auto& info) { return parameterName(info.param); });
+                         [](const auto& instance) { return parameterName(instance.param); });
 
 // From R2004 the file is a set of compressed pages: a file cut anywhere loses a page, and a
 // changed byte is caught by a check value or read harmlessly.
@@ -143,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(Paged, PagedDwgBrokenFiles,
                          ::testing::Values("example_2004.dwg", "example_2007.dwg",
                                            "example_2010.dwg", "example_2013.dwg",
                                            "example_2018.dwg"),
-                         [](const auto& info) { return parameterName(info.param); });
+                         [](const auto& instance) { return parameterName(instance.param); });
 
 }  // namespace
 }  // namespace drawing::test

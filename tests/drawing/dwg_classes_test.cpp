@@ -104,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
                              "Layout1:1,Model:0"},
                       Sample{"example_2013.dwg", Release::R2013, "SUN", 534, kExampleLayouts},
                       Sample{"example_2018.dwg", Release::R2018, "SUN", 534, kExampleLayouts}),
-    [](const auto& info) { return parameterName(info.param.file); });
+    [](const auto& instance) { return parameterName(instance.param.file); });
 
 }  // namespace
 }  // namespace drawing::test

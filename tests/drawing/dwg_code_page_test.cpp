@@ -20,9 +20,9 @@ const QString kDrawings = QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/autocad/");
 constexpr std::uint64_t kAttribute = 0x757;  // ETIKEDO = "valoro"
 constexpr std::size_t kCodePageAt = 0x13;
 
-std::uint32_t littleEndian(const std::string& bytes, std::size_t at, int size) {
+std::uint32_t littleEndian(const std::string& bytes, std::size_t at, std::size_t size) {
     std::uint32_t value = 0;
-    for (int i = 0; i < size; ++i)
+    for (std::size_t i = 0; i < size; ++i)
         value |= std::uint32_t{static_cast<unsigned char>(bytes[at + i])} << (8 * i);
     return value;
 }
@@ -34,14 +34,14 @@ void putLittleEndian16(std::string& bytes, std::size_t at, std::uint16_t value) 
 
 // Eight bits of a DWG bit stream from bit `bit`, most significant first.
 unsigned char byteAtBit(const std::string& bytes, std::size_t bit) {
-    const unsigned word = (static_cast<unsigned char>(bytes[bit / 8]) << 8) |
+    const unsigned word = (unsigned{static_cast<unsigned char>(bytes[bit / 8])} << 8) |
                           static_cast<unsigned char>(bytes[bit / 8 + 1]);
     return static_cast<unsigned char>(word >> (8 - bit % 8));
 }
 
 void putByteAtBit(std::string& bytes, std::size_t bit, unsigned char value) {
     const unsigned shift = 8 - bit % 8;
-    unsigned word = (static_cast<unsigned char>(bytes[bit / 8]) << 8) |
+    unsigned word = (unsigned{static_cast<unsigned char>(bytes[bit / 8])} << 8) |
                     static_cast<unsigned char>(bytes[bit / 8 + 1]);
     word = (word & ~(0xFFu << shift)) | (unsigned{value} << shift);
     bytes[bit / 8] = static_cast<char>(word >> 8);
@@ -118,7 +118,7 @@ TEST_P(DwgCodePage, TextsAreReadInTheDrawingsCodePage) {
 INSTANTIATE_TEST_SUITE_P(Flat, DwgCodePage,
                          ::testing::Values("example_r13.dwg", "example_r14.dwg",
                                            "example_2000.dwg"),
-                         [](const auto& info) { return parameterName(info.param); });
+                         [](const auto& instance) { return parameterName(instance.param); });
 
 }  // namespace
 }  // namespace drawing::test

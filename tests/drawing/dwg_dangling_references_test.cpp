@@ -88,7 +88,7 @@ Map readMap(const std::string& bytes) {
     std::size_t at = littleEndian32(bytes, locator + 1);
     Map map;
     for (;;) {
-        const std::size_t size = (static_cast<unsigned char>(bytes[at]) << 8) |
+        const std::size_t size = (unsigned{static_cast<unsigned char>(bytes[at])} << 8) |
                                  static_cast<unsigned char>(bytes[at + 1]);
         if (size == 2) return map;
         std::size_t in = at + 2;

@@ -64,13 +64,14 @@ TEST(DwgPagedSections, RealDrawingsGiveTheFourSections) {
         int mapSections = 0;
         for (;;) {
             ASSERT_GE(handles.size() - at, 4u);
-            const std::size_t size = (static_cast<unsigned char>(handles[at]) << 8) |
+            const std::size_t size = (unsigned{static_cast<unsigned char>(handles[at])} << 8) |
                                      static_cast<unsigned char>(handles[at + 1]);
             if (size == 2) break;
             ASSERT_GT(size, 2u);
             ASSERT_LE(size + 2, handles.size() - at);
-            const unsigned stored = (static_cast<unsigned char>(handles[at + size]) << 8) |
-                                    static_cast<unsigned char>(handles[at + size + 1]);
+            const unsigned stored =
+                (unsigned{static_cast<unsigned char>(handles[at + size])} << 8) |
+                static_cast<unsigned char>(handles[at + size + 1]);
             EXPECT_EQ(dwg::crc16(handles.substr(at, size), 0xC0C1), stored);
             at += size + 2;
             ++mapSections;

@@ -21,9 +21,9 @@ constexpr std::size_t kCodePageAt = 0x3F9;
 constexpr unsigned char kAttrib = 16;
 constexpr unsigned char kInsert = 14;
 
-std::uint32_t littleEndian(const std::string& bytes, std::size_t at, int size) {
+std::uint32_t littleEndian(const std::string& bytes, std::size_t at, std::size_t size) {
     std::uint32_t value = 0;
-    for (int i = 0; i < size; ++i)
+    for (std::size_t i = 0; i < size; ++i)
         value |= std::uint32_t{static_cast<unsigned char>(bytes[at + i])} << (8 * i);
     return value;
 }
@@ -102,7 +102,7 @@ protected:
     // Where the last part the reader needs ends: the entity section or a table it reads.
     std::size_t endOfWhatIsRead() const {
         std::size_t end = littleEndian(m_bytes, 0x18, 4);
-        for (const std::size_t table : {0, 1, 3}) {
+        for (const std::size_t table : {0u, 1u, 3u}) {
             const std::size_t at = 0x2C + table * 10;
             end = std::max<std::size_t>(
                 end, littleEndian(m_bytes, at + 6, 4) +
@@ -152,7 +152,7 @@ TEST_P(DwgR12BrokenFiles, AnyFlippedByteIsReadOrRefused) {
 INSTANTIATE_TEST_SUITE_P(Old, DwgR12BrokenFiles,
                          ::testing::Values("entities-2d_r11.dwg", "tmp_line_r10.dwg",
                                            "block_r2.10.dwg"),
-                         [](const auto& info) { return parameterName(info.param); });
+                         [](const auto& instance) { return parameterName(instance.param); });
 
 // R11/R12 records carry a check value: a changed reference or layer name is caught.
 TEST(DwgR12, ChangedRecordsFailTheirCheck) {

@@ -54,8 +54,8 @@ protected:
 bool walksAsObjectMap(std::string_view map) {
     std::size_t at = 0;
     while (at + 2 <= map.size()) {
-        const std::size_t size =
-            (static_cast<unsigned char>(map[at]) << 8) | static_cast<unsigned char>(map[at + 1]);
+        const std::size_t size = (unsigned{static_cast<unsigned char>(map[at])} << 8) |
+                                 static_cast<unsigned char>(map[at + 1]);
         if (size < 2 || size > 2032) return false;
         at += size + 2;
         if (size == 2) return at <= map.size();
@@ -93,7 +93,7 @@ TEST_F(R2007Sections, BrokenFilesFailWithAReason) {
         {"section map byte", flipped(kSectionMapAt + 0x10)},
         {"another release", "AC1018" + m_file.substr(6)},
     };
-    for (const std::size_t size : {0x20, 0x100, 0x47F, 0x480, 0x1000, 0x6C900, 0x6D000})
+    for (const std::size_t size : {0x20u, 0x100u, 0x47Fu, 0x480u, 0x1000u, 0x6C900u, 0x6D000u})
         broken.emplace_back("truncated at " + std::to_string(size), m_file.substr(0, size));
     std::mt19937 random(2007);
     std::string garbage = "AC1021";
@@ -161,7 +161,7 @@ TEST(R2007SectionMap, ParsesDescriptionsAndPages) {
     EXPECT_EQ(header.pages[0].size, 0x354u);
     EXPECT_EQ(header.pages[0].compressedSize, 0x2DCu);
     EXPECT_EQ(header.pages[0].crc, 0x7637E34E81D34677u);
-    for (const std::size_t cut : {70, 100, 140})
+    for (const std::size_t cut : {70u, 100u, 140u})
         EXPECT_FALSE(dwg::r2007::parseSectionMap(std::string_view(map).substr(0, cut))) << cut;
 }
 

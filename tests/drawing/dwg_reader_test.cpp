@@ -129,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(AutoCad, DwgTwin,
                                            Twin{"example_2010", {}}, Twin{"gh209_1_2010", {}},
                                            Twin{"example_2013", {}}, Twin{"example_2018", {}},
                                            Twin{"entities-2d_r11", {}}, Twin{"tmp_line_r10", {}}),
-                         [](const auto& info) { return parameterName(info.param.base); });
+                         [](const auto& instance) { return parameterName(instance.param.base); });
 
 // The oldest release read: a drawing of block definitions only, none of them referenced.
 TEST(DwgOldReleases, BlockDefinitionsAloneGiveNoReferences) {

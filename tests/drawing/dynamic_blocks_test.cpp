@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
                        u"284 block_visibility_parameter"_qs, u"28C block_visibility_parameter"_qs}},
         DynamicSample{"BLOCKXYPARAMETER",
                       {u"254 BLOCK_XY_PARAMETER"_qs, u"2AE BLOCK_XY_PARAMETER"_qs}}),
-    [](const auto& info) { return parameterName(info.param.name); });
+    [](const auto& instance) { return parameterName(instance.param.name); });
 
 class DynamicBlockFixtures : public ::testing::TestWithParam<const char*> {};
 
@@ -73,7 +73,7 @@ TEST_P(DynamicBlockFixtures, OnlyLinkedAnonymousCopiesTakeTheDynamicBlocksName) 
 INSTANTIATE_TEST_SUITE_P(Ezdxf, DynamicBlockFixtures,
                          ::testing::Values("dynamic_blocks_R2000.dxf", "dynamic_blocks_R2018.dxf",
                                            "dynamic_blocks_R2018_binary.dxf"),
-                         [](const auto& info) { return parameterName(info.param); });
+                         [](const auto& instance) { return parameterName(instance.param); });
 
 }  // namespace
 }  // namespace drawing::test

@@ -131,7 +131,7 @@ TEST(LayoutsFixture, ChunkBoundariesAnywhereGiveTheSameResult) {
         SCOPED_TRACE(name);
         const QString path = fixturePath(QString::fromLatin1(name));
         const QStringList expected = summary(select(readOrFail(path)));
-        for (std::size_t chunk : {64, 67, 100, 1023}) {
+        for (std::size_t chunk : {64u, 67u, 100u, 1023u}) {
             ReadOptions options;
             options.chunkSize = chunk;
             EXPECT_EQ(summary(select(readOrFail(path, options))), expected) << chunk;

@@ -204,9 +204,10 @@ TEST_F(EngineTest, EveryPropertyColumnInItsFixedOrderAndTextForm) {
     MemDrawing d;
     d.blocks.push_back(b);
     QByteArray output = "*INPUT\r\n*OUTPUT\r\n";
-    for (int f = DrawingSession::kFieldCount - 1; f >= 0;
-         --f) {  // order in the file does not matter
-        output += QByteArray(DrawingSession::kFieldNames[f]) + "\r\n";
+    // Backwards: the order in the file does not matter.
+    for (auto name = DrawingSession::kFieldNames.rbegin();
+         name != DrawingSession::kFieldNames.rend(); ++name) {
+        output += QByteArray(*name) + "\r\n";
     }
     output += "*ATTRIBUTE_TAGS\r\nDWGNO\r\n";
     const QByteArray text = run(output, d);

@@ -42,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
         TemplateCase{"LineFeedEnds", "*INPUT\n*OUTPUT\n*ATTRIBUTE_TAGS\nDWGNO\n", 1, "untouched"},
         TemplateCase{"CarriageReturnEnds", "*INPUT\r*OUTPUT\r*ATTRIBUTE_TAGS\rDWGNO", 1,
                      "untouched"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& instance) { return std::string(instance.param.name); });
 
 TEST_F(EngineTest, TemplateThatCannotBeOpenedNamesItsPath) {
     QString error;
@@ -104,7 +104,7 @@ TEST_F(EngineTest, OutputFieldsAreRecognisedOnlyInTheirOwnSpelling) {
                                                 "BLOCK_COLOUR\r\n"
                                                 "*ATTRIBUTE_TAGS\r\nA\r\n")),
               1);
-    for (int f = 0; f < DrawingSession::kFieldCount; ++f) {
+    for (std::size_t f = 0; f < DrawingSession::kFieldNames.size(); ++f) {
         const bool expected = f == DrawingSession::BLOCK_HANDLE || f == DrawingSession::BLOCK_NAME;
         EXPECT_EQ(session.field(static_cast<DrawingSession::Field>(f)), expected)
             << DrawingSession::kFieldNames[f];

@@ -23,13 +23,13 @@ protected:
         setOption("Dir3", templates);
     }
     // A drawing on disk whose content is the memory model's: `count` title blocks.
-    void addDrawing(const QString& name, int count, const QString& prefix) {
+    void addDrawing(const QString& name, std::size_t count, const QString& prefix) {
         touch(drawings + "/" + name);
         fake::MemDrawing drawing;
         fake::MemBlock title;
         title.name = "TITLE";
         drawing.blocks.reserve(count);
-        for (int i = 0; i < count; ++i) {
+        for (std::size_t i = 0; i < count; ++i) {
             title.handle = QString::number(i + 1, 16).toUpper();
             title.attributes = {{"DWGNO", prefix + QString::number(i)}, {"REV", "A"}};
             drawing.blocks.push_back(title);

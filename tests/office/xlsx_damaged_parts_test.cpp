@@ -33,10 +33,12 @@ TEST(XlsxDamagedParts, CutOrScrambledSheetsAreWrittenOrRefusedNeverCrash) {
     for (int round = 0; round < 300; ++round) {
         QByteArray damaged = sheet;
         if (round < 150) {
-            damaged.truncate(static_cast<qsizetype>(random() % sheet.size()));
+            damaged.truncate(
+                static_cast<qsizetype>(random() % static_cast<std::size_t>(sheet.size())));
         } else {
             for (int flips = 0; flips < 4; ++flips) {
-                const auto at = static_cast<qsizetype>(random() % damaged.size());
+                const auto at =
+                    static_cast<qsizetype>(random() % static_cast<std::size_t>(damaged.size()));
                 static const char kReplacements[] = "<>/\"=0123456789:$ArcvsfAZ\x01\xff";
                 damaged[at] = kReplacements[random() % (sizeof kReplacements - 1)];
             }

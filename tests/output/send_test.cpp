@@ -177,7 +177,7 @@ TEST_F(SendTest, DatabaseRowsArePositionalAndAllOrNothing) {
     EXPECT_EQ(fakes.dialogs.messageTexts().at(0),
               "1 record(s) found in table. Do you want to overwrite them with new data?");
 
-    window->records->removeRows({1});
+    window->records->removeRecords({1});
     window->records->append({"'C','not a number'"});
     selectAll();
     window->databaseAppendCheck->setChecked(true);

@@ -4,7 +4,8 @@
 # installed programs there as a user would: quillon-extract and `quillon LIST.dlf` on the
 # installed examples, quillon-page into the program folder. An installed copy must keep its
 # files (extract.txt, err.log, attr.htm, faq.fil) in the user's data folder, both under a prefix
-# the user may write to and under a read-only one. lintian, where installed, must find no error.
+# the user may write to and under a read-only one. lintian and desktop-file-validate, where
+# installed, must find no error.
 # Usage: package_test.sh CPACK BUILD_DIR      Exit 77 (skipped) without dpkg-deb/dpkg-shlibdeps.
 set -euo pipefail
 cpack="$1"
@@ -55,6 +56,12 @@ for file in usr/bin/quillon usr/bin/quillon-extract usr/bin/quillon-search usr/b
   [ -e "$root/$file" ] || fail "the package holds no $file"
 done
 [ ! -e "$root/usr/bin/quillon-screenshot" ] || fail "the screenshot tool is in the package"
+if command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate "$root/usr/share/applications/quillon.desktop" ||
+    fail "the desktop entry is not valid"
+else
+  echo "desktop-file-validate is not installed: the desktop entry was not checked by it"
+fi
 grep -qx 'MimeType=application/x-quillon-drawing-list;' "$root/usr/share/applications/quillon.desktop" ||
   fail "the desktop entry does not open drawing lists"
 grep -q 'type="application/x-quillon-drawing-list"' "$root/usr/share/mime/packages/quillon.xml" ||

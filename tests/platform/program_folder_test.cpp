@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
                     // Installed under a prefix the user owns (~/.local): bin/ takes files, but
                     // extract.txt and err.log do not belong among the programs.
                     Layout{"InstalledInWritablePrefix", false, true, true}),
-    [](const testing::TestParamInfo<Layout>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<Layout>& layout) { return std::string(layout.param.name); });
 
 TEST(ProgramFolder, InstalledCopyGetsTheFaqInTheUserFolder) {
     ScratchFolder root;

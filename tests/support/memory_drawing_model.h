@@ -15,13 +15,13 @@
 namespace fake {
 
 struct MemAttribute {
-    MemAttribute(QString tag = {}, QString text = {}, QString handle = {}, bool tagFails = false,
-                 bool textFails = false)
-        : tag(std::move(tag)),
-          text(std::move(text)),
-          handle(std::move(handle)),
-          tagFails(tagFails),
-          textFails(textFails) {}
+    MemAttribute(QString tagName = {}, QString value = {}, QString handleText = {},
+                 bool failTag = false, bool failText = false)
+        : tag(std::move(tagName)),
+          text(std::move(value)),
+          handle(std::move(handleText)),
+          tagFails(failTag),
+          textFails(failText) {}
     QString tag;
     QString text;
     QString handle;

@@ -54,7 +54,7 @@ public:
         if (index < 0 || index >= static_cast<int>(m_table.fields.size())) {
             return failure("Item not found in this collection.");
         }
-        return m_table.fields[index].name;
+        return m_table.fields[static_cast<std::size_t>(index)].name;
     }
     Result<int> RecordCount() override { return static_cast<int>(m_table.rows.size()); }
     Status DeleteAll() override {
@@ -70,9 +70,9 @@ public:
             return failure("Item not found in this collection.");
         }
         bool ok = true;
-        if (m_table.fields[index].numeric) value.toDouble(&ok);
+        if (m_table.fields[static_cast<std::size_t>(index)].numeric) value.toDouble(&ok);
         if (!ok) return Error{3421, QStringLiteral("Data type conversion error.")};
-        m_pending[index] = value;
+        m_pending[static_cast<std::size_t>(index)] = value;
         return core::success();
     }
     Status Update() override {

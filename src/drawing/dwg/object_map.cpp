@@ -34,8 +34,8 @@ std::optional<ObjectMap> ObjectMap::read(std::string_view map, std::size_t objec
     for (;;) {
         if (map.size() - at < 2) return corrupt(QStringLiteral("it has no last section"));
         // The section size is big-endian and counts its own two bytes.
-        const std::uint32_t size =
-            (static_cast<unsigned char>(map[at]) << 8) | static_cast<unsigned char>(map[at + 1]);
+        const std::uint32_t size = (std::uint32_t{static_cast<unsigned char>(map[at])} << 8) |
+                                   static_cast<unsigned char>(map[at + 1]);
         if (size == 2) break;
         if (size < 2 || size > kMaxSectionSize || map.size() - at < std::size_t{size} + 2)
             return corrupt(QStringLiteral("a section has an invalid size"));

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -128,7 +129,7 @@ private:
             deinterleaveReedSolomon(coded, kHeaderWords, ReedSolomonCode::SystemPage);
         // 32 bytes of check values and sizes precede the (compressed) header data.
         const std::int32_t stored = static_cast<std::int32_t>(le64(data, 0x18) & 0xFFFFFFFF);
-        const std::uint64_t length = stored < 0 ? -static_cast<std::int64_t>(stored) : stored;
+        const auto length = static_cast<std::uint64_t>(std::abs(std::int64_t{stored}));
         if (length == 0 || length > data.size() - 32) return reject("the file header is corrupt");
         const std::string_view packed = std::string_view(data).substr(32, length);
         if (m_verify && r2007::normalCrc(packed, r2007::updateSeed2(0, length)) != le64(data, 0x10))

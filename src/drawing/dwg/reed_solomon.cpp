@@ -16,12 +16,12 @@ struct Field {
     constexpr explicit Field(unsigned polynomial) {
         unsigned x = 1;
         for (int i = 0; i < 255; ++i) {
-            exp[i] = static_cast<std::uint8_t>(x);
+            exp[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(x);
             log[x] = i;
             x <<= 1;
             if (x & 0x100) x ^= polynomial;
         }
-        for (int i = 255; i < 512; ++i) exp[i] = exp[i - 255];
+        for (std::size_t i = 255; i < 512; ++i) exp[i] = exp[i - 255];
     }
 };
 
