@@ -16,9 +16,8 @@ constexpr int kBadArgumentsStatus = 2;
 // bad argument does, where process would end it with 1.
 inline void parseCommandLine(QCommandLineParser& parser, const QCoreApplication& app) {
     if (!parser.parse(QCoreApplication::arguments())) {
-        QTextStream(stderr) << QFileInfo(QCoreApplication::applicationFilePath()).fileName()
-                            << ": " << parser.errorText() << "\nTry --help for the options."
-                            << Qt::endl;
+        QTextStream(stderr) << QFileInfo(QCoreApplication::applicationFilePath()).fileName() << ": "
+                            << parser.errorText() << "\nTry --help for the options." << Qt::endl;
         std::exit(kBadArgumentsStatus);
     }
     parser.process(app);
