@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         total = total + static_cast<std::size_t>(reference->Name().value().size());
         total = total + static_cast<std::size_t>(reference->Handle().value().size());
         const auto point = reference->InsertionPoint().value();
-        total = total + point.x == point.x ? 1 : 0;
+        total = total + (point.x == point.x ? 1u : 0u);  // NaN counts nothing
         const auto attributes = reference->GetAttributes().value();
         for (const auto& attribute : attributes) {
             const QString text = attribute->TextString().value();
