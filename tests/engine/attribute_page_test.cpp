@@ -160,17 +160,6 @@ TEST_F(AttributePageTest, ADrawingListedInOtherLetterCaseIsFound) {
     EXPECT_EQ(result.heading, "2 attributes in " + folder() + "/Tank-Farm.DXF");
 }
 
-TEST_F(AttributePageTest, TwoRunsOverwriteTheSamePage) {
-    addDrawing("a.dxf", titleBlock(1));
-    addDrawing("b.dxf", titleBlock(4));
-    run("a.dxf");
-    run("b.dxf");
-    const QByteArray html = testfiles::read(page());
-    EXPECT_TRUE(html.contains("4 attributes in"));
-    EXPECT_FALSE(html.contains("1 attributes in"));
-    EXPECT_EQ(model->quits, 2);
-}
-
 TEST(AttributePagePath, InTheProgramFolder) {
     EXPECT_EQ(attributePagePath("/opt/quillon"), "/opt/quillon/attr.htm");
     EXPECT_EQ(attributePagePath("/opt/quillon/"), "/opt/quillon/attr.htm");

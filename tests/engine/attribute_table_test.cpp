@@ -47,13 +47,6 @@ fake::MemBlock placed(const QString& name, const QString& handle, acad::Point3 p
     return b;
 }
 
-TEST_F(CreateArrayTest, DrawingWithoutAttributesGivesTheTwoHeaderRows) {
-    fake::MemDrawing drawing;
-    drawing.blocks.push_back(block("NORTH", {}));
-    const auto rows = rowsOf(drawing);
-    EXPECT_EQ(rows, (std::vector<QStringList>{kHeaders, kHeaders}));
-}
-
 TEST_F(CreateArrayTest, EachAttributeARowWithItsBlocksData) {
     fake::MemDrawing drawing;
     fake::MemBlock title =

@@ -19,49 +19,83 @@ MemDrawing titleSheet() {
     return d;
 }
 
-TEST_F(EngineTest, ExtractFileHasTheExactByteForm) {
-    EXPECT_EQ(run(kTitleTemplate, titleSheet()),
-              "HEADER:'BLOCK_NAME','BLOCK_SPACE','DWGNO','REV'\r\n"
-              "'title','PAPER','A-101','C'\r\n");
+MemDrawing sheet(std::vector<MemBlock> blocks) {
+    MemDrawing d;
+    d.blocks = std::move(blocks);
+    return d;
 }
 
-TEST_F(EngineTest, ValuesAreWrittenWithoutEscaping) {
-    MemDrawing d;
-    d.blocks.push_back(block("TITLE", {{"DWGNO", "it's','odd"}, {"REV", ""}}));
-    EXPECT_EQ(run(kTitleTemplate, d),
-              "HEADER:'BLOCK_NAME','BLOCK_SPACE','DWGNO','REV'\r\n"
-              "'TITLE','MODEL','it's','odd',''\r\n");
+MemBlock failing(const QString& property, MemBlock b) {
+    b.failingProperties = {property};
+    return b;
 }
 
-TEST_F(EngineTest, MissingTagIsNotAvailableInTagOrder) {
-    MemDrawing d;
-    d.blocks.push_back(block("TITLE", {{"rev", "B"}}));
-    EXPECT_EQ(run(kTitleTemplate, d),
-              "HEADER:'BLOCK_NAME','BLOCK_SPACE','DWGNO','REV'\r\n"
-              "'TITLE','MODEL','N/A','B'\r\n");
-}
+const QByteArray kHeader = "HEADER:'BLOCK_NAME','BLOCK_SPACE','DWGNO','REV'\r\n";
 
-TEST_F(EngineTest, FirstOfTwoAttributesWithTheSameTagWins) {
-    MemDrawing d;
-    d.blocks.push_back(block("TITLE", {{"REV", "first"}, {"DWGNO", "1"}, {"REV", "second"}}));
-    EXPECT_TRUE(run(kTitleTemplate, d).endsWith("'TITLE','MODEL','1','first'\r\n"));
-}
-
-TEST_F(EngineTest, SuppressDropsBlocksWithoutAnyListedTag) {
-    MemDrawing d;
-    d.blocks.push_back(block("TITLE", {{"OTHER", "x"}}));
-    d.blocks.push_back(block("TITLE", {{"REV", "A"}}));
-    EXPECT_EQ(run(kTitleTemplate + "*SUPPRESS\r\n", d),
-              "HEADER:'BLOCK_NAME','BLOCK_SPACE','DWGNO','REV'\r\n"
-              "'TITLE','MODEL','N/A','A'\r\n");
-}
-
-TEST_F(EngineTest, NothingMatchedGivesAnEmptyFileWithoutHeader) {
-    MemDrawing d;
-    d.blocks.push_back(block("OTHER", {{"DWGNO", "x"}}));
-    d.blocks.push_back(block("TITLE", {}));  // no attributes: never written
-    testfiles::write(extractPath(), "old content");
-    EXPECT_EQ(run(kTitleTemplate, d), "");
+// Each case replaces an older extract file: a run never appends to the last one.
+TEST_F(EngineTest, ExtractFileFollowsTheTemplate) {
+    struct Case {
+        const char* what;
+        QByteArray templateText;
+        MemDrawing drawing;
+        QByteArray expected;
+        int walks = -1;  // selection sets made; -1: not counted
+    };
+    const Case cases[] = {
+        {"the exact byte form", kTitleTemplate, titleSheet(),
+         kHeader + "'title','PAPER','A-101','C'\r\n"},
+        {"values written without escaping", kTitleTemplate,
+         sheet({block("TITLE", {{"DWGNO", "it's','odd"}, {"REV", ""}})}),
+         kHeader + "'TITLE','MODEL','it's','odd',''\r\n"},
+        {"a missing tag is N/A, tags matched ignoring case", kTitleTemplate,
+         sheet({block("TITLE", {{"rev", "B"}})}), kHeader + "'TITLE','MODEL','N/A','B'\r\n"},
+        {"the first of two attributes with one tag wins", kTitleTemplate,
+         sheet({block("TITLE", {{"REV", "first"}, {"DWGNO", "1"}, {"REV", "second"}})}),
+         kHeader + "'TITLE','MODEL','1','first'\r\n"},
+        {"suppress drops blocks without a listed tag", kTitleTemplate + "*SUPPRESS\r\n",
+         sheet({block("TITLE", {{"OTHER", "x"}}), block("TITLE", {{"REV", "A"}})}),
+         kHeader + "'TITLE','MODEL','N/A','A'\r\n"},
+        // A block without attributes is never written.
+        {"nothing matched: an empty file without header", kTitleTemplate,
+         sheet({block("OTHER", {{"DWGNO", "x"}}), block("TITLE", {})}), ""},
+        {"space filter walks one space",
+         "*INPUT\r\nSPACE: model\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nA\r\n",
+         sheet({block("T", {{"A", "paper"}}, true), block("T", {{"A", "model"}})}),
+         "HEADER:'A'\r\n'model'\r\n", 1},
+        {"unknown space walks nothing",
+         "*INPUT\r\nSPACE: LAYOUT1\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n", titleSheet(), "",
+         0},
+        {"empty block list matches nothing",
+         "*INPUT\r\nBLOCK:\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n", titleSheet(), ""},
+        {"all tags: each block's own",
+         "*INPUT\r\n*OUTPUT\r\nBLOCK_NAME\r\n*ATTRIBUTE_TAGS\r\n*\r\n",
+         sheet({block("A", {{"X", "1"}, {"Y", "2"}}), block("B", {{"Z", "3"}})}),
+         "HEADER:'BLOCK_NAME','X','Y'\r\n'A','1','2'\r\n'B','3'\r\n"},
+        // A failing call skips its own step; the drawing completes.
+        {"failing calls", "*INPUT\r\n*OUTPUT\r\nBLOCK_COLOR\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n",
+         sheet({failing("Color", block("TITLE", {{"DWGNO", "1"}})),
+                failing("Name", block("TITLE", {{"DWGNO", "2"}})),
+                failing("GetAttributes", block("TITLE", {{"DWGNO", "3"}})),
+                failing("HasAttributes", block("TITLE", {{"DWGNO", "4"}})),
+                block("TITLE", {{"DWGNO", "5", "", true}}),
+                block("TITLE", {{"DWGNO", "6", "", false, true}}),
+                block("TITLE", {{"DWGNO", "7"}})}),
+         "HEADER:'BLOCK_COLOR','DWGNO'\r\n'','1'\r\n'256','2'\r\n'256','N/A'\r\n"
+         "'256','N/A'\r\n'256',''\r\n'256','7'\r\n"},
+        {"a failing name read does not pass a named filter",
+         "*INPUT\r\nBLOCK: TITLE REV\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n",
+         sheet({failing("Name", block("TITLE", {{"DWGNO", "1"}})), block("REV", {{"DWGNO", "2"}})}),
+         "HEADER:'DWGNO'\r\n'2'\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        model->selects.clear();
+        testfiles::write(extractPath(), "old content");
+        EXPECT_EQ(run(c.templateText, c.drawing), c.expected);
+        if (c.walks >= 0) {
+            EXPECT_EQ(model->selects.size(), static_cast<std::size_t>(c.walks));
+        }
+    }
 }
 
 TEST_F(EngineTest, BlockAndLayerFiltersIgnoreCaseAndNeverMatchPartNames) {
@@ -137,34 +171,6 @@ TEST_F(EngineTest, ModelSpaceComesBeforePaperSpaceAndTheHeaderIsWrittenOnce) {
     EXPECT_GE(ui.pendingEventRuns, 2) << "events run once per block reference";
 }
 
-TEST_F(EngineTest, SpaceFilterSelectsTheWalks) {
-    MemDrawing d;
-    d.blocks.push_back(block("T", {{"A", "paper"}}, true));
-    d.blocks.push_back(block("T", {{"A", "model"}}, false));
-    EXPECT_EQ(run("*INPUT\r\nSPACE: model\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nA\r\n", d),
-              "HEADER:'A'\r\n'model'\r\n");
-    EXPECT_EQ(model->selects.size(), 1u);
-}
-
-TEST_F(EngineTest, UnknownSpaceWalksNothing) {
-    EXPECT_EQ(
-        run("*INPUT\r\nSPACE: LAYOUT1\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n", titleSheet()),
-        "");
-    EXPECT_TRUE(model->selects.empty());
-}
-
-TEST_F(EngineTest, EmptyBlockListMatchesNothing) {
-    EXPECT_EQ(run("*INPUT\r\nBLOCK:\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n", titleSheet()), "");
-}
-
-TEST_F(EngineTest, AllTagsFormWritesEachBlocksOwnTags) {
-    MemDrawing d;
-    d.blocks.push_back(block("A", {{"X", "1"}, {"Y", "2"}}));
-    d.blocks.push_back(block("B", {{"Z", "3"}}));
-    EXPECT_EQ(run("*INPUT\r\n*OUTPUT\r\nBLOCK_NAME\r\n*ATTRIBUTE_TAGS\r\n*\r\n", d),
-              "HEADER:'BLOCK_NAME','X','Y'\r\n'A','1','2'\r\n'B','3'\r\n");
-}
-
 TEST_F(EngineTest, AllTagsWithAnEmptyAttributeArray) {
     MemDrawing d;
     MemBlock empty = block("E", {});
@@ -224,44 +230,6 @@ TEST_F(EngineTest, EveryPropertyColumnInItsFixedOrderAndTextForm) {
               "'TITLE','TITLE','TB','MODEL','2130567352','2130567360','AcDbMInsertBlock','2A7','0',"
               "'ByBlock','0.523598775598299','False','3256.5','-1843.5','1','0.25','35','True',"
               "'1.234568E+07','0','0.1','1'\r");
-}
-
-TEST_F(EngineTest, FailingCallsSkipTheirStepAndTheDrawingCompletes) {
-    MemDrawing d;
-    MemBlock noColor = block("TITLE", {{"DWGNO", "1"}});
-    noColor.failingProperties = {"Color"};
-    MemBlock noName = block("TITLE", {{"DWGNO", "2"}});
-    noName.failingProperties = {"Name"};
-    MemBlock noAttributes = block("TITLE", {{"DWGNO", "3"}});
-    noAttributes.failingProperties = {"GetAttributes"};
-    MemBlock noHasAttributes = block("TITLE", {{"DWGNO", "4"}});
-    noHasAttributes.failingProperties = {"HasAttributes"};
-    MemBlock badTag = block("TITLE", {{"DWGNO", "5", "", true}});
-    MemBlock badText = block("TITLE", {{"DWGNO", "6", "", false, true}});
-    d.blocks = {noColor,
-                noName,
-                noAttributes,
-                noHasAttributes,
-                badTag,
-                badText,
-                block("TITLE", {{"DWGNO", "7"}})};
-    EXPECT_EQ(run("*INPUT\r\n*OUTPUT\r\nBLOCK_COLOR\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n", d),
-              "HEADER:'BLOCK_COLOR','DWGNO'\r\n"
-              "'','1'\r\n"
-              "'256','2'\r\n"
-              "'256','N/A'\r\n"
-              "'256','N/A'\r\n"
-              "'256',''\r\n"
-              "'256','7'\r\n");
-}
-
-TEST_F(EngineTest, FailingNameReadDoesNotPassANamedFilter) {
-    MemDrawing d;
-    MemBlock noName = block("TITLE", {{"DWGNO", "1"}});
-    noName.failingProperties = {"Name"};
-    d.blocks = {noName, block("REV", {{"DWGNO", "2"}})};
-    EXPECT_EQ(run("*INPUT\r\nBLOCK: TITLE REV\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n", d),
-              "HEADER:'DWGNO'\r\n'2'\r\n");
 }
 
 TEST_F(EngineTest, FailingSelectionCallsLeaveTheOtherSpace) {

@@ -150,20 +150,22 @@ protected:
     QString path() const { return dir.filePath("attr.htm"); }
 };
 
+// Written in UTF-8: drawings made elsewhere hold texts of any script.
 TEST_F(HtmlPage, WholePageWithHeadingTitleAndBackgrounds) {
     HtmlPageStyle page;
     page.heading = "3 attributes in <a & b>.dxf";
     page.title = "Title's";
     page.background = "bg.png";
     page.backgroundColor = "white";
-    EXPECT_EQ(htmltable::toFile(grid({{"x"}}), path(), page, {}, ui), htmltable::Written);
+    EXPECT_EQ(htmltable::toFile(grid({{"Ø Ω 図面"}}), path(), page, {}, ui), htmltable::Written);
     EXPECT_EQ(testfiles::read(path()),
               "<HTML>\r\n<HEAD>\r\n<meta charset=\"utf-8\">\r\n"
               "<STRONG><CENTER>3 attributes in &lt;a &amp; b&gt;.dxf</CENTER></STRONG><BR>\r\n"
               "<TITLE>\r\nTitle&#39;s\r\n</TITLE>\r\n</HEAD>\r\n"
               "<BODY  BGCOLOR='white' BACKGROUND='bg.png'>\r\n"
               "<TABLE ALIGN=LEFT BORDER=0 CELLSPACING=0 CELLPADDING=0 WIDTH='100%'><TBODY>\r\n"
-              "<TR ALIGN=LEFT><TD>x</TD></TR>\r\n</TBODY></TABLE>\r\n"
+              "<TR ALIGN=LEFT><TD>\xC3\x98 \xCE\xA9 \xE5\x9B\xB3\xE9\x9D\xA2</TD></TR>\r\n"
+              "</TBODY></TABLE>\r\n"
               "</BODY>\r\n</HTML>\r\n\r\n");
 }
 
@@ -177,12 +179,6 @@ TEST_F(HtmlPage, EmptyHeadingAndTitle) {
                       "<BODY >\r\n"))
         << text.toStdString();
     EXPECT_FALSE(text.contains("STRONG"));
-}
-
-TEST_F(HtmlPage, WrittenInUtf8) {
-    EXPECT_EQ(htmltable::toFile(grid({{"Ø Ω 図面"}}), path(), {}, {}, ui), htmltable::Written);
-    EXPECT_TRUE(
-        testfiles::read(path()).contains("<TD>\xC3\x98 \xCE\xA9 \xE5\x9B\xB3\xE9\x9D\xA2</TD>"));
 }
 
 TEST_F(HtmlPage, LargeTableWrittenWhole) {
