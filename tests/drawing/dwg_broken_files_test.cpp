@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
-
 #include "drawing/dxf_reader.h"
 #include "drawing/reader_errors.h"
 #include "reader_probe.h"
@@ -14,27 +12,13 @@
 namespace drawing::test {
 namespace {
 
-const QString kDrawings = QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/autocad/");
-
-std::uint32_t littleEndian32(const std::string& bytes, std::size_t at) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i)
-        value |= std::uint32_t{static_cast<unsigned char>(bytes[at + i])} << (8 * i);
-    return value;
-}
-
 // Where the object map lies: the third section locator record of the file header.
 std::pair<std::size_t, std::size_t> objectMap(const std::string& bytes) {
     for (std::size_t record = 0; record < 6; ++record) {
         const std::size_t at = 0x19 + record * 9;
-        if (bytes[at] == 2) return {littleEndian32(bytes, at + 1), littleEndian32(bytes, at + 5)};
+        if (bytes[at] == 2) return {littleEndian(bytes, at + 1, 4), littleEndian(bytes, at + 5, 4)};
     }
     return {0, 0};
-}
-
-std::string flipped(std::string bytes, std::size_t at) {
-    bytes[at] = static_cast<char>(bytes[at] ^ 0x5A);
-    return bytes;
 }
 
 struct Broken {
@@ -47,9 +31,8 @@ struct Broken {
 class DwgBrokenFiles : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override {
-        const QString path = kDrawings + QString::fromLatin1(GetParam());
-        ASSERT_TRUE(QFile::exists(path)) << "missing test drawing " << GetParam();
-        m_bytes = readBytes(path);
+        m_bytes = autocadBytes(QString::fromLatin1(GetParam()));
+        ASSERT_FALSE(m_bytes.empty());
         ASSERT_TRUE(readDrawingBytes(m_bytes).ok());
     }
     std::string m_bytes;

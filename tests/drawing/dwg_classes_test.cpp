@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <map>
 
 #include "drawing/dwg/classes.h"
@@ -32,10 +31,8 @@ struct Sample {
 class DwgClasses : public ::testing::TestWithParam<Sample> {
 protected:
     void SetUp() override {
-        const QString path =
-            QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/autocad/") + GetParam().file;
-        ASSERT_TRUE(QFile::exists(path)) << "missing test drawing " << GetParam().file;
-        m_file = readBytes(path);
+        m_file = autocadBytes(QString::fromLatin1(GetParam().file));
+        ASSERT_FALSE(m_file.empty());
         QString problem;
         const auto sections = GetParam().release == Release::R2007
                                   ? dwg::readR2007Sections(m_file, {}, problem)

@@ -16,21 +16,8 @@
 namespace drawing::test {
 namespace {
 
-const QString kDrawings = QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/autocad/");
 constexpr std::uint64_t kAttribute = 0x757;  // ETIKEDO = "valoro"
 constexpr std::size_t kCodePageAt = 0x13;
-
-std::uint32_t littleEndian(const std::string& bytes, std::size_t at, std::size_t size) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < size; ++i)
-        value |= std::uint32_t{static_cast<unsigned char>(bytes[at + i])} << (8 * i);
-    return value;
-}
-
-void putLittleEndian16(std::string& bytes, std::size_t at, std::uint16_t value) {
-    bytes[at] = static_cast<char>(value & 0xFF);
-    bytes[at + 1] = static_cast<char>(value >> 8);
-}
 
 // Eight bits of a DWG bit stream from bit `bit`, most significant first.
 unsigned char byteAtBit(const std::string& bytes, std::size_t bit) {
@@ -51,7 +38,7 @@ void putByteAtBit(std::string& bytes, std::size_t bit, unsigned char value) {
 // The sample with `codePage` in its file header and the attribute's "valoro" starting with
 // the byte `first`; both check values made to match again. Empty when a step fails.
 std::string rewritten(const QString& name, int codePage, unsigned char first) {
-    std::string bytes = readBytes(kDrawings + name);
+    std::string bytes = autocadBytes(name);
     QString problem;
     const auto header = dwg::readFileHeader(bytes, true, problem);
     if (!header) return {};

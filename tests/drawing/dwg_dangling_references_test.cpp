@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <algorithm>
 #include <cstdint>
 #include <functional>
@@ -23,19 +22,12 @@ namespace {
 
 using Map = std::vector<std::pair<std::uint64_t, std::int64_t>>;  // handle, offset
 
-std::uint32_t littleEndian32(const std::string& bytes, std::size_t at) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i)
-        value |= std::uint32_t{static_cast<unsigned char>(bytes[at + i])} << (8 * i);
-    return value;
-}
-
 void putLittleEndian32(std::string& bytes, std::size_t at, std::uint32_t value) {
     for (std::size_t i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
 }
 
 std::size_t mapLocator(const std::string& bytes) {
-    const std::uint32_t count = littleEndian32(bytes, 0x15);
+    const std::uint32_t count = littleEndian(bytes, 0x15, 4);
     for (std::size_t record = 0; record < count; ++record) {
         const std::size_t at = 0x19 + record * 9;
         if (bytes[at] == 2) return at;
@@ -85,7 +77,7 @@ void putSignedModularChar(std::string& out, std::int64_t value) {
 
 Map readMap(const std::string& bytes) {
     const std::size_t locator = mapLocator(bytes);
-    std::size_t at = littleEndian32(bytes, locator + 1);
+    std::size_t at = littleEndian(bytes, locator + 1, 4);
     Map map;
     for (;;) {
         const std::size_t size = (unsigned{static_cast<unsigned char>(bytes[at])} << 8) |
@@ -139,7 +131,7 @@ std::string withMap(std::string bytes, const Map& map) {
     putLittleEndian32(bytes, locator + 5, static_cast<std::uint32_t>(encoded.size()));
     bytes += encoded;
     // The file header's check value, masked by its record count.
-    const std::uint32_t count = littleEndian32(bytes, 0x15);
+    const std::uint32_t count = littleEndian(bytes, 0x15, 4);
     const std::size_t crcAt = 0x19 + count * 9;
     static const std::uint16_t kMasks[] = {0, 0, 0, 0xA598, 0x8101, 0x3CC4, 0x8461};
     const std::uint16_t crc =
@@ -190,9 +182,8 @@ struct Dangling {
 };
 
 TEST(DwgDanglingReferences, MissingObjectsAreSkipped) {
-    const QString path = QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/autocad/example_2000.dwg");
-    ASSERT_TRUE(QFile::exists(path)) << "missing test drawing example_2000.dwg";
-    const std::string bytes = readBytes(path);
+    const std::string bytes = autocadBytes(u"example_2000.dwg"_qs);
+    ASSERT_FALSE(bytes.empty());
     const Map map = readMap(bytes);
     ASSERT_GT(map.size(), 100u);
     // The rewritten map alone changes nothing.
@@ -234,8 +225,7 @@ TEST(DwgDanglingReferences, MissingObjectsAreSkipped) {
 }
 
 TEST(DwgDanglingReferences, ADrawingWithoutItsBlockTableIsRefused) {
-    const std::string bytes =
-        readBytes(QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/autocad/example_2000.dwg"));
+    const std::string bytes = autocadBytes(u"example_2000.dwg"_qs);
     Map map = readMap(bytes);
     const auto result = readDrawingBytes(withMap(bytes, without(map, 1)));
     ASSERT_FALSE(result.ok());

@@ -17,8 +17,6 @@ namespace {
 using dwg::readPagedSections;
 using dwg::SectionOptions;
 
-const QString kDrawings = QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/autocad/");
-
 struct PagedDrawing {
     const char* name;
     int codePage;
@@ -28,10 +26,6 @@ constexpr PagedDrawing kPagedDrawings[] = {
     {"example_2004.dwg", 30}, {"example_2010.dwg", 30}, {"gh209_1_2010.dwg", 34},
     {"example_2013.dwg", 30}, {"example_2018.dwg", 30},
 };
-
-std::string drawingBytes(const char* name) {
-    return readBytes(kDrawings + QString::fromLatin1(name));
-}
 
 bool startsWith(const std::string& bytes, std::string_view prefix) {
     return std::string_view(bytes).substr(0, prefix.size()) == prefix;
@@ -45,7 +39,7 @@ TEST(DwgPagedSections, RealDrawingsGiveTheFourSections) {
     constexpr std::string_view kObjectsStart("\xCA\x0D\x00\x00", 4);
     for (const PagedDrawing& drawing : kPagedDrawings) {
         SCOPED_TRACE(drawing.name);
-        const std::string file = drawingBytes(drawing.name);
+        const std::string file = autocadBytes(QString::fromLatin1(drawing.name));
         ASSERT_FALSE(file.empty());
         QString problem;
         const auto sections = readPagedSections(file, SectionOptions{}, problem);
@@ -135,7 +129,7 @@ TEST(DwgPagedSections, DecompressorRejectsMalformedStreams) {
 }
 
 TEST(DwgPagedSections, BrokenFilesFailWithAReason) {
-    const std::string good = drawingBytes("example_2004.dwg");
+    const std::string good = autocadBytes(u"example_2004.dwg"_qs);
     ASSERT_FALSE(good.empty());
     // System pages are not masked: their type marks where the two maps lie.
     const std::size_t pageMap = good.find(std::string_view("\x3B\x0E\x63\x41", 4));
@@ -143,11 +137,6 @@ TEST(DwgPagedSections, BrokenFilesFailWithAReason) {
     ASSERT_NE(pageMap, std::string::npos);
     ASSERT_NE(sectionMap, std::string::npos);
 
-    const auto flipped = [&good](std::size_t at) {
-        std::string bytes = good;
-        bytes[at] = static_cast<char>(bytes[at] ^ 0x5A);
-        return bytes;
-    };
     std::string encrypted = good;
     encrypted[0x18] = 1;
     std::mt19937 random(2004);
@@ -161,10 +150,10 @@ TEST(DwgPagedSections, BrokenFilesFailWithAReason) {
         {"truncated after the file header", good.substr(0, 0x100)},
         {"truncated in half", good.substr(0, good.size() / 2)},
         {"truncated in the page map", good.substr(0, pageMap + 30)},
-        {"flipped byte in the encrypted header", flipped(0x80 + 0x54)},
-        {"flipped byte in the page map", flipped(pageMap + 40)},
-        {"flipped byte in the section map", flipped(sectionMap + 60)},
-        {"flipped byte in a data page", flipped(0x8740 + 100)},
+        {"flipped byte in the encrypted header", flipped(good, 0x80 + 0x54)},
+        {"flipped byte in the page map", flipped(good, pageMap + 40)},
+        {"flipped byte in the section map", flipped(good, sectionMap + 60)},
+        {"flipped byte in a data page", flipped(good, 0x8740 + 100)},
         {"garbage", garbage},
         {"password-protected", encrypted},
     };
@@ -184,7 +173,7 @@ TEST(DwgPagedSections, MutatedFilesNeverCrashWithoutCheckValues) {
     // Without the check values, corrupt bytes reach the maps and the decompressor.
     std::mt19937 random(18);
     for (const PagedDrawing& drawing : kPagedDrawings) {
-        const std::string good = drawingBytes(drawing.name);
+        const std::string good = autocadBytes(QString::fromLatin1(drawing.name));
         ASSERT_FALSE(good.empty());
         for (int round = 0; round < 40; ++round) {
             std::string bytes = good;

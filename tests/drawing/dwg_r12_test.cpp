@@ -16,22 +16,9 @@
 namespace drawing::test {
 namespace {
 
-const QString kDrawings = QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/autocad/");
 constexpr std::size_t kCodePageAt = 0x3F9;
 constexpr unsigned char kAttrib = 16;
 constexpr unsigned char kInsert = 14;
-
-std::uint32_t littleEndian(const std::string& bytes, std::size_t at, std::size_t size) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < size; ++i)
-        value |= std::uint32_t{static_cast<unsigned char>(bytes[at + i])} << (8 * i);
-    return value;
-}
-
-void putLittleEndian16(std::string& bytes, std::size_t at, std::uint16_t value) {
-    bytes[at] = static_cast<char>(value & 0xFF);
-    bytes[at + 1] = static_cast<char>(value >> 8);
-}
 
 // Where the first entity of `type` starts in the entity section.
 std::optional<std::size_t> firstEntity(const std::string& bytes, unsigned char type) {
@@ -50,13 +37,8 @@ void recheck(std::string& bytes, std::size_t entity) {
                       dwg::crc16(std::string_view(bytes).substr(entity, size - 2), 0xC0C1));
 }
 
-std::string flipped(std::string bytes, std::size_t at) {
-    bytes[at] = static_cast<char>(bytes[at] ^ 0x5A);
-    return bytes;
-}
-
 TEST(DwgR12, AttributeTextsAreReadInTheHeadersCodePage) {
-    const std::string sample = readBytes(kDrawings + u"entities-2d_r11.dwg"_qs);
+    const std::string sample = autocadBytes(u"entities-2d_r11.dwg"_qs);
     ASSERT_FALSE(sample.empty());
     const auto attrib = firstEntity(sample, kAttrib);
     ASSERT_TRUE(attrib);
@@ -95,8 +77,8 @@ struct Broken {
 class DwgR12BrokenFiles : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override {
-        m_bytes = readBytes(kDrawings + QString::fromLatin1(GetParam()));
-        ASSERT_FALSE(m_bytes.empty()) << "missing test drawing " << GetParam();
+        m_bytes = autocadBytes(QString::fromLatin1(GetParam()));
+        ASSERT_FALSE(m_bytes.empty());
         ASSERT_TRUE(readDrawingBytes(m_bytes).ok());
     }
     // Where the last part the reader needs ends: the entity section or a table it reads.
@@ -156,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(Old, DwgR12BrokenFiles,
 
 // R11/R12 records carry a check value: a changed reference or layer name is caught.
 TEST(DwgR12, ChangedRecordsFailTheirCheck) {
-    const std::string sample = readBytes(kDrawings + u"entities-2d_r11.dwg"_qs);
+    const std::string sample = autocadBytes(u"entities-2d_r11.dwg"_qs);
     const auto insert = firstEntity(sample, kInsert);
     ASSERT_TRUE(insert);
     const std::size_t layers = littleEndian(sample, 0x36 + 6, 4);

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <random>
 
 #include "drawing/dwg/lz77_r2007.h"
@@ -20,16 +19,13 @@ using dwg::readR2007Sections;
 using dwg::SectionOptions;
 using dwg::Sections;
 
-const QString kDrawing = QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/autocad/example_2007.dwg");
-
 // Where example_2007.dwg keeps its section map (0x480 plus its page map offset).
 constexpr std::size_t kSectionMapAt = 0x480 + 0x6C6C0;
 
 class R2007Sections : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(QFile::exists(kDrawing)) << "missing test drawing example_2007.dwg";
-        m_file = readBytes(kDrawing);
+        m_file = autocadBytes(u"example_2007.dwg"_qs);
         ASSERT_FALSE(m_file.empty());
     }
 
@@ -38,12 +34,6 @@ protected:
         SectionOptions options;
         options.verifyCheckValues = verify;
         return readR2007Sections(bytes, options, problem);
-    }
-
-    std::string flipped(std::size_t at) const {
-        std::string bytes = m_file;
-        bytes[at] = static_cast<char>(bytes[at] ^ 0x5A);
-        return bytes;
     }
 
     std::string m_file;
@@ -87,10 +77,10 @@ TEST_F(R2007Sections, BrokenFilesFailWithAReason) {
     std::vector<std::pair<std::string, std::string>> broken = {
         {"empty", {}},
         {"only the version", "AC1021"},
-        {"file header byte", flipped(0x80 + 0x40)},
-        {"file header check data", flipped(0x80 + 0x200)},
-        {"page map byte", flipped(0x480 + 0x20)},
-        {"section map byte", flipped(kSectionMapAt + 0x10)},
+        {"file header byte", flipped(m_file, 0x80 + 0x40)},
+        {"file header check data", flipped(m_file, 0x80 + 0x200)},
+        {"page map byte", flipped(m_file, 0x480 + 0x20)},
+        {"section map byte", flipped(m_file, kSectionMapAt + 0x10)},
         {"another release", "AC1018" + m_file.substr(6)},
     };
     for (const std::size_t size : {0x20u, 0x100u, 0x47Fu, 0x480u, 0x1000u, 0x6C900u, 0x6D000u})
@@ -109,8 +99,8 @@ TEST_F(R2007Sections, BrokenFilesFailWithAReason) {
         read(bytes, problem);
         return problem.toStdString();
     };
-    EXPECT_EQ(problemOf(flipped(0x80 + 0x40)), "the file header is corrupt");
-    EXPECT_EQ(problemOf(flipped(kSectionMapAt + 0x10)), "the section map is corrupt");
+    EXPECT_EQ(problemOf(flipped(m_file, 0x80 + 0x40)), "the file header is corrupt");
+    EXPECT_EQ(problemOf(flipped(m_file, kSectionMapAt + 0x10)), "the section map is corrupt");
     EXPECT_EQ(problemOf(m_file.substr(0, 0x6D000)), "the file is truncated");
     std::string encrypted = m_file;
     encrypted[0x18] = 1;  // the security flags: data encrypted with a password

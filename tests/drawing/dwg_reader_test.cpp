@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QProcess>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -16,20 +14,6 @@
 
 namespace drawing::test {
 namespace {
-
-const QString kDrawings = QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/autocad/");
-
-// The bytes of `name` from the shared folder, unpacked when only a .gz is there.
-std::string testDrawing(const QString& name) {
-    if (QFile::exists(kDrawings + name)) return readBytes(kDrawings + name);
-    const QString packed = kDrawings + name + u".gz"_qs;
-    if (!QFile::exists(packed)) return {};
-    QProcess gzip;
-    gzip.start(u"gzip"_qs, {u"-dc"_qs, packed});
-    if (!gzip.waitForFinished(60000) || gzip.exitCode() != 0) return {};
-    const QByteArray bytes = gzip.readAllStandardOutput();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
 
 ::testing::AssertionResult near(double a, double b) {
     const double scale = std::max({std::fabs(a), std::fabs(b), 1.0});
@@ -107,8 +91,8 @@ class DwgTwin : public ::testing::TestWithParam<Twin> {};
 
 TEST_P(DwgTwin, SameReferencesAsTheDxfFile) {
     const QString base = QString::fromLatin1(GetParam().base);
-    const std::string dwgBytes = testDrawing(base + u".dwg"_qs);
-    const std::string dxfBytes = testDrawing(base + u".dxf"_qs);
+    const std::string dwgBytes = autocadBytes(base + u".dwg"_qs);
+    const std::string dxfBytes = autocadBytes(base + u".dxf"_qs);
     ASSERT_FALSE(dwgBytes.empty() || dxfBytes.empty())
         << "missing test drawing " << base.toStdString();
     const auto dxf = readDrawingBytes(dxfBytes);
@@ -133,8 +117,8 @@ INSTANTIATE_TEST_SUITE_P(AutoCad, DwgTwin,
 
 // The oldest release read: a drawing of block definitions only, none of them referenced.
 TEST(DwgOldReleases, BlockDefinitionsAloneGiveNoReferences) {
-    const std::string dwgBytes = testDrawing(u"block_r2.10.dwg"_qs);
-    const std::string dxfBytes = testDrawing(u"block_r2.10.dxf"_qs);
+    const std::string dwgBytes = autocadBytes(u"block_r2.10.dwg"_qs);
+    const std::string dxfBytes = autocadBytes(u"block_r2.10.dxf"_qs);
     ASSERT_FALSE(dwgBytes.empty() || dxfBytes.empty()) << "missing test drawing block_r2.10";
     const auto dxf = readDrawingBytes(dxfBytes);
     ASSERT_TRUE(dxf.ok()) << dxf.error().description.toStdString();

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QProcess>
 #include <cctype>
 
 #include "drawing/reader_objects.h"
@@ -28,6 +29,41 @@ std::string readBytes(const QString& path) {
     }
     const QByteArray bytes = file.readAll();
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+QString autocadPath(const QString& name) {
+    return QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/autocad/") + name;
+}
+
+std::string autocadBytes(const QString& name) {
+    const QString path = autocadPath(name);
+    if (QFile::exists(path)) return readBytes(path);
+    const QString packed = path + u".gz"_qs;
+    QProcess gzip;
+    if (QFile::exists(packed)) gzip.start(u"gzip"_qs, {u"-dc"_qs, packed});
+    if (!QFile::exists(packed) || !gzip.waitForFinished(60000) || gzip.exitCode() != 0) {
+        ADD_FAILURE() << "missing test drawing " << name.toStdString();
+        return {};
+    }
+    const QByteArray bytes = gzip.readAllStandardOutput();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+std::uint32_t littleEndian(const std::string& bytes, std::size_t at, std::size_t size) {
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < size; ++i)
+        value |= std::uint32_t{static_cast<unsigned char>(bytes[at + i])} << (8 * i);
+    return value;
+}
+
+void putLittleEndian16(std::string& bytes, std::size_t at, std::uint16_t value) {
+    bytes[at] = static_cast<char>(value & 0xFF);
+    bytes[at + 1] = static_cast<char>(value >> 8);
+}
+
+std::string flipped(std::string bytes, std::size_t at) {
+    bytes[at] = static_cast<char>(bytes[at] ^ 0x5A);
+    return bytes;
 }
 
 References select(const std::shared_ptr<const Drawing>& drawing, const std::vector<qint16>& types,

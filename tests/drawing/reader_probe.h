@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +20,15 @@ QString fixturePath(const QString& name);
 // A file name as a test parameter's name: every character other than a letter or digit as _.
 std::string parameterName(std::string fileName);
 std::string readBytes(const QString& path);
+// A drawing saved by AutoCAD, in the test data.
+QString autocadPath(const QString& name);
+// Its bytes, unpacked when only its .gz is stored; empty (and the test failed) when missing.
+std::string autocadBytes(const QString& name);
+
+// For files made from the samples by changing bytes.
+std::uint32_t littleEndian(const std::string& bytes, std::size_t at, std::size_t size);
+void putLittleEndian16(std::string& bytes, std::size_t at, std::uint16_t value);
+std::string flipped(std::string bytes, std::size_t at);
 
 using References = std::vector<std::shared_ptr<const acad::BlockReference>>;
 

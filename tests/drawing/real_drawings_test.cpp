@@ -16,12 +16,10 @@
 namespace drawing::test {
 namespace {
 
-const QString kDrawings = QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/autocad/");
-
 // The DXF file `name` from the shared folder, unpacked into `dir` when it is compressed.
 QString drawingFile(const QString& name, const QTemporaryDir& dir) {
-    if (QFile::exists(kDrawings + name)) return kDrawings + name;
-    const QString packed = kDrawings + name + u".gz"_qs;
+    if (QFile::exists(autocadPath(name))) return autocadPath(name);
+    const QString packed = autocadPath(name) + u".gz"_qs;
     if (!QFile::exists(packed)) return {};
     QProcess gzip;
     gzip.setStandardOutputFile(dir.filePath(name));
