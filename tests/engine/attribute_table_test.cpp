@@ -74,10 +74,10 @@ TEST_F(CreateArrayTest, EachAttributeARowWithItsBlocksData) {
 
 TEST_F(CreateArrayTest, SelectsEveryReferenceOfEachSpaceWithoutATemplate) {
     // A template's block and layer filters do not apply to the page.
-    ASSERT_EQ(session.loadTemplate(templateFile("*INPUT\r\nBLOCK: TITLE\r\nLAYER: BORDER\r\n"
-                                                "*OUTPUT\r\nBLOCK_NAME\r\n"
-                                                "*ATTRIBUTE_TAGS\r\n*\r\n")),
-              1);
+    ASSERT_TRUE(
+        loads("*INPUT\r\nBLOCK: TITLE\r\nLAYER: BORDER\r\n"
+              "*OUTPUT\r\nBLOCK_NAME\r\n"
+              "*ATTRIBUTE_TAGS\r\n*\r\n"));
     fake::MemDrawing drawing;
     drawing.blocks.push_back(placed("PUMP", "4A", {}, {{"TAG", "P-1", "4B"}}));
     const auto rows = rowsOf(drawing);

@@ -24,6 +24,9 @@ protected:
         EXPECT_TRUE(testfiles::write(path, text));
         return path;
     }
+    bool loads(const QByteArray& templateText) {
+        return session.loadTemplate(templateFile(templateText)) == 1;
+    }
     QString extractPath() const { return dir.filePath("extract.txt"); }
     QByteArray extract() const { return testfiles::read(extractPath()); }
 

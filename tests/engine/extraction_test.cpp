@@ -181,9 +181,9 @@ TEST_F(EngineTest, AllTagsWithAnEmptyAttributeArray) {
     MemDrawing again;
     again.blocks.push_back(empty);
     model->addDrawing("a.dwg", again);
-    ASSERT_EQ(session.loadTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n"
-                                                "*SUPPRESS\r\n*\r\n")),
-              1);
+    ASSERT_TRUE(
+        loads("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n"
+              "*SUPPRESS\r\n*\r\n"));
     ASSERT_EQ(session.openDrawing("a.dwg", true), 1);
     EXPECT_EQ(session.extractAttributes(extractPath()), 1);
     EXPECT_EQ(extract(), "") << "suppressed: nothing matched";
@@ -247,7 +247,7 @@ TEST_F(EngineTest, FailingSelectYieldsNothingButSucceeds) {
 
 TEST_F(EngineTest, ExtractFileThatCannotBeCreated) {
     model->addDrawing("a.dwg", titleSheet());
-    ASSERT_EQ(session.loadTemplate(templateFile(kTitleTemplate)), 1);
+    ASSERT_TRUE(loads(kTitleTemplate));
     ASSERT_EQ(session.start(), 1);
     ASSERT_EQ(session.openDrawing("a.dwg", true), 1);
     QString error;

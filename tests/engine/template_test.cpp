@@ -53,17 +53,17 @@ TEST_F(EngineTest, TemplateThatCannotBeOpenedNamesItsPath) {
 }
 
 TEST_F(EngineTest, InputSectionKeywordsAreParsedAndNormalised) {
-    ASSERT_EQ(session.loadTemplate(templateFile("ignored line\r\n"
-                                                "*INPUT\r\n"
-                                                "PASSWORD:  Secret Word  \r\n"
-                                                "  block: a, b  \r\n"
-                                                "LAYER:\r\n"
-                                                "Space: paper\r\n"
-                                                "something else\r\n"
-                                                "*OUTPUT\r\n"
-                                                "*ATTRIBUTE_TAGS\r\n"
-                                                "dwgno\r\n")),
-              1);
+    ASSERT_TRUE(
+        loads("ignored line\r\n"
+              "*INPUT\r\n"
+              "PASSWORD:  Secret Word  \r\n"
+              "  block: a, b  \r\n"
+              "LAYER:\r\n"
+              "Space: paper\r\n"
+              "something else\r\n"
+              "*OUTPUT\r\n"
+              "*ATTRIBUTE_TAGS\r\n"
+              "dwgno\r\n"));
     EXPECT_EQ(session.password(), "Secret Word");
     EXPECT_EQ(session.blocks(), " A  B ");
     EXPECT_EQ(session.layers(), "  ") << "an empty list matches nothing";
@@ -72,22 +72,21 @@ TEST_F(EngineTest, InputSectionKeywordsAreParsedAndNormalised) {
 }
 
 TEST_F(EngineTest, PasswordKeywordCountsOnlyAtTheStartOfTheLine) {
-    ASSERT_EQ(session.loadTemplate(templateFile("*INPUT\r\n password: nope\r\n*OUTPUT\r\n"
-                                                "*ATTRIBUTE_TAGS\r\nA\r\n")),
-              1);
+    ASSERT_TRUE(
+        loads("*INPUT\r\n password: nope\r\n*OUTPUT\r\n"
+              "*ATTRIBUTE_TAGS\r\nA\r\n"));
     EXPECT_EQ(session.password(), "");
-    ASSERT_EQ(session.loadTemplate(templateFile("*INPUT\r\npassword:x\r\nPASSWORD:y\r\n*OUTPUT\r\n"
-                                                "*ATTRIBUTE_TAGS\r\nA\r\n")),
-              1);
+    ASSERT_TRUE(
+        loads("*INPUT\r\npassword:x\r\nPASSWORD:y\r\n*OUTPUT\r\n"
+              "*ATTRIBUTE_TAGS\r\nA\r\n"));
     EXPECT_EQ(session.password(), "y") << "a later line replaces an earlier one";
 }
 
 TEST_F(EngineTest, DefaultsAreRestoredByEachTemplate) {
-    ASSERT_EQ(session.loadTemplate(templateFile("*INPUT\r\nBLOCK: T\r\nPASSWORD: p\r\n*OUTPUT\r\n"
-                                                "*ATTRIBUTE_TAGS\r\nA\r\n*SUPPRESS\r\n")),
-              1);
-    ASSERT_EQ(session.loadTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nB\r\n")),
-              1);
+    ASSERT_TRUE(
+        loads("*INPUT\r\nBLOCK: T\r\nPASSWORD: p\r\n*OUTPUT\r\n"
+              "*ATTRIBUTE_TAGS\r\nA\r\n*SUPPRESS\r\n"));
+    ASSERT_TRUE(loads("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nB\r\n"));
     EXPECT_EQ(session.blocks(), "*");
     EXPECT_EQ(session.layers(), "*");
     EXPECT_EQ(session.space(), "*");
@@ -97,49 +96,47 @@ TEST_F(EngineTest, DefaultsAreRestoredByEachTemplate) {
 }
 
 TEST_F(EngineTest, OutputFieldsAreRecognisedOnlyInTheirOwnSpelling) {
-    ASSERT_EQ(session.loadTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n"
-                                                "  block_handle \r\n"
-                                                "BLOCK_NAME\r\nBLOCK_NAME\r\n"
-                                                "BLOCK_HASEXTENSIONDICTIONARY\r\n"
-                                                "BLOCK_COLOUR\r\n"
-                                                "*ATTRIBUTE_TAGS\r\nA\r\n")),
-              1);
+    ASSERT_TRUE(
+        loads("*INPUT\r\n*OUTPUT\r\n"
+              "  block_handle \r\n"
+              "BLOCK_NAME\r\nBLOCK_NAME\r\n"
+              "BLOCK_HASEXTENSIONDICTIONARY\r\n"
+              "BLOCK_COLOUR\r\n"
+              "*ATTRIBUTE_TAGS\r\nA\r\n"));
     for (std::size_t f = 0; f < DrawingSession::kFieldNames.size(); ++f) {
         const bool expected = f == DrawingSession::BLOCK_HANDLE || f == DrawingSession::BLOCK_NAME;
         EXPECT_EQ(session.field(static_cast<DrawingSession::Field>(f)), expected)
             << DrawingSession::kFieldNames[f];
     }
-    ASSERT_EQ(session.loadTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n"
-                                                "BLOCK_HASEXTENTIONDICTIONARY\r\n"
-                                                "*ATTRIBUTE_TAGS\r\nA\r\n")),
-              1);
+    ASSERT_TRUE(
+        loads("*INPUT\r\n*OUTPUT\r\n"
+              "BLOCK_HASEXTENTIONDICTIONARY\r\n"
+              "*ATTRIBUTE_TAGS\r\nA\r\n"));
     EXPECT_TRUE(session.field(DrawingSession::BLOCK_HASEXTENTIONDICTIONARY));
     EXPECT_FALSE(session.field(DrawingSession::BLOCK_NAME));
 }
 
 TEST_F(EngineTest, TagSectionHandlesSuppressAllTagsAndComments) {
-    ASSERT_EQ(session.loadTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n"
-                                                "  ' a comment\r\n\r\n rev \r\n*SUPPRESS\r\n*\r\n"
-                                                "AFTER\r\n")),
-              1);
+    ASSERT_TRUE(
+        loads("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n"
+              "  ' a comment\r\n\r\n rev \r\n*SUPPRESS\r\n*\r\n"
+              "AFTER\r\n"));
     EXPECT_TRUE(session.suppress());
     EXPECT_EQ(session.tags(), (QStringList{"REV", "*"})) << "a '*' that is not first is a tag";
 
-    ASSERT_EQ(session.loadTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n"
-                                                "*\r\n*SUPPRESS\r\n")),
-              1);
+    ASSERT_TRUE(
+        loads("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n"
+              "*\r\n*SUPPRESS\r\n"));
     EXPECT_FALSE(session.suppress()) << "reading stops after '*'";
     EXPECT_EQ(session.tags(), QStringList{"*"});
 }
 
 TEST_F(EngineTest, TemplateReadsWindows1252AndUtf8Tags) {
-    ASSERT_EQ(
-        session.loadTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n\xe9tage\r\n")),
-        1);
+    ASSERT_TRUE(loads("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n\xe9tage\r\n"));
     EXPECT_EQ(session.tags(), QStringList{QString::fromUtf8("\xc3\x89TAGE")}) << "Windows-1252";
-    ASSERT_EQ(session.loadTemplate(templateFile("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n"
-                                                "\xc3\xa9tage\r\n")),
-              1);
+    ASSERT_TRUE(
+        loads("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n"
+              "\xc3\xa9tage\r\n"));
     EXPECT_EQ(session.tags(), QStringList{QString::fromUtf8("\xc3\x89TAGE")});
 }
 
