@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Files the drawing list and the extraction meet on disk: list files that cannot be read,
-// drawings the reader refuses, and folder trees with links.
+// drawings the reader refuses, and drives that cannot be read.
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,9 +8,7 @@
 #include <QFile>
 
 #include "drawing/reader_application.h"
-#include "engine/extraction_run.h"
 #include "mainwindow/main_window_fixture.h"
-#include "support/fake_clock.h"
 
 namespace {
 
@@ -102,11 +100,8 @@ TEST_F(BatchFilesTest, RefusedDrawingsSayWhyOnTheStatusLineAndInTheLog) {
     touch(proj + "/notes.dwg", "These are meeting notes, not a drawing.\r\n");
     truncatedCopy(kAutocad + "/example_2018.dwg", proj + "/cut.dwg", 6000);
     touch(proj + "/old.dwg", QByteArray("AC1002") + QByteArray(200, '\0'));
-    touch(appDir.filePath("run.dlf"),
-          ("DWGNAME\r\n" + proj + "/notes.dwg," + tpl() + "\r\n" + proj + "/cut.dwg," + tpl() +
-           "\r\n" + proj + "/old.dwg," + tpl() + "\r\n")
-              .toUtf8());
-    runList(appDir.filePath("run.dlf"));
+    runListFile("DWGNAME\r\n" + proj + "/notes.dwg," + tpl() + "\r\n" + proj + "/cut.dwg," + tpl() +
+                "\r\n" + proj + "/old.dwg," + tpl() + "\r\n");
     const QList<QByteArray> lines = testfiles::read(appDir.filePath("err.log")).split('\n');
     ASSERT_EQ(lines.size(), 4) << testfiles::read(appDir.filePath("err.log")).toStdString();
     const char* reasons[] = {"not a drawing file", "truncated", "AC1002"};
@@ -120,46 +115,10 @@ TEST_F(BatchFilesTest, RefusedDrawingsSayWhyOnTheStatusLineAndInTheLog) {
     EXPECT_EQ(window->statusLabel->text(), "No attributes extracted.");
 }
 
-TEST_F(BatchFilesTest, FolderScanOfARefusedDrawingSaysWhyOnTheStatusLine) {
+TEST_F(BatchFilesTest, FolderScanGoesOnPastARefusedDrawing) {
     touch(proj + "/sub/E-3.dwg", "not a drawing\r\n");
-    touch(appDir.filePath("run.dlf"), ("DWGNAME\r\n" + proj + "/sub/E*," + tpl()).toUtf8());
-    runList(appDir.filePath("run.dlf"));
+    runListFile("DWGNAME\r\n" + proj + "/sub/E*," + tpl());
     EXPECT_EQ(names(), QStringList{"'E-2.DWG'"});
-}
-
-TEST_F(BatchFilesTest, ExtractionRunOfRefusedDrawingsSaysWhy) {
-    touch(proj + "/notes.dwg", "These are meeting notes, not a drawing.\r\n");
-    truncatedCopy(kAutocad + "/example_2018.dwg", proj + "/cut.dwg", 6000);
-    struct Ui : ExtractionRunUi {
-        void processPendingEvents() override {}
-        void showError(const QString&, const QString&) override {}
-        void setStatus(const QString&) override {}
-        void setBusy(bool) override {}
-    } ui;
-    ExtractionRunRequest request;
-    request.programFolder = appDir.path();
-    request.templateFolder = appDir.path();
-    request.templateName = "title.txt";
-    request.drawingFolder = proj;
-    request.drawingNames = {"notes.dwg", "E-1.dwg", "cut.dwg"};
-    fake::FakeClock clock;
-    const ExtractionRunResult result =
-        runExtraction(request, drawing::readerApplicationFactory(), ui, clock);
-    EXPECT_EQ(result.records.size(), 1);
-    EXPECT_TRUE(result.lastError.startsWith("Error opening file CUT.DWG. ("))
-        << result.lastError.toStdString();
-    EXPECT_TRUE(result.lastError.contains("truncated")) << result.lastError.toStdString();
-    const QByteArray log = testfiles::read(appDir.filePath("err.log"));
-    EXPECT_TRUE(log.contains("  Error: Error opening file NOTES.DWG. (not a drawing file"))
-        << log.toStdString();
-}
-
-TEST_F(BatchFilesTest, WildcardLineOverLinkedFoldersExtractsEachDrawingOnce) {
-    ASSERT_TRUE(QFile::link("..", proj + "/sub/up"));
-    ASSERT_TRUE(QFile::link(".", proj + "/again"));
-    touch(appDir.filePath("run.dlf"), ("DWGNAME\r\n" + proj + "/e*," + tpl()).toUtf8());
-    runList(appDir.filePath("run.dlf"));
-    EXPECT_EQ(names(), (QStringList{"'E-1.DWG'", "'E-2.DWG'"}));
 }
 
 TEST_F(BatchFilesTest, DriveThatCannotBeReadSaysWhichAndWhy) {

@@ -33,13 +33,6 @@ protected:
     void copy(const QString& example, const QString& target) {
         ASSERT_TRUE(QFile::copy(kExamples + "/" + example, target));
     }
-    // Runs `text` as a list file given on the command line.
-    void runList(const QByteArray& text) {
-        const QString path = appDir.filePath("run.dlf");
-        touch(path, text);
-        window->m_commandLine = path;
-        window->runDrawingListFile();
-    }
     QString tpl() const { return appDir.filePath("tpl/title.txt"); }  // written in another case
     QStringList names() const {
         QStringList first;
@@ -54,7 +47,7 @@ protected:
 };
 
 TEST_F(DrawingListTest, HeaderDrawingsSendsAndEnd) {
-    runList(
+    runListFile(
         "' weekly title block run\r\n"
         "\r\n"
         "DWGNAME\r\n" +
@@ -72,8 +65,8 @@ TEST_F(DrawingListTest, HeaderDrawingsSendsAndEnd) {
 
 TEST_F(DrawingListTest, FirstSignificantLineIsTheHeaderEvenWhenItIsADrawing) {
     setCheckValue(window->fullPathCheck, 1);
-    runList((proj + "/A-101.dwg," + tpl()).toUtf8() + "\r\n" +
-            (proj + "/E-1.dwg," + tpl()).toUtf8() + "\r\n");
+    runListFile((proj + "/A-101.dwg," + tpl()).toUtf8() + "\r\n" +
+                (proj + "/E-1.dwg," + tpl()).toUtf8() + "\r\n");
     EXPECT_EQ(names(), QStringList{"'" + (proj + "/E-1.dwg").toUpper() + "'"})
         << "the first drawing is lost; Use Full Path kept its state";
     EXPECT_TRUE(window->statusLabel->text().startsWith("Attributes from 1 file(s) extracted in "));
@@ -85,7 +78,7 @@ TEST_F(DrawingListTest, NoDrawingNameKeepsTheOtherOptionsAndTwoSendsSendTwice) {
     // (Unchecking "Include Drawing Name" itself clears the two options it governs.)
     setCheckValue(window->includeDrawingNameCheck, 0);
     setCheckValue(window->timestampCheck, 1);
-    runList(
+    runListFile(
         "NODWGNAME\r\n"
         "EXTRACT TO FILE " +
         (out + "/early.txt").toUtf8() + "\r\n" + (proj + "/A-101.dwg," + tpl()).toUtf8() + "\r\n" +
@@ -100,16 +93,23 @@ TEST_F(DrawingListTest, NoDrawingNameKeepsTheOtherOptionsAndTwoSendsSendTwice) {
     EXPECT_EQ(checkValue(window->includeTagsCheck), 0);
 }
 
-TEST_F(DrawingListTest, WildcardWithoutExtensionWalksSubfoldersDepthFirst) {
-    runList("DWGNAME\r\n" + (proj + "/e*," + tpl()).toUtf8() + "\r\n");
-    EXPECT_EQ(names(), (QStringList{"'E-1.DWG'", "'E-2.DWG'", "'E-2.DWG'", "'E-3.DWG'"}))
-        << "the folder's own files first, then each subfolder; E-9.dxf is no .dwg";
+TEST_F(DrawingListTest, WildcardLinesExtractTheDwgFilesTheyMatch) {
+    const struct {
+        const char* pattern;
+        QStringList names;
+    } cases[] = {
+        // No extension: the folder's own files first, then each subfolder; E-9.dxf is no .dwg.
+        {"/e*", {"'E-1.DWG'", "'E-2.DWG'", "'E-2.DWG'", "'E-3.DWG'"}},
+        // Another extension: the .dwg files of that folder only.
+        {"/E*.BAK", {"'E-1.DWG'"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pattern);
+        window->records->clear();
+        runListFile("DWGNAME\r\n" + proj + c.pattern + "," + tpl() + "\r\n");
+        EXPECT_EQ(names(), c.names);
+    }
     EXPECT_EQ(errLog(), "");
-}
-
-TEST_F(DrawingListTest, WildcardWithAnotherExtensionScansDwgInThatFolderOnly) {
-    runList("DWGNAME\r\n" + (proj + "/E*.BAK," + tpl()).toUtf8() + "\r\n");
-    EXPECT_EQ(names(), QStringList{"'E-1.DWG'"});
 }
 
 TEST_F(DrawingListTest, WildcardOverDwgFilesOfEveryReleaseSendsEveryRecord) {
@@ -121,8 +121,9 @@ TEST_F(DrawingListTest, WildcardOverDwgFilesOfEveryReleaseSendsEveryRecord) {
     }
     touch(appDir.filePath("tpl/bloko.txt"),
           "*INPUT\r\nBLOCK: bloko\r\n*OUTPUT\r\nBLOCK_HANDLE\r\n*ATTRIBUTE_TAGS\r\nETIKEDO\r\n");
-    runList("DWGNAME\r\n" + (folder + "/example_*," + appDir.filePath("tpl/bloko.txt")).toUtf8() +
-            "\r\nEXTRACT TO FILE " + (out + "/bloko.csv").toUtf8() + "\r\n");
+    runListFile("DWGNAME\r\n" +
+                (folder + "/example_*," + appDir.filePath("tpl/bloko.txt")).toUtf8() +
+                "\r\nEXTRACT TO FILE " + (out + "/bloko.csv").toUtf8() + "\r\n");
     EXPECT_EQ(errLog(), "");
     QByteArray expected;
     for (const QString& release : releases) {
@@ -134,8 +135,8 @@ TEST_F(DrawingListTest, WildcardOverDwgFilesOfEveryReleaseSendsEveryRecord) {
 }
 
 TEST_F(DrawingListTest, FailuresGoToTheStatusLineAndTheLog) {
-    runList("DWGNAME\r\n" + (proj + "/missing.dwg," + tpl()).toUtf8() + "\r\n" +
-            (proj + "/A-101.dwg," + appDir.filePath("tpl/bad.txt")).toUtf8() + "\r\n");
+    runListFile("DWGNAME\r\n" + (proj + "/missing.dwg," + tpl()).toUtf8() + "\r\n" +
+                (proj + "/A-101.dwg," + appDir.filePath("tpl/bad.txt")).toUtf8() + "\r\n");
     EXPECT_EQ(window->statusLabel->text(), "No attributes extracted.");
     const QList<QByteArray> lines = errLog().split('\n');
     ASSERT_EQ(lines.size(), 3);
@@ -148,12 +149,12 @@ TEST_F(DrawingListTest, FailuresGoToTheStatusLineAndTheLog) {
 
 TEST_F(DrawingListTest, ExcelSendLineSetsRowAndColumnOnlyWithASheet) {
     window->rowEdit->setText("9");
-    runList("DWGNAME\r\n" + (proj + "/A-101.dwg," + tpl()).toUtf8() + "\r\n" +
-            "EXTRACT TO EXCEL /out/a.xlsx,,3,2\r\n");
+    runListFile("DWGNAME\r\n" + (proj + "/A-101.dwg," + tpl()).toUtf8() + "\r\n" +
+                "EXTRACT TO EXCEL /out/a.xlsx,,3,2\r\n");
     EXPECT_EQ(window->rowEdit->text(), "9") << "no sheet: row and column unchanged";
     window->transposeCheck->setChecked(true);
-    runList("DWGNAME\r\n" + (proj + "/A-101.dwg," + tpl()).toUtf8() + "\r\n" +
-            "EXTRACT TO EXCEL /out/a.xlsx,SHEET1,3,2\r\n");
+    runListFile("DWGNAME\r\n" + (proj + "/A-101.dwg," + tpl()).toUtf8() + "\r\n" +
+                "EXTRACT TO EXCEL /out/a.xlsx,SHEET1,3,2\r\n");
     EXPECT_EQ(window->rowEdit->text(), "3");
     EXPECT_EQ(window->columnEdit->text(), "2");
     EXPECT_FALSE(window->transposeCheck->isChecked());

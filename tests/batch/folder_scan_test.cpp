@@ -13,53 +13,55 @@
 
 namespace {
 
-class FolderScan : public ::testing::Test {
-protected:
-    void SetUp() override {
-        root = scratch.makeFolder("proj");
+// proj/e-1.dwg, proj/sub/e-2.dwg and, beside the tree, outside/e-9.dwg.
+struct Tree {
+    Tree() {
         scratch.writeFile("proj/e-1.dwg");
         scratch.writeFile("proj/sub/e-2.dwg");
         scratch.writeFile("outside/e-9.dwg");
     }
-    void link(const QString& target, const QString& linkName) {
-        ASSERT_TRUE(QFile::link(target, scratch.path(linkName))) << linkName.toStdString();
+    // `target` starting with '@' is a path in the scratch folder.
+    void link(const QString& target, const QString& linkName) const {
+        const QString to = target.startsWith('@') ? scratch.path(target.mid(1)) : target;
+        ASSERT_TRUE(QFile::link(to, scratch.path(linkName))) << linkName.toStdString();
     }
-    QStringList scan() const { return batch::ScanFolder(root, QStringLiteral("E*.DWG")); }
 
     ScratchFolder scratch;
-    QString root;
+    const QString root = scratch.makeFolder("proj");
 };
 
-TEST_F(FolderScan, LinkBackToAParentIsNotFollowedRoundTheCycle) {
-    link("..", "proj/sub/up");
-    EXPECT_EQ(scan(), (QStringList{root + "/e-1.dwg", root + "/sub/e-2.dwg"}));
+TEST(FolderScan, LinksLeadToEachFolderOnceAndNeverRoundACycle) {
+    const QStringList inTree = {"e-1.dwg", "sub/e-2.dwg"};
+    const struct {
+        const char* name;
+        std::vector<std::pair<QString, QString>> links;  // target ('@': in the scratch), link
+        QStringList expected;                            // under proj
+    } cases[] = {
+        {"link back to a parent", {{"..", "proj/sub/up"}}, inTree},
+        {"links to the folder itself",
+         {{".", "proj/again"}, {"@proj", "proj/sub/home"}, {"../sub", "proj/sub/self"}},
+         inTree},
+        {"link into the tree, sorting before its folder", {{"sub", "proj/alias"}}, inTree},
+        {"link out of the tree, reached twice and leading back",
+         {{"@outside", "proj/a-out"}, {"@outside", "proj/sub/b-out"}, {"..", "outside/back"}},
+         {"e-1.dwg", "a-out/e-9.dwg", "sub/e-2.dwg"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Tree tree;
+        for (const auto& [target, link] : c.links) tree.link(target, link);
+        QStringList found = batch::ScanFolder(tree.root, QStringLiteral("E*.DWG"));
+        for (QString& path : found) path.remove(0, tree.root.size() + 1);
+        EXPECT_EQ(found, c.expected);
+    }
 }
 
-TEST_F(FolderScan, TwoLinksToTheFolderItselfEndAtOnce) {
-    link(".", "proj/again");
-    link(root, "proj/sub/home");
-    link("../sub", "proj/sub/self");
-    EXPECT_EQ(scan(), (QStringList{root + "/e-1.dwg", root + "/sub/e-2.dwg"}));
-}
-
-TEST_F(FolderScan, LinkIntoTheTreeIsSkippedAndTheLinkedFolderWalkedOnce) {
-    link("sub", "proj/alias");  // sorts before "sub"
-    EXPECT_EQ(scan(), (QStringList{root + "/e-1.dwg", root + "/sub/e-2.dwg"}));
-}
-
-TEST_F(FolderScan, LinkOutOfTheTreeIsWalkedOnceHoweverOftenItIsReached) {
-    link(scratch.path("outside"), "proj/a-out");
-    link(scratch.path("outside"), "proj/sub/b-out");
-    link("..", "outside/back");  // leads back into the tree from outside
-    EXPECT_EQ(scan(),
-              (QStringList{root + "/e-1.dwg", root + "/a-out/e-9.dwg", root + "/sub/e-2.dwg"}));
-}
-
-TEST_F(FolderScan, ScanningNamesEachFolderEntered) {
-    link("..", "proj/sub/up");
+TEST(FolderScan, ScanningNamesEachFolderEntered) {
+    const Tree tree;
+    tree.link("..", "proj/sub/up");
     QStringList announced;
-    batch::ScanFolder(root, "*.dwg", [&](const QString& path) { announced << path; });
-    EXPECT_EQ(announced, QStringList{root + "/sub"});
+    batch::ScanFolder(tree.root, "*.dwg", [&](const QString& path) { announced << path; });
+    EXPECT_EQ(announced, QStringList{tree.root + "/sub"});
 }
 
 }  // namespace

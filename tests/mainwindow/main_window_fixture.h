@@ -50,6 +50,13 @@ protected:
     void setOption(const char* key, const QString& value) {
         fakes.settings.set("Options", key, value);
     }
+    // Runs `text` as a drawing list file named on the command line.
+    void runListFile(const QString& text) {
+        const QString path = appDir.filePath("run.dlf");
+        touch(path, text.toUtf8());
+        window->m_commandLine = path;
+        window->runDrawingListFile();
+    }
 
     QStringList items(const QListWidget* list) const {
         QStringList texts;

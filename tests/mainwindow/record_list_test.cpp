@@ -36,13 +36,6 @@ protected:
         }
         model->addDrawing(drawings + "/" + name, drawing);
     }
-    // Runs `text` as a drawing list file given on the command line.
-    void runList(const QString& text) {
-        const QString path = appDir.filePath("run.dlf");
-        touch(path, text.toUtf8());
-        window->m_commandLine = path;
-        window->runDrawingListFile();
-    }
     QString line(const QString& drawing) const {
         return drawings + "/" + drawing + "," + templates + "/title.txt\r\n";
     }
@@ -58,8 +51,8 @@ TEST_F(RecordListTest, RunsPastSixteenBitCountsSendEveryRecord) {
     addDrawing("one.dwg", 1, "E-");
     const QString out = makeFolder("out");
     load();
-    runList("DWGNAME\r\n" + line("big.dwg") + line("one.dwg") + "EXTRACT TO FILE " + out +
-            "/all.txt\r\n");
+    runListFile("DWGNAME\r\n" + line("big.dwg") + line("one.dwg") + "EXTRACT TO FILE " + out +
+                "/all.txt\r\n");
     MainWindow& w = *window;
     EXPECT_EQ(w.records->count(), 65537);
     EXPECT_EQ(w.selectedRecordCount(), 65537) << "batch records stay selected";
@@ -76,7 +69,7 @@ TEST_F(RecordListTest, HeaderRowOutlivesTheDrawingListRun) {
     // end: a send made afterwards had an empty header row.
     addDrawing("a.dwg", 2, "A-");
     load();
-    runList("DWGNAME\r\n" + line("a.dwg"));
+    runListFile("DWGNAME\r\n" + line("a.dwg"));
     MainWindow& w = *window;
     ASSERT_EQ(w.records->count(), 2);
     w.clipboardOption->setChecked(true);
