@@ -231,10 +231,6 @@ TEST_F(DestinationsTest, DoubleClickOpensTheFileOrSaysItCannot) {
     EXPECT_EQ(fakes.dialogs.messageTexts(), QStringList{"Couldn't open file."});
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(DestinationsTest, RememberedTextFileIsTheTargetAgainAfterLoading) {
     setOption("TFile", "b.txt");
     MainWindow& w = load();

@@ -139,27 +139,6 @@ TEST_F(MainWindowTest, F1OpensTheFaqAndEscapeCloses) {
     EXPECT_EQ(fakes.settings.get("Options", "FExt"), "*.dwg") << "closing stored the settings";
 }
 
-TEST_F(MainWindowTest, ControlsKeepTheirCaptionsFontsAndColours) {
-    MainWindow& w = load();
-    EXPECT_EQ(w.extractButton->text(), "5) &Extract Attributes");
-    EXPECT_EQ(w.extractButton->toolTip(), " Extract attributes from selected drawings ");
-    EXPECT_TRUE(w.drawingsFrame->font().bold());
-    EXPECT_FALSE(w.drawingList->font().bold());
-    EXPECT_FALSE(w.messagesFrame->font().bold());
-    EXPECT_TRUE(w.sendButton->font().bold());
-    EXPECT_GT(w.sendButton->font().pointSizeF(), w.cdfOption->font().pointSizeF());
-    EXPECT_EQ(w.statusLabel->palette().color(QPalette::WindowText), QColor(0xC0, 0, 0));
-    EXPECT_EQ(w.drawingCountLabel->palette().color(QPalette::WindowText), QColor(0, 0, 0xC0));
-    EXPECT_EQ(w.drawingList->selectionMode(), QAbstractItemView::MultiSelection);
-    EXPECT_EQ(w.templateList->selectionMode(), QAbstractItemView::SingleSelection);
-    EXPECT_FALSE(w.fieldSpacesEdit->isVisibleTo(&w));
-    EXPECT_EQ(w.fieldSpacesEdit->maxLength(), 2);
-}
-
-}  // namespace
-
-namespace {
-
 TEST_F(MainWindowTest, SettingsStoredAtUnloadComeBackAtTheNextLoad) {
     const QString drawings = makeFolder("drawings");
     MainWindow& first = load();

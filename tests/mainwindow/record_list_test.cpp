@@ -101,15 +101,22 @@ TEST_F(RecordListTest, SelectAllAndUnselectAllAreOneChangeOnALongList) {
     QSignalSpy inserted(w.records, &QAbstractItemModel::rowsInserted);
     w.records->append(texts, 3);
     EXPECT_EQ(inserted.count(), 1) << "a run's records are one insertion";
+    setRecordSelected(7, true);
     QSignalSpy changed(w.recordList->selectionModel(), &QItemSelectionModel::selectionChanged);
     w.selectAllRecords();
     EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(w.selectedRecordCount(), 200000);
     EXPECT_EQ(w.recordSelectionLabel->text(), "200000 of 200000 selected");
     EXPECT_EQ(w.statusLabel->text(), "200000 item(s) selected.");
     w.unselectAllRecords();
     EXPECT_EQ(changed.count(), 2);
+    EXPECT_EQ(w.selectedRecordCount(), 0);
+    EXPECT_EQ(w.statusLabel->text(), "200000 item(s) unselected.");
     EXPECT_TRUE(w.recordSelectionLabel->text().isEmpty());
     EXPECT_FALSE(w.clearRecordSelectionButton->isEnabled());
+    EXPECT_FALSE(w.sendButton->isEnabled());
+    w.unselectAllRecords();
+    EXPECT_EQ(w.statusLabel->text(), "200000 item(s) unselected.") << "with none selected too";
 }
 
 TEST_F(RecordListTest, ScrollRangeReachesTheLongestRecord) {
@@ -148,6 +155,11 @@ TEST_F(RecordListTest, KeyboardSelectionIsAClickInEveryList) {
     QTest::keyClick(w.drawingList, Qt::Key_Space);
     EXPECT_EQ(w.drawingSelectionLabel->text(), "1 sel");
     EXPECT_FALSE(w.drawingInfoLabel->text().isEmpty()) << "the selected drawing's date and size";
+    QTest::keyClick(w.drawingList, Qt::Key_Up);
+    QTest::keyClick(w.drawingList, Qt::Key_Space);
+    EXPECT_EQ(w.drawingSelectionLabel->text(), "2 sel") << "drawings are chosen several at once";
+    QTest::keyClick(w.drawingList, Qt::Key_Space);
+    EXPECT_EQ(w.drawingSelectionLabel->text(), "1 sel");
 
     // Templates: the arrow selects; the extract command follows.
     w.templateList->setFocus();
