@@ -2,10 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
-#include <map>
 #ifdef __unix__
 #include <unistd.h>
 #endif
@@ -14,6 +12,7 @@
 #include "office/docx_document.h"
 #include "office/docx_template.h"
 #include "office/docx_word_processor.h"
+#include "office/office_files.h"
 #include "office/ooxml_package.h"
 #include "platform/scratch_folder.h"
 
@@ -228,16 +227,6 @@ for t in d.tables:
 
 // ---- Broken inputs: each ends with its reason and leaves every file as it was.
 
-std::map<QString, QByteArray> snapshot(const QString& folder) {
-    std::map<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files[path] = ScratchFolder::readFile(path);
-    }
-    return files;
-}
-
 bool runAsAdministrator() {
 #ifdef __unix__
     return ::geteuid() == 0;
@@ -328,7 +317,7 @@ TEST(DocxDocument, BrokenInputsAreReportedAndLeaveEveryFileAsItWas) {
             ADD_FAILURE() << "cannot make " << locked.toStdString() << " read-only";
             continue;
         }
-        const auto before = snapshot(scratch.path());
+        const auto before = folderSnapshot(scratch.path());
         QStringList reasons;
         const auto document = started(folder)->OpenDocument(path);
         if (!document) {
@@ -347,7 +336,7 @@ TEST(DocxDocument, BrokenInputsAreReportedAndLeaveEveryFileAsItWas) {
             EXPECT_TRUE(reason.contains(c.expected)) << reason.toStdString();
             EXPECT_TRUE(reason.contains(c.document)) << reason.toStdString();
         }
-        EXPECT_EQ(snapshot(scratch.path()), before);
+        EXPECT_EQ(folderSnapshot(scratch.path()), before);
     }
 }
 
