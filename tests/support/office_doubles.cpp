@@ -169,7 +169,6 @@ Status MemoryDatabase::BeginTrans() {
 Status MemoryDatabase::CommitTrans() {
     inTransaction = false;
     committed = tables;
-    ++commits;
     return core::success();
 }
 
@@ -177,7 +176,6 @@ Status MemoryDatabase::Rollback() {
     // Only the rows added inside the transaction go; the table objects stay where they are.
     for (auto& [name, table] : tables) table.rows = committed[name].rows;
     inTransaction = false;
-    ++rollbacks;
     return core::success();
 }
 

@@ -54,8 +54,6 @@ public:
     std::map<QString, MemTable> tables;  // ordinary tables, in name order
     QStringList tableOrder;
     bool inTransaction = false;
-    int commits = 0;
-    int rollbacks = 0;
     bool closed = false;
 
     office::Result<QStringList> TableNames() const override { return tableOrder; }
