@@ -71,8 +71,8 @@ SendResult sendToDatabase(const SendRequest& request, const SendRecords& records
             return {false, QStringLiteral("Data transfer to Access terminated.")};
         }
     }
-    QString field;
-    // `badField`: the field that refused its value, if that was the failure.
+    // `badField`: the field that refused its value, if that was the failure. A row or the
+    // commit refused as a whole names no field: the last one set did nothing wrong.
     auto rolledBack = [&](const office::Error& error, const QString& badField = {}) {
         database.Rollback();
         closeBoth();
@@ -83,8 +83,10 @@ SendResult sendToDatabase(const SendRequest& request, const SendRecords& records
                                                       QStringLiteral(": ") + error.description);
         if (!request.fromList) {
             services.dialogs.messageBox(title,
-                                        QStringLiteral("Problem with field ") + field +
-                                            QStringLiteral(".\r\n") + error.description,
+                                        badField.isEmpty()
+                                            ? error.description
+                                            : QStringLiteral("Problem with field ") + badField +
+                                                  QStringLiteral(".\r\n") + error.description,
                                         platform::MessageIcon::Exclamation);
         }
         return SendResult{false, status};
@@ -102,9 +104,8 @@ SendResult sendToDatabase(const SendRequest& request, const SendRecords& records
         for (int j = 0; j < width && j < static_cast<int>(cells.size()); ++j) {
             const QString& cell = cells[static_cast<std::size_t>(j)];
             if (cell.isEmpty()) continue;
-            field = table.FieldName(j).valueOr({}).toUpper();
             if (auto set = table.SetField(j, cell); !set) {
-                return rolledBack(set.error(), field);
+                return rolledBack(set.error(), table.FieldName(j).valueOr({}).toUpper());
             }
         }
         if (auto updated = table.Update(); !updated) return rolledBack(updated.error());
