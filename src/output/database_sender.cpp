@@ -5,6 +5,16 @@
 #include "output/spreadsheet_sender.h"
 
 namespace output {
+namespace {
+
+// The status line keeps the reason once the error box is closed: "locked" tells the user to try
+// again later, where the bare message does not.
+QString withReason(QString status, const office::Error& error) {
+    if (!error.description.isEmpty()) status += QStringLiteral(" (") + error.description + ')';
+    return status;
+}
+
+}  // namespace
 
 SendResult sendToDatabase(const SendRequest& request, const SendRecords& records,
                           SendServices& services) {
@@ -23,8 +33,10 @@ SendResult sendToDatabase(const SendRequest& request, const SendRecords& records
     const auto opened = services.office.openDatabase(request.file, false);
     if (!opened || !opened.value()) {
         services.ui.beep();
-        showErrorBox(services.dialogs, opened ? office::Error{} : opened.error());
-        return {false, QStringLiteral("Error opening database ") + request.file + "."};
+        const office::Error error = opened ? office::Error{} : opened.error();
+        showErrorBox(services.dialogs, error);
+        return {false,
+                withReason(QStringLiteral("Error opening database ") + request.file + ".", error)};
     }
     office::Database& database = *opened.value();
     if (request.table.isEmpty()) {
@@ -34,9 +46,11 @@ SendResult sendToDatabase(const SendRequest& request, const SendRecords& records
     const auto recordset = database.OpenRecordset(request.table);
     if (!recordset || !recordset.value()) {
         services.ui.beep();
-        showErrorBox(services.dialogs, recordset ? office::Error{} : recordset.error());
+        const office::Error error = recordset ? office::Error{} : recordset.error();
+        showErrorBox(services.dialogs, error);
         database.Close();
-        return {false, QStringLiteral("Error opening table ") + request.table + "."};
+        return {false,
+                withReason(QStringLiteral("Error opening table ") + request.table + ".", error)};
     }
     office::Recordset& table = *recordset.value();
     const int fields = table.FieldCount().valueOr(0);

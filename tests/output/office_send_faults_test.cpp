@@ -107,8 +107,8 @@ TEST_F(OfficeSendFaultsTest, DatabaseLockedByAnotherProgramIsAFailedSend) {
         const char* status;  // a part of the status line
     } cases[] = {{"BEGIN; SELECT count(*) FROM Tags;",
                   "Data not sent to Access: The rows could not be stored (database is locked)."},
-                 {"BEGIN IMMEDIATE;", "Error opening table Tags."},
-                 {"BEGIN EXCLUSIVE;", "Error opening database "}};
+                 {"BEGIN IMMEDIATE;", "Error opening table Tags. (database is locked)"},
+                 {"BEGIN EXCLUSIVE;", ": database is locked)"}};
     const QString db = database(
         "CREATE TABLE Tags (TAG TEXT, VAL INTEGER);"
         "INSERT INTO Tags VALUES ('old', 9);");
