@@ -1,16 +1,47 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/run_extract_file.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryFile>
 
 #include "platform/file_system.h"
 #include "platform/paths.h"
 
+namespace {
+
+const QString kRunFilePrefix = QStringLiteral(".extract-");
+
+// A run that was killed or crashed leaves its reservation and its working file behind. A run
+// still going writes its working file at every drawing, so a pair that nobody touched for a day
+// belongs to no run any more; a reservation is kept while its working file is fresh, so its
+// name cannot be taken by another run.
+void removeAbandonedRunFiles(const QString& programFolder) {
+    const QDir folder(programFolder);
+    const QDateTime dayAgo = QDateTime::currentDateTime().addDays(-1);
+    const QStringList names = folder.entryList({kRunFilePrefix + QStringLiteral("*")},
+                                               QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    auto abandoned = [&](const QString& name) {
+        const QFileInfo file(folder.filePath(name));
+        return !file.exists() || file.lastModified() < dayAgo;
+    };
+    for (const QString& name : names) {
+        const bool working = name.endsWith(QLatin1String(".txt"));
+        const QString reservation = working ? name.chopped(4) : name;
+        if (abandoned(reservation) && abandoned(reservation + QStringLiteral(".txt"))) {
+            QFile::remove(folder.filePath(name));
+        }
+    }
+}
+
+}  // namespace
+
 RunExtractFile::RunExtractFile(const QString& programFolder)
     : m_sharedPath(platform::joinPath(programFolder, QStringLiteral("extract.txt"))),
       m_reservation(std::make_unique<QTemporaryFile>(
-          platform::joinPath(programFolder, QStringLiteral(".extract-XXXXXX")))) {
+          platform::joinPath(programFolder, kRunFilePrefix + QStringLiteral("XXXXXX")))) {
+    removeAbandonedRunFiles(programFolder);
     // The reservation keeps its unique name taken for as long as the run lasts, so the working
     // file named after it is this run's alone. Both are hidden and sit beside extract.txt, on
     // the same file system, so publishing is one rename. A folder that takes no new file cannot

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -184,6 +186,34 @@ TEST_F(ExtractionRunTest, ApplicationThatCannotStartLeavesTheLogAlone) {
     EXPECT_EQ(ui.statuses.last(), "Unable to open AutoCAD.");
     EXPECT_EQ(ui.errors.size(), 1);
     EXPECT_EQ(errLog(), "earlier run");
+}
+
+// A run that was killed leaves its hidden working files in the program folder. The next run
+// clears those nobody has touched for a day, and never the files of a run still going.
+TEST_F(ExtractionRunTest, NextRunClearsTheFilesAKilledRunLeft) {
+    const QDateTime twoDaysAgo = QDateTime::currentDateTime().addDays(-2);
+    auto leave = [&](const QString& name, bool old) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("HEADER:'BLOCK_NAME'\r\n");
+        file.flush();  // or closing it would write, and date it, again
+        if (old) {
+            ASSERT_TRUE(file.setFileTime(twoDaysAgo, QFileDevice::FileModificationTime));
+        }
+    };
+    leave(".extract-kIlLed", true);  // a killed run: its reservation and its working file
+    leave(".extract-kIlLed.txt", true);
+    leave(".extract-Orphan.txt", true);  // a working file whose reservation went already
+    leave(".extract-gOiNg1", true);      // a long run, still writing its working file
+    leave(".extract-gOiNg1.txt", false);
+    leave(".extract-fresh1", false);   // a run that started a moment ago
+    leave("extract-notes.txt", true);  // the user's own files stay
+    addDrawing("a-101.dxf", "A-101");
+    request.drawingNames = {"a-101.dxf"};
+    ASSERT_EQ(run().records.size(), 1);
+    EXPECT_EQ(QDir(dir.path()).entryList({"*extract*"}, QDir::Files | QDir::Hidden, QDir::Name),
+              QStringList({".extract-fresh1", ".extract-gOiNg1", ".extract-gOiNg1.txt",
+                           "extract-notes.txt", "extract.txt"}));
 }
 
 }  // namespace
