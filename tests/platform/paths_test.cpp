@@ -32,30 +32,31 @@ TEST(DriveOf, GivesTheMountPointThatHoldsThePath) {
     EXPECT_EQ(platform::driveOf(""), "");
 }
 
-TEST(DriveOf, TakesARelativePathFromTheCurrentFolder) {
+TEST(ResolvePath, MatchesEachComponentIgnoringCaseAndKeepsTheRest) {
     ScratchFolder scratch;
-    const QString previous = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(scratch.path()));
-    EXPECT_EQ(platform::driveOf("no-such-file.txt"), QStorageInfo(scratch.path()).rootPath());
-    QDir::setCurrent(previous);
-}
-
-TEST(ResolvePath, KeepsAnExistingPathAsItIs) {
-    ScratchFolder scratch;
-    const QString file = scratch.writeFile("Drawings/Plan.DWG");
-    EXPECT_EQ(platform::resolvePath(file), file);
-    EXPECT_EQ(platform::resolvePath(scratch.path("Drawings/")), scratch.path("Drawings/"));
-    EXPECT_EQ(platform::resolvePath(""), "");
-}
-
-TEST(ResolvePath, MatchesEachComponentIgnoringCase) {
-    ScratchFolder scratch;
-    const QString file = scratch.writeFile("Drawings/Site A/Plan.DWG");
-    EXPECT_EQ(platform::resolvePath(scratch.path("DRAWINGS/site a/plan.dwg")), file);
-    EXPECT_EQ(platform::resolvePath(scratch.path("drawings/SITE A")),
-              scratch.path("Drawings/Site A"));
+    scratch.writeFile("Drawings/Site A/Plan.DWG");
+    scratch.writeFile("Out/file.txt");
+    struct Case {
+        QString given, resolved;
+    };
+    const Case cases[] = {
+        {"Drawings/Site A/Plan.DWG", "Drawings/Site A/Plan.DWG"},
+        {"Drawings/", "Drawings/"},
+        {"DRAWINGS/site a/plan.dwg", "Drawings/Site A/Plan.DWG"},
+        {"drawings/SITE A", "Drawings/Site A"},
+        {"OUT/New File.txt", "Out/New File.txt"},
+        {"none/OUT/x", "none/OUT/x"},
+        // A file is no folder: nothing is looked up below it.
+        {"out/FILE.TXT/x", "Out/file.txt/x"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(platform::resolvePath(scratch.path(c.given)), scratch.path(c.resolved))
+            << c.given.toStdString();
+    }
     // From the root down: every component of the absolute path is looked up.
-    EXPECT_EQ(platform::resolvePath(scratch.path("Drawings/Site A/Plan.DWG").toUpper()), file);
+    EXPECT_EQ(platform::resolvePath(scratch.path("Drawings/Site A/Plan.DWG").toUpper()),
+              scratch.path("Drawings/Site A/Plan.DWG"));
+    EXPECT_EQ(platform::resolvePath(""), "");
 }
 
 TEST(ResolvePath, PrefersTheExactNameThenTheFirstInNameOrder) {
@@ -75,23 +76,12 @@ TEST(ResolvePath, PrefersTheExactNameThenTheFirstInNameOrder) {
               scratch.path("two/FOLDER/B.TXT"));
 }
 
-TEST(ResolvePath, KeepsComponentsThatMatchNothing) {
-    ScratchFolder scratch;
-    scratch.makeFolder("Out");
-    EXPECT_EQ(platform::resolvePath(scratch.path("OUT/New File.txt")),
-              scratch.path("Out/New File.txt"));
-    EXPECT_EQ(platform::resolvePath(scratch.path("none/OUT/x")), scratch.path("none/OUT/x"));
-    // A file is no folder: nothing is looked up below it.
-    scratch.writeFile("Out/file.txt");
-    EXPECT_EQ(platform::resolvePath(scratch.path("out/FILE.TXT/x")),
-              scratch.path("Out/file.txt/x"));
-}
-
-TEST(ResolvePath, ResolvesRelativePathsFromTheCurrentFolder) {
+TEST(ResolvePathAndDriveOf, TakeRelativePathsFromTheCurrentFolder) {
     ScratchFolder scratch;
     scratch.writeFile("Sub/Data.txt");
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(scratch.path()));
+    EXPECT_EQ(platform::driveOf("no-such-file.txt"), QStorageInfo(scratch.path()).rootPath());
     EXPECT_EQ(platform::resolvePath("sub/data.TXT"), "Sub/Data.txt");
     EXPECT_EQ(platform::resolvePath("./SUB/../sub/DATA.txt"), "./Sub/../Sub/Data.txt");
     EXPECT_EQ(platform::resolvePath("sub//data.txt"), "Sub//Data.txt");

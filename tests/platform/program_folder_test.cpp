@@ -11,59 +11,41 @@
 
 namespace {
 
-// How the programs sit on disk: the folder of the executables, what lies beside it, and the
-// folder of the user's own data.
-struct Layout {
-    const char* name;
-    bool faqBesideExecutable;  // the build tree puts faq.fil beside the programs
-    bool sharedFaq;            // an installed copy has ../share/quillon/faq.fil
-    bool expectUserFolder;
-};
+// How the programs sit on disk decides where the program's own files (extract.txt, err.log,
+// the FAQ copy) go: beside the executables, or the user's data folder.
+TEST(ProgramFolder, PicksTheFolderThatHoldsTheProgramsFiles) {
+    struct Layout {
+        const char* name;
+        bool faqBesideExecutable;  // the build tree puts faq.fil beside the programs
+        bool sharedFaq;            // an installed copy has ../share/quillon/faq.fil
+        bool expectUserFolder;
+    };
+    const Layout layouts[] = {
+        {"build tree", true, false, false},
+        {"portable without FAQ", false, false, false},
+        // Installed under a prefix the user owns (~/.local): bin/ takes files, but extract.txt
+        // and err.log do not belong among the programs.
+        {"installed in a writable prefix", false, true, true},
+    };
+    for (const Layout& layout : layouts) {
+        SCOPED_TRACE(layout.name);
+        ScratchFolder root;
+        const QString bin = root.makeFolder("prefix/bin");
+        if (layout.faqBesideExecutable) root.writeFile("prefix/bin/faq.fil", "build tree faq");
+        if (layout.sharedFaq) root.writeFile("prefix/share/quillon/faq.fil", "installed faq");
+        const QString user = root.path("home/.local/share/Quillon");
 
-void PrintTo(const Layout& layout, std::ostream* out) {
-    *out << layout.name;
-}
+        const QString chosen = platform::programFolderFor(bin, user);
 
-class ProgramFolderRule : public testing::TestWithParam<Layout> {};
-
-TEST_P(ProgramFolderRule, PicksTheFolderThatHoldsTheProgramsFiles) {
-    const Layout layout = GetParam();
-    ScratchFolder root;
-    const QString bin = root.makeFolder("prefix/bin");
-    if (layout.faqBesideExecutable) root.writeFile("prefix/bin/faq.fil", "build tree faq");
-    if (layout.sharedFaq) root.writeFile("prefix/share/quillon/faq.fil", "installed faq");
-    const QString user = root.path("home/.local/share/Quillon");
-
-    const QString chosen = platform::programFolderFor(bin, user);
-
-    if (layout.expectUserFolder) {
-        EXPECT_EQ(chosen, user);
-        EXPECT_TRUE(QFileInfo(user).isDir()) << "the user folder is made when missing";
-    } else {
-        EXPECT_EQ(chosen, bin);
-        EXPECT_FALSE(QFileInfo::exists(user)) << "a portable copy leaves the home folder alone";
+        if (layout.expectUserFolder) {
+            EXPECT_EQ(chosen, user);
+            EXPECT_EQ(ScratchFolder::readFile(user + "/faq.fil"), "installed faq")
+                << "the FAQ is copied into the user folder, made when missing";
+        } else {
+            EXPECT_EQ(chosen, bin);
+            EXPECT_FALSE(QFileInfo::exists(user)) << "a portable copy leaves the home folder alone";
+        }
     }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Layouts, ProgramFolderRule,
-    testing::Values(Layout{"BuildTree", true, false, false},
-                    Layout{"PortableWithoutFaq", false, false, false},
-                    // Installed under a prefix the user owns (~/.local): bin/ takes files, but
-                    // extract.txt and err.log do not belong among the programs.
-                    Layout{"InstalledInWritablePrefix", false, true, true}),
-    [](const testing::TestParamInfo<Layout>& layout) { return std::string(layout.param.name); });
-
-TEST(ProgramFolder, InstalledCopyGetsTheFaqInTheUserFolder) {
-    ScratchFolder root;
-    const QString bin = root.makeFolder("usr/bin");
-    root.writeFile("usr/share/quillon/faq.fil", "installed faq");
-    const QString user = root.path("home/Quillon");
-
-    const QString chosen = platform::programFolderFor(bin, user);
-
-    ASSERT_EQ(chosen, user);
-    EXPECT_EQ(ScratchFolder::readFile(root.path("home/Quillon/faq.fil")), "installed faq");
 }
 
 TEST(ProgramFolder, UpgradedFaqReplacesTheOlderCopyButAnUnchangedOneIsKept) {
