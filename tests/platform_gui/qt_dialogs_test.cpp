@@ -50,47 +50,66 @@ std::pair<DialogButton, SeenBox> showAndPress(const platform::MessageBoxRequest&
 }
 
 TEST(QtDialogs, MessageBoxShowsWhatWasAskedAndReportsThePressedButton) {
-    const auto [pressed, seen] = showAndPress({"Quillon", "Are you sure?", MessageIcon::Question,
-                                               MessageButtons::YesNo, DialogButton::No, false},
-                                              QMessageBox::Yes);
-    EXPECT_EQ(pressed, DialogButton::Yes);
-    EXPECT_EQ(seen.caption, "Quillon");
-    EXPECT_EQ(seen.text, "Are you sure?");
-    EXPECT_EQ(seen.icon, QMessageBox::Question);
-    EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(seen.defaultButton, QMessageBox::No);
-    EXPECT_FALSE(seen.onTop);
-}
-
-TEST(QtDialogs, MessageBoxDefaultsToTheFirstButtonAndEscapesCautiously) {
-    {
-        const auto [pressed, seen] =
-            showAndPress({"Error", "Retry?", MessageIcon::Critical,
-                          MessageButtons::AbortRetryIgnore, DialogButton::None, true},
-                         QMessageBox::NoButton);
-        EXPECT_EQ(pressed, DialogButton::Abort);
-        EXPECT_EQ(seen.icon, QMessageBox::Critical);
-        EXPECT_EQ(seen.defaultButton, QMessageBox::Abort);
+    struct Case {
+        const char* name;
+        platform::MessageBoxRequest request;
+        QMessageBox::StandardButton press;  // NoButton: Escape
+        DialogButton pressed;
+        QMessageBox::Icon icon;
+        QMessageBox::StandardButtons buttons;
+        QMessageBox::StandardButton defaultButton;
+        bool onTop;
+    };
+    const Case cases[] = {
+        {"the preset is the default",
+         {"Quillon", "Are you sure?", MessageIcon::Question, MessageButtons::YesNo,
+          DialogButton::No, false},
+         QMessageBox::Yes,
+         DialogButton::Yes,
+         QMessageBox::Question,
+         QMessageBox::Yes | QMessageBox::No,
+         QMessageBox::No,
+         false},
+        // Escape must never pick Retry or Ignore: it answers with the cautious first button.
+        {"escaped, without a preset, on top",
+         {"Error", "Retry?", MessageIcon::Critical, MessageButtons::AbortRetryIgnore,
+          DialogButton::None, true},
+         QMessageBox::NoButton,
+         DialogButton::Abort,
+         QMessageBox::Critical,
+         QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore,
+         QMessageBox::Abort,
+         true},
+        {"escaped with Cancel offered",
+         {"Quillon", "Save?", MessageIcon::Exclamation, MessageButtons::YesNoCancel,
+          DialogButton::Cancel, false},
+         QMessageBox::NoButton,
+         DialogButton::Cancel,
+         QMessageBox::Warning,
+         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+         QMessageBox::Cancel,
+         false},
+        {"a preset the set does not hold falls back to the first button",
+         {"Quillon", "Done.", MessageIcon::Information, MessageButtons::OK, DialogButton::No,
+          false},
+         QMessageBox::Ok,
+         DialogButton::OK,
+         QMessageBox::Information,
+         QMessageBox::Ok,
+         QMessageBox::Ok,
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto [pressed, seen] = showAndPress(c.request, c.press);
+        EXPECT_EQ(pressed, c.pressed);
+        EXPECT_EQ(seen.caption, c.request.caption);
+        EXPECT_EQ(seen.text, c.request.text);
+        EXPECT_EQ(seen.icon, c.icon);
+        EXPECT_EQ(seen.buttons, c.buttons);
+        EXPECT_EQ(seen.defaultButton, c.defaultButton);
         EXPECT_EQ(seen.modality, Qt::ApplicationModal);
-        EXPECT_TRUE(seen.onTop);
-    }
-    {
-        const auto [pressed, seen] =
-            showAndPress({"Quillon", "Save?", MessageIcon::Exclamation, MessageButtons::YesNoCancel,
-                          DialogButton::Cancel, false},
-                         QMessageBox::NoButton);
-        EXPECT_EQ(pressed, DialogButton::Cancel);
-        EXPECT_EQ(seen.icon, QMessageBox::Warning);
-        EXPECT_EQ(seen.defaultButton, QMessageBox::Cancel);
-    }
-    {
-        // A preset the set does not hold falls back to the first button.
-        const auto [pressed, seen] = showAndPress({"Quillon", "Done.", MessageIcon::Information,
-                                                   MessageButtons::OK, DialogButton::No, false},
-                                                  QMessageBox::Ok);
-        EXPECT_EQ(pressed, DialogButton::OK);
-        EXPECT_EQ(seen.defaultButton, QMessageBox::Ok);
-        EXPECT_EQ(seen.icon, QMessageBox::Information);
+        EXPECT_EQ(seen.onTop, c.onTop);
     }
 }
 
