@@ -56,8 +56,8 @@ optionsOf() {
 }
 
 if [ ! -f "$build/build.ninja" ] || ! grep -q 'QUILLON_FUZZ:BOOL=ON' "$build/CMakeCache.txt"; then
-  CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DQUILLON_FUZZ=ON -DQUILLON_BUILD_TESTS=OFF -DQUILLON_BUILD_BENCH=OFF >/dev/null
+  # The fuzz preset's settings, in the folder asked for.
+  cmake --preset fuzz -B "$build" >/dev/null
 fi
 cmake --build "$build" --parallel "$jobs" --target "${selected[@]}"
 
