@@ -12,9 +12,6 @@ namespace {
 
 using fake::MemDrawing;
 
-const QString kHeader =
-    QStringLiteral("Drawing,Space,Block,Layer,BHandle,Handle,X,Y,Z,AttributeTag,AttributeValue");
-
 class ResultsSavingTest : public SearchWindowTest {
 protected:
     // One hit: a value holding the delimiter, a quote and a line break.
@@ -58,17 +55,6 @@ TEST_F(ResultsSavingTest, TheSaveAsBoxOffersTextOrCsvFiles) {
         EXPECT_TRUE(request.confirmCreate);
     }
     EXPECT_EQ(window->saveFolder(), programFolder()) << "unchanged by a cancel";
-}
-
-TEST_F(ResultsSavingTest, TheFileHoldsTheResultsAndOneMoreLineEnd) {
-    const QString path = savePath("hits.txt");
-    fakes.dialogs.answerSaveFile(path);
-    window->saveButton->click();
-    EXPECT_EQ(saved(path), (window->resultsText() + "\r\n").toUtf8());
-    ASSERT_EQ(fakes.dialogs.messages().size(), 1u);
-    EXPECT_EQ(fakes.dialogs.messages()[0].text, "File " + path + " saved.");
-    EXPECT_EQ(fakes.dialogs.messages()[0].icon, platform::MessageIcon::Information);
-    EXPECT_EQ(fakes.dialogs.messages()[0].caption, "Quillon");
 }
 
 TEST_F(ResultsSavingTest, ACsvFileQuotesTheFieldsThatNeedItAndTheBoxShowsThemAsTheyAre) {
@@ -181,12 +167,17 @@ TEST_F(ResultsSavingTest, AFileThatCannotBeWrittenIsReportedWithItsReasonAndNoSa
     EXPECT_EQ(saved(savePath("plain")), "x");
 }
 
-TEST_F(ResultsSavingTest, AnExistingFileIsReplacedWhole) {
+// A longer old file leaves nothing of itself behind the new text.
+TEST_F(ResultsSavingTest, TheFileHoldsTheResultsAndOneMoreLineEndReplacingAnOldOneWhole) {
     const QString path = savePath("old.txt");
     ASSERT_TRUE(testfiles::write(path, QByteArray(5000, 'z')));
     fakes.dialogs.answerSaveFile(path);
     window->saveButton->click();
     EXPECT_EQ(saved(path), (window->resultsText() + "\r\n").toUtf8());
+    ASSERT_EQ(fakes.dialogs.messages().size(), 1u);
+    EXPECT_EQ(fakes.dialogs.messages()[0].text, "File " + path + " saved.");
+    EXPECT_EQ(fakes.dialogs.messages()[0].icon, platform::MessageIcon::Information);
+    EXPECT_EQ(fakes.dialogs.messages()[0].caption, "Quillon");
 }
 
 TEST_F(ResultsSavingTest, TheClipboardGetsTheResultsExactlyAndTheCountOfCharacters) {

@@ -12,8 +12,6 @@ namespace {
 
 const QString kExamples = QStringLiteral(QUILLON_FIXTURES_DIR "/../../examples");
 const QString kAutocad = QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/autocad");
-const QString kHeader =
-    QStringLiteral("Drawing,Space,Block,Layer,BHandle,Handle,X,Y,Z,AttributeTag,AttributeValue");
 
 class SearchRealDrawingsTest : public SearchWindowTest {
 protected:

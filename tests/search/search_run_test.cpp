@@ -13,9 +13,6 @@ namespace {
 using fake::MemAttribute;
 using fake::MemDrawing;
 
-const QString kHeader =
-    QStringLiteral("Drawing,Space,Block,Layer,BHandle,Handle,X,Y,Z,AttributeTag,AttributeValue");
-
 QString totals(qint64 hits, qint64 files) {
     return searchTotalsLine(hits, files, 0.0);
 }
@@ -121,43 +118,35 @@ TEST_F(SearchRunTest, EachCriterionDecidesWhatIsFound) {
     }
 }
 
-TEST_F(SearchRunTest, ResultLinesHoldElevenFieldsAndTheTagBesideTheValue) {
-    setOption("Tag", "1");
-    open();
-    searchFor("PUMP");
-    EXPECT_EQ(shownLines(), QStringList({kHeader, "b.dwg,Model,VALVE,0,20,E2,0,0,0,PUMP,none"}));
-    EXPECT_EQ(window->resultsText(), kHeader + "\r\nb.dwg,Model,VALVE,0,20,E2,0,0,0,PUMP,none\r\n");
-    EXPECT_EQ(window->statusLabel->text(), totals(1, 1))
-        << "a drawing without hits is no file with hits";
-}
-
-TEST_F(SearchRunTest, TheDrawingColumnHoldsTheFullPathOnRequest) {
-    setOption("Path", "1");
-    open();
-    searchFor("V-1");
-    EXPECT_EQ(shownLines().value(1).section(',', 0, 0), dir.filePath("b.dwg"));
-    window->fullPathCheck->setChecked(false);
-    window->searchButton->click();
-    EXPECT_EQ(shownLines().value(1).section(',', 0, 0), "b.dwg");
-}
-
-TEST_F(SearchRunTest, TheDelimiterSeparatesTheHeaderAndEveryField) {
-    setOption("FieldDelimiter", ";");
-    open();
-    searchFor("V-1");
-    EXPECT_EQ(window->resultsText(),
-              "Drawing;Space;Block;Layer;BHandle;Handle;X;Y;Z;AttributeTag;AttributeValue\r\n"
-              "b.dwg;Model;VALVE;0;20;E1;0;0;0;TAG;V-1\r\n");
-}
-
-TEST_F(SearchRunTest, ThreeHitsInOneDrawingAddThree) {
-    open();
-    searchFor("pump", dir.filePath("a.dwg"));
-    EXPECT_EQ(foundValues().size(), 4);
-    window->spaceCombo->setCurrentText("Model");
-    window->searchButton->click();
-    EXPECT_EQ(foundValues().size(), 3);
-    EXPECT_EQ(window->statusLabel->text(), totals(3, 1));
+// The controls are read when the run starts, not only when the window opens.
+TEST_F(SearchRunTest, ResultLinesHoldElevenFieldsAsTheControlsSay) {
+    struct Case {
+        const char* name;
+        std::function<void(SearchWindow&)> set;
+        QString text, lines;
+    };
+    const std::vector<Case> cases = {
+        {"tag names: the tag beside the value",
+         [](SearchWindow& w) { w.findTagCheck->setChecked(true); }, "PUMP",
+         kHeader + "\r\nb.dwg,Model,VALVE,0,20,E2,0,0,0,PUMP,none\r\n"},
+        {"full path", [](SearchWindow& w) { w.fullPathCheck->setChecked(true); }, "V-1",
+         kHeader + "\r\n" + dir.filePath("b.dwg") + ",Model,VALVE,0,20,E1,0,0,0,TAG,V-1\r\n"},
+        {"the delimiter separates the header and every field",
+         [](SearchWindow& w) { w.delimiterEdit->setText(";"); }, "V-1",
+         "Drawing;Space;Block;Layer;BHandle;Handle;X;Y;Z;AttributeTag;AttributeValue\r\n"
+         "b.dwg;Model;VALVE;0;20;E1;0;0;0;TAG;V-1\r\n"},
+        {"paper space", [](SearchWindow& w) { w.spaceCombo->setCurrentText("Paper"); }, "pump",
+         kHeader + "\r\na.dwg,Paper,TITLE,0,13,D1,0,0,0,TITLE,Pump station\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        open();
+        c.set(*window);
+        searchFor(c.text);
+        EXPECT_EQ(window->resultsText(), c.lines);
+        EXPECT_EQ(window->statusLabel->text(), totals(1, 1))
+            << "a drawing without hits is no file with hits";
+    }
 }
 
 TEST_F(SearchRunTest, ARunWithoutHitsLeavesTheResultsEmpty) {
@@ -258,38 +247,38 @@ TEST_F(SearchRunTest, ButtonsAndPointerFollowTheRun) {
     EXPECT_EQ(fakes.ui.hourglassDepth, 0);
 }
 
-TEST_F(SearchRunTest, AbortInsideADrawingStopsTheRunAfterItWithTheTotalsSoFar) {
-    open();
-    int calls = 0;
-    // Pending events run before each block reference: Abort before the second reference of
-    // a.dwg leaves the first one's hits.
-    fakes.ui.onProcessEvents = [&] {
-        if (++calls == 2) window->abortButton->click();
+TEST_F(SearchRunTest, AbortStopsTheRunWithTheTotalsSoFarAndTheNextRunStartsAfresh) {
+    struct Case {
+        const char* name;
+        int abortAt;  // pending events run before each block reference and before each drawing
+        QStringList values;
     };
-    searchFor("p");
-    EXPECT_EQ(foundValues(), QStringList({"P-101", "Feed pump"}));
-    EXPECT_EQ(model->opens.size(), 1u) << "b.dwg is not opened";
-    EXPECT_EQ(window->statusLabel->text(), totals(2, 1));
-    EXPECT_EQ(model->quits, 1);
-    EXPECT_FALSE(window->abortButton->isEnabled());
-
-    // The next run starts afresh.
-    fakes.ui.onProcessEvents = nullptr;
-    window->searchButton->click();
-    EXPECT_EQ(model->opens.size(), 3u);
-}
-
-TEST_F(SearchRunTest, AbortBetweenDrawingsEndsTheRunBeforeTheNext) {
-    open();
-    int calls = 0;
-    // a.dwg: four references, four pending-events points; the fifth is before b.dwg.
-    fakes.ui.onProcessEvents = [&] {
-        if (++calls == 5) window->abortButton->click();
+    const std::vector<Case> cases = {
+        {"inside a.dwg, before its second reference", 2, {"P-101", "Feed pump"}},
+        {"between a.dwg's four references and b.dwg",
+         5,
+         {"P-101", "Feed pump", "PUMP", "pump set", "Pump station"}},
     };
-    searchFor("p");
-    EXPECT_EQ(foundValues().size(), 5);
-    EXPECT_EQ(model->opens.size(), 1u);
-    EXPECT_EQ(window->statusLabel->text(), totals(5, 1));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        model->opens.clear();
+        const int quits = model->quits;
+        open();
+        int calls = 0;
+        fakes.ui.onProcessEvents = [&] {
+            if (++calls == c.abortAt) window->abortButton->click();
+        };
+        searchFor("p");
+        EXPECT_EQ(foundValues(), c.values);
+        EXPECT_EQ(model->opens.size(), 1u) << "b.dwg is not opened";
+        EXPECT_EQ(window->statusLabel->text(), totals(c.values.size(), 1));
+        EXPECT_EQ(model->quits, quits + 1);
+        EXPECT_FALSE(window->abortButton->isEnabled());
+
+        fakes.ui.onProcessEvents = nullptr;
+        window->searchButton->click();
+        EXPECT_EQ(model->opens.size(), 3u);
+    }
 }
 
 TEST_F(SearchRunTest, LinesShowWhileTheRunGoesAndCriteriaCountFromTheNextDrawing) {

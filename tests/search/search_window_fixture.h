@@ -19,6 +19,10 @@
 #include "support/memory_drawing_model.h"
 #include "support/qt_printers.h"
 
+// The header line of every run with hits.
+inline const QString kHeader =
+    QStringLiteral("Drawing,Space,Block,Layer,BHandle,Handle,X,Y,Z,AttributeTag,AttributeValue");
+
 // The search window over the platform doubles, the memory drawing model and a scratch folder
 // whose (empty) files stand for the drawings the model holds.
 class SearchWindowTest : public ::testing::Test {
