@@ -67,33 +67,25 @@ TEST(Faq, EveryQuotedTextOccursInTheSources) {
     }
 }
 
-TEST(Faq, ExplainsEveryTemplateKeyword) {
-    QStringList keywords = {"*INPUT", "*OUTPUT", "*ATTRIBUTE_TAGS", "*SUPPRESS", "PASSWORD:",
-                            "BLOCK:", "LAYER:",  "SPACE:",          "MODEL",     "PAPER",
-                            "*"};
-    for (const char* field : DrawingSession::kFieldNames) keywords << QLatin1String(field);
+// The keywords of the template and drawing list formats, the files of the program folder and
+// the settings sections: a user looking one up finds it quoted.
+TEST(Faq, ExplainsEveryKeywordFileAndSettingsSection) {
+    QStringList names = {"*INPUT",        "*OUTPUT",     "*ATTRIBUTE_TAGS",
+                         "*SUPPRESS",     "PASSWORD:",   "BLOCK:",
+                         "LAYER:",        "SPACE:",      "MODEL",
+                         "PAPER",         "*",           "NODWGNAME",
+                         "DWGNAME",       "FULLDWGNAME", "DWGNAMETS",
+                         "FULLDWGNAMETS", "EXTRACT",     "TO FILE",
+                         "TO CLIPBOARD",  "TO WORD",     "TO EXCEL",
+                         "TO ACCESS",     "APPEND",      "TABLE",
+                         "TRANSPOSE",     "ADJUSTCOLS",  "TAGS",
+                         "END",           "err.log",     "extract.txt",
+                         "attr.htm",      "faq.fil",     "Options",
+                         "FSpec"};
+    for (const char* field : DrawingSession::kFieldNames) names << QLatin1String(field);
     const QStringList quoted = quotedTexts();
-    for (const QString& keyword : keywords) {
-        EXPECT_TRUE(quoted.contains(keyword)) << keyword.toStdString();
-    }
-}
-
-TEST(Faq, ExplainsEveryDrawingListKeyword) {
-    const QStringList keywords = {
-        "NODWGNAME", "DWGNAME", "FULLDWGNAME",  "DWGNAMETS", "FULLDWGNAMETS",
-        "EXTRACT",   "TO FILE", "TO CLIPBOARD", "TO WORD",   "TO EXCEL",
-        "TO ACCESS", "APPEND",  "TABLE",        "TRANSPOSE", "ADJUSTCOLS",
-        "TAGS",      "END"};
-    const QStringList quoted = quotedTexts();
-    for (const QString& keyword : keywords) {
-        EXPECT_TRUE(quoted.contains(keyword)) << keyword.toStdString();
-    }
-}
-
-TEST(Faq, NamesTheFilesOfTheProgramFolderAndTheSettingsSections) {
-    const QStringList quoted = quotedTexts();
-    for (const char* name : {"err.log", "extract.txt", "attr.htm", "faq.fil", "Options", "FSpec"}) {
-        EXPECT_TRUE(quoted.contains(QLatin1String(name))) << name;
+    for (const QString& name : names) {
+        EXPECT_TRUE(quoted.contains(name)) << name.toStdString();
     }
 }
 
