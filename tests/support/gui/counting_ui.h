@@ -15,22 +15,16 @@ public:
         ++hourglassDepth;
         ++hourglassBegins;
     }
-    void endHourglass() override {
-        --hourglassDepth;
-        ++hourglassEnds;
-    }
+    void endHourglass() override { --hourglassDepth; }
     void beep() override { ++beeps; }
     void processEvents() override {
-        ++processEventsCalls;
         if (onProcessEvents) onProcessEvents();
     }
     QSize screenSize() const override { return screen; }
 
     int hourglassDepth = 0;  // 0 when every begin met its end
     int hourglassBegins = 0;
-    int hourglassEnds = 0;
     int beeps = 0;
-    int processEventsCalls = 0;
     QSize screen{1920, 1080};
     std::function<void()> onProcessEvents;
 };

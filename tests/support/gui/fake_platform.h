@@ -14,14 +14,9 @@ namespace fake {
 // Every platform service as a double, for windows under test:
 //   fake::FakePlatform fakes;
 //   MainWindow window(fakes.platform());
-// A test that needs another clock passes it in; it must outlive the windows.
 class FakePlatform {
 public:
-    explicit FakePlatform(platform::Clock* clockToUse = nullptr) : m_clock(clockToUse) {}
-
-    platform::Platform platform() {
-        return {dialogs, shell, clipboard, settings, ui, m_clock ? *m_clock : clock};
-    }
+    platform::Platform platform() { return {dialogs, shell, clipboard, settings, ui, clock}; }
 
     ScriptedDialogs dialogs;
     RecordingShell shell;
@@ -29,9 +24,6 @@ public:
     MemorySettings settings;
     CountingUi ui;
     ManualClock clock;
-
-private:
-    platform::Clock* m_clock;
 };
 
 }  // namespace fake

@@ -80,7 +80,7 @@ QString ShownBox::text() const {
 }
 
 ScriptedDialogs::~ScriptedDialogs() {
-    if (m_strict && !m_answers.empty()) {
+    if (!m_answers.empty()) {
         ADD_FAILURE() << m_answers.size() << " answer(s) left unused; the first was for a "
                       << kindName(m_answers.front().kind);
     }
@@ -125,13 +125,11 @@ bool ScriptedDialogs::take(const ShownBox& box, Answer& answer) {
         m_answers.pop_front();
         return true;
     }
-    if (m_strict) {
-        ADD_FAILURE() << "No answer queued for the " << kindName(box.kind) << " \""
-                      << box.caption().toStdString() << "\": \"" << box.text().toStdString() << "\""
-                      << (m_answers.empty() ? std::string()
-                                            : std::string("; the next answer is for a ") +
-                                                  kindName(m_answers.front().kind));
-    }
+    ADD_FAILURE() << "No answer queued for the " << kindName(box.kind) << " \""
+                  << box.caption().toStdString() << "\": \"" << box.text().toStdString() << "\""
+                  << (m_answers.empty() ? std::string()
+                                        : std::string("; the next answer is for a ") +
+                                              kindName(m_answers.front().kind));
     return false;
 }
 
@@ -146,11 +144,8 @@ DialogButton ScriptedDialogs::message(const platform::MessageBoxRequest& request
     if (!take(box, answer)) return cancelButton(request.buttons);
     const std::vector<DialogButton> set = offered(request.buttons);
     if (std::find(set.begin(), set.end(), answer.button) == set.end()) {
-        if (m_strict) {
-            ADD_FAILURE() << "The message box \"" << request.text.toStdString()
-                          << "\" does not offer the queued button "
-                          << static_cast<int>(answer.button);
-        }
+        ADD_FAILURE() << "The message box \"" << request.text.toStdString()
+                      << "\" does not offer the queued button " << static_cast<int>(answer.button);
         return cancelButton(request.buttons);
     }
     return answer.button;

@@ -31,7 +31,6 @@ struct ShownBox {
 //   box; nothing for an input box; an empty path for the others.
 // - A button answer the box does not offer fails the test too.
 // - Answers still queued when the double is destroyed fail the test: a box did not appear.
-// With setStrict(false) nothing fails: unanswered boxes are just cancelled.
 class ScriptedDialogs : public platform::Dialogs {
 public:
     ~ScriptedDialogs() override;
@@ -42,9 +41,7 @@ public:
     void answerOpenFile(const QString& path);  // an empty path cancels
     void answerSaveFile(const QString& path);  // an empty path cancels
     void answerFolder(const QString& folder);  // an empty folder cancels
-    void setStrict(bool strict) { m_strict = strict; }
 
-    std::size_t pendingAnswers() const { return m_answers.size(); }
     const std::vector<ShownBox>& shown() const { return m_shown; }
     std::vector<platform::MessageBoxRequest> messages() const;
     QStringList messageTexts() const;
@@ -68,7 +65,6 @@ private:
 
     std::vector<ShownBox> m_shown;
     std::deque<Answer> m_answers;
-    bool m_strict = true;
 };
 
 }  // namespace fake
