@@ -8,60 +8,11 @@
 #include <map>
 
 #include "main_window_fixture.h"
+#include "support/gui/layout_faults.h"
 
 namespace {
 
-// The controls we made (Qt's own inner widgets have no name or a "qt_" one).
-QList<QWidget*> controlsOf(QWidget& window) {
-    QList<QWidget*> controls;
-    for (QWidget* w : window.findChildren<QWidget*>()) {
-        const QString name = w->objectName();
-        if (!name.isEmpty() && !name.startsWith(QLatin1String("qt_"))) controls << w;
-    }
-    return controls;
-}
-
-QRect inWindow(QWidget& window, const QWidget* w) {
-    return QRect(w->mapTo(&window, QPoint(0, 0)), w->size());
-}
-
-// The captions that do not fit, the controls that lie over another or out of their frame.
-QStringList layoutFaults(QWidget& window) {
-    QStringList faults;
-    const QList<QWidget*> controls = controlsOf(window);
-    QList<QWidget*> shown;
-    for (QWidget* w : controls) {
-        if (w->isVisibleTo(&window)) shown << w;
-    }
-    for (QWidget* w : shown) {
-        const QString name = w->objectName();
-        const bool captioned = qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w);
-        if (captioned && w->width() < w->sizeHint().width()) {
-            faults << name + " cut: " + QString::number(w->width()) + " < " +
-                          QString::number(w->sizeHint().width());
-        }
-        if (captioned && w->height() < w->minimumSizeHint().height()) {
-            faults << name + " too low: " + QString::number(w->height());
-        }
-        if (auto* box = qobject_cast<QGroupBox*>(w);
-            box && box->width() < box->minimumSizeHint().width()) {
-            faults << name + " title cut";
-        }
-        const QWidget* parent = w->parentWidget();
-        if (!parent->rect().contains(w->geometry())) faults << name + " outside its parent";
-    }
-    // Frames hold controls: only leaves are compared.
-    for (int i = 0; i < shown.size(); ++i) {
-        if (qobject_cast<QGroupBox*>(shown[i])) continue;
-        for (int j = i + 1; j < shown.size(); ++j) {
-            if (qobject_cast<QGroupBox*>(shown[j])) continue;
-            if (inWindow(window, shown[i]).intersects(inWindow(window, shown[j]))) {
-                faults << shown[i]->objectName() + " overlaps " + shown[j]->objectName();
-            }
-        }
-    }
-    return faults;
-}
+using fake::layoutFaults;
 
 class LayoutTest : public MainWindowTest {
 protected:

@@ -9,46 +9,11 @@
 #include <QPixmap>
 
 #include "search_window_fixture.h"
+#include "support/gui/layout_faults.h"
 
 namespace {
 
-QRect inWindow(QWidget& window, const QWidget* w) {
-    return QRect(w->mapTo(&window, QPoint(0, 0)), w->size());
-}
-
-// Captions that do not fit, and controls lying over one another or out of their parent.
-QStringList layoutFaults(QWidget& window) {
-    QStringList faults;
-    QList<QWidget*> shown;
-    for (QWidget* w : window.findChildren<QWidget*>()) {
-        const QString name = w->objectName();
-        if (!name.isEmpty() && !name.startsWith("qt_") && w->isVisibleTo(&window)) shown << w;
-    }
-    for (QWidget* w : shown) {
-        const bool captioned = qobject_cast<QLabel*>(w) || qobject_cast<QAbstractButton*>(w);
-        if (captioned && w->width() < w->sizeHint().width()) {
-            faults << w->objectName() + " cut: " + QString::number(w->width()) + " < " +
-                          QString::number(w->sizeHint().width());
-        }
-        if (auto* box = qobject_cast<QGroupBox*>(w);
-            box && box->width() < box->minimumSizeHint().width()) {
-            faults << w->objectName() + " title cut";
-        }
-        if (!w->parentWidget()->rect().contains(w->geometry())) {
-            faults << w->objectName() + " outside its parent";
-        }
-    }
-    for (int i = 0; i < shown.size(); ++i) {
-        if (qobject_cast<QGroupBox*>(shown[i])) continue;
-        for (int j = i + 1; j < shown.size(); ++j) {
-            if (qobject_cast<QGroupBox*>(shown[j])) continue;
-            if (inWindow(window, shown[i]).intersects(inWindow(window, shown[j]))) {
-                faults << shown[i]->objectName() + " overlaps " + shown[j]->objectName();
-            }
-        }
-    }
-    return faults;
-}
+using fake::layoutFaults;
 
 TEST_F(SearchWindowTest, EveryCaptionFitsAndTheResultsGrowWithTheWindow) {
     for (const int points : {9, 16}) {
