@@ -87,6 +87,11 @@ private:
     // Each reader below starts on its opening group and returns on the first group after it
     // (a group 0), or false when the file ends or is malformed.
     bool skipEntity();
+    // Walks a section entity by entity: on its return the parser stands on the next entity of
+    // `section` (Entity), on the section's ENDSEC (End), or the walk failed (Failed) because the
+    // file ended or another section began without this one's ENDSEC.
+    enum class SectionStep { Entity, End, Failed };
+    SectionStep toEntityOf(const char* section);
     bool readSection();
     bool readHeader();
     bool readTables();
@@ -211,13 +216,11 @@ bool Parser<Tokenizer>::readSection() {
         ok = readEntities(SpaceOrder::kNotALayout, "ENDSEC");
     } else if (name == "OBJECTS") {
         if (!next()) return false;
-        ok = true;
-        while (ok && !isEntity("ENDSEC")) {
-            if (isEntity("EOF") || isEntity("SECTION"))
-                return fail(
-                    QStringLiteral("section OBJECTS has no ENDSEC (%1)").arg(m_groups.where()));
-            ok = isEntity("LAYOUT") ? readLayout() : skipEntity();
+        SectionStep step;
+        while ((step = toEntityOf("OBJECTS")) == SectionStep::Entity) {
+            if (!(isEntity("LAYOUT") ? readLayout() : skipEntity())) return false;
         }
+        ok = step == SectionStep::End;
     } else {
         ok = skipSection();
     }
@@ -235,6 +238,20 @@ bool Parser<Tokenizer>::skipSection() {
         if (m_g.text == "EOF" || m_g.text == "SECTION")
             return fail(QStringLiteral("a section has no ENDSEC (%1)").arg(m_groups.where()));
     }
+}
+
+template <typename Tokenizer>
+typename Parser<Tokenizer>::SectionStep Parser<Tokenizer>::toEntityOf(const char* section) {
+    while (m_g.code != 0) {  // groups outside any entity: passed over
+        if (!skipEntity()) return SectionStep::Failed;
+    }
+    if (m_g.text == "ENDSEC") return SectionStep::End;
+    if (m_g.text == "EOF" || m_g.text == "SECTION") {
+        fail(QStringLiteral("section %1 has no ENDSEC (%2)")
+                 .arg(QLatin1String(section), m_groups.where()));
+        return SectionStep::Failed;
+    }
+    return SectionStep::Entity;
 }
 
 template <typename Tokenizer>
@@ -276,20 +293,11 @@ bool Parser<Tokenizer>::readHeader() {
 template <typename Tokenizer>
 bool Parser<Tokenizer>::readTables() {
     if (!next()) return false;
-    for (;;) {
-        if (m_g.code != 0) {
-            if (!skipEntity()) return false;
-            continue;
-        }
-        if (m_g.text == "ENDSEC") return true;
-        if (m_g.text == "EOF" || m_g.text == "SECTION")
-            return fail(QStringLiteral("section TABLES has no ENDSEC (%1)").arg(m_groups.where()));
-        if (m_g.text == "BLOCK_RECORD") {
-            if (!readBlockRecord()) return false;
-        } else if (!skipEntity()) {
-            return false;
-        }
+    SectionStep step;
+    while ((step = toEntityOf("TABLES")) == SectionStep::Entity) {
+        if (!(isEntity("BLOCK_RECORD") ? readBlockRecord() : skipEntity())) return false;
     }
+    return step == SectionStep::End;
 }
 
 // A BLOCK_RECORD table entry: its handle, its name and, for an anonymous copy of a dynamic
@@ -329,13 +337,8 @@ template <typename Tokenizer>
 bool Parser<Tokenizer>::readBlocks() {
     if (!next()) return false;
     for (;;) {
-        if (m_g.code != 0) {
-            if (!skipEntity()) return false;
-            continue;
-        }
-        if (m_g.text == "ENDSEC") return true;
-        if (m_g.text == "EOF" || m_g.text == "SECTION")
-            return fail(QStringLiteral("section BLOCKS has no ENDSEC (%1)").arg(m_groups.where()));
+        if (const SectionStep step = toEntityOf("BLOCKS"); step != SectionStep::Entity)
+            return step == SectionStep::End;
         if (m_g.text != "BLOCK") {
             if (!skipEntity()) return false;  // ENDBLK, or a stray entity
             continue;
