@@ -16,9 +16,7 @@
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Quillon"));
-    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
+    platform::nameTheProgram();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(

@@ -12,6 +12,7 @@
 #include "drawing/reader_application.h"
 #include "engine/attribute_search.h"
 #include "engine/blanks.h"
+#include "platform/program_folder.h"
 
 namespace {
 
@@ -43,8 +44,7 @@ bool usableDelimiter(const QString& text) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Quillon"));
-    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
+    platform::nameTheProgram();
     QTextStream out(stdout);
     QTextStream err(stderr);
 

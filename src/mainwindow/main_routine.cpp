@@ -46,8 +46,7 @@ bool answeredOnTheTerminal(int argc, char** argv) {
 int Main(int argc, char** argv) {
     if (answeredOnTheTerminal(argc, argv)) return 0;
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Quillon"));
-    QApplication::setApplicationName(QStringLiteral("Quillon"));
+    platform::nameTheProgram();
     const auto qt = platform::makeQtPlatform();
     platform::Platform services = qt->platform();
 

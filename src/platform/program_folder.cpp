@@ -68,6 +68,12 @@ QString shippedFaqFile(const QString& executableFolder) {
     return {};
 }
 
+void nameTheProgram() {
+    QCoreApplication::setOrganizationName(QStringLiteral("Quillon"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quillon"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
+}
+
 QString programFolder() {
     return programFolderFor(QCoreApplication::applicationDirPath(),
                             QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));

@@ -5,6 +5,11 @@
 
 namespace platform {
 
+// Names the running program as Quillon, its version QUILLON_VERSION. Every program sets the
+// same names, so they share one per-user data folder and one settings file. Call it after the
+// application object is made.
+void nameTheProgram();
+
 // The folder that holds extract.txt, err.log, attr.htm and faq.fil: the executable's own folder
 // when it is writable and not an installed copy (portable use, the build tree), otherwise the
 // per-user data folder, created when missing and given a copy of the shipped faq.fil.
