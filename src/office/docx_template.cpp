@@ -3,10 +3,12 @@
 
 #include <QLocale>
 
+#include "office/ooxml_xml.h"
+
 namespace office::docx {
 namespace {
 
-constexpr char kDeclaration[] = R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)";
+using ooxml::xmlPart;
 
 constexpr char kContentTypes[] =
     R"(<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
@@ -63,10 +65,6 @@ constexpr char kStyles[] =
     R"(<w:insideV w:val="single" w:sz="4" w:space="0" w:color="auto"/>)"
     R"(</w:tblBorders></w:tblPr></w:style>)"
     R"(</w:styles>)";
-
-QByteArray xmlPart(const QByteArray& body) {
-    return QByteArray(kDeclaration) + "\r\n" + body;
-}
 
 }  // namespace
 

@@ -67,6 +67,11 @@ Result<Document> parseXml(const QByteArray& bytes, const QString& partName) {
     return document;
 }
 
+QByteArray xmlPart(const QByteArray& body) {
+    return QByteArrayLiteral(R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)") +
+           "\r\n" + body;
+}
+
 QByteArray writeXml(const pugi::xml_document& document) {
     QByteArray out;
     ByteWriter writer(out);

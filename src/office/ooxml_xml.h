@@ -19,6 +19,8 @@ using Document = std::unique_ptr<pugi::xml_document>;
 
 Result<Document> parseXml(const QByteArray& bytes, const QString& partName);
 QByteArray writeXml(const pugi::xml_document& document);
+// A part of a new package: the XML declaration, then `body`.
+QByteArray xmlPart(const QByteArray& body);
 
 std::string_view localName(const pugi::xml_node& node);
 std::string_view localName(const pugi::xml_attribute& attribute);

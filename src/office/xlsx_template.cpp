@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "office/xlsx_template.h"
 
+#include "office/ooxml_xml.h"
+
 namespace office::xlsx {
 namespace {
 
-constexpr char kDeclaration[] = R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)";
+using ooxml::xmlPart;
 
 constexpr char kContentTypes[] =
     R"(<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
@@ -51,10 +53,6 @@ constexpr char kStyles[] =
     R"(<cellXfs count="1"><xf numFmtId="0" fontId="0" fillId="0" borderId="0" xfId="0"/></cellXfs>)"
     R"(<cellStyles count="1"><cellStyle name="Normal" xfId="0" builtinId="0"/></cellStyles>)"
     R"(</styleSheet>)";
-
-QByteArray xmlPart(const char* body) {
-    return QByteArray(kDeclaration) + "\r\n" + body;
-}
 
 }  // namespace
 
