@@ -14,6 +14,12 @@ struct Error {
     QString description;
 };
 
+// A failure as the program reports it: the message, then the reason behind it in brackets
+// ("Error opening table Tags. (database is locked)"); the message alone when there is no reason.
+inline QString withReason(const QString& message, const QString& reason) {
+    return reason.isEmpty() ? message : message + QStringLiteral(" (") + reason + QLatin1Char(')');
+}
+
 // A value or the error of the call that should have produced it. The drawing interfaces and
 // the office components never throw; the caller decides whether a failure matters.
 template <typename T>

@@ -105,9 +105,8 @@ AttributePageResult writeAttributePage(const AttributePageRequest& request,
     const qint16 written =
         htmltable::toFile(array, request.pagePath, page, pageTableStyle(), ui, &writeError);
     if (written != htmltable::Written || !QFileInfo(request.pagePath).isFile()) {
-        QString message = QStringLiteral("Error creating HTML file.");
-        if (!writeError.isEmpty()) message += QStringLiteral(" (") + writeError + QLatin1Char(')');
-        return fail(Outcome::NotWritten, message);
+        return fail(Outcome::NotWritten,
+                    core::withReason(QStringLiteral("Error creating HTML file."), writeError));
     }
     session.stop();
     result.elapsedSeconds = static_cast<double>(start.msecsTo(clock.now())) / 1000.0;

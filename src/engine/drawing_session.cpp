@@ -58,8 +58,7 @@ qint16 DrawingSession::openDrawing(const QString& path, bool readOnly,
 }
 
 QString DrawingSession::withOpenError(const QString& message) const {
-    if (m_openError.isEmpty()) return message;
-    return message + QStringLiteral(" (") + m_openError + QLatin1Char(')');
+    return core::withReason(message, m_openError);
 }
 
 qint16 DrawingSession::closeDrawing() {

@@ -5,17 +5,6 @@
 #include "output/spreadsheet_sender.h"
 
 namespace output {
-namespace {
-
-// The status line keeps the reason once the error box is closed: "locked" tells the user to try
-// again later, where the bare message does not.
-QString withReason(QString status, const office::Error& error) {
-    if (!error.description.isEmpty()) status += QStringLiteral(" (") + error.description + ')';
-    return status;
-}
-
-}  // namespace
-
 SendResult sendToDatabase(const SendRequest& request, const SendRecords& records,
                           SendServices& services) {
     const QString title = QStringLiteral("Quillon");
@@ -36,7 +25,8 @@ SendResult sendToDatabase(const SendRequest& request, const SendRecords& records
         const office::Error error = opened ? office::Error{} : opened.error();
         showErrorBox(services.dialogs, error);
         return {false,
-                withReason(QStringLiteral("Error opening database ") + request.file + ".", error)};
+                core::withReason(QStringLiteral("Error opening database ") + request.file + ".",
+                                 error.description)};
     }
     office::Database& database = *opened.value();
     if (request.table.isEmpty()) {
@@ -50,7 +40,8 @@ SendResult sendToDatabase(const SendRequest& request, const SendRecords& records
         showErrorBox(services.dialogs, error);
         database.Close();
         return {false,
-                withReason(QStringLiteral("Error opening table ") + request.table + ".", error)};
+                core::withReason(QStringLiteral("Error opening table ") + request.table + ".",
+                                 error.description)};
     }
     office::Recordset& table = *recordset.value();
     const int fields = table.FieldCount().valueOr(0);
