@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "office/docx_word_processor.h"
 
-#include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <algorithm>
 #include <vector>
 
@@ -33,18 +31,14 @@ public:
     }
 
     Result<std::shared_ptr<TextDocument>> AddDocument() override {
-        const QString folder =
-            m_folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
-                               : m_folder;
-        for (int n = 1; n < 100000; ++n) {
-            const QString path = QDir(folder).filePath(QStringLiteral("Document%1.docx").arg(n));
-            if (QFileInfo::exists(path) || isOpen(path)) continue;
-            auto created = DocxDocument::create(path, m_paper);
-            if (!created) return created.error();
-            m_documents.push_back(std::move(created).value());
-            return std::shared_ptr<TextDocument>(m_documents.back());
-        }
-        return Error{1004, QStringLiteral("No free document name in '") + folder + "'."};
+        const auto path =
+            ooxml::firstFreeName(m_folder, QStringLiteral("Document%1.docx"),
+                                 [this](const QString& name) { return isOpen(name); });
+        if (!path) return path.error();
+        auto created = DocxDocument::create(path.value(), m_paper);
+        if (!created) return created.error();
+        m_documents.push_back(std::move(created).value());
+        return std::shared_ptr<TextDocument>(m_documents.back());
     }
 
     Result<int> DocumentCount() const override { return static_cast<int>(m_documents.size()); }

@@ -3,9 +3,11 @@
 
 #include <zip.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 #include <algorithm>
 #include <memory>
 
@@ -188,6 +190,19 @@ Result<QByteArray> Package::zipped() const {
         return failed(zipMessage(zip_source_error(buffer.get())));
     }
     return bytes;
+}
+
+Result<QString> firstFreeName(const QString& folder, const QString& pattern,
+                              const std::function<bool(const QString&)>& taken) {
+    const QString where = folder.isEmpty()
+                              ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                              : folder;
+    for (int n = 1; n < 100000; ++n) {
+        const QString path = QDir(where).filePath(pattern.arg(n));
+        if (!QFileInfo::exists(path) && !taken(path)) return path;
+    }
+    return Error{1004, QStringLiteral("No free name for '") + pattern.arg(QLatin1Char('N')) +
+                           QStringLiteral("' in '") + where + "'."};
 }
 
 Status saveAtomically(const QString& path, const QByteArray& bytes, const FileKind& kind) {

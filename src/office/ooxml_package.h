@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <vector>
 
 #include "office/result.h"
@@ -53,5 +54,11 @@ private:
 // Writes `bytes` to a temporary file beside `path`, then renames it into place, so a failure
 // leaves the old file as it was. A read-only file is not replaced.
 Status saveAtomically(const QString& path, const QByteArray& bytes, const FileKind& kind);
+
+// Where a new workbook or document goes, named as the office program names it: the first of
+// `pattern` ("Book%1.xlsx") numbered 1, 2, ... that is neither a file in `folder` (the user's
+// documents folder when empty) nor `taken` (a new one not saved yet). An error when none is free.
+Result<QString> firstFreeName(const QString& folder, const QString& pattern,
+                              const std::function<bool(const QString&)>& taken);
 
 }  // namespace office::ooxml

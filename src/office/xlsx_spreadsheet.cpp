@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "office/xlsx_spreadsheet.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QLocale>
-#include <QStandardPaths>
 
 #include "office/xlsx_workbook.h"
 
@@ -33,18 +31,14 @@ public:
 
     Result<std::shared_ptr<Workbook>> AddWorkbook() override {
         forgetClosed();
-        const QString folder =
-            m_folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
-                               : m_folder;
-        for (int n = 1; n < 100000; ++n) {
-            const QString path = QDir(folder).filePath(QStringLiteral("Book%1.xlsx").arg(n));
-            if (QFileInfo::exists(path) || isOpen(path)) continue;
-            auto created = XlsxWorkbook::create(path, m_decimalPoint);
-            if (!created) return created.error();
-            m_books.push_back(std::move(created).value());
-            return std::shared_ptr<Workbook>(m_books.back());
-        }
-        return Error{1004, QStringLiteral("No free workbook name in '") + folder + "'."};
+        const auto path =
+            ooxml::firstFreeName(m_folder, QStringLiteral("Book%1.xlsx"),
+                                 [this](const QString& name) { return isOpen(name); });
+        if (!path) return path.error();
+        auto created = XlsxWorkbook::create(path.value(), m_decimalPoint);
+        if (!created) return created.error();
+        m_books.push_back(std::move(created).value());
+        return std::shared_ptr<Workbook>(m_books.back());
     }
 
     Result<int> WorkbookCount() const override {
