@@ -41,6 +41,16 @@ QStringList patternsOf(MainWindow::Destination destination) {
     return {"*"};
 }
 
+void fillOutputFileList(QListWidget* list, const QString& folder,
+                        MainWindow::Destination destination) {
+    for (const QString& pattern : patternsOf(destination)) {
+        list->addItems(platform::listFolder(folder, pattern, platform::ListOptions{}));
+    }
+    if (list->count() > 0) MainWindow::setListScrollWidth(list);
+    list->setToolTip(list->count() > 0 ? QStringLiteral(" Double-click on file to open ")
+                                       : QString());
+}
+
 }  // namespace
 
 MainWindow::Destination MainWindow::destination() const {
@@ -102,7 +112,9 @@ void MainWindow::chooseFileDestination(Destination chosen) {
     includeTagsCheck->setVisible(!access);
     sheetOrTableCombo->setVisible(excel || access);
 
-    outputFolderChanged();
+    // The list shows this destination's files of the folder shown now; that folder belongs to
+    // the destination chosen before, so it is no folder of this one's to remember.
+    listOutputFiles();
     QString* folder = text     ? &m_textFolder
                       : excel  ? &m_spreadsheetFolder
                       : access ? &m_databaseFolder
@@ -159,21 +171,31 @@ void MainWindow::outputDriveChanged() {
     changeDrive(outputDriveList, outputFolderList);
 }
 
-void MainWindow::outputFolderChanged() {
-    const Destination chosen = destination();
+void MainWindow::listOutputFiles() {
     {
         const QSignalBlocker block(outputFileList);
         outputFileList->clear();
     }
-    for (const QString& pattern : patternsOf(chosen)) {
-        outputFileList->addItems(
-            platform::listFolder(outputFolderList->path(), pattern, platform::ListOptions{}));
-    }
+    fillOutputFileList(outputFileList, outputFolderList->path(), destination());
     sheetOrTableCombo->clear();
-    if (outputFileList->count() > 0) setListScrollWidth(outputFileList);
-    outputFileList->setToolTip(
-        outputFileList->count() > 0 ? QStringLiteral(" Double-click on file to open ") : QString());
-    switch (chosen) {
+}
+
+void MainWindow::relistOutputFiles() {
+    const QListWidgetItem* current = outputFileList->currentItem();
+    const QString chosen = current && current->isSelected() ? current->text() : QString();
+    const QSignalBlocker block(outputFileList);
+    outputFileList->clear();
+    fillOutputFileList(outputFileList, outputFolderList->path(), destination());
+    const QList<QListWidgetItem*> found =
+        outputFileList->findItems(chosen, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (chosen.isEmpty() || found.isEmpty()) return;
+    outputFileList->setCurrentItem(found.first());
+    found.first()->setSelected(true);
+}
+
+void MainWindow::outputFolderChanged() {
+    listOutputFiles();
+    switch (destination()) {
         case Destination::TextFile:
             if (!m_loading) m_textFolder = outputFolderList->path();
             m_textFile.clear();

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "drawing/reader_application.h"
+#include "mainwindow/folder_list.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/single_instance.h"
 #include "office/docx_word_processor.h"
@@ -43,6 +44,18 @@ bool answeredOnTheTerminal(int argc, char** argv) {
 
 }  // namespace
 
+void connectDesktopComponents(MainWindow& window) {
+    window.drawingApplication = drawing::readerApplicationFactory();
+    window.office.openDatabase = office::openSqliteDatabase;
+    // A new workbook or document is made in the output folder the window shows when it is sent.
+    window.office.startSpreadsheet = [&window] {
+        return office::startXlsxSpreadsheet(window.outputFolderList->path());
+    };
+    window.office.startWordProcessor = [&window] {
+        return office::startDocxWordProcessor(window.outputFolderList->path());
+    };
+}
+
 int Main(int argc, char** argv) {
     if (answeredOnTheTerminal(argc, argv)) return 0;
     QApplication app(argc, argv);
@@ -63,14 +76,7 @@ int Main(int argc, char** argv) {
     // The list file path may hold blanks that split it into several arguments.
     const QString commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));
     MainWindow window(services, platform::programFolder(), commandLine);
-    window.drawingApplication = drawing::readerApplicationFactory();
-    window.office.openDatabase = office::openSqliteDatabase;
-    window.office.startSpreadsheet = [&window] {
-        return office::startXlsxSpreadsheet(window.m_spreadsheetFolder);
-    };
-    window.office.startWordProcessor = [&window] {
-        return office::startDocxWordProcessor(window.m_documentFolder);
-    };
+    connectDesktopComponents(window);
     QObject::connect(&instance, &SingleInstance::raiseRequested, &window, [&window] {
         window.showNormal();
         window.raise();

@@ -216,6 +216,11 @@ private:
     QString templatePath() const;
     QString drawingPath(const QString& name) const;
     void chooseFileDestination(Destination chosen);
+    // Lists the chosen destination's files of the folder shown, leaving every target alone.
+    void listOutputFiles();
+    // Lists the folder's files again after a send made one, keeping the file chosen and the
+    // sheet or table list as they are.
+    void relistOutputFiles();
     void listSheetsOf(const QString& path);
     void listTablesOf(const QString& path);
     void runDrawingList();

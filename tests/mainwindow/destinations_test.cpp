@@ -240,4 +240,34 @@ TEST_F(DestinationsTest, RememberedTextFileIsTheTargetAgainAfterLoading) {
     EXPECT_EQ(w.m_textFolder, out) << "loading does not move the remembered folder";
 }
 
+TEST_F(DestinationsTest, EachDestinationKeepsItsOwnFolder) {
+    const QString texts = makeFolder("texts");
+    const QString books = makeFolder("books");
+    setOption("TPath", texts);
+    setOption("EPath", books);
+    struct Start {
+        const char* name;
+        const char* destination;  // the one restored at start
+    };
+    for (const Start start :
+         {Start{"text file first", "SFile"}, Start{"workbook first", "SXcel"}}) {
+        SCOPED_TRACE(start.name);
+        for (const char* key : {"SFile", "SXcel"}) {
+            setOption(key,
+                      QLatin1String(key) == QLatin1String(start.destination) ? "True" : "False");
+        }
+        MainWindow& w = load();
+        for (int round = 0; round < 2; ++round) {
+            w.spreadsheetOption->setChecked(true);
+            EXPECT_EQ(w.outputFolderList->path(), books);
+            w.textFileOption->setChecked(true);
+            EXPECT_EQ(w.outputFolderList->path(), texts);
+            EXPECT_EQ(w.m_textFolder, texts);
+        }
+        w.unload();
+        EXPECT_EQ(fakes.settings.get("Options", "TPath"), texts);
+        EXPECT_EQ(fakes.settings.get("Options", "EPath"), books);
+    }
+}
+
 }  // namespace
