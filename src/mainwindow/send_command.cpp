@@ -33,6 +33,21 @@ int startCell(const QString& text) {
     return static_cast<int>(std::clamp<long long>(batch::numericValue(text), 1, INT_MAX));
 }
 
+QString notSentStatus(output::Destination destination) {
+    switch (destination) {
+        case output::Destination::Spreadsheet:
+            return QStringLiteral("Data not sent to Excel.");
+        case output::Destination::Database:
+            return QStringLiteral("Data not sent to Access.");
+        case output::Destination::Document:
+            return QStringLiteral("Data not sent to Word.");
+        case output::Destination::TextFile:
+        case output::Destination::Clipboard:
+            break;
+    }
+    return QStringLiteral("Data not sent.");
+}
+
 }  // namespace
 
 void MainWindow::sendSelectedRecords() {
@@ -126,7 +141,17 @@ void MainWindow::showSend(const output::SendRequest& request, const output::Send
             break;
     }
     m_offeredTextFile.clear();
-    if (!result.status.isEmpty()) setStatus(result.status);
+    // A send may have made a new workbook or document in the folder shown.
+    if (result.ok && (request.destination == Destination::Spreadsheet ||
+                      request.destination == Destination::Document)) {
+        relistOutputFiles();
+    }
+    if (!result.status.isEmpty()) {
+        setStatus(result.status);
+    } else if (!result.ok) {
+        // Its error box has been shown; the line must not keep an earlier send's success.
+        setStatus(notSentStatus(request.destination));
+    }
 }
 
 output::SendRecords MainWindow::selectedSendRecords() const {

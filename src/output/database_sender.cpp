@@ -60,7 +60,10 @@ SendResult sendToDatabase(const SendRequest& request, const SendRecords& records
                 platform::MessageIcon::Exclamation);
         }
         closeBoth();
-        return {false, QString()};
+        return {false, notSent(program, QStringLiteral("the table ") + request.table +
+                                            QStringLiteral(" has ") + QString::number(fields) +
+                                            QStringLiteral(" field(s), the records ") +
+                                            QString::number(width))};
     }
     if (!request.append && !request.fromList) {
         const int count = table.RecordCount().valueOr(0);

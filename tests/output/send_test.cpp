@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QProcess>
 
+#include "mainwindow/main_routine.h"
 #include "mainwindow/main_window_fixture.h"
 #include "office/office_files.h"
 #include "office/sqlite_database.h"
@@ -227,6 +228,58 @@ TEST_F(SendTest, NewWorkbookFileReceivesTheGridAtRowAndColumn) {
     EXPECT_EQ(dumpWorkbook(out + "/Book1.xlsx"),
               "Sheet1!C2 str 'TAG'\nSheet1!D2 str 'VAL'\nSheet1!C3 str 'A'\nSheet1!D3 int 1\n"
               "Sheet1!C4 str 'B'\nSheet1!D4 int 2");
+}
+
+// No workbook or document chosen: the new one is made in the folder the output list shows, not
+// in the program folder, and the list shows it at once.
+TEST_F(SendTest, NewWorkbookOrDocumentGoesToTheFolderShownAndIsListed) {
+    connectDesktopComponents(*window);
+    const QString shown = makeFolder("shown");
+    const struct {
+        QRadioButton* option;
+        const char* made;
+    } cases[] = {{window->spreadsheetOption, "Book1.xlsx"},
+                 {window->documentOption, "Document1.docx"}};
+    selectAll();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.made);
+        c.option->setChecked(true);
+        window->outputFolderList->setPath(shown);
+        window->sendSelectedRecords();
+        EXPECT_TRUE(QFile::exists(shown + "/" + c.made))
+            << window->statusLabel->text().toStdString();
+        EXPECT_FALSE(QFile::exists(appDir.filePath(c.made)));
+        EXPECT_EQ(items(window->outputFileList), QStringList{c.made});
+    }
+}
+
+// A send that fails says so on the status line: the last send's success does not stay there.
+TEST_F(SendTest, FailedSendReplacesTheLastSendsMessage) {
+    const QString db = out + "/parts.db";
+    ASSERT_EQ(sqliteOutput(db, "CREATE TABLE Wide (A TEXT, B TEXT); CREATE TABLE Narrow (A TEXT);"),
+              "");
+    window->office.openDatabase = office::openSqliteDatabase;
+    window->databaseOption->setChecked(true);
+    window->databaseAppendCheck->setChecked(true);
+    window->m_database = db;
+    selectAll();
+    window->m_table = "Wide";
+    window->sendSelectedRecords();
+    ASSERT_EQ(window->statusLabel->text(), "Data sent to Access.");
+    window->m_table = "Narrow";
+    fakes.dialogs.clearShown();
+    window->sendSelectedRecords();
+    EXPECT_EQ(window->statusLabel->text(),
+              "Data not sent to Access: the table Narrow has 1 field(s), the records 2.");
+    EXPECT_EQ(fakes.dialogs.messageTexts(),
+              QStringList{"Error! Number of fields in table and data don't match.\r\nTable: "
+                          "1\r\nData: 2"});
+    EXPECT_EQ(sqliteOutput(db, "SELECT count(*) FROM Narrow"), "0");
+
+    // A program that cannot be reached has its error box, and the status line says it.
+    window->spreadsheetOption->setChecked(true);
+    window->sendSelectedRecords();
+    EXPECT_EQ(window->statusLabel->text(), "Data not sent to Excel.");
 }
 
 }  // namespace
