@@ -198,8 +198,9 @@ SearchRun::Totals SearchRun::run(const QStringList& drawings, const Events& even
             continue;
         }
         ++totals.drawingsSearched;
-        const qint64 hits = m_search.searchDrawing(session, m_fullPath ? path : fileName,
-                                                   m_criteria, m_delimiter, events.lineFound);
+        const qint64 hits =
+            m_search.searchDrawing(session, recordline::oneLine(m_fullPath ? path : fileName),
+                                   m_criteria, m_delimiter, events.lineFound);
         if (hits > 0) ++totals.filesWithHits;
         session.closeDrawing();
     }

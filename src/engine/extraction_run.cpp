@@ -61,7 +61,9 @@ std::optional<QStringList> readExtractFile(const QString& extractPath, const QSt
                 textforms::generalDateTime(QFileInfo(drawingPath).lastModified()) +
                 QStringLiteral("',");
     }
-    const QString drawingField = (form.fullPath ? drawingPath : drawingSpec).toUpper();
+    // A full path keeps its letter case: on most file systems it names no file otherwise.
+    const QString drawingField =
+        recordline::oneLine(form.fullPath ? drawingPath : drawingSpec.toUpper());
     QString line;
     while (reader.readLine(line)) {
         if (line.startsWith(QLatin1String("HEADER:"))) {
@@ -136,6 +138,7 @@ ExtractionRunResult runExtraction(const ExtractionRunRequest& request,
         ui.setBusy(false);
         if (!error.isEmpty()) {
             log.writeLine(logLine(clock, "Drawing", drawing, error));
+            ++result.drawingsFailed;
             continue;
         }
         ExtractFileFacts facts;
@@ -161,5 +164,10 @@ QString finalStatus(const ExtractionRunResult& result, bool listEmpty) {
     if (listEmpty || result.records.isEmpty()) {
         return QStringLiteral("No attributes extracted. ") + result.lastError;
     }
-    return extractedMessage(result.drawingsExtracted, result.elapsedSeconds);
+    QString text = extractedMessage(result.drawingsExtracted, result.elapsedSeconds);
+    if (result.drawingsFailed > 0) {
+        text += QLatin1Char(' ') + QString::number(result.drawingsFailed) +
+                QStringLiteral(" drawing(s) could not be read; err.log names them.");
+    }
+    return text;
 }

@@ -44,6 +44,7 @@ struct ExtractionRunResult {
     QString header;             // header row of the last extract file read back
     qint64 maxFields = 0;       // largest CountFields of the comma-delimited records
     int drawingsExtracted = 0;  // drawings that added at least one record
+    int drawingsFailed = 0;     // drawings not found, not opened or not extracted (in err.log)
     QString lastError;          // message of the last drawing, empty when it succeeded
     double elapsedSeconds = 0;
 };

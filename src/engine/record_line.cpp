@@ -32,4 +32,8 @@ qint16 countSpaces(const QString& text) {
     return static_cast<qint16>(text.count(QLatin1Char(' ')));
 }
 
+QString oneLine(QString text) {
+    return text.replace(u'\r', u' ').replace(u'\n', u' ');
+}
+
 }  // namespace recordline

@@ -16,4 +16,8 @@ QString cdfToSdf(const QString& line, quint8 width);
 
 qint16 countSpaces(const QString& text);
 
+// `text` with every carriage return and line feed made a blank, as attribute values are: a
+// drawing's file name may hold them, and a record or a hit line must stay one line.
+QString oneLine(QString text);
+
 }  // namespace recordline

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 
 #include "platform/file_system.h"
@@ -20,6 +21,10 @@ const QString kRunFilePrefix = QStringLiteral(".extract-");
 void removeAbandonedRunFiles(const QString& programFolder) {
     const QDir folder(programFolder);
     const QDateTime dayAgo = QDateTime::currentDateTime().addDays(-1);
+    // Only names this class makes: the prefix, six letters or digits, and ".txt" for the
+    // working file. A user's ".extract-my notes.txt" is none of them.
+    static const QRegularExpression runFileName(
+        QStringLiteral("^\\.extract-[A-Za-z0-9]{6}(\\.txt)?$"));
     const QStringList names = folder.entryList({kRunFilePrefix + QStringLiteral("*")},
                                                QDir::Files | QDir::Hidden | QDir::NoSymLinks);
     auto abandoned = [&](const QString& name) {
@@ -27,6 +32,7 @@ void removeAbandonedRunFiles(const QString& programFolder) {
         return !file.exists() || file.lastModified() < dayAgo;
     };
     for (const QString& name : names) {
+        if (!runFileName.match(name).hasMatch()) continue;
         const bool working = name.endsWith(QLatin1String(".txt"));
         const QString reservation = working ? name.chopped(4) : name;
         if (abandoned(reservation) && abandoned(reservation + QStringLiteral(".txt"))) {

@@ -60,6 +60,7 @@ void MainWindow::extractAttributes() {
         const QSignalBlocker block(drawingList);
         drawingList->clearSelection();
     }
+    drawingSelectionLabel->clear();
     fitRecordScrollWidth();
     for (QPushButton* b : {clearRecordsButton, selectAllRecordsButton, unselectAllRecordsButton})
         b->setEnabled(true);

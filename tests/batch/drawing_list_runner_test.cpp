@@ -113,7 +113,7 @@ TEST_F(DrawingListRunnerTest, SendLinesSendEverythingExtractedSoFarAsRequests) {
     const qint64 firstCount = firstRecords.records.size();
     ASSERT_GT(firstCount, 0);
     EXPECT_TRUE(firstRecords.records[0].startsWith(
-        "'" + scratch.path("dwg/cooling-water.dwg").toUpper() + "','TITLE',"))
+        "'" + scratch.path("dwg/cooling-water.dwg") + "','TITLE',"))
         << firstRecords.records[0].toStdString();
     EXPECT_TRUE(firstRecords.header.startsWith("'BLOCK_NAME','BLOCK_HANDLE'"));
     const auto& [toClipboard, allRecords] = sender.sends[1];

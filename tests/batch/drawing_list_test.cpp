@@ -67,7 +67,7 @@ TEST_F(DrawingListTest, FirstSignificantLineIsTheHeaderEvenWhenItIsADrawing) {
     setCheckValue(window->fullPathCheck, 1);
     runListFile((proj + "/A-101.dwg," + tpl()).toUtf8() + "\r\n" +
                 (proj + "/E-1.dwg," + tpl()).toUtf8() + "\r\n");
-    EXPECT_EQ(names(), QStringList{"'" + (proj + "/E-1.dwg").toUpper() + "'"})
+    EXPECT_EQ(names(), QStringList{"'" + proj + "/E-1.dwg" + "'"})
         << "the first drawing is lost; Use Full Path kept its state";
     EXPECT_TRUE(window->statusLabel->text().startsWith("Attributes from 1 file(s) extracted in "));
     EXPECT_TRUE(window->clearRecordsButton->isEnabled());

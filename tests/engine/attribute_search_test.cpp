@@ -391,6 +391,26 @@ TEST_F(SearchRunTest, OpenFailuresAreReportedAndTheRunGoesOn) {
     EXPECT_EQ(lines, (QStringList{"/d/one.dwg", "/d/one.dwg"}));
 }
 
+// A line break in a file name would split a hit line in two, or make up a hit of its own.
+TEST_F(SearchRunTest, HitLinesStayOneLineWhateverTheFileName) {
+    MemDrawing hits;
+    hits.blocks.push_back(attributed("A", "1", {{"T", "find me"}}));
+    const QString crafted = "/d/x.dwg\nx.dwg,*MODEL_SPACE,A,0,1,2,0,0,0,T,fake me";
+    model->addDrawing(crafted, hits);
+    SearchRun run(model->factory(), ui, clock);
+    run.setCriteria(find("me"));
+    for (const bool fullPath : {false, true}) {
+        run.setFullPath(fullPath);
+        QStringList lines;
+        SearchRun::Events events;
+        events.lineFound = [&](const QString& line) { lines << line; };
+        EXPECT_EQ(run.run({crafted}, events).hits, 1);
+        ASSERT_EQ(lines.size(), 1);
+        EXPECT_FALSE(lines[0].contains('\n') || lines[0].contains('\r')) << lines[0].toStdString();
+        EXPECT_TRUE(lines[0].startsWith(fullPath ? "/d/x.dwg x.dwg," : "x.dwg x.dwg,"));
+    }
+}
+
 TEST_F(SearchRunTest, AbortDuringTheFirstDrawingStopsAfterIt) {
     MemDrawing d;
     for (int i = 0; i < 4; ++i)

@@ -86,8 +86,8 @@ TEST_F(ExtractionRunTest, RecordFormsFollowTheOptions) {
     request.drawingNames = {"a.dxf"};
 
     request.form = RecordForm{true, true, false, true, 2};
-    EXPECT_EQ(run().records,
-              QStringList{"'" + dir.filePath("dwg/a.dxf").toUpper() + "','TITLE','1','B'"});
+    EXPECT_EQ(run().records, QStringList{"'" + dir.filePath("dwg/a.dxf") + "','TITLE','1','B'"})
+        << "a full path keeps its letter case: upper-cased it names no file";
 
     request.form = RecordForm{true, false, false, false, 3};
     EXPECT_EQ(run().records, QStringList{"A.DXF   TITLE   1   B"});
@@ -115,6 +115,21 @@ TEST_F(ExtractionRunTest, FailingDrawingsAreLoggedAndTheRunGoesOn) {
                   "  Error: Error opening file BROKEN.DXF. (Drawing not found)\r\n");
     EXPECT_EQ(finalStatus(result, true),
               "No attributes extracted. Error opening file BROKEN.DXF. (Drawing not found)");
+    EXPECT_EQ(finalStatus(result, false),
+              "Attributes from 1 file(s) extracted in 0.00 second(s). 2 drawing(s) could not be "
+              "read; err.log names them.");
+}
+
+// A file name may hold a line break; a record stays one line, so no crafted name can make a
+// second record of its own.
+TEST_F(ExtractionRunTest, LineBreaksInFileNamesStayOutOfRecords) {
+    addDrawing("a\r\nb.dxf", "1");
+    addDrawing("x.dxf\n'FAKE','RECORD", "2");
+    request.drawingNames = {"a\r\nb.dxf", "x.dxf\n'FAKE','RECORD"};
+    EXPECT_EQ(run().records, (QStringList{"'A  B.DXF','TITLE','1','B'",
+                                          "'X.DXF 'FAKE','RECORD','TITLE','2','B'"}));
+    request.form.fullPath = true;
+    EXPECT_EQ(run().records[0], "'" + dir.filePath("dwg/a  b.dxf") + "','TITLE','1','B'");
 }
 
 TEST_F(ExtractionRunTest, NamesThatDifferOnlyInLetterCaseAreEachOpenedAsListed) {
@@ -125,9 +140,9 @@ TEST_F(ExtractionRunTest, NamesThatDifferOnlyInLetterCaseAreEachOpenedAsListed) 
     request.form.fullPath = true;
     const ExtractionRunResult result = run();
     EXPECT_EQ(result.records,
-              (QStringList{"'" + dir.filePath("dwg/A.dxf").toUpper() + "','TITLE','upper','B'",
-                           "'" + dir.filePath("dwg/a.dxf").toUpper() + "','TITLE','lower','B'",
-                           "'" + dir.filePath("dwg/b.dxf").toUpper() + "','TITLE','only','B'"}))
+              (QStringList{"'" + dir.filePath("dwg/A.dxf") + "','TITLE','upper','B'",
+                           "'" + dir.filePath("dwg/a.dxf") + "','TITLE','lower','B'",
+                           "'" + dir.filePath("dwg/b.dxf") + "','TITLE','only','B'"}))
         << "a name that is missing as written is still found ignoring case";
     EXPECT_EQ(errLog(), "");
 }
@@ -208,11 +223,15 @@ TEST_F(ExtractionRunTest, NextRunClearsTheFilesAKilledRunLeft) {
     leave(".extract-gOiNg1.txt", false);
     leave(".extract-fresh1", false);   // a run that started a moment ago
     leave("extract-notes.txt", true);  // the user's own files stay
+    leave(".extract-my notes.txt", true);
+    leave(".extract-Orphan7.txt", true);
+    leave(".extract-abcdef.txt.bak", true);
     addDrawing("a-101.dxf", "A-101");
     request.drawingNames = {"a-101.dxf"};
     ASSERT_EQ(run().records.size(), 1);
     EXPECT_EQ(QDir(dir.path()).entryList({"*extract*"}, QDir::Files | QDir::Hidden, QDir::Name),
-              QStringList({".extract-fresh1", ".extract-gOiNg1", ".extract-gOiNg1.txt",
+              QStringList({".extract-Orphan7.txt", ".extract-abcdef.txt.bak", ".extract-fresh1",
+                           ".extract-gOiNg1", ".extract-gOiNg1.txt", ".extract-my notes.txt",
                            "extract-notes.txt", "extract.txt"}));
 }
 

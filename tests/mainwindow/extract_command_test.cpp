@@ -47,6 +47,7 @@ TEST_F(ExtractCommandTest, RunAddsRecordsAndEnablesTheListButtons) {
     EXPECT_TRUE(w.unselectAllRecordsButton->isEnabled());
     EXPECT_FALSE(w.extractButton->isEnabled());
     EXPECT_TRUE(w.drawingList->selectedItems().isEmpty());
+    EXPECT_EQ(w.drawingSelectionLabel->text(), "") << "no drawing is selected any more";
     EXPECT_EQ(w.recordList->toolTip(), " Select items to send ");
     EXPECT_EQ(w.records->maxFields(), 4);
     EXPECT_EQ(fakes.ui.hourglassDepth, 0);
@@ -55,6 +56,21 @@ TEST_F(ExtractCommandTest, RunAddsRecordsAndEnablesTheListButtons) {
     chooseAll();
     w.extractAttributes();
     EXPECT_EQ(w.records->count(), 4) << "a second run adds behind the first";
+}
+
+// Drawings that cannot be read are counted on the status line, which says where they are named.
+TEST_F(ExtractCommandTest, UnreadableDrawingsAreCountedOnTheStatusLine) {
+    MainWindow& w = *window;
+    touch(drawings + "/c.dwg");  // on disk, but the reader cannot open it
+    touch(drawings + "/d.dwg");
+    window->drawingFolderChanged();
+    chooseAll();
+    ASSERT_EQ(w.drawingList->selectedItems().size(), 4);
+    w.extractAttributes();
+    EXPECT_EQ(w.records->count(), 2);
+    EXPECT_EQ(w.statusLabel->text(),
+              "Attributes from 2 file(s) extracted in 0.00 second(s). 2 drawing(s) could not be "
+              "read; err.log names them.");
 }
 
 TEST_F(ExtractCommandTest, RunWithoutRecordsBeepsAndKeepsTheList) {
