@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 
+#include "filespecs/file_spec_prompt.h"
 #include "platform/paths.h"
 
 namespace {
@@ -20,19 +21,6 @@ const QString kListTip = QStringLiteral(" Double-click on file spec to use ");
 
 QString keyOf(int position) {
     return QStringLiteral("Dir") + QString::number(position);
-}
-
-// The examples name paths as this platform writes them.
-QString examples() {
-#if defined(Q_OS_WIN)
-    return QStringLiteral("Examples: C:\\Dir1\\file???.dwg, C:\\My Directory\\a*.dwg");
-#else
-    return QStringLiteral("Examples: /home/me/Dir1/file???.dwg, /home/me/My Directory/a*.dwg");
-#endif
-}
-
-QString addPrompt() {
-    return QStringLiteral("File Specification\r\n\r\n") + examples();
 }
 
 bool isSeparator(QChar c) {
@@ -158,11 +146,11 @@ void FileSpecWindow::addPattern() {
     m_drawingFolder = chosen;
     const QString proposal = withSeparator(QDir::toNativeSeparators(chosen)) + "*.dwg";
     for (;;) {
-        const QString answer =
-            m_platform.dialogs
-                .inputBox(addPrompt(), QStringLiteral("Add File Specification"), proposal)
-                .value_or(QString())
-                .trimmed();
+        const QString answer = m_platform.dialogs
+                                   .inputBox(fileSpecificationPrompt(),
+                                             QStringLiteral("Add File Specification"), proposal)
+                                   .value_or(QString())
+                                   .trimmed();
         if (answer.isEmpty()) return;
         if (patterns().contains(answer, Qt::CaseInsensitive)) continue;
         m_changed = true;

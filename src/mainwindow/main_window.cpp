@@ -297,9 +297,6 @@ void MainWindow::openAbout() {
 }
 
 void MainWindow::openFileSpecs() {
-    // The search window may have moved the shared drawing folder since: the store has the last.
-    drawingFolder = m_platform.settings.get(QStringLiteral("Options"), QStringLiteral("DWGFolder"),
-                                            drawingFolder);
     const auto chosen = chooseDrawingPattern(m_platform, m_programFolder, drawingFolder, this);
     if (!chosen) return;
     // As if the user had picked them: each change refreshes the drawing list.
@@ -311,5 +308,7 @@ void MainWindow::openFileSpecs() {
 
 void MainWindow::openSearch() {
     // This window takes no input until the search window is closed.
-    openSearchWindow(m_platform, drawingApplication, m_programFolder, this);
+    openSearchWindow(
+        m_platform, drawingApplication, drawingFolder,
+        [this](const QString& folder) { drawingFolder = folder; }, this);
 }

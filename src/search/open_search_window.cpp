@@ -4,9 +4,11 @@
 #include "search/search_window.h"
 
 QWidget* openSearchWindow(platform::Platform platform, acad::ApplicationFactory drawingApplication,
-                          const QString& defaultDrawingFolder, QWidget* owner) {
-    auto* window =
-        new SearchWindow(platform, std::move(drawingApplication), defaultDrawingFolder, owner);
+                          const QString& drawingFolder,
+                          std::function<void(const QString&)> drawingFolderChosen, QWidget* owner) {
+    auto* window = new SearchWindow(platform, std::move(drawingApplication), drawingFolder, owner);
+    QObject::connect(window, &SearchWindow::drawingFolderChosen, window,
+                     std::move(drawingFolderChosen));
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowModality(Qt::ApplicationModal);
     window->show();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 #include "engine/automation/automation.h"
 #include "platform/gui/platform.h"
@@ -9,6 +10,8 @@
 class QWidget;
 
 // Opens a new search window in front of `owner`, which takes no input until the search window
-// is closed. The window stores its settings and goes away when it closes.
+// is closed. The window stores its settings and goes away when it closes. `drawingFolder` is
+// the shared drawing folder; a folder the user picks there is handed to `drawingFolderChosen`.
 QWidget* openSearchWindow(platform::Platform platform, acad::ApplicationFactory drawingApplication,
-                          const QString& defaultDrawingFolder, QWidget* owner);
+                          const QString& drawingFolder,
+                          std::function<void(const QString&)> drawingFolderChosen, QWidget* owner);

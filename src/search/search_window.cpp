@@ -13,6 +13,7 @@
 #include <QScrollBar>
 
 #include "engine/blanks.h"
+#include "filespecs/file_spec_prompt.h"
 
 namespace {
 
@@ -55,11 +56,11 @@ private:
 };
 
 SearchWindow::SearchWindow(platform::Platform platform, acad::ApplicationFactory drawingApplication,
-                           QString defaultDrawingFolder, QWidget* parent)
+                           QString drawingFolder, QWidget* parent)
     : QWidget(parent, Qt::Window),
       m_platform(platform),
       m_drawingApplication(std::move(drawingApplication)),
-      m_defaultDrawingFolder(std::move(defaultDrawingFolder)) {
+      m_drawingFolder(std::move(drawingFolder)) {
     createControls();
     connectHandlers();
     restoreSettings();
@@ -242,9 +243,8 @@ void SearchWindow::browseForFolder() {
     setDrawingFolder(chosen);
     const QString folder = endsWithSeparator(chosen) ? chosen : chosen + QLatin1Char('/');
     const std::optional<QString> answer = m_platform.dialogs.inputBox(
-        QStringLiteral("File Specification\r\n\r\nExamples: C:\\Dir1\\file???.dwg, "
-                       "C:\\My Directory\\a*.dwg"),
-        QStringLiteral("Add File Specification"), folder + QStringLiteral("*.dwg"));
+        fileSpecificationPrompt(), QStringLiteral("Add File Specification"),
+        folder + QStringLiteral("*.dwg"));
     // Cancelling the box empties the pattern, as an empty answer does.
     folderEdit->setText(blanks::cut(answer.value_or(QString())));
 }

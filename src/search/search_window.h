@@ -23,10 +23,12 @@ class QPushButton;
 class SearchWindow : public QWidget {
     Q_OBJECT
 public:
-    // `defaultDrawingFolder` stands for the shared drawing folder ("DWGFolder") while none is
-    // stored. The settings are applied here; they are stored when the window closes.
+    // `drawingFolder` is the shared drawing folder, where the folder picker starts; a folder
+    // chosen there becomes the shared one (drawingFolderChosen), kept in memory: the file
+    // specification list stores it. The settings are applied here; they are stored when the
+    // window closes.
     SearchWindow(platform::Platform platform, acad::ApplicationFactory drawingApplication,
-                 QString defaultDrawingFolder, QWidget* parent = nullptr);
+                 QString drawingFolder, QWidget* parent = nullptr);
     ~SearchWindow() override;
 
     // What the buttons do.
@@ -43,6 +45,10 @@ public:
     // The folder the next Save As box starts in.
     QString saveFolder() const { return m_saveFolder; }
 
+signals:
+    void drawingFolderChosen(const QString& folder);
+
+public:
     QGroupBox* criteriaFrame;
     QLabel* spaceLabel;
     QComboBox* spaceCombo;
@@ -84,7 +90,7 @@ private:
     void connectHandlers();
     void restoreSettings();
     void storeSettings();
-    QString drawingFolder() const;
+    QString drawingFolder() const { return m_drawingFolder; }
     void setDrawingFolder(const QString& folder);
 
     SearchCriteria criteriaFromControls() const;
@@ -100,7 +106,7 @@ private:
 
     platform::Platform m_platform;
     acad::ApplicationFactory m_drawingApplication;
-    QString m_defaultDrawingFolder;
+    QString m_drawingFolder;
     QString m_saveFolder;
     SearchResults m_results;
     qint64 m_shownLines = 0;  // lines of m_results already in the results box (header: 1)

@@ -26,13 +26,10 @@ QString checkText(const QCheckBox* box) {
 
 }  // namespace
 
-QString SearchWindow::drawingFolder() const {
-    return m_platform.settings.get(kSection, QStringLiteral("DWGFolder"), m_defaultDrawingFolder);
-}
-
 void SearchWindow::setDrawingFolder(const QString& folder) {
-    // Shared with the main window and the file pattern list through the settings.
-    m_platform.settings.set(kSection, QStringLiteral("DWGFolder"), folder);
+    // Shared with the main window and the file pattern list, which stores it.
+    m_drawingFolder = folder;
+    emit drawingFolderChosen(folder);
 }
 
 void SearchWindow::restoreSettings() {

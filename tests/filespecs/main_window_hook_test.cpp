@@ -14,6 +14,7 @@
 #include "mainwindow/folder_list.h"
 #include "mainwindow/main_window.h"
 #include "platform/scratch_folder.h"
+#include "search/search_window.h"
 #include "support/gui/fake_platform.h"
 #include "support/qt_printers.h"
 
@@ -92,14 +93,46 @@ TEST_F(MainWindowHookTest, ClosingLeavesTheSelectionAndAddMovesTheSharedFolder) 
     EXPECT_EQ(fakes.dialogs.shown().back().folder.startFolder, drawings);
 }
 
+// The search window's folder picker moves the shared drawing folder in memory (a cancelled
+// pattern box too); only the file pattern list stores it.
 TEST_F(MainWindowHookTest, AddStartsWhereTheSearchWindowLastLeftTheSharedFolder) {
     const QString searched = scratch.makeFolder("searched");
     load();
-    // The search window stores the folder it browsed to while the main window is open.
-    fakes.settings.set("Options", "DWGFolder", searched);
+    window->searchButton->click();
+    auto* search = qobject_cast<SearchWindow*>(QApplication::activeModalWidget());
+    ASSERT_NE(search, nullptr);
+    fakes.dialogs.answerFolder(searched);
+    fakes.dialogs.cancelInput();
+    search->browseButton->click();
+    search->close();
+    EXPECT_EQ(fakes.settings.get("Options", "DWGFolder", "<absent>"), "<absent>");
     fakes.dialogs.answerFolder("");
     clickSpecButton([](FileSpecWindow& specs) { specs.addPattern(); });
     EXPECT_EQ(fakes.dialogs.shown().back().folder.startFolder, searched);
+    EXPECT_EQ(fakes.settings.get("Options", "DWGFolder", "<absent>"), "<absent>")
+        << "the list did not change";
+}
+
+// Both windows that ask for a folder and its pattern give the same examples.
+TEST_F(MainWindowHookTest, BothPatternBoxesGiveTheSameExamples) {
+    load();
+    fakes.dialogs.answerFolder(scratch.path());
+    fakes.dialogs.cancelInput();
+    clickSpecButton([](FileSpecWindow& specs) { specs.addPattern(); });
+    window->searchButton->click();
+    auto* search = qobject_cast<SearchWindow*>(QApplication::activeModalWidget());
+    ASSERT_NE(search, nullptr);
+    fakes.dialogs.answerFolder(scratch.path());
+    fakes.dialogs.cancelInput();
+    search->browseButton->click();
+    search->close();
+    QStringList prompts;
+    for (const fake::ShownBox& box : fakes.dialogs.shown()) {
+        if (box.kind == fake::ShownBox::Kind::Input) prompts << box.input.prompt;
+    }
+    ASSERT_EQ(prompts.size(), 2);
+    EXPECT_EQ(prompts[0], prompts[1]);
+    EXPECT_FALSE(prompts[0].contains("C:\\")) << "paths as this platform writes them";
 }
 
 TEST_F(MainWindowHookTest, AboutButtonShowsTheAboutWindow) {

@@ -29,11 +29,13 @@ class SearchWindowTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
 
-    // Creates the window; settings given before are applied.
-    SearchWindow& open(acad::ApplicationFactory application = {}) {
+    // Creates the window; settings given before are applied. `drawingFolder` is the shared
+    // drawing folder the main window hands over (the program folder by default).
+    SearchWindow& open(acad::ApplicationFactory application = {},
+                       const QString& drawingFolder = {}) {
         window = std::make_unique<SearchWindow>(
             fakes.platform(), application ? std::move(application) : model->factory(),
-            programFolder());
+            drawingFolder.isEmpty() ? programFolder() : drawingFolder);
         return *window;
     }
     QString programFolder() const { return dir.filePath("program"); }
