@@ -71,12 +71,13 @@ QString AboutWindow::aboutText(int major, int minor, const QString& email) {
            QStringLiteral(
                " is the ultimate tool for extracting block attribute values from DWG "
                "and DXF drawing files! Send the results to your choice of either a "
-               "text file, the clipboard, an .xlsx spreadsheet, an SQLite database "
+               "text file, the Clipboard, an .xlsx spreadsheet, an SQLite database "
                "or a .docx document. ") +
            kTitle +
            QStringLiteral(
-               " reads DWG drawings of AutoCAD R2.10 and above and DXF drawings of "
-               "R12 and above, without a CAD program.") +
+               " reads DWG drawings of AutoCAD R2.10, R2.6, R9 to R14 and 2000 to 2018 "
+               "(R2.2 and R2.5 are not read) and DXF drawings of R12 and above, without a "
+               "CAD program.") +
            crlf + crlf + invitation;
 }
 

@@ -43,9 +43,12 @@ TEST_F(AboutWindowTest, TheTextStartsWithTitleAndTheBuildsVersion) {
     const QString text = window->aboutTextBox->toPlainText();
     EXPECT_TRUE(text.contains("GPL-3.0-or-later"));
     for (const char* output :
-         {"DWG", "DXF", "text file", "clipboard", ".xlsx", "SQLite", ".docx"}) {
+         {"DWG", "DXF", "text file", "the Clipboard", ".xlsx", "SQLite", ".docx"}) {
         EXPECT_TRUE(text.contains(QLatin1String(output))) << output;
     }
+    // The releases the reader reads, and not "R2.10 and above": R2.2 and R2.5 are not read.
+    EXPECT_TRUE(text.contains("R2.10, R2.6, R9 to R14 and 2000 to 2018"));
+    EXPECT_FALSE(text.contains("R2.10 and above"));
     EXPECT_TRUE(text.contains("maker@example.org"));
     EXPECT_TRUE(window->aboutTextBox->isReadOnly());
 }
