@@ -112,8 +112,8 @@ TEST_F(DrawingListRunnerTest, SendLinesSendEverythingExtractedSoFarAsRequests) {
     EXPECT_EQ(toFile.form.fullPath, true) << "the header gets the records' drawing-name column";
     const qint64 firstCount = firstRecords.records.size();
     ASSERT_GT(firstCount, 0);
-    EXPECT_TRUE(firstRecords.records[0].startsWith(
-        "'" + scratch.path("dwg/cooling-water.dwg") + "','TITLE',"))
+    EXPECT_TRUE(firstRecords.records[0].startsWith("'" + scratch.path("dwg/cooling-water.dwg") +
+                                                   "','TITLE',"))
         << firstRecords.records[0].toStdString();
     EXPECT_TRUE(firstRecords.header.startsWith("'BLOCK_NAME','BLOCK_HANDLE'"));
     const auto& [toClipboard, allRecords] = sender.sends[1];

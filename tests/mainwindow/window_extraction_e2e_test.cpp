@@ -69,8 +69,7 @@ TEST_F(WindowExtraction, RecordsInEveryFormAndFailuresInTheLog) {
     w.extractAttributes();
     ASSERT_EQ(w.records->count(), 4) << "the second run adds behind the first";
     const QString sdf = w.records->record(3);
-    EXPECT_TRUE(sdf.startsWith(drawings + "/tank-farm.dxf" + "   "))
-        << sdf.toStdString();
+    EXPECT_TRUE(sdf.startsWith(drawings + "/tank-farm.dxf" + "   ")) << sdf.toStdString();
     EXPECT_TRUE(sdf.endsWith("   PID-2001   Tank farm transfer   B")) << sdf.toStdString();
 }
 
