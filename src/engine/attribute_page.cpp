@@ -6,7 +6,6 @@
 #include "engine/drawing_session.h"
 #include "engine/html_table.h"
 #include "engine/text_forms.h"
-#include "engine/value_array.h"
 #include "platform/file_exists.h"
 #include "platform/paths.h"
 
@@ -16,14 +15,14 @@ namespace {
 // at both ends in bold.
 HtmlTableStyle pageTableStyle() {
     HtmlTableStyle style;
-    style.tableAlign = 1;
+    style.tableAlign = HtmlAlign::Center;
     style.backgroundColor = QStringLiteral("#FFD700");
     style.border = 1;
     style.borderColor = QStringLiteral("black");
     style.cellSpacing = 2;
     style.cellPadding = 2;
     style.widthPercent = 10;
-    style.cellAlign = 0;
+    style.cellAlign = HtmlAlign::Left;
     style.wrapCellData = false;
     style.boldFirstRow = true;
     style.boldFirstColumn = false;
@@ -87,26 +86,24 @@ AttributePageResult writeAttributePage(const AttributePageRequest& request,
         return fail(Outcome::OpenFailed,
                     session.withOpenError(QStringLiteral("Error opening file.")));
     }
-    QVariant array;
-    session.attributeArray(array);
+    const core::Result<AttributeTable> table = session.attributeTable();
     session.closeDrawing();
-    const ValueArray* table = valuearray::of(array);
     if (!table) {
-        return fail(Outcome::NoArray, QStringLiteral("Error extracting attributes from file."));
+        return fail(Outcome::NoTable, QStringLiteral("Error extracting attributes from file."));
     }
 
-    result.attributes = table->rowCount() - 2;
+    result.attributes = table.value().attributeCount();
     result.heading =
         QString::number(result.attributes) + QStringLiteral(" attributes in ") + result.drawingPath;
     HtmlPageStyle page;
     page.heading = result.heading;
     page.title = result.heading;
-    QString writeError;
-    const qint16 written =
-        htmltable::toFile(array, request.pagePath, page, pageTableStyle(), ui, &writeError);
-    if (written != htmltable::Written || !QFileInfo(request.pagePath).isFile()) {
+    const core::Status written =
+        htmltable::toFile(table.value(), request.pagePath, page, pageTableStyle(), ui);
+    if (!written || !QFileInfo(request.pagePath).isFile()) {
         return fail(Outcome::NotWritten,
-                    core::withReason(QStringLiteral("Error creating HTML file."), writeError));
+                    core::withReason(QStringLiteral("Error creating HTML file."),
+                                     written ? QString() : written.error().description));
     }
     session.stop();
     result.elapsedSeconds = static_cast<double>(start.msecsTo(clock.now())) / 1000.0;

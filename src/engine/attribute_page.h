@@ -18,7 +18,7 @@ struct AttributePageRequest {
 };
 
 struct AttributePageResult {
-    enum class Outcome { NoApplication, DrawingMissing, OpenFailed, NoArray, NotWritten, Written };
+    enum class Outcome { NoApplication, DrawingMissing, OpenFailed, NoTable, NotWritten, Written };
     Outcome outcome = Outcome::Written;
     QString status;     // the status line afterwards
     bool beep = false;  // a failure the user is told of with a beep

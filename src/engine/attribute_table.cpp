@@ -31,7 +31,7 @@ const AttributeTable::Row* AttributeTable::rowAt(qint64 row) const {
     return found.block >= 0 ? &found : nullptr;
 }
 
-QVariant AttributeTable::value(qint64 row, int column) const {
+QString AttributeTable::text(qint64 row, int column, const QLocale& locale) const {
     if (column < 0 || column >= kColumnCount || row < 0 || row >= rowCount()) return {};
     if (row == 0 || row == rowCount() - 1) return kHeaders[static_cast<std::size_t>(column)];
     const Row* r = rowAt(row);
@@ -48,26 +48,15 @@ QVariant AttributeTable::value(qint64 row, int column) const {
             return block.handle;
         case Handle:
             return r->handle;
-        case X:
-        case Y:
-        case Z:
-            return block.point[static_cast<std::size_t>(column - X)];
         case Tag:
             return r->tag;
-        default:
+        case Value:
             return r->value;
-    }
-}
-
-QString AttributeTable::text(qint64 row, int column, const QLocale& locale) const {
-    if (column < X || column > Z || row < 1 || row > attributeCount()) {
-        return ValueArray::text(row, column, locale);
+        default:
+            break;
     }
     // A block's rows follow each other, so its coordinates are formatted once, not once a row.
-    const Row* r = rowAt(row);
-    if (!r) return {};
     if (m_pointTextsBlock != r->block || m_pointLocale != locale) {
-        const BlockData& block = m_blocks[static_cast<size_t>(r->block)];
         for (std::size_t i = 0; i < 3; ++i)
             m_pointTexts[i] = textforms::singleReal(block.point[i], locale);
         m_pointTextsBlock = r->block;
@@ -76,10 +65,9 @@ QString AttributeTable::text(qint64 row, int column, const QLocale& locale) cons
     return m_pointTexts[static_cast<std::size_t>(column - X)];
 }
 
-void DrawingSession::attributeArray(QVariant& array) {
-    // Without an open drawing the variable is left as it was: the caller finds no array in it.
-    if (!m_document) return;
-    auto table = std::make_shared<AttributeTable>();
+core::Result<AttributeTable> DrawingSession::attributeTable() {
+    if (!m_document) return core::Error{-1, QStringLiteral("no drawing is open")};
+    AttributeTable table;
     for (const auto& [spaceName, spaceFlag] :
          {std::pair{QStringLiteral("MODEL"), qint16{0}}, {QStringLiteral("PAPER"), qint16{1}}}) {
         auto set = m_document->AddSelectionSet(spaceName);
@@ -96,19 +84,19 @@ void DrawingSession::attributeArray(QVariant& array) {
             const acad::AttributeArray attributes = block.GetAttributes().valueOr({});
             if (attributes.empty()) continue;
             const acad::Point3 point = block.InsertionPoint().valueOr({});
-            table->addBlock({spaceName,
-                             block.Name().valueOr({}),
-                             block.Layer().valueOr({}),
-                             block.Handle().valueOr({}),
-                             {static_cast<float>(point.x), static_cast<float>(point.y),
-                              static_cast<float>(point.z)}});
+            table.addBlock({spaceName,
+                            block.Name().valueOr({}),
+                            block.Layer().valueOr({}),
+                            block.Handle().valueOr({}),
+                            {static_cast<float>(point.x), static_cast<float>(point.y),
+                             static_cast<float>(point.z)}});
             for (const auto& attribute : attributes) {
                 if (!attribute) continue;
-                table->addAttribute(attribute->Handle().valueOr({}),
-                                    attribute->TagString().valueOr({}),
-                                    attribute->TextString().valueOr({}));
+                table.addAttribute(attribute->Handle().valueOr({}),
+                                   attribute->TagString().valueOr({}),
+                                   attribute->TextString().valueOr({}));
             }
         }
     }
-    array = valuearray::toVariant(std::move(table));
+    return table;
 }

@@ -10,9 +10,9 @@
 #include <array>
 #include <vector>
 
-#include "engine/value_array.h"
+#include "engine/text_table.h"
 
-class AttributeTable : public ValueArray {
+class AttributeTable : public TextTable {
 public:
     enum Column { Space, Block, Layer, BlockHandle, Handle, X, Y, Z, Tag, Value, kColumnCount };
     static const std::array<QString, kColumnCount> kHeaders;
@@ -32,7 +32,6 @@ public:
 
     qint64 rowCount() const override { return attributeCount() + 2; }
     int columnCount() const override { return kColumnCount; }
-    QVariant value(qint64 row, int column) const override;
     QString text(qint64 row, int column, const QLocale& locale) const override;
 
 private:

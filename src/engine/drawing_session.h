@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/attribute_table.h"
 #include "engine/automation/automation.h"
 #include "engine/engine_ui.h"
 
@@ -66,9 +67,8 @@ public:
 
     qint16 loadTemplate(const QString& templatePath, QString* error = nullptr);
     qint16 extractAttributes(const QString& extractPath, QString* error = nullptr);
-    // Every attribute of the open drawing as an AttributeTable (attribute_table.h); the variable
-    // is left as it was when no drawing is open.
-    void attributeArray(QVariant& array);
+    // Every attribute of the open drawing, model space first; an error when none is open.
+    core::Result<AttributeTable> attributeTable();
 
     // Template state, read by the callers that report what a template asked for.
     const QString& blocks() const { return m_blocks; }

@@ -4,7 +4,6 @@
 #include <functional>
 
 #include "engine/blanks.h"
-#include "engine/value_array.h"
 #include "platform/text_writer.h"
 
 namespace htmltable {
@@ -15,17 +14,18 @@ const QString kLineEnd = QStringLiteral("\r\n");
 // thousand rows never stands in memory whole.
 constexpr qsizetype kPieceSize = 1 << 20;
 
-QString alignWord(qint32 align) {
+QString alignWord(HtmlAlign align) {
     switch (align) {
-        case 0:
+        case HtmlAlign::Left:
             return QStringLiteral("LEFT");
-        case 1:
+        case HtmlAlign::Center:
             return QStringLiteral("CENTER");
-        case 2:
+        case HtmlAlign::Right:
             return QStringLiteral("RIGHT");
-        default:
-            return {};
+        case HtmlAlign::None:
+            break;
     }
+    return {};
 }
 
 bool blank(const QString& text) {
@@ -75,7 +75,7 @@ void appendEscaped(QString& out, const QString& text) {
 
 // Appends the table to `out`; `flush`, when given, takes what has been built whenever it grows
 // past a piece.
-void appendTable(const ValueArray& array, const HtmlTableStyle& style, EngineUi& ui, QString& out,
+void appendTable(const TextTable& array, const HtmlTableStyle& style, EngineUi& ui, QString& out,
                  const std::function<void(QString&)>& flush) {
     const QLocale locale = QLocale::system();
     out += openingTag(style);
@@ -110,11 +110,6 @@ void appendTable(const ValueArray& array, const HtmlTableStyle& style, EngineUi&
     out += QLatin1String("</TBODY></TABLE>");
 }
 
-qint16 check(const QVariant& array) {
-    if (valuearray::of(array)) return Written;
-    return valuearray::isOneDimensional(array) ? NotTwoDimensional : NotAnArray;
-}
-
 }  // namespace
 
 QString escaped(const QString& text) {
@@ -124,26 +119,16 @@ QString escaped(const QString& text) {
     return out;
 }
 
-qint16 toTable(const QVariant& array, QString& table, const HtmlTableStyle& style, EngineUi& ui) {
-    const qint16 checked = check(array);
-    if (checked != Written) return checked;
+QString toTable(const TextTable& table, const HtmlTableStyle& style, EngineUi& ui) {
     QString built;
-    appendTable(*valuearray::of(array), style, ui, built, {});
-    table = std::move(built);
-    return Written;
+    appendTable(table, style, ui, built, {});
+    return built;
 }
 
-qint16 toFile(const QVariant& array, const QString& path, const HtmlPageStyle& page,
-              const HtmlTableStyle& style, EngineUi& ui, QString* writeError) {
-    // A page without its table would be reported as written while showing nothing.
-    const qint16 checked = check(array);
-    if (checked != Written) return checked;
-
+core::Status toFile(const TextTable& table, const QString& path, const HtmlPageStyle& page,
+                    const HtmlTableStyle& style, EngineUi& ui) {
     platform::TextWriter file;
-    auto fail = [&] {
-        if (writeError) *writeError = file.errorString();
-        return static_cast<qint16>(FileNotWritten);
-    };
+    auto fail = [&] { return core::Error{-1, file.errorString()}; };
     if (!file.open(path, platform::TextWriter::Mode::Replace)) return fail();
 
     // The heading stands in the head, before the title, as it always has; browsers show it at
@@ -168,14 +153,14 @@ qint16 toFile(const QVariant& array, const QString& path, const HtmlPageStyle& p
     if (!blank(page.background)) text += QStringLiteral(" BACKGROUND='") + page.background + '\'';
     text += QLatin1String(">\r\n");
 
-    appendTable(*valuearray::of(array), style, ui, text, [&](QString& piece) {
+    appendTable(table, style, ui, text, [&](QString& piece) {
         file.write(piece);
         piece.resize(0);  // keeps its room for the next piece
     });
     text += QLatin1String("\r\n</BODY>\r\n</HTML>\r\n\r\n");
     file.write(text);
     if (!file.commit()) return fail();
-    return Written;
+    return core::success();
 }
 
 }  // namespace htmltable

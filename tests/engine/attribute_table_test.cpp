@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// attributeArray: every attribute of every block reference of the open drawing, model space first,
+// attributeTable: every attribute of every block reference of the open drawing, model space first,
 // with the block's data repeated on each of its rows and the header row at both ends.
 
 #include "engine/attribute_table.h"
@@ -12,31 +12,31 @@ namespace {
 const QStringList kHeaders = {"Space", "Block", "Layer", "BHandle",      "Handle",
                               "X",     "Y",     "Z",     "AttributeTag", "AttributeValue"};
 
-class CreateArrayTest : public EngineTest {
+class AttributeTableTest : public EngineTest {
 protected:
     // The table of `drawing` opened as "a.dwg", each row as its cell texts.
     std::vector<QStringList> rowsOf(fake::MemDrawing drawing) {
         model->addDrawing("a.dwg", std::move(drawing));
         EXPECT_EQ(session.start(), 1);
         EXPECT_EQ(session.openDrawing("a.dwg", true), 1);
-        session.attributeArray(array);
+        auto read = session.attributeTable();
         session.closeDrawing();
         std::vector<QStringList> rows;
-        const ValueArray* table = valuearray::of(array);
-        if (!table) {
-            ADD_FAILURE() << "no array";
+        if (!read) {
+            ADD_FAILURE() << "no table";
             return rows;
         }
-        EXPECT_EQ(table->columnCount(), 10);
+        table = std::move(read).value();
+        EXPECT_EQ(table.columnCount(), 10);
         const QLocale c = QLocale::c();
-        for (qint64 r = 0; r < table->rowCount(); ++r) {
+        for (qint64 r = 0; r < table.rowCount(); ++r) {
             QStringList row;
-            for (int col = 0; col < table->columnCount(); ++col) row << table->text(r, col, c);
+            for (int col = 0; col < table.columnCount(); ++col) row << table.text(r, col, c);
             rows.push_back(row);
         }
         return rows;
     }
-    QVariant array;
+    AttributeTable table;
 };
 
 fake::MemBlock placed(const QString& name, const QString& handle, acad::Point3 point,
@@ -47,7 +47,7 @@ fake::MemBlock placed(const QString& name, const QString& handle, acad::Point3 p
     return b;
 }
 
-TEST_F(CreateArrayTest, EachAttributeARowWithItsBlocksData) {
+TEST_F(AttributeTableTest, EachAttributeARowWithItsBlocksData) {
     fake::MemDrawing drawing;
     fake::MemBlock title =
         placed("TITLE", "2A", {1234.56789, -0.1, 1e-7},
@@ -65,14 +65,10 @@ TEST_F(CreateArrayTest, EachAttributeARowWithItsBlocksData) {
         {"PAPER", "TITLE", "BORDER", "2A", "2D", "1234.568", "-0.1", "1E-07", "DATE", ""},
         kHeaders,
     };
-    EXPECT_EQ(rows, expected);
-    // The coordinates are single-precision values, the rest texts.
-    const ValueArray* table = valuearray::of(array);
-    EXPECT_EQ(table->value(2, AttributeTable::X).metaType(), QMetaType::fromType<float>());
-    EXPECT_EQ(table->value(2, AttributeTable::Block), QVariant("TITLE"));
+    EXPECT_EQ(rows, expected) << "coordinates in single precision";
 }
 
-TEST_F(CreateArrayTest, SelectsEveryReferenceOfEachSpaceWithoutATemplate) {
+TEST_F(AttributeTableTest, SelectsEveryReferenceOfEachSpaceWithoutATemplate) {
     // A template's block and layer filters do not apply to the page.
     ASSERT_TRUE(
         loads("*INPUT\r\nBLOCK: TITLE\r\nLAYER: BORDER\r\n"
@@ -93,7 +89,7 @@ TEST_F(CreateArrayTest, SelectsEveryReferenceOfEachSpaceWithoutATemplate) {
     EXPECT_EQ(model->selects[1].data[1].toInt(), 1);
 }
 
-TEST_F(CreateArrayTest, FailingReadsGiveEmptyCellsOrSkipTheBlock) {
+TEST_F(AttributeTableTest, FailingReadsGiveEmptyCellsOrSkipTheBlock) {
     fake::MemDrawing drawing;
     fake::MemBlock nameless = placed("GONE", "5A", {}, {{"TAG", "T-1", "5B"}});
     nameless.failingProperties = {"Name", "InsertionPoint"};
@@ -113,16 +109,13 @@ TEST_F(CreateArrayTest, FailingReadsGiveEmptyCellsOrSkipTheBlock) {
     EXPECT_EQ(rows, expected);
 }
 
-TEST_F(CreateArrayTest, NoOpenDrawingLeavesTheVariableAlone) {
-    QVariant untouched(QStringLiteral("before"));
-    session.attributeArray(untouched);
-    EXPECT_EQ(untouched, QVariant("before"));
+TEST_F(AttributeTableTest, NoOpenDrawingGivesNoTable) {
+    EXPECT_FALSE(session.attributeTable());
     ASSERT_EQ(session.start(), 1);
-    session.attributeArray(untouched);
-    EXPECT_EQ(untouched, QVariant("before"));
+    EXPECT_FALSE(session.attributeTable());
 }
 
-TEST_F(CreateArrayTest, PendingEventsRunOncePerBlockReference) {
+TEST_F(AttributeTableTest, PendingEventsRunOncePerBlockReference) {
     fake::MemDrawing drawing;
     for (int i = 0; i < 5; ++i) drawing.blocks.push_back(block("B", {}, i % 2 == 1));
     rowsOf(drawing);
@@ -131,7 +124,7 @@ TEST_F(CreateArrayTest, PendingEventsRunOncePerBlockReference) {
 
 // The table of a block with three attributes on a page: the header rows at both ends bold,
 // three data rows between them without NOWRAP on their last cell.
-TEST_F(CreateArrayTest, ThreeAttributesMakeThreeRowsOnThePage) {
+TEST_F(AttributeTableTest, ThreeAttributesMakeThreeRowsOnThePage) {
     fake::MemDrawing drawing;
     drawing.blocks.push_back(placed("TITLE", "2A", {1, 2, 3},
                                     {{"A", "<b>1</b>", "3A"}, {"B", "2", "3B"}, {"C", "3", "3C"}}));
@@ -140,10 +133,9 @@ TEST_F(CreateArrayTest, ThreeAttributesMakeThreeRowsOnThePage) {
     style.wrapCellData = false;
     style.boldFirstRow = true;
     style.boldLastRow = true;
-    QString table;
-    ASSERT_EQ(htmltable::toTable(array, table, style, ui), htmltable::Written);
-    const QStringList lines = table.split("\r\n");
-    ASSERT_EQ(lines.size(), 7) << table.toStdString();
+    const QString markup = htmltable::toTable(table, style, ui);
+    const QStringList lines = markup.split("\r\n");
+    ASSERT_EQ(lines.size(), 7) << markup.toStdString();
     for (int i : {1, 5}) {
         EXPECT_EQ(lines[i].count("<STRONG>"), 10) << i;
         EXPECT_TRUE(lines[i].endsWith("<TD><STRONG>AttributeValue</STRONG></TD></TR>")) << i;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The HTML table and page writer: markup of every style setting, the result codes, escaping,
-// and the page file itself.
+// The HTML table and page writer: markup of every style setting, escaping, and the page file
+// itself.
 
 #include "engine/html_table.h"
 
@@ -10,34 +10,40 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "engine/value_array.h"
 #include "support/files.h"
 #include "support/qt_printers.h"
 #include "support/recording_engine_ui.h"
 
 namespace {
 
-QVariant grid(const std::vector<std::vector<QVariant>>& rows) {
-    const int columns = rows.empty() ? 0 : static_cast<int>(rows.front().size());
-    auto table = std::make_shared<ValueGrid>(static_cast<qint64>(rows.size()), columns);
-    for (size_t r = 0; r < rows.size(); ++r) {
-        for (size_t c = 0; c < rows[r].size(); ++c) {
-            table->set(static_cast<qint64>(r), static_cast<int>(c), rows[r][c]);
-        }
+// A table of the texts given, row by row.
+class Grid : public TextTable {
+public:
+    Grid(std::vector<QStringList> rows) : m_rows(std::move(rows)) {}
+    qint64 rowCount() const override { return static_cast<qint64>(m_rows.size()); }
+    int columnCount() const override {
+        return m_rows.empty() ? 0 : static_cast<int>(m_rows.front().size());
     }
-    return valuearray::toVariant(table);
+    QString text(qint64 row, int column, const QLocale&) const override {
+        return m_rows[static_cast<std::size_t>(row)].value(column);
+    }
+
+private:
+    std::vector<QStringList> m_rows;
+};
+
+Grid grid(std::vector<QStringList> rows) {
+    return Grid(std::move(rows));
 }
 
-QString tableOf(const QVariant& array, const HtmlTableStyle& style) {
+QString tableOf(const TextTable& table, const HtmlTableStyle& style) {
     fake::RecordingEngineUi ui;
-    QString table;
-    EXPECT_EQ(htmltable::toTable(array, table, style, ui), htmltable::Written);
-    return table;
+    return htmltable::toTable(table, style, ui);
 }
 
 TEST(HtmlTable, EverySettingInTheMarkup) {
     HtmlTableStyle style;
-    style.tableAlign = 2;
+    style.tableAlign = HtmlAlign::Right;
     style.background = "paper.png";
     style.backgroundColor = "#FFD700";
     style.border = 3;
@@ -45,12 +51,11 @@ TEST(HtmlTable, EverySettingInTheMarkup) {
     style.cellSpacing = 4;
     style.cellPadding = 5;
     style.widthPercent = 50;
-    style.cellAlign = 1;
+    style.cellAlign = HtmlAlign::Center;
     style.wrapCellData = false;
     style.boldFirstRow = true;
     style.boldLastRow = true;
-    const QVariant array = grid({{"Tag", "Value"}, {"DWGNO", "PID-1"}, {"Tag", "Value"}});
-    EXPECT_EQ(tableOf(array, style),
+    EXPECT_EQ(tableOf(grid({{"Tag", "Value"}, {"DWGNO", "PID-1"}, {"Tag", "Value"}}), style),
               "<TABLE ALIGN=RIGHT BORDER=3 CELLSPACING=4 CELLPADDING=5 WIDTH='50%' "
               "BACKGROUND='paper.png' BGCOLOR='#FFD700' BORDERCOLOR='black'><TBODY>\r\n"
               "<TR ALIGN=CENTER NOWRAP><TD><STRONG>Tag</STRONG></TD><TD><STRONG>Value</STRONG>"
@@ -63,9 +68,12 @@ TEST(HtmlTable, EverySettingInTheMarkup) {
 
 TEST(HtmlTable, AlignmentWordsAndBlankSettings) {
     const struct {
-        qint32 align;
+        HtmlAlign align;
         const char* word;
-    } cases[] = {{0, "LEFT"}, {1, "CENTER"}, {2, "RIGHT"}, {3, ""}, {-1, ""}};
+    } cases[] = {{HtmlAlign::Left, "LEFT"},
+                 {HtmlAlign::Center, "CENTER"},
+                 {HtmlAlign::Right, "RIGHT"},
+                 {HtmlAlign::None, ""}};
     for (const auto& c : cases) {
         HtmlTableStyle style;
         style.tableAlign = c.align;
@@ -93,39 +101,6 @@ TEST(HtmlTable, BoldFirstColumnOnly) {
               "</TBODY></TABLE>");
 }
 
-TEST(HtmlTable, ResultCodesLeaveTheTextUntouchedOnFailure) {
-    const struct {
-        const char* what;
-        QVariant array;
-        qint16 result;
-    } cases[] = {
-        {"plain text", QVariant(QStringLiteral("<TABLE>")), htmltable::NotAnArray},
-        {"empty value", QVariant(), htmltable::NotAnArray},
-        {"number", QVariant(42), htmltable::NotAnArray},
-        {"list of values", QVariant(QVariantList{1, 2, 3}), htmltable::NotTwoDimensional},
-        {"list of texts", QVariant(QStringList{"a", "b"}), htmltable::NotTwoDimensional},
-        {"table", grid({{"a"}}), htmltable::Written},
-    };
-    for (const auto& c : cases) {
-        fake::RecordingEngineUi ui;
-        QString table = "kept";
-        EXPECT_EQ(htmltable::toTable(c.array, table, {}, ui), c.result) << c.what;
-        if (c.result != htmltable::Written) {
-            EXPECT_EQ(table, "kept") << c.what;
-        }
-    }
-}
-
-TEST(HtmlTable, CellTextsInTheProgramsForms) {
-    const QString table =
-        tableOf(grid({{QVariant(), 42.0, QVariant(123456789.0f), true, qint64(1) << 40}}), {});
-    EXPECT_TRUE(
-        table.contains("<TR ALIGN=LEFT><TD NOWRAP></TD><TD NOWRAP>42</TD>"
-                       "<TD NOWRAP>1.234568E+08</TD><TD NOWRAP>True</TD>"
-                       "<TD>1099511627776</TD></TR>"))
-        << table.toStdString();
-}
-
 TEST(HtmlTable, ValuesAreShownAsTextNotMarkup) {
     const QString table =
         tableOf(grid({{"<script>alert('x')</script>", "A & B \"quoted\"", "Ø Ω 図面"}}), {});
@@ -138,8 +113,7 @@ TEST(HtmlTable, ValuesAreShownAsTextNotMarkup) {
 
 TEST(HtmlTable, PendingEventsRunWhileTheTableIsBuilt) {
     fake::RecordingEngineUi ui;
-    QString table;
-    htmltable::toTable(grid({{"a", "b"}, {"c", "d"}, {"e", "f"}}), table, {}, ui);
+    htmltable::toTable(grid({{"a", "b"}, {"c", "d"}, {"e", "f"}}), {}, ui);
     EXPECT_GE(ui.pendingEventRuns, 3);
 }
 
@@ -157,7 +131,7 @@ TEST_F(HtmlPage, WholePageWithHeadingTitleAndBackgrounds) {
     page.title = "Title's";
     page.background = "bg.png";
     page.backgroundColor = "white";
-    EXPECT_EQ(htmltable::toFile(grid({{"Ø Ω 図面"}}), path(), page, {}, ui), htmltable::Written);
+    EXPECT_TRUE(htmltable::toFile(grid({{"Ø Ω 図面"}}), path(), page, {}, ui));
     EXPECT_EQ(testfiles::read(path()),
               "<HTML>\r\n<HEAD>\r\n<meta charset=\"utf-8\">\r\n"
               "<STRONG><CENTER>3 attributes in &lt;a &amp; b&gt;.dxf</CENTER></STRONG><BR>\r\n"
@@ -172,7 +146,7 @@ TEST_F(HtmlPage, WholePageWithHeadingTitleAndBackgrounds) {
 TEST_F(HtmlPage, EmptyHeadingAndTitle) {
     HtmlPageStyle page;
     page.heading = "  ";
-    EXPECT_EQ(htmltable::toFile(grid({{"x"}}), path(), page, {}, ui), htmltable::Written);
+    EXPECT_TRUE(htmltable::toFile(grid({{"x"}}), path(), page, {}, ui));
     const QByteArray text = testfiles::read(path());
     EXPECT_TRUE(
         text.contains("<meta charset=\"utf-8\">\r\n<TITLE>\r\n</TITLE>\r\n</HEAD>\r\n"
@@ -183,45 +157,34 @@ TEST_F(HtmlPage, EmptyHeadingAndTitle) {
 
 TEST_F(HtmlPage, LargeTableWrittenWhole) {
     constexpr int kRows = 60000;
-    auto table = std::make_shared<ValueGrid>(kRows, 2);
+    std::vector<QStringList> rows;
     for (int r = 0; r < kRows; ++r) {
-        table->set(r, 0, QStringLiteral("row %1").arg(r));
-        table->set(r, 1, QStringLiteral("value %1 <%1>").arg(r));
+        rows.push_back({QStringLiteral("row %1").arg(r), QStringLiteral("value %1 <%1>").arg(r)});
     }
-    const QVariant array = valuearray::toVariant(table);
-    QString inMemory;
-    ASSERT_EQ(htmltable::toTable(array, inMemory, {}, ui), htmltable::Written);
-    ASSERT_EQ(htmltable::toFile(array, path(), {}, {}, ui), htmltable::Written);
+    const Grid table(std::move(rows));
+    const QString inMemory = htmltable::toTable(table, {}, ui);
+    ASSERT_TRUE(htmltable::toFile(table, path(), {}, {}, ui));
     const QString page = QString::fromUtf8(testfiles::read(path()));
     EXPECT_TRUE(page.contains(QStringLiteral("\r\n<BODY >\r\n") + inMemory + "\r\n</BODY>\r\n"))
         << "the page written in pieces holds the same table";
     EXPECT_EQ(page.count("<TR "), kRows);
 }
 
-TEST_F(HtmlPage, NoPageForSomethingThatIsNotATable) {
-    EXPECT_EQ(htmltable::toFile(QVariant("text"), path(), {}, {}, ui), htmltable::NotAnArray);
-    EXPECT_EQ(htmltable::toFile(QVariant(QStringList{"a"}), path(), {}, {}, ui),
-              htmltable::NotTwoDimensional);
-    EXPECT_FALSE(QFile::exists(path()));
-}
-
 TEST_F(HtmlPage, AFailedWriteIsReportedAndKeepsTheOldPage) {
-    QString reason;
     const QString missingFolder = dir.filePath("gone/attr.htm");
-    EXPECT_EQ(htmltable::toFile(grid({{"x"}}), missingFolder, {}, {}, ui, &reason),
-              htmltable::FileNotWritten);
-    EXPECT_FALSE(reason.isEmpty());
+    const core::Status missing = htmltable::toFile(grid({{"x"}}), missingFolder, {}, {}, ui);
+    ASSERT_FALSE(missing);
+    EXPECT_FALSE(missing.error().description.isEmpty()) << "the system's reason";
 
     ASSERT_TRUE(testfiles::write(path(), "old page"));
     ASSERT_TRUE(QFile::setPermissions(path(), QFile::ReadOwner | QFile::ReadGroup));
-    EXPECT_EQ(htmltable::toFile(grid({{"x"}}), path(), {}, {}, ui, &reason),
-              htmltable::FileNotWritten);
+    EXPECT_FALSE(htmltable::toFile(grid({{"x"}}), path(), {}, {}, ui));
     EXPECT_EQ(testfiles::read(path()), "old page");
 }
 
 TEST_F(HtmlPage, TwoWritesReplaceThePage) {
-    ASSERT_EQ(htmltable::toFile(grid({{"first"}}), path(), {}, {}, ui), htmltable::Written);
-    ASSERT_EQ(htmltable::toFile(grid({{"second"}}), path(), {}, {}, ui), htmltable::Written);
+    ASSERT_TRUE(htmltable::toFile(grid({{"first"}}), path(), {}, {}, ui));
+    ASSERT_TRUE(htmltable::toFile(grid({{"second"}}), path(), {}, {}, ui));
     const QByteArray text = testfiles::read(path());
     EXPECT_TRUE(text.contains("second"));
     EXPECT_FALSE(text.contains("first"));
