@@ -297,7 +297,9 @@ TEST_F(AttributeSearchTest, OddSearchTextsAndListsNeverMatchWrongly) {
                              longText,
                              "\r\n",
                              "ǅ"};
-    auto* random = QRandomGenerator::global();
+    // A fixed seed: a failure comes back on every run, with the same values.
+    QRandomGenerator generator(20261207);
+    auto* random = &generator;
     for (const QString& needle : odd) {
         MemDrawing d;
         std::vector<bool> holds;
