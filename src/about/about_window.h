@@ -3,7 +3,7 @@
 
 #include <QDialog>
 
-#include "platform/gui/platform.h"
+#include "platform/services/platform.h"
 
 class LinkLabel;
 class QLabel;

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "filespecs/file_spec_choice.h"
-#include "platform/gui/platform.h"
+#include "platform/services/platform.h"
 
 class QWidget;
 

@@ -11,7 +11,7 @@
 #include "mainwindow/status_painter.h"
 #include "office/office.h"
 #include "output/send_request.h"
-#include "platform/gui/platform.h"
+#include "platform/services/platform.h"
 
 class QButtonGroup;
 class QCheckBox;

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "output/send_request.h"
-#include "platform/gui/platform.h"
+#include "platform/services/platform.h"
 
 // What a picture of the main window shows.
 struct MainWindowShot {

@@ -6,7 +6,7 @@
 
 #include "engine/extraction_run.h"
 #include "mainwindow/status_painter.h"
-#include "platform/gui/platform.h"
+#include "platform/services/platform.h"
 
 // What the run asks of the window while it works.
 class WindowRunUi : public ExtractionRunUi {

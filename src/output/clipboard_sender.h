@@ -2,7 +2,7 @@
 #pragma once
 
 #include "output/send_request.h"
-#include "platform/gui/clipboard.h"
+#include "platform/services/clipboard.h"
 
 namespace output {
 

@@ -2,10 +2,10 @@
 #pragma once
 
 #include "office/office.h"
-#include "platform/gui/clipboard.h"
-#include "platform/gui/dialogs.h"
-#include "platform/gui/shell.h"
-#include "platform/gui/ui.h"
+#include "platform/services/clipboard.h"
+#include "platform/services/dialogs.h"
+#include "platform/services/shell.h"
+#include "platform/services/ui.h"
 
 namespace output {
 

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "engine/automation/automation.h"
-#include "platform/gui/platform.h"
+#include "platform/services/platform.h"
 
 class QWidget;
 

@@ -4,7 +4,7 @@
 #include <QString>
 #include <optional>
 
-#include "platform/gui/dialogs.h"
+#include "platform/services/dialogs.h"
 
 // The search criteria as the window shows them when the results are saved or copied.
 struct ShownCriteria {

@@ -5,7 +5,7 @@
 #include <QWidget>
 
 #include "engine/attribute_search.h"
-#include "platform/gui/platform.h"
+#include "platform/services/platform.h"
 #include "search/results_saving.h"
 #include "search/search_results.h"
 

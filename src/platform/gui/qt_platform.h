@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "platform/gui/platform.h"
+#include "platform/services/platform.h"
 
 namespace platform {
 

@@ -3,7 +3,7 @@
 
 #include <QSettings>
 
-#include "platform/gui/settings.h"
+#include "platform/services/settings.h"
 
 namespace platform {
 

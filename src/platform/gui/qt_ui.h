@@ -3,7 +3,7 @@
 
 #include <QElapsedTimer>
 
-#include "platform/gui/ui.h"
+#include "platform/services/ui.h"
 
 namespace platform {
 

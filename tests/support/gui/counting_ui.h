@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "platform/gui/ui.h"
+#include "platform/services/ui.h"
 
 namespace fake {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/gui/platform.h"
+#include "platform/services/platform.h"
 #include "support/gui/counting_ui.h"
 #include "support/gui/manual_clock.h"
 #include "support/gui/memory_clipboard.h"

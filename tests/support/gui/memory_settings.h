@@ -4,7 +4,7 @@
 #include <map>
 #include <utility>
 
-#include "platform/gui/settings.h"
+#include "platform/services/settings.h"
 
 namespace fake {
 

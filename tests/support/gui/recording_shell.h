@@ -4,7 +4,7 @@
 #include <QString>
 #include <vector>
 
-#include "platform/gui/shell.h"
+#include "platform/services/shell.h"
 
 namespace fake {
 

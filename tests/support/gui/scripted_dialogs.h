@@ -5,7 +5,7 @@
 #include <deque>
 #include <vector>
 
-#include "platform/gui/dialogs.h"
+#include "platform/services/dialogs.h"
 
 namespace fake {
 

@@ -2,11 +2,11 @@
 #pragma once
 
 #include "platform/clock.h"
-#include "platform/gui/clipboard.h"
-#include "platform/gui/dialogs.h"
-#include "platform/gui/settings.h"
-#include "platform/gui/shell.h"
-#include "platform/gui/ui.h"
+#include "platform/services/clipboard.h"
+#include "platform/services/dialogs.h"
+#include "platform/services/settings.h"
+#include "platform/services/shell.h"
+#include "platform/services/ui.h"
 
 namespace platform {
 
