@@ -5,6 +5,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QTextStream>
 #include <cstdio>
 
@@ -40,6 +41,17 @@ bool usableDelimiter(const QString& text) {
            text != QLatin1String("\n") && text[0] != QChar(0);
 }
 
+// Why the folder of a specification cannot be searched, or nothing when it can: a search of a
+// folder that is not there must not read as a search without hits.
+QString unsearchableFolder(const FolderPattern& where) {
+    const QString folder = where.folder.isEmpty() ? QStringLiteral(".") : where.folder;
+    const QFileInfo info(folder);
+    if (!info.isDir()) return QStringLiteral("Folder ") + folder + QStringLiteral(" not found.");
+    if (!info.isReadable() || !info.isExecutable())
+        return QStringLiteral("Folder ") + folder + QStringLiteral(" cannot be read.");
+    return {};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -52,7 +64,8 @@ int main(int argc, char** argv) {
     parser.setApplicationDescription(QStringLiteral(
         "Finds the block attributes whose value (or tag) contains TEXT in the drawings that "
         "FOLDER_SPEC names (a folder and a file wildcard such as /data/dwg/*.dwg; letter case "
-        "is ignored). Exit status: 0 with hits, 1 without, 2 for bad arguments."));
+        "is ignored). Exit status: 0 with hits, 1 without, 2 for bad arguments or a folder "
+        "that is missing or cannot be read."));
     const QCommandLineOption help({"h", "help"}, "Show this help.");
     const QCommandLineOption version({"v", "version"}, "Show the version.");
     const QCommandLineOption space("space", "Space to search: Both (default), Model or Paper.",
@@ -113,6 +126,12 @@ int main(int argc, char** argv) {
         return refuse(QStringLiteral("--delimiter is one character, not a blank or a line end."));
     }
 
+    const FolderPattern where = splitFolderPattern(args[1]);
+    if (const QString why = unsearchableFolder(where); !why.isEmpty()) {
+        err << why << Qt::endl;
+        return kBadArgumentsStatus;
+    }
+
     ConsoleUi ui(err);
     platform::SystemClock clock;
     SearchRun run(drawing::readerApplicationFactory(), ui, clock);
@@ -137,7 +156,7 @@ int main(int argc, char** argv) {
         if (!reason.isEmpty()) err << " (" << reason << ")";
         err << Qt::endl;
     };
-    const SearchRun::Totals totals = run.run(drawingsOf(splitFolderPattern(args[1])), events);
+    const SearchRun::Totals totals = run.run(drawingsOf(where), events);
     out.flush();
     if (!totals.started) {
         err << "Unable to start AutoCAD" << Qt::endl;

@@ -161,6 +161,39 @@ TEST_F(SearchProgram, BadArgumentsExitWithTwo) {
     EXPECT_EQ(search({"PID", examples("*.nothing")}).status, 1);
 }
 
+// A folder that is not there, or cannot be read, is said to be so: it is not a search
+// without hits (status 1, "0 hits in 0 files"), which a script would take as a clean result.
+TEST_F(SearchProgram, AFolderThatCannotBeSearchedIsNamedWithStatusTwo) {
+    ASSERT_TRUE(QDir(dir.path()).mkpath("locked"));
+    const struct {
+        QString spec;
+        QString message;
+    } cases[] = {
+        {dir.filePath("no-such-folder/*.dxf"),
+         "Folder " + dir.filePath("no-such-folder/") + " not found.\n"},
+        {dir.filePath("no-such-folder/deeper/") + "*.dwg",
+         "Folder " + dir.filePath("no-such-folder/deeper/") + " not found.\n"},
+        // A file is no folder.
+        {examples("titleblock.txt/*.dxf"),
+         "Folder " + dir.filePath("Examples/titleblock.txt/") + " not found.\n"},
+        {dir.filePath("locked/*.dxf"), "Folder " + dir.filePath("locked/") + " cannot be read.\n"},
+    };
+    QFile::setPermissions(dir.filePath("locked"), QFileDevice::Permissions{});
+    // Permissions do not stop an administrator: then the locked folder reads as empty.
+    const bool lockHolds = !QDir(dir.filePath("locked")).isReadable();
+    for (const auto& c : cases) {
+        if (c.spec.contains("locked") && !lockHolds) continue;
+        const Outcome outcome = search({"PID", c.spec});
+        EXPECT_EQ(outcome.status, 2) << c.spec.toStdString();
+        EXPECT_TRUE(outcome.lines.isEmpty());
+        EXPECT_EQ(outcome.errors, c.message);
+    }
+    QFile::setPermissions(dir.filePath("locked"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    // An empty folder is a search without hits.
+    EXPECT_EQ(search({"PID", dir.filePath("locked/*.dxf")}).status, 1);
+}
+
 // Odd texts as arguments never crash the program, and every line it prints holds the text.
 TEST_F(SearchProgram, OddTextsNeverCrashOrMatchWrongly) {
     const QStringList odd = {"\"",   "'",   "*",   "?",          "*.*",
