@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "cli/command_line.h"
+#include "cli/standard_output.h"
 #include "drawing/reader_application.h"
 #include "engine/attribute_search.h"
 #include "engine/blanks.h"
@@ -57,15 +58,22 @@ QString unsearchableFolder(const FolderPattern& where) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     platform::nameTheProgram();
-    QTextStream out(stdout);
+    StandardOutput output;
+    QTextStream& out = output.stream();
     QTextStream err(stderr);
+    // Every way out after output has been written: what did not reach it is a failure.
+    auto finish = [&](int status) {
+        if (output.flush()) return status;
+        err << "Cannot write the results: " << output.errorString() << Qt::endl;
+        return kOutputFailedStatus;
+    };
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Finds the block attributes whose value (or tag) contains TEXT in the drawings that "
         "FOLDER_SPEC names (a folder and a file wildcard such as /data/dwg/*.dwg; letter case "
         "is ignored). Exit status: 0 with hits, 1 without, 2 for bad arguments or a folder "
-        "that is missing or cannot be read."));
+        "that is missing or cannot be read, 3 when the results cannot be written."));
     const QCommandLineOption help({"h", "help"}, "Show this help.");
     const QCommandLineOption version({"v", "version"}, "Show the version.");
     const QCommandLineOption space("space", "Space to search: Both (default), Model or Paper.",
@@ -93,11 +101,11 @@ int main(int argc, char** argv) {
     if (!parser.parse(QCoreApplication::arguments())) return refuse(parser.errorText());
     if (parser.isSet(help)) {
         out << parser.helpText();
-        return kHits;
+        return finish(kHits);
     }
     if (parser.isSet(version)) {
         out << "quillon-search " QUILLON_VERSION "\n";
-        return kHits;
+        return finish(kHits);
     }
     const QStringList args = parser.positionalArguments();
     if (args.size() != 2) return refuse(QStringLiteral("Give TEXT and FOLDER_SPEC."));
@@ -149,15 +157,18 @@ int main(int argc, char** argv) {
             headerPrinted = true;
         }
         out << line << kLineEnd;
+        // Nothing more can reach the output: the rest of the search would be for nothing.
+        if (!output.good()) run.requestAbort();
     };
     events.openFailed = [&](const QString& path, const QString& reason) {
-        out.flush();
+        // The lines found so far go out before the failure is told, so the two keep their order.
+        if (!output.flush()) run.requestAbort();
         err << "Cannot open " << path;
         if (!reason.isEmpty()) err << " (" << reason << ")";
         err << Qt::endl;
     };
     const SearchRun::Totals totals = run.run(drawingsOf(where), events);
-    out.flush();
+    if (!output.flush()) return finish(kOutputFailedStatus);
     if (!totals.started) {
         err << "Unable to start AutoCAD" << Qt::endl;
         return kNoHits;
