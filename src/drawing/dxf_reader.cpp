@@ -108,11 +108,17 @@ DrawingResult readDrawingFile(const QString& path, const ReadOptions& options) {
     if (info.isDir())
         return failure(errors::kFileAccess,
                        QStringLiteral("%1 is a folder, not a drawing").arg(path));
+    // A device or a pipe has no end to read to, or no writer: opening one could block for
+    // ever and reading one could fill the memory.
+    const QString notAFile = QStringLiteral("%1 is not a regular file, not a drawing").arg(path);
+    if (!info.isFile()) return failure(errors::kFileAccess, notAFile);
     QFile file(path);
     // Unbuffered: our own buffer is the only copy of the bytes.
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return failure(errors::kFileAccess,
                        QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+    // The path may have been replaced between the look and the opening.
+    if (file.isSequential()) return failure(errors::kFileAccess, notAFile);
     ChunkBuffer buffer(
         [&file](char* into, long long capacity) { return file.read(into, capacity); },
         std::max<std::size_t>(options.chunkSize, 64), kMaxCarry);
