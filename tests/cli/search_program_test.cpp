@@ -10,8 +10,21 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
+
 #include "support/files.h"
 #include "support/qt_printers.h"
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QUILLON_ADDRESS_SANITIZER 1
+#endif
+#endif
+#ifndef QUILLON_ADDRESS_SANITIZER
+#define QUILLON_ADDRESS_SANITIZER 0
+#endif
 
 namespace {
 
@@ -192,6 +205,34 @@ TEST_F(SearchProgram, AFolderThatCannotBeSearchedIsNamedWithStatusTwo) {
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     // An empty folder is a search without hits.
     EXPECT_EQ(search({"PID", dir.filePath("locked/*.dxf")}).status, 1);
+}
+
+// A file of gigabytes that only begins like a DWG file, among the drawings of a folder, is
+// named with its reason and the search goes on, within far less memory than the file's size.
+TEST_F(SearchProgram, AHugeFileThatBeginsLikeADwgFileDoesNotEndTheSearch) {
+    QFile huge(dir.filePath("Examples/huge.dwg"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    ASSERT_EQ(huge.write("AC1032"), 6);
+    ASSERT_TRUE(huge.resize(qint64{3} << 30));  // a hole: no disk space taken
+    huge.close();
+    QProcess program;
+#if defined(Q_OS_UNIX) && !defined(__SANITIZE_ADDRESS__) && !QUILLON_ADDRESS_SANITIZER
+    // A gigabyte of address space: reading the file whole would fail to allocate.
+    program.setChildProcessModifier([] {
+        const rlimit limit{rlim_t{1} << 30, rlim_t{1} << 30};
+        setrlimit(RLIMIT_AS, &limit);
+    });
+#endif
+    program.start(QStringLiteral(QUILLON_SEARCH_PROGRAM), {"PID-100", examples("*.*")});
+    ASSERT_TRUE(program.waitForFinished(60000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_EQ(QString::fromUtf8(program.readAllStandardOutput()).count("PID-100"), 3);
+    const QString errors = QString::fromUtf8(program.readAllStandardError());
+    EXPECT_TRUE(errors.contains("Cannot open " + dir.filePath("Examples/huge.dwg") +
+                                " (the file header is corrupt)"))
+        << errors.toStdString();
+    EXPECT_TRUE(errors.contains("3 hits in 2 files in ")) << errors.toStdString();
 }
 
 // Odd texts as arguments never crash the program, and every line it prints holds the text.

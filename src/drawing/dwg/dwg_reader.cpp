@@ -497,6 +497,24 @@ QString releaseName(std::string_view head) {
     return {};
 }
 
+ReadExtent readExtent(std::string_view head, std::uint64_t fileSize) {
+    ReadExtent extent;
+    std::optional<std::uint64_t> bytes;
+    if (isR12FamilyRelease(head)) {
+        bytes = r12FileExtent(head, fileSize, extent.problem);
+    } else if (const auto release = releaseOf(head); !release) {
+        extent.problem = QStringLiteral("the file is not a DWG file of a supported release");
+    } else if (*release <= Release::R2000) {
+        bytes = flatFileExtent(head, fileSize, extent.problem);
+    } else if (*release == Release::R2007) {
+        bytes = r2007FileExtent(head, fileSize, extent.problem);
+    } else {
+        bytes = pagedFileExtent(head, fileSize, extent.problem);
+    }
+    if (bytes) extent.bytes = *bytes;
+    return extent;
+}
+
 QString readDwg(std::string_view file, Drawing& drawing, const DwgOptions& options) {
     if (isR12FamilyRelease(file)) return readR12Dwg(file, drawing, options.verifyCheckValues);
     return Reader(file, drawing, options.verifyCheckValues).run();
