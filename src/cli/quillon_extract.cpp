@@ -5,10 +5,10 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QTextStream>
 
 #include "cli/command_line.h"
 #include "cli/console_run_ui.h"
+#include "cli/standard_output.h"
 #include "drawing/reader_application.h"
 #include "engine/extraction_run.h"
 #include "platform/folder_listing.h"
@@ -20,8 +20,10 @@ int main(int argc, char** argv) {
     platform::nameTheProgram();
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Extracts block attributes from the drawings of a folder with a template."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Extracts block attributes from the drawings of a folder with a template and prints the "
+        "records. Exit status: 0 with records, 1 without, 2 for bad arguments, 3 when the "
+        "records cannot be written."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument("template", "Template file.");
@@ -66,9 +68,15 @@ int main(int argc, char** argv) {
     platform::SystemClock clock;
     const ExtractionRunResult result =
         runExtraction(request, drawing::readerApplicationFactory(), ui, clock);
-    QTextStream out(stdout);
-    for (const QString& record : result.records) out << record << "\r\n";
-    out.flush();
+    StandardOutput output;
+    for (const QString& record : result.records) {
+        output.stream() << record << "\r\n";
+        if (!output.good()) break;  // the rest would not reach the output either
+    }
+    if (!output.flush()) {
+        ui.printStatus(QStringLiteral("Cannot write the records: ") + output.errorString());
+        return kOutputFailedStatus;
+    }
     ui.printStatus(finalStatus(result, result.records.isEmpty()));
     if (result.outcome == ExtractionRunResult::Outcome::Finished && !result.lastError.isEmpty()) {
         ui.printStatus(QStringLiteral("Failures are listed in ") +

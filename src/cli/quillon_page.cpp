@@ -11,6 +11,7 @@
 #include "cli/console_run_ui.h"
 #include "drawing/reader_application.h"
 #include "engine/attribute_page.h"
+#include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/program_folder.h"
 
@@ -37,6 +38,13 @@ int main(int argc, char** argv) {
     request.drawingName = drawing.fileName();
     request.pagePath = args.size() == 2 ? QFileInfo(args[1]).absoluteFilePath()
                                         : attributePagePath(platform::programFolder());
+    // The page is written over whatever OUTPUT names: never over the drawing, however the two
+    // paths are spelled (another case, "..", a link).
+    if (platform::sameFile(drawing.absoluteFilePath(), request.pagePath)) {
+        QTextStream(stderr) << "The page would replace the drawing " << drawing.absoluteFilePath()
+                            << "; name another OUTPUT." << Qt::endl;
+        return kBadArgumentsStatus;
+    }
 
     ConsoleRunUi ui;
     platform::SystemClock clock;

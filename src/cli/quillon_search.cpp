@@ -5,10 +5,12 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QTextStream>
 #include <cstdio>
 
 #include "cli/command_line.h"
+#include "cli/standard_output.h"
 #include "drawing/reader_application.h"
 #include "engine/attribute_search.h"
 #include "engine/blanks.h"
@@ -40,19 +42,38 @@ bool usableDelimiter(const QString& text) {
            text != QLatin1String("\n") && text[0] != QChar(0);
 }
 
+// Why the folder of a specification cannot be searched, or nothing when it can: a search of a
+// folder that is not there must not read as a search without hits.
+QString unsearchableFolder(const FolderPattern& where) {
+    const QString folder = where.folder.isEmpty() ? QStringLiteral(".") : where.folder;
+    const QFileInfo info(folder);
+    if (!info.isDir()) return QStringLiteral("Folder ") + folder + QStringLiteral(" not found.");
+    if (!info.isReadable() || !info.isExecutable())
+        return QStringLiteral("Folder ") + folder + QStringLiteral(" cannot be read.");
+    return {};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     platform::nameTheProgram();
-    QTextStream out(stdout);
+    StandardOutput output;
+    QTextStream& out = output.stream();
     QTextStream err(stderr);
+    // Every way out after output has been written: what did not reach it is a failure.
+    auto finish = [&](int status) {
+        if (output.flush()) return status;
+        err << "Cannot write the results: " << output.errorString() << Qt::endl;
+        return kOutputFailedStatus;
+    };
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Finds the block attributes whose value (or tag) contains TEXT in the drawings that "
         "FOLDER_SPEC names (a folder and a file wildcard such as /data/dwg/*.dwg; letter case "
-        "is ignored). Exit status: 0 with hits, 1 without, 2 for bad arguments."));
+        "is ignored). Exit status: 0 with hits, 1 without, 2 for bad arguments or a folder "
+        "that is missing or cannot be read, 3 when the results cannot be written."));
     const QCommandLineOption help({"h", "help"}, "Show this help.");
     const QCommandLineOption version({"v", "version"}, "Show the version.");
     const QCommandLineOption space("space", "Space to search: Both (default), Model or Paper.",
@@ -80,11 +101,11 @@ int main(int argc, char** argv) {
     if (!parser.parse(QCoreApplication::arguments())) return refuse(parser.errorText());
     if (parser.isSet(help)) {
         out << parser.helpText();
-        return kHits;
+        return finish(kHits);
     }
     if (parser.isSet(version)) {
         out << "quillon-search " QUILLON_VERSION "\n";
-        return kHits;
+        return finish(kHits);
     }
     const QStringList args = parser.positionalArguments();
     if (args.size() != 2) return refuse(QStringLiteral("Give TEXT and FOLDER_SPEC."));
@@ -113,6 +134,12 @@ int main(int argc, char** argv) {
         return refuse(QStringLiteral("--delimiter is one character, not a blank or a line end."));
     }
 
+    const FolderPattern where = splitFolderPattern(args[1]);
+    if (const QString why = unsearchableFolder(where); !why.isEmpty()) {
+        err << why << Qt::endl;
+        return kBadArgumentsStatus;
+    }
+
     ConsoleUi ui(err);
     platform::SystemClock clock;
     SearchRun run(drawing::readerApplicationFactory(), ui, clock);
@@ -130,15 +157,18 @@ int main(int argc, char** argv) {
             headerPrinted = true;
         }
         out << line << kLineEnd;
+        // Nothing more can reach the output: the rest of the search would be for nothing.
+        if (!output.good()) run.requestAbort();
     };
     events.openFailed = [&](const QString& path, const QString& reason) {
-        out.flush();
+        // The lines found so far go out before the failure is told, so the two keep their order.
+        if (!output.flush()) run.requestAbort();
         err << "Cannot open " << path;
         if (!reason.isEmpty()) err << " (" << reason << ")";
         err << Qt::endl;
     };
-    const SearchRun::Totals totals = run.run(drawingsOf(splitFolderPattern(args[1])), events);
-    out.flush();
+    const SearchRun::Totals totals = run.run(drawingsOf(where), events);
+    if (!output.flush()) return finish(kOutputFailedStatus);
     if (!totals.started) {
         err << "Unable to start AutoCAD" << Qt::endl;
         return kNoHits;

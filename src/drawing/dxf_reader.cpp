@@ -4,7 +4,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "drawing/ascii_tokenizer.h"
@@ -49,16 +51,44 @@ bool looksLikeAsciiDxf(std::string_view head) {
     return i < head.size() && head[i] == '\n';
 }
 
-// A DWG file is read at offsets anywhere in it, so it is read into memory whole.
-bool readWhole(ChunkBuffer& buffer, std::string& out) {
-    for (;;) {
-        out.append(buffer.data(), static_cast<std::size_t>(buffer.end() - buffer.data()));
+// Copies the input from `at` on into `out` until it holds `size` bytes or the input ends;
+// leaves `at` where the copying stopped. False on a read error.
+bool appendUpTo(ChunkBuffer& buffer, const char*& at, std::string& out, std::size_t size) {
+    while (out.size() < size) {
+        const auto count = std::min(static_cast<std::size_t>(buffer.end() - at), size - out.size());
+        out.append(at, count);
+        at += count;
+        if (out.size() == size) break;
         if (buffer.atEnd()) return !buffer.readError();
         if (!buffer.refill(buffer.end())) return false;
+        at = buffer.data();
     }
+    return true;
 }
 
-DrawingResult readFrom(ChunkBuffer& buffer) {
+// A DWG file is read at offsets anywhere in it, so the part the reader needs is read into
+// memory whole. Its header says how much that is; a header that does not fit the file's size
+// refuses the file before anything but its head is read.
+core::Status readDwgFrom(ChunkBuffer& buffer, std::uint64_t fileSize, Drawing& drawing) {
+    const QString unreadable = QStringLiteral("the file could not be read");
+    std::string file;
+    const char* at = buffer.data();
+    if (!appendUpTo(buffer, at, file, dwg::kHeadSize))
+        return failure(errors::kFileAccess, unreadable);
+    const dwg::ReadExtent extent =
+        dwg::readExtent(file, std::max<std::uint64_t>(fileSize, file.size()));
+    if (!extent.problem.isEmpty()) return failure(errors::kMalformed, extent.problem);
+    if (extent.bytes > file.max_size())
+        return failure(errors::kMalformed, QStringLiteral("the file is too large to be read"));
+    const auto bytes = static_cast<std::size_t>(extent.bytes);
+    file.reserve(bytes);  // once: never more than the header asks for
+    if (!appendUpTo(buffer, at, file, bytes)) return failure(errors::kFileAccess, unreadable);
+    const QString problem = dwg::readDwg(file, drawing);
+    if (!problem.isEmpty()) return failure(errors::kMalformed, problem);
+    return core::success();
+}
+
+DrawingResult readFrom(ChunkBuffer& buffer, std::uint64_t fileSize) {
     if (!buffer.refill(buffer.data()))
         return failure(errors::kFileAccess, QStringLiteral("the file could not be read"));
     const std::string_view head(buffer.data(),
@@ -81,10 +111,8 @@ DrawingResult readFrom(ChunkBuffer& buffer) {
             return failure(errors::kUnsupported,
                            QStringLiteral("DWG release %1 is not supported").arg(release));
         }
-        std::string file;
-        if (!readWhole(buffer, file))
-            return failure(errors::kFileAccess, QStringLiteral("the file could not be read"));
-        problem = dwg::readDwg(file, *drawing);
+        const core::Status read = readDwgFrom(buffer, fileSize, *drawing);
+        if (!read) return read.error();
     } else {
         std::size_t start = 0;
         if (head.substr(0, 3) == "\xEF\xBB\xBF") start = 3;  // a UTF-8 byte order mark
@@ -99,6 +127,17 @@ DrawingResult readFrom(ChunkBuffer& buffer) {
     return std::shared_ptr<const Drawing>(std::move(drawing));
 }
 
+// One drawing that does not fit in memory is that drawing's failure, not the end of a run.
+template <typename Read>
+DrawingResult withinMemory(const Read& read) {
+    try {
+        return read();
+    } catch (const std::bad_alloc&) {
+        return failure(errors::kOutOfMemory,
+                       QStringLiteral("there is not enough memory to read the drawing"));
+    }
+}
+
 }  // namespace
 
 DrawingResult readDrawingFile(const QString& path, const ReadOptions& options) {
@@ -108,29 +147,40 @@ DrawingResult readDrawingFile(const QString& path, const ReadOptions& options) {
     if (info.isDir())
         return failure(errors::kFileAccess,
                        QStringLiteral("%1 is a folder, not a drawing").arg(path));
+    // A device or a pipe has no end to read to, or no writer: opening one could block for
+    // ever and reading one could fill the memory.
+    const QString notAFile = QStringLiteral("%1 is not a regular file, not a drawing").arg(path);
+    if (!info.isFile()) return failure(errors::kFileAccess, notAFile);
     QFile file(path);
     // Unbuffered: our own buffer is the only copy of the bytes.
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return failure(errors::kFileAccess,
                        QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
-    ChunkBuffer buffer(
-        [&file](char* into, long long capacity) { return file.read(into, capacity); },
-        std::max<std::size_t>(options.chunkSize, 64), kMaxCarry);
-    return readFrom(buffer);
+    // The path may have been replaced between the look and the opening.
+    if (file.isSequential()) return failure(errors::kFileAccess, notAFile);
+    const auto size = static_cast<std::uint64_t>(std::max<qint64>(file.size(), 0));
+    return withinMemory([&] {
+        ChunkBuffer buffer(
+            [&file](char* into, long long capacity) { return file.read(into, capacity); },
+            std::max<std::size_t>(options.chunkSize, 64), kMaxCarry);
+        return readFrom(buffer, size);
+    });
 }
 
 DrawingResult readDrawingBytes(std::string_view bytes, const ReadOptions& options) {
-    std::size_t offset = 0;
-    ChunkBuffer buffer(
-        [&](char* into, long long capacity) -> long long {
-            const std::size_t count =
-                std::min(bytes.size() - offset, static_cast<std::size_t>(capacity));
-            if (count > 0) std::memcpy(into, bytes.data() + offset, count);
-            offset += count;
-            return static_cast<long long>(count);
-        },
-        std::max<std::size_t>(options.chunkSize, 64), kMaxCarry);
-    return readFrom(buffer);
+    return withinMemory([&] {
+        std::size_t offset = 0;
+        ChunkBuffer buffer(
+            [&](char* into, long long capacity) -> long long {
+                const std::size_t count =
+                    std::min(bytes.size() - offset, static_cast<std::size_t>(capacity));
+                if (count > 0) std::memcpy(into, bytes.data() + offset, count);
+                offset += count;
+                return static_cast<long long>(count);
+            },
+            std::max<std::size_t>(options.chunkSize, 64), kMaxCarry);
+        return readFrom(buffer, bytes.size());
+    });
 }
 
 }  // namespace drawing

@@ -8,6 +8,7 @@ namespace drawing::errors {
 
 inline constexpr long kBadIndex = 9;     // subscript out of range
 inline constexpr long kBadArgument = 5;  // invalid procedure call or argument
+inline constexpr long kOutOfMemory = 7;
 inline constexpr long kFileNotFound = 53;
 inline constexpr long kFileAccess = 75;      // the file exists but cannot be read
 inline constexpr long kNotADrawing = 321;    // invalid file format: empty or unknown content

@@ -3,6 +3,7 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <new>
 
 #include "engine/attribute_table.h"
 #include "engine/blanks.h"
@@ -192,17 +193,24 @@ SearchRun::Totals SearchRun::run(const QStringList& drawings, const Events& even
         const QString& path = drawings[i];
         const QString fileName = QFileInfo(path).fileName();
         if (events.searching) events.searching(fileName);
-        if (session.openDrawing(path, true) != 1) {
+        try {
+            if (session.openDrawing(path, true) != 1) {
+                ++totals.openFailures;
+                if (events.openFailed) events.openFailed(path, session.openError());
+                continue;
+            }
+            ++totals.drawingsSearched;
+            const qint64 hits =
+                m_search.searchDrawing(session, recordline::oneLine(m_fullPath ? path : fileName),
+                                       m_criteria, m_delimiter, events.lineFound);
+            if (hits > 0) ++totals.filesWithHits;
+            session.closeDrawing();
+        } catch (const std::bad_alloc&) {
+            // One drawing too big for the memory is its own failure; the search goes on.
+            session.closeDrawing();
             ++totals.openFailures;
-            if (events.openFailed) events.openFailed(path, session.openError());
-            continue;
+            if (events.openFailed) events.openFailed(path, DrawingSession::notEnoughMemory());
         }
-        ++totals.drawingsSearched;
-        const qint64 hits =
-            m_search.searchDrawing(session, recordline::oneLine(m_fullPath ? path : fileName),
-                                   m_criteria, m_delimiter, events.lineFound);
-        if (hits > 0) ++totals.filesWithHits;
-        session.closeDrawing();
     }
     // An abort asked for inside the last drawing ends the run all the same.
     if (m_search.abortRequested()) totals.aborted = true;

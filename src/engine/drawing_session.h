@@ -62,6 +62,11 @@ public:
     // `message` followed by the reason of the last failed open in parentheses, when there is one:
     // "Error opening file X. (DWG release AC1014 is not supported)".
     QString withOpenError(const QString& message) const;
+    // The reason given for a drawing that did not fit in memory: a run catches the allocation
+    // failure of one drawing, tells it with this reason and goes on with the next.
+    static QString notEnoughMemory() {
+        return QStringLiteral("there is not enough memory for the drawing");
+    }
     // The open drawing (null when none), for operations that walk it themselves.
     std::shared_ptr<acad::Document> document() const { return m_document; }
 

@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <new>
 
 #include "engine/drawing_session.h"
 #include "engine/record_line.h"
@@ -21,11 +22,9 @@ QString logLine(const platform::Clock& clock, const QString& kind, const QString
            QStringLiteral(": ") + path + QStringLiteral("  Error: ") + message;
 }
 
-}  // namespace
-
-DrawingExtraction extractDrawing(DrawingSession& session, const QString& drawing,
-                                 const QString& extractPath, ExtractionRunUi& ui,
-                                 const DrawingMessages& messages) {
+DrawingExtraction extractOneDrawing(DrawingSession& session, const QString& drawing,
+                                    const QString& extractPath, ExtractionRunUi& ui,
+                                    const DrawingMessages& messages) {
     DrawingExtraction result;
     if (!platform::fileExists(drawing)) {
         result.error = messages.notFound;
@@ -45,6 +44,22 @@ DrawingExtraction extractDrawing(DrawingSession& session, const QString& drawing
     result.error = result.extracted ? error : messages.extractFailed + error;
     session.closeDrawing();
     return result;
+}
+
+}  // namespace
+
+DrawingExtraction extractDrawing(DrawingSession& session, const QString& drawing,
+                                 const QString& extractPath, ExtractionRunUi& ui,
+                                 const DrawingMessages& messages) {
+    try {
+        return extractOneDrawing(session, drawing, extractPath, ui, messages);
+    } catch (const std::bad_alloc&) {
+        // What the drawing took is given back with it; the run goes on with the next one.
+        session.closeDrawing();
+        DrawingExtraction failed;
+        failed.error = core::withReason(messages.openFailed, DrawingSession::notEnoughMemory());
+        return failed;
+    }
 }
 
 std::optional<QStringList> readExtractFile(const QString& extractPath, const QString& drawingPath,

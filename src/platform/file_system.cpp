@@ -14,7 +14,9 @@
 
 namespace platform {
 
-QString folderIdentity(const QString& path) {
+namespace {
+
+QString identityOf(const QString& path) {
 #ifdef Q_OS_UNIX
     struct stat info {};
     if (::stat(QFile::encodeName(path).constData(), &info) != 0) return {};
@@ -23,6 +25,17 @@ QString folderIdentity(const QString& path) {
 #else
     return QFileInfo(path).canonicalFilePath();
 #endif
+}
+
+}  // namespace
+
+QString folderIdentity(const QString& path) {
+    return identityOf(path);
+}
+
+bool sameFile(const QString& a, const QString& b) {
+    const QString identity = identityOf(a);
+    return !identity.isEmpty() && identity == identityOf(b);
 }
 
 bool replaceFile(const QString& from, const QString& to, QString* error) {

@@ -9,6 +9,10 @@ namespace platform {
 // spelling): device and inode here. Empty when the folder cannot be looked up.
 QString folderIdentity(const QString& path);
 
+// Whether two paths name the same existing file however each is spelled: through links,
+// ".", "..", or a second hard link. False when either cannot be looked up.
+bool sameFile(const QString& a, const QString& b);
+
 // Renames `from` over `to` in one step, so a reader of `to` sees the old file or the new one,
 // never a mix and never none. Both must be on the same file system. On failure `error` (when
 // given) says why and `from` is left as it was.

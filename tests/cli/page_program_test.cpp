@@ -9,6 +9,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 #include "support/files.h"
 #include "support/qt_printers.h"
 
@@ -102,6 +106,39 @@ TEST_F(PageProgram, AnUnwritablePageGivesStatusOneAndTheReason) {
     EXPECT_EQ(result.status, 1);
     EXPECT_TRUE(result.errors.startsWith("Error creating HTML file. ("))
         << result.errors.toStdString();
+}
+
+// An OUTPUT that is the drawing itself, however it is spelled, is refused before anything is
+// written: the drawing keeps every byte.
+TEST_F(PageProgram, AnOutputThatIsTheDrawingItselfIsRefused) {
+    ASSERT_TRUE(QDir(dir.path()).mkpath("sub"));
+    ASSERT_TRUE(QFile::link(dir.filePath("Tank-Farm.dxf"), dir.filePath("sub/link.dxf")));
+#ifdef Q_OS_UNIX
+    ASSERT_EQ(::link(QFile::encodeName(dir.filePath("Tank-Farm.dxf")).constData(),
+                     QFile::encodeName(dir.filePath("hard.dxf")).constData()),
+              0);
+#endif
+    const QByteArray drawing = testfiles::read(dir.filePath("Tank-Farm.dxf"));
+    const QStringList spellings[] = {
+        {"Tank-Farm.dxf", "Tank-Farm.dxf"},   {"Tank-Farm.dxf", "sub/../sub/./../Tank-Farm.dxf"},
+        {"tank-farm.DXF", "./Tank-Farm.dxf"}, {"Tank-Farm.dxf", dir.filePath("Tank-Farm.dxf")},
+        {"Tank-Farm.dxf", "sub/link.dxf"},    {"sub/link.dxf", "Tank-Farm.dxf"},
+#ifdef Q_OS_UNIX
+        {"Tank-Farm.dxf", "hard.dxf"},
+#endif
+    };
+    for (const QStringList& arguments : spellings) {
+        const PageRun result = run(arguments);
+        EXPECT_EQ(result.status, 2) << arguments.join(' ').toStdString();
+        EXPECT_EQ(result.out, "");
+        EXPECT_TRUE(result.errors.startsWith("The page would replace the drawing "))
+            << result.errors.toStdString();
+        EXPECT_EQ(testfiles::read(dir.filePath("Tank-Farm.dxf")), drawing)
+            << arguments.join(' ').toStdString();
+    }
+    // A page beside the drawing, in the same folder, is no drawing.
+    EXPECT_EQ(run({"Tank-Farm.dxf", "sub/../Tank-Farm.htm"}).status, 0);
+    EXPECT_EQ(testfiles::read(dir.filePath("Tank-Farm.dxf")), drawing);
 }
 
 TEST_F(PageProgram, HelpAndWrongUse) {

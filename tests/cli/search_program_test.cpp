@@ -10,8 +10,21 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
+
 #include "support/files.h"
 #include "support/qt_printers.h"
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QUILLON_ADDRESS_SANITIZER 1
+#endif
+#endif
+#ifndef QUILLON_ADDRESS_SANITIZER
+#define QUILLON_ADDRESS_SANITIZER 0
+#endif
 
 namespace {
 
@@ -161,6 +174,67 @@ TEST_F(SearchProgram, BadArgumentsExitWithTwo) {
     EXPECT_EQ(search({"PID", examples("*.nothing")}).status, 1);
 }
 
+// A folder that is not there, or cannot be read, is said to be so: it is not a search
+// without hits (status 1, "0 hits in 0 files"), which a script would take as a clean result.
+TEST_F(SearchProgram, AFolderThatCannotBeSearchedIsNamedWithStatusTwo) {
+    ASSERT_TRUE(QDir(dir.path()).mkpath("locked"));
+    const struct {
+        QString spec;
+        QString message;
+    } cases[] = {
+        {dir.filePath("no-such-folder/*.dxf"),
+         "Folder " + dir.filePath("no-such-folder/") + " not found.\n"},
+        {dir.filePath("no-such-folder/deeper/") + "*.dwg",
+         "Folder " + dir.filePath("no-such-folder/deeper/") + " not found.\n"},
+        // A file is no folder.
+        {examples("titleblock.txt/*.dxf"),
+         "Folder " + dir.filePath("Examples/titleblock.txt/") + " not found.\n"},
+        {dir.filePath("locked/*.dxf"), "Folder " + dir.filePath("locked/") + " cannot be read.\n"},
+    };
+    QFile::setPermissions(dir.filePath("locked"), QFileDevice::Permissions{});
+    // Permissions do not stop an administrator: then the locked folder reads as empty.
+    const bool lockHolds = !QDir(dir.filePath("locked")).isReadable();
+    for (const auto& c : cases) {
+        if (c.spec.contains("locked") && !lockHolds) continue;
+        const Outcome outcome = search({"PID", c.spec});
+        EXPECT_EQ(outcome.status, 2) << c.spec.toStdString();
+        EXPECT_TRUE(outcome.lines.isEmpty());
+        EXPECT_EQ(outcome.errors, c.message);
+    }
+    QFile::setPermissions(dir.filePath("locked"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    // An empty folder is a search without hits.
+    EXPECT_EQ(search({"PID", dir.filePath("locked/*.dxf")}).status, 1);
+}
+
+// A file of gigabytes that only begins like a DWG file, among the drawings of a folder, is
+// named with its reason and the search goes on, within far less memory than the file's size.
+TEST_F(SearchProgram, AHugeFileThatBeginsLikeADwgFileDoesNotEndTheSearch) {
+    QFile huge(dir.filePath("Examples/huge.dwg"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    ASSERT_EQ(huge.write("AC1032"), 6);
+    ASSERT_TRUE(huge.resize(qint64{3} << 30));  // a hole: no disk space taken
+    huge.close();
+    QProcess program;
+#if defined(Q_OS_UNIX) && !defined(__SANITIZE_ADDRESS__) && !QUILLON_ADDRESS_SANITIZER
+    // A gigabyte of address space: reading the file whole would fail to allocate.
+    program.setChildProcessModifier([] {
+        const rlimit limit{rlim_t{1} << 30, rlim_t{1} << 30};
+        setrlimit(RLIMIT_AS, &limit);
+    });
+#endif
+    program.start(QStringLiteral(QUILLON_SEARCH_PROGRAM), {"PID-100", examples("*.*")});
+    ASSERT_TRUE(program.waitForFinished(60000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_EQ(QString::fromUtf8(program.readAllStandardOutput()).count("PID-100"), 3);
+    const QString errors = QString::fromUtf8(program.readAllStandardError());
+    EXPECT_TRUE(errors.contains("Cannot open " + dir.filePath("Examples/huge.dwg") +
+                                " (the file header is corrupt)"))
+        << errors.toStdString();
+    EXPECT_TRUE(errors.contains("3 hits in 2 files in ")) << errors.toStdString();
+}
+
 // Odd texts as arguments never crash the program, and every line it prints holds the text.
 TEST_F(SearchProgram, OddTextsNeverCrashOrMatchWrongly) {
     const QStringList odd = {"\"",   "'",   "*",   "?",          "*.*",
@@ -210,10 +284,20 @@ TEST_F(SearchProgram, DwgAndDxfTwinsGiveTheSameLines) {
         }
         return lines;
     };
+    // The R13 and R14 samples were saved down by a later release, which kept the names it
+    // shows beside the upper-case ones those releases store; their twins were written with
+    // the stored names.
+    auto namesShown = [](QStringList lines) {
+        for (QString& line : lines)
+            line.replace(",BLOKO,", ",bloko,").replace(",TAVOLO_3,", ",Tavolo 3,");
+        return lines;
+    };
     int withHits = 0;
     for (const QString& stem : stems) {
         const QStringList fromDwg = linesOf(stem + ".dwg");
-        EXPECT_EQ(fromDwg, linesOf(stem + ".dxf")) << stem.toStdString();
+        const QStringList fromTwin = linesOf(stem + ".dxf");
+        const bool savedDown = stem == "example_r13" || stem == "example_r14";
+        EXPECT_EQ(fromDwg, savedDown ? namesShown(fromTwin) : fromTwin) << stem.toStdString();
         if (!fromDwg.isEmpty()) ++withHits;
     }
     EXPECT_GE(withHits, 9);

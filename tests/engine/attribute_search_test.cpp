@@ -413,6 +413,34 @@ TEST_F(SearchRunTest, HitLinesStayOneLineWhateverTheFileName) {
     }
 }
 
+// A drawing that does not fit in memory is reported like one that does not open; the
+// drawings after it are searched.
+TEST_F(SearchRunTest, ADrawingThatExhaustsMemoryIsReportedAndTheRunGoesOn) {
+    MemDrawing hits;
+    hits.blocks.push_back(attributed("A", "1", {{"T", "find me"}}));
+    MemDrawing huge = hits;
+    huge.exhaustsMemory = true;
+    model->addDrawing("/d/one.dwg", hits);
+    model->addDrawing("/d/huge.dwg", huge);
+    model->addDrawing("/d/three.dwg", hits);
+    SearchRun run(model->factory(), ui, clock);
+    run.setCriteria(find("me"));
+    QStringList lines, failures;
+    SearchRun::Events events;
+    events.lineFound = [&](const QString& line) { lines << line.section(',', 0, 0); };
+    events.openFailed = [&](const QString& path, const QString& reason) {
+        failures << path + ": " + reason;
+    };
+    const SearchRun::Totals totals = run.run({"/d/one.dwg", "/d/huge.dwg", "/d/three.dwg"}, events);
+    EXPECT_EQ(lines, (QStringList{"one.dwg", "three.dwg"}));
+    EXPECT_EQ(failures, QStringList{"/d/huge.dwg: there is not enough memory for the drawing"});
+    EXPECT_EQ(totals.hits, 2);
+    EXPECT_EQ(totals.drawingsSearched, 2);
+    EXPECT_EQ(totals.openFailures, 1);
+    EXPECT_EQ(model->openDocuments, 0);
+    EXPECT_EQ(model->quits, 1);
+}
+
 TEST_F(SearchRunTest, AbortDuringTheFirstDrawingStopsAfterIt) {
     MemDrawing d;
     for (int i = 0; i < 4; ++i)

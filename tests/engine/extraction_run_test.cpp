@@ -132,6 +132,29 @@ TEST_F(ExtractionRunTest, LineBreaksInFileNamesStayOutOfRecords) {
     EXPECT_EQ(run().records[0], "'" + dir.filePath("dwg/a  b.dxf") + "','TITLE','1','B'");
 }
 
+// A drawing that does not fit in memory is that drawing's failure: the records of the others
+// are kept and the run ends as any other.
+TEST_F(ExtractionRunTest, ADrawingThatExhaustsMemoryIsLoggedAndTheRunGoesOn) {
+    addDrawing("before.dxf", "1");
+    addDrawing("huge.dxf", "2");
+    addDrawing("after.dxf", "3");
+    fake::MemDrawing huge = *model->drawing(dir.filePath("dwg/huge.dxf"));
+    huge.exhaustsMemory = true;
+    model->addDrawing(dir.filePath("dwg/huge.dxf"), huge);
+    request.drawingNames = {"before.dxf", "huge.dxf", "after.dxf"};
+    const ExtractionRunResult result = run();
+    EXPECT_EQ(result.records,
+              (QStringList{"'BEFORE.DXF','TITLE','1','B'", "'AFTER.DXF','TITLE','3','B'"}));
+    EXPECT_EQ(result.drawingsExtracted, 2);
+    EXPECT_EQ(errLog(),
+              "03/05/2024 02:07:09 pm  Drawing: " + dir.filePath("dwg/huge.dxf").toUtf8() +
+                  "  Error: Error opening file HUGE.DXF. (there is not enough memory "
+                  "for the drawing)\r\n");
+    EXPECT_EQ(ui.busyChanges, 0) << "the hourglass is restored";
+    EXPECT_EQ(model->openDocuments, 0);
+    EXPECT_EQ(model->quits, 1);
+}
+
 TEST_F(ExtractionRunTest, NamesThatDifferOnlyInLetterCaseAreEachOpenedAsListed) {
     addDrawing("A.dxf", "upper");
     addDrawing("a.dxf", "lower");

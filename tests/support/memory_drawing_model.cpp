@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/memory_drawing_model.h"
 
+#include <new>
+
 namespace fake {
 namespace {
 
@@ -180,6 +182,7 @@ public:
         if (m_model->fails(formOf(readOnly, password))) return failure("Open");
         const MemDrawing* drawing = m_model->drawing(name);
         if (!drawing) return core::Error{-2145386405, QStringLiteral("Drawing not found")};
+        if (drawing->exhaustsMemory) throw std::bad_alloc();
         if (drawing->refusesReadOnly && readOnly.value_or(false)) {
             return core::Error{-2145386406, QStringLiteral("Cannot open read-only")};
         }

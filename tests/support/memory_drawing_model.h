@@ -61,6 +61,8 @@ struct MemDrawing {
     std::vector<MemBlock> blocks;  // in the order the drawing enumerates them
     QString password;              // empty: no password needed
     bool refusesReadOnly = false;  // opens only without the read-only flag
+    // Opening it runs out of memory: Open throws std::bad_alloc, as an allocation does.
+    bool exhaustsMemory = false;
 };
 
 // The calls that can be told to fail.

@@ -60,6 +60,7 @@ ClassTypes typesInRecords(ObjectStreams& in, std::size_t end) {
     ClassTypes types;
     walkRecords(in, end, [&](int number, const std::string& name, int itemClass) {
         if (name == "LAYOUT" && types.layout < 0) types.layout = number;
+        if (name == "XRECORD" && types.xrecord < 0) types.xrecord = number;
         if (itemClass == kEntityClass && number >= type::kFirstClass &&
             number < type::kFirstClass + kMaxClasses) {
             const auto index = static_cast<std::size_t>(number - type::kFirstClass);

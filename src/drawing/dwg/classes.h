@@ -22,10 +22,12 @@ int findClassNumber(std::string_view file, const SectionLocation& where, std::st
 int findClassNumber(std::string_view section, Release release, unsigned maintenance,
                     std::string_view dxfName);
 
-// What the reader needs of the classes: LAYOUT's number (-1 when unknown) and the entity
-// classes. Empty when the section cannot be read.
+// What the reader needs of the classes: LAYOUT's and XRECORD's numbers (-1 when unknown; a
+// later release saving down to R13 or R14 numbers XRECORD as a class) and the entity classes.
+// Empty when the section cannot be read.
 struct ClassTypes {
     int layout = -1;
+    int xrecord = -1;
     std::vector<bool> entities;  // by type number from type::kFirstClass
     bool isEntity(int type) const;
 };

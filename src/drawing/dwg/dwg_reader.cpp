@@ -16,6 +16,7 @@
 #include "drawing/dwg/r12_reader.h"
 #include "drawing/dwg/record_names.h"
 #include "drawing/dwg/reference_objects.h"
+#include "drawing/dwg/round_trip.h"
 #include "drawing/dwg/sections.h"
 #include "drawing/dwg/table_objects.h"
 #include "drawing/ocs.h"
@@ -86,6 +87,7 @@ private:
     bool readAttributes(const InsertObject& insert);
     Step readAttribute(std::uint64_t handle, const RawObject& raw, EntityCommon& links);
     QString entryName(std::uint64_t handle, int expectedType);
+    std::string shownName(std::uint64_t extensionDictionary, std::string stored);
     QString linetypeName(const EntityCommon& entity);
 
     std::string_view m_file;
@@ -211,9 +213,10 @@ bool Reader::readBlocks() {
         if (!readBlockHeader(*raw, block))
             return fail(QStringLiteral("the block definition %1 is corrupt")
                             .arg(QString::fromStdString(hexHandle(handle))));
+        const std::string shown = shownName(block.common.extensionDictionary, block.name);
         const QString name = m_release <= Release::R14 && i >= 2
-                                 ? numberedAnonymous(m_pool.get(block.name), i - 2)
-                                 : m_pool.get(block.name);
+                                 ? numberedAnonymous(m_pool.get(shown), i - 2)
+                                 : m_pool.get(shown);
         m_names.emplace(block.common.handle, name);
         m_blockRecords.add(static_cast<qint64>(block.common.handle), name,
                            static_cast<qint64>(dynamicBlockOf(block, name)));
@@ -444,14 +447,32 @@ QString Reader::entryName(std::uint64_t handle, int expectedType) {
     // An entry the drawing no longer holds, or an object of another kind, names nothing.
     if (!raw || raw->type != expectedType) return m_names.emplace(handle, QString()).first->second;
     std::string name;
-    if (!readEntryName(*raw, name)) {
+    std::uint64_t dictionary = 0;
+    if (!readEntryName(*raw, name, &dictionary)) {
         fail(QStringLiteral("the table entry %1 is corrupt")
                  .arg(QString::fromStdString(hexHandle(handle))));
         return {};
     }
-    QString decoded = m_pool.get(name);
+    QString decoded = m_pool.get(shownName(dictionary, std::move(name)));
     m_names.emplace(handle, decoded);
     return decoded;
+}
+
+// R13 and R14 store table names in upper case; a drawing a later release saved down keeps
+// the name that release shows beside it (round_trip.h), and that name is the one shown. The
+// round-trip data is a courtesy: what cannot be read of it leaves the stored name.
+std::string Reader::shownName(std::uint64_t extensionDictionary, std::string stored) {
+    if (m_release > Release::R14 || extensionDictionary == 0) return stored;
+    QString ignored;
+    const auto dictionaryAt = m_map.find(extensionDictionary);
+    const auto dictionary = dictionaryAt ? objectAt(*dictionaryAt, ignored) : std::nullopt;
+    if (!dictionary || dictionary->type != type::kDictionary) return stored;
+    const auto recordAt = m_map.find(dictionaryEntry(*dictionary, kRoundTripEntry));
+    const auto record = recordAt ? objectAt(*recordAt, ignored) : std::nullopt;
+    if (!record || (record->type != type::kXRecord && record->type != m_classes.xrecord))
+        return stored;
+    std::string shown = shownEntryName(*record, stored);
+    return shown.empty() ? stored : shown;
 }
 
 QString Reader::linetypeName(const EntityCommon& entity) {
@@ -495,6 +516,24 @@ QString releaseName(std::string_view head) {
         if (head.substr(0, known.version.size()) == known.version)
             return QStringLiteral("AutoCAD %1").arg(QLatin1String(known.name));
     return {};
+}
+
+ReadExtent readExtent(std::string_view head, std::uint64_t fileSize) {
+    ReadExtent extent;
+    std::optional<std::uint64_t> bytes;
+    if (isR12FamilyRelease(head)) {
+        bytes = r12FileExtent(head, fileSize, extent.problem);
+    } else if (const auto release = releaseOf(head); !release) {
+        extent.problem = QStringLiteral("the file is not a DWG file of a supported release");
+    } else if (*release <= Release::R2000) {
+        bytes = flatFileExtent(head, fileSize, extent.problem);
+    } else if (*release == Release::R2007) {
+        bytes = r2007FileExtent(head, fileSize, extent.problem);
+    } else {
+        bytes = pagedFileExtent(head, fileSize, extent.problem);
+    }
+    if (bytes) extent.bytes = *bytes;
+    return extent;
 }
 
 QString readDwg(std::string_view file, Drawing& drawing, const DwgOptions& options) {

@@ -17,6 +17,8 @@
 // others (the active one first among those), as in the DXF reader.
 
 #include <QString>
+#include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "drawing/drawing_model.h"
@@ -35,6 +37,22 @@ bool isReadableRelease(std::string_view head);
 // The AutoCAD release a DWG release string stands for ("AutoCAD 2.5" for "AC1002"); empty
 // for a string no AutoCAD release wrote.
 QString releaseName(std::string_view head);
+
+// The first bytes of a DWG file that tell how much of it the reader needs: the file header
+// of every release fits in them.
+inline constexpr std::size_t kHeadSize = 0x480;
+
+// How much of a file the reader needs, told by the file's header before the rest is read.
+struct ReadExtent {
+    std::uint64_t bytes = 0;  // from the start of the file
+    QString problem;          // why the file cannot be read; then `bytes` is 0
+};
+
+// The extent of a file of `fileSize` bytes that begins with `head` (its first kHeadSize bytes,
+// or all of a shorter file). The header is checked and the sections it locates must lie
+// inside the file, so a damaged or foreign file is refused before more than its head is read,
+// and the bytes read never exceed the file's size.
+ReadExtent readExtent(std::string_view head, std::uint64_t fileSize);
 
 // Fills `drawing` from the whole file `file`; returns why it cannot, or an empty string.
 QString readDwg(std::string_view file, Drawing& drawing, const DwgOptions& options = {});

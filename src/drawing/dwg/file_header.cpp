@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "drawing/dwg/file_header.h"
 
+#include <algorithm>
 #include <array>
 
 #include "drawing/dwg/bit_reader.h"
@@ -59,6 +60,8 @@ std::optional<FileHeader> readFileHeader(std::string_view file, bool verifyCheck
         location.offset = reader.rawLong();
         location.size = reader.rawLong();
         location.present = true;
+        header.locatedEnd =
+            std::max(header.locatedEnd, std::uint64_t{location.offset} + location.size);
         if (number == 0) header.headerVariables = location;
         if (number == 1) header.classes = location;
         if (number == 2) header.objectMap = location;
@@ -75,6 +78,20 @@ std::optional<FileHeader> readFileHeader(std::string_view file, bool verifyCheck
         return std::nullopt;
     }
     return header;
+}
+
+std::optional<std::uint64_t> flatFileExtent(std::string_view head, std::uint64_t fileSize,
+                                            QString& problem) {
+    const auto header = readFileHeader(head, true, problem);
+    if (!header) return std::nullopt;
+    const SectionLocation& map = header->objectMap;
+    if (map.offset > fileSize || map.size > fileSize - map.offset) {
+        problem = QStringLiteral("the object map is corrupt: it lies beyond the end of the file");
+        return std::nullopt;
+    }
+    // A section other than the object map may be located beyond the end (an optional one);
+    // the reader does without it.
+    return std::min(fileSize, header->locatedEnd);
 }
 
 std::string_view codePageName(int number) {

@@ -21,11 +21,21 @@ struct FileHeader {
     SectionLocation headerVariables;
     SectionLocation classes;
     SectionLocation objectMap;
+    // Where the last of the sections the header locates ends: the objects lie before the
+    // object map, so nothing the reader needs lies beyond.
+    std::uint64_t locatedEnd = 0;
 };
 
-// Reads and checks the file header of `file`; on failure `problem` says why.
+// Reads and checks the file header of `file` (the file's first bytes are enough); on failure
+// `problem` says why.
 std::optional<FileHeader> readFileHeader(std::string_view file, bool verifyCheckValue,
                                          QString& problem);
+
+// How many bytes from its start the reader needs of an R13-R2000 file of `fileSize` bytes that
+// begins with `head`; nothing and `problem` set when its header is damaged or places the
+// object map beyond the end of the file.
+std::optional<std::uint64_t> flatFileExtent(std::string_view head, std::uint64_t fileSize,
+                                            QString& problem);
 
 // The $DWGCODEPAGE name of a code page number ("ANSI_1252"); empty when unknown.
 std::string_view codePageName(int number);

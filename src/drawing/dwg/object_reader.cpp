@@ -234,7 +234,8 @@ bool readObjectCommon(ObjectStreams& in, ObjectCommon& out,
     if (in.atLeast(Release::R2013)) in.data.bit();  // has data-store data
     out.owner = in.handles.handle().resolve(out.handle);
     for (std::uint32_t i = 0; i < reactors && !in.handles.failed(); ++i) in.handles.handle();
-    out.hasExtensionDictionary = !dictionaryMissing && in.handles.handle().resolve(out.handle) != 0;
+    if (!dictionaryMissing) out.extensionDictionary = in.handles.handle().resolve(out.handle);
+    out.hasExtensionDictionary = out.extensionDictionary != 0;
     return !in.data.failed() && !in.handles.failed();
 }
 

@@ -36,8 +36,10 @@ inline constexpr int kBlockControl = 0x30;
 inline constexpr int kBlockHeader = 0x31;
 inline constexpr int kLayer = 0x33;
 inline constexpr int kLinetype = 0x39;
+inline constexpr int kDictionary = 0x2A;
 inline constexpr int kAppId = 0x43;
-inline constexpr int kLayout = 0x52;  // usually a class number instead; see Classes
+inline constexpr int kXRecord = 0x4F;  // or a class number; see Classes
+inline constexpr int kLayout = 0x52;   // usually a class number instead; see Classes
 // Types from here on are numbered per drawing by its classes section.
 inline constexpr int kFirstClass = 500;
 }  // namespace type
@@ -107,6 +109,7 @@ struct ObjectCommon {
     std::uint64_t handle = 0;
     std::uint64_t owner = 0;
     bool hasExtensionDictionary = false;
+    std::uint64_t extensionDictionary = 0;  // its handle; 0 when it has none
 };
 // `extendedData`, when given, receives the object's extended data; otherwise it is skipped.
 bool readObjectCommon(ObjectStreams& in, ObjectCommon& out,

@@ -361,6 +361,24 @@ const SectionDescription* findSection(const std::vector<SectionDescription>& sec
 
 }  // namespace
 
+std::optional<std::uint64_t> pagedFileExtent(std::string_view head, std::uint64_t fileSize,
+                                             QString& problem) {
+    if (head.size() < kFirstPageAddress || fileSize < kFirstPageAddress) {
+        problem = truncated();
+        return std::nullopt;
+    }
+    PageMapPointers pointers;
+    if (!readEncryptedHeader(head, true, pointers, problem)) return std::nullopt;
+    if (pointers.pageMapAddress > fileSize ||
+        fileSize - pointers.pageMapAddress < kSystemPageHeaderSize) {
+        problem = truncated();
+        return std::nullopt;
+    }
+    // The pages lie one after the other from the first page on, the page map among them;
+    // where they end is known only from the map itself.
+    return fileSize;
+}
+
 std::optional<Sections> readPagedSections(std::string_view file, const SectionOptions& options,
                                           QString& problem) {
     if (file.size() < kFirstPageAddress) {

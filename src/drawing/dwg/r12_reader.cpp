@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "drawing/dwg/r12_reader.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -384,6 +385,50 @@ QString OldReader::linetypeOf(const EntityHead& head) const {
 
 bool isR12FamilyRelease(std::string_view head) {
     return oldReleaseOf(head).has_value();
+}
+
+std::optional<std::uint64_t> r12FileExtent(std::string_view head, std::uint64_t fileSize,
+                                           QString& problem) {
+    const auto release = oldReleaseOf(head);
+    auto refuse = [&](const QString& why) {
+        problem = why;
+        return std::nullopt;
+    };
+    if (!release)
+        return refuse(QStringLiteral("the file is not a DWG file of a supported release"));
+    std::uint64_t end = kHeaderSize;
+    if (*release == OldRelease::R12) end = kCodePageAt + 2;
+    if (fileSize < end || head.size() < end)
+        return refuse(QStringLiteral("the file header is truncated"));
+    const std::pair<int, const char*> tables[] = {
+        {kBlockTable, "block"}, {kLayerTable, "layer"}, {kLinetypeTable, "linetype"}};
+    for (const auto& [table, what] : tables) {
+        const std::size_t locator = kTablesAt + static_cast<std::size_t>(table) * kTableLocatorSize;
+        const std::uint64_t count = le16(head, locator + 2);
+        const std::uint64_t begin = le32(head, locator + 6);
+        const std::uint64_t tableEnd = begin + count * le16(head, locator);
+        if (count == 0) continue;
+        if (begin < kHeaderSize || tableEnd > fileSize)
+            return refuse(QStringLiteral("the %1 table is corrupt: it lies outside the file")
+                              .arg(QLatin1String(what)));
+        end = std::max(end, tableEnd);
+    }
+    const std::uint32_t start = le32(head, kEntitiesAt);
+    const std::uint32_t entitiesEnd = le32(head, kEntitiesAt + 4);
+    if (start < kHeaderSize || entitiesEnd < start || entitiesEnd > fileSize)
+        return refuse(QStringLiteral("the entity section is corrupt: it lies outside the file"));
+    end = std::max<std::uint64_t>(end, entitiesEnd);
+    if (*release == OldRelease::R12) {
+        const std::uint64_t extraStart = le32(head, kExtraEntitiesAt);
+        const std::uint64_t extraSize = le32(head, kExtraEntitiesAt + 4) & 0x00FFFFFFu;
+        if (extraSize > 0) {
+            if (extraStart < kHeaderSize || extraStart + extraSize > fileSize)
+                return refuse(QStringLiteral(
+                    "the extra entity section is corrupt: it lies outside the file"));
+            end = std::max(end, extraStart + extraSize);
+        }
+    }
+    return end;
 }
 
 QString readR12Dwg(std::string_view file, Drawing& drawing, bool verifyCheckValues) {

@@ -16,6 +16,8 @@
 // ones read are checked.
 
 #include <QString>
+#include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "drawing/drawing_model.h"
@@ -24,6 +26,13 @@ namespace drawing::dwg {
 
 // Whether `head` starts with the release string of one of these releases.
 bool isR12FamilyRelease(std::string_view head);
+
+// How many bytes from its start the reader needs of a file of `fileSize` bytes that begins
+// with `head` (its first 0x480 bytes, or all of a shorter file): up to the end of the last
+// table or entity section the header locates. Nothing and `problem` set when one lies
+// outside the file.
+std::optional<std::uint64_t> r12FileExtent(std::string_view head, std::uint64_t fileSize,
+                                           QString& problem);
 
 // Fills `drawing` from the whole file `file`; returns why it cannot, or an empty string.
 QString readR12Dwg(std::string_view file, Drawing& drawing, bool verifyCheckValues);

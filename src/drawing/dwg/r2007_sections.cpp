@@ -86,6 +86,17 @@ public:
         m_cap = std::min<std::uint64_t>(kAbsoluteCap, file.size() * std::uint64_t{256} + 0x100000);
     }
 
+    // The header alone, `m_file` being the file's first bytes and `fileSize` its size.
+    std::optional<std::uint64_t> extent(std::uint64_t fileSize) {
+        m_fileSize = fileSize;
+        if (m_file.size() < kPagesBase || fileSize < kPagesBase)
+            return fail("the file is truncated");
+        if (!readFileHeader()) return std::nullopt;
+        if (le64(m_header, field::kPagesMapOffset) > fileSize - kPagesBase)
+            return fail("the file is truncated");
+        return fileSize;
+    }
+
     std::optional<Sections> run() {
         if (m_file.size() < kPagesBase) return fail("the file is truncated");
         if (m_file.substr(0, 6) != "AC1021") return fail("the file is not an AC1021 drawing");
@@ -150,8 +161,7 @@ private:
                 le64(m_header, field::kHeaderCrc))
                 return reject("the file header is corrupt");
         }
-        if (le64(m_header, field::kFileSize) > m_file.size())
-            return reject("the file is truncated");
+        if (le64(m_header, field::kFileSize) > m_fileSize) return reject("the file is truncated");
         m_crcSeed = le64(m_header, field::kCrcSeed);
         return true;
     }
@@ -296,6 +306,7 @@ private:
     }
 
     std::string_view m_file;
+    std::uint64_t m_fileSize = m_file.size();  // what the file header's size is checked against
     bool m_verify;
     QString& m_problem;
     std::uint64_t m_cap = 0;
@@ -348,6 +359,11 @@ std::optional<SectionMap> parseSectionMap(std::string_view map) {
 }
 
 }  // namespace r2007
+
+std::optional<std::uint64_t> r2007FileExtent(std::string_view head, std::uint64_t fileSize,
+                                             QString& problem) {
+    return Reader(head, SectionOptions{}, problem).extent(fileSize);
+}
 
 std::optional<Sections> readR2007Sections(std::string_view file, const SectionOptions& options,
                                           QString& problem) {

@@ -5,6 +5,7 @@
 // file's pages and decompressed: what the object reader needs of them.
 
 #include <QString>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,6 +37,15 @@ struct PlainHeader {
 PlainHeader readPlainHeader(std::string_view file);
 // The description of a drawing refused for its password.
 QString passwordProtected();
+
+// How many bytes from its start the reader needs of a paged file of `fileSize` bytes that
+// begins with `head` (its first 0x480 bytes, or all of a shorter file); nothing and `problem`
+// set when the file header is not a drawing's or places the section page map beyond the end
+// of the file. For AC1018, AC1024, AC1027 and AC1032 files, and for AC1021 files.
+std::optional<std::uint64_t> pagedFileExtent(std::string_view head, std::uint64_t fileSize,
+                                             QString& problem);
+std::optional<std::uint64_t> r2007FileExtent(std::string_view head, std::uint64_t fileSize,
+                                             QString& problem);
 
 // The sections of an AC1018, AC1024, AC1027 or AC1032 file (pages compressed with the
 // R2004 method); nothing and `problem` set when the file is encrypted, truncated or corrupt.

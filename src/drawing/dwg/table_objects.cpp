@@ -3,10 +3,11 @@
 
 namespace drawing::dwg {
 
-bool readEntryName(const RawObject& object, std::string& name) {
+bool readEntryName(const RawObject& object, std::string& name, std::uint64_t* extensionDictionary) {
     ObjectStreams in(object);
     ObjectCommon common;
     if (!readObjectCommon(in, common)) return false;
+    if (extensionDictionary) *extensionDictionary = common.extensionDictionary;
     name = in.text();
     return !in.failed();
 }

@@ -12,8 +12,10 @@
 
 namespace drawing::dwg {
 
-// LAYER, LTYPE or BLOCK_HEADER: its entry name, as stored.
-bool readEntryName(const RawObject& object, std::string& name);
+// LAYER, LTYPE or BLOCK_HEADER: its entry name, as stored, and the handle of its extension
+// dictionary (0 for none).
+bool readEntryName(const RawObject& object, std::string& name,
+                   std::uint64_t* extensionDictionary = nullptr);
 
 struct BlockHeaderObject {
     ObjectCommon common;

@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// quillon-search and quillon-extract writing to an output that refuses what they write: the
+// run is a failure with the system's reason, never a success with the results lost.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "support/files.h"
+#include "support/qt_printers.h"
+
+namespace {
+
+const QString kExamples = QStringLiteral(QUILLON_FIXTURES_DIR "/../../examples");
+// Every write to it fails as on a full disk.
+const QString kFullDevice = QStringLiteral("/dev/full");
+
+struct ProgramRun {
+    int status = -1;  // -1: did not finish, -2: crashed
+    QString errors;
+};
+
+ProgramRun runTo(const QString& program, const QStringList& arguments, const QString& output) {
+    QProcess process;
+    process.setStandardOutputFile(output);
+    process.start(program, arguments);
+    ProgramRun run;
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        return run;
+    }
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    run.errors = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+TEST(ProgramOutput, ResultsThatCannotBeWrittenFailWithTheReason) {
+    if (!QFile::exists(kFullDevice)) GTEST_SKIP() << "no " << kFullDevice.toStdString();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString search = QStringLiteral(QUILLON_SEARCH_PROGRAM);
+    const QString extract = QStringLiteral(QUILLON_EXTRACT_PROGRAM);
+    const struct {
+        QString program;
+        QStringList arguments;
+        int statusWhenWritten;
+        int statusWhenRefused;
+        const char* reason;  // the start of the last line on standard error; empty: none
+    } cases[] = {
+        {search, {"PID", kExamples + "/*.dxf"}, 0, 3, "Cannot write the results: "},
+        {search, {"--help"}, 0, 3, "Cannot write the results: "},
+        // Nothing to write: nothing failed.
+        {search, {"no such value anywhere", kExamples + "/*.dxf"}, 1, 1, ""},
+        {extract, {kExamples + "/titleblock.txt", kExamples}, 0, 3, "Cannot write the records: "},
+    };
+    for (const auto& c : cases) {
+        const std::string what = (c.program + " " + c.arguments.join(' ')).toStdString();
+        const ProgramRun written = runTo(c.program, c.arguments, dir.filePath("out.txt"));
+        EXPECT_EQ(written.status, c.statusWhenWritten) << what << written.errors.toStdString();
+        EXPECT_FALSE(written.errors.contains("Cannot write")) << what;
+
+        const ProgramRun refused = runTo(c.program, c.arguments, kFullDevice);
+        EXPECT_EQ(refused.status, c.statusWhenRefused) << what << refused.errors.toStdString();
+        if (*c.reason) {
+            const QString last = refused.errors.trimmed().section('\n', -1);
+            EXPECT_TRUE(last.startsWith(QString::fromLatin1(c.reason)))
+                << what << ": " << last.toStdString();
+            EXPECT_GT(last.size(), qsizetype(qstrlen(c.reason))) << "the system's reason follows";
+        }
+    }
+}
+
+}  // namespace
