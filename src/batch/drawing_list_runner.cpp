@@ -14,6 +14,12 @@
 
 namespace batch {
 
+platform::ReadLimit listFileLimit() {
+    // Some 100,000 drawing lines with long paths: more than any list written or generated for
+    // real, and little enough to hold in memory.
+    return {16 * 1024 * 1024, QStringLiteral("a drawing list")};
+}
+
 DrawingListRunner::DrawingListRunner(DrawingListWindow& window, output::Sender& sender,
                                      acad::ApplicationFactory drawings,
                                      const platform::Clock& clock, QString programFolder)

@@ -16,10 +16,15 @@
 class RecordListModel;
 namespace platform {
 class LineReader;
+struct ReadLimit;
 class TextWriter;
 }  // namespace platform
 
 namespace batch {
+
+// The most a drawing list file may have: a list opens with a double-click, so it may come from
+// anywhere.
+platform::ReadLimit listFileLimit();
 
 // What a run shows in the window, beyond the status line and pending events of every run.
 class DrawingListWindow : public ExtractionRunUi {

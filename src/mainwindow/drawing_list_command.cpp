@@ -97,8 +97,9 @@ void MainWindow::runDrawingListFile() {
 void MainWindow::runDrawingList() {
     QString listPath;
     if (!m_commandLine.isEmpty() && m_commandLine != QLatin1String("/p")) {
-        listPath = platform::resolvePath(m_commandLine);
-        if (!QFile::exists(listPath)) {
+        QString refusal;  // a path too long to look up: the reader says why
+        listPath = platform::resolvePath(m_commandLine, &refusal);
+        if (refusal.isEmpty() && !QFile::exists(listPath)) {
             m_platform.ui.beep();
             setStatus(QStringLiteral("Passed file '") + m_commandLine +
                       QStringLiteral("' does not exist."));
@@ -113,10 +114,11 @@ void MainWindow::runDrawingList() {
         listPath = m_platform.dialogs.openFile(request);
         if (listPath.isEmpty()) return;
     }
-    // A list that cannot be read (gone, no permission, a folder) ends the run here, said so,
-    // with the attribute list untouched and nothing left to run again on the next click.
+    // A list that cannot be read (gone, no permission, a folder, a device or a pipe, too large)
+    // ends the run here, said so, with the attribute list untouched and nothing left to run
+    // again on the next click.
     platform::LineReader list;
-    if (!list.open(listPath)) {
+    if (!list.open(listPath, batch::listFileLimit())) {
         m_platform.ui.beep();
         setStatus(QStringLiteral("Cannot read the drawing list file ") + listPath +
                   QStringLiteral(": ") + list.errorString() + QLatin1Char('.'));

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Real list files over real drawing files in a scratch folder tree, through the window.
 
+#include <QStringEncoder>
+
 #include "drawing/reader_application.h"
 #include "mainwindow/main_window_fixture.h"
 
@@ -145,6 +147,31 @@ TEST_F(DrawingListTest, FailuresGoToTheStatusLineAndTheLog) {
                                   "  Error: DWG file not found.\r"))
         << lines[0].toStdString();
     EXPECT_TRUE(lines[1].endsWith("  Error: Template file requires '*OUTPUT'.\r"));
+}
+
+// A list saved as "Unicode" by a Windows editor is read as the text it is, to its END.
+TEST_F(DrawingListTest, UnicodeListFilesAreReadToTheirEnd) {
+    const QString text = "DWGNAME\r\n" + proj + "/A-101.dwg," + tpl() + "\r\nEXTRACT TO FILE " +
+                         out + "/unicode.csv\r\nEND\r\n";
+    const struct {
+        const char* name;
+        QStringConverter::Encoding encoding;
+        QByteArray mark;
+    } cases[] = {{"UTF-16LE", QStringConverter::Utf16LE, "\xFF\xFE"},
+                 {"UTF-16BE", QStringConverter::Utf16BE, "\xFE\xFF"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ended = 0;
+        window->records->clear();
+        QFile::remove(out + "/unicode.csv");
+        const QString path = appDir.filePath("unicode.dlf");
+        touch(path, c.mark + QStringEncoder(c.encoding).encode(text));
+        window->m_commandLine = path;
+        window->runDrawingListFile();
+        EXPECT_EQ(ended, 1) << window->statusLabel->text().toStdString();
+        EXPECT_EQ(names(), QStringList{"'A-101.DWG'"});
+        EXPECT_TRUE(QFile::exists(out + "/unicode.csv"));
+    }
 }
 
 TEST_F(DrawingListTest, ExcelSendLineSetsRowAndColumnOnlyWithASheet) {
