@@ -107,12 +107,14 @@ void DrawingListRunner::extractDrawingLine(DrawingSession& session, platform::Te
     const QString templatePath = platform::resolvePath(parts.templatePath);
 
     if (name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'))) {
-        // Without an extension the pattern reaches into subfolders; any extension becomes dwg.
+        // Without an extension the pattern reaches into subfolders. The reader reads DXF as
+        // well as DWG, so a dxf extension stays; any other extension becomes dwg.
         QString pattern = name;
         const bool noExtension = !pattern.contains(QLatin1Char('.'));
         if (noExtension) {
             pattern += QStringLiteral(".dwg");
-        } else if (!pattern.endsWith(QLatin1String("dwg"), Qt::CaseInsensitive)) {
+        } else if (!pattern.endsWith(QLatin1String("dwg"), Qt::CaseInsensitive) &&
+                   !pattern.endsWith(QLatin1String(".dxf"), Qt::CaseInsensitive)) {
             pattern = pattern.left(pattern.indexOf(QLatin1Char('.')) + 1) + QStringLiteral("dwg");
         }
         const qsizetype cut = parts.drawing.size() - fileNameOf(parts.drawing).size();

@@ -26,6 +26,7 @@ protected:
         copy("boiler-feed.dxf", proj + "/sub/E-2.dwg");
         copy("cooling-water.dxf", proj + "/sub/deeper/E-3.dwg");
         copy("tank-farm.dxf", proj + "/E-9.dxf");
+        copy("tank-farm.dxf", proj + "/sub/E-8.DXF");
         touch(appDir.filePath("tpl/Title.txt"), testfiles::read(kExamples + "/titleblock.txt"));
         touch(appDir.filePath("tpl/bad.txt"), "*INPUT\r\n");
         load();
@@ -100,10 +101,14 @@ TEST_F(DrawingListTest, WildcardLinesExtractTheDwgFilesTheyMatch) {
         const char* pattern;
         QStringList names;
     } cases[] = {
-        // No extension: the folder's own files first, then each subfolder; E-9.dxf is no .dwg.
+        // No extension: the folder's own files first, then each subfolder; no DXF file.
         {"/e*", {"'E-1.DWG'", "'E-2.DWG'", "'E-2.DWG'", "'E-3.DWG'"}},
         // Another extension: the .dwg files of that folder only.
         {"/E*.BAK", {"'E-1.DWG'"}},
+        {"/E*.dxfx", {"'E-1.DWG'"}},
+        // A dxf extension, in any letter case, stays: the DXF files of that folder only.
+        {"/E*.dxf", {"'E-9.DXF'"}},
+        {"/e?9.Dxf", {"'E-9.DXF'"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pattern);
