@@ -62,16 +62,9 @@ DrawingListResult DrawingListRunner::run(platform::LineReader& list) {
                 log.commit();
                 session.stop();
                 m_result.outcome = DrawingListResult::Outcome::Ended;
-                m_window.endProgram();
                 return m_result;
             case LineKind::Send:
-                // Before anything was extracted a send line sends nothing.
-                if (m_result.recordsAdded != 0) {
-                    if (const std::optional<SendLine> send = parseSendLine(written)) {
-                        this->send(*send);
-                        m_result.sent = true;
-                    }
-                }
+                sendLine(log, written);
                 break;
             case LineKind::Drawing:
                 extractDrawingLine(session, log, written);
@@ -88,15 +81,61 @@ DrawingListResult DrawingListRunner::run(platform::LineReader& list) {
     return m_result;
 }
 
-void DrawingListRunner::send(const SendLine& line) {
+namespace {
+
+// What a failed send says when its sender left the status line as it was (the reason was in an
+// error box of its own).
+QString notSentTo(output::Destination destination) {
+    switch (destination) {
+        case output::Destination::TextFile:
+            return QStringLiteral("Data not sent to the text file.");
+        case output::Destination::Clipboard:
+            return QStringLiteral("Data not sent to the clipboard.");
+        case output::Destination::Spreadsheet:
+            return QStringLiteral("Data not sent to Excel.");
+        case output::Destination::Database:
+            return QStringLiteral("Data not sent to Access.");
+        case output::Destination::Document:
+            return QStringLiteral("Data not sent to Word.");
+    }
+    return {};
+}
+
+}  // namespace
+
+void DrawingListRunner::sendLine(platform::TextWriter& log, const QString& line) {
+    const std::optional<SendLine> send = parseSendLine(line);
+    if (!send) {
+        // Nothing can be sent by it, now or later: a mistyped destination must not pass unseen.
+        const QString error = QStringLiteral(
+            "The send line names no destination: TO FILE, TO CLIPBOARD, TO WORD, TO EXCEL or TO "
+            "ACCESS.");
+        m_window.setStatus(error);
+        logFailure(log, QStringLiteral("  Send: ") + line, error);
+        return;
+    }
+    // Before anything was extracted a send line sends nothing.
+    if (m_result.recordsAdded == 0) return;
     const output::SendRequest request =
-        requestFromSendLine(line, m_window.requestFor(destinationOf(line.destination)));
+        requestFromSendLine(*send, m_window.requestFor(destinationOf(send->destination)));
     // Every send line sends all that the run extracted so far.
     const RecordListModel& records = m_window.records();
     const output::SendResult result =
         m_sender.send(request, {records.texts(), records.header(), records.maxFields()});
     m_window.showSend(request, result);
+    m_result.sent = true;
+    if (!result.ok) {
+        logFailure(log, QStringLiteral("  Send: ") + line,
+                   result.status.isEmpty() ? notSentTo(request.destination) : result.status);
+    }
     m_window.processPendingEvents();
+}
+
+void DrawingListRunner::logFailure(platform::TextWriter& log, const QString& what,
+                                   const QString& error) {
+    log.writeLine(textforms::logTimestamp(m_clock.now()) + what + QStringLiteral("  Error: ") +
+                  error);
+    ++m_result.failedLines;
 }
 
 void DrawingListRunner::extractDrawingLine(DrawingSession& session, platform::TextWriter& log,
@@ -128,9 +167,10 @@ void DrawingListRunner::extractDrawingLine(DrawingSession& session, platform::Te
     if (error.isEmpty()) error = extract(session, drawing).error;
     if (!error.isEmpty()) {
         m_window.setStatus(error);
-        log.writeLine(textforms::logTimestamp(m_clock.now()) + QStringLiteral("  Template: ") +
-                      templatePath + QStringLiteral("  Drawing: ") + drawing +
-                      QStringLiteral("  Error: ") + error);
+        logFailure(
+            log,
+            QStringLiteral("  Template: ") + templatePath + QStringLiteral("  Drawing: ") + drawing,
+            error);
         return;
     }
     addRecords(drawing, name);

@@ -68,11 +68,6 @@ public:
     void showSend(const output::SendRequest& request, const output::SendResult& result) override {
         m_window.showSend(request, result);
     }
-    void endProgram() override {
-        // Settings are not stored: the window's unload steps do not run.
-        m_window.m_unloaded = true;
-        m_window.endProgram();
-    }
 
 private:
     MainWindow& m_window;
@@ -96,7 +91,8 @@ void MainWindow::runDrawingListFile() {
 
 void MainWindow::runDrawingList() {
     QString listPath;
-    if (!m_commandLine.isEmpty() && m_commandLine != QLatin1String("/p")) {
+    const bool fromCommandLine = !m_commandLine.isEmpty() && m_commandLine != QLatin1String("/p");
+    if (fromCommandLine) {
         QString refusal;  // a path too long to look up: the reader says why
         listPath = platform::resolvePath(m_commandLine, &refusal);
         if (refusal.isEmpty() && !QFile::exists(listPath)) {
@@ -134,6 +130,13 @@ void MainWindow::runDrawingList() {
     batch::DrawingListRunner runner(glue, *m_sender, drawingApplication, m_platform.clock,
                                     m_programFolder);
     const batch::DrawingListResult result = runner.run(list);
+    if (result.outcome == batch::DrawingListResult::Outcome::Ended) {
+        // Settings are not stored: the window's unload steps do not run. A script that started
+        // the list learns from the exit status whether a line failed; err.log says which.
+        m_unloaded = true;
+        endProgram(fromCommandLine && result.failedLines > 0 ? kFailedListStatus : 0);
+        return;
+    }
     // Without a drawing session nothing ran: the same list runs again on the next click.
     if (result.outcome != batch::DrawingListResult::Outcome::Finished) return;
 

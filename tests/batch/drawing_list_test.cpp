@@ -31,7 +31,10 @@ protected:
         touch(appDir.filePath("tpl/bad.txt"), "*INPUT\r\n");
         load();
         window->drawingApplication = drawing::readerApplicationFactory();
-        window->endProgram = [this] { ++ended; };
+        window->endProgram = [this](int status) {
+            ++ended;
+            exitStatus = status;
+        };
     }
     void copy(const QString& example, const QString& target) {
         ASSERT_TRUE(QFile::copy(kExamples + "/" + example, target));
@@ -47,6 +50,7 @@ protected:
     QString proj;
     QString out;
     int ended = 0;
+    int exitStatus = -1;
 };
 
 TEST_F(DrawingListTest, HeaderDrawingsSendsAndEnd) {
@@ -58,6 +62,7 @@ TEST_F(DrawingListTest, HeaderDrawingsSendsAndEnd) {
         (out + "/Titles.csv").toUtf8() + ",,TAGS\r\n" + "END\r\n" +
         (proj + "/E-1.dwg," + tpl()).toUtf8() + "\r\n");
     EXPECT_EQ(ended, 1);
+    EXPECT_EQ(exitStatus, 0);
     EXPECT_EQ(names(), QStringList{"'A-101.DWG'"});
     const QByteArray csv = testfiles::read(out + "/Titles.csv");
     EXPECT_TRUE(csv.startsWith("\"DRAWING_NAME\",\"BLOCK_NAME\",\"BLOCK_HANDLE\",\"DWGNO\""))
@@ -152,6 +157,62 @@ TEST_F(DrawingListTest, FailuresGoToTheStatusLineAndTheLog) {
                                   "  Error: DWG file not found.\r"))
         << lines[0].toStdString();
     EXPECT_TRUE(lines[1].endsWith("  Error: Template file requires '*OUTPUT'.\r"));
+}
+
+// A script that runs a list learns from the exit status whether every line went through, and
+// err.log says which did not; a list chosen in the window ends as it always did.
+TEST_F(DrawingListTest, FailedSendLinesAreLoggedAndAListFromTheCommandLineEndsWithFailure) {
+    const QByteArray drawing = (proj + "/A-101.dwg," + tpl()).toUtf8() + "\r\n";
+    const QByteArray missing = (proj + "/missing.dwg," + tpl()).toUtf8() + "\r\n";
+    const QByteArray sent = "EXTRACT TO FILE " + (out + "/sent.csv").toUtf8() + "\r\n";
+    const QByteArray noFolder = "EXTRACT TO FILE " + (out + "/gone/lost.csv").toUtf8() + "\r\n";
+    const QByteArray noDestination = "EXTRACT TO PRINTER\r\n";
+    const QString notSaved = "  Send: EXTRACT TO FILE " + out + "/gone/lost.csv  Error: File " +
+                             out + "/gone/lost.csv not saved: ";
+    const QString noneNamed =
+        "  Send: EXTRACT TO PRINTER  Error: The send line names no destination: TO FILE, TO "
+        "CLIPBOARD, TO WORD, TO EXCEL or TO ACCESS.";
+    const QString notFound = "  Drawing: " + proj + "/missing.dwg  Error: DWG file not found.";
+    const struct {
+        const char* name;
+        QByteArray list;
+        bool fromCommandLine;
+        int status;
+        QStringList logged;
+    } cases[] = {
+        {"every line went through", drawing + sent + "END\r\n", true, 0, {}},
+        {"a send failed", drawing + noFolder + sent + "END\r\n", true, 1, {notSaved}},
+        {"no destination", drawing + sent + noDestination + "END\r\n", true, 1, {noneNamed}},
+        {"a drawing failed", missing + drawing + sent + "END\r\n", true, 1, {notFound}},
+        {"chosen in the window",
+         drawing + noFolder + noDestination + sent + "END\r\n",
+         false,
+         0,
+         {notSaved, noneNamed}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ended = 0;
+        exitStatus = -1;
+        QFile::remove(out + "/sent.csv");
+        const QString path = appDir.filePath("run.dlf");
+        touch(path, "DWGNAME\r\n" + c.list);
+        if (c.fromCommandLine) {
+            window->m_commandLine = path;
+        } else {
+            window->m_commandLine.clear();
+            fakes.dialogs.answerOpenFile(path);
+        }
+        window->runDrawingListFile();
+        EXPECT_EQ(ended, 1);
+        EXPECT_EQ(exitStatus, c.status);
+        EXPECT_TRUE(QFile::exists(out + "/sent.csv")) << "the run went on past the failure";
+        const QStringList lines = QString::fromUtf8(errLog()).split("\r\n", Qt::SkipEmptyParts);
+        ASSERT_EQ(lines.size(), c.logged.size()) << errLog().toStdString();
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            EXPECT_TRUE(lines[i].contains(c.logged[i])) << lines[i].toStdString();
+        }
+    }
 }
 
 // A list saved as "Unicode" by a Windows editor is read as the text it is, to its END.
