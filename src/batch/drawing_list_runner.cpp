@@ -3,6 +3,7 @@
 
 #include "batch/folder_scan.h"
 #include "batch/send_line_request.h"
+#include "core/result.h"
 #include "engine/drawing_session.h"
 #include "engine/run_extract_file.h"
 #include "engine/text_forms.h"
@@ -13,6 +14,12 @@
 #include "records/record_list_model.h"
 
 namespace batch {
+
+namespace {
+
+const QString kDrawingNotFound = QStringLiteral("DWG file not found.");
+
+}  // namespace
 
 platform::ReadLimit listFileLimit() {
     // Some 100,000 drawing lines with long paths: more than any list written or generated for
@@ -141,7 +148,10 @@ void DrawingListRunner::logFailure(platform::TextWriter& log, const QString& wha
 void DrawingListRunner::extractDrawingLine(DrawingSession& session, platform::TextWriter& log,
                                            const QString& line) {
     const DrawingLine parts = splitDrawingLine(line);
-    const QString drawing = platform::resolvePath(parts.drawing);
+    // A path the system cannot take is refused here, before any look-up: a crafted one of a
+    // few hundred thousand characters would otherwise be walked name by name.
+    QString refusal;
+    const QString drawing = platform::resolvePath(parts.drawing, &refusal);
     const QString name = fileNameOf(parts.drawing).toUpper();
     const QString templatePath = platform::resolvePath(parts.templatePath);
 
@@ -164,7 +174,10 @@ void DrawingListRunner::extractDrawingLine(DrawingSession& session, platform::Te
 
     QString error;
     session.loadTemplate(templatePath, &error);
-    if (error.isEmpty()) error = extract(session, drawing).error;
+    if (error.isEmpty()) {
+        error = refusal.isEmpty() ? extract(session, drawing).error
+                                  : core::withReason(kDrawingNotFound, refusal);
+    }
     if (!error.isEmpty()) {
         m_window.setStatus(error);
         logFailure(
@@ -212,10 +225,10 @@ void DrawingListRunner::scanFolder(const QString& folder, const QString& pattern
 }
 
 DrawingExtraction DrawingListRunner::extract(DrawingSession& session, const QString& drawing) {
-    const DrawingExtraction extraction = extractDrawing(
-        session, drawing, m_extractPath, m_window,
-        {QStringLiteral("DWG file not found."), QStringLiteral("Error opening DWG file."),
-         QStringLiteral("Unable to extract block attributes. ")});
+    const DrawingExtraction extraction =
+        extractDrawing(session, drawing, m_extractPath, m_window,
+                       {kDrawingNotFound, QStringLiteral("Error opening DWG file."),
+                        QStringLiteral("Unable to extract block attributes. ")});
     if (extraction.extracted) ++m_result.drawingsExtracted;
     return extraction;
 }

@@ -240,6 +240,23 @@ TEST_F(DrawingListTest, UnicodeListFilesAreReadToTheirEnd) {
     }
 }
 
+// A crafted path of a few hundred thousand characters is refused at once, saying why, and the
+// list goes on.
+TEST_F(DrawingListTest, PathsLongerThanTheSystemAllowsAreRefusedAndTheListGoesOn) {
+    QString deep = proj;
+    while (deep.size() < 300000) deep += "/a";
+    runListFile("DWGNAME\r\n" + deep + "/A-101.dwg," + tpl() + "\r\n" + proj + "/A-101.dwg," +
+                deep + "/title.txt\r\n" + proj + "/A-101.dwg," + tpl() + "\r\n");
+    EXPECT_EQ(names(), QStringList{"'A-101.DWG'"});
+    const QStringList lines = QString::fromUtf8(errLog()).split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].contains(
+        "A-101.dwg  Error: DWG file not found. (the path is longer than the system allows: "))
+        << lines[0].right(200).toStdString();
+    EXPECT_TRUE(lines[1].contains("/title.txt'. (the path is longer than the system allows: "))
+        << lines[1].right(200).toStdString();
+}
+
 TEST_F(DrawingListTest, ExcelSendLineSetsRowAndColumnOnlyWithASheet) {
     window->rowEdit->setText("9");
     runListFile("DWGNAME\r\n" + (proj + "/A-101.dwg," + tpl()).toUtf8() + "\r\n" +
