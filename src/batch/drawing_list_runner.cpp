@@ -3,6 +3,7 @@
 
 #include "batch/folder_scan.h"
 #include "batch/send_line_request.h"
+#include "core/result.h"
 #include "engine/drawing_session.h"
 #include "engine/run_extract_file.h"
 #include "engine/text_forms.h"
@@ -13,6 +14,18 @@
 #include "records/record_list_model.h"
 
 namespace batch {
+
+namespace {
+
+const QString kDrawingNotFound = QStringLiteral("DWG file not found.");
+
+}  // namespace
+
+platform::ReadLimit listFileLimit() {
+    // Some 100,000 drawing lines with long paths: more than any list written or generated for
+    // real, and little enough to hold in memory.
+    return {16 * 1024 * 1024, QStringLiteral("a drawing list")};
+}
 
 DrawingListRunner::DrawingListRunner(DrawingListWindow& window, output::Sender& sender,
                                      acad::ApplicationFactory drawings,
@@ -56,16 +69,9 @@ DrawingListResult DrawingListRunner::run(platform::LineReader& list) {
                 log.commit();
                 session.stop();
                 m_result.outcome = DrawingListResult::Outcome::Ended;
-                m_window.endProgram();
                 return m_result;
             case LineKind::Send:
-                // Before anything was extracted a send line sends nothing.
-                if (m_result.recordsAdded != 0) {
-                    if (const std::optional<SendLine> send = parseSendLine(written)) {
-                        this->send(*send);
-                        m_result.sent = true;
-                    }
-                }
+                sendLine(log, written);
                 break;
             case LineKind::Drawing:
                 extractDrawingLine(session, log, written);
@@ -82,31 +88,82 @@ DrawingListResult DrawingListRunner::run(platform::LineReader& list) {
     return m_result;
 }
 
-void DrawingListRunner::send(const SendLine& line) {
+namespace {
+
+// What a failed send says when its sender left the status line as it was (the reason was in an
+// error box of its own).
+QString notSentTo(output::Destination destination) {
+    switch (destination) {
+        case output::Destination::TextFile:
+            return QStringLiteral("Data not sent to the text file.");
+        case output::Destination::Clipboard:
+            return QStringLiteral("Data not sent to the clipboard.");
+        case output::Destination::Spreadsheet:
+            return QStringLiteral("Data not sent to Excel.");
+        case output::Destination::Database:
+            return QStringLiteral("Data not sent to Access.");
+        case output::Destination::Document:
+            return QStringLiteral("Data not sent to Word.");
+    }
+    return {};
+}
+
+}  // namespace
+
+void DrawingListRunner::sendLine(platform::TextWriter& log, const QString& line) {
+    const std::optional<SendLine> send = parseSendLine(line);
+    if (!send) {
+        // Nothing can be sent by it, now or later: a mistyped destination must not pass unseen.
+        const QString error = QStringLiteral(
+            "The send line names no destination: TO FILE, TO CLIPBOARD, TO WORD, TO EXCEL or TO "
+            "ACCESS.");
+        m_window.setStatus(error);
+        logFailure(log, QStringLiteral("  Send: ") + line, error);
+        return;
+    }
+    // Before anything was extracted a send line sends nothing.
+    if (m_result.recordsAdded == 0) return;
     const output::SendRequest request =
-        requestFromSendLine(line, m_window.requestFor(destinationOf(line.destination)));
+        requestFromSendLine(*send, m_window.requestFor(destinationOf(send->destination)));
     // Every send line sends all that the run extracted so far.
     const RecordListModel& records = m_window.records();
     const output::SendResult result =
         m_sender.send(request, {records.texts(), records.header(), records.maxFields()});
     m_window.showSend(request, result);
+    m_result.sent = true;
+    if (!result.ok) {
+        logFailure(log, QStringLiteral("  Send: ") + line,
+                   result.status.isEmpty() ? notSentTo(request.destination) : result.status);
+    }
     m_window.processPendingEvents();
+}
+
+void DrawingListRunner::logFailure(platform::TextWriter& log, const QString& what,
+                                   const QString& error) {
+    log.writeLine(textforms::logTimestamp(m_clock.now()) + what + QStringLiteral("  Error: ") +
+                  error);
+    ++m_result.failedLines;
 }
 
 void DrawingListRunner::extractDrawingLine(DrawingSession& session, platform::TextWriter& log,
                                            const QString& line) {
     const DrawingLine parts = splitDrawingLine(line);
-    const QString drawing = platform::resolvePath(parts.drawing);
+    // A path the system cannot take is refused here, before any look-up: a crafted one of a
+    // few hundred thousand characters would otherwise be walked name by name.
+    QString refusal;
+    const QString drawing = platform::resolvePath(parts.drawing, &refusal);
     const QString name = fileNameOf(parts.drawing).toUpper();
     const QString templatePath = platform::resolvePath(parts.templatePath);
 
     if (name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'))) {
-        // Without an extension the pattern reaches into subfolders; any extension becomes dwg.
+        // Without an extension the pattern reaches into subfolders. The reader reads DXF as
+        // well as DWG, so a dxf extension stays; any other extension becomes dwg.
         QString pattern = name;
         const bool noExtension = !pattern.contains(QLatin1Char('.'));
         if (noExtension) {
             pattern += QStringLiteral(".dwg");
-        } else if (!pattern.endsWith(QLatin1String("dwg"), Qt::CaseInsensitive)) {
+        } else if (!pattern.endsWith(QLatin1String("dwg"), Qt::CaseInsensitive) &&
+                   !pattern.endsWith(QLatin1String(".dxf"), Qt::CaseInsensitive)) {
             pattern = pattern.left(pattern.indexOf(QLatin1Char('.')) + 1) + QStringLiteral("dwg");
         }
         const qsizetype cut = parts.drawing.size() - fileNameOf(parts.drawing).size();
@@ -117,12 +174,16 @@ void DrawingListRunner::extractDrawingLine(DrawingSession& session, platform::Te
 
     QString error;
     session.loadTemplate(templatePath, &error);
-    if (error.isEmpty()) error = extract(session, drawing).error;
+    if (error.isEmpty()) {
+        error = refusal.isEmpty() ? extract(session, drawing).error
+                                  : core::withReason(kDrawingNotFound, refusal);
+    }
     if (!error.isEmpty()) {
         m_window.setStatus(error);
-        log.writeLine(textforms::logTimestamp(m_clock.now()) + QStringLiteral("  Template: ") +
-                      templatePath + QStringLiteral("  Drawing: ") + drawing +
-                      QStringLiteral("  Error: ") + error);
+        logFailure(
+            log,
+            QStringLiteral("  Template: ") + templatePath + QStringLiteral("  Drawing: ") + drawing,
+            error);
         return;
     }
     addRecords(drawing, name);
@@ -164,10 +225,10 @@ void DrawingListRunner::scanFolder(const QString& folder, const QString& pattern
 }
 
 DrawingExtraction DrawingListRunner::extract(DrawingSession& session, const QString& drawing) {
-    const DrawingExtraction extraction = extractDrawing(
-        session, drawing, m_extractPath, m_window,
-        {QStringLiteral("DWG file not found."), QStringLiteral("Error opening DWG file."),
-         QStringLiteral("Unable to extract block attributes. ")});
+    const DrawingExtraction extraction =
+        extractDrawing(session, drawing, m_extractPath, m_window,
+                       {kDrawingNotFound, QStringLiteral("Error opening DWG file."),
+                        QStringLiteral("Unable to extract block attributes. ")});
     if (extraction.extracted) ++m_result.drawingsExtracted;
     return extraction;
 }

@@ -16,10 +16,15 @@
 class RecordListModel;
 namespace platform {
 class LineReader;
+struct ReadLimit;
 class TextWriter;
 }  // namespace platform
 
 namespace batch {
+
+// The most a drawing list file may have: a list opens with a double-click, so it may come from
+// anywhere.
+platform::ReadLimit listFileLimit();
 
 // What a run shows in the window, beyond the status line and pending events of every run.
 class DrawingListWindow : public ExtractionRunUi {
@@ -35,16 +40,17 @@ public:
     virtual output::SendRequest requestFor(output::Destination destination) = 0;
     // A send line's request went out: the window shows its settings and how it went.
     virtual void showSend(const output::SendRequest& request, const output::SendResult& result) = 0;
-    // Ends the program at once, without storing settings.
-    virtual void endProgram() = 0;
 };
 
 struct DrawingListResult {
+    // Ended: an END line was met, and the program is to end at once, without storing settings.
     enum class Outcome { NoApplication, Ended, Finished };
     Outcome outcome = Outcome::Finished;
     qint64 recordsAdded = 0;
     qint32 drawingsExtracted = 0;
     bool sent = false;  // a send line sent
+    // Drawing lines and send lines that failed, each with its line in err.log.
+    qint32 failedLines = 0;
     double elapsedSeconds = 0;
 };
 
@@ -65,7 +71,9 @@ private:
                     const QString& templatePath);
     DrawingExtraction extract(class DrawingSession& session, const QString& drawing);
     void addRecords(const QString& drawingPath, const QString& drawingName);
-    void send(const SendLine& line);
+    void sendLine(platform::TextWriter& log, const QString& line);
+    // A failed line: its err.log line (what the line names, then the error) and its count.
+    void logFailure(platform::TextWriter& log, const QString& what, const QString& error);
 
     DrawingListWindow& m_window;
     output::Sender& m_sender;

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/result.h"
 #include "engine/blanks.h"
 #include "engine/drawing_session.h"
 #include "platform/line_reader.h"
@@ -43,6 +44,10 @@ QString normalisedList(const QString& list) {
     return QLatin1Char(' ') + names + QLatin1Char(' ');
 }
 
+// Far more than the longest tag list written by hand; a larger "template" is some other file
+// or a crafted one.
+const platform::ReadLimit kTemplateLimit{4 * 1024 * 1024, QStringLiteral("a template")};
+
 bool isComment(const QString& line) {
     const QString text = blanks::cutLeading(line);
     return text.isEmpty() || text.startsWith(QLatin1Char('\''));
@@ -57,9 +62,10 @@ qint16 DrawingSession::loadTemplate(const QString& templatePath, QString* error)
     };
     m_tags.clear();
     platform::LineReader reader;
-    if (!reader.open(templatePath)) {
-        return fail(0, QStringLiteral("Unable to open template file '") + templatePath +
-                           QStringLiteral("'."));
+    if (!reader.open(templatePath, kTemplateLimit)) {
+        return fail(0, core::withReason(QStringLiteral("Unable to open template file '") +
+                                            templatePath + QStringLiteral("'."),
+                                        reader.errorString()));
     }
 
     QString line;

@@ -68,11 +68,6 @@ public:
     void showSend(const output::SendRequest& request, const output::SendResult& result) override {
         m_window.showSend(request, result);
     }
-    void endProgram() override {
-        // Settings are not stored: the window's unload steps do not run.
-        m_window.m_unloaded = true;
-        m_window.endProgram();
-    }
 
 private:
     MainWindow& m_window;
@@ -96,9 +91,11 @@ void MainWindow::runDrawingListFile() {
 
 void MainWindow::runDrawingList() {
     QString listPath;
-    if (!m_commandLine.isEmpty() && m_commandLine != QLatin1String("/p")) {
-        listPath = platform::resolvePath(m_commandLine);
-        if (!QFile::exists(listPath)) {
+    const bool fromCommandLine = !m_commandLine.isEmpty() && m_commandLine != QLatin1String("/p");
+    if (fromCommandLine) {
+        QString refusal;  // a path too long to look up: the reader says why
+        listPath = platform::resolvePath(m_commandLine, &refusal);
+        if (refusal.isEmpty() && !QFile::exists(listPath)) {
             m_platform.ui.beep();
             setStatus(QStringLiteral("Passed file '") + m_commandLine +
                       QStringLiteral("' does not exist."));
@@ -113,10 +110,11 @@ void MainWindow::runDrawingList() {
         listPath = m_platform.dialogs.openFile(request);
         if (listPath.isEmpty()) return;
     }
-    // A list that cannot be read (gone, no permission, a folder) ends the run here, said so,
-    // with the attribute list untouched and nothing left to run again on the next click.
+    // A list that cannot be read (gone, no permission, a folder, a device or a pipe, too large)
+    // ends the run here, said so, with the attribute list untouched and nothing left to run
+    // again on the next click.
     platform::LineReader list;
-    if (!list.open(listPath)) {
+    if (!list.open(listPath, batch::listFileLimit())) {
         m_platform.ui.beep();
         setStatus(QStringLiteral("Cannot read the drawing list file ") + listPath +
                   QStringLiteral(": ") + list.errorString() + QLatin1Char('.'));
@@ -132,6 +130,13 @@ void MainWindow::runDrawingList() {
     batch::DrawingListRunner runner(glue, *m_sender, drawingApplication, m_platform.clock,
                                     m_programFolder);
     const batch::DrawingListResult result = runner.run(list);
+    if (result.outcome == batch::DrawingListResult::Outcome::Ended) {
+        // Settings are not stored: the window's unload steps do not run. A script that started
+        // the list learns from the exit status whether a line failed; err.log says which.
+        m_unloaded = true;
+        endProgram(fromCommandLine && result.failedLines > 0 ? kFailedListStatus : 0);
+        return;
+    }
     // Without a drawing session nothing ran: the same list runs again on the next click.
     if (result.outcome != batch::DrawingListResult::Outcome::Finished) return;
 

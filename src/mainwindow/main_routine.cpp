@@ -23,7 +23,8 @@ constexpr const char* kUsage =
     "Reads the block attributes of DWG and DXF drawings and sends the records you choose to a\n"
     "text file, the clipboard, a spreadsheet (.xlsx), a database (SQLite) or a document\n"
     "(.docx).\n\n"
-    "  LIST.dlf     run a drawing list file at once (its END line ends the program)\n"
+    "  LIST.dlf     run a drawing list file at once; its END line ends the program, with exit\n"
+    "               status 1 when a drawing line or send line failed (err.log says which)\n"
     "  /p           start the window as usual\n"
     "  --help       show this text\n"
     "  --version    show the version\n";

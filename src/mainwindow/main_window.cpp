@@ -56,9 +56,9 @@ MainWindow::MainWindow(platform::Platform platform, QString appPath, QString com
     connectHandlers();
     m_sender = std::make_unique<output::DestinationSender>(output::SendServices{
         m_platform.dialogs, m_platform.ui, m_platform.shell, m_platform.clipboard, office});
-    endProgram = [this] {
+    endProgram = [this](int exitStatus) {
         hide();
-        QCoreApplication::exit(0);
+        QCoreApplication::exit(exitStatus);
     };
 }
 

@@ -199,8 +199,12 @@ public:
     // The spreadsheet and database programs the outputs reach.
     office::Office office = office::unavailableOffice();
 
-    // Ends the program at once, without storing settings (a drawing list's END line).
-    std::function<void()> endProgram;
+    // Ends the program at once with an exit status, without storing settings (a drawing
+    // list's END line).
+    std::function<void(int exitStatus)> endProgram;
+    // The exit status at the END of a list given on the command line of which a drawing line or
+    // a send line failed.
+    static constexpr int kFailedListStatus = 1;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

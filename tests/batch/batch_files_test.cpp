@@ -9,6 +9,7 @@
 
 #include "drawing/reader_application.h"
 #include "mainwindow/main_window_fixture.h"
+#include "support/named_pipe.h"
 
 namespace {
 
@@ -51,11 +52,25 @@ protected:
 TEST_F(BatchFilesTest, ListFileThatCannotBeReadSaysSoAndLeavesNothingPending) {
     touch(appDir.filePath("locked.dlf"), "DWGNAME\r\n");
     const QString folder = makeFolder("folder.dlf");
+    // A list opens with a double-click: it may name a device or a pipe, or be a huge file.
+    const NamedPipe pipe(appDir.filePath("pipe.dlf"));
+    ASSERT_TRUE(pipe.isValid());
+    QByteArray huge = "DWGNAME\r\n" + (proj + "/E-1.dwg," + tpl()).toUtf8() + "\r\n";
+    huge += QByteArray(16 * 1024 * 1024 + 1 - huge.size(), '\'');
+    touch(appDir.filePath("huge.dlf"), huge);
+    QString deep = appDir.path();
+    while (deep.size() < 5000) deep += "/a";
     struct Case {
         QString path;
         const char* reason;
     };
-    std::vector<Case> cases = {{folder, "directory"}};
+    std::vector<Case> cases = {
+        {folder, "directory"},
+        {appDir.filePath("pipe.dlf"), "not a regular file but a named pipe"},
+        {"/dev/null", "not a regular file but a device"},
+        {appDir.filePath("huge.dlf"), "larger than 16 MB, the most a drawing list may have"},
+        {deep + "/run.dlf", "the path is longer than the system allows: 50"},
+    };
     if (::geteuid() != 0) {  // the administrator reads everything
         ASSERT_EQ(::chmod(QFile::encodeName(appDir.filePath("locked.dlf")).constData(), 0), 0);
         cases.push_back({appDir.filePath("locked.dlf"), "ermission"});

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Real list files over real drawing files in a scratch folder tree, through the window.
 
+#include <QStringEncoder>
+
 #include "drawing/reader_application.h"
 #include "mainwindow/main_window_fixture.h"
 
@@ -24,11 +26,15 @@ protected:
         copy("boiler-feed.dxf", proj + "/sub/E-2.dwg");
         copy("cooling-water.dxf", proj + "/sub/deeper/E-3.dwg");
         copy("tank-farm.dxf", proj + "/E-9.dxf");
+        copy("tank-farm.dxf", proj + "/sub/E-8.DXF");
         touch(appDir.filePath("tpl/Title.txt"), testfiles::read(kExamples + "/titleblock.txt"));
         touch(appDir.filePath("tpl/bad.txt"), "*INPUT\r\n");
         load();
         window->drawingApplication = drawing::readerApplicationFactory();
-        window->endProgram = [this] { ++ended; };
+        window->endProgram = [this](int status) {
+            ++ended;
+            exitStatus = status;
+        };
     }
     void copy(const QString& example, const QString& target) {
         ASSERT_TRUE(QFile::copy(kExamples + "/" + example, target));
@@ -44,6 +50,7 @@ protected:
     QString proj;
     QString out;
     int ended = 0;
+    int exitStatus = -1;
 };
 
 TEST_F(DrawingListTest, HeaderDrawingsSendsAndEnd) {
@@ -55,6 +62,7 @@ TEST_F(DrawingListTest, HeaderDrawingsSendsAndEnd) {
         (out + "/Titles.csv").toUtf8() + ",,TAGS\r\n" + "END\r\n" +
         (proj + "/E-1.dwg," + tpl()).toUtf8() + "\r\n");
     EXPECT_EQ(ended, 1);
+    EXPECT_EQ(exitStatus, 0);
     EXPECT_EQ(names(), QStringList{"'A-101.DWG'"});
     const QByteArray csv = testfiles::read(out + "/Titles.csv");
     EXPECT_TRUE(csv.startsWith("\"DRAWING_NAME\",\"BLOCK_NAME\",\"BLOCK_HANDLE\",\"DWGNO\""))
@@ -98,10 +106,14 @@ TEST_F(DrawingListTest, WildcardLinesExtractTheDwgFilesTheyMatch) {
         const char* pattern;
         QStringList names;
     } cases[] = {
-        // No extension: the folder's own files first, then each subfolder; E-9.dxf is no .dwg.
+        // No extension: the folder's own files first, then each subfolder; no DXF file.
         {"/e*", {"'E-1.DWG'", "'E-2.DWG'", "'E-2.DWG'", "'E-3.DWG'"}},
         // Another extension: the .dwg files of that folder only.
         {"/E*.BAK", {"'E-1.DWG'"}},
+        {"/E*.dxfx", {"'E-1.DWG'"}},
+        // A dxf extension, in any letter case, stays: the DXF files of that folder only.
+        {"/E*.dxf", {"'E-9.DXF'"}},
+        {"/e?9.Dxf", {"'E-9.DXF'"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pattern);
@@ -145,6 +157,104 @@ TEST_F(DrawingListTest, FailuresGoToTheStatusLineAndTheLog) {
                                   "  Error: DWG file not found.\r"))
         << lines[0].toStdString();
     EXPECT_TRUE(lines[1].endsWith("  Error: Template file requires '*OUTPUT'.\r"));
+}
+
+// A script that runs a list learns from the exit status whether every line went through, and
+// err.log says which did not; a list chosen in the window ends as it always did.
+TEST_F(DrawingListTest, FailedSendLinesAreLoggedAndAListFromTheCommandLineEndsWithFailure) {
+    const QByteArray drawing = (proj + "/A-101.dwg," + tpl()).toUtf8() + "\r\n";
+    const QByteArray missing = (proj + "/missing.dwg," + tpl()).toUtf8() + "\r\n";
+    const QByteArray sent = "EXTRACT TO FILE " + (out + "/sent.csv").toUtf8() + "\r\n";
+    const QByteArray noFolder = "EXTRACT TO FILE " + (out + "/gone/lost.csv").toUtf8() + "\r\n";
+    const QByteArray noDestination = "EXTRACT TO PRINTER\r\n";
+    const QString notSaved = "  Send: EXTRACT TO FILE " + out + "/gone/lost.csv  Error: File " +
+                             out + "/gone/lost.csv not saved: ";
+    const QString noneNamed =
+        "  Send: EXTRACT TO PRINTER  Error: The send line names no destination: TO FILE, TO "
+        "CLIPBOARD, TO WORD, TO EXCEL or TO ACCESS.";
+    const QString notFound = "  Drawing: " + proj + "/missing.dwg  Error: DWG file not found.";
+    const struct {
+        const char* name;
+        QByteArray list;
+        bool fromCommandLine;
+        int status;
+        QStringList logged;
+    } cases[] = {
+        {"every line went through", drawing + sent + "END\r\n", true, 0, {}},
+        {"a send failed", drawing + noFolder + sent + "END\r\n", true, 1, {notSaved}},
+        {"no destination", drawing + sent + noDestination + "END\r\n", true, 1, {noneNamed}},
+        {"a drawing failed", missing + drawing + sent + "END\r\n", true, 1, {notFound}},
+        {"chosen in the window",
+         drawing + noFolder + noDestination + sent + "END\r\n",
+         false,
+         0,
+         {notSaved, noneNamed}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ended = 0;
+        exitStatus = -1;
+        QFile::remove(out + "/sent.csv");
+        const QString path = appDir.filePath("run.dlf");
+        touch(path, "DWGNAME\r\n" + c.list);
+        if (c.fromCommandLine) {
+            window->m_commandLine = path;
+        } else {
+            window->m_commandLine.clear();
+            fakes.dialogs.answerOpenFile(path);
+        }
+        window->runDrawingListFile();
+        EXPECT_EQ(ended, 1);
+        EXPECT_EQ(exitStatus, c.status);
+        EXPECT_TRUE(QFile::exists(out + "/sent.csv")) << "the run went on past the failure";
+        const QStringList lines = QString::fromUtf8(errLog()).split("\r\n", Qt::SkipEmptyParts);
+        ASSERT_EQ(lines.size(), c.logged.size()) << errLog().toStdString();
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            EXPECT_TRUE(lines[i].contains(c.logged[i])) << lines[i].toStdString();
+        }
+    }
+}
+
+// A list saved as "Unicode" by a Windows editor is read as the text it is, to its END.
+TEST_F(DrawingListTest, UnicodeListFilesAreReadToTheirEnd) {
+    const QString text = "DWGNAME\r\n" + proj + "/A-101.dwg," + tpl() + "\r\nEXTRACT TO FILE " +
+                         out + "/unicode.csv\r\nEND\r\n";
+    const struct {
+        const char* name;
+        QStringConverter::Encoding encoding;
+        QByteArray mark;
+    } cases[] = {{"UTF-16LE", QStringConverter::Utf16LE, "\xFF\xFE"},
+                 {"UTF-16BE", QStringConverter::Utf16BE, "\xFE\xFF"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ended = 0;
+        window->records->clear();
+        QFile::remove(out + "/unicode.csv");
+        const QString path = appDir.filePath("unicode.dlf");
+        touch(path, c.mark + QStringEncoder(c.encoding).encode(text));
+        window->m_commandLine = path;
+        window->runDrawingListFile();
+        EXPECT_EQ(ended, 1) << window->statusLabel->text().toStdString();
+        EXPECT_EQ(names(), QStringList{"'A-101.DWG'"});
+        EXPECT_TRUE(QFile::exists(out + "/unicode.csv"));
+    }
+}
+
+// A crafted path of a few hundred thousand characters is refused at once, saying why, and the
+// list goes on.
+TEST_F(DrawingListTest, PathsLongerThanTheSystemAllowsAreRefusedAndTheListGoesOn) {
+    QString deep = proj;
+    while (deep.size() < 300000) deep += "/a";
+    runListFile("DWGNAME\r\n" + deep + "/A-101.dwg," + tpl() + "\r\n" + proj + "/A-101.dwg," +
+                deep + "/title.txt\r\n" + proj + "/A-101.dwg," + tpl() + "\r\n");
+    EXPECT_EQ(names(), QStringList{"'A-101.DWG'"});
+    const QStringList lines = QString::fromUtf8(errLog()).split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].contains(
+        "A-101.dwg  Error: DWG file not found. (the path is longer than the system allows: "))
+        << lines[0].right(200).toStdString();
+    EXPECT_TRUE(lines[1].contains("/title.txt'. (the path is longer than the system allows: "))
+        << lines[1].right(200).toStdString();
 }
 
 TEST_F(DrawingListTest, ExcelSendLineSetsRowAndColumnOnlyWithASheet) {

@@ -28,7 +28,7 @@ protected:
         setOption("WPath", out);
         load();
         window->drawingApplication = drawing::readerApplicationFactory();
-        window->endProgram = [] {};
+        window->endProgram = [](int) {};
         window->office.openDatabase = office::openSqliteDatabase;
         window->office.startSpreadsheet = [this] { return office::startXlsxSpreadsheet(out); };
         window->office.startWordProcessor = [this] {

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <memory>
 #include <vector>
@@ -52,6 +53,38 @@ TEST(Program, QuickStartListRunsAndEndsTheProgram) {
     EXPECT_TRUE(csv.contains("\"BOILER-FEED-REV-A.DWG\",\"TITLE\",\"6A\",\"PID-1003\""));
     EXPECT_FALSE(QFile::exists(home.filePath("config/Quillon/Quillon.conf")))
         << "END leaves the settings unstored";
+}
+
+// A script that runs a list learns from the exit status whether every line went through; a
+// list saved as UTF-16 is understood and ends at its END like any other.
+TEST(Program, ListEndsWithAStatusThatSaysWhetherEveryLineWentThrough) {
+    QTemporaryDir home;
+    QTemporaryDir work;
+    for (const char* name : {"titleblock.txt", "cooling-water.dxf"}) {
+        ASSERT_TRUE(QFile::copy(kProject + "/examples/" + name, work.filePath(name)));
+    }
+    const QString drawing = "DWGNAME\r\ncooling-water.dxf,titleblock.txt\r\n";
+    const struct {
+        const char* name;
+        QString list;
+        QStringConverter::Encoding encoding;
+        int status;
+    } cases[] = {
+        {"sent", drawing + "EXTRACT TO FILE sent.csv\r\nEND\r\n", QStringConverter::Utf8, 0},
+        {"not sent",
+         drawing + "EXTRACT TO FILE gone/lost.csv\r\nEXTRACT TO FILE sent.csv\r\nEND\r\n",
+         QStringConverter::Utf8, 1},
+        {"utf-16", drawing + "EXTRACT TO FILE sent.csv\r\nEND\r\n", QStringConverter::Utf16, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(work.filePath("sent.csv"));
+        ASSERT_TRUE(testfiles::write(
+            work.filePath("run.dlf"),
+            QStringEncoder(c.encoding, QStringEncoder::Flag::WriteBom).encode(c.list)));
+        EXPECT_EQ(runProgram(home, {"run.dlf"}, work.path()), c.status);
+        EXPECT_TRUE(testfiles::read(work.filePath("sent.csv")).contains("\"COOLING-WATER.DXF\""));
+    }
 }
 
 // quillon-extract keeps extract.txt and err.log in its own folder when it may write there, so

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine_fixture.h"
+#include "support/named_pipe.h"
 
 namespace {
 
@@ -48,8 +49,32 @@ TEST_F(EngineTest, TemplateThatCannotBeOpenedNamesItsPath) {
     QString error;
     const QString path = dir.filePath("missing.txt");
     EXPECT_EQ(session.loadTemplate(path, &error), 0);
-    EXPECT_EQ(error, "Unable to open template file '" + path + "'.");
+    EXPECT_EQ(error, "Unable to open template file '" + path + "'. (No such file or directory)");
     EXPECT_EQ(session.loadTemplate(path), 0) << "the message is optional";
+}
+
+// A template path may name anything: a device must not be read until memory runs out, a pipe
+// must not hold the run for ever, a huge file must not be read whole.
+TEST_F(EngineTest, TemplateThatIsNoRegularFileOrTooLargeIsRefusedSayingWhy) {
+    const NamedPipe pipe(dir.filePath("pipe.txt"));
+    ASSERT_TRUE(pipe.isValid());
+    QByteArray large = "*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n";
+    large += QByteArray(4 * 1024 * 1024 - large.size(), ' ');
+    const struct {
+        QString path;
+        const char* reason;
+    } cases[] = {
+        {dir.filePath("pipe.txt"), "not a regular file but a named pipe"},
+        {templateFile(large + "\n", "large.txt"), "larger than 4 MB, the most a template may have"},
+        {"/dev/zero", "not a regular file but a device"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        QString error;
+        EXPECT_EQ(session.loadTemplate(c.path, &error), 0);
+        EXPECT_EQ(error, "Unable to open template file '" + c.path + "'. (" + c.reason + ")");
+    }
+    EXPECT_EQ(session.loadTemplate(templateFile(large, "at-limit.txt")), 1);
 }
 
 TEST_F(EngineTest, InputSectionKeywordsAreParsedAndNormalised) {

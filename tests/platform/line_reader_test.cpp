@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QStringEncoder>
+
 #include "scratch_folder.h"
+#include "support/named_pipe.h"
 
 namespace {
 
@@ -44,6 +47,36 @@ TEST(DecodeText, ReadsUtf8AndFallsBackToWindows1252) {
     EXPECT_EQ(decodeText("\xC3\xA9 \xE9"), QString::fromUtf8("Ã© é"));
     // The mark is dropped even when the rest is Windows-1252.
     EXPECT_EQ(decodeText("\xEF\xBB\xBF\xE9"), QString::fromUtf8("é"));
+}
+
+TEST(DecodeText, ReadsTheUnicodeFormsAByteOrderMarkAnnounces) {
+    const QString text = QString::fromUtf8("END\r\n\u00c4 \u20ac \U0001F600");
+    struct Case {
+        const char* name;
+        QStringConverter::Encoding encoding;
+        QByteArray mark;
+    };
+    const Case cases[] = {{"UTF-16LE", QStringConverter::Utf16LE, "\xFF\xFE"},
+                          {"UTF-16BE", QStringConverter::Utf16BE, "\xFE\xFF"},
+                          {"UTF-32LE", QStringConverter::Utf32LE, QByteArray("\xFF\xFE\0\0", 4)},
+                          {"UTF-32BE", QStringConverter::Utf32BE, QByteArray("\0\0\xFE\xFF", 4)}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray body = QStringEncoder(c.encoding).encode(text);
+        EXPECT_EQ(decodeText(c.mark + body), text);
+        EXPECT_EQ(decodeText(c.mark), "");
+        // A cut-off last unit is dropped; what comes before it stays.
+        EXPECT_EQ(decodeText(c.mark + body + body.left(1)), text);
+    }
+    // A lone surrogate does not end the text: what follows it is read on.
+    const QString broken =
+        decodeText(QByteArray("\xFF\xFE"
+                              "a\0\x00\xD8"
+                              "b\0",
+                              8));
+    EXPECT_TRUE(broken.size() == 3 && broken.startsWith('a') && broken.endsWith('b'));
+    // Without a mark, NUL bytes are text like any other: no guess at UTF-16.
+    EXPECT_EQ(decodeText(QByteArray("E\0N\0", 4)).size(), 4);
 }
 
 TEST(DecodeText, MapsEveryWindows1252Byte) {
@@ -106,6 +139,7 @@ TEST(LineReader, FailsOnUnreadableFilesAndStartsAfreshOnReopen) {
     EXPECT_FALSE(reader.open(scratch.path()));  // a folder is no text file
 
     ASSERT_TRUE(reader.open(scratch.writeFile("a.txt", "a1\na2\n")));
+    EXPECT_TRUE(reader.errorString().isEmpty());
     QString line;
     ASSERT_TRUE(reader.readLine(line));
     EXPECT_EQ(line, "a1");
@@ -117,6 +151,51 @@ TEST(LineReader, FailsOnUnreadableFilesAndStartsAfreshOnReopen) {
 
     EXPECT_FALSE(reader.open(scratch.path("missing.txt")));
     EXPECT_FALSE(reader.readLine(line));  // nothing left over from the previous file
+}
+
+TEST(LineReader, ReadsAListSavedAsUnicodeByAWindowsEditor) {
+    ScratchFolder scratch;
+    const QString text = QString::fromUtf8("DWGNAME\r\nC:\\Pl\u00e4ne\\*.dxf,t.txt\r\nEND\r\n");
+    QByteArray bytes("\xFF\xFE");
+    bytes += QStringEncoder(QStringConverter::Utf16LE).encode(text);
+    EXPECT_EQ(readAll(scratch.writeFile("unicode.dlf", bytes)),
+              QStringList({"DWGNAME", QString::fromUtf8("C:\\Pl\u00e4ne\\*.dxf,t.txt"), "END"}));
+}
+
+// Only regular files are read, and no more of them than the limit: a device would be read until
+// memory runs out, a pipe nobody writes to would block for ever, a crafted file could be huge.
+TEST(LineReader, RefusesWhatIsNoRegularFileAndFilesOverTheLimit) {
+    ScratchFolder scratch;
+    const NamedPipe pipe(scratch.path("pipe.dlf"));
+    ASSERT_TRUE(pipe.isValid());
+    const platform::ReadLimit limit{64, "a test file"};
+    const QByteArray atLimit(64, 'x');
+    struct Case {
+        QString path;
+        platform::ReadLimit limit;
+        const char* reason;  // empty: read
+    };
+    const Case cases[] = {
+        {scratch.path("pipe.dlf"), {}, "not a regular file but a named pipe"},
+        {"/dev/null", {}, "not a regular file but a device"},
+        {"/dev/zero", limit, "not a regular file but a device"},
+        {scratch.path(), {}, "directory"},
+        {scratch.writeFile("at.txt", atLimit), limit, ""},
+        {scratch.writeFile("over.txt", atLimit + "\n"), limit,
+         "larger than 64 bytes, the most a test file may have"},
+        {scratch.writeFile("big.txt", atLimit + "\n"), {}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        platform::LineReader reader;
+        const bool read = reader.open(c.path, c.limit);
+        EXPECT_EQ(read, *c.reason == '\0');
+        EXPECT_TRUE(reader.errorString().contains(c.reason)) << reader.errorString().toStdString();
+        QString line;
+        if (!read) {
+            EXPECT_FALSE(reader.readLine(line));
+        }
+    }
 }
 
 }  // namespace

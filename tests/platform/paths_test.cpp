@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QStorageInfo>
+#include <climits>
 
 #include "scratch_folder.h"
 
@@ -74,6 +76,46 @@ TEST(ResolvePath, PrefersTheExactNameThenTheFirstInNameOrder) {
     // The first candidate folder does not hold the file; the later components stay as given.
     EXPECT_EQ(platform::resolvePath(scratch.path("two/folder/B.TXT")),
               scratch.path("two/FOLDER/B.TXT"));
+}
+
+// The system refuses a path over PATH_MAX bytes and a name over NAME_MAX bytes; so does the
+// resolver, at once and saying why, instead of walking a crafted path name by name.
+TEST(ResolvePath, RefusesPathsAndNamesLongerThanTheSystemAllows) {
+    ScratchFolder scratch;
+    scratch.writeFile("Out/file.txt");
+    QString deep = scratch.path("OUT");
+    while (deep.size() < 400000) deep += QStringLiteral("/a");
+    const QString base = scratch.path("OUT") + '/';
+    const qsizetype room = PATH_MAX - 1 - QFile::encodeName(base).size();
+    struct Case {
+        QString given;
+        const char* refusal;  // empty: resolved as usual
+    };
+    const Case cases[] = {
+        {deep, "the path is longer than the system allows: 400"},
+        {base + QString(NAME_MAX, u'n'), ""},
+        {base + QString(NAME_MAX + 1, u'n') + "/x.txt",
+         "the name nnnnnnnnnnnnnnnnnnnn... is longer than the system allows: 256 bytes, at most "
+         "255"},
+        // Bytes are counted, not characters: 90 euro signs are 270 bytes.
+        {base + QString(90, QChar(0x20AC)), "is longer than the system allows: 270 bytes"},
+        {base + QString(85, QChar(0x20AC)), ""},
+        // At the limit the path is taken; one byte more is not.
+        {base + QString(room, u'/'), ""},
+        {base + QString(room + 1, u'/'), "the path is longer than the system allows"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.given.left(300).toStdString());
+        QString refusal = "untouched";
+        const QString resolved = platform::resolvePath(c.given, &refusal);
+        EXPECT_TRUE(refusal.contains(c.refusal)) << refusal.toStdString();
+        if (*c.refusal != '\0') {
+            EXPECT_EQ(resolved, c.given) << "given back as it was";
+        } else {
+            EXPECT_TRUE(refusal.isEmpty()) << refusal.toStdString();
+            EXPECT_TRUE(resolved.startsWith(scratch.path("Out/")));
+        }
+    }
 }
 
 TEST(ResolvePathAndDriveOf, TakeRelativePathsFromTheCurrentFolder) {
