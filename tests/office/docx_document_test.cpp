@@ -235,14 +235,18 @@ bool runAsAdministrator() {
 #endif
 }
 
-// Makes `path` unwritable even for the administrator, who ignores permissions: the immutable
+// Makes `path` unwritable even for the administrator, who ignores permissions. A file is
+// read-only by its write bits alone, for the administrator too; a folder needs the immutable
 // attribute where the file system has it. False when it cannot be done.
 bool makeReadOnly(const QString& path, bool readOnly) {
-    if (!runAsAdministrator()) {
-        const QFile::Permissions writable = QFile::WriteOwner | QFile::WriteUser;
+    const QFileInfo info(path);
+    if (info.isFile() || !runAsAdministrator()) {
+        const QFile::Permissions writable =
+            QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther;
         const QFile::Permissions permissions = QFile::permissions(path);
         return QFile::setPermissions(path,
-                                     readOnly ? permissions & ~writable : permissions | writable);
+                                     readOnly ? permissions & ~writable
+                                              : permissions | QFile::WriteOwner | QFile::WriteUser);
     }
     return QProcess::execute(QStringLiteral("chattr"),
                              {readOnly ? QStringLiteral("+i") : QStringLiteral("-i"), path}) == 0;
