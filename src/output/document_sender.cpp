@@ -6,6 +6,7 @@
 
 #include "output/office_link.h"
 #include "output/send_grid.h"
+#include "output/spreadsheet_sender.h"
 
 namespace output {
 namespace {
@@ -34,6 +35,11 @@ SendResult sendToDocument(const SendRequest& request, const SendRecords& records
         return SendResult{false, notSent(program, error.description)};
     };
     const int width = recordWidth(records);
+    // Before any document is opened or made: a send of nothing must not turn a page or make a
+    // document, as the workbook and the database sends make no change either.
+    if (!splitIntoFields(width, records.records)) {
+        return failed({0, QStringLiteral("space-delimited records have no fields to send")});
+    }
     const DataGrid grid = dataGrid(request, records, request.tags);
     using office::TextDocument;
     using office::WordProcessor;

@@ -158,6 +158,11 @@ TEST_F(OfficeSendFaultsTest, SpaceDelimitedRecordsAreRefused) {
     const QString db = database(
         "CREATE TABLE Tags (TAG TEXT, VAL TEXT); INSERT INTO Tags "
         "VALUES ('old', 'row');");
+    const auto made =
+        office::startDocxWordProcessor(makeFolder("documents")).value()->AddDocument();
+    ASSERT_TRUE(made.ok());
+    const QString document = made.value()->FullName().value();
+    const QByteArray documentBytes = testfiles::read(document);
     // Only space-delimited records (no field count), then a mixed selection.
     const std::pair<QStringList, qint64> selections[] = {{{"A  1", "B  2"}, 0},
                                                          {{"'A','1'", "B  2"}, 3}};
@@ -179,6 +184,16 @@ TEST_F(OfficeSendFaultsTest, SpaceDelimitedRecordsAreRefused) {
         EXPECT_EQ(status(),
                   "Data not sent to Excel: space-delimited records have no fields to send.");
         EXPECT_FALSE(QFile::exists(out + "/Book1.xlsx")) << "no workbook made for nothing";
+
+        window->documentOption->setChecked(true);
+        for (const QString& chosen : {QString(), document}) {
+            window->m_document = chosen;
+            window->sendSelectedRecords();
+            EXPECT_EQ(status(),
+                      "Data not sent to Word: space-delimited records have no fields to send.");
+        }
+        EXPECT_FALSE(QFile::exists(out + "/Document1.docx")) << "no document made for nothing";
+        EXPECT_EQ(testfiles::read(document), documentBytes) << "not turned landscape";
     }
 }
 
