@@ -32,12 +32,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     DocxDocument& document = *opened.value();
     const auto turned = document.SetLandscape();
     if (!turned) checkFailure(turned.error());
-    const auto lines =
-        document.InsertBlock(false, QStringLiteral("A,1\r\nB,<2>&\r\n"), 8, std::nullopt);
+    const auto lines = document.InsertBlock(false, QStringLiteral("A,1\r\nB,<2>&\r\n"), 8);
     if (!lines) checkFailure(lines.error());
     const auto table =
-        document.InsertBlock(true, QStringLiteral("DWGNO,TITLE\r\n12,\xc3\xa9t\xc3\xa9\rlast"), 8,
-                             office::TableFormat{true});
+        document.InsertTable(true,
+                             {{QStringLiteral("DWGNO"), QStringLiteral("TITLE")},
+                              {QStringLiteral("12"), QStringLiteral("\xc3\xa9t\xc3\xa9\tlast")}},
+                             8, office::TableFormat{true});
     if (!table) checkFailure(table.error());
 
     auto reopened = DocxDocument::open(path, office::docx::Paper::A4);

@@ -9,6 +9,7 @@
 #include <optional>
 #include <pugixml.hpp>
 #include <string>
+#include <vector>
 
 #include "office/docx_template.h"
 #include "office/word_processor.h"
@@ -31,11 +32,13 @@ private:
 // whether anything changed.
 bool setLandscape(pugi::xml_node body, const WordNames& names, Paper paper);
 
+// Text in one type size: lines as paragraphs, or rows of cells as a table.
 struct Block {
-    QStringList lines;
+    QStringList lines;              // without a table
+    std::vector<QStringList> rows;  // with a table: each cell's text whole, tabs and all
     int pointSize = 8;
-    std::optional<TableFormat> table;  // cells separated by tabs
-    std::string tableStyle;            // the style id the table names; empty for none
+    std::optional<TableFormat> table;
+    std::string tableStyle;  // the style id the table names; empty for none
 };
 
 // Adds the block at the start of the body or at its end (before the body's section properties).

@@ -58,25 +58,46 @@ QString makePythonDocument(const ScratchFolder& folder, const QString& name) {
 
 TEST(DocxDocument, SendsReadBackByPythonDocx) {
     SKIP_WITHOUT_PYTHON_DOCX();
+    using Rows = std::vector<QStringList>;
     struct Case {
         const char* name;
-        QString text;
+        QString text;  // sent as lines
+        Rows rows;     // sent as a table, with the format below
         std::optional<TableFormat> table;
         QString expected;
     };
     const Case cases[] = {
-        {"lines with tags, no table", "TAG,VAL\r\nA,1\r\nB,2\r\n", std::nullopt,
+        {"lines with tags, no table",
+         "TAG,VAL\r\nA,1\r\nB,2\r\n",
+         {},
+         std::nullopt,
          "P TAG,VAL | 8.0\nP A,1 | 8.0\nP B,2 | 8.0"},
-        {"table with tags", "TAG\tVAL\r\nA\t1\r\nB\t2\r\n", TableFormat{true},
+        {"table with tags",
+         {},
+         Rows{{"TAG", "VAL"}, {"A", "1"}, {"B", "2"}},
+         TableFormat{true},
          "T 3x2\nR HB TAG|VAL\nR -- A|1\nR -- B|2\nP  |"},
-        {"table without tags", "A\t1\r\nB\t2\r\n", TableFormat{false},
+        {"table without tags",
+         {},
+         Rows{{"A", "1"}, {"B", "2"}},
+         TableFormat{false},
          "T 2x2\nR -- A|1\nR -- B|2\nP  |"},
-        {"rows of unequal width", "A\t1\t2\r\nB\r\n", TableFormat{false},
+        {"rows of unequal width",
+         {},
+         Rows{{"A", "1", "2"}, {"B"}},
+         TableFormat{false},
          "T 2x3\nR -- A|1|2\nR -- B||\nP  |"},
+        {"tabs inside cells stay in their cell",
+         {},
+         Rows{{"A\tx", "1"}, {"\tB\t", "2"}},
+         TableFormat{false},
+         "T 2x2\nR -- A\tx|1\nR -- \tB\t|2\nP  |"},
         {"tabs kept, characters XML cannot hold left out",
          QStringLiteral("a\tb\x01"
                         "c\r\nlast line unended"),
-         std::nullopt, "P a\tbc | 8.0\nP last line unended | 8.0"},
+         {},
+         std::nullopt,
+         "P a\tbc | 8.0\nP last line unended | 8.0"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -86,7 +107,8 @@ TEST(DocxDocument, SendsReadBackByPythonDocx) {
         ASSERT_TRUE(document.ok()) << document.error().description.toStdString();
         EXPECT_EQ(document.value()->FullName().value(), folder.path("Document1.docx"));
         ASSERT_TRUE(document.value()->SetLandscape().ok());
-        const auto inserted = document.value()->InsertBlock(true, c.text, 8, c.table);
+        const auto inserted = c.table ? document.value()->InsertTable(true, c.rows, 8, *c.table)
+                                      : document.value()->InsertBlock(true, c.text, 8);
         ASSERT_TRUE(inserted.ok()) << inserted.error().description.toStdString();
         const QString dump = dumpDocument(folder.path("Document1.docx"));
         EXPECT_TRUE(dump.startsWith("page landscape")) << dump.toStdString();
@@ -125,7 +147,7 @@ TEST(DocxDocument, BlockAtTheStartOfAPortraitDocumentFoundIgnoringCase) {
     ASSERT_TRUE(document.ok()) << document.error().description.toStdString();
     EXPECT_EQ(document.value()->FullName().value(), path);
     ASSERT_TRUE(document.value()->SetLandscape().ok());
-    ASSERT_TRUE(document.value()->InsertBlock(false, "A,1\r\nB,2\r\n", 8, std::nullopt).ok());
+    ASSERT_TRUE(document.value()->InsertBlock(false, "A,1\r\nB,2\r\n", 8).ok());
 
     const QString after = dumpDocument(path);
     // The page turns: width and height swap, and so do the top and bottom margins with the
@@ -153,9 +175,9 @@ TEST(DocxDocument, SuccessiveSendsStackUp) {
         SCOPED_TRACE(atEnd ? "appended" : "at the start");
         ScratchFolder folder;
         const auto document = started(folder.path())->AddDocument().value();
-        ASSERT_TRUE(document->InsertBlock(atEnd, "first\r\n", 8, TableFormat{false}).ok());
-        ASSERT_TRUE(document->InsertBlock(atEnd, "second\r\n", 8, TableFormat{false}).ok());
-        ASSERT_TRUE(document->InsertBlock(atEnd, "third,3\r\n", 8, std::nullopt).ok());
+        ASSERT_TRUE(document->InsertTable(atEnd, {{"first"}}, 8, TableFormat{false}).ok());
+        ASSERT_TRUE(document->InsertTable(atEnd, {{"second"}}, 8, TableFormat{false}).ok());
+        ASSERT_TRUE(document->InsertBlock(atEnd, "third,3\r\n", 8).ok());
         const QString dump = withoutPageLine(dumpDocument(folder.path("Document1.docx")));
         const QString expected =
             atEnd ? "T 1x1\nR -- first\nP  |\nT 1x1\nR -- second\nP  |\nP third,3 | 8.0"
@@ -192,9 +214,9 @@ TEST(DocxDocument, ARefusedSendIsNotWrittenLater) {
     const auto document = started(folder.path())->AddDocument().value();
     const QString lock = folder.writeFile(".~lock.Document1.docx#", "lock");
     EXPECT_FALSE(document->SetLandscape().ok());
-    EXPECT_FALSE(document->InsertBlock(true, "refused\r\n", 8, std::nullopt).ok());
+    EXPECT_FALSE(document->InsertBlock(true, "refused\r\n", 8).ok());
     ASSERT_TRUE(QFile::remove(lock));
-    ASSERT_TRUE(document->InsertBlock(true, "written\r\n", 8, std::nullopt).ok());
+    ASSERT_TRUE(document->InsertBlock(true, "written\r\n", 8).ok());
     const QString dump = dumpDocument(folder.path("Document1.docx"));
     EXPECT_TRUE(dump.startsWith("page portrait")) << dump.toStdString();
     EXPECT_EQ(withoutPageLine(dump), "P written | 8.0");
@@ -206,12 +228,18 @@ TEST(DocxDocument, ColumnsFitTheirTextAndThePage) {
     const auto document = started(folder.path())->AddDocument().value();
     ASSERT_TRUE(document->SetLandscape().ok());
     const QString wide(60, QLatin1Char('W'));
-    QStringList narrowAndLong{"x\t" + QString(40, QLatin1Char('y'))};
+    // A value as long as a note (a single value times the type size once overflowed the
+    // arithmetic, and every column fell to the narrowest width, one character a line).
+    const QString note(1600, QLatin1Char('n'));
     QStringList many;
     for (int c = 0; c < 30; ++c) many << wide;
-    ASSERT_TRUE(
-        document->InsertBlock(true, narrowAndLong.join("") + "\r\n", 8, TableFormat{}).ok());
-    ASSERT_TRUE(document->InsertBlock(true, many.join('\t') + "\r\n", 8, TableFormat{}).ok());
+    const std::vector<QStringList> tables[] = {
+        {{"x", QString(40, QLatin1Char('y'))}}, {many}, {{"x", note, "y"}, {"x", "short", "y"}}};
+    for (const auto& rows : tables) {
+        ASSERT_TRUE(document->InsertTable(true, rows, 8, TableFormat{}).ok());
+    }
+    // Per table: the second column wider than the first, all within the page's text, and the
+    // second taking more than nine tenths of it.
     const QString widths = runPython(QStringLiteral(R"(
 import sys, docx
 d = docx.Document(sys.argv[1])
@@ -219,10 +247,10 @@ s = d.sections[-1]
 text = (s.page_width - s.left_margin - s.right_margin) // 635
 for t in d.tables:
     w = [int(c.width) // 635 for c in t.columns]
-    print(w[0] < w[1], sum(w) <= text)
+    print(w[0] < w[1], sum(w) <= text, w[1] * 10 > text * 9)
 )"),
                                      {folder.path("Document1.docx")});
-    EXPECT_EQ(widths.trimmed(), "True True\nFalse True");
+    EXPECT_EQ(widths.trimmed(), "True True False\nFalse True False\nTrue True True");
 }
 
 // ---- Broken inputs: each ends with its reason and leaves every file as it was.
@@ -330,7 +358,7 @@ TEST(DocxDocument, BrokenInputsAreReportedAndLeaveEveryFileAsItWas) {
             const auto turned = document.value()->SetLandscape();
             if (!turned) reasons << turned.error().description;
             const auto inserted =
-                document.value()->InsertBlock(true, "A\t1\r\n", 8, TableFormat{true});
+                document.value()->InsertTable(true, {{"A", "1"}}, 8, TableFormat{true});
             if (!inserted) reasons << inserted.error().description;
             EXPECT_EQ(reasons.size(), 2) << "both changes refused";
         }

@@ -156,6 +156,19 @@ TEST_F(DocumentSendTest, NoDocumentChosenMakesANewOneNamedOnTheStatusLine) {
     EXPECT_EQ(ScratchFolder::readFile(first), written);
 }
 
+// A tab is a character of a value like any other: its cell holds it, and the later cells of the
+// row stay in their columns.
+TEST_F(DocumentSendTest, TabsInsideValuesStayInTheirTableCells) {
+    SKIP_WITHOUT_PYTHON_DOCX();
+    const QString path = document();
+    options(true, true, true);
+    records({"'A\tx','1'", "'\tB','2\t3'"});
+    send();
+    EXPECT_EQ(status(), "Data sent to Word.");
+    EXPECT_EQ(withoutPageLine(dumpDocument(path)),
+              "P Existing text | None\nT 3x2\nR HB TAG|VAL\nR -- A\tx|1\nR -- \tB|2\t3\nP  |");
+}
+
 TEST_F(DocumentSendTest, MissingDocumentIsNamedAndNothingIsMade) {
     const QString missing = out + "/missing.docx";
     window->m_document = missing;

@@ -95,9 +95,13 @@ public:
         m_document->landscape = true;
         return core::success();
     }
-    Status InsertBlock(bool atEnd, const QString& text, int pointSize,
-                       std::optional<office::TableFormat> table) override {
-        m_document->blocks.push_back({atEnd, text, pointSize, table});
+    Status InsertBlock(bool atEnd, const QString& text, int pointSize) override {
+        m_document->blocks.push_back({atEnd, text, {}, pointSize, std::nullopt});
+        return core::success();
+    }
+    Status InsertTable(bool atEnd, const std::vector<QStringList>& rows, int pointSize,
+                       office::TableFormat format) override {
+        m_document->blocks.push_back({atEnd, {}, rows, pointSize, format});
         return core::success();
     }
 
