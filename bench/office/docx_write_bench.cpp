@@ -61,7 +61,7 @@ Timing send(const QString& folder, const std::vector<QStringList>& rows, bool ta
     auto document = word->AddDocument();
     if (!document) qFatal("%s", qPrintable(document.error().description));
     timing.create = static_cast<double>(clock.nsecsElapsed()) / 1e6;
-    if (auto turned = document.value()->SetLandscape(); !turned) {
+    if (auto turned = document.value()->SetLandscape(true); !turned) {
         qFatal("%s", qPrintable(turned.error().description));
     }
     timing.landscape = static_cast<double>(clock.nsecsElapsed()) / 1e6 - timing.create;

@@ -47,10 +47,40 @@ pugi::xml_node firstElement(pugi::xml_node parent) {
     return {};
 }
 
-// The body's own section properties: its last element when that is a sectPr.
+// The body's own section properties, those of its last section: its last element when that is
+// a sectPr.
 pugi::xml_node bodySection(pugi::xml_node body) {
     const pugi::xml_node last = lastElement(body);
     return last && localName(last) == "sectPr" ? last : pugi::xml_node();
+}
+
+// Whether `node` is the section properties of a paragraph of the body (directly or inside
+// content controls), which end a section before the last. Those of a tracked change
+// (sectPrChange, pPrChange) are the old ones and do not count.
+bool endsASection(pugi::xml_node node, pugi::xml_node body) {
+    if (node.type() != pugi::node_element || localName(node) != "sectPr") return false;
+    const pugi::xml_node properties = node.parent();
+    const pugi::xml_node paragraph = properties.parent();
+    if (localName(properties) != "pPr" || localName(paragraph) != "p") return false;
+    for (pugi::xml_node up = paragraph.parent(); up != body; up = up.parent()) {
+        if (!up) return false;
+        const std::string_view local = localName(up);
+        if (local != "sdt" && local != "sdtContent" && local != "customXml") return false;
+    }
+    return true;
+}
+
+// The section properties of the section that a block added at the end or the start of the body
+// goes into: the last section's, or those of the first section break (the body's own when there
+// is only one section). Null when the document has none.
+pugi::xml_node sectionAt(pugi::xml_node body, bool atEnd) {
+    if (!atEnd) {
+        // find_node walks without recursion, however deeply the body nests.
+        const pugi::xml_node first =
+            body.find_node([&](pugi::xml_node node) { return endsASection(node, body); });
+        if (first) return first;
+    }
+    return bodySection(body);
 }
 
 void setValue(pugi::xml_node node, const WordNames& names, std::string_view local,
@@ -280,8 +310,8 @@ WordNames::WordNames(pugi::xml_node root) {
     m_prefix = free + ":";
 }
 
-bool setLandscape(pugi::xml_node body, const WordNames& names, Paper paper) {
-    pugi::xml_node section = bodySection(body);
+bool setLandscape(pugi::xml_node body, const WordNames& names, Paper paper, bool atEnd) {
+    pugi::xml_node section = sectionAt(body, atEnd);
     if (!section) section = body.append_child(names("sectPr").c_str());
     pugi::xml_node size = child(section, "pgSz");
     if (!size) {
@@ -340,7 +370,7 @@ void insertBlock(pugi::xml_node body, const WordNames& names, bool atEnd, const 
     const BlockWriter writer(names, block);
     if (block.table) {
         if (!block.rows.empty()) {
-            insertTable(body, before, bodySection(body), names, block, writer);
+            insertTable(body, before, sectionAt(body, atEnd), names, block, writer);
         }
         return;
     }

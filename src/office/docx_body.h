@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The changes the document output makes to a document's body: the last section turned to a
-// landscape page, and a block of lines added at the start or the end, as paragraphs or as a
-// table.
+// The changes the document output makes to a document's body: the section that a block goes
+// into turned to a landscape page, and a block of lines added at the start or the end, as
+// paragraphs or as a table.
 
 #include <QStringList>
 #include <optional>
@@ -27,10 +27,11 @@ private:
     std::string m_prefix;  // "w:" in nearly every document
 };
 
-// Turns the page of the body's last section to landscape: width and height swapped, and the
-// top and bottom margins with the left and right ones, when the page was portrait. Returns
+// Turns the page of the section that a block added at the end (or the start) of the body goes
+// into to landscape: width and height swapped, and the top and bottom margins with the left
+// and right ones, when the page was portrait. The other sections keep their pages. Returns
 // whether anything changed.
-bool setLandscape(pugi::xml_node body, const WordNames& names, Paper paper);
+bool setLandscape(pugi::xml_node body, const WordNames& names, Paper paper, bool atEnd);
 
 // Text in one type size: lines as paragraphs, or rows of cells as a table.
 struct Block {

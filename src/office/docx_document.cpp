@@ -150,10 +150,10 @@ Status DocxDocument::save() {
     return core::success();
 }
 
-Status DocxDocument::SetLandscape() {
+Status DocxDocument::SetLandscape(bool atEnd) {
     pugi::xml_node root = m_document->document_element();
     const WordNames names(root);
-    if (!setLandscape(ooxml::child(root, "body"), names, m_paper)) return core::success();
+    if (!setLandscape(ooxml::child(root, "body"), names, m_paper, atEnd)) return core::success();
     return save();
 }
 

@@ -24,7 +24,7 @@ public:
     static Result<std::shared_ptr<DocxDocument>> create(const QString& path, Paper paper);
 
     Result<QString> FullName() const override;
-    Status SetLandscape() override;
+    Status SetLandscape(bool atEnd) override;
     Status InsertBlock(bool atEnd, const QString& text, int pointSize) override;
     Status InsertTable(bool atEnd, const std::vector<QStringList>& rows, int pointSize,
                        TableFormat format) override;

@@ -21,7 +21,9 @@ class TextDocument {
 public:
     virtual ~TextDocument() = default;
     virtual Result<QString> FullName() const = 0;
-    virtual Status SetLandscape() = 0;
+    // Turns the page that a block inserted at the end of the document (or at its start) lands
+    // on to landscape.
+    virtual Status SetLandscape(bool atEnd) = 0;
     // Inserts `text` (lines ended by CR LF) as new paragraphs at the end of the document or at
     // its start, in `pointSize` type.
     virtual Status InsertBlock(bool atEnd, const QString& text, int pointSize) = 0;

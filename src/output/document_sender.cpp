@@ -90,7 +90,9 @@ SendResult sendToDocument(const SendRequest& request, const SendRecords& records
                                             QStringLiteral("' could not be opened")}));
     }
     // Each step saves the document; stopping at the first refusal leaves the file as it was.
-    if (const auto turned = document->SetLandscape(); !turned) return failed(turned.error());
+    if (const auto turned = document->SetLandscape(request.append); !turned) {
+        return failed(turned.error());
+    }
     const auto inserted = request.createTable
                               ? document->InsertTable(request.append, tableRows(grid, width), 8,
                                                       office::TableFormat{request.tags})

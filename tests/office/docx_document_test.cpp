@@ -106,7 +106,7 @@ TEST(DocxDocument, SendsReadBackByPythonDocx) {
         const auto document = word->AddDocument();
         ASSERT_TRUE(document.ok()) << document.error().description.toStdString();
         EXPECT_EQ(document.value()->FullName().value(), folder.path("Document1.docx"));
-        ASSERT_TRUE(document.value()->SetLandscape().ok());
+        ASSERT_TRUE(document.value()->SetLandscape(true).ok());
         const auto inserted = c.table ? document.value()->InsertTable(true, c.rows, 8, *c.table)
                                       : document.value()->InsertBlock(true, c.text, 8);
         ASSERT_TRUE(inserted.ok()) << inserted.error().description.toStdString();
@@ -146,7 +146,7 @@ TEST(DocxDocument, BlockAtTheStartOfAPortraitDocumentFoundIgnoringCase) {
     const auto document = word->OpenDocument(folder.path("REPORT.DOCX"));
     ASSERT_TRUE(document.ok()) << document.error().description.toStdString();
     EXPECT_EQ(document.value()->FullName().value(), path);
-    ASSERT_TRUE(document.value()->SetLandscape().ok());
+    ASSERT_TRUE(document.value()->SetLandscape(false).ok());
     ASSERT_TRUE(document.value()->InsertBlock(false, "A,1\r\nB,2\r\n", 8).ok());
 
     const QString after = dumpDocument(path);
@@ -165,7 +165,7 @@ TEST(DocxDocument, BlockAtTheStartOfAPortraitDocumentFoundIgnoringCase) {
 
     // A second turn changes nothing: the file is not even written.
     const QByteArray saved = ScratchFolder::readFile(path);
-    ASSERT_TRUE(document.value()->SetLandscape().ok());
+    ASSERT_TRUE(document.value()->SetLandscape(false).ok());
     EXPECT_EQ(ScratchFolder::readFile(path), saved);
 }
 
@@ -213,7 +213,7 @@ TEST(DocxDocument, ARefusedSendIsNotWrittenLater) {
     ScratchFolder folder;
     const auto document = started(folder.path())->AddDocument().value();
     const QString lock = folder.writeFile(".~lock.Document1.docx#", "lock");
-    EXPECT_FALSE(document->SetLandscape().ok());
+    EXPECT_FALSE(document->SetLandscape(true).ok());
     EXPECT_FALSE(document->InsertBlock(true, "refused\r\n", 8).ok());
     ASSERT_TRUE(QFile::remove(lock));
     ASSERT_TRUE(document->InsertBlock(true, "written\r\n", 8).ok());
@@ -226,7 +226,7 @@ TEST(DocxDocument, ColumnsFitTheirTextAndThePage) {
     SKIP_WITHOUT_PYTHON_DOCX();
     ScratchFolder folder;
     const auto document = started(folder.path())->AddDocument().value();
-    ASSERT_TRUE(document->SetLandscape().ok());
+    ASSERT_TRUE(document->SetLandscape(true).ok());
     const QString wide(60, QLatin1Char('W'));
     // A value as long as a note (a single value times the type size once overflowed the
     // arithmetic, and every column fell to the narrowest width, one character a line).
@@ -251,6 +251,70 @@ for t in d.tables:
 )"),
                                      {folder.path("Document1.docx")});
     EXPECT_EQ(widths.trimmed(), "True True False\nFalse True False\nTrue True True");
+}
+
+// Two portrait sections with a paragraph each, as python-docx makes them: the first on Letter
+// paper with 1.25-inch sides, the second on A4 with half-inch sides.
+const QString kMakeTwoSections = QStringLiteral(R"(
+import sys, docx
+from docx.shared import Twips
+d = docx.Document()
+d.add_paragraph('first section')
+s = d.add_section()
+s.page_width, s.page_height = Twips(11906), Twips(16838)
+s.left_margin = s.right_margin = Twips(720)
+d.add_paragraph('second section')
+d.save(sys.argv[1])
+)");
+
+// The orientation of every section, then the body in order: paragraph texts, and for a table the
+// section it is in and whether its columns fit that section's text, the long second one taking
+// more than nine tenths of it.
+const QString kDumpSections = QStringLiteral(R"(
+import sys, docx
+from docx.oxml.ns import qn
+d = docx.Document(sys.argv[1])
+print(' '.join('landscape' if s.orientation == 1 else 'portrait' for s in d.sections))
+texts = [(s.page_width - s.left_margin - s.right_margin) // 635 for s in d.sections]
+section, out = 0, []
+for el in d.element.body.iterchildren():
+    if el.tag == qn('w:tbl'):
+        w = [int(g.get(qn('w:w'))) for g in el.iter(qn('w:gridCol'))]
+        fits = sum(w) <= texts[section] and w[1] * 10 > texts[section] * 9
+        out.append('table in %d %s' % (section + 1, 'fits' if fits else 'does not fit'))
+    elif el.tag == qn('w:p'):
+        text = ''.join(t.text or '' for t in el.iter(qn('w:t')))
+        if text:
+            out.append(text)
+        if el.find(qn('w:pPr')) is not None and el.find(qn('w:pPr')).find(qn('w:sectPr')) is not None:
+            section += 1
+print(' / '.join(out))
+)");
+
+// The page the records land on turns, at either end; the other section keeps its page.
+TEST(DocxDocument, TheSectionTheBlockGoesIntoTurnsLandscape) {
+    SKIP_WITHOUT_PYTHON_DOCX();
+    const struct {
+        bool atEnd;
+        QString expected;
+    } cases[] = {
+        {false, "landscape portrait\ntable in 1 fits / first section / second section"},
+        {true, "portrait landscape\nfirst section / second section / table in 2 fits"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.atEnd ? "appended" : "at the start");
+        ScratchFolder folder;
+        const QString path = folder.path("Sections.docx");
+        ASSERT_EQ(runPython(kMakeTwoSections, {path}), QString());
+        ASSERT_EQ(runPython(kDumpSections, {path}).section('\n', 0, 0), "portrait portrait");
+        const auto document = started(folder.path())->OpenDocument(path);
+        ASSERT_TRUE(document.ok()) << document.error().description.toStdString();
+        ASSERT_TRUE(document.value()->SetLandscape(c.atEnd).ok());
+        const QStringList row{"x", QString(1600, QLatin1Char('n')), "y"};
+        ASSERT_TRUE(document.value()->InsertTable(c.atEnd, {row}, 8, TableFormat{}).ok());
+        const QString dump = runPython(kDumpSections, {path}).trimmed();
+        EXPECT_EQ(dump, c.expected) << dump.toStdString();
+    }
 }
 
 // ---- Broken inputs: each ends with its reason and leaves every file as it was.
@@ -355,7 +419,7 @@ TEST(DocxDocument, BrokenInputsAreReportedAndLeaveEveryFileAsItWas) {
         if (!document) {
             reasons << document.error().description;
         } else {
-            const auto turned = document.value()->SetLandscape();
+            const auto turned = document.value()->SetLandscape(true);
             if (!turned) reasons << turned.error().description;
             const auto inserted =
                 document.value()->InsertTable(true, {{"A", "1"}}, 8, TableFormat{true});

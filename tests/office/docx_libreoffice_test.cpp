@@ -37,7 +37,7 @@ TEST(DocxLibreOffice, WrittenDocumentConvertsToPdf) {
     ScratchFolder folder;
     const auto document =
         office::startDocxWordProcessor(folder.path()).value()->AddDocument().value();
-    ASSERT_TRUE(document->SetLandscape().ok());
+    ASSERT_TRUE(document->SetLandscape(true).ok());
     ASSERT_TRUE(document
                     ->InsertTable(true,
                                   {{"TAG", "VALUE", "SIZE"},

@@ -91,8 +91,8 @@ public:
     DocumentRef(QString path, std::shared_ptr<MemDocument> document)
         : m_path(std::move(path)), m_document(std::move(document)) {}
     Result<QString> FullName() const override { return m_path; }
-    Status SetLandscape() override {
-        m_document->landscape = true;
+    Status SetLandscape(bool atEnd) override {
+        m_document->landscapeAtEnd = atEnd;
         return core::success();
     }
     Status InsertBlock(bool atEnd, const QString& text, int pointSize) override {

@@ -79,8 +79,8 @@ struct MemDocument {
         int pointSize = 0;
         std::optional<office::TableFormat> table;
     };
-    bool landscape = false;
-    std::vector<Block> blocks;  // in the order inserted
+    std::optional<bool> landscapeAtEnd;  // the end whose page was turned
+    std::vector<Block> blocks;           // in the order inserted
 };
 
 class MemoryWordProcessor : public office::WordProcessor {
