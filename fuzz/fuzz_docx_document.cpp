@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Opens the input as the .docx document a user points at (raw, or as parts zipped here, see
-// fuzz_package.h), turns its page, puts records at its start as lines and at its end as a table,
-// the way a send does, and opens the saved file again: a document that opened must still open
-// after a change, and a failure always says why.
+// fuzz_package.h), turns the pages of its first and last sections, puts records at its start as
+// lines and at its end as a table, the way a send does, and opens the saved file again: a
+// document that opened must still open after a change, and a failure always says why.
 
 #include <cstddef>
 #include <cstdint>
@@ -30,14 +30,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     DocxDocument& document = *opened.value();
-    const auto turned = document.SetLandscape();
-    if (!turned) checkFailure(turned.error());
-    const auto lines =
-        document.InsertBlock(false, QStringLiteral("A,1\r\nB,<2>&\r\n"), 8, std::nullopt);
+    for (const bool atEnd : {false, true}) {
+        const auto turned = document.SetLandscape(atEnd);
+        if (!turned) checkFailure(turned.error());
+    }
+    const auto lines = document.InsertBlock(false, QStringLiteral("A,1\r\nB,<2>&\r\n"), 8);
     if (!lines) checkFailure(lines.error());
     const auto table =
-        document.InsertBlock(true, QStringLiteral("DWGNO,TITLE\r\n12,\xc3\xa9t\xc3\xa9\rlast"), 8,
-                             office::TableFormat{true});
+        document.InsertTable(true,
+                             {{QStringLiteral("DWGNO"), QStringLiteral("TITLE")},
+                              {QStringLiteral("12"), QStringLiteral("\xc3\xa9t\xc3\xa9\tlast")}},
+                             8, office::TableFormat{true});
     if (!table) checkFailure(table.error());
 
     auto reopened = DocxDocument::open(path, office::docx::Paper::A4);

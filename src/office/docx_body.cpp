@@ -2,7 +2,10 @@
 #include "office/docx_body.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <climits>
 #include <cstdlib>
+#include <numeric>
 #include <vector>
 
 #include "office/ooxml_xml.h"
@@ -44,10 +47,40 @@ pugi::xml_node firstElement(pugi::xml_node parent) {
     return {};
 }
 
-// The body's own section properties: its last element when that is a sectPr.
+// The body's own section properties, those of its last section: its last element when that is
+// a sectPr.
 pugi::xml_node bodySection(pugi::xml_node body) {
     const pugi::xml_node last = lastElement(body);
     return last && localName(last) == "sectPr" ? last : pugi::xml_node();
+}
+
+// Whether `node` is the section properties of a paragraph of the body (directly or inside
+// content controls), which end a section before the last. Those of a tracked change
+// (sectPrChange, pPrChange) are the old ones and do not count.
+bool endsASection(pugi::xml_node node, pugi::xml_node body) {
+    if (node.type() != pugi::node_element || localName(node) != "sectPr") return false;
+    const pugi::xml_node properties = node.parent();
+    const pugi::xml_node paragraph = properties.parent();
+    if (localName(properties) != "pPr" || localName(paragraph) != "p") return false;
+    for (pugi::xml_node up = paragraph.parent(); up != body; up = up.parent()) {
+        if (!up) return false;
+        const std::string_view local = localName(up);
+        if (local != "sdt" && local != "sdtContent" && local != "customXml") return false;
+    }
+    return true;
+}
+
+// The section properties of the section that a block added at the end or the start of the body
+// goes into: the last section's, or those of the first section break (the body's own when there
+// is only one section). Null when the document has none.
+pugi::xml_node sectionAt(pugi::xml_node body, bool atEnd) {
+    if (!atEnd) {
+        // find_node walks without recursion, however deeply the body nests.
+        const pugi::xml_node first =
+            body.find_node([&](pugi::xml_node node) { return endsASection(node, body); });
+        if (first) return first;
+    }
+    return bodySection(body);
 }
 
 void setValue(pugi::xml_node node, const WordNames& names, std::string_view local,
@@ -57,8 +90,14 @@ void setValue(pugi::xml_node node, const WordNames& names, std::string_view loca
     found.set_value(value.c_str());
 }
 
+// A measure in twips; what is not a number, or is out of range, reads as 0.
 int twips(pugi::xml_node node, std::string_view local) {
-    return std::atoi(attribute(node, local).value());
+    const char* text = attribute(node, local).value();
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(text, &end, 10);
+    if (errno != 0 || end == text || value > INT_MAX || value < INT_MIN) return 0;
+    return static_cast<int>(value);
 }
 
 // Text as XML can hold it: characters that XML 1.0 forbids (control characters, unpaired
@@ -133,47 +172,61 @@ private:
     std::string m_halfPoints;
 };
 
-// Column widths that fit the longest text of each column, narrowed together when the table
-// would be wider than the page's text.
+// Column widths that fit the longest text of each column. When the table would be wider than
+// the page's text, the columns share that width in proportion to their text, each keeping at
+// least the narrowest width (so a long note takes the room the short columns leave).
 std::vector<int> fittedWidths(const std::vector<QStringList>& rows, size_t columns, int pointSize,
                               int textWidth) {
-    const int perCharacter = kTwipsPerCharacterPoint * pointSize;
-    std::vector<int> widths(columns, kNarrowestColumn);
+    // Counted in 64 bits: a single long value times the type size overflows an int.
+    const long long perCharacter = static_cast<long long>(kTwipsPerCharacterPoint) * pointSize;
+    std::vector<long long> wanted(columns, kNarrowestColumn);
     for (const QStringList& row : rows) {
         for (size_t c = 0; c < columns && c < static_cast<size_t>(row.size()); ++c) {
             const auto characters =
-                static_cast<int>(row[static_cast<qsizetype>(c)].toUcs4().size());
-            widths[c] = std::max(widths[c], (characters + 1) * perCharacter + kCellMargins);
+                static_cast<long long>(row[static_cast<qsizetype>(c)].toUcs4().size());
+            wanted[c] = std::max(wanted[c], (characters + 1) * perCharacter + kCellMargins);
         }
     }
-    long long total = 0;
-    for (int width : widths) total += width;
-    if (total > textWidth) {
-        for (int& width : widths) {
-            width = std::max(kNarrowestColumn, static_cast<int>(width * textWidth / total));
-        }
+    std::vector<int> widths(columns, kNarrowestColumn);
+    const long long total = std::accumulate(wanted.begin(), wanted.end(), 0LL);
+    if (total <= textWidth) {
+        for (size_t c = 0; c < columns; ++c) widths[c] = static_cast<int>(wanted[c]);
+        return widths;
+    }
+    // From the narrowest column up: one whose share would be below the narrowest width gets that
+    // width, and the others share what is left.
+    std::vector<size_t> order(columns);
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return wanted[a] < wanted[b]; });
+    double room = textWidth;
+    double rest = static_cast<double>(total);
+    for (size_t c : order) {
+        const double share = room > 0 ? static_cast<double>(wanted[c]) * room / rest : 0;
+        widths[c] = share < kNarrowestColumn ? kNarrowestColumn : static_cast<int>(share);
+        room -= widths[c];
+        rest -= static_cast<double>(wanted[c]);
     }
     return widths;
 }
 
-int textWidth(pugi::xml_node body) {
-    const pugi::xml_node section = bodySection(body);
-    const int page = twips(child(section, "pgSz"), "w");
+// The width of the text on the pages of `section`: the page's width less its side margins.
+int textWidth(pugi::xml_node section) {
+    const long long page = twips(child(section, "pgSz"), "w");
     const pugi::xml_node margins = child(section, "pgMar");
-    const int width = page - twips(margins, "left") - twips(margins, "right");
-    return page > 0 && width > 0 ? width : kDefaultTextWidth;
+    const long long width = page - twips(margins, "left") - twips(margins, "right");
+    return page > 0 && width > 0 && width <= INT_MAX ? static_cast<int>(width) : kDefaultTextWidth;
 }
 
-void insertTable(pugi::xml_node body, pugi::xml_node before, const WordNames& names,
-                 const Block& block, const BlockWriter& writer) {
-    std::vector<QStringList> rows;
-    rows.reserve(static_cast<size_t>(block.lines.size()));
+void insertTable(pugi::xml_node body, pugi::xml_node before, pugi::xml_node section,
+                 const WordNames& names, const Block& block, const BlockWriter& writer) {
+    const std::vector<QStringList>& rows = block.rows;
     size_t columns = 1;
-    for (const QString& line : block.lines) {
-        rows.push_back(line.split(QLatin1Char('\t')));
-        columns = std::max(columns, static_cast<size_t>(rows.back().size()));
+    for (const QStringList& row : rows) {
+        columns = std::max(columns, static_cast<size_t>(row.size()));
     }
-    const std::vector<int> widths = fittedWidths(rows, columns, block.pointSize, textWidth(body));
+    const std::vector<int> widths =
+        fittedWidths(rows, columns, block.pointSize, textWidth(section));
     const bool heading = block.table->headingRow;
     const auto add = [&](pugi::xml_node parent, std::string_view local) {
         return parent.append_child(names(local).c_str());
@@ -257,8 +310,8 @@ WordNames::WordNames(pugi::xml_node root) {
     m_prefix = free + ":";
 }
 
-bool setLandscape(pugi::xml_node body, const WordNames& names, Paper paper) {
-    pugi::xml_node section = bodySection(body);
+bool setLandscape(pugi::xml_node body, const WordNames& names, Paper paper, bool atEnd) {
+    pugi::xml_node section = sectionAt(body, atEnd);
     if (!section) section = body.append_child(names("sectPr").c_str());
     pugi::xml_node size = child(section, "pgSz");
     if (!size) {
@@ -316,7 +369,9 @@ void insertBlock(pugi::xml_node body, const WordNames& names, bool atEnd, const 
     pugi::xml_node before = atEnd ? bodySection(body) : firstElement(body);
     const BlockWriter writer(names, block);
     if (block.table) {
-        if (!block.lines.isEmpty()) insertTable(body, before, names, block, writer);
+        if (!block.rows.empty()) {
+            insertTable(body, before, sectionAt(body, atEnd), names, block, writer);
+        }
         return;
     }
     for (const QString& line : block.lines) writer.paragraph(body, before, line, false);

@@ -150,24 +150,36 @@ Status DocxDocument::save() {
     return core::success();
 }
 
-Status DocxDocument::SetLandscape() {
+Status DocxDocument::SetLandscape(bool atEnd) {
     pugi::xml_node root = m_document->document_element();
     const WordNames names(root);
-    if (!setLandscape(ooxml::child(root, "body"), names, m_paper)) return core::success();
+    if (!setLandscape(ooxml::child(root, "body"), names, m_paper, atEnd)) return core::success();
     return save();
 }
 
-Status DocxDocument::InsertBlock(bool atEnd, const QString& text, int pointSize,
-                                 std::optional<TableFormat> table) {
-    if (pointSize < 1 || pointSize > 1638) {
-        return Error{kObjectError,
-                     QStringLiteral("The type size %1 is out of range.").arg(pointSize)};
-    }
+Status DocxDocument::InsertBlock(bool atEnd, const QString& text, int pointSize) {
     Block block;
     block.lines = blockLines(text);
     if (block.lines.isEmpty()) return core::success();
     block.pointSize = pointSize;
-    block.table = table;
+    return insert(atEnd, std::move(block));
+}
+
+Status DocxDocument::InsertTable(bool atEnd, const std::vector<QStringList>& rows, int pointSize,
+                                 TableFormat format) {
+    if (rows.empty()) return core::success();
+    Block block;
+    block.rows = rows;
+    block.pointSize = pointSize;
+    block.table = format;
+    return insert(atEnd, std::move(block));
+}
+
+Status DocxDocument::insert(bool atEnd, Block block) {
+    if (block.pointSize < 1 || block.pointSize > 1638) {
+        return Error{kObjectError,
+                     QStringLiteral("The type size %1 is out of range.").arg(block.pointSize)};
+    }
     block.tableStyle = m_tableStyle;
     pugi::xml_node root = m_document->document_element();
     const WordNames names(root);

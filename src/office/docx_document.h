@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <memory>
 
+#include "office/docx_body.h"
 #include "office/docx_template.h"
 #include "office/ooxml_package.h"
 #include "office/ooxml_xml.h"
@@ -23,9 +24,10 @@ public:
     static Result<std::shared_ptr<DocxDocument>> create(const QString& path, Paper paper);
 
     Result<QString> FullName() const override;
-    Status SetLandscape() override;
-    Status InsertBlock(bool atEnd, const QString& text, int pointSize,
-                       std::optional<TableFormat> table) override;
+    Status SetLandscape(bool atEnd) override;
+    Status InsertBlock(bool atEnd, const QString& text, int pointSize) override;
+    Status InsertTable(bool atEnd, const std::vector<QStringList>& rows, int pointSize,
+                       TableFormat format) override;
 
 private:
     DocxDocument(QString path, ooxml::Package package, Paper paper);
@@ -34,6 +36,8 @@ private:
     // dropped.
     Status save();
     Status reload();
+    // Adds the block at the start or the end of the body and saves the document.
+    Status insert(bool atEnd, Block block);
 
     QString m_path;
     ooxml::Package m_package;

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "platform/read_only_file.h"
+
 namespace office::ooxml {
 namespace {
 
@@ -210,9 +212,10 @@ Status saveAtomically(const QString& path, const QByteArray& bytes, const FileKi
         return fileError(QStringLiteral("Cannot save the ") + kind.noun + " '" + path +
                          "': " + message);
     };
-    // Renaming over a read-only file would succeed where writing into it is refused.
+    // Renaming over a read-only file would succeed where writing into it is refused: a file
+    // without write permission stays as it is for root too, as a text file does.
     const QFileInfo existing(path);
-    if (existing.exists() && !existing.isWritable()) {
+    if (platform::isReadOnlyFile(path) || (existing.exists() && !existing.isWritable())) {
         return failed(QStringLiteral("the file is read-only."));
     }
     QSaveFile file(path);

@@ -5,8 +5,9 @@
 // of text in small type at the start or the end, optionally made into a formatted table.
 
 #include <QString>
+#include <QStringList>
 #include <memory>
-#include <optional>
+#include <vector>
 
 #include "office/result.h"
 
@@ -20,11 +21,16 @@ class TextDocument {
 public:
     virtual ~TextDocument() = default;
     virtual Result<QString> FullName() const = 0;
-    virtual Status SetLandscape() = 0;
-    // Inserts `text` (lines ended by CR LF; cells separated by tabs when it becomes a table) as
-    // new paragraphs at the end of the document or at its start, in `pointSize` type.
-    virtual Status InsertBlock(bool atEnd, const QString& text, int pointSize,
-                               std::optional<TableFormat> table) = 0;
+    // Turns the page that a block inserted at the end of the document (or at its start) lands
+    // on to landscape.
+    virtual Status SetLandscape(bool atEnd) = 0;
+    // Inserts `text` (lines ended by CR LF) as new paragraphs at the end of the document or at
+    // its start, in `pointSize` type.
+    virtual Status InsertBlock(bool atEnd, const QString& text, int pointSize) = 0;
+    // Inserts a table of `rows` of cells at the end of the document or at its start, each cell
+    // holding its text as it is, in `pointSize` type.
+    virtual Status InsertTable(bool atEnd, const std::vector<QStringList>& rows, int pointSize,
+                               TableFormat format) = 0;
 };
 
 class WordProcessor {

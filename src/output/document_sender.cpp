@@ -2,26 +2,39 @@
 #include "output/document_sender.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 #include "output/office_link.h"
 #include "output/send_grid.h"
+#include "output/spreadsheet_sender.h"
 
 namespace output {
 namespace {
 
-// The inserted block: one line per grid row (the spare last one left out), cells separated by
-// commas, or by tabs where the block becomes a table.
-QString blockText(const DataGrid& grid, int width, bool forTable) {
-    const QChar separator = forTable ? QLatin1Char('\t') : QLatin1Char(',');
+// The inserted lines: one per grid row (the spare last one left out), cells separated by
+// commas.
+QString blockText(const DataGrid& grid, int width) {
     QString text;
     for (size_t r = 0; r + 1 < grid.size(); ++r) {
         for (int c = 0; c < width && c < static_cast<int>(grid[r].size()); ++c) {
             text += grid[r][static_cast<std::size_t>(c)];
-            text += c + 1 < width ? QString(separator) : QStringLiteral("\r\n");
+            text += c + 1 < width ? QStringLiteral(",") : QStringLiteral("\r\n");
         }
     }
     return text;
+}
+
+// The rows of a table: the same cells, each kept whole. (Joined by tabs and split again, a tab
+// inside a value would split its cell and move every later cell of the row.)
+std::vector<QStringList> tableRows(const DataGrid& grid, int width) {
+    std::vector<QStringList> rows;
+    for (size_t r = 0; r + 1 < grid.size(); ++r) {
+        const auto sent = std::min(static_cast<std::size_t>(std::max(width, 0)), grid[r].size());
+        rows.emplace_back(grid[r].begin(), grid[r].begin() + static_cast<std::ptrdiff_t>(sent));
+    }
+    return rows;
 }
 
 }  // namespace
@@ -34,6 +47,11 @@ SendResult sendToDocument(const SendRequest& request, const SendRecords& records
         return SendResult{false, notSent(program, error.description)};
     };
     const int width = recordWidth(records);
+    // Before any document is opened or made: a send of nothing must not turn a page or make a
+    // document, as the workbook and the database sends make no change either.
+    if (!splitIntoFields(width, records.records)) {
+        return failed({0, QStringLiteral("space-delimited records have no fields to send")});
+    }
     const DataGrid grid = dataGrid(request, records, request.tags);
     using office::TextDocument;
     using office::WordProcessor;
@@ -72,14 +90,14 @@ SendResult sendToDocument(const SendRequest& request, const SendRecords& records
                                             QStringLiteral("' could not be opened")}));
     }
     // Each step saves the document; stopping at the first refusal leaves the file as it was.
-    if (const auto turned = document->SetLandscape(); !turned) return failed(turned.error());
-    std::optional<office::TableFormat> format;
-    if (request.createTable) format = office::TableFormat{request.tags};
-    if (const auto inserted = document->InsertBlock(
-            request.append, blockText(grid, width, request.createTable), 8, format);
-        !inserted) {
-        return failed(inserted.error());
+    if (const auto turned = document->SetLandscape(request.append); !turned) {
+        return failed(turned.error());
     }
+    const auto inserted = request.createTable
+                              ? document->InsertTable(request.append, tableRows(grid, width), 8,
+                                                      office::TableFormat{request.tags})
+                              : document->InsertBlock(request.append, blockText(grid, width), 8);
+    if (!inserted) return failed(inserted.error());
     const QString path = document->FullName().valueOr({});
     // The document is left to the user in the desktop's word processor; a list sends on.
     if (!request.fromList && !path.isEmpty() && QFileInfo::exists(path)) {

@@ -2,8 +2,9 @@
 #include "platform/text_writer.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
+
+#include "platform/read_only_file.h"
 
 namespace platform {
 
@@ -27,14 +28,8 @@ bool TextWriter::open(const QString& path, Mode mode) {
         fail(QStringLiteral("No file name given"));
         return false;
     }
-    // A file without any write permission is read-only for everyone, the administrator too, as
-    // it is on systems with a read-only attribute; neither a rename over it nor an append may
-    // change it.
-    const QFileInfo target(path);
-    // (The "user" bits tell what this process may do, which for root is everything.)
-    constexpr auto anyWrite =
-        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    if (target.isFile() && !(target.permissions() & anyWrite)) {
+    // Neither a rename over a read-only file nor an append may change it.
+    if (isReadOnlyFile(path)) {
         fail(QStringLiteral("The file is read-only"));
         return false;
     }

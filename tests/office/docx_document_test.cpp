@@ -58,25 +58,46 @@ QString makePythonDocument(const ScratchFolder& folder, const QString& name) {
 
 TEST(DocxDocument, SendsReadBackByPythonDocx) {
     SKIP_WITHOUT_PYTHON_DOCX();
+    using Rows = std::vector<QStringList>;
     struct Case {
         const char* name;
-        QString text;
+        QString text;  // sent as lines
+        Rows rows;     // sent as a table, with the format below
         std::optional<TableFormat> table;
         QString expected;
     };
     const Case cases[] = {
-        {"lines with tags, no table", "TAG,VAL\r\nA,1\r\nB,2\r\n", std::nullopt,
+        {"lines with tags, no table",
+         "TAG,VAL\r\nA,1\r\nB,2\r\n",
+         {},
+         std::nullopt,
          "P TAG,VAL | 8.0\nP A,1 | 8.0\nP B,2 | 8.0"},
-        {"table with tags", "TAG\tVAL\r\nA\t1\r\nB\t2\r\n", TableFormat{true},
+        {"table with tags",
+         {},
+         Rows{{"TAG", "VAL"}, {"A", "1"}, {"B", "2"}},
+         TableFormat{true},
          "T 3x2\nR HB TAG|VAL\nR -- A|1\nR -- B|2\nP  |"},
-        {"table without tags", "A\t1\r\nB\t2\r\n", TableFormat{false},
+        {"table without tags",
+         {},
+         Rows{{"A", "1"}, {"B", "2"}},
+         TableFormat{false},
          "T 2x2\nR -- A|1\nR -- B|2\nP  |"},
-        {"rows of unequal width", "A\t1\t2\r\nB\r\n", TableFormat{false},
+        {"rows of unequal width",
+         {},
+         Rows{{"A", "1", "2"}, {"B"}},
+         TableFormat{false},
          "T 2x3\nR -- A|1|2\nR -- B||\nP  |"},
+        {"tabs inside cells stay in their cell",
+         {},
+         Rows{{"A\tx", "1"}, {"\tB\t", "2"}},
+         TableFormat{false},
+         "T 2x2\nR -- A\tx|1\nR -- \tB\t|2\nP  |"},
         {"tabs kept, characters XML cannot hold left out",
          QStringLiteral("a\tb\x01"
                         "c\r\nlast line unended"),
-         std::nullopt, "P a\tbc | 8.0\nP last line unended | 8.0"},
+         {},
+         std::nullopt,
+         "P a\tbc | 8.0\nP last line unended | 8.0"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -85,8 +106,9 @@ TEST(DocxDocument, SendsReadBackByPythonDocx) {
         const auto document = word->AddDocument();
         ASSERT_TRUE(document.ok()) << document.error().description.toStdString();
         EXPECT_EQ(document.value()->FullName().value(), folder.path("Document1.docx"));
-        ASSERT_TRUE(document.value()->SetLandscape().ok());
-        const auto inserted = document.value()->InsertBlock(true, c.text, 8, c.table);
+        ASSERT_TRUE(document.value()->SetLandscape(true).ok());
+        const auto inserted = c.table ? document.value()->InsertTable(true, c.rows, 8, *c.table)
+                                      : document.value()->InsertBlock(true, c.text, 8);
         ASSERT_TRUE(inserted.ok()) << inserted.error().description.toStdString();
         const QString dump = dumpDocument(folder.path("Document1.docx"));
         EXPECT_TRUE(dump.startsWith("page landscape")) << dump.toStdString();
@@ -124,8 +146,8 @@ TEST(DocxDocument, BlockAtTheStartOfAPortraitDocumentFoundIgnoringCase) {
     const auto document = word->OpenDocument(folder.path("REPORT.DOCX"));
     ASSERT_TRUE(document.ok()) << document.error().description.toStdString();
     EXPECT_EQ(document.value()->FullName().value(), path);
-    ASSERT_TRUE(document.value()->SetLandscape().ok());
-    ASSERT_TRUE(document.value()->InsertBlock(false, "A,1\r\nB,2\r\n", 8, std::nullopt).ok());
+    ASSERT_TRUE(document.value()->SetLandscape(false).ok());
+    ASSERT_TRUE(document.value()->InsertBlock(false, "A,1\r\nB,2\r\n", 8).ok());
 
     const QString after = dumpDocument(path);
     // The page turns: width and height swap, and so do the top and bottom margins with the
@@ -143,7 +165,7 @@ TEST(DocxDocument, BlockAtTheStartOfAPortraitDocumentFoundIgnoringCase) {
 
     // A second turn changes nothing: the file is not even written.
     const QByteArray saved = ScratchFolder::readFile(path);
-    ASSERT_TRUE(document.value()->SetLandscape().ok());
+    ASSERT_TRUE(document.value()->SetLandscape(false).ok());
     EXPECT_EQ(ScratchFolder::readFile(path), saved);
 }
 
@@ -153,9 +175,9 @@ TEST(DocxDocument, SuccessiveSendsStackUp) {
         SCOPED_TRACE(atEnd ? "appended" : "at the start");
         ScratchFolder folder;
         const auto document = started(folder.path())->AddDocument().value();
-        ASSERT_TRUE(document->InsertBlock(atEnd, "first\r\n", 8, TableFormat{false}).ok());
-        ASSERT_TRUE(document->InsertBlock(atEnd, "second\r\n", 8, TableFormat{false}).ok());
-        ASSERT_TRUE(document->InsertBlock(atEnd, "third,3\r\n", 8, std::nullopt).ok());
+        ASSERT_TRUE(document->InsertTable(atEnd, {{"first"}}, 8, TableFormat{false}).ok());
+        ASSERT_TRUE(document->InsertTable(atEnd, {{"second"}}, 8, TableFormat{false}).ok());
+        ASSERT_TRUE(document->InsertBlock(atEnd, "third,3\r\n", 8).ok());
         const QString dump = withoutPageLine(dumpDocument(folder.path("Document1.docx")));
         const QString expected =
             atEnd ? "T 1x1\nR -- first\nP  |\nT 1x1\nR -- second\nP  |\nP third,3 | 8.0"
@@ -191,10 +213,10 @@ TEST(DocxDocument, ARefusedSendIsNotWrittenLater) {
     ScratchFolder folder;
     const auto document = started(folder.path())->AddDocument().value();
     const QString lock = folder.writeFile(".~lock.Document1.docx#", "lock");
-    EXPECT_FALSE(document->SetLandscape().ok());
-    EXPECT_FALSE(document->InsertBlock(true, "refused\r\n", 8, std::nullopt).ok());
+    EXPECT_FALSE(document->SetLandscape(true).ok());
+    EXPECT_FALSE(document->InsertBlock(true, "refused\r\n", 8).ok());
     ASSERT_TRUE(QFile::remove(lock));
-    ASSERT_TRUE(document->InsertBlock(true, "written\r\n", 8, std::nullopt).ok());
+    ASSERT_TRUE(document->InsertBlock(true, "written\r\n", 8).ok());
     const QString dump = dumpDocument(folder.path("Document1.docx"));
     EXPECT_TRUE(dump.startsWith("page portrait")) << dump.toStdString();
     EXPECT_EQ(withoutPageLine(dump), "P written | 8.0");
@@ -204,14 +226,20 @@ TEST(DocxDocument, ColumnsFitTheirTextAndThePage) {
     SKIP_WITHOUT_PYTHON_DOCX();
     ScratchFolder folder;
     const auto document = started(folder.path())->AddDocument().value();
-    ASSERT_TRUE(document->SetLandscape().ok());
+    ASSERT_TRUE(document->SetLandscape(true).ok());
     const QString wide(60, QLatin1Char('W'));
-    QStringList narrowAndLong{"x\t" + QString(40, QLatin1Char('y'))};
+    // A value as long as a note (a single value times the type size once overflowed the
+    // arithmetic, and every column fell to the narrowest width, one character a line).
+    const QString note(1600, QLatin1Char('n'));
     QStringList many;
     for (int c = 0; c < 30; ++c) many << wide;
-    ASSERT_TRUE(
-        document->InsertBlock(true, narrowAndLong.join("") + "\r\n", 8, TableFormat{}).ok());
-    ASSERT_TRUE(document->InsertBlock(true, many.join('\t') + "\r\n", 8, TableFormat{}).ok());
+    const std::vector<QStringList> tables[] = {
+        {{"x", QString(40, QLatin1Char('y'))}}, {many}, {{"x", note, "y"}, {"x", "short", "y"}}};
+    for (const auto& rows : tables) {
+        ASSERT_TRUE(document->InsertTable(true, rows, 8, TableFormat{}).ok());
+    }
+    // Per table: the second column wider than the first, all within the page's text, and the
+    // second taking more than nine tenths of it.
     const QString widths = runPython(QStringLiteral(R"(
 import sys, docx
 d = docx.Document(sys.argv[1])
@@ -219,10 +247,74 @@ s = d.sections[-1]
 text = (s.page_width - s.left_margin - s.right_margin) // 635
 for t in d.tables:
     w = [int(c.width) // 635 for c in t.columns]
-    print(w[0] < w[1], sum(w) <= text)
+    print(w[0] < w[1], sum(w) <= text, w[1] * 10 > text * 9)
 )"),
                                      {folder.path("Document1.docx")});
-    EXPECT_EQ(widths.trimmed(), "True True\nFalse True");
+    EXPECT_EQ(widths.trimmed(), "True True False\nFalse True False\nTrue True True");
+}
+
+// Two portrait sections with a paragraph each, as python-docx makes them: the first on Letter
+// paper with 1.25-inch sides, the second on A4 with half-inch sides.
+const QString kMakeTwoSections = QStringLiteral(R"(
+import sys, docx
+from docx.shared import Twips
+d = docx.Document()
+d.add_paragraph('first section')
+s = d.add_section()
+s.page_width, s.page_height = Twips(11906), Twips(16838)
+s.left_margin = s.right_margin = Twips(720)
+d.add_paragraph('second section')
+d.save(sys.argv[1])
+)");
+
+// The orientation of every section, then the body in order: paragraph texts, and for a table the
+// section it is in and whether its columns fit that section's text, the long second one taking
+// more than nine tenths of it.
+const QString kDumpSections = QStringLiteral(R"(
+import sys, docx
+from docx.oxml.ns import qn
+d = docx.Document(sys.argv[1])
+print(' '.join('landscape' if s.orientation == 1 else 'portrait' for s in d.sections))
+texts = [(s.page_width - s.left_margin - s.right_margin) // 635 for s in d.sections]
+section, out = 0, []
+for el in d.element.body.iterchildren():
+    if el.tag == qn('w:tbl'):
+        w = [int(g.get(qn('w:w'))) for g in el.iter(qn('w:gridCol'))]
+        fits = sum(w) <= texts[section] and w[1] * 10 > texts[section] * 9
+        out.append('table in %d %s' % (section + 1, 'fits' if fits else 'does not fit'))
+    elif el.tag == qn('w:p'):
+        text = ''.join(t.text or '' for t in el.iter(qn('w:t')))
+        if text:
+            out.append(text)
+        if el.find(qn('w:pPr')) is not None and el.find(qn('w:pPr')).find(qn('w:sectPr')) is not None:
+            section += 1
+print(' / '.join(out))
+)");
+
+// The page the records land on turns, at either end; the other section keeps its page.
+TEST(DocxDocument, TheSectionTheBlockGoesIntoTurnsLandscape) {
+    SKIP_WITHOUT_PYTHON_DOCX();
+    const struct {
+        bool atEnd;
+        QString expected;
+    } cases[] = {
+        {false, "landscape portrait\ntable in 1 fits / first section / second section"},
+        {true, "portrait landscape\nfirst section / second section / table in 2 fits"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.atEnd ? "appended" : "at the start");
+        ScratchFolder folder;
+        const QString path = folder.path("Sections.docx");
+        ASSERT_EQ(runPython(kMakeTwoSections, {path}), QString());
+        ASSERT_EQ(runPython(kDumpSections, {path}).section('\n', 0, 0), "portrait portrait");
+        const auto document = started(folder.path())->OpenDocument(path);
+        ASSERT_TRUE(document.ok()) << document.error().description.toStdString();
+        ASSERT_TRUE(document.value()->SetLandscape(c.atEnd).ok());
+        const QStringList row{"x", QString(1600, QLatin1Char('n')), "y"};
+        ASSERT_TRUE(document.value()->InsertTable(c.atEnd, {row}, 8, TableFormat{}).ok());
+        const QString dump = runPython(kDumpSections, {path}).trimmed();
+        EXPECT_EQ(dump, c.expected) << dump.toStdString();
+    }
 }
 
 // ---- Broken inputs: each ends with its reason and leaves every file as it was.
@@ -235,14 +327,18 @@ bool runAsAdministrator() {
 #endif
 }
 
-// Makes `path` unwritable even for the administrator, who ignores permissions: the immutable
+// Makes `path` unwritable even for the administrator, who ignores permissions. A file is
+// read-only by its write bits alone, for the administrator too; a folder needs the immutable
 // attribute where the file system has it. False when it cannot be done.
 bool makeReadOnly(const QString& path, bool readOnly) {
-    if (!runAsAdministrator()) {
-        const QFile::Permissions writable = QFile::WriteOwner | QFile::WriteUser;
+    const QFileInfo info(path);
+    if (info.isFile() || !runAsAdministrator()) {
+        const QFile::Permissions writable =
+            QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther;
         const QFile::Permissions permissions = QFile::permissions(path);
         return QFile::setPermissions(path,
-                                     readOnly ? permissions & ~writable : permissions | writable);
+                                     readOnly ? permissions & ~writable
+                                              : permissions | QFile::WriteOwner | QFile::WriteUser);
     }
     return QProcess::execute(QStringLiteral("chattr"),
                              {readOnly ? QStringLiteral("+i") : QStringLiteral("-i"), path}) == 0;
@@ -323,10 +419,10 @@ TEST(DocxDocument, BrokenInputsAreReportedAndLeaveEveryFileAsItWas) {
         if (!document) {
             reasons << document.error().description;
         } else {
-            const auto turned = document.value()->SetLandscape();
+            const auto turned = document.value()->SetLandscape(true);
             if (!turned) reasons << turned.error().description;
             const auto inserted =
-                document.value()->InsertBlock(true, "A\t1\r\n", 8, TableFormat{true});
+                document.value()->InsertTable(true, {{"A", "1"}}, 8, TableFormat{true});
             if (!inserted) reasons << inserted.error().description;
             EXPECT_EQ(reasons.size(), 2) << "both changes refused";
         }

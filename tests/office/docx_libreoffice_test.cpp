@@ -37,16 +37,15 @@ TEST(DocxLibreOffice, WrittenDocumentConvertsToPdf) {
     ScratchFolder folder;
     const auto document =
         office::startDocxWordProcessor(folder.path()).value()->AddDocument().value();
-    ASSERT_TRUE(document->SetLandscape().ok());
+    ASSERT_TRUE(document->SetLandscape(true).ok());
     ASSERT_TRUE(document
-                    ->InsertBlock(true,
-                                  QStringLiteral("TAG\tVALUE\tSIZE\r\nPUMP-101\tCentrifugal "
-                                                 "pump\t\u00d8 25 mm\r\nVALVE-7\tGr\u00f6\u00dfe "
-                                                 "2\t\r\n"),
+                    ->InsertTable(true,
+                                  {{"TAG", "VALUE", "SIZE"},
+                                   {"PUMP-101", "Centrifugal pump", QStringLiteral("\u00d8 25 mm")},
+                                   {"VALVE-7", QStringLiteral("Gr\u00f6\u00dfe 2"), ""}},
                                   8, office::TableFormat{true})
                     .ok());
-    ASSERT_TRUE(
-        document->InsertBlock(true, QStringLiteral("after,the,table\r\n"), 8, std::nullopt).ok());
+    ASSERT_TRUE(document->InsertBlock(true, QStringLiteral("after,the,table\r\n"), 8).ok());
     const QString profile =
         QUrl::fromLocalFile(folder.makeFolder(QStringLiteral("profile"))).toString();
     run(soffice, {QStringLiteral("--headless"), QStringLiteral("-env:UserInstallation=") + profile,

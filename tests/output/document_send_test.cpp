@@ -156,6 +156,54 @@ TEST_F(DocumentSendTest, NoDocumentChosenMakesANewOneNamedOnTheStatusLine) {
     EXPECT_EQ(ScratchFolder::readFile(first), written);
 }
 
+// A tab is a character of a value like any other: its cell holds it, and the later cells of the
+// row stay in their columns.
+TEST_F(DocumentSendTest, TabsInsideValuesStayInTheirTableCells) {
+    SKIP_WITHOUT_PYTHON_DOCX();
+    const QString path = document();
+    options(true, true, true);
+    records({"'A\tx','1'", "'\tB','2\t3'"});
+    send();
+    EXPECT_EQ(status(), "Data sent to Word.");
+    EXPECT_EQ(withoutPageLine(dumpDocument(path)),
+              "P Existing text | None\nT 3x2\nR HB TAG|VAL\nR -- A\tx|1\nR -- \tB|2\t3\nP  |");
+}
+
+// In a document of two portrait sections the records land on a landscape page at either end,
+// and the other section keeps its page.
+TEST_F(DocumentSendTest, TheSectionTheRecordsGoIntoTurnsLandscape) {
+    SKIP_WITHOUT_PYTHON_DOCX();
+    const QString makeTwoSections = QStringLiteral(
+        "import sys, docx\n"
+        "d = docx.Document()\n"
+        "d.add_paragraph('first section')\n"
+        "d.add_section()\n"
+        "d.add_paragraph('second section')\n"
+        "d.save(sys.argv[1])\n");
+    const QString dumpSections = QStringLiteral(
+        "import sys, docx\n"
+        "d = docx.Document(sys.argv[1])\n"
+        "print(' '.join('landscape' if s.orientation == 1 else 'portrait' for s in d.sections))\n"
+        "print(' / '.join(p.text for p in d.paragraphs if p.text))\n");
+    const struct {
+        bool append;
+        QString expected;
+    } cases[] = {
+        {false, "landscape portrait\nTAG,VAL / A,1 / B,2 / first section / second section"},
+        {true, "portrait landscape\nfirst section / second section / TAG,VAL / A,1 / B,2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.append ? "appended" : "at the start");
+        const QString path = out + "/Sections.docx";
+        ASSERT_EQ(runPython(makeTwoSections, {path}), QString());
+        window->m_document = path;
+        options(true, false, c.append);
+        send();
+        EXPECT_EQ(status(), "Data sent to Word.");
+        EXPECT_EQ(runPython(dumpSections, {path}).trimmed(), c.expected);
+    }
+}
+
 TEST_F(DocumentSendTest, MissingDocumentIsNamedAndNothingIsMade) {
     const QString missing = out + "/missing.docx";
     window->m_document = missing;

@@ -7,6 +7,7 @@
 #include <QLocale>
 
 #include "mainwindow/main_window_fixture.h"
+#include "office/docx_word_processor.h"
 #include "office/office_files.h"
 #include "office/sqlite_database.h"
 #include "office/xlsx_spreadsheet.h"
@@ -32,6 +33,7 @@ protected:
         load();
         window->office.openDatabase = office::openSqliteDatabase;
         window->office.startSpreadsheet = [this] { return office::startXlsxSpreadsheet(out); };
+        window->office.startWordProcessor = [this] { return office::startDocxWordProcessor(out); };
         window->includeTagsCheck->setChecked(false);
         window->transposeCheck->setChecked(false);
         window->fitColumnsCheck->setChecked(false);
@@ -156,6 +158,11 @@ TEST_F(OfficeSendFaultsTest, SpaceDelimitedRecordsAreRefused) {
     const QString db = database(
         "CREATE TABLE Tags (TAG TEXT, VAL TEXT); INSERT INTO Tags "
         "VALUES ('old', 'row');");
+    const auto made =
+        office::startDocxWordProcessor(makeFolder("documents")).value()->AddDocument();
+    ASSERT_TRUE(made.ok());
+    const QString document = made.value()->FullName().value();
+    const QByteArray documentBytes = testfiles::read(document);
     // Only space-delimited records (no field count), then a mixed selection.
     const std::pair<QStringList, qint64> selections[] = {{{"A  1", "B  2"}, 0},
                                                          {{"'A','1'", "B  2"}, 3}};
@@ -177,6 +184,57 @@ TEST_F(OfficeSendFaultsTest, SpaceDelimitedRecordsAreRefused) {
         EXPECT_EQ(status(),
                   "Data not sent to Excel: space-delimited records have no fields to send.");
         EXPECT_FALSE(QFile::exists(out + "/Book1.xlsx")) << "no workbook made for nothing";
+
+        window->documentOption->setChecked(true);
+        for (const QString& chosen : {QString(), document}) {
+            window->m_document = chosen;
+            window->sendSelectedRecords();
+            EXPECT_EQ(status(),
+                      "Data not sent to Word: space-delimited records have no fields to send.");
+        }
+        EXPECT_FALSE(QFile::exists(out + "/Document1.docx")) << "no document made for nothing";
+        EXPECT_EQ(testfiles::read(document), documentBytes) << "not turned landscape";
+    }
+}
+
+// Scripts and containers often run as root, whom permissions do not stop: a file without any
+// write permission is refused by the write bits alone, by every destination that writes files,
+// and keeps its bytes and its mode.
+TEST_F(OfficeSendFaultsTest, FilesWithoutWritePermissionAreRefusedAlsoForRoot) {
+    touch(out + "/parts.txt", "old content\r\n");
+    const auto book = office::startXlsxSpreadsheet(out).value()->AddWorkbook();
+    const auto document = office::startDocxWordProcessor(out).value()->AddDocument();
+    ASSERT_TRUE(book.ok() && document.ok());
+    const struct {
+        const char* name;
+        QRadioButton* destination;
+        QString file;
+        QString status;  // how the status line begins
+    } cases[] = {
+        {"text file", window->textFileOption, out + "/parts.txt",
+         "File " + out + "/parts.txt not saved: "},
+        {"workbook", window->spreadsheetOption, book.value()->FullName().value(),
+         "Data not sent to Excel: "},
+        {"document", window->documentOption, document.value()->FullName().value(),
+         "Data not sent to Word: "},
+    };
+    records({"'A','1'"}, 3);
+    const auto readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(QFile::setPermissions(c.file, readOnly));
+        const QByteArray before = testfiles::read(c.file);
+        const auto mode = QFile::permissions(c.file);
+        c.destination->setChecked(true);
+        window->newFileEdit->setText("parts.txt");
+        window->m_workbook = window->m_document = c.file;
+        window->m_batchSend = true;
+        window->sendSelectedRecords();
+        EXPECT_TRUE(status().startsWith(c.status)) << status().toStdString();
+        EXPECT_TRUE(status().contains("read-only")) << status().toStdString();
+        EXPECT_EQ(testfiles::read(c.file), before);
+        EXPECT_EQ(QFile::permissions(c.file), mode);
+        EXPECT_EQ(QDir(out).entryList(QDir::Files | QDir::Hidden).size(), 3) << "nothing left";
     }
 }
 

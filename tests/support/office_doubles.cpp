@@ -91,13 +91,17 @@ public:
     DocumentRef(QString path, std::shared_ptr<MemDocument> document)
         : m_path(std::move(path)), m_document(std::move(document)) {}
     Result<QString> FullName() const override { return m_path; }
-    Status SetLandscape() override {
-        m_document->landscape = true;
+    Status SetLandscape(bool atEnd) override {
+        m_document->landscapeAtEnd = atEnd;
         return core::success();
     }
-    Status InsertBlock(bool atEnd, const QString& text, int pointSize,
-                       std::optional<office::TableFormat> table) override {
-        m_document->blocks.push_back({atEnd, text, pointSize, table});
+    Status InsertBlock(bool atEnd, const QString& text, int pointSize) override {
+        m_document->blocks.push_back({atEnd, text, {}, pointSize, std::nullopt});
+        return core::success();
+    }
+    Status InsertTable(bool atEnd, const std::vector<QStringList>& rows, int pointSize,
+                       office::TableFormat format) override {
+        m_document->blocks.push_back({atEnd, {}, rows, pointSize, format});
         return core::success();
     }
 

@@ -5,6 +5,8 @@
 // of tables with typed fields, transactions and a record of what was done.
 
 #include <map>
+#include <optional>
+#include <vector>
 
 #include "office/office.h"
 
@@ -72,12 +74,13 @@ public:
 struct MemDocument {
     struct Block {
         bool atEnd = true;
-        QString text;
+        QString text;                   // lines
+        std::vector<QStringList> rows;  // a table's cells
         int pointSize = 0;
         std::optional<office::TableFormat> table;
     };
-    bool landscape = false;
-    std::vector<Block> blocks;  // in the order inserted
+    std::optional<bool> landscapeAtEnd;  // the end whose page was turned
+    std::vector<Block> blocks;           // in the order inserted
 };
 
 class MemoryWordProcessor : public office::WordProcessor {
