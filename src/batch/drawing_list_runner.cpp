@@ -88,28 +88,6 @@ DrawingListResult DrawingListRunner::run(platform::LineReader& list) {
     return m_result;
 }
 
-namespace {
-
-// What a failed send says when its sender left the status line as it was (the reason was in an
-// error box of its own).
-QString notSentTo(output::Destination destination) {
-    switch (destination) {
-        case output::Destination::TextFile:
-            return QStringLiteral("Data not sent to the text file.");
-        case output::Destination::Clipboard:
-            return QStringLiteral("Data not sent to the clipboard.");
-        case output::Destination::Spreadsheet:
-            return QStringLiteral("Data not sent to Excel.");
-        case output::Destination::Database:
-            return QStringLiteral("Data not sent to Access.");
-        case output::Destination::Document:
-            return QStringLiteral("Data not sent to Word.");
-    }
-    return {};
-}
-
-}  // namespace
-
 void DrawingListRunner::sendLine(platform::TextWriter& log, const QString& line) {
     const std::optional<SendLine> send = parseSendLine(line);
     if (!send) {
@@ -132,8 +110,7 @@ void DrawingListRunner::sendLine(platform::TextWriter& log, const QString& line)
     m_window.showSend(request, result);
     m_result.sent = true;
     if (!result.ok) {
-        logFailure(log, QStringLiteral("  Send: ") + line,
-                   result.status.isEmpty() ? notSentTo(request.destination) : result.status);
+        logFailure(log, QStringLiteral("  Send: ") + line, result.status);
     }
     m_window.processPendingEvents();
 }

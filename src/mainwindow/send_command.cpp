@@ -33,21 +33,6 @@ int startCell(const QString& text) {
     return static_cast<int>(std::clamp<long long>(batch::numericValue(text), 1, INT_MAX));
 }
 
-QString notSentStatus(output::Destination destination) {
-    switch (destination) {
-        case output::Destination::Spreadsheet:
-            return QStringLiteral("Data not sent to Excel.");
-        case output::Destination::Database:
-            return QStringLiteral("Data not sent to Access.");
-        case output::Destination::Document:
-            return QStringLiteral("Data not sent to Word.");
-        case output::Destination::TextFile:
-        case output::Destination::Clipboard:
-            break;
-    }
-    return QStringLiteral("Data not sent.");
-}
-
 }  // namespace
 
 void MainWindow::sendSelectedRecords() {
@@ -146,12 +131,7 @@ void MainWindow::showSend(const output::SendRequest& request, const output::Send
                       request.destination == Destination::Document)) {
         relistOutputFiles();
     }
-    if (!result.status.isEmpty()) {
-        setStatus(result.status);
-    } else if (!result.ok) {
-        // Its error box has been shown; the line must not keep an earlier send's success.
-        setStatus(notSentStatus(request.destination));
-    }
+    if (!result.status.isEmpty()) setStatus(result.status);
 }
 
 output::SendRecords MainWindow::selectedSendRecords() const {

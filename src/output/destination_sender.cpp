@@ -10,7 +10,36 @@
 
 namespace output {
 
+namespace {
+
+// What a failed send says when its sender's reason was in an error box of its own: the status
+// line must not keep an earlier send's success, nor a drawing list's log a line without reason.
+QString notSentTo(Destination destination) {
+    switch (destination) {
+        case Destination::TextFile:
+            return QStringLiteral("Data not sent to the text file.");
+        case Destination::Clipboard:
+            return QStringLiteral("Data not sent to the clipboard.");
+        case Destination::Spreadsheet:
+            return QStringLiteral("Data not sent to Excel.");
+        case Destination::Database:
+            return QStringLiteral("Data not sent to Access.");
+        case Destination::Document:
+            return QStringLiteral("Data not sent to Word.");
+    }
+    return {};
+}
+
+}  // namespace
+
 SendResult DestinationSender::send(const SendRequest& request, const SendRecords& records) {
+    SendResult result = sendToDestination(request, records);
+    if (!result.ok && result.status.isEmpty()) result.status = notSentTo(request.destination);
+    return result;
+}
+
+SendResult DestinationSender::sendToDestination(const SendRequest& request,
+                                                const SendRecords& records) {
     switch (request.destination) {
         case Destination::TextFile:
             return sendToTextFile(request, records);

@@ -7,13 +7,16 @@
 namespace output {
 
 // Sends each request to the sender of its destination. A workbook, database or document that
-// is named must exist: the send refuses a name that matches nothing.
+// is named must exist: the send refuses a name that matches nothing. A failed send always says
+// so in its status.
 class DestinationSender : public Sender {
 public:
     explicit DestinationSender(SendServices services) : m_services(services) {}
     SendResult send(const SendRequest& request, const SendRecords& records) override;
 
 private:
+    SendResult sendToDestination(const SendRequest& request, const SendRecords& records);
+
     SendServices m_services;
 };
 
