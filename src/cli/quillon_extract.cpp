@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Extracts block attributes from the drawings of a folder with a template and prints the "
-        "records. Exit status: 0 with records, 1 without, 2 for bad arguments, 3 when the "
+        "records. Exit status: 0 with records, 1 without, 2 for bad arguments or a missing folder, "
+        "3 when the "
         "records cannot be written."));
     parser.addHelpOption();
     parser.addVersionOption();
@@ -60,6 +61,10 @@ int main(int argc, char** argv) {
     }
 
     ConsoleRunUi ui;
+    if (const QString why = unreadableFolder(request.drawingFolder); !why.isEmpty()) {
+        ui.printStatus(why);
+        return kBadArgumentsStatus;
+    }
     if (request.drawingNames.isEmpty()) {
         ui.printStatus(QStringLiteral("No drawings match ") +
                        platform::joinPath(request.drawingFolder, args.value(2, "*.dxf")) + ".");

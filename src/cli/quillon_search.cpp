@@ -42,17 +42,6 @@ bool usableDelimiter(const QString& text) {
            text != QLatin1String("\n") && text[0] != QChar(0);
 }
 
-// Why the folder of a specification cannot be searched, or nothing when it can: a search of a
-// folder that is not there must not read as a search without hits.
-QString unsearchableFolder(const FolderPattern& where) {
-    const QString folder = where.folder.isEmpty() ? QStringLiteral(".") : where.folder;
-    const QFileInfo info(folder);
-    if (!info.isDir()) return QStringLiteral("Folder ") + folder + QStringLiteral(" not found.");
-    if (!info.isReadable() || !info.isExecutable())
-        return QStringLiteral("Folder ") + folder + QStringLiteral(" cannot be read.");
-    return {};
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -135,7 +124,9 @@ int main(int argc, char** argv) {
     }
 
     const FolderPattern where = splitFolderPattern(args[1]);
-    if (const QString why = unsearchableFolder(where); !why.isEmpty()) {
+    if (const QString why =
+            unreadableFolder(where.folder.isEmpty() ? QStringLiteral(".") : where.folder);
+        !why.isEmpty()) {
         err << why << Qt::endl;
         return kBadArgumentsStatus;
     }

@@ -72,4 +72,20 @@ TEST(ProgramOutput, ResultsThatCannotBeWrittenFailWithTheReason) {
     }
 }
 
+// A folder that is not there is said to be missing, as quillon-search says it, not taken for a
+// folder without drawings.
+TEST(ProgramOutput, ExtractNamesAMissingFolderWithStatusTwo) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString missing = dir.filePath("no-such-folder");
+    const ProgramRun run = runTo(QStringLiteral(QUILLON_EXTRACT_PROGRAM),
+                                 {kExamples + "/titleblock.txt", missing}, dir.filePath("out.txt"));
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.errors, "Folder " + missing + " not found.\n");
+    const ProgramRun empty =
+        runTo(QStringLiteral(QUILLON_EXTRACT_PROGRAM), {kExamples + "/titleblock.txt", dir.path()},
+              dir.filePath("out.txt"));
+    EXPECT_EQ(empty.status, 1) << "an empty folder has no drawings: nothing found";
+}
+
 }  // namespace
