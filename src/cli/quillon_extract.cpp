@@ -9,7 +9,7 @@
 
 #include "cli/command_line.h"
 #include "cli/console_run_ui.h"
-#include "drawing/reader_application.h"
+#include "drawing/drawing_file_reader.h"
 #include "engine/extraction_run.h"
 #include "platform/folder_listing.h"
 #include "platform/paths.h"
@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
     }
     platform::SystemClock clock;
     const ExtractionRunResult result =
-        runExtraction(request, drawing::readerApplicationFactory(), ui, clock);
+        runExtraction(request, drawing::drawingFileReaderFactory(), ui, clock);
     QTextStream out(stdout);
     for (const QString& record : result.records) out << record << "\r\n";
     out.flush();

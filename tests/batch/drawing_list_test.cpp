@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Real list files over real drawing files in a scratch folder tree, through the window.
 
-#include "drawing/reader_application.h"
+#include "drawing/drawing_file_reader.h"
 #include "mainwindow/main_window_fixture.h"
 
 namespace {
@@ -27,7 +27,7 @@ protected:
         touch(appDir.filePath("tpl/Title.txt"), testfiles::read(kExamples + "/titleblock.txt"));
         touch(appDir.filePath("tpl/bad.txt"), "*INPUT\r\n");
         load();
-        window->drawingApplication = drawing::readerApplicationFactory();
+        window->readerFactory = drawing::drawingFileReaderFactory();
         window->endProgram = [this] { ++ended; };
     }
     void copy(const QString& example, const QString& target) {
