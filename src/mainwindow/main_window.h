@@ -194,7 +194,7 @@ public:
     bool m_batchSend = false;  // sends ask nobody and open nothing, as a list's do
     qint16 m_lastDrawingIndex = 0;
 
-    // The drawing application extraction runs use.
+    // Creates the drawing reader each extraction, search or page run uses.
     drawingapi::ReaderFactory readerFactory;
     // The spreadsheet and database programs the outputs reach.
     office::Office office = office::unavailableOffice();
