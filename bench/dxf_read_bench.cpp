@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QString>
-#include <QVariant>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -21,8 +20,8 @@
 #include <type_traits>
 #include <vector>
 
-#include "drawing/reader_application.h"
-#include "engine/automation/automation.h"
+#include "drawing/drawing_file_reader.h"
+#include "engine/drawing_api/drawing_api.h"
 
 namespace {
 
@@ -67,88 +66,76 @@ void add(double& checksum, const core::Result<T>& result) {
     }
     if constexpr (std::is_same_v<T, QString>) {
         checksum += static_cast<double>(result.value().size());
-    } else if constexpr (std::is_same_v<T, acad::Point3>) {
+    } else if constexpr (std::is_same_v<T, drawingapi::Point3>) {
         checksum += result.value().x + result.value().y + result.value().z;
     } else {
         checksum += static_cast<double>(result.value());
     }
 }
 
-void walk(const acad::BlockReference& ref, Tally& tally) {
+void walk(const drawingapi::BlockReference& ref, Tally& tally) {
     double& sum = tally.checksum;
-    add(sum, ref.Name());
-    add(sum, ref.Layer());
-    add(sum, ref.HasAttributes());
-    add(sum, ref.OwnerID());
-    add(sum, ref.ObjectID());
-    add(sum, ref.Objectname());
-    add(sum, ref.Handle());
-    add(sum, ref.Color());
-    add(sum, ref.Linetype());
-    add(sum, ref.Rotation());
-    add(sum, ref.Visible());
-    add(sum, ref.XScaleFactor());
-    add(sum, ref.YScaleFactor());
-    add(sum, ref.ZScaleFactor());
-    add(sum, ref.LinetypeScale());
-    add(sum, ref.Lineweight());
-    add(sum, ref.HasExtensionDictionary());
-    add(sum, ref.InsertionPoint());
-    auto attributes = ref.GetAttributes();
+    add(sum, ref.name());
+    add(sum, ref.layer());
+    add(sum, ref.hasAttributes());
+    add(sum, ref.ownerId());
+    add(sum, ref.objectId());
+    add(sum, ref.objectName());
+    add(sum, ref.handle());
+    add(sum, ref.color());
+    add(sum, ref.linetype());
+    add(sum, ref.rotation());
+    add(sum, ref.visible());
+    add(sum, ref.xScale());
+    add(sum, ref.yScale());
+    add(sum, ref.zScale());
+    add(sum, ref.linetypeScale());
+    add(sum, ref.lineweight());
+    add(sum, ref.hasExtensionDictionary());
+    add(sum, ref.insertionPoint());
+    auto attributes = ref.attributes();
     if (!attributes) {
         sum += 1;
         return;
     }
     for (const auto& attribute : attributes.value()) {
-        add(sum, attribute->TagString());
-        add(sum, attribute->TextString());
+        add(sum, attribute->tag());
+        add(sum, attribute->value());
         ++tally.attributes;
     }
 }
 
-void selectAndWalk(acad::Document& document, const QString& name, int space, Tally& tally) {
-    auto set = take(document.AddSelectionSet(name), "SelectionSets.Add " + name);
-    take(set->Select(acad::kSelectAll, {0, 67}, {QVariant(QStringLiteral("INSERT")), space}),
-         "Select " + name);
-    const int count = set->Count();
-    for (int i = 0; i < count; ++i) {
-        auto ref = take(set->Item(i), name + " Item");
-        walk(*ref, tally);
+void listAndWalk(const drawingapi::Drawing& drawing, drawingapi::Space space, const QString& name,
+                 Tally& tally) {
+    const auto references = take(drawing.blockReferences(space), "block references of " + name);
+    for (const auto& reference : references) {
+        walk(*reference, tally);
         ++tally.blockReferences;
     }
 }
 
-Tally readDrawing(acad::Application& application, const QString& path) {
+Tally readDrawing(drawingapi::DrawingReader& reader, const QString& path) {
     Tally tally;
     const auto start = Clock::now();
-    auto document = take(application.GetDocuments().Open(path, true, std::nullopt), path);
+    auto drawing = take(reader.open(path, {}), path);
     tally.openSeconds = secondsSince(start);
     const auto walkStart = Clock::now();
-    selectAndWalk(*document, QStringLiteral("MODEL"), 0, tally);
-    selectAndWalk(*document, QStringLiteral("PAPER"), 1, tally);
-    take(document->Close(false), "Close " + path);
+    listAndWalk(*drawing, drawingapi::Space::Model, QStringLiteral("MODEL"), tally);
+    listAndWalk(*drawing, drawingapi::Space::Paper, QStringLiteral("PAPER"), tally);
+    drawing.reset();
     tally.walkSeconds = secondsSince(walkStart);
     return tally;
 }
 
-std::shared_ptr<acad::Application> startReader() {
-    auto application = drawing::createReaderApplication();
-    if (!application) {
-        std::fprintf(stderr, "the drawing reader could not be started\n");
-        std::exit(1);
-    }
-    return application;
-}
-
 void benchFile(const QString& path, int repeat) {
     const double megabytes = static_cast<double>(QFileInfo(path).size()) / 1e6;
-    auto application = startReader();
+    auto reader = drawing::createDrawingFileReader();
     Tally best;
     double bestSeconds = 1e300;
     double bestCpu = 1e300;
     for (int run = 0; run < repeat; ++run) {
         const std::clock_t cpuStart = std::clock();
-        const Tally tally = readDrawing(*application, path);
+        const Tally tally = readDrawing(*reader, path);
         bestCpu = std::min(bestCpu, cpuSecondsSince(cpuStart));
         const double seconds = tally.openSeconds + tally.walkSeconds;
         if (seconds < bestSeconds) {
@@ -177,7 +164,7 @@ void benchFolder(const QString& folder, int repeat) {
     double megabytes = 0;
     for (const auto& name : names) megabytes += static_cast<double>(QFileInfo(dir, name).size());
     megabytes /= 1e6;
-    auto application = startReader();
+    auto reader = drawing::createDrawingFileReader();
     double bestSeconds = 1e300;
     double bestCpu = 1e300;
     Tally best;
@@ -186,7 +173,7 @@ void benchFolder(const QString& folder, int repeat) {
         const auto start = Clock::now();
         const std::clock_t cpuStart = std::clock();
         for (const auto& name : names) {
-            const Tally tally = readDrawing(*application, dir.filePath(name));
+            const Tally tally = readDrawing(*reader, dir.filePath(name));
             total.blockReferences += tally.blockReferences;
             total.attributes += tally.attributes;
             total.checksum += tally.checksum;

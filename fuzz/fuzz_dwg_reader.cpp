@@ -26,15 +26,16 @@ void walk(const std::shared_ptr<const drawing::Drawing>& drawing) {
         if (std::size_t{r.firstAttribute} + r.attributeCount > drawing->attributes.size())
             __builtin_trap();
     }
-    drawing::ReaderSelectionSet set(drawing);
-    if (!set.Select(acad::kSelectAll, {0}, {QVariant(QStringLiteral("INSERT"))})) __builtin_trap();
+    drawingapi::BlockReferences references =
+        drawing::blockReferencesOf(drawing, drawingapi::Space::Model);
+    const auto paper = drawing::blockReferencesOf(drawing, drawingapi::Space::Paper);
+    references.insert(references.end(), paper.begin(), paper.end());
     volatile std::size_t total = 0;  // keeps the walk from being optimised away
-    for (int i = 0; i < set.Count(); ++i) {
-        const auto reference = set.Item(i).value();
-        total = total + static_cast<std::size_t>(reference->Name().value().size());
-        const auto attributes = reference->GetAttributes().value();
+    for (const auto& reference : references) {
+        total = total + static_cast<std::size_t>(reference->name().value().size());
+        const auto attributes = reference->attributes().value();
         for (const auto& attribute : attributes) {
-            const QString text = attribute->TextString().value();
+            const QString text = attribute->value().value();
             // A record must stay on one line.
             if (text.contains(u'\n') || text.contains(u'\r')) __builtin_trap();
             total = total + static_cast<std::size_t>(text.size());

@@ -19,22 +19,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (drawing.error().description.isEmpty() || drawing.error().number == 0) __builtin_trap();
         return 0;
     }
-    drawing::ReaderSelectionSet set(drawing.value());
-    if (!set.Select(acad::kSelectAll, {0}, {QVariant(QStringLiteral("INSERT"))})) __builtin_trap();
+    drawingapi::BlockReferences references =
+        drawing::blockReferencesOf(drawing.value(), drawingapi::Space::Model);
+    const auto paper = drawing::blockReferencesOf(drawing.value(), drawingapi::Space::Paper);
+    references.insert(references.end(), paper.begin(), paper.end());
     volatile std::size_t total = 0;  // keeps the walk from being optimised away
-    for (int i = 0; i < set.Count(); ++i) {
-        const auto reference = set.Item(i).value();
-        total = total + static_cast<std::size_t>(reference->Name().value().size());
-        total = total + static_cast<std::size_t>(reference->Handle().value().size());
-        const auto point = reference->InsertionPoint().value();
+    for (const auto& reference : references) {
+        total = total + static_cast<std::size_t>(reference->name().value().size());
+        total = total + static_cast<std::size_t>(reference->handle().value().size());
+        const auto point = reference->insertionPoint().value();
         total = total + (point.x == point.x ? 1u : 0u);  // NaN counts nothing
-        const auto attributes = reference->GetAttributes().value();
+        const auto attributes = reference->attributes().value();
         for (const auto& attribute : attributes) {
-            const QString text = attribute->TextString().value();
+            const QString text = attribute->value().value();
             // A record must stay on one line.
             if (text.contains(u'\n') || text.contains(u'\r')) __builtin_trap();
-            total = total +
-                    static_cast<std::size_t>(attribute->TagString().value().size() + text.size());
+            total = total + static_cast<std::size_t>(attribute->tag().value().size() + text.size());
         }
     }
     return 0;

@@ -12,17 +12,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString path =
         fuzz::writeInput(QStringLiteral("template.txt"), fuzz::bytesOf(data, size));
     QuietEngineUi ui;
-    // Loading a template never starts the drawing application.
+    // Loading a template never creates the drawing reader.
     DrawingSession session(
-        []() -> acad::Result<std::shared_ptr<acad::Application>> { __builtin_trap(); }, ui);
-    QString error;
-    const qint16 result = session.loadTemplate(path, &error);
-    if (result == 1) {
-        if (!error.isEmpty() || session.tags().isEmpty()) __builtin_trap();
+        []() -> core::Result<std::shared_ptr<drawingapi::DrawingReader>> { __builtin_trap(); }, ui);
+    const core::Status loaded = session.loadTemplate(path);
+    if (loaded) {
+        if (session.tags().isEmpty()) __builtin_trap();
         for (const QString& tag : session.tags()) {
             if (tag.isEmpty() || tag != tag.toUpper()) __builtin_trap();
         }
-    } else if (result < -4 || result > 0 || error.isEmpty()) {
+    } else if (loaded.error().description.isEmpty()) {
         __builtin_trap();
     }
     return 0;

@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "drawing/reader_application.h"
+#include "drawing/drawing_file_reader.h"
 #include "engine/attribute_search.h"
 
 namespace {
@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
     SearchRun::Totals totals;
     for (int r = 0; r < repeat; ++r) {
         AbortingUi ui;
-        SearchRun run(drawing::readerApplicationFactory(), ui, clock);
+        SearchRun run(drawing::drawingFileReaderFactory(), ui, clock);
         ui.run = &run;
         ui.abortAfterMs = abortAfter;
         SearchCriteria criteria;

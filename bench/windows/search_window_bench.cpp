@@ -15,7 +15,7 @@
 #include <QTextStream>
 #include <QTimer>
 
-#include "drawing/reader_application.h"
+#include "drawing/drawing_file_reader.h"
 #include "platform/gui/qt_platform.h"
 #include "search/search_window.h"
 
@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
     platform::Platform services{dialogs,       real.shell, real.clipboard,
                                 real.settings, real.ui,    real.clock};
     QTemporaryDir home;
-    SearchWindow window(services, drawing::readerApplicationFactory(), home.path());
+    SearchWindow window(services, drawing::drawingFileReaderFactory(), home.path());
     window.resize(900, 620);
     window.show();
     window.folderEdit->setText(args[0]);

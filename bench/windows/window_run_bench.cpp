@@ -17,7 +17,7 @@
 #include <QTextStream>
 #include <QTimer>
 
-#include "drawing/reader_application.h"
+#include "drawing/drawing_file_reader.h"
 #include "mainwindow/main_window.h"
 #include "platform/folder_listing.h"
 #include "platform/gui/qt_platform.h"
@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
     platform::Platform services{dialogs,       real.shell, real.clipboard,
                                 real.settings, real.ui,    real.clock};
     MainWindow window(services, scratch.path(), QString());
-    window.drawingApplication = drawing::readerApplicationFactory();
+    window.readerFactory = drawing::drawingFileReaderFactory();
     window.endProgram = [] {};
     window.show();
     QApplication::processEvents();

@@ -28,7 +28,7 @@ platform::ReadLimit listFileLimit() {
 }
 
 DrawingListRunner::DrawingListRunner(DrawingListWindow& window, output::Sender& sender,
-                                     acad::ApplicationFactory drawings,
+                                     drawingapi::ReaderFactory drawings,
                                      const platform::Clock& clock, QString programFolder)
     : m_window(window),
       m_sender(sender),
@@ -54,7 +54,7 @@ DrawingListResult DrawingListRunner::run(platform::LineReader& list) {
     }
 
     DrawingSession session(m_drawings, m_window);
-    if (session.start() != 1) {
+    if (!session.start()) {
         m_result.outcome = DrawingListResult::Outcome::NoApplication;
         return m_result;
     }
@@ -149,8 +149,8 @@ void DrawingListRunner::extractDrawingLine(DrawingSession& session, platform::Te
         return;
     }
 
-    QString error;
-    session.loadTemplate(templatePath, &error);
+    const core::Status loaded = session.loadTemplate(templatePath);
+    QString error = loaded ? QString() : loaded.error().description;
     if (error.isEmpty()) {
         error = refusal.isEmpty() ? extract(session, drawing).error
                                   : core::withReason(kDrawingNotFound, refusal);
@@ -182,9 +182,9 @@ void DrawingListRunner::scanFolder(const QString& folder, const QString& pattern
 
     // A session of its own, as the scan's drawings are opened apart from the list's.
     DrawingSession session(m_drawings, m_window);
-    if (session.start() != 1) return;
-    QString error;
-    session.loadTemplate(templatePath, &error);
+    if (!session.start()) return;
+    const core::Status loaded = session.loadTemplate(templatePath);
+    QString error = loaded ? QString() : loaded.error().description;
     if (!error.isEmpty()) {
         m_window.setStatus(QStringLiteral("Unable to extract block attributes. ") + error);
         session.stop();

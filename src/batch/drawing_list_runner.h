@@ -8,7 +8,7 @@
 #include <QString>
 
 #include "batch/list_line.h"
-#include "engine/automation/automation.h"
+#include "engine/drawing_api/drawing_api.h"
 #include "engine/extraction_run.h"
 #include "output/send_request.h"
 #include "platform/clock.h"
@@ -57,7 +57,7 @@ struct DrawingListResult {
 class DrawingListRunner {
 public:
     DrawingListRunner(DrawingListWindow& window, output::Sender& sender,
-                      acad::ApplicationFactory drawings, const platform::Clock& clock,
+                      drawingapi::ReaderFactory drawings, const platform::Clock& clock,
                       QString programFolder);
 
     // Runs the list from its next line. extract.txt and err.log are written in the program
@@ -77,7 +77,7 @@ private:
 
     DrawingListWindow& m_window;
     output::Sender& m_sender;
-    acad::ApplicationFactory m_drawings;
+    drawingapi::ReaderFactory m_drawings;
     const platform::Clock& m_clock;
     QString m_programFolder;
     // The run's state.

@@ -9,7 +9,7 @@
 #include "cli/command_line.h"
 #include "cli/console_run_ui.h"
 #include "cli/standard_output.h"
-#include "drawing/reader_application.h"
+#include "drawing/drawing_file_reader.h"
 #include "engine/extraction_run.h"
 #include "platform/folder_listing.h"
 #include "platform/paths.h"
@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
     }
     platform::SystemClock clock;
     const ExtractionRunResult result =
-        runExtraction(request, drawing::readerApplicationFactory(), ui, clock);
+        runExtraction(request, drawing::drawingFileReaderFactory(), ui, clock);
     StandardOutput output;
     for (const QString& record : result.records) {
         output.stream() << record << "\r\n";

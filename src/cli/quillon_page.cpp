@@ -9,7 +9,7 @@
 
 #include "cli/command_line.h"
 #include "cli/console_run_ui.h"
-#include "drawing/reader_application.h"
+#include "drawing/drawing_file_reader.h"
 #include "engine/attribute_page.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
     ConsoleRunUi ui;
     platform::SystemClock clock;
     const AttributePageResult result =
-        writeAttributePage(request, drawing::readerApplicationFactory(), ui, clock);
+        writeAttributePage(request, drawing::drawingFileReaderFactory(), ui, clock);
     if (result.outcome != AttributePageResult::Outcome::Written) {
         QTextStream(stderr) << result.status << Qt::endl;
         return 1;

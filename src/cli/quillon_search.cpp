@@ -11,7 +11,7 @@
 
 #include "cli/command_line.h"
 #include "cli/standard_output.h"
-#include "drawing/reader_application.h"
+#include "drawing/drawing_file_reader.h"
 #include "engine/attribute_search.h"
 #include "engine/blanks.h"
 #include "platform/program_folder.h"
@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
 
     ConsoleUi ui(err);
     platform::SystemClock clock;
-    SearchRun run(drawing::readerApplicationFactory(), ui, clock);
+    SearchRun run(drawing::drawingFileReaderFactory(), ui, clock);
     run.setCriteria(criteria);
     run.setDelimiter(fieldDelimiter);
     run.setFullPath(parser.isSet(fullPath));

@@ -7,6 +7,7 @@
 // "AcDbBlockRepBTag"). That record's name is the reference's effective name, the one users
 // know the block by.
 
+#include <QHashFunctions>  // std::hash<QString>
 #include <QString>
 #include <unordered_map>
 

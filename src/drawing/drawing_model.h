@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/automation/automation.h"
+#include "drawing/point.h"
 
 namespace drawing {
 
@@ -48,8 +48,8 @@ struct InsertRecord {
     QString linetype;
     HandleText handle;
     qint64 ownerId = 0;
-    acad::Point3 insertion;  // world coordinates
-    double rotation = 0;     // radians
+    Point3 insertion;     // world coordinates
+    double rotation = 0;  // radians
     double xScale = 1;
     double yScale = 1;
     double zScale = 1;

@@ -45,8 +45,8 @@ int clampToInt(long long value) {
 // An INSERT being read: the record plus what is needed to finish it.
 struct InsertInProgress {
     InsertRecord record;
-    acad::Point3 ocsPoint;
-    acad::Point3 extrusion{0, 0, 1};
+    Point3 ocsPoint;
+    Point3 extrusion{0, 0, 1};
     long long columns = 1;
     long long rows = 1;
     bool paperFlag = false;  // 67 = 1

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "engine/automation/automation.h"
+#include "drawing/point.h"
 
 namespace drawing {
 
 // A point in the object coordinate system of `extrusion` (the entity's normal) in world
 // coordinates, by the arbitrary axis algorithm of the DXF format.
-acad::Point3 ocsToWorld(const acad::Point3& point, const acad::Point3& extrusion);
+Point3 ocsToWorld(const Point3& point, const Point3& extrusion);
 
 }  // namespace drawing

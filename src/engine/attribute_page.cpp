@@ -51,8 +51,8 @@ QString attributePagePath(const QString& programFolder) {
 }
 
 AttributePageResult writeAttributePage(const AttributePageRequest& request,
-                                       const acad::ApplicationFactory& factory, ExtractionRunUi& ui,
-                                       const platform::Clock& clock) {
+                                       const drawingapi::ReaderFactory& factory,
+                                       ExtractionRunUi& ui, const platform::Clock& clock) {
     AttributePageResult result;
     const QString joined = platform::joinPath(request.drawingFolder, request.drawingName);
     result.drawingPath = platform::resolvePath(joined);
@@ -61,7 +61,7 @@ AttributePageResult writeAttributePage(const AttributePageRequest& request,
     BusyPointer busy(ui);
     ui.setStatus(QStringLiteral("Starting AutoCAD..."));
     DrawingSession session(factory, ui);
-    if (session.start() != 1) {
+    if (!session.start()) {
         // The session has shown its own message box.
         result.outcome = Outcome::NoApplication;
         result.status = QStringLiteral("Unable to start AutoCAD");
@@ -82,9 +82,9 @@ AttributePageResult writeAttributePage(const AttributePageRequest& request,
     }
     const QDateTime start = clock.now();
     ui.setStatus(QStringLiteral("Creating HTML file from ") + upperName + QStringLiteral("..."));
-    if (session.openDrawing(result.drawingPath, true, QString()) != 1) {
-        return fail(Outcome::OpenFailed,
-                    session.withOpenError(QStringLiteral("Error opening file.")));
+    if (const core::Status opened = session.openDrawing(result.drawingPath); !opened) {
+        return fail(Outcome::OpenFailed, core::withReason(QStringLiteral("Error opening file."),
+                                                          opened.error().description));
     }
     const core::Result<AttributeTable> table = session.attributeTable();
     session.closeDrawing();

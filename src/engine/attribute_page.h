@@ -7,7 +7,7 @@
 
 #include <QString>
 
-#include "engine/automation/automation.h"
+#include "engine/drawing_api/drawing_api.h"
 #include "engine/extraction_run.h"
 #include "platform/clock.h"
 
@@ -35,5 +35,5 @@ QString attributePagePath(const QString& programFolder);
 // from NAME..."), and restores the pointer; the final status line, the beep and opening the
 // page are left to the caller.
 AttributePageResult writeAttributePage(const AttributePageRequest& request,
-                                       const acad::ApplicationFactory& factory, ExtractionRunUi& ui,
-                                       const platform::Clock& clock);
+                                       const drawingapi::ReaderFactory& factory,
+                                       ExtractionRunUi& ui, const platform::Clock& clock);

@@ -68,8 +68,8 @@ struct AttributeSearch::Walk {
 qint64 AttributeSearch::searchDrawing(DrawingSession& session, const QString& drawingName,
                                       const SearchCriteria& criteria, const QString& delimiter,
                                       const LineFound& found) {
-    const std::shared_ptr<acad::Document> document = session.document();
-    if (!document) return 0;
+    const std::shared_ptr<const drawingapi::Drawing> drawing = session.drawing();
+    if (!drawing) return 0;
     Walk walk{criteria,
               drawingName,
               delimiter,
@@ -79,45 +79,37 @@ qint64 AttributeSearch::searchDrawing(DrawingSession& session, const QString& dr
     // The space text is compared letter for letter: "model" searches nothing.
     const bool both = criteria.space == QLatin1String("Both");
     if (both || criteria.space == QLatin1String("Model")) {
-        walkSpace(*document, QStringLiteral("MODEL"), 0, QStringLiteral("Model"), walk);
+        walkSpace(*drawing, drawingapi::Space::Model, QStringLiteral("Model"), walk);
     }
     if (both || criteria.space == QLatin1String("Paper")) {
-        walkSpace(*document, QStringLiteral("PAPER"), 1, QStringLiteral("Paper"), walk);
+        walkSpace(*drawing, drawingapi::Space::Paper, QStringLiteral("Paper"), walk);
     }
     return walk.hits;
 }
 
-void AttributeSearch::walkSpace(acad::Document& document, const QString& setName, qint16 spaceFlag,
+void AttributeSearch::walkSpace(const drawingapi::Drawing& drawing, drawingapi::Space space,
                                 const QString& spaceText, Walk& walk) {
     if (m_abortRequested) return;
-    auto set = document.AddSelectionSet(setName);
-    if (!set || !set.value()) return;
-    std::vector<qint16> types{0, 67};
-    std::vector<QVariant> data{QStringLiteral("INSERT"), QVariant::fromValue<qint16>(spaceFlag)};
-    // One layer narrows the drawing's own selection. Block names are always tested here: a
-    // reference to a dynamic block is named "*U<n>" and is found by its effective name, which
-    // the drawing's filter does not know.
-    if (recordline::countSpaces(walk.layers) == 2) {
-        types.push_back(8);
-        data.emplace_back(blanks::cut(walk.layers));
-    }
-    set.value()->Select(acad::kSelectAll, types, data);
+    // One layer narrows the drawing's own listing. Block names are always tested here: a
+    // reference to a dynamic block is named "*U<n>" and is found by its effective name.
+    const QString layerFilter =
+        recordline::countSpaces(walk.layers) == 2 ? blanks::cut(walk.layers) : QString();
+    const auto references = drawing.blockReferences(space, layerFilter);
+    if (!references) return;
 
     const QLatin1String all("*");
-    const int count = set.value()->Count();
-    for (int i = 0; i < count; ++i) {
+    for (const auto& item : references.value()) {
         m_ui.processPendingEvents();
         if (m_abortRequested) return;
-        const auto item = set.value()->Item(i);
-        if (!item || !item.value()) continue;
-        const acad::BlockReference& block = *item.value();
-        if (walk.blocks != all && !listHolds(walk.blocks, block.Name()) &&
-            !listHolds(walk.blocks, block.EffectiveName()))
+        if (!item) continue;
+        const drawingapi::BlockReference& block = *item;
+        if (walk.blocks != all && !listHolds(walk.blocks, block.name()) &&
+            !listHolds(walk.blocks, block.effectiveName()))
             continue;
-        const auto layer = block.Layer();
+        const auto layer = block.layer();
         if (walk.layers != all && !listHolds(walk.layers, layer)) continue;
-        if (!block.HasAttributes().valueOr(false)) continue;
-        const acad::AttributeArray attributes = block.GetAttributes().valueOr({});
+        if (!block.hasAttributes().valueOr(false)) continue;
+        const drawingapi::Attributes attributes = block.attributes().valueOr({});
 
         // The block's own fields are read once, when its first attribute matches.
         QString blockFields;  // space, name, layer, handle
@@ -125,16 +117,16 @@ void AttributeSearch::walkSpace(acad::Document& document, const QString& setName
         const QString& d = walk.delimiter;
         for (const auto& attribute : attributes) {
             if (!attribute) continue;
-            const auto tag = attribute->TagString();
-            const auto value = attribute->TextString();
+            const auto tag = attribute->tag();
+            const auto value = attribute->value();
             const auto& compared = walk.criteria.findTag ? tag : value;
             if (!compared || !matches(compared.value(), walk.criteria)) continue;
             if (blockFields.isNull()) {
-                blockFields = spaceText + d + textOf(block.Name()) + d + textOf(layer) + d +
-                              textOf(block.Handle());
-                const auto point = block.InsertionPoint();
+                blockFields = spaceText + d + textOf(block.name()) + d + textOf(layer) + d +
+                              textOf(block.handle());
+                const auto point = block.insertionPoint();
                 if (point) {
-                    const acad::Point3& p = point.value();
+                    const drawingapi::Point3& p = point.value();
                     pointFields = textforms::singleReal(p.x) + d + textforms::singleReal(p.y) + d +
                                   textforms::singleReal(p.z);
                 } else {
@@ -142,7 +134,7 @@ void AttributeSearch::walkSpace(acad::Document& document, const QString& setName
                 }
             }
             const QString line = walk.drawingName + d + blockFields + d +
-                                 textOf(attribute->Handle()) + d + pointFields + d + textOf(tag) +
+                                 textOf(attribute->handle()) + d + pointFields + d + textOf(tag) +
                                  d + textOf(value);
             ++walk.hits;
             ++m_hitTotal;
@@ -183,7 +175,7 @@ SearchRun::Totals SearchRun::run(const QStringList& drawings, const Events& even
     const qint64 hitsBefore = m_search.hitTotal();
 
     DrawingSession session(m_factory, m_ui);
-    totals.started = session.start() == 1;
+    totals.started = session.start().ok();
     for (qsizetype i = 0; totals.started && i < drawings.size(); ++i) {
         if (i > 0) m_ui.processPendingEvents();
         if (m_search.abortRequested()) {
@@ -194,9 +186,9 @@ SearchRun::Totals SearchRun::run(const QStringList& drawings, const Events& even
         const QString fileName = QFileInfo(path).fileName();
         if (events.searching) events.searching(fileName);
         try {
-            if (session.openDrawing(path, true) != 1) {
+            if (const core::Status opened = session.openDrawing(path); !opened) {
                 ++totals.openFailures;
-                if (events.openFailed) events.openFailed(path, session.openError());
+                if (events.openFailed) events.openFailed(path, opened.error().description);
                 continue;
             }
             ++totals.drawingsSearched;

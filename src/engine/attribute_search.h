@@ -10,7 +10,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "engine/automation/automation.h"
+#include "engine/drawing_api/drawing_api.h"
 #include "engine/engine_ui.h"
 #include "platform/clock.h"
 
@@ -63,7 +63,7 @@ public:
 
 private:
     struct Walk;
-    void walkSpace(acad::Document& document, const QString& setName, qint16 spaceFlag,
+    void walkSpace(const drawingapi::Drawing& drawing, drawingapi::Space space,
                    const QString& spaceText, Walk& walk);
 
     EngineUi& m_ui;
@@ -103,7 +103,7 @@ public:
         double elapsedSeconds = 0;
     };
 
-    SearchRun(acad::ApplicationFactory factory, EngineUi& ui, const platform::Clock& clock)
+    SearchRun(drawingapi::ReaderFactory factory, EngineUi& ui, const platform::Clock& clock)
         : m_factory(std::move(factory)), m_ui(ui), m_clock(clock), m_search(ui) {}
 
     void setCriteria(const SearchCriteria& criteria) { m_criteria = criteria; }
@@ -120,7 +120,7 @@ public:
     bool running() const { return m_running; }
 
 private:
-    acad::ApplicationFactory m_factory;
+    drawingapi::ReaderFactory m_factory;
     EngineUi& m_ui;
     const platform::Clock& m_clock;
     AttributeSearch m_search;

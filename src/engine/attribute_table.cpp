@@ -66,35 +66,33 @@ QString AttributeTable::text(qint64 row, int column, const QLocale& locale) cons
 }
 
 core::Result<AttributeTable> DrawingSession::attributeTable() {
-    if (!m_document) return core::Error{-1, QStringLiteral("no drawing is open")};
+    if (!m_drawing) return core::Error{-1, QStringLiteral("no drawing is open")};
     AttributeTable table;
-    for (const auto& [spaceName, spaceFlag] :
-         {std::pair{QStringLiteral("MODEL"), qint16{0}}, {QStringLiteral("PAPER"), qint16{1}}}) {
-        auto set = m_document->AddSelectionSet(spaceName);
-        if (!set || !set.value()) continue;
-        set.value()->Select(acad::kSelectAll, {0, 67},
-                            {QStringLiteral("INSERT"), QVariant::fromValue<qint16>(spaceFlag)});
-        const int count = set.value()->Count();
-        for (int i = 0; i < count; ++i) {
+    const std::pair<QString, drawingapi::Space> spaces[] = {
+        {QStringLiteral("MODEL"), drawingapi::Space::Model},
+        {QStringLiteral("PAPER"), drawingapi::Space::Paper}};
+    for (const auto& space : spaces) {
+        const QString& spaceName = space.first;
+        const auto references = m_drawing->blockReferences(space.second);
+        if (!references) continue;
+        for (const auto& item : references.value()) {
             m_ui.processPendingEvents();
-            const auto item = set.value()->Item(i);
-            if (!item || !item.value()) continue;
-            const acad::BlockReference& block = *item.value();
-            if (!block.HasAttributes().valueOr(false)) continue;
-            const acad::AttributeArray attributes = block.GetAttributes().valueOr({});
+            if (!item) continue;
+            const drawingapi::BlockReference& block = *item;
+            if (!block.hasAttributes().valueOr(false)) continue;
+            const drawingapi::Attributes attributes = block.attributes().valueOr({});
             if (attributes.empty()) continue;
-            const acad::Point3 point = block.InsertionPoint().valueOr({});
+            const drawingapi::Point3 point = block.insertionPoint().valueOr({});
             table.addBlock({spaceName,
-                            block.Name().valueOr({}),
-                            block.Layer().valueOr({}),
-                            block.Handle().valueOr({}),
+                            block.name().valueOr({}),
+                            block.layer().valueOr({}),
+                            block.handle().valueOr({}),
                             {static_cast<float>(point.x), static_cast<float>(point.y),
                              static_cast<float>(point.z)}});
             for (const auto& attribute : attributes) {
                 if (!attribute) continue;
-                table.addAttribute(attribute->Handle().valueOr({}),
-                                   attribute->TagString().valueOr({}),
-                                   attribute->TextString().valueOr({}));
+                table.addAttribute(attribute->handle().valueOr({}), attribute->tag().valueOr({}),
+                                   attribute->value().valueOr({}));
             }
         }
     }

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "engine/attribute_table.h"
-#include "engine/automation/automation.h"
+#include "engine/drawing_api/drawing_api.h"
 #include "engine/engine_ui.h"
 
-// One drawing session: starts its own drawing application, opens one drawing at a time, holds the
-// template's filters and fields, and writes the extract file of the open drawing.
+// One drawing session: creates its own drawing reader, holds one drawing open at a time, holds
+// the template's filters and fields, and writes the extract file of the open drawing.
 class DrawingSession {
 public:
     // The output fields of a template, in the fixed order their columns are written.
@@ -43,35 +43,34 @@ public:
     };
     static const std::array<const char*, kFieldCount> kFieldNames;
 
-    DrawingSession(acad::ApplicationFactory factory, EngineUi& ui);
+    DrawingSession(drawingapi::ReaderFactory factory, EngineUi& ui);
     ~DrawingSession();
     DrawingSession(const DrawingSession&) = delete;
     DrawingSession& operator=(const DrawingSession&) = delete;
 
     QString password() const { return m_password; }
 
-    qint16 start();
-    qint16 openDrawing(const QString& path, bool readOnly = false,
-                       const QString& drawingPassword = QString());
-    qint16 closeDrawing();
+    // Creates the reader; a failure has been shown to the user, and its reason is returned.
+    core::Status start();
+    // Opens a drawing in place of the open one; the error says why it could not be read (an
+    // unsupported release, a truncated file, a password). A password of blanks only is none.
+    core::Status openDrawing(const QString& path, const QString& password = {});
+    void closeDrawing();
+    // Lets go of the open drawing and the reader.
     void stop();
 
-    // Why the last openDrawing failed, in the reader's words (an unsupported release, a
-    // truncated file, a password); empty after a success.
-    const QString& openError() const { return m_openError; }
-    // `message` followed by the reason of the last failed open in parentheses, when there is one:
-    // "Error opening file X. (DWG release AC1014 is not supported)".
-    QString withOpenError(const QString& message) const;
     // The reason given for a drawing that did not fit in memory: a run catches the allocation
     // failure of one drawing, tells it with this reason and goes on with the next.
     static QString notEnoughMemory() {
         return QStringLiteral("there is not enough memory for the drawing");
     }
     // The open drawing (null when none), for operations that walk it themselves.
-    std::shared_ptr<acad::Document> document() const { return m_document; }
+    std::shared_ptr<const drawingapi::Drawing> drawing() const { return m_drawing; }
 
-    qint16 loadTemplate(const QString& templatePath, QString* error = nullptr);
-    qint16 extractAttributes(const QString& extractPath, QString* error = nullptr);
+    // The error's description is the message the user sees.
+    core::Status loadTemplate(const QString& templatePath);
+    // Writes the open drawing's records to `extractPath` (an empty file when none is open).
+    core::Status extractAttributes(const QString& extractPath);
     // Every attribute of the open drawing, model space first; an error when none is open.
     core::Result<AttributeTable> attributeTable();
 
@@ -85,18 +84,16 @@ public:
 
 private:
     struct ExtractOutput;
-    std::pair<std::vector<qint16>, std::vector<QVariant>> selectionFilter(qint16 spaceFlag) const;
-    void walkSpace(const QString& spaceName, qint16 spaceFlag, ExtractOutput& out);
-    void writeBlock(const acad::BlockReference& block, const QString& spaceName,
+    void walkSpace(const QString& spaceName, drawingapi::Space space, ExtractOutput& out);
+    void writeBlock(const drawingapi::BlockReference& block, const QString& spaceName,
                     ExtractOutput& out);
-    static QString fieldValue(const acad::BlockReference& block, Field field,
+    static QString fieldValue(const drawingapi::BlockReference& block, Field field,
                               const QString& spaceName);
 
-    acad::ApplicationFactory m_factory;
+    drawingapi::ReaderFactory m_factory;
     EngineUi& m_ui;
-    std::shared_ptr<acad::Application> m_application;
-    std::shared_ptr<acad::Document> m_document;
-    QString m_openError;
+    std::shared_ptr<drawingapi::DrawingReader> m_reader;
+    std::shared_ptr<const drawingapi::Drawing> m_drawing;
 
     QString m_blocks = QStringLiteral("*");
     QString m_layers = QStringLiteral("*");

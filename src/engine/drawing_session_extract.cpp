@@ -49,67 +49,52 @@ struct DrawingSession::ExtractOutput {
     bool headerWritten = false;
 };
 
-std::pair<std::vector<qint16>, std::vector<QVariant>> DrawingSession::selectionFilter(
-    qint16 spaceFlag) const {
-    std::vector<qint16> types{0, 67};
-    std::vector<QVariant> data{QStringLiteral("INSERT"), QVariant::fromValue<qint16>(spaceFlag)};
-    // One layer goes into the drawing's own filter so only matching references are
-    // enumerated; several are tested here on each reference. Block names are always tested
-    // here: a reference to a dynamic block is named "*U<n>" and matches by its effective name,
-    // which the drawing's filter does not know.
-    if (recordline::countSpaces(m_layers) == 2) {
-        types.push_back(8);
-        data.emplace_back(blanks::cut(m_layers));
-    }
-    return {std::move(types), std::move(data)};
-}
-
-qint16 DrawingSession::extractAttributes(const QString& extractPath, QString* error) {
+core::Status DrawingSession::extractAttributes(const QString& extractPath) {
     ExtractOutput out;
     // The extract file belongs to this run alone (the shared extract.txt is put in place whole
     // when the run ends), so it needs neither a temporary copy nor a sync per drawing.
     if (!out.file.open(extractPath, platform::TextWriter::Mode::Scratch)) {
-        if (error) *error = kUnableToCreate;
-        return -1;
+        return core::Error{-1, kUnableToCreate};
     }
-    if (m_document) {
+    if (m_drawing) {
         if (m_space == QLatin1String("MODEL") || m_space == QLatin1String("*")) {
-            walkSpace(QStringLiteral("MODEL"), 0, out);
+            walkSpace(QStringLiteral("MODEL"), drawingapi::Space::Model, out);
         }
         if (m_space == QLatin1String("PAPER") || m_space == QLatin1String("*")) {
-            walkSpace(QStringLiteral("PAPER"), 1, out);
+            walkSpace(QStringLiteral("PAPER"), drawingapi::Space::Paper, out);
         }
     }
     if (!out.file.commit()) {
         // Reporting success here would let the caller read back a file that was never written.
-        if (error) *error = kUnableToCreate;
-        return -1;
+        return core::Error{-1, kUnableToCreate};
     }
-    return 1;
+    return core::success();
 }
 
-void DrawingSession::walkSpace(const QString& spaceName, qint16 spaceFlag, ExtractOutput& out) {
-    auto set = m_document->AddSelectionSet(spaceName);
-    if (!set || !set.value()) return;
-    const auto [types, data] = selectionFilter(spaceFlag);
-    set.value()->Select(acad::kSelectAll, types, data);
-    const int count = set.value()->Count();
-    for (int i = 0; i < count; ++i) {
+void DrawingSession::walkSpace(const QString& spaceName, drawingapi::Space space,
+                               ExtractOutput& out) {
+    // One layer narrows the drawing's own listing so only matching references are walked;
+    // several are tested here on each reference. Block names are always tested here: a
+    // reference to a dynamic block is named "*U<n>" and matches by its effective name.
+    const QString layer =
+        recordline::countSpaces(m_layers) == 2 ? blanks::cut(m_layers) : QString();
+    const auto references = m_drawing->blockReferences(space, layer);
+    if (!references) return;
+    for (const auto& block : references.value()) {
         m_ui.processPendingEvents();
-        const auto block = set.value()->Item(i);
-        if (block && block.value()) writeBlock(*block.value(), spaceName, out);
+        if (block) writeBlock(*block, spaceName, out);
     }
 }
 
-void DrawingSession::writeBlock(const acad::BlockReference& block, const QString& spaceName,
+void DrawingSession::writeBlock(const drawingapi::BlockReference& block, const QString& spaceName,
                                 ExtractOutput& out) {
     const QLatin1String all("*");
-    if (m_blocks != all && !listHolds(m_blocks, block.Name()) &&
-        !listHolds(m_blocks, block.EffectiveName()))
+    if (m_blocks != all && !listHolds(m_blocks, block.name()) &&
+        !listHolds(m_blocks, block.effectiveName()))
         return;
-    if (m_layers != all && !listHolds(m_layers, block.Layer())) return;
-    if (!block.HasAttributes().valueOr(false)) return;
-    const acad::AttributeArray attributes = block.GetAttributes().valueOr({});
+    if (m_layers != all && !listHolds(m_layers, block.layer())) return;
+    if (!block.hasAttributes().valueOr(false)) return;
+    const drawingapi::Attributes attributes = block.attributes().valueOr({});
 
     QString record;
     QString header = QStringLiteral("HEADER:");
@@ -122,22 +107,22 @@ void DrawingSession::writeBlock(const acad::BlockReference& block, const QString
     bool matched = false;
     if (m_tags.first() == QLatin1String("*")) {
         for (const auto& attribute : attributes) {
-            header += quoted(textOf(attribute->TagString()));
-            record += quoted(textOf(attribute->TextString()));
+            header += quoted(textOf(attribute->tag()));
+            record += quoted(textOf(attribute->value()));
             matched = true;
         }
     } else {
         for (const QString& tag : m_tags) header += quoted(tag);
         for (const QString& tag : m_tags) {
-            const acad::AttributeReference* found = nullptr;
+            const drawingapi::Attribute* found = nullptr;
             for (const auto& attribute : attributes) {
-                const auto name = attribute->TagString();
+                const auto name = attribute->tag();
                 if (name && name.value().compare(tag, Qt::CaseInsensitive) == 0) {
                     found = attribute.get();
                     break;
                 }
             }
-            record += found ? quoted(textOf(found->TextString())) : QStringLiteral("'N/A',");
+            record += found ? quoted(textOf(found->value())) : QStringLiteral("'N/A',");
             matched = matched || found;
         }
     }
@@ -152,51 +137,51 @@ void DrawingSession::writeBlock(const acad::BlockReference& block, const QString
     out.file.writeLine(record);
 }
 
-QString DrawingSession::fieldValue(const acad::BlockReference& block, Field field,
+QString DrawingSession::fieldValue(const drawingapi::BlockReference& block, Field field,
                                    const QString& spaceName) {
     switch (field) {
         case BLOCK_NAME:
-            return textOf(block.Name());
+            return textOf(block.name());
         case BLOCK_EFFECTIVENAME:
-            return textOf(block.EffectiveName());
+            return textOf(block.effectiveName());
         case BLOCK_LAYER:
-            return textOf(block.Layer());
+            return textOf(block.layer());
         case BLOCK_SPACE:
             return spaceName;
         case BLOCK_OWNERID:
-            return textOf(block.OwnerID());
+            return textOf(block.ownerId());
         case BLOCK_OBJECTID:
-            return textOf(block.ObjectID());
+            return textOf(block.objectId());
         case BLOCK_OBJECTNAME:
-            return textOf(block.Objectname());
+            return textOf(block.objectName());
         case BLOCK_HANDLE:
-            return textOf(block.Handle());
+            return textOf(block.handle());
         case BLOCK_COLOR:
-            return textOf(block.Color());
+            return textOf(block.color());
         case BLOCK_LINETYPE:
-            return textOf(block.Linetype());
+            return textOf(block.linetype());
         case BLOCK_ROTATION:
-            return textOf(block.Rotation());
+            return textOf(block.rotation());
         case BLOCK_VISIBLE:
-            return textOf(block.Visible());
+            return textOf(block.visible());
         case BLOCK_XSCALE:
-            return textOf(block.XScaleFactor());
+            return textOf(block.xScale());
         case BLOCK_YSCALE:
-            return textOf(block.YScaleFactor());
+            return textOf(block.yScale());
         case BLOCK_ZSCALE:
-            return textOf(block.ZScaleFactor());
+            return textOf(block.zScale());
         case BLOCK_LINETYPESCALE:
-            return textOf(block.LinetypeScale());
+            return textOf(block.linetypeScale());
         case BLOCK_LINEWEIGHT:
-            return textOf(block.Lineweight());
+            return textOf(block.lineweight());
         case BLOCK_HASEXTENTIONDICTIONARY:
-            return textOf(block.HasExtensionDictionary());
+            return textOf(block.hasExtensionDictionary());
         case BLOCK_X:
         case BLOCK_Y:
         case BLOCK_Z: {
-            const auto point = block.InsertionPoint();
+            const auto point = block.insertionPoint();
             if (!point) return QString();
-            const acad::Point3& p = point.value();
+            const drawingapi::Point3& p = point.value();
             return textforms::singleReal(field == BLOCK_X ? p.x : field == BLOCK_Y ? p.y : p.z);
         }
         case kFieldCount:

@@ -55,11 +55,9 @@ bool isComment(const QString& line) {
 
 }  // namespace
 
-qint16 DrawingSession::loadTemplate(const QString& templatePath, QString* error) {
-    auto fail = [error](qint16 result, const QString& message) {
-        if (error) *error = message;
-        return result;
-    };
+core::Status DrawingSession::loadTemplate(const QString& templatePath) {
+    // Each missing part has its own number, in the order the template's parts come.
+    auto fail = [](long number, const QString& message) { return core::Error{number, message}; };
     m_tags.clear();
     platform::LineReader reader;
     if (!reader.open(templatePath, kTemplateLimit)) {
@@ -119,5 +117,5 @@ qint16 DrawingSession::loadTemplate(const QString& templatePath, QString* error)
         if (tag == QLatin1String("*")) break;  // nothing after the all-tags line counts
     }
     if (m_tags.isEmpty()) return fail(-4, QStringLiteral("Template file requires attribute tags."));
-    return 1;
+    return core::success();
 }

@@ -30,18 +30,16 @@ DrawingExtraction extractOneDrawing(DrawingSession& session, const QString& draw
         result.error = messages.notFound;
         return result;
     }
-    const QString password = session.password();
-    const qint16 opened = password.isEmpty() ? session.openDrawing(drawing, true)
-                                             : session.openDrawing(drawing, true, password);
+    const core::Status opened = session.openDrawing(drawing, session.password());
     ui.setStatus(QStringLiteral("Processing ") + drawing + QStringLiteral("..."));
-    if (opened != 1) {
-        result.error = session.withOpenError(messages.openFailed);
+    if (!opened) {
+        result.error = core::withReason(messages.openFailed, opened.error().description);
         return result;
     }
     if (platform::fileExists(extractPath)) QFile::remove(extractPath);
-    QString error;
-    result.extracted = session.extractAttributes(extractPath, &error) == 1;
-    result.error = result.extracted ? error : messages.extractFailed + error;
+    const core::Status extracted = session.extractAttributes(extractPath);
+    result.extracted = extracted.ok();
+    if (!extracted) result.error = messages.extractFailed + extracted.error().description;
     session.closeDrawing();
     return result;
 }
@@ -110,7 +108,7 @@ QString extractedMessage(int drawings, double seconds) {
 }
 
 ExtractionRunResult runExtraction(const ExtractionRunRequest& request,
-                                  const acad::ApplicationFactory& factory, ExtractionRunUi& ui,
+                                  const drawingapi::ReaderFactory& factory, ExtractionRunUi& ui,
                                   const platform::Clock& clock) {
     ExtractionRunResult result;
     const QDateTime started = clock.now();
@@ -119,13 +117,13 @@ ExtractionRunResult runExtraction(const ExtractionRunRequest& request,
     const QString templatePath = platform::joinPath(request.templateFolder, request.templateName);
 
     DrawingSession session(factory, ui);
-    if (session.start() != 1) {
+    if (!session.start()) {
         result.outcome = ExtractionRunResult::Outcome::NoApplication;
         ui.setStatus(QStringLiteral("Unable to open AutoCAD."));
         return result;
     }
-    QString error;
-    session.loadTemplate(templatePath, &error);
+    const core::Status loaded = session.loadTemplate(templatePath);
+    QString error = loaded ? QString() : loaded.error().description;
     platform::TextWriter log;
     log.open(platform::joinPath(request.programFolder, "err.log"));
     if (!error.isEmpty()) {

@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "engine/automation/automation.h"
+#include "engine/drawing_api/drawing_api.h"
 #include "engine/engine_ui.h"
 #include "platform/clock.h"
 
@@ -50,7 +50,7 @@ struct ExtractionRunResult {
 };
 
 ExtractionRunResult runExtraction(const ExtractionRunRequest& request,
-                                  const acad::ApplicationFactory& factory, ExtractionRunUi& ui,
+                                  const drawingapi::ReaderFactory& factory, ExtractionRunUi& ui,
                                   const platform::Clock& clock);
 
 // What an extract file tells besides its records.

@@ -28,8 +28,8 @@ QString cdfToSdf(const QString& line, quint8 width) {
     return blanks::cut(inner);
 }
 
-qint16 countSpaces(const QString& text) {
-    return static_cast<qint16>(text.count(QLatin1Char(' ')));
+qsizetype countSpaces(const QString& text) {
+    return text.count(QLatin1Char(' '));
 }
 
 QString oneLine(QString text) {

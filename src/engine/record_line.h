@@ -14,7 +14,7 @@ qint64 countFields(const QString& line);
 // go and blanks are cut at both ends. A line without "','" comes back unchanged.
 QString cdfToSdf(const QString& line, quint8 width);
 
-qint16 countSpaces(const QString& text);
+qsizetype countSpaces(const QString& text);
 
 // `text` with every carriage return and line feed made a blank, as attribute values are: a
 // drawing's file name may hold them, and a record or a hit line must stay one line.

@@ -127,7 +127,7 @@ void MainWindow::runDrawingList() {
     recordSelectionChanged();
     const SendTargets saved{m_textFile, m_workbook, m_sheet, m_database, m_table, m_document};
     DrawingListGlue glue(*this);
-    batch::DrawingListRunner runner(glue, *m_sender, drawingApplication, m_platform.clock,
+    batch::DrawingListRunner runner(glue, *m_sender, readerFactory, m_platform.clock,
                                     m_programFolder);
     const batch::DrawingListResult result = runner.run(list);
     if (result.outcome == batch::DrawingListResult::Outcome::Ended) {

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "drawing/reader_application.h"
+#include "drawing/drawing_file_reader.h"
 #include "mainwindow/folder_list.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/single_instance.h"
@@ -46,7 +46,7 @@ bool answeredOnTheTerminal(int argc, char** argv) {
 }  // namespace
 
 void connectDesktopComponents(MainWindow& window) {
-    window.drawingApplication = drawing::readerApplicationFactory();
+    window.readerFactory = drawing::drawingFileReaderFactory();
     window.office.openDatabase = office::openSqliteDatabase;
     // A new workbook or document is made in the output folder the window shows when it is sent.
     window.office.startSpreadsheet = [&window] {

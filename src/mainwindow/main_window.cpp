@@ -309,6 +309,6 @@ void MainWindow::openFileSpecs() {
 void MainWindow::openSearch() {
     // This window takes no input until the search window is closed.
     openSearchWindow(
-        m_platform, drawingApplication, drawingFolder,
+        m_platform, readerFactory, drawingFolder,
         [this](const QString& folder) { drawingFolder = folder; }, this);
 }

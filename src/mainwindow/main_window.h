@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/automation/automation.h"
+#include "engine/drawing_api/drawing_api.h"
 #include "engine/extraction_run.h"
 #include "mainwindow/status_painter.h"
 #include "office/office.h"
@@ -194,8 +194,8 @@ public:
     bool m_batchSend = false;  // sends ask nobody and open nothing, as a list's do
     qint16 m_lastDrawingIndex = 0;
 
-    // The drawing application extraction runs use.
-    acad::ApplicationFactory drawingApplication;
+    // Creates the drawing reader each extraction, search or page run uses.
+    drawingapi::ReaderFactory readerFactory;
     // The spreadsheet and database programs the outputs reach.
     office::Office office = office::unavailableOffice();
 

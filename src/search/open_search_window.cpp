@@ -3,10 +3,10 @@
 
 #include "search/search_window.h"
 
-QWidget* openSearchWindow(platform::Platform platform, acad::ApplicationFactory drawingApplication,
+QWidget* openSearchWindow(platform::Platform platform, drawingapi::ReaderFactory readerFactory,
                           const QString& drawingFolder,
                           std::function<void(const QString&)> drawingFolderChosen, QWidget* owner) {
-    auto* window = new SearchWindow(platform, std::move(drawingApplication), drawingFolder, owner);
+    auto* window = new SearchWindow(platform, std::move(readerFactory), drawingFolder, owner);
     QObject::connect(window, &SearchWindow::drawingFolderChosen, window,
                      std::move(drawingFolderChosen));
     window->setAttribute(Qt::WA_DeleteOnClose);

@@ -4,7 +4,7 @@
 #include <QString>
 #include <functional>
 
-#include "engine/automation/automation.h"
+#include "engine/drawing_api/drawing_api.h"
 #include "platform/services/platform.h"
 
 class QWidget;
@@ -12,6 +12,6 @@ class QWidget;
 // Opens a new search window in front of `owner`, which takes no input until the search window
 // is closed. The window stores its settings and goes away when it closes. `drawingFolder` is
 // the shared drawing folder; a folder the user picks there is handed to `drawingFolderChosen`.
-QWidget* openSearchWindow(platform::Platform platform, acad::ApplicationFactory drawingApplication,
+QWidget* openSearchWindow(platform::Platform platform, drawingapi::ReaderFactory readerFactory,
                           const QString& drawingFolder,
                           std::function<void(const QString&)> drawingFolderChosen, QWidget* owner);

@@ -55,11 +55,11 @@ private:
     SearchWindow& m_window;
 };
 
-SearchWindow::SearchWindow(platform::Platform platform, acad::ApplicationFactory drawingApplication,
+SearchWindow::SearchWindow(platform::Platform platform, drawingapi::ReaderFactory readerFactory,
                            QString drawingFolder, QWidget* parent)
     : QWidget(parent, Qt::Window),
       m_platform(platform),
-      m_drawingApplication(std::move(drawingApplication)),
+      m_readerFactory(std::move(readerFactory)),
       m_drawingFolder(std::move(drawingFolder)) {
     createControls();
     connectHandlers();
@@ -170,7 +170,7 @@ void SearchWindow::search() {
     showStatus(QStringLiteral("Starting AutoCAD..."));
 
     RunUi ui(*this);
-    SearchRun run(m_drawingApplication, ui, m_platform.clock);
+    SearchRun run(m_readerFactory, ui, m_platform.clock);
     m_run = &run;
     platform::Hourglass hourglass(m_platform.ui);
     searchButton->setEnabled(false);

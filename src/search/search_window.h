@@ -27,7 +27,7 @@ public:
     // chosen there becomes the shared one (drawingFolderChosen), kept in memory: the file
     // specification list stores it. The settings are applied here; they are stored when the
     // window closes.
-    SearchWindow(platform::Platform platform, acad::ApplicationFactory drawingApplication,
+    SearchWindow(platform::Platform platform, drawingapi::ReaderFactory readerFactory,
                  QString drawingFolder, QWidget* parent = nullptr);
     ~SearchWindow() override;
 
@@ -105,7 +105,7 @@ private:
     void validateDelimiter();
 
     platform::Platform m_platform;
-    acad::ApplicationFactory m_drawingApplication;
+    drawingapi::ReaderFactory m_readerFactory;
     QString m_drawingFolder;
     QString m_saveFolder;
     SearchResults m_results;

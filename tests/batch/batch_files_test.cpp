@@ -7,7 +7,7 @@
 
 #include <QFile>
 
-#include "drawing/reader_application.h"
+#include "drawing/drawing_file_reader.h"
 #include "mainwindow/main_window_fixture.h"
 #include "support/named_pipe.h"
 
@@ -26,7 +26,7 @@ protected:
         ASSERT_TRUE(QFile::copy(kExamples + "/tank-farm.dxf", proj + "/sub/E-2.dwg"));
         touch(tpl(), testfiles::read(kExamples + "/titleblock.txt"));
         load();
-        window->drawingApplication = drawing::readerApplicationFactory();
+        window->readerFactory = drawing::drawingFileReaderFactory();
     }
     QString tpl() const { return appDir.filePath("title.txt"); }
     void runList(const QString& path) {

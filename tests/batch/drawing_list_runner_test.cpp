@@ -8,7 +8,7 @@
 
 #include <QFile>
 
-#include "drawing/reader_application.h"
+#include "drawing/drawing_file_reader.h"
 #include "platform/line_reader.h"
 #include "platform/scratch_folder.h"
 #include "records/record_list_model.h"
@@ -80,7 +80,7 @@ protected:
     batch::DrawingListResult run(const QByteArray& text) {
         platform::LineReader list;
         EXPECT_TRUE(list.open(scratch.writeFile("run.dlf", text)));
-        batch::DrawingListRunner runner(window, sender, drawing::readerApplicationFactory(), clock,
+        batch::DrawingListRunner runner(window, sender, drawing::drawingFileReaderFactory(), clock,
                                         scratch.path("program"));
         return runner.run(list);
     }

@@ -3,7 +3,7 @@
 
 #include <QStringEncoder>
 
-#include "drawing/reader_application.h"
+#include "drawing/drawing_file_reader.h"
 #include "mainwindow/main_window_fixture.h"
 
 namespace {
@@ -30,7 +30,7 @@ protected:
         touch(appDir.filePath("tpl/Title.txt"), testfiles::read(kExamples + "/titleblock.txt"));
         touch(appDir.filePath("tpl/bad.txt"), "*INPUT\r\n");
         load();
-        window->drawingApplication = drawing::readerApplicationFactory();
+        window->readerFactory = drawing::drawingFileReaderFactory();
         window->endProgram = [this](int status) {
             ++ended;
             exitStatus = status;

@@ -2,7 +2,7 @@
 // List files whose send lines go to a database, a workbook or a document: a real drawing, real
 // files, read back with the sqlite3 program, openpyxl and python-docx.
 
-#include "drawing/reader_application.h"
+#include "drawing/drawing_file_reader.h"
 #include "mainwindow/main_window_fixture.h"
 #include "office/docx_python.h"
 #include "office/docx_word_processor.h"
@@ -27,7 +27,7 @@ protected:
         // New documents go into the Word folder, as the program starts its word processor.
         setOption("WPath", out);
         load();
-        window->drawingApplication = drawing::readerApplicationFactory();
+        window->readerFactory = drawing::drawingFileReaderFactory();
         window->endProgram = [](int) {};
         window->office.openDatabase = office::openSqliteDatabase;
         window->office.startSpreadsheet = [this] { return office::startXlsxSpreadsheet(out); };

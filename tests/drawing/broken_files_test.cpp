@@ -145,7 +145,7 @@ TEST(BrokenDrawings, ToleratedIrregularities) {
                                        {0, "EOF"}});
     result = readDrawingBytes(blocks);
     ASSERT_TRUE(result.ok()) << result.error().description.toStdString();
-    EXPECT_EQ(summary(select(result.value(), {67}, {1})), QStringList{u"P  "_qs});
+    EXPECT_EQ(summary(select(result.value(), drawingapi::Space::Paper)), QStringList{u"P  "_qs});
 }
 
 }  // namespace

@@ -78,8 +78,8 @@ QStringList attributeTexts(const std::string& bytes) {
     if (!result.ok()) return {result.error().description};
     QStringList texts;
     for (const auto& reference : select(result.value())) {
-        const auto attributes = reference->GetAttributes().value();
-        for (const auto& attribute : attributes) texts << attribute->TextString().value();
+        const auto attributes = reference->attributes().value();
+        for (const auto& attribute : attributes) texts << attribute->value().value();
     }
     return texts;
 }

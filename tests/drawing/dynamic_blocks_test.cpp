@@ -18,7 +18,7 @@ const QString kDynamic = QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/dynamic/");
 QStringList effectiveNames(const References& references) {
     QStringList lines;
     for (const auto& ref : references)
-        lines << ref->Handle().value() + u' ' + ref->EffectiveName().value();
+        lines << ref->handle().value() + u' ' + ref->effectiveName().value();
     return lines;
 }
 
@@ -61,9 +61,9 @@ TEST_P(DynamicBlockFixtures, OnlyLinkedAnonymousCopiesTakeTheDynamicBlocksName) 
     const auto all = select(readOrFail(fixturePath(QLatin1String(GetParam()))));
     QStringList lines;
     for (const auto& ref : all) {
-        const auto attributes = ref->GetAttributes().value();
-        lines << ref->Name().value() + u' ' + ref->EffectiveName().value() + u' ' +
-                     (attributes.empty() ? QString() : attributes[0]->TextString().value());
+        const auto attributes = ref->attributes().value();
+        lines << ref->name().value() + u' ' + ref->effectiveName().value() + u' ' +
+                     (attributes.empty() ? QString() : attributes[0]->value().value());
     }
     EXPECT_EQ(lines,
               (QStringList{u"TITLE TITLE A-100"_qs, u"*U1 TITLE A-101"_qs, u"*U2 *U2 A-102"_qs,

@@ -34,8 +34,8 @@ class LayoutsFixture : public ::testing::TestWithParam<const char*> {};
 TEST_P(LayoutsFixture, ReportsTopLevelReferencesInEnumerationOrder) {
     const auto drawing = readOrFail(fixturePath(QString::fromLatin1(GetParam())));
     EXPECT_EQ(summary(select(drawing)), kLayoutsSummary);
-    EXPECT_EQ(summary(select(drawing, {0, 67}, {"INSERT", 0})), kLayoutsSummary.mid(0, 6));
-    EXPECT_EQ(summary(select(drawing, {0, 67}, {"INSERT", 1})), kLayoutsSummary.mid(6));
+    EXPECT_EQ(summary(select(drawing, drawingapi::Space::Model)), kLayoutsSummary.mid(0, 6));
+    EXPECT_EQ(summary(select(drawing, drawingapi::Space::Paper)), kLayoutsSummary.mid(6));
 
     const auto all = select(drawing);
     ASSERT_EQ(all.size(), 10u);
@@ -48,18 +48,18 @@ TEST_P(LayoutsFixture, ReportsTopLevelReferencesInEnumerationOrder) {
               "name=PLAIN layer=Frame handle=5C id=92 owner=23 object=AcDbBlockReference "
               "color=0 linetype=ByBlock rotation=0 visible=0 scale=1,1,1 ltscale=1 "
               "lineweight=-1 xdict=0 at=-1,2,-3");
-    EXPECT_EQ(all[3]->Objectname().value(), "AcDbMInsertBlock");
-    EXPECT_EQ(all[4]->Linetype().value(), "ByLayer");  // written "bylayer"
-    EXPECT_TRUE(all[5]->HasExtensionDictionary().value());
-    EXPECT_FALSE(all[2]->HasAttributes().value());
+    EXPECT_EQ(all[3]->objectName().value(), "AcDbMInsertBlock");
+    EXPECT_EQ(all[4]->linetype().value(), "ByLayer");  // written "bylayer"
+    EXPECT_TRUE(all[5]->hasExtensionDictionary().value());
+    EXPECT_FALSE(all[2]->hasAttributes().value());
     // Owners: the model space, the active layout, and the layout blocks.
-    EXPECT_EQ(all[6]->OwnerID().value(), 0x7F);
-    EXPECT_EQ(all[7]->OwnerID().value(), 0x1B);
-    EXPECT_EQ(all[9]->OwnerID().value(), 0x6F);
-    const auto attributes = all[0]->GetAttributes().value();
+    EXPECT_EQ(all[6]->ownerId().value(), 0x7F);
+    EXPECT_EQ(all[7]->ownerId().value(), 0x1B);
+    EXPECT_EQ(all[9]->ownerId().value(), 0x6F);
+    const auto attributes = all[0]->attributes().value();
     ASSERT_EQ(attributes.size(), 2u);
-    EXPECT_EQ(attributes[0]->Handle().value(), "5A");
-    EXPECT_EQ(attributes[1]->Handle().value(), "5B");
+    EXPECT_EQ(attributes[0]->handle().value(), "5A");
+    EXPECT_EQ(attributes[1]->handle().value(), "5B");
 }
 
 INSTANTIATE_TEST_SUITE_P(Releases, LayoutsFixture,
@@ -78,8 +78,8 @@ TEST(LayoutsFixture, BinaryFilesReadLikeAsciiOnes) {
                   "name=TAGBLOCK layer=Tags handle=58 id=88 owner=23 "
                   "object=AcDbBlockReference color=1 linetype=DASHED rotation=1.5708 visible=1 "
                   "scale=2,3,4 ltscale=0.5 lineweight=50 xdict=0 at=1,2,3");
-        EXPECT_EQ(all[1]->InsertionPoint().value().z, -3);
-        EXPECT_EQ(all[3]->Objectname().value(), "AcDbMInsertBlock");
+        EXPECT_EQ(all[1]->insertionPoint().value().z, -3);
+        EXPECT_EQ(all[3]->objectName().value(), "AcDbMInsertBlock");
     }
 }
 
@@ -97,12 +97,12 @@ TEST(LayoutsFixture, R12HasOnePaperSpaceAndNoOwners) {
                          u"TAGBLOCK 0 62 [TAG1=dict, TAG2=]"_qs,
                          u"TAGBLOCK 0 66 [TAG1=Layout1 A, TAG2=x]"_qs, u"PLAIN Frame 6A"_qs}));
         ASSERT_EQ(all.size(), 8u);
-        EXPECT_EQ(all[0]->OwnerID().value(), 0);
-        EXPECT_DOUBLE_EQ(all[0]->Rotation().value(), std::numbers::pi / 2);
+        EXPECT_EQ(all[0]->ownerId().value(), 0);
+        EXPECT_DOUBLE_EQ(all[0]->rotation().value(), std::numbers::pi / 2);
         // No subclass marker before R13: rows and columns tell a MINSERT.
-        EXPECT_EQ(all[3]->Objectname().value(), "AcDbMInsertBlock");
-        EXPECT_EQ(all[1]->InsertionPoint().value().x, -1);
-        EXPECT_EQ(summary(select(drawing, {0, 67}, {"INSERT", 1})).size(), 2);
+        EXPECT_EQ(all[3]->objectName().value(), "AcDbMInsertBlock");
+        EXPECT_EQ(all[1]->insertionPoint().value().x, -1);
+        EXPECT_EQ(summary(select(drawing, drawingapi::Space::Paper)).size(), 2);
     }
 }
 
@@ -114,14 +114,14 @@ TEST(LayoutsFixture, R12WithoutHandlesAndIrregularAttributeLists) {
               (QStringList{u"FRAME TITLE  [DWGNO=A-101, TITLE=Site plan]"_qs, u"EMPTY 0  []"_qs,
                            u"NOSEQEND 0  [T=orphan-free]"_qs, u"PAPER 0 "_qs}));
     ASSERT_EQ(all.size(), 4u);
-    EXPECT_EQ(all[0]->ObjectID().value(), 0);
-    EXPECT_EQ(all[0]->Handle().value(), "");
-    EXPECT_TRUE(all[1]->HasAttributes().value());
-    EXPECT_TRUE(all[1]->GetAttributes().value().empty());
-    EXPECT_EQ(all[0]->InsertionPoint().value().y, 2.5);
-    EXPECT_EQ(
-        summary(select(readOrFail(fixturePath(u"r12_no_handles.dxf"_qs)), {0, 67}, {"INSERT", 1})),
-        QStringList{u"PAPER 0 "_qs});
+    EXPECT_EQ(all[0]->objectId().value(), 0);
+    EXPECT_EQ(all[0]->handle().value(), "");
+    EXPECT_TRUE(all[1]->hasAttributes().value());
+    EXPECT_TRUE(all[1]->attributes().value().empty());
+    EXPECT_EQ(all[0]->insertionPoint().value().y, 2.5);
+    EXPECT_EQ(summary(select(readOrFail(fixturePath(u"r12_no_handles.dxf"_qs)),
+                             drawingapi::Space::Paper)),
+              QStringList{u"PAPER 0 "_qs});
 }
 
 TEST(LayoutsFixture, ChunkBoundariesAnywhereGiveTheSameResult) {

@@ -66,13 +66,12 @@ std::string flipped(std::string bytes, std::size_t at) {
     return bytes;
 }
 
-References select(const std::shared_ptr<const Drawing>& drawing, const std::vector<qint16>& types,
-                  const std::vector<QVariant>& data) {
-    ReaderSelectionSet set(drawing);
-    const auto status = set.Select(acad::kSelectAll, types, data);
-    EXPECT_TRUE(status.ok()) << status.error().description.toStdString();
-    References out;
-    for (int i = 0; i < set.Count(); ++i) out.push_back(set.Item(i).value());
+References select(const std::shared_ptr<const Drawing>& drawing,
+                  std::optional<drawingapi::Space> space, const QString& layer) {
+    if (space) return blockReferencesOf(drawing, *space, layer);
+    References out = blockReferencesOf(drawing, drawingapi::Space::Model, layer);
+    const References paper = blockReferencesOf(drawing, drawingapi::Space::Paper, layer);
+    out.insert(out.end(), paper.begin(), paper.end());
     return out;
 }
 
@@ -80,12 +79,11 @@ QStringList summary(const References& references) {
     QStringList lines;
     for (const auto& ref : references) {
         QString line =
-            ref->Name().value() + u' ' + ref->Layer().value() + u' ' + ref->Handle().value();
-        if (ref->HasAttributes().value()) {
+            ref->name().value() + u' ' + ref->layer().value() + u' ' + ref->handle().value();
+        if (ref->hasAttributes().value()) {
             QStringList attributes;
-            const acad::AttributeArray array = ref->GetAttributes().value();
-            for (const auto& a : array)
-                attributes << a->TagString().value() + u'=' + a->TextString().value();
+            const drawingapi::Attributes list = ref->attributes().value();
+            for (const auto& a : list) attributes << a->tag().value() + u'=' + a->value().value();
             line += QStringLiteral(" [") + attributes.join(QStringLiteral(", ")) + u']';
         }
         lines << line;
@@ -93,26 +91,26 @@ QStringList summary(const References& references) {
     return lines;
 }
 
-QString properties(const acad::BlockReference& r) {
-    const acad::Point3 p = r.InsertionPoint().value();
+QString properties(const drawingapi::BlockReference& r) {
+    const drawingapi::Point3 p = r.insertionPoint().value();
     return QStringLiteral(
                "name=%1 layer=%2 handle=%3 id=%4 owner=%5 object=%6 color=%7 linetype=%8 "
                "rotation=%9 visible=%10 scale=%11,%12,%13 ltscale=%14 lineweight=%15 "
                "xdict=%16 at=%17,%18,%19")
-        .arg(r.Name().value(), r.Layer().value(), r.Handle().value())
-        .arg(r.ObjectID().value())
-        .arg(r.OwnerID().value())
-        .arg(r.Objectname().value())
-        .arg(r.Color().value())
-        .arg(r.Linetype().value())
-        .arg(r.Rotation().value(), 0, 'g', 6)
-        .arg(r.Visible().value())
-        .arg(r.XScaleFactor().value())
-        .arg(r.YScaleFactor().value())
-        .arg(r.ZScaleFactor().value())
-        .arg(r.LinetypeScale().value())
-        .arg(r.Lineweight().value())
-        .arg(r.HasExtensionDictionary().value())
+        .arg(r.name().value(), r.layer().value(), r.handle().value())
+        .arg(r.objectId().value())
+        .arg(r.ownerId().value())
+        .arg(r.objectName().value())
+        .arg(r.color().value())
+        .arg(r.linetype().value())
+        .arg(r.rotation().value(), 0, 'g', 6)
+        .arg(r.visible().value())
+        .arg(r.xScale().value())
+        .arg(r.yScale().value())
+        .arg(r.zScale().value())
+        .arg(r.linetypeScale().value())
+        .arg(r.lineweight().value())
+        .arg(r.hasExtensionDictionary().value())
         .arg(p.x)
         .arg(p.y)
         .arg(p.z);

@@ -1,18 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Test helpers: read a drawing and look at it through the automation interfaces, the way the
+// Test helpers: read a drawing and look at it through the drawing interfaces, the way the
 // engine does.
 
 #include <QString>
 #include <QStringList>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "drawing/dxf_reader.h"
-#include "engine/automation/automation.h"
+#include "engine/drawing_api/drawing_api.h"
 
 namespace drawing::test {
 
@@ -30,17 +31,17 @@ std::uint32_t littleEndian(const std::string& bytes, std::size_t at, std::size_t
 void putLittleEndian16(std::string& bytes, std::size_t at, std::uint16_t value);
 std::string flipped(std::string bytes, std::size_t at);
 
-using References = std::vector<std::shared_ptr<const acad::BlockReference>>;
+using References = drawingapi::BlockReferences;
 
-// The references a selection set of the drawing holds after Select(5, types, data).
+// The references of one space of the drawing (every space, model first, when none is given),
+// only those on `layer` when one is given.
 References select(const std::shared_ptr<const Drawing>& drawing,
-                  const std::vector<qint16>& types = {0},
-                  const std::vector<QVariant>& data = {"INSERT"});
+                  std::optional<drawingapi::Space> space = std::nullopt, const QString& layer = {});
 
 // One line per reference: "name layer handle [TAG=text, ...]", in enumeration order.
 QStringList summary(const References& references);
 // Every reported property of one reference, for exact comparisons.
-QString properties(const acad::BlockReference& reference);
+QString properties(const drawingapi::BlockReference& reference);
 
 // Reads the file or fails the current test.
 std::shared_ptr<const Drawing> readOrFail(const QString& path, const ReadOptions& options = {});

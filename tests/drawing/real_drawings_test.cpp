@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <numbers>
 
 #include "drawing/reader_errors.h"
@@ -50,23 +51,29 @@ TEST_P(AutoCadExample, ReferencesAndAttributes) {
     const auto drawing = readOrFail(path);
     const auto all = select(drawing);
     EXPECT_EQ(summary(all), kExampleReferences);
-    EXPECT_TRUE(select(drawing, {0, 67}, {"INSERT", 1}).empty());
+    EXPECT_TRUE(select(drawing, drawingapi::Space::Paper).empty());
     ASSERT_EQ(all.size(), 10u);
-    EXPECT_EQ(all[0]->OwnerID().value(), 0x1F);
-    EXPECT_EQ(all[0]->ObjectID().value(), 0x190);
-    const acad::Point3 at = all[0]->InsertionPoint().value();
+    EXPECT_EQ(all[0]->ownerId().value(), 0x1F);
+    EXPECT_EQ(all[0]->objectId().value(), 0x190);
+    const drawingapi::Point3 at = all[0]->insertionPoint().value();
     EXPECT_DOUBLE_EQ(at.x, 3642.137357931104);
     EXPECT_DOUBLE_EQ(at.y, 6066.049566611793);
     const auto& last = *all[9];
-    EXPECT_DOUBLE_EQ(last.Rotation().value(), 311.3439199910583 * std::numbers::pi / 180);
-    EXPECT_DOUBLE_EQ(last.XScaleFactor().value(), 3256.517756985835);
-    EXPECT_DOUBLE_EQ(last.YScaleFactor().value(), -1843.492018676836);
-    EXPECT_DOUBLE_EQ(last.ZScaleFactor().value(), 3256.517756985835);
-    const auto attributes = last.GetAttributes().value();
+    EXPECT_DOUBLE_EQ(last.rotation().value(), 311.3439199910583 * std::numbers::pi / 180);
+    EXPECT_DOUBLE_EQ(last.xScale().value(), 3256.517756985835);
+    EXPECT_DOUBLE_EQ(last.yScale().value(), -1843.492018676836);
+    EXPECT_DOUBLE_EQ(last.zScale().value(), 3256.517756985835);
+    const auto attributes = last.attributes().value();
     ASSERT_EQ(attributes.size(), 1u);
-    EXPECT_EQ(attributes[0]->Handle().value(), "757");
-    // Layer filters ignore letter case, as the automation model's own filter does.
-    EXPECT_EQ(select(drawing, {0, 8, 2}, {"INSERT", "TAVOLO 3", "BLOKO"}).size(), 2u);
+    EXPECT_EQ(attributes[0]->handle().value(), "757");
+    // The layer of a listing is compared ignoring letter case.
+    const auto onLayer = select(drawing, std::nullopt, "TAVOLO 3");
+    EXPECT_EQ(std::count_if(onLayer.begin(), onLayer.end(),
+                            [](const auto& reference) {
+                                return reference->name().value().compare("BLOKO",
+                                                                         Qt::CaseInsensitive) == 0;
+                            }),
+              2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Releases, AutoCadExample,
@@ -97,8 +104,8 @@ TEST(AutoCadDrawings, Gh209) {
                            u"symbol_work Symbol_Work 7D [TEST=456]"_qs,
                            u"symbol_border Symbol_Border 80 [MISPAR_TIK=9456/23]"_qs}));
     ASSERT_EQ(all.size(), 3u);
-    EXPECT_EQ(all[2]->OwnerID().value(), 2);
-    EXPECT_DOUBLE_EQ(all[2]->InsertionPoint().value().x, 7.439021248058509);
+    EXPECT_EQ(all[2]->ownerId().value(), 2);
+    EXPECT_DOUBLE_EQ(all[2]->insertionPoint().value().x, 7.439021248058509);
 }
 
 TEST(AutoCadDrawings, DwgReleasesOutsideTheReadOnesAreNamedInTheFailure) {

@@ -13,8 +13,8 @@ namespace {
 QStringList attributeTexts(const QString& fixture) {
     QStringList texts;
     for (const auto& reference : select(readOrFail(fixturePath(fixture)))) {
-        const auto attributes = reference->GetAttributes().value();
-        for (const auto& attribute : attributes) texts << attribute->TextString().value();
+        const auto attributes = reference->attributes().value();
+        for (const auto& attribute : attributes) texts << attribute->value().value();
     }
     return texts;
 }
@@ -22,7 +22,7 @@ QStringList attributeTexts(const QString& fixture) {
 TEST(DrawingText, FilesInTheirCodePages) {
     // 1251 with a character outside it written as \U+4E2D; the layer name is decoded too.
     EXPECT_EQ(attributeTexts(u"codepage_1251_R2000.dxf"_qs), QStringList{u"Привет 中"_qs});
-    EXPECT_EQ(select(readOrFail(fixturePath(u"codepage_1251_R2000.dxf"_qs)))[0]->Layer().value(),
+    EXPECT_EQ(select(readOrFail(fixturePath(u"codepage_1251_R2000.dxf"_qs)))[0]->layer().value(),
               u"Слой"_qs);
     EXPECT_EQ(attributeTexts(u"codepage_932_R2000.dxf"_qs), QStringList{u"日本語テキスト"_qs});
     EXPECT_EQ(attributeTexts(u"utf8_R2018.dxf"_qs), QStringList{u"Ελληνικά ✓"_qs});

@@ -14,7 +14,7 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
-#include "drawing/reader_application.h"
+#include "drawing/drawing_file_reader.h"
 #include "support/fake_clock.h"
 #include "support/files.h"
 #include "support/qt_printers.h"
@@ -41,7 +41,7 @@ protected:
     QByteArray pageOf(const QString& folder, const QString& name, AttributePageResult* out = {}) {
         const QString page = dir.filePath("attr.htm");
         const AttributePageResult result = writeAttributePage(
-            {folder, name, page}, drawing::readerApplicationFactory(), ui, clock);
+            {folder, name, page}, drawing::drawingFileReaderFactory(), ui, clock);
         EXPECT_EQ(result.outcome, AttributePageResult::Outcome::Written)
             << name.toStdString() << ": " << result.status.toStdString();
         if (out) *out = result;

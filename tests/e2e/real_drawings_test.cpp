@@ -9,7 +9,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "drawing/reader_application.h"
+#include "drawing/drawing_file_reader.h"
 #include "engine/extraction_run.h"
 #include "support/fake_clock.h"
 #include "support/files.h"
@@ -59,7 +59,7 @@ protected:
         request.templateName = "template.txt";
         request.drawingFolder = folder;
         request.drawingNames = drawings;
-        return runExtraction(request, drawing::readerApplicationFactory(), ui, clock);
+        return runExtraction(request, drawing::drawingFileReaderFactory(), ui, clock);
     }
 
     QTemporaryDir dir;

@@ -48,8 +48,7 @@ protected:
         return writeAttributePage({folder(), name, page()}, model->factory(), ui, clock);
     }
     void expectNoSessionLeft() const {
-        EXPECT_EQ(model->quits, model->created);
-        EXPECT_EQ(model->openDocuments, 0);
+        EXPECT_EQ(model->liveDrawings(), 0);
         EXPECT_EQ(ui.busyChanges, (std::vector<bool>{true, false})) << "hourglass restored";
     }
 
@@ -95,7 +94,7 @@ TEST_F(AttributePageTest, WritesThePageWithItsHeading) {
     EXPECT_EQ(html.count("<TR "), 5);
     EXPECT_EQ(html.count("<STRONG>Space</STRONG>"), 2);
     ASSERT_EQ(model->opens.size(), 1u);
-    EXPECT_EQ(model->opens[0].readOnly, std::optional<bool>(true));
+    EXPECT_EQ(model->opens[0].password, "") << "the page asks for no password";
     expectNoSessionLeft();
 }
 
@@ -108,8 +107,7 @@ TEST_F(AttributePageTest, HeadingCountsNoAttributes) {
 
 TEST_F(AttributePageTest, FailuresAndTheirMessages) {
     addDrawing("broken.dxf", {});
-    model->failOn(fake::Call::OpenReadOnlyNamed);
-    model->failOn(fake::Call::OpenPlain);
+    model->failOn(fake::Call::Open);
     struct Case {
         const char* name;
         AttributePageResult::Outcome outcome;
@@ -118,7 +116,7 @@ TEST_F(AttributePageTest, FailuresAndTheirMessages) {
     const Case cases[] = {
         {"gone.dxf", AttributePageResult::Outcome::DrawingMissing, "File GONE.DXF not found."},
         {"broken.dxf", AttributePageResult::Outcome::OpenFailed,
-         "Error opening file. (Memory model told to fail: Open)"},
+         "Error opening file. (Memory model told to fail: open)"},
     };
     for (const Case& c : cases) {
         ui = {};
@@ -144,7 +142,7 @@ TEST_F(AttributePageTest, UnwritablePageIsReportedWithItsReason) {
 }
 
 TEST_F(AttributePageTest, NoReaderSessionNoBeep) {
-    model->failOn(fake::Call::Create);
+    model->failOn(fake::Call::CreateReader);
     const AttributePageResult result = run("a.dxf");
     EXPECT_EQ(result.outcome, AttributePageResult::Outcome::NoApplication);
     EXPECT_EQ(result.status, "Unable to start AutoCAD");

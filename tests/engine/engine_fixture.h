@@ -25,7 +25,7 @@ protected:
         return path;
     }
     bool loads(const QByteArray& templateText) {
-        return session.loadTemplate(templateFile(templateText)) == 1;
+        return session.loadTemplate(templateFile(templateText)).ok();
     }
     QString extractPath() const { return dir.filePath("extract.txt"); }
     QByteArray extract() const { return testfiles::read(extractPath()); }
@@ -33,12 +33,12 @@ protected:
     // Parses the template, opens `drawing` under the name "a.dwg" and extracts it.
     QByteArray run(const QByteArray& templateText, fake::MemDrawing drawing) {
         model->addDrawing("a.dwg", std::move(drawing));
-        QString error;
-        EXPECT_EQ(session.loadTemplate(templateFile(templateText), &error), 1)
-            << error.toStdString();
-        EXPECT_EQ(session.start(), 1);
-        EXPECT_EQ(session.openDrawing("a.dwg", true), 1);
-        EXPECT_EQ(session.extractAttributes(extractPath(), &error), 1) << error.toStdString();
+        const core::Status loaded = session.loadTemplate(templateFile(templateText));
+        EXPECT_TRUE(loaded.ok()) << loaded.error().description.toStdString();
+        EXPECT_TRUE(session.start().ok());
+        EXPECT_TRUE(session.openDrawing("a.dwg").ok());
+        const core::Status extracted = session.extractAttributes(extractPath());
+        EXPECT_TRUE(extracted.ok()) << extracted.error().description.toStdString();
         session.closeDrawing();
         return extract();
     }

@@ -151,8 +151,7 @@ TEST_F(ExtractionRunTest, ADrawingThatExhaustsMemoryIsLoggedAndTheRunGoesOn) {
                   "  Error: Error opening file HUGE.DXF. (there is not enough memory "
                   "for the drawing)\r\n");
     EXPECT_EQ(ui.busyChanges, 0) << "the hourglass is restored";
-    EXPECT_EQ(model->openDocuments, 0);
-    EXPECT_EQ(model->quits, 1);
+    EXPECT_EQ(model->liveDrawings(), 0) << "the drawing that did not fit is not held";
 }
 
 TEST_F(ExtractionRunTest, NamesThatDifferOnlyInLetterCaseAreEachOpenedAsListed) {
@@ -209,7 +208,7 @@ TEST_F(ExtractionRunTest, RejectedTemplateIsLoggedOnce) {
     const ExtractionRunResult result = run();
     EXPECT_EQ(result.outcome, ExtractionRunResult::Outcome::TemplateRejected);
     EXPECT_TRUE(model->opens.empty());
-    EXPECT_EQ(model->quits, 1);
+    EXPECT_EQ(model->liveDrawings(), 0);
     EXPECT_EQ(errLog(), "03/05/2024 02:07:09 pm  Template: " + dir.filePath("title.txt").toUtf8() +
                             "  Error: Template file requires '*INPUT'.\r\n");
     EXPECT_EQ(ui.statuses.last(), "No attributes extracted. Template file requires '*INPUT'.");
@@ -217,7 +216,7 @@ TEST_F(ExtractionRunTest, RejectedTemplateIsLoggedOnce) {
 
 TEST_F(ExtractionRunTest, ApplicationThatCannotStartLeavesTheLogAlone) {
     testfiles::write(dir.filePath("err.log"), "earlier run");
-    model->failOn(fake::Call::Create);
+    model->failOn(fake::Call::CreateReader);
     request.drawingNames = {"a.dxf"};
     const ExtractionRunResult result = run();
     EXPECT_EQ(result.outcome, ExtractionRunResult::Outcome::NoApplication);

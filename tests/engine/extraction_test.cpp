@@ -39,7 +39,7 @@ TEST_F(EngineTest, ExtractFileFollowsTheTemplate) {
         QByteArray templateText;
         MemDrawing drawing;
         QByteArray expected;
-        int walks = -1;  // selection sets made; -1: not counted
+        int walks = -1;  // spaces listed; -1: not counted
     };
     const Case cases[] = {
         {"the exact byte form", kTitleTemplate, titleSheet(),
@@ -73,10 +73,10 @@ TEST_F(EngineTest, ExtractFileFollowsTheTemplate) {
          "HEADER:'BLOCK_NAME','X','Y'\r\n'A','1','2'\r\n'B','3'\r\n"},
         // A failing call skips its own step; the drawing completes.
         {"failing calls", "*INPUT\r\n*OUTPUT\r\nBLOCK_COLOR\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n",
-         sheet({failing("Color", block("TITLE", {{"DWGNO", "1"}})),
-                failing("Name", block("TITLE", {{"DWGNO", "2"}})),
-                failing("GetAttributes", block("TITLE", {{"DWGNO", "3"}})),
-                failing("HasAttributes", block("TITLE", {{"DWGNO", "4"}})),
+         sheet({failing("color", block("TITLE", {{"DWGNO", "1"}})),
+                failing("name", block("TITLE", {{"DWGNO", "2"}})),
+                failing("attributes", block("TITLE", {{"DWGNO", "3"}})),
+                failing("hasAttributes", block("TITLE", {{"DWGNO", "4"}})),
                 block("TITLE", {{"DWGNO", "5", "", true}}),
                 block("TITLE", {{"DWGNO", "6", "", false, true}}),
                 block("TITLE", {{"DWGNO", "7"}})}),
@@ -84,16 +84,16 @@ TEST_F(EngineTest, ExtractFileFollowsTheTemplate) {
          "'256','N/A'\r\n'256',''\r\n'256','7'\r\n"},
         {"a failing name read does not pass a named filter",
          "*INPUT\r\nBLOCK: TITLE REV\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n",
-         sheet({failing("Name", block("TITLE", {{"DWGNO", "1"}})), block("REV", {{"DWGNO", "2"}})}),
+         sheet({failing("name", block("TITLE", {{"DWGNO", "1"}})), block("REV", {{"DWGNO", "2"}})}),
          "HEADER:'DWGNO'\r\n'2'\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        model->selects.clear();
+        model->listings.clear();
         testfiles::write(extractPath(), "old content");
         EXPECT_EQ(run(c.templateText, c.drawing), c.expected);
         if (c.walks >= 0) {
-            EXPECT_EQ(model->selects.size(), static_cast<std::size_t>(c.walks));
+            EXPECT_EQ(model->listings.size(), static_cast<std::size_t>(c.walks));
         }
     }
 }
@@ -110,29 +110,20 @@ TEST_F(EngineTest, BlockAndLayerFiltersIgnoreCaseAndNeverMatchPartNames) {
             "DWGNO\r\n",
             d);
     EXPECT_EQ(text, "HEADER:'DWGNO'\r\n'one'\r\n'two'\r\n'star'\r\n");
-    // Several names are tested by the engine: only INSERT and the space go into the filter.
-    ASSERT_FALSE(model->selects.empty());
-    EXPECT_EQ(model->selects[0].types, (std::vector<qint16>{0, 67}));
+    // Several layers are tested by the engine: the drawing lists every reference of a space.
+    ASSERT_FALSE(model->listings.empty());
+    EXPECT_EQ(model->listings[0], (fake::BlockReferencesCall{drawingapi::Space::Model, ""}));
 }
 
-TEST_F(EngineTest, OneNameGoesIntoTheSelectionFilter) {
+TEST_F(EngineTest, OneLayerNarrowsTheDrawingsListing) {
     const QByteArray text =
         run("*INPUT\r\nBLOCK:  Title \r\nLAYER: Border\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n",
             titleSheet());
-    ASSERT_EQ(model->selects.size(), 2u);
-    const fake::SelectCall& model_walk = model->selects[0];
-    const fake::SelectCall& paper_walk = model->selects[1];
-    EXPECT_EQ(model_walk.setName, "MODEL");
-    EXPECT_EQ(paper_walk.setName, "PAPER");
-    EXPECT_EQ(model_walk.mode, 5);
-    // The block name stays out of the filter: a reference to a dynamic block is named "*U<n>"
-    // and is found by its effective name, which a drawing's filter does not test.
-    EXPECT_EQ(paper_walk.types, (std::vector<qint16>{0, 67, 8}));
-    ASSERT_EQ(paper_walk.data.size(), 3u);
-    EXPECT_EQ(paper_walk.data[0].toString(), "INSERT");
-    EXPECT_EQ(model_walk.data[1].toInt(), 0);
-    EXPECT_EQ(paper_walk.data[1].toInt(), 1);
-    EXPECT_EQ(paper_walk.data[2].toString(), "BORDER");
+    // The block name stays out of the listing: a reference to a dynamic block is named "*U<n>"
+    // and is found by its effective name, which a drawing's listing does not test.
+    EXPECT_EQ(model->listings,
+              (std::vector<fake::BlockReferencesCall>{{drawingapi::Space::Model, "BORDER"},
+                                                      {drawingapi::Space::Paper, "BORDER"}}));
     EXPECT_EQ(text, "") << "the title block is on layer 0, not BORDER";
 }
 
@@ -184,8 +175,8 @@ TEST_F(EngineTest, AllTagsWithAnEmptyAttributeArray) {
     ASSERT_TRUE(
         loads("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n"
               "*SUPPRESS\r\n*\r\n"));
-    ASSERT_EQ(session.openDrawing("a.dwg", true), 1);
-    EXPECT_EQ(session.extractAttributes(extractPath()), 1);
+    ASSERT_TRUE(session.openDrawing("a.dwg").ok());
+    EXPECT_TRUE(session.extractAttributes(extractPath()).ok());
     EXPECT_EQ(extract(), "") << "suppressed: nothing matched";
 }
 
@@ -232,28 +223,22 @@ TEST_F(EngineTest, EveryPropertyColumnInItsFixedOrderAndTextForm) {
               "'1.234568E+07','0','0.1','1'\r");
 }
 
-TEST_F(EngineTest, FailingSelectionCallsLeaveTheOtherSpace) {
-    MemDrawing d;
-    d.blocks.push_back(block("T", {{"A", "m"}}));
-    model->failOn(Call::Item);  // the first reference of each walk
-    d.blocks.push_back(block("T", {{"A", "m2"}}));
-    EXPECT_EQ(run("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nA\r\n", d), "HEADER:'A'\r\n'm2'\r\n");
-}
-
-TEST_F(EngineTest, FailingSelectYieldsNothingButSucceeds) {
-    model->failOn(Call::Select);
+TEST_F(EngineTest, FailingListingYieldsNothingButSucceeds) {
+    model->failOn(Call::BlockReferences);
     EXPECT_EQ(run(kTitleTemplate, titleSheet()), "");
+    EXPECT_EQ(model->listings.size(), 2u) << "both spaces are still asked for";
 }
 
 TEST_F(EngineTest, ExtractFileThatCannotBeCreated) {
     model->addDrawing("a.dwg", titleSheet());
     ASSERT_TRUE(loads(kTitleTemplate));
-    ASSERT_EQ(session.start(), 1);
-    ASSERT_EQ(session.openDrawing("a.dwg", true), 1);
-    QString error;
-    EXPECT_EQ(session.extractAttributes(dir.filePath("no/such/folder/extract.txt"), &error), -1);
-    EXPECT_EQ(error, "Unable to create extract file.");
-    EXPECT_TRUE(model->selects.empty()) << "nothing is read from the drawing";
+    ASSERT_TRUE(session.start().ok());
+    ASSERT_TRUE(session.openDrawing("a.dwg").ok());
+    const core::Status extracted =
+        session.extractAttributes(dir.filePath("no/such/folder/extract.txt"));
+    ASSERT_FALSE(extracted.ok());
+    EXPECT_EQ(extracted.error().description, "Unable to create extract file.");
+    EXPECT_TRUE(model->listings.empty()) << "nothing is read from the drawing";
 }
 
 TEST_F(EngineTest, ExtractedRecordsFeedTheLineFunctions) {

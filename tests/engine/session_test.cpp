@@ -5,123 +5,117 @@ namespace {
 
 using fake::Call;
 
-TEST_F(EngineTest, OpenAutoCadPreparesAHiddenApplication) {
-    EXPECT_EQ(session.start(), 1);
+TEST_F(EngineTest, StartCreatesOneReaderAndShowsNothing) {
+    EXPECT_TRUE(session.start().ok());
     EXPECT_EQ(model->created, 1);
-    EXPECT_EQ(model->preferencesSet, 5);
     EXPECT_TRUE(ui.errors.empty());
 }
 
-TEST_F(EngineTest, OpenAutoCadFailureShowsTheErrorBox) {
-    model->failOn(Call::Create);
-    EXPECT_EQ(session.start(), -1);
+TEST_F(EngineTest, StartFailureShowsTheErrorBoxAndReturnsTheReason) {
+    model->failOn(Call::CreateReader);
+    const core::Status started = session.start();
+    ASSERT_FALSE(started.ok());
+    EXPECT_EQ(started.error().description, "Memory model told to fail: reader creation");
     ASSERT_EQ(ui.errors.size(), 1u);
     EXPECT_EQ(ui.errors[0].caption, "Error opening AutoCAD");
     // What happened here, in the words of whatever failed: no other program is involved.
     EXPECT_EQ(ui.errors[0].text,
               "The drawing reader session could not be created.\r\n"
-              "ActiveX component can't create object")
+              "Memory model told to fail: reader creation")
         << "the memory model's own reason";
-    EXPECT_EQ(session.openDrawing("a.dwg"), -1);
-    EXPECT_EQ(session.openError(), "no drawing reader session is open");
+    const core::Status opened = session.openDrawing("a.dwg");
+    ASSERT_FALSE(opened.ok());
+    EXPECT_EQ(opened.error().description, "no drawing reader session is open");
 
     DrawingSession withoutReader({}, ui);
-    EXPECT_EQ(withoutReader.start(), -1);
+    EXPECT_FALSE(withoutReader.start().ok());
     ASSERT_EQ(ui.errors.size(), 2u);
     EXPECT_EQ(ui.errors[1].text,
               "The drawing reader session could not be created.\r\n"
               "no drawing reader is built into this program");
-    EXPECT_EQ(session.openDrawing("a.dwg"), -1);
+    EXPECT_FALSE(withoutReader.openDrawing("a.dwg").ok());
 }
 
-TEST_F(EngineTest, OpenDrawingBeforeOpenAutoCadOpensNothing) {
+TEST_F(EngineTest, OpenDrawingBeforeStartOpensNothing) {
     model->addDrawing("a.dwg", {});
-    EXPECT_EQ(session.openDrawing("a.dwg", true), -1);
+    EXPECT_FALSE(session.openDrawing("a.dwg").ok());
     EXPECT_TRUE(model->opens.empty());
-    EXPECT_EQ(session.closeDrawing(), -1) << "no document to close";
+    EXPECT_FALSE(session.drawing());
 }
 
-TEST_F(EngineTest, OpenDrawingUsesTheNamedReadOnlyFormWithoutPassword) {
+// The drawing is opened once, with the password given or none; a password of blanks only is
+// no password.
+TEST_F(EngineTest, OpenDrawingPassesThePasswordOnce) {
+    struct Case {
+        const char* what;
+        QString drawingPassword;
+        QString given;
+        bool opens;
+        QString passed;
+        QString reason;
+    };
+    const Case cases[] = {
+        {"no password", "", "", true, "", ""},
+        {"blanks only are no password", "", "   ", true, "", ""},
+        {"the right password", "pw", "pw", true, "pw", ""},
+        {"a wrong password", "right", "wrong", false, "wrong", "Wrong password"},
+        {"a missing password", "right", "", false, "", "Wrong password"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fake::MemDrawing drawing;
+        drawing.password = c.drawingPassword;
+        model->addDrawing("a.dwg", drawing);
+        model->opens.clear();
+        ASSERT_TRUE(session.start().ok());
+        const core::Status opened = session.openDrawing("a.dwg", c.given);
+        EXPECT_EQ(opened.ok(), c.opens);
+        EXPECT_EQ(opened ? QString() : opened.error().description, c.reason);
+        EXPECT_EQ(model->opens, (std::vector<fake::OpenCall>{{"a.dwg", c.passed}}));
+        EXPECT_EQ(session.drawing() != nullptr, c.opens)
+            << "a failed open leaves no drawing behind";
+        session.stop();
+        EXPECT_EQ(model->liveDrawings(), 0);
+    }
+}
+
+TEST_F(EngineTest, OpenDrawingFailureCarriesTheReadersReason) {
+    ASSERT_TRUE(session.start().ok());
+    const core::Status missing = session.openDrawing("missing.dwg");
+    ASSERT_FALSE(missing.ok());
+    EXPECT_EQ(missing.error().description, "Drawing not found");
     model->addDrawing("a.dwg", {});
-    ASSERT_EQ(session.start(), 1);
-    EXPECT_EQ(session.openDrawing("a.dwg", true, "   "), 1) << "blanks only are no password";
-    ASSERT_EQ(model->opens.size(), 1u);
-    EXPECT_EQ(model->opens[0].readOnly, std::optional<bool>(true));
-    EXPECT_FALSE(model->opens[0].password.has_value());
-    EXPECT_EQ(session.closeDrawing(), 1);
-    EXPECT_EQ(model->closes, std::vector<bool>{false}) << "closed without saving";
-    EXPECT_EQ(model->openDocuments, 0);
+    model->failOn(Call::Open);
+    const core::Status refused = session.openDrawing("a.dwg");
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.error().description, "Memory model told to fail: open");
+    EXPECT_EQ(model->opens.size(), 2u) << "no second try";
 }
 
-TEST_F(EngineTest, DrawingThatRefusesReadOnlyOpensWritableAndIsClosedWithoutSaving) {
-    fake::MemDrawing drawing;
-    drawing.refusesReadOnly = true;
-    model->addDrawing("a.dwg", drawing);
-    ASSERT_EQ(session.start(), 1);
-    EXPECT_EQ(session.openDrawing("a.dwg", true), 1);
-    ASSERT_EQ(model->opens.size(), 2u);
-    EXPECT_FALSE(model->opens[1].readOnly.has_value()) << "second try: the path alone";
-    EXPECT_EQ(session.closeDrawing(), 1);
-    EXPECT_EQ(model->closes, std::vector<bool>{false});
-}
-
-TEST_F(EngineTest, PasswordDrawingTriesPositionalThenNamedPassword) {
-    fake::MemDrawing drawing;
-    drawing.password = "pw";
-    model->addDrawing("a.dwg", drawing);
-    ASSERT_EQ(session.start(), 1);
-    model->failOn(Call::OpenPositional);
-    EXPECT_EQ(session.openDrawing("a.dwg", true, "pw"), 1);
-    ASSERT_EQ(model->opens.size(), 2u);
-    EXPECT_EQ(model->opens[0].readOnly, std::optional<bool>(true));
-    EXPECT_EQ(model->opens[0].password, std::optional<QString>("pw"));
-    EXPECT_FALSE(model->opens[1].readOnly.has_value());
-    EXPECT_EQ(model->opens[1].password, std::optional<QString>("pw"));
-}
-
-TEST_F(EngineTest, OpenDrawingReportsFailureWhenBothFormsFail) {
-    ASSERT_EQ(session.start(), 1);
-    EXPECT_EQ(session.openDrawing("missing.dwg", true), -2);
-    EXPECT_EQ(model->opens.size(), 2u);
-    EXPECT_EQ(session.closeDrawing(), -1) << "a failed open leaves no document behind";
-    fake::MemDrawing locked;
-    locked.password = "right";
-    model->addDrawing("locked.dwg", locked);
-    EXPECT_EQ(session.openDrawing("locked.dwg", true, "wrong"), -2);
-}
-
-TEST_F(EngineTest, CloseDrawingReportsAFailedClose) {
-    model->addDrawing("a.dwg", {});
-    ASSERT_EQ(session.start(), 1);
-    ASSERT_EQ(session.openDrawing("a.dwg", true), 1);
-    model->failOn(Call::Close);
-    EXPECT_EQ(session.closeDrawing(), -1);
-}
-
-TEST_F(EngineTest, CloseAutoCadClosesEveryDocumentAndEndsTheApplication) {
+TEST_F(EngineTest, EachDrawingIsReleasedWhenReplacedClosedOrStopped) {
     model->addDrawing("a.dwg", {});
     model->addDrawing("b.dwg", {});
-    ASSERT_EQ(session.start(), 1);
-    ASSERT_EQ(session.openDrawing("a.dwg", true), 1);
-    ASSERT_EQ(session.openDrawing("b.dwg", true), 1);
-    ASSERT_EQ(session.openDrawing("a.dwg", true), 1);
-    EXPECT_EQ(model->openDocuments, 3) << "replacing the document leaves the old one open";
+    ASSERT_TRUE(session.start().ok());
+    ASSERT_TRUE(session.openDrawing("a.dwg").ok());
+    ASSERT_TRUE(session.openDrawing("b.dwg").ok());
+    EXPECT_EQ(model->liveDrawings(), 1) << "opening another drawing lets go of the last";
+    session.closeDrawing();
+    EXPECT_EQ(model->liveDrawings(), 0);
+    ASSERT_TRUE(session.openDrawing("a.dwg").ok());
     session.stop();
-    EXPECT_EQ(model->openDocuments, 0);
-    EXPECT_EQ(model->closes, (std::vector<bool>{false, false, false}));
-    EXPECT_EQ(model->quits, 1);
-    EXPECT_EQ(session.openDrawing("a.dwg"), -1) << "no application after stop";
+    EXPECT_EQ(model->liveDrawings(), 0);
+    EXPECT_FALSE(session.openDrawing("a.dwg").ok()) << "no reader after stop";
 }
 
-TEST_F(EngineTest, SessionEndsItsApplicationWhenDiscarded) {
+TEST_F(EngineTest, SessionReleasesItsDrawingWhenDiscarded) {
     model->addDrawing("a.dwg", {});
     {
         DrawingSession scoped(model->factory(), ui);
-        ASSERT_EQ(scoped.start(), 1);
-        ASSERT_EQ(scoped.openDrawing("a.dwg", true), 1);
+        ASSERT_TRUE(scoped.start().ok());
+        ASSERT_TRUE(scoped.openDrawing("a.dwg").ok());
+        EXPECT_EQ(model->liveDrawings(), 1);
     }
-    EXPECT_EQ(model->quits, 1);
-    EXPECT_EQ(model->openDocuments, 0);
+    EXPECT_EQ(model->liveDrawings(), 0);
 }
 
 }  // namespace

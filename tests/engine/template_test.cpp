@@ -7,50 +7,46 @@ namespace {
 struct TemplateCase {
     const char* name;
     QByteArray text;
-    qint16 result;
-    const char* message;
+    const char* message;  // empty: accepted
 };
 
 class TemplateResults : public EngineTest, public ::testing::WithParamInterface<TemplateCase> {};
 
 TEST_P(TemplateResults, GivesResultAndMessage) {
     const TemplateCase& c = GetParam();
-    QString error = "untouched";
-    EXPECT_EQ(session.loadTemplate(templateFile(c.text), &error), c.result);
-    EXPECT_EQ(error, QString::fromUtf8(c.message));
+    const core::Status loaded = session.loadTemplate(templateFile(c.text));
+    EXPECT_EQ(loaded ? QString() : loaded.error().description, QString::fromUtf8(c.message));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Sections, TemplateResults,
     ::testing::Values(
-        TemplateCase{"Accepted", "*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n", 1,
-                     "untouched"},
-        TemplateCase{"Empty", "", -1, "Template file requires '*INPUT'."},
+        TemplateCase{"Accepted", "*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n", ""},
+        TemplateCase{"Empty", "", "Template file requires '*INPUT'."},
         TemplateCase{"InputLowerCaseWithBlanks",
-                     "  *input  \r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nA\r\n", 1, "untouched"},
+                     "  *input  \r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nA\r\n", ""},
         TemplateCase{"LowerCaseOutputDoesNotEndInput",
-                     "*INPUT\r\n*output\r\n*ATTRIBUTE_TAGS\r\nA\r\n", -2,
+                     "*INPUT\r\n*output\r\n*ATTRIBUTE_TAGS\r\nA\r\n",
                      "Template file requires '*OUTPUT'."},
-        TemplateCase{"OutputWithBlanksDoesNotEndInput", "*INPUT\r\n *OUTPUT\r\n", -2,
+        TemplateCase{"OutputWithBlanksDoesNotEndInput", "*INPUT\r\n *OUTPUT\r\n",
                      "Template file requires '*OUTPUT'."},
-        TemplateCase{"NoAttributeTags", "*INPUT\r\n*OUTPUT\r\nBLOCK_NAME\r\n", -3,
+        TemplateCase{"NoAttributeTags", "*INPUT\r\n*OUTPUT\r\nBLOCK_NAME\r\n",
                      "Template file requires '*ATTRIBUTE_TAGS'."},
-        TemplateCase{"NoTag", "*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n' comment\r\n   \r\n", -4,
+        TemplateCase{"NoTag", "*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n' comment\r\n   \r\n",
                      "Template file requires attribute tags."},
-        TemplateCase{"OnlySuppress", "*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n*SUPPRESS\r\n", -4,
+        TemplateCase{"OnlySuppress", "*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n*SUPPRESS\r\n",
                      "Template file requires attribute tags."},
         // Files written on Linux end their lines with LF alone; lone CR ends lines too.
-        TemplateCase{"LineFeedEnds", "*INPUT\n*OUTPUT\n*ATTRIBUTE_TAGS\nDWGNO\n", 1, "untouched"},
-        TemplateCase{"CarriageReturnEnds", "*INPUT\r*OUTPUT\r*ATTRIBUTE_TAGS\rDWGNO", 1,
-                     "untouched"}),
+        TemplateCase{"LineFeedEnds", "*INPUT\n*OUTPUT\n*ATTRIBUTE_TAGS\nDWGNO\n", ""},
+        TemplateCase{"CarriageReturnEnds", "*INPUT\r*OUTPUT\r*ATTRIBUTE_TAGS\rDWGNO", ""}),
     [](const auto& instance) { return std::string(instance.param.name); });
 
 TEST_F(EngineTest, TemplateThatCannotBeOpenedNamesItsPath) {
-    QString error;
     const QString path = dir.filePath("missing.txt");
-    EXPECT_EQ(session.loadTemplate(path, &error), 0);
-    EXPECT_EQ(error, "Unable to open template file '" + path + "'. (No such file or directory)");
-    EXPECT_EQ(session.loadTemplate(path), 0) << "the message is optional";
+    const core::Status loaded = session.loadTemplate(path);
+    ASSERT_FALSE(loaded.ok());
+    EXPECT_EQ(loaded.error().description,
+              "Unable to open template file '" + path + "'. (No such file or directory)");
 }
 
 // A template path may name anything: a device must not be read until memory runs out, a pipe
@@ -70,11 +66,12 @@ TEST_F(EngineTest, TemplateThatIsNoRegularFileOrTooLargeIsRefusedSayingWhy) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path.toStdString());
-        QString error;
-        EXPECT_EQ(session.loadTemplate(c.path, &error), 0);
-        EXPECT_EQ(error, "Unable to open template file '" + c.path + "'. (" + c.reason + ")");
+        const core::Status loaded = session.loadTemplate(c.path);
+        ASSERT_FALSE(loaded.ok());
+        EXPECT_EQ(loaded.error().description,
+                  "Unable to open template file '" + c.path + "'. (" + c.reason + ")");
     }
-    EXPECT_EQ(session.loadTemplate(templateFile(large, "at-limit.txt")), 1);
+    EXPECT_TRUE(session.loadTemplate(templateFile(large, "at-limit.txt")).ok());
 }
 
 TEST_F(EngineTest, InputSectionKeywordsAreParsedAndNormalised) {

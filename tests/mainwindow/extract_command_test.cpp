@@ -97,7 +97,7 @@ TEST_F(ExtractCommandTest, SpaceDelimitedRecordsUseTheSpacesBox) {
 
 TEST_F(ExtractCommandTest, ApplicationThatCannotStartIsReported) {
     MainWindow& w = *window;
-    model->failOn(fake::Call::Create);
+    model->failOn(fake::Call::CreateReader);
     chooseAll();
     w.extractAttributes();
     EXPECT_EQ(w.statusLabel->text(), "Unable to open AutoCAD.");

@@ -35,7 +35,7 @@ protected:
     // Creates and loads the window; settings given before are restored.
     MainWindow& load(const QString& commandLine = {}) {
         window = std::make_unique<MainWindow>(fakes.platform(), appDir.path(), commandLine);
-        window->drawingApplication = model->factory();
+        window->readerFactory = model->factory();
         window->load();
         return *window;
     }

@@ -3,7 +3,7 @@
 
 #include <QFileInfo>
 
-#include "drawing/reader_application.h"
+#include "drawing/drawing_file_reader.h"
 #include "main_window_fixture.h"
 
 namespace {
@@ -28,7 +28,7 @@ protected:
         setOption("Dir3", templates);
         setOption("FExt", "*.dxf");
         load();
-        window->drawingApplication = drawing::readerApplicationFactory();
+        window->readerFactory = drawing::drawingFileReaderFactory();
     }
     void choose(const QString& templateName) {
         MainWindow& w = *window;

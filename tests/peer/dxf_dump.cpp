@@ -11,11 +11,10 @@
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QString>
-#include <QVariant>
 #include <cstdio>
 
-#include "drawing/reader_application.h"
-#include "engine/automation/automation.h"
+#include "drawing/drawing_file_reader.h"
+#include "engine/drawing_api/drawing_api.h"
 
 namespace {
 
@@ -23,17 +22,17 @@ QJsonValue text(const core::Result<QString>& result) {
     return result ? QJsonValue(result.value()) : QJsonValue();
 }
 
-QJsonObject describe(const acad::BlockReference& ref, const char* space) {
+QJsonObject describe(const drawingapi::BlockReference& ref, const char* space) {
     QJsonObject record;
     record["space"] = QString::fromLatin1(space);
-    record["name"] = text(ref.Name());
-    record["layer"] = text(ref.Layer());
-    record["handle"] = text(ref.Handle());
-    const auto point = ref.InsertionPoint();
+    record["name"] = text(ref.name());
+    record["layer"] = text(ref.layer());
+    record["handle"] = text(ref.handle());
+    const auto point = ref.insertionPoint();
     record["x"] = point ? QJsonValue(point.value().x) : QJsonValue();
     record["y"] = point ? QJsonValue(point.value().y) : QJsonValue();
     record["z"] = point ? QJsonValue(point.value().z) : QJsonValue();
-    const auto attributes = ref.GetAttributes();
+    const auto attributes = ref.attributes();
     if (!attributes) {
         record["attributes"] = QJsonValue();
         return record;
@@ -41,37 +40,24 @@ QJsonObject describe(const acad::BlockReference& ref, const char* space) {
     QJsonArray list;
     for (const auto& attribute : attributes.value()) {
         QJsonObject pair;
-        pair["tag"] = text(attribute->TagString());
-        pair["value"] = text(attribute->TextString());
+        pair["tag"] = text(attribute->tag());
+        pair["value"] = text(attribute->value());
         list.append(pair);
     }
     record["attributes"] = list;
     return record;
 }
 
-bool dumpSpace(acad::Document& document, const char* name, int space) {
-    auto set = document.AddSelectionSet(QString::fromLatin1(name));
-    if (!set) {
-        std::fprintf(stderr, "SelectionSets.Add %s: %s\n", name,
-                     qPrintable(set.error().description));
+bool dumpSpace(const drawingapi::Drawing& drawing, const char* name, drawingapi::Space space) {
+    const auto references = drawing.blockReferences(space);
+    if (!references) {
+        std::fprintf(stderr, "block references of %s: %s\n", name,
+                     qPrintable(references.error().description));
         return false;
     }
-    const auto selected =
-        set.value()->Select(acad::kSelectAll, {0, 67}, {QVariant(QStringLiteral("INSERT")), space});
-    if (!selected) {
-        std::fprintf(stderr, "Select %s: %s\n", name, qPrintable(selected.error().description));
-        return false;
-    }
-    const int count = set.value()->Count();
-    for (int i = 0; i < count; ++i) {
-        const auto item = set.value()->Item(i);
-        if (!item) {
-            std::fprintf(stderr, "%s Item(%d): %s\n", name, i,
-                         qPrintable(item.error().description));
-            return false;
-        }
+    for (const auto& reference : references.value()) {
         const QByteArray line =
-            QJsonDocument(describe(*item.value(), name)).toJson(QJsonDocument::Compact) + '\n';
+            QJsonDocument(describe(*reference, name)).toJson(QJsonDocument::Compact) + '\n';
         std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stdout);
     }
     return true;
@@ -85,19 +71,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString path = QString::fromLocal8Bit(argv[1]);
-    auto application = drawing::createReaderApplication();
-    if (!application) {
-        std::fprintf(stderr, "the drawing reader could not be started\n");
+    const auto opened = drawing::createDrawingFileReader()->open(path, {});
+    if (!opened) {
+        std::fprintf(stderr, "%s: error %ld: %s\n", argv[1], opened.error().number,
+                     qPrintable(opened.error().description));
         return 1;
     }
-    auto document = application->GetDocuments().Open(path, true, std::nullopt);
-    if (!document) {
-        std::fprintf(stderr, "%s: error %ld: %s\n", argv[1], document.error().number,
-                     qPrintable(document.error().description));
-        return 1;
-    }
-    const bool ok =
-        dumpSpace(*document.value(), "MODEL", 0) && dumpSpace(*document.value(), "PAPER", 1);
-    document.value()->Close(false);
+    const drawingapi::Drawing& read = *opened.value();
+    const bool ok = dumpSpace(read, "MODEL", drawingapi::Space::Model) &&
+                    dumpSpace(read, "PAPER", drawingapi::Space::Paper);
     return ok ? 0 : 1;
 }

@@ -11,7 +11,7 @@ namespace {
 
 TEST_F(SearchWindowTest, TheMainWindowsSearchButtonOpensTheSearchWindowModally) {
     MainWindow mainWindow(fakes.platform(), programFolder(), QString());
-    mainWindow.drawingApplication = model->factory();
+    mainWindow.readerFactory = model->factory();
     setOption("Search", "from the settings");
     mainWindow.searchButton->click();
     auto* search = mainWindow.findChild<SearchWindow*>();

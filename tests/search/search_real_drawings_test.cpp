@@ -4,7 +4,7 @@
 
 #include <QFile>
 
-#include "drawing/reader_application.h"
+#include "drawing/drawing_file_reader.h"
 #include "engine/attribute_search.h"
 #include "search_window_fixture.h"
 
@@ -17,7 +17,7 @@ class SearchRealDrawingsTest : public SearchWindowTest {
 protected:
     void SetUp() override {
         SearchWindowTest::SetUp();
-        open(drawing::readerApplicationFactory());
+        open(drawing::drawingFileReaderFactory());
     }
 };
 

@@ -160,7 +160,7 @@ TEST_F(SearchRunTest, ARunWithoutHitsLeavesTheResultsEmpty) {
     searchFor("pump", dir.filePath("*.none"));
     EXPECT_EQ(window->statusLabel->text(), totals(0, 0));
     EXPECT_EQ(model->created, 3);
-    EXPECT_EQ(model->quits, 3) << "every session closed, also without drawings";
+    EXPECT_EQ(model->liveDrawings(), 0) << "no drawing held, also without drawings";
 }
 
 TEST_F(SearchRunTest, TheFolderIsFoundIgnoringLetterCase) {
@@ -205,7 +205,7 @@ TEST_F(SearchRunTest, ASessionThatCannotStartChangesNothingButTheStatus) {
     open();
     searchFor("V-1");
     const QString before = window->resultsText();
-    model->failOn(fake::Call::Create);
+    model->failOn(fake::Call::CreateReader);
     searchFor("pump");
     EXPECT_EQ(window->statusLabel->text(), "Unable to start AutoCAD");
     EXPECT_EQ(window->resultsText(), before);
@@ -262,7 +262,6 @@ TEST_F(SearchRunTest, AbortStopsTheRunWithTheTotalsSoFarAndTheNextRunStartsAfres
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         model->opens.clear();
-        const int quits = model->quits;
         open();
         int calls = 0;
         fakes.ui.onProcessEvents = [&] {
@@ -272,7 +271,7 @@ TEST_F(SearchRunTest, AbortStopsTheRunWithTheTotalsSoFarAndTheNextRunStartsAfres
         EXPECT_EQ(foundValues(), c.values);
         EXPECT_EQ(model->opens.size(), 1u) << "b.dwg is not opened";
         EXPECT_EQ(window->statusLabel->text(), totals(c.values.size(), 1));
-        EXPECT_EQ(model->quits, quits + 1);
+        EXPECT_EQ(model->liveDrawings(), 0);
         EXPECT_FALSE(window->abortButton->isEnabled());
 
         fakes.ui.onProcessEvents = nullptr;
@@ -325,7 +324,6 @@ TEST_F(SearchRunTest, ClosingDuringARunStopsItClosesTheSessionAndThenTheWindow) 
         SCOPED_TRACE(c.name);
         fakes.settings.values.clear();
         model->opens.clear();
-        const int quits = model->quits;
         open();
         window->show();
         bool closing = false;
@@ -338,7 +336,7 @@ TEST_F(SearchRunTest, ClosingDuringARunStopsItClosesTheSessionAndThenTheWindow) 
         searchFor("pump");
         fakes.ui.onProcessEvents = nullptr;
         EXPECT_EQ(model->opens.size(), 1u);
-        EXPECT_EQ(model->quits, quits + 1);
+        EXPECT_EQ(model->liveDrawings(), 0);
         EXPECT_FALSE(window->isVisible());
         EXPECT_FALSE(window->isSearching());
         EXPECT_EQ(option("Search"), "pump") << "settings stored on closing";

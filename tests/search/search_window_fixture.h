@@ -31,7 +31,7 @@ protected:
 
     // Creates the window; settings given before are applied. `drawingFolder` is the shared
     // drawing folder the main window hands over (the program folder by default).
-    SearchWindow& open(acad::ApplicationFactory application = {},
+    SearchWindow& open(drawingapi::ReaderFactory application = {},
                        const QString& drawingFolder = {}) {
         window = std::make_unique<SearchWindow>(
             fakes.platform(), application ? std::move(application) : model->factory(),

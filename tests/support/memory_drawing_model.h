@@ -1,16 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// A drawing application held in memory, for testing the engine without drawing files. Any single
-// automation call can be told to fail, so the "skip the failing step and go on" rules are tested.
+// A drawing reader held in memory, for testing the engine without drawing files. Creating the
+// reader, opening a drawing, listing its references and reading any property can be told to
+// fail, so the "skip the failing step and go on" rules are tested.
 
 #include <QSet>
 #include <QString>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
-#include "engine/automation/automation.h"
+#include "engine/drawing_api/drawing_api.h"
 
 namespace fake {
 
@@ -48,49 +50,39 @@ struct MemBlock {
     double linetypeScale = 1;
     int lineweight = -1;
     bool hasExtensionDictionary = false;
-    acad::Point3 insertionPoint;
+    drawingapi::Point3 insertionPoint;
     std::vector<MemAttribute> attributes;
-    // HasAttributes normally follows the attribute list; set to report it regardless.
+    // hasAttributes() normally follows the attribute list; set to report it regardless.
     std::optional<bool> hasAttributes;
-    // Property names ("Name", "Layer", "HasAttributes", "GetAttributes", "Color", ...) whose
-    // read fails on this block.
+    // Names of the reads that fail on this block, as the interface names them ("name",
+    // "layer", "hasAttributes", "attributes", "color", "insertionPoint", ...).
     QSet<QString> failingProperties;
 };
 
 struct MemDrawing {
-    std::vector<MemBlock> blocks;  // in the order the drawing enumerates them
+    std::vector<MemBlock> blocks;  // in drawing order
     QString password;              // empty: no password needed
-    bool refusesReadOnly = false;  // opens only without the read-only flag
-    // Opening it runs out of memory: Open throws std::bad_alloc, as an allocation does.
+    // Opening it runs out of memory: open throws std::bad_alloc, as an allocation does.
     bool exhaustsMemory = false;
 };
 
 // The calls that can be told to fail.
 enum class Call {
-    Create,
-    OpenReadOnlyNamed,  // Open(name, ReadOnly:=flag)
-    OpenPlain,          // Open(name)
-    OpenPositional,     // Open(name, flag, password)
-    OpenPasswordNamed,  // Open(name, Password:=password)
-    AddSelectionSet,
-    Select,
-    Item,
-    Close,
-    Quit,
-    DocumentsCount,
+    CreateReader,
+    Open,
+    BlockReferences,
 };
 
 struct OpenCall {
-    QString name;
-    std::optional<bool> readOnly;
-    std::optional<QString> password;
+    QString path;
+    QString password;
+    bool operator==(const OpenCall&) const = default;
 };
 
-struct SelectCall {
-    QString setName;
-    int mode = 0;
-    std::vector<qint16> types;
-    std::vector<QVariant> data;
+struct BlockReferencesCall {
+    drawingapi::Space space = drawingapi::Space::Model;
+    QString layer;
+    bool operator==(const BlockReferencesCall&) const = default;
 };
 
 class MemoryDrawingModel : public std::enable_shared_from_this<MemoryDrawingModel> {
@@ -101,23 +93,23 @@ public:
     void failOn(Call call) { m_failing.insert(static_cast<int>(call)); }
     bool fails(Call call) const { return m_failing.contains(static_cast<int>(call)); }
 
-    acad::ApplicationFactory factory();
+    drawingapi::ReaderFactory factory();
 
     // What the engine did.
     int created = 0;
-    int quits = 0;
-    int openDocuments = 0;
     std::vector<OpenCall> opens;
-    std::vector<SelectCall> selects;
-    std::vector<bool> closes;  // the saveChanges argument of every Close
-    int preferencesSet = 0;
+    std::vector<BlockReferencesCall> listings;
+    // Drawings opened and still held by someone: none may outlive the run that opened it.
+    int liveDrawings() const;
 
     const MemDrawing* drawing(const QString& path) const;
+    void opened(const std::shared_ptr<const drawingapi::Drawing>& drawing);
 
 private:
     MemoryDrawingModel() = default;
     std::map<QString, MemDrawing> m_drawings;
     QSet<int> m_failing;
+    std::vector<std::weak_ptr<const drawingapi::Drawing>> m_opened;
 };
 
 }  // namespace fake

@@ -150,15 +150,15 @@ double BitReader::defaultDouble(double defaultValue) {
     return value;
 }
 
-acad::Point3 BitReader::bitPoint3() {
-    acad::Point3 p;
+Point3 BitReader::bitPoint3() {
+    Point3 p;
     p.x = bitDouble();
     p.y = bitDouble();
     p.z = bitDouble();
     return p;
 }
 
-acad::Point3 BitReader::extrusion() {
+Point3 BitReader::extrusion() {
     if (bit()) return {0, 0, 1};
     return bitPoint3();
 }

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/automation/automation.h"
+#include "drawing/point.h"
 
 namespace drawing::dwg {
 
@@ -52,9 +52,9 @@ public:
     std::uint64_t bitLongLong();  // BLL: a 3-bit byte count, then that many bytes
     double bitDouble();
     double defaultDouble(double defaultValue);
-    acad::Point3 bitPoint3();
-    acad::Point3 extrusion();  // BE
-    double thickness();        // BT
+    Point3 bitPoint3();
+    Point3 extrusion();  // BE
+    double thickness();  // BT
 
     std::uint64_t modularChar();
     std::int64_t signedModularChar();

@@ -291,7 +291,7 @@ bool OldReader::addInsert(std::string_view entity, std::size_t offset, std::size
     head.flags = static_cast<unsigned char>(entity[1]);
     if (!readHead(fields, head)) return fail(corrupt);
     const unsigned block = fields.word();
-    acad::Point3 point{fields.real(), fields.real(), head.elevation};
+    Point3 point{fields.real(), fields.real(), head.elevation};
     InsertRecord r;
     const unsigned options = head.options;
     if (options & kHasXScale) r.xScale = fields.real();
@@ -302,7 +302,7 @@ bool OldReader::addInsert(std::string_view entity, std::size_t offset, std::size
     const unsigned rows = options & kHasRows ? fields.word() : 1;
     if (options & kHasColumnSpacing) fields.skip(8);
     if (options & kHasRowSpacing) fields.skip(8);
-    acad::Point3 extrusion{0, 0, 1};
+    Point3 extrusion{0, 0, 1};
     if (options & kHasExtrusion) extrusion = {fields.real(), fields.real(), fields.real()};
     if (!fields.ok() || !checked(entity)) return fail(corrupt);
 

@@ -9,14 +9,14 @@
 #include <vector>
 
 #include "drawing/dwg/object_reader.h"
-#include "engine/automation/automation.h"
+#include "drawing/point.h"
 
 namespace drawing::dwg {
 
 struct InsertObject {
     EntityCommon common;
-    acad::Point3 ocsPoint;
-    acad::Point3 extrusion{0, 0, 1};
+    Point3 ocsPoint;
+    Point3 extrusion{0, 0, 1};
     double xScale = 1;
     double yScale = 1;
     double zScale = 1;
