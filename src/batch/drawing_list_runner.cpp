@@ -151,9 +151,14 @@ void DrawingListRunner::extractDrawingLine(DrawingSession& session, platform::Te
 
     const core::Status loaded = session.loadTemplate(templatePath);
     QString error = loaded ? QString() : loaded.error().description;
+    DrawingExtraction extraction;
     if (error.isEmpty()) {
-        error = refusal.isEmpty() ? extract(session, drawing).error
-                                  : core::withReason(kDrawingNotFound, refusal);
+        if (refusal.isEmpty()) {
+            extraction = extract(session, drawing);
+            error = extraction.error;
+        } else {
+            error = core::withReason(kDrawingNotFound, refusal);
+        }
     }
     if (!error.isEmpty()) {
         m_window.setStatus(error);
@@ -163,7 +168,7 @@ void DrawingListRunner::extractDrawingLine(DrawingSession& session, platform::Te
             error);
         return;
     }
-    addRecords(drawing, name);
+    addRecords(drawing, name, extraction.records);
 }
 
 void DrawingListRunner::scanFolder(const QString& folder, const QString& pattern,
@@ -191,12 +196,12 @@ void DrawingListRunner::scanFolder(const QString& folder, const QString& pattern
         return;
     }
     for (const QString& drawing : drawings) {
-        error = extract(session, drawing).error;
-        if (!error.isEmpty()) {
-            m_window.setStatus(error);  // the scan writes no error-log lines
+        const DrawingExtraction extraction = extract(session, drawing);
+        if (!extraction.error.isEmpty()) {
+            m_window.setStatus(extraction.error);  // the scan writes no error-log lines
             continue;
         }
-        addRecords(drawing, fileNameOf(drawing).toUpper());
+        addRecords(drawing, fileNameOf(drawing).toUpper(), extraction.records);
     }
     session.stop();
 }
@@ -210,23 +215,18 @@ DrawingExtraction DrawingListRunner::extract(DrawingSession& session, const QStr
     return extraction;
 }
 
-void DrawingListRunner::addRecords(const QString& drawingPath, const QString& drawingName) {
-    ExtractFileFacts facts;
-    const std::optional<QStringList> added =
-        readExtractFile(m_extractPath, drawingPath, drawingName, m_window.recordForm(), &facts);
-    if (!added) {
-        m_window.beep();
-        m_window.setStatus(QStringLiteral("No attributes extracted from file ") +
-                           drawingName.toUpper() + QLatin1Char('.'));
-        return;
-    }
+void DrawingListRunner::addRecords(const QString& drawingPath, const QString& drawingName,
+                                   const DrawingRecords& extracted) {
+    qint64 maxFields = 0;
+    const QStringList added =
+        recordsInListForm(extracted, drawingPath, drawingName, m_window.recordForm(), &maxFields);
     RecordListModel& records = m_window.records();
     // The header row of the drawing read last goes with the records, for the sends that follow.
-    records.setHeader(facts.header);
+    records.setHeader(extracted.header);
     const qint64 first = records.count();
-    records.append(*added, facts.maxFields);
-    m_window.recordsAdded(first, added->size());
-    m_result.recordsAdded += added->size();
+    records.append(added, maxFields);
+    m_window.recordsAdded(first, added.size());
+    m_result.recordsAdded += added.size();
 }
 
 }  // namespace batch

@@ -70,7 +70,8 @@ private:
     void scanFolder(const QString& folder, const QString& pattern, bool withSubfolders,
                     const QString& templatePath);
     DrawingExtraction extract(class DrawingSession& session, const QString& drawing);
-    void addRecords(const QString& drawingPath, const QString& drawingName);
+    void addRecords(const QString& drawingPath, const QString& drawingName,
+                    const DrawingRecords& extracted);
     void sendLine(platform::TextWriter& log, const QString& line);
     // A failed line: its err.log line (what the line names, then the error) and its count.
     void logFailure(platform::TextWriter& log, const QString& what, const QString& error);

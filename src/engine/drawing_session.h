@@ -11,6 +11,7 @@
 #include "engine/attribute_table.h"
 #include "engine/drawing_api/drawing_api.h"
 #include "engine/engine_ui.h"
+#include "engine/extracted_records.h"
 
 // One drawing session: creates its own drawing reader, holds one drawing open at a time, holds
 // the template's filters and fields, and writes the extract file of the open drawing.
@@ -69,8 +70,9 @@ public:
 
     // The error's description is the message the user sees.
     core::Status loadTemplate(const QString& templatePath);
-    // Writes the open drawing's records to `extractPath` (an empty file when none is open).
-    core::Status extractAttributes(const QString& extractPath);
+    // The open drawing's records (none when none is open), also written to `extractPath` for
+    // the users and scripts that read it.
+    core::Result<DrawingRecords> extractAttributes(const QString& extractPath);
     // Every attribute of the open drawing, model space first; an error when none is open.
     core::Result<AttributeTable> attributeTable();
 

@@ -38,6 +38,15 @@ bool listHolds(const QString& list, const core::Result<QString>& name) {
     return list.contains(QLatin1Char(' ') + name.value() + QLatin1Char(' '), Qt::CaseInsensitive);
 }
 
+// The text as the extract file gives it back: what UTF-8 cannot hold (a lone surrogate of a
+// damaged drawing) is replaced the same way, so the records in memory and the file agree.
+QString normalised(const QString& text) {
+    for (const QChar c : text) {
+        if (c.isSurrogate()) return QString::fromUtf8(text.toUtf8());
+    }
+    return text;
+}
+
 void dropFinalComma(QString& text) {
     if (text.endsWith(QLatin1Char(','))) text.chop(1);
 }
@@ -47,9 +56,10 @@ void dropFinalComma(QString& text) {
 struct DrawingSession::ExtractOutput {
     platform::TextWriter file;
     bool headerWritten = false;
+    DrawingRecords records;
 };
 
-core::Status DrawingSession::extractAttributes(const QString& extractPath) {
+core::Result<DrawingRecords> DrawingSession::extractAttributes(const QString& extractPath) {
     ExtractOutput out;
     // The extract file belongs to this run alone (the shared extract.txt is put in place whole
     // when the run ends), so it needs neither a temporary copy nor a sync per drawing.
@@ -65,10 +75,10 @@ core::Status DrawingSession::extractAttributes(const QString& extractPath) {
         }
     }
     if (!out.file.commit()) {
-        // Reporting success here would let the caller read back a file that was never written.
+        // The file is part of what an extraction delivers: a run without it is no success.
         return core::Error{-1, kUnableToCreate};
     }
-    return core::success();
+    return std::move(out.records);
 }
 
 void DrawingSession::walkSpace(const QString& spaceName, drawingapi::Space space,
@@ -98,6 +108,7 @@ void DrawingSession::writeBlock(const drawingapi::BlockReference& block, const Q
 
     QString record;
     QString header = QStringLiteral("HEADER:");
+    RecordSource source{QString(), spaceName, textOf(block.name()), textOf(block.handle()), {}};
     for (std::size_t f = 0; f < m_fields.size(); ++f) {
         if (!m_fields[f]) continue;
         header += quoted(QLatin1String(kFieldNames[f]));
@@ -109,6 +120,7 @@ void DrawingSession::writeBlock(const drawingapi::BlockReference& block, const Q
         for (const auto& attribute : attributes) {
             header += quoted(textOf(attribute->tag()));
             record += quoted(textOf(attribute->value()));
+            source.attributes.push_back({textOf(attribute->tag()), textOf(attribute->handle())});
             matched = true;
         }
     } else {
@@ -123,6 +135,7 @@ void DrawingSession::writeBlock(const drawingapi::BlockReference& block, const Q
                 }
             }
             record += found ? quoted(textOf(found->value())) : QStringLiteral("'N/A',");
+            source.attributes.push_back({tag, found ? textOf(found->handle()) : QString()});
             matched = matched || found;
         }
     }
@@ -133,8 +146,10 @@ void DrawingSession::writeBlock(const drawingapi::BlockReference& block, const Q
     if (!out.headerWritten) {
         out.file.writeLine(header);
         out.headerWritten = true;
+        out.records.header = normalised(header.mid(7));
     }
     out.file.writeLine(record);
+    out.records.records.push_back({normalised(record), std::move(source)});
 }
 
 QString DrawingSession::fieldValue(const drawingapi::BlockReference& block, Field field,

@@ -37,9 +37,13 @@ DrawingExtraction extractOneDrawing(DrawingSession& session, const QString& draw
         return result;
     }
     if (platform::fileExists(extractPath)) QFile::remove(extractPath);
-    const core::Status extracted = session.extractAttributes(extractPath);
+    core::Result<DrawingRecords> extracted = session.extractAttributes(extractPath);
     result.extracted = extracted.ok();
-    if (!extracted) result.error = messages.extractFailed + extracted.error().description;
+    if (extracted) {
+        result.records = std::move(extracted).value();
+    } else {
+        result.error = messages.extractFailed + extracted.error().description;
+    }
     session.closeDrawing();
     return result;
 }
@@ -60,13 +64,12 @@ DrawingExtraction extractDrawing(DrawingSession& session, const QString& drawing
     }
 }
 
-std::optional<QStringList> readExtractFile(const QString& extractPath, const QString& drawingPath,
-                                           const QString& drawingSpec, const RecordForm& form,
-                                           ExtractFileFacts* facts) {
+QStringList recordsInListForm(const DrawingRecords& extracted, const QString& drawingPath,
+                              const QString& drawingSpec, const RecordForm& form,
+                              qint64* maxFields) {
     QStringList records;
-    ExtractFileFacts found;
-    platform::LineReader reader;
-    if (!reader.open(extractPath)) return std::nullopt;
+    records.reserve(static_cast<qsizetype>(extracted.records.size()));
+    qint64 widest = 0;
     const QString blanks(form.spaces, QLatin1Char(' '));
     QString stamp;
     if (form.includeDrawingName && form.timestamp) {
@@ -77,13 +80,8 @@ std::optional<QStringList> readExtractFile(const QString& extractPath, const QSt
     // A full path keeps its letter case: on most file systems it names no file otherwise.
     const QString drawingField =
         recordline::oneLine(form.fullPath ? drawingPath : drawingSpec.toUpper());
-    QString line;
-    while (reader.readLine(line)) {
-        if (line.startsWith(QLatin1String("HEADER:"))) {
-            if (found.header.isEmpty()) found.header = line.mid(7);
-            continue;
-        }
-        if (line.isEmpty()) continue;
+    for (const ExtractedRecord& record : extracted.records) {
+        QString line = record.line;
         if (form.includeDrawingName) {
             line = stamp + line;
             line = form.commaDelimited
@@ -92,12 +90,10 @@ std::optional<QStringList> readExtractFile(const QString& extractPath, const QSt
         } else if (!form.commaDelimited) {
             line = recordline::cdfToSdf(line, form.spaces);
         }
-        if (form.commaDelimited) {
-            found.maxFields = std::max(found.maxFields, recordline::countFields(line));
-        }
+        if (form.commaDelimited) widest = std::max(widest, recordline::countFields(line));
         records.append(line);
     }
-    if (facts) *facts = found;
+    if (maxFields) *maxFields = widest;
     return records;
 }
 
@@ -143,27 +139,28 @@ ExtractionRunResult runExtraction(const ExtractionRunRequest& request,
             platform::resolvePath(platform::joinPath(request.drawingFolder, name));
         const QString shown = name.toUpper();
         ui.setBusy(true);
-        error = extractDrawing(session, drawing, extractFile.path(), ui,
-                               {QStringLiteral("File ") + shown + QStringLiteral(" not found."),
-                                QStringLiteral("Error opening file ") + shown + QStringLiteral("."),
-                                QString()})
-                    .error;
+        DrawingExtraction extraction = extractDrawing(
+            session, drawing, extractFile.path(), ui,
+            {QStringLiteral("File ") + shown + QStringLiteral(" not found."),
+             QStringLiteral("Error opening file ") + shown + QStringLiteral("."), QString()});
+        error = extraction.error;
         ui.setBusy(false);
         if (!error.isEmpty()) {
             log.writeLine(logLine(clock, "Drawing", drawing, error));
             ++result.drawingsFailed;
             continue;
         }
-        ExtractFileFacts facts;
-        const std::optional<QStringList> read =
-            readExtractFile(extractFile.path(), drawing, name, request.form, &facts);
-        if (read) {
-            result.header = facts.header;
-            result.maxFields = std::max(result.maxFields, facts.maxFields);
-        }
-        const QStringList records = read.value_or(QStringList());
+        qint64 maxFields = 0;
+        const QStringList records =
+            recordsInListForm(extraction.records, drawing, name, request.form, &maxFields);
+        result.header = extraction.records.header;
+        result.maxFields = std::max(result.maxFields, maxFields);
         if (!records.isEmpty()) ++result.drawingsExtracted;
         result.records += records;
+        for (ExtractedRecord& record : extraction.records.records) {
+            record.source.drawingPath = drawing;
+            result.sources.push_back(std::move(record.source));
+        }
     }
     session.stop();
     extractFile.publish();

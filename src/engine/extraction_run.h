@@ -10,6 +10,7 @@
 
 #include "engine/drawing_api/drawing_api.h"
 #include "engine/engine_ui.h"
+#include "engine/extracted_records.h"
 #include "platform/clock.h"
 
 // How each record is put in the attribute list.
@@ -40,12 +41,13 @@ struct ExtractionRunRequest {
 struct ExtractionRunResult {
     enum class Outcome { NoApplication, TemplateRejected, Finished };
     Outcome outcome = Outcome::Finished;
-    QStringList records;        // new attribute-list items, in order
-    QString header;             // header row of the last extract file read back
-    qint64 maxFields = 0;       // largest CountFields of the comma-delimited records
-    int drawingsExtracted = 0;  // drawings that added at least one record
-    int drawingsFailed = 0;     // drawings not found, not opened or not extracted (in err.log)
-    QString lastError;          // message of the last drawing, empty when it succeeded
+    QStringList records;                // new attribute-list items, in order
+    std::vector<RecordSource> sources;  // where each of them came from, in the same order
+    QString header;                     // header row of the last drawing extracted
+    qint64 maxFields = 0;               // largest CountFields of the comma-delimited records
+    int drawingsExtracted = 0;          // drawings that added at least one record
+    int drawingsFailed = 0;  // drawings not found, not opened or not extracted (in err.log)
+    QString lastError;       // message of the last drawing, empty when it succeeded
     double elapsedSeconds = 0;
 };
 
@@ -53,17 +55,13 @@ ExtractionRunResult runExtraction(const ExtractionRunRequest& request,
                                   const drawingapi::ReaderFactory& factory, ExtractionRunUi& ui,
                                   const platform::Clock& clock);
 
-// What an extract file tells besides its records.
-struct ExtractFileFacts {
-    QString header;        // its header row, without the "HEADER:" mark
-    qint64 maxFields = 0;  // largest CountFields of its comma-delimited records
-};
-
-// The records of one drawing's extract file, in the attribute list's form; `facts`, when given,
-// receives its header row and field count. Nothing when the file cannot be read.
-std::optional<QStringList> readExtractFile(const QString& extractPath, const QString& drawingPath,
-                                           const QString& drawingSpec, const RecordForm& form,
-                                           ExtractFileFacts* facts = nullptr);
+// The records of one drawing in the attribute list's form: the drawing's name (`drawingSpec`,
+// upper-cased, or its full path as it is) and time in front, as `form` asks, comma- or
+// space-delimited. `maxFields`, when given, receives the largest field count of the
+// comma-delimited ones.
+QStringList recordsInListForm(const DrawingRecords& extracted, const QString& drawingPath,
+                              const QString& drawingSpec, const RecordForm& form,
+                              qint64* maxFields = nullptr);
 
 class DrawingSession;
 
@@ -75,8 +73,9 @@ struct DrawingMessages {
 };
 
 struct DrawingExtraction {
-    bool extracted = false;  // the drawing's extract file was written
+    bool extracted = false;  // the drawing's records were taken (and its extract file written)
     QString error;           // empty when nothing went wrong
+    DrawingRecords records;  // the drawing's records, each with where it came from
 };
 
 // Opens `drawing` read-only in the session (with the template's password), says on the status

@@ -30,18 +30,29 @@ protected:
     QString extractPath() const { return dir.filePath("extract.txt"); }
     QByteArray extract() const { return testfiles::read(extractPath()); }
 
-    // Parses the template, opens `drawing` under the name "a.dwg" and extracts it.
+    // Parses the template, opens `drawing` under the name "a.dwg" and extracts it. The records
+    // kept in memory are checked against the extract file: the file is what they are, written.
     QByteArray run(const QByteArray& templateText, fake::MemDrawing drawing) {
         model->addDrawing("a.dwg", std::move(drawing));
         const core::Status loaded = session.loadTemplate(templateFile(templateText));
         EXPECT_TRUE(loaded.ok()) << loaded.error().description.toStdString();
         EXPECT_TRUE(session.start().ok());
         EXPECT_TRUE(session.openDrawing("a.dwg").ok());
-        const core::Status extracted = session.extractAttributes(extractPath());
+        const auto extracted = session.extractAttributes(extractPath());
         EXPECT_TRUE(extracted.ok()) << extracted.error().description.toStdString();
         session.closeDrawing();
+        if (extracted) {
+            records = extracted.value();
+            QByteArray written;
+            if (!records.records.empty()) written = "HEADER:" + records.header.toUtf8() + "\r\n";
+            for (const ExtractedRecord& record : records.records) {
+                written += record.line.toUtf8() + "\r\n";
+            }
+            EXPECT_EQ(written, extract()) << "the records in memory are the extract file's";
+        }
         return extract();
     }
+    DrawingRecords records;  // of the last run()
 };
 
 inline fake::MemBlock block(const QString& name, std::vector<fake::MemAttribute> attributes,

@@ -72,6 +72,10 @@ TEST_F(ExtractionRunTest, RecordsCarryTheDrawingNameAndTimestamp) {
         textforms::generalDateTime(QFileInfo(dir.filePath("dwg/a-101.dxf")).lastModified());
     ASSERT_EQ(result.records.size(), 1);
     EXPECT_EQ(result.records[0], "'A-101.DXF','" + stamp + "','TITLE','A-101','B'");
+    ASSERT_EQ(result.sources.size(), 1u) << "each record with where it came from";
+    EXPECT_EQ(result.sources[0].drawingPath, dir.filePath("dwg/a-101.dxf"))
+        << "the drawing in its real letter case";
+    EXPECT_EQ(result.sources[0].blockName, "TITLE");
     EXPECT_EQ(result.drawingsExtracted, 1);
     EXPECT_EQ(result.maxFields, 6);
     EXPECT_EQ(errLog(), "") << "a run without failure leaves the log empty";

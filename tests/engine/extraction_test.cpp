@@ -229,13 +229,37 @@ TEST_F(EngineTest, FailingListingYieldsNothingButSucceeds) {
     EXPECT_EQ(model->listings.size(), 2u) << "both spaces are still asked for";
 }
 
+// Each record knows where it came from: the block reference's space, name and handle, and the
+// handle of each attribute field (none for a tag the block lacks), so edited values can go back.
+TEST_F(EngineTest, RecordsKnowTheirBlockAndAttributes) {
+    MemBlock title = block("TITLE", {{"DWGNO", "A-101", "2B"}, {"dwgno", "A-102", "2C"}}, true);
+    title.handle = "2A";
+    MemBlock pump = block("PUMP", {{"TAG", "P-1", "31"}});
+    pump.handle = "30";
+    run("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\nTAG\r\n", sheet({title, pump}));
+    ASSERT_EQ(records.records.size(), 2u);
+    auto describe = [](const RecordSource& source) {
+        QStringList fields{source.space, source.blockName, source.blockHandle};
+        for (const AttributeSource& attribute : source.attributes)
+            fields << attribute.tag + "=" + attribute.handle;
+        return fields.join(' ');
+    };
+    EXPECT_EQ(describe(records.records[0].source), "MODEL PUMP 30 DWGNO= TAG=31");
+    EXPECT_EQ(describe(records.records[1].source), "PAPER TITLE 2A DWGNO=2B TAG=")
+        << "the first of two attributes of one tag, as its field holds";
+
+    run("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n*\r\n", sheet({title}));
+    ASSERT_EQ(records.records.size(), 1u);
+    EXPECT_EQ(describe(records.records[0].source), "PAPER TITLE 2A DWGNO=2B dwgno=2C")
+        << "every attribute in its order";
+}
+
 TEST_F(EngineTest, ExtractFileThatCannotBeCreated) {
     model->addDrawing("a.dwg", titleSheet());
     ASSERT_TRUE(loads(kTitleTemplate));
     ASSERT_TRUE(session.start().ok());
     ASSERT_TRUE(session.openDrawing("a.dwg").ok());
-    const core::Status extracted =
-        session.extractAttributes(dir.filePath("no/such/folder/extract.txt"));
+    const auto extracted = session.extractAttributes(dir.filePath("no/such/folder/extract.txt"));
     ASSERT_FALSE(extracted.ok());
     EXPECT_EQ(extracted.error().description, "Unable to create extract file.");
     EXPECT_TRUE(model->listings.empty()) << "nothing is read from the drawing";
