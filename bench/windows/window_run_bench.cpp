@@ -121,7 +121,7 @@ int main(int argc, char** argv) {
                                 real.settings, real.ui,    real.clock};
     MainWindow window(services, scratch.path(), QString());
     window.readerFactory = drawing::drawingFileReaderFactory();
-    window.endProgram = [] {};
+    window.endProgram = [](int) {};
     window.show();
     QApplication::processEvents();
 
