@@ -179,7 +179,7 @@ TEST_F(SearchProgram, BadArgumentsExitWithTwo) {
 TEST_F(SearchProgram, AFolderThatCannotBeSearchedIsNamedWithStatusTwo) {
     ASSERT_TRUE(QDir(dir.path()).mkpath("locked"));
     const struct {
-        QString spec;
+        QString folderPattern;
         QString message;
     } cases[] = {
         {dir.filePath("no-such-folder/*.dxf"),
@@ -195,9 +195,9 @@ TEST_F(SearchProgram, AFolderThatCannotBeSearchedIsNamedWithStatusTwo) {
     // Permissions do not stop an administrator: then the locked folder reads as empty.
     const bool lockHolds = !QDir(dir.filePath("locked")).isReadable();
     for (const auto& c : cases) {
-        if (c.spec.contains("locked") && !lockHolds) continue;
-        const Outcome outcome = search({"PID", c.spec});
-        EXPECT_EQ(outcome.status, 2) << c.spec.toStdString();
+        if (c.folderPattern.contains("locked") && !lockHolds) continue;
+        const Outcome outcome = search({"PID", c.folderPattern});
+        EXPECT_EQ(outcome.status, 2) << c.folderPattern.toStdString();
         EXPECT_TRUE(outcome.lines.isEmpty());
         EXPECT_EQ(outcome.errors, c.message);
     }
