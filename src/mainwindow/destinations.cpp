@@ -123,7 +123,7 @@ void MainWindow::chooseFileDestination(Destination chosen) {
                     : excel  ? &m_savedWorkbook
                     : access ? &m_savedDatabase
                              : &m_savedDocument;
-    if (outputDriveList->setDrive(*folder) == 0) outputFolderList->setPath(*folder);
+    if (outputDriveList->setDrive(*folder)) outputFolderList->setPath(*folder);
 
     if (file->isEmpty()) {
         if (excel || access) sheetOrTableCombo->clear();
@@ -256,7 +256,7 @@ void MainWindow::outputFileClicked() {
 
 void MainWindow::listSheetsOf(const QString& path) {
     auto application = office.runningSpreadsheet();
-    if (!application) application = office.startSpreadsheet();
+    if (!application) application = office.startSpreadsheet(outputFolderList->path());
     if (!application || !application.value()) {
         m_platform.ui.beep();
         const office::Error error = application ? office::Error{} : application.error();

@@ -57,12 +57,12 @@ void MainWindow::templateDriveChanged() {
 // the first drive the system lists.
 void MainWindow::changeDrive(DriveListBox* drive, FolderListBox* folder) {
     const QString root = drive->drive();
-    if (folder->setPath(root) == 0) return;
+    const core::Status opened = folder->setPath(root);
+    if (opened) return;
     m_platform.ui.beep();
-    const QFileInfo info(root);
-    const QString reason = !info.exists()  ? QStringLiteral("it is no longer mounted")
-                           : !info.isDir() ? QStringLiteral("it is not a folder")
-                                           : QStringLiteral("permission denied");
+    // A root that is gone was unmounted after the list was filled.
+    const QString reason = QFileInfo::exists(root) ? opened.error().description
+                                                   : QStringLiteral("it is no longer mounted");
     m_platform.dialogs.messageBox(
         kTitle,
         QStringLiteral("Cannot read ") + root + QStringLiteral(": ") + reason + QLatin1Char('.'),

@@ -41,10 +41,11 @@ void DriveListBox::refresh() {
     setCurrentIndex(index >= 0 ? index : 0);
 }
 
-int DriveListBox::setDrive(const QString& path) {
+core::Status DriveListBox::setDrive(const QString& path) {
     const QString root = platform::driveOf(path);
-    if (root.isEmpty() || !QFileInfo(root).exists()) return 68;
-    if (!QFileInfo(root).isReadable()) return 71;
+    if (root.isEmpty() || !QFileInfo(root).exists())
+        return core::Error{0, QStringLiteral("it is no longer mounted")};
+    if (!QFileInfo(root).isReadable()) return core::Error{0, QStringLiteral("permission denied")};
     int index = findData(root);
     if (index < 0) {
         addItem(QDir::toNativeSeparators(root), root);
@@ -54,5 +55,5 @@ int DriveListBox::setDrive(const QString& path) {
         setCurrentIndex(index);
         emit driveChanged();
     }
-    return 0;
+    return core::success();
 }

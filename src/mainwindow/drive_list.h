@@ -3,6 +3,8 @@
 
 #include <QComboBox>
 
+#include "core/result.h"
+
 // A drop-down list of the file-system roots (mount points here, drive letters on Windows).
 class DriveListBox : public QComboBox {
     Q_OBJECT
@@ -10,9 +12,9 @@ public:
     explicit DriveListBox(QWidget* parent = nullptr);
 
     QString drive() const { return currentData().toString(); }
-    // Shows the root that holds `path`. Returns 0, or the error number of a root that cannot be
-    // read: 68 (device unavailable) when it does not exist, 71 (disk not ready) when unreadable.
-    int setDrive(const QString& path);
+    // Shows the root that holds `path`; fails, saying why, for a root that is gone or cannot be
+    // read.
+    core::Status setDrive(const QString& path);
     void refresh();
 
 signals:

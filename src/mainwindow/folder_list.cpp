@@ -14,17 +14,19 @@ FolderListBox::FolderListBox(QWidget* parent) : QListWidget(parent) {
             [this](QListWidgetItem* item) { setPath(item->data(Qt::UserRole).toString()); });
 }
 
-int FolderListBox::setPath(const QString& folder) {
+core::Status FolderListBox::setPath(const QString& folder) {
     const QString resolved = platform::resolvePath(folder);
     const QFileInfo info(resolved);
-    if (folder.isEmpty() || !info.isDir()) return 76;
-    if (!info.isReadable()) return 71;
+    if (folder.isEmpty() || !info.exists())
+        return core::Error{0, QStringLiteral("it is no longer there")};
+    if (!info.isDir()) return core::Error{0, QStringLiteral("it is not a folder")};
+    if (!info.isReadable()) return core::Error{0, QStringLiteral("permission denied")};
     const QString clean = QDir::cleanPath(info.absoluteFilePath());
-    if (clean == m_path) return 0;
+    if (clean == m_path) return core::success();
     m_path = clean;
     fill();
     emit pathChanged();
-    return 0;
+    return core::success();
 }
 
 void FolderListBox::fill() {

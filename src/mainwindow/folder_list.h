@@ -3,6 +3,8 @@
 
 #include <QListWidget>
 
+#include "core/result.h"
+
 // A folder list: the folders from the root down to the current one, then the current folder's
 // subfolders. Double-clicking an entry opens it.
 class FolderListBox : public QListWidget {
@@ -11,9 +13,9 @@ public:
     explicit FolderListBox(QWidget* parent = nullptr);
 
     QString path() const { return m_path; }
-    // Opens `folder`: 0, or 76 (path not found) when it is not an existing folder, 71 when it
-    // cannot be read; a failure leaves the list as it was.
-    int setPath(const QString& folder);
+    // Opens `folder`; a folder that is gone, is not a folder or cannot be read fails, saying
+    // why, and leaves the list as it was.
+    core::Status setPath(const QString& folder);
 
 signals:
     void pathChanged();

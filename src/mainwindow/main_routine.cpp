@@ -48,13 +48,8 @@ bool answeredOnTheTerminal(int argc, char** argv) {
 void connectDesktopComponents(MainWindow& window) {
     window.readerFactory = drawing::drawingFileReaderFactory();
     window.office.openDatabase = office::openSqliteDatabase;
-    // A new workbook or document is made in the output folder the window shows when it is sent.
-    window.office.startSpreadsheet = [&window] {
-        return office::startXlsxSpreadsheet(window.outputFolderList->path());
-    };
-    window.office.startWordProcessor = [&window] {
-        return office::startDocxWordProcessor(window.outputFolderList->path());
-    };
+    window.office.startSpreadsheet = office::startXlsxSpreadsheet;
+    window.office.startWordProcessor = office::startDocxWordProcessor;
 }
 
 int Main(int argc, char** argv) {

@@ -300,7 +300,7 @@ void MainWindow::openFileSpecs() {
     const auto chosen = chooseDrawingPattern(m_platform, m_programFolder, drawingFolder, this);
     if (!chosen) return;
     // As if the user had picked them: each change refreshes the drawing list.
-    if (!chosen->folder.isEmpty() && drawingDriveList->setDrive(chosen->folder) == 0) {
+    if (!chosen->folder.isEmpty() && drawingDriveList->setDrive(chosen->folder)) {
         drawingFolderList->setPath(chosen->folder);
     }
     drawingPatternEdit->setText(chosen->pattern);

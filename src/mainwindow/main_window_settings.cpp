@@ -57,7 +57,7 @@ void MainWindow::restoreSettings() {
     const QString appDrive = platform::driveOf(m_programFolder);
 
     drawingFolder = get("DWGFolder", m_programFolder);
-    if (drawingDriveList->setDrive(get("Drive", appDrive)) == 0) drawingDriveChanged();
+    if (drawingDriveList->setDrive(get("Drive", appDrive))) drawingDriveChanged();
     drawingFolderList->setPath(get("Dir", m_programFolder));
     newFileEdit->setText(get("File", QStringLiteral("file.txt")));
     m_textFolder = get("TPath", m_programFolder);
@@ -70,7 +70,7 @@ void MainWindow::restoreSettings() {
     m_savedTable = get("ATable");
     m_documentFolder = get("WPath", m_programFolder);
     m_savedDocument = get("WFile");
-    if (templateDriveList->setDrive(get("Drive3", appDrive)) == 0) templateDriveChanged();
+    if (templateDriveList->setDrive(get("Drive3", appDrive))) templateDriveChanged();
     templateFolderList->setPath(get("Dir3", m_programFolder));
 
     drawingFolderChanged();

@@ -11,6 +11,7 @@
 #include <climits>
 
 #include "batch/list_line.h"
+#include "mainwindow/folder_list.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/operation_guard.h"
 #include "output/destination_sender.h"
@@ -49,6 +50,7 @@ output::SendRequest MainWindow::sendRequest() {
     request.form = recordForm();
     request.fromList = m_batchSend;
     request.tags = checked(includeTagsCheck);
+    request.newFileFolder = outputFolderList->path();
     m_offeredTextFile.clear();
     switch (request.destination) {
         case Destination::TextFile:

@@ -12,13 +12,19 @@ namespace office {
 // How the outputs reach the office components. Each call may fail with an error number and
 // description, as starting an outside program can.
 struct Office {
+    // A started program makes a new workbook or document in `newFileFolder`.
     std::function<Result<std::shared_ptr<Spreadsheet>>()> runningSpreadsheet;
-    std::function<Result<std::shared_ptr<Spreadsheet>>()> startSpreadsheet;
+    std::function<Result<std::shared_ptr<Spreadsheet>>(const QString& newFileFolder)>
+        startSpreadsheet;
     std::function<Result<std::shared_ptr<Database>>(const QString& path, bool readOnly)>
         openDatabase;
     std::function<Result<std::shared_ptr<WordProcessor>>()> runningWordProcessor;
-    std::function<Result<std::shared_ptr<WordProcessor>>()> startWordProcessor;
+    std::function<Result<std::shared_ptr<WordProcessor>>(const QString& newFileFolder)>
+        startWordProcessor;
 };
+
+// The error number of a component that cannot be created, shown in the error box with its text.
+constexpr long kCannotCreateComponent = 429;
 
 // Office components that cannot be reached: every call fails as a missing program does.
 Office unavailableOffice();

@@ -6,7 +6,8 @@ namespace {
 
 // What a window without office components reports: the program to reach is not part of it.
 Error cannotCreate() {
-    return Error{429, QStringLiteral("No office component is available in this program")};
+    return Error{kCannotCreateComponent,
+                 QStringLiteral("No office component is available in this program")};
 }
 
 }  // namespace
@@ -16,14 +17,18 @@ Office unavailableOffice() {
     office.runningSpreadsheet = []() -> Result<std::shared_ptr<Spreadsheet>> {
         return cannotCreate();
     };
-    office.startSpreadsheet = office.runningSpreadsheet;
+    office.startSpreadsheet = [](const QString&) -> Result<std::shared_ptr<Spreadsheet>> {
+        return cannotCreate();
+    };
     office.openDatabase = [](const QString&, bool) -> Result<std::shared_ptr<Database>> {
         return cannotCreate();
     };
     office.runningWordProcessor = []() -> Result<std::shared_ptr<WordProcessor>> {
         return cannotCreate();
     };
-    office.startWordProcessor = office.runningWordProcessor;
+    office.startWordProcessor = [](const QString&) -> Result<std::shared_ptr<WordProcessor>> {
+        return cannotCreate();
+    };
     return office;
 }
 

@@ -65,6 +65,7 @@ SendResult sendToDocument(const SendRequest& request, const SendRecords& records
     };
     const auto link = linkTo<WordProcessor, TextDocument>(
         services.office.runningWordProcessor, services.office.startWordProcessor,
+        request.newFileFolder,
         {[&](WordProcessor& p, const QString& path) { return noted(p.OpenDocument(path)); },
          [&](WordProcessor& p) {
              added = true;

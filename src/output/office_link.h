@@ -30,12 +30,13 @@ struct FileOperations {
 template <typename Program, typename File>
 office::Result<OfficeLink<Program, File>> linkTo(
     const std::function<office::Result<std::shared_ptr<Program>>()>& running,
-    const std::function<office::Result<std::shared_ptr<Program>>()>& start,
-    const FileOperations<Program, File>& operations, const QString& path) {
+    const std::function<office::Result<std::shared_ptr<Program>>(const QString&)>& start,
+    const QString& newFileFolder, const FileOperations<Program, File>& operations,
+    const QString& path) {
     bool started = false;
     auto connected = running();
     if (!connected || !connected.value()) {
-        connected = start();
+        connected = start(newFileFolder);
         started = true;
     }
     if (!connected) return connected.error();

@@ -18,6 +18,9 @@ struct SendRequest {
     // The text file, workbook, database or document. Empty: for a workbook or document the
     // active one, else a new one; a database must be named.
     QString file;
+    // Where a workbook or document program that has to be started makes its new file: the
+    // output folder the window shows.
+    QString newFileFolder;
     QString sheet;  // empty: the workbook's active sheet
     QString table;
     int row = 1;  // a workbook send's first cell

@@ -53,7 +53,7 @@ SendResult sendToSpreadsheet(const SendRequest& request, const SendRecords& reco
     using office::Spreadsheet;
     using office::Workbook;
     const auto link = linkTo<Spreadsheet, Workbook>(
-        services.office.runningSpreadsheet, services.office.startSpreadsheet,
+        services.office.runningSpreadsheet, services.office.startSpreadsheet, request.newFileFolder,
         {[](Spreadsheet& p, const QString& path) { return p.OpenWorkbook(path); },
          [](Spreadsheet& p) { return p.AddWorkbook(); },
          [](Spreadsheet& p) { return p.WorkbookCount(); },

@@ -30,8 +30,10 @@ protected:
         window->readerFactory = drawing::drawingFileReaderFactory();
         window->endProgram = [](int) {};
         window->office.openDatabase = office::openSqliteDatabase;
-        window->office.startSpreadsheet = [this] { return office::startXlsxSpreadsheet(out); };
-        window->office.startWordProcessor = [this] {
+        window->office.startSpreadsheet = [this](const QString&) {
+            return office::startXlsxSpreadsheet(out);
+        };
+        window->office.startWordProcessor = [this](const QString&) {
             return office::startDocxWordProcessor(window->m_documentFolder);
         };
     }

@@ -31,7 +31,9 @@ protected:
         MainWindowTest::SetUp();
         out = makeFolder("out");
         load();
-        window->office.startWordProcessor = [this] { return office::startDocxWordProcessor(out); };
+        window->office.startWordProcessor = [this](const QString&) {
+            return office::startDocxWordProcessor(out);
+        };
         window->documentOption->setChecked(true);
         window->includeDrawingNameCheck->setChecked(false);
         records({"'A','1'", "'B','2'"});

@@ -32,8 +32,12 @@ protected:
         setOption("TPath", out);
         load();
         window->office.openDatabase = office::openSqliteDatabase;
-        window->office.startSpreadsheet = [this] { return office::startXlsxSpreadsheet(out); };
-        window->office.startWordProcessor = [this] { return office::startDocxWordProcessor(out); };
+        window->office.startSpreadsheet = [this](const QString&) {
+            return office::startXlsxSpreadsheet(out);
+        };
+        window->office.startWordProcessor = [this](const QString&) {
+            return office::startDocxWordProcessor(out);
+        };
         window->includeTagsCheck->setChecked(false);
         window->transposeCheck->setChecked(false);
         window->fitColumnsCheck->setChecked(false);

@@ -217,7 +217,9 @@ TEST_F(SendTest, RunningWordProcessorsActiveDocumentTakesTheNextSend) {
 
 TEST_F(SendTest, NewWorkbookFileReceivesTheGridAtRowAndColumn) {
     SKIP_WITHOUT_OPENPYXL();
-    window->office.startSpreadsheet = [this] { return office::startXlsxSpreadsheet(out); };
+    window->office.startSpreadsheet = [this](const QString&) {
+        return office::startXlsxSpreadsheet(out);
+    };
     window->spreadsheetOption->setChecked(true);
     window->fitColumnsCheck->setChecked(false);
     window->rowEdit->setText("2");

@@ -200,7 +200,8 @@ office::Office officeOf(std::shared_ptr<MemorySpreadsheet> running,
         };
     }
     if (started) {
-        office.startSpreadsheet = [started]() -> Result<std::shared_ptr<office::Spreadsheet>> {
+        office.startSpreadsheet =
+            [started](const QString&) -> Result<std::shared_ptr<office::Spreadsheet>> {
             return std::shared_ptr<office::Spreadsheet>(started);
         };
     }
