@@ -2,5 +2,5 @@
 #include "mainwindow/main_routine.h"
 
 int main(int argc, char** argv) {
-    return Main(argc, argv);
+    return runDesktopProgram(argc, argv);
 }

@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QListView>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -31,8 +32,13 @@ public:
     platform::DialogButton message(const platform::MessageBoxRequest&) override {
         return platform::DialogButton::Yes;
     }
-    std::optional<QString> input(const platform::InputBoxRequest&) override { return {}; }
-    QString openFile(const platform::FileDialogRequest&) override { return {}; }
+    std::optional<QString> input(const platform::InputBoxRequest&) override {
+        return {
+            QString listFile;
+        };
+    }
+    // The drawing list file the File button opens.
+    QString openFile(const platform::FileDialogRequest&) override { return listFile; }
     QString saveFile(const platform::FileDialogRequest&) override { return {}; }
     QString pickFolder(const platform::FolderRequest&) override { return {}; }
 };
@@ -119,9 +125,12 @@ int main(int argc, char** argv) {
     const platform::Platform& real = qt->platform();
     platform::Platform services{dialogs,       real.shell, real.clipboard,
                                 real.settings, real.ui,    real.clock};
-    MainWindow window(services, scratch.path(), QString());
-    window.readerFactory = drawing::drawingFileReaderFactory();
-    window.endProgram = [](int) {};
+    MainWindowServices windowServices(services, drawing::drawingFileReaderFactory());
+    windowServices.endProgram = [](int) {};
+    MainWindow window(windowServices, scratch.path(), QString());
+    auto* records = qobject_cast<RecordListModel*>(
+        window.findChild<QListView*>(QStringLiteral("recordList"))->model());
+    dialogs.listFile = listPath;
     window.show();
     QApplication::processEvents();
 
@@ -132,16 +141,15 @@ int main(int argc, char** argv) {
     PauseWatch watch;
     for (int i = 0; i < repeat; ++i) {
         QFile::remove(sent);
-        window.m_commandLine = listPath;
         watch.start();
         bestWindow = std::min(bestWindow, timed([&] { window.runDrawingListFile(); }));
         watch.stop();
         longestPause = std::max(longestPause, watch.longest());
     }
     out << "window, drawing list and send: " << bestWindow << " s best of " << repeat << "; "
-        << window.records->count() << " records; longest pause between events "
-        << longestPause * 1000 << " ms\n";
-    out << "  status: " << window.statusLabel->text() << "\n";
+        << records->count() << " records; longest pause between events " << longestPause * 1000
+        << " ms\n";
+    out << "  status: " << window.findChild<QLabel*>(QStringLiteral("statusLabel"))->text() << "\n";
     out.flush();
 
     double bestCommandLine = 1e9;
@@ -169,10 +177,9 @@ int main(int argc, char** argv) {
     for (int i = 0; i < longList; ++i) {
         texts << QStringLiteral("'SHEET-%1.DWG','TITLE','A-%1','Title of sheet %1','C'").arg(i);
     }
-    window.records->clear();
+    records->clear();
     out << "records: " << longList << "\n";
-    out << "  add:             " << timed([&] { window.records->append(texts, 6); }) * 1000
-        << " ms\n";
+    out << "  add:             " << timed([&] { records->append(texts, 6); }) * 1000 << " ms\n";
     out << "  Select All:      " << timed([&] { window.selectAllRecords(); }) * 1000 << " ms\n";
     out << "  Unselect All:    " << timed([&] { window.unselectAllRecords(); }) * 1000 << " ms\n";
     window.selectAllRecords();

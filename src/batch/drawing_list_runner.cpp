@@ -38,6 +38,7 @@ DrawingListRunner::DrawingListRunner(DrawingListWindow& window, output::Sender& 
 
 DrawingListResult DrawingListRunner::run(platform::LineReader& list) {
     m_result = {};
+    m_lastTargets.clear();
     const QDateTime started = m_clock.now();
     m_window.setStatus(QStringLiteral("Extraction in process..."));
     // The run's own extract file: another run may share the program folder.
@@ -101,8 +102,17 @@ void DrawingListRunner::sendLine(platform::TextWriter& log, const QString& line)
     }
     // Before anything was extracted a send line sends nothing.
     if (m_result.recordsAdded == 0) return;
-    const output::SendRequest request =
-        requestFromSendLine(*send, m_window.requestFor(destinationOf(send->destination)));
+    const output::Destination destination = destinationOf(send->destination);
+    output::SendRequest current = m_window.requestFor(destination);
+    // A send line that names no file sends to the file the run's last line to that destination
+    // sent to; the window's own targets stay as the user chose them.
+    if (const auto last = m_lastTargets.find(destination); last != m_lastTargets.end()) {
+        current.file = last->second.file;
+        current.sheet = last->second.sheet;
+        current.table = last->second.table;
+    }
+    const output::SendRequest request = requestFromSendLine(*send, std::move(current));
+    m_lastTargets[destination] = {request.file, request.sheet, request.table};
     // Every send line sends all that the run extracted so far.
     const RecordListModel& records = m_window.records();
     const output::SendResult result =

@@ -6,6 +6,7 @@
 // lines deliver everything extracted so far, END ends the program.
 
 #include <QString>
+#include <map>
 
 #include "batch/list_line.h"
 #include "engine/drawing_api/drawing_api.h"
@@ -84,6 +85,10 @@ private:
     // The run's state.
     QString m_extractPath;
     DrawingListResult m_result;
+    struct SendTarget {
+        QString file, sheet, table;
+    };
+    std::map<output::Destination, SendTarget> m_lastTargets;
 };
 
 }  // namespace batch

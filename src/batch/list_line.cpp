@@ -16,39 +16,39 @@ HeaderOptions headerOptions(const QString& line) {
     static const QString kKeywords =
         QStringLiteral("NODWGNAME DWGNAME FULLDWGNAME DWGNAMETS FULLDWGNAMETS");
     if (line.isEmpty() || !kKeywords.contains(line)) return {};
-    if (line == QLatin1String("NODWGNAME")) return {0, std::nullopt, std::nullopt};
-    if (line == QLatin1String("DWGNAME")) return {1, 0, 0};
-    if (line == QLatin1String("FULLDWGNAME")) return {1, 1, 0};
-    if (line == QLatin1String("DWGNAMETS")) return {1, 0, 1};
-    if (line == QLatin1String("FULLDWGNAMETS")) return {1, 1, 1};
+    if (line == QLatin1String("NODWGNAME")) return {false, std::nullopt, std::nullopt};
+    if (line == QLatin1String("DWGNAME")) return {true, false, false};
+    if (line == QLatin1String("FULLDWGNAME")) return {true, true, false};
+    if (line == QLatin1String("DWGNAMETS")) return {true, false, true};
+    if (line == QLatin1String("FULLDWGNAMETS")) return {true, true, true};
     return {};
 }
 
-bool SendLine::fieldIs(int number, const char* keyword) const {
-    return field(number).compare(QLatin1String(keyword), Qt::CaseInsensitive) == 0;
+bool SendLine::fieldIs(qsizetype index, const char* keyword) const {
+    return field(index).compare(QLatin1String(keyword), Qt::CaseInsensitive) == 0;
 }
 
 std::optional<SendLine> parseSendLine(const QString& line) {
     struct Target {
         const char* text;
         SendLine::Destination destination;
-        int fieldsAt;  // 1-based position of the first field; 0: no fields
+        // Where the fields start: after "EXTRACT", a blank, the destination's words and a
+        // blank; -1: the destination takes no fields.
+        qsizetype fieldsFrom;
     };
-    static const Target kTargets[] = {{" TO FILE", SendLine::Destination::File, 17},
-                                      {" TO CLIPBOARD", SendLine::Destination::Clipboard, 0},
-                                      {" TO WORD", SendLine::Destination::Word, 17},
-                                      {" TO EXCEL", SendLine::Destination::Excel, 18},
-                                      {" TO ACCESS", SendLine::Destination::Access, 19}};
+    static const Target kTargets[] = {{" TO FILE", SendLine::Destination::File, 16},
+                                      {" TO CLIPBOARD", SendLine::Destination::Clipboard, -1},
+                                      {" TO WORD", SendLine::Destination::Word, 16},
+                                      {" TO EXCEL", SendLine::Destination::Excel, 17},
+                                      {" TO ACCESS", SendLine::Destination::Access, 18}};
     const QString upper = line.toUpper();
     for (const Target& target : kTargets) {
         if (!upper.contains(QLatin1String(target.text))) continue;
         SendLine send;
         send.destination = target.destination;
         send.tags = upper.endsWith(QLatin1String("TAGS"));
-        if (target.fieldsAt > 0) {
-            // The position assumes "EXTRACT", a blank, the destination and a blank.
-            send.fields = line.mid(target.fieldsAt - 1).split(QLatin1Char(','));
-        }
+        if (target.fieldsFrom >= 0)
+            send.fields = line.mid(target.fieldsFrom).split(QLatin1Char(','));
         return send;
     }
     return std::nullopt;

@@ -16,9 +16,9 @@ LineKind kindOf(const QString& line);
 
 // The drawing-name options a header keyword sets; an option left empty keeps its state.
 struct HeaderOptions {
-    std::optional<int> includeName;  // "4) Include Drawing Name"
-    std::optional<int> fullPath;     // "Use Full Path"
-    std::optional<int> timestamp;    // "Timestamp"
+    std::optional<bool> includeName;  // "4) Include Drawing Name"
+    std::optional<bool> fullPath;     // "Use Full Path"
+    std::optional<bool> timestamp;    // "Timestamp"
 };
 HeaderOptions headerOptions(const QString& line);
 
@@ -30,9 +30,10 @@ struct SendLine {
     QStringList fields;
     bool tags = false;  // the line ends with "TAGS"
 
-    QString field(int number) const { return fields.value(number - 1); }
+    // The field at `index` (from 0); empty past the last one.
+    QString field(qsizetype index) const { return fields.value(index); }
     // A field compared with a keyword, ignoring letter case.
-    bool fieldIs(int number, const char* keyword) const;
+    bool fieldIs(qsizetype index, const char* keyword) const;
 };
 
 // A send line in its written letter case, trimmed; nothing when it names no destination.

@@ -17,6 +17,12 @@ int startCell(const QString& text, int limit) {
     return static_cast<int>(std::clamp<long long>(numericValue(text), 1, limit));
 }
 
+// What each field of a send line names, by destination.
+enum TextFileField : qsizetype { kTextFile, kTextAppend };
+enum DocumentField : qsizetype { kDocument, kDocumentAppend, kDocumentTable };
+enum WorkbookField : qsizetype { kWorkbook, kSheet, kRow, kColumn, kTranspose, kFitColumns };
+enum DatabaseField : qsizetype { kDatabase, kTable, kDatabaseAppend };
+
 }  // namespace
 
 output::Destination destinationOf(SendLine::Destination destination) {
@@ -39,43 +45,45 @@ output::SendRequest requestFromSendLine(const SendLine& line, output::SendReques
     output::SendRequest request = std::move(current);
     request.destination = destinationOf(line.destination);
     request.fromList = true;
-    auto path = [&line](int number) {
-        const QString written = line.field(number);
+    auto path = [&line](qsizetype which) {
+        const QString written = line.field(which);
         return written.isEmpty() ? written : platform::resolvePath(written);
     };
     switch (line.destination) {
         case SendLine::Destination::File:
-            if (!line.field(1).isEmpty()) request.file = path(1);
-            request.append = line.fieldIs(2, "APPEND");
+            if (!line.field(kTextFile).isEmpty()) request.file = path(kTextFile);
+            request.append = line.fieldIs(kTextAppend, "APPEND");
             request.tags = line.tags;
             break;
         case SendLine::Destination::Clipboard:
             request.tags = line.tags;
             break;
         case SendLine::Destination::Word:
-            request.file = path(1);
-            if (!line.field(1).isEmpty()) {
-                request.append = line.fieldIs(2, "APPEND");
-                request.createTable = line.fieldIs(3, "TABLE");
+            request.file = path(kDocument);
+            if (!line.field(kDocument).isEmpty()) {
+                request.append = line.fieldIs(kDocumentAppend, "APPEND");
+                request.createTable = line.fieldIs(kDocumentTable, "TABLE");
             }
             request.tags = line.tags;
             break;
         case SendLine::Destination::Excel:
-            request.file = path(1);
-            request.sheet = line.field(2);
+            request.file = path(kWorkbook);
+            request.sheet = line.field(kSheet);
             if (!request.file.isEmpty() && !request.sheet.isEmpty()) {
-                if (numericValue(line.field(3)) > 0) request.row = startCell(line.field(3), 65536);
-                if (numericValue(line.field(4)) > 0) request.column = startCell(line.field(4), 255);
-                request.transpose = line.fieldIs(5, "TRANSPOSE");
-                request.fitColumns = line.fieldIs(6, "ADJUSTCOLS");
+                if (numericValue(line.field(kRow)) > 0)
+                    request.row = startCell(line.field(kRow), 65536);
+                if (numericValue(line.field(kColumn)) > 0)
+                    request.column = startCell(line.field(kColumn), 255);
+                request.transpose = line.fieldIs(kTranspose, "TRANSPOSE");
+                request.fitColumns = line.fieldIs(kFitColumns, "ADJUSTCOLS");
             }
             request.tags = line.tags;
             break;
         case SendLine::Destination::Access:
             // Tags are never sent to a table: the line's TAGS leaves them as they were.
-            request.file = path(1);
-            request.table = line.field(2);
-            request.append = line.fieldIs(3, "APPEND");
+            request.file = path(kDatabase);
+            request.table = line.field(kTable);
+            request.append = line.fieldIs(kDatabaseAppend, "APPEND");
             break;
     }
     return request;

@@ -19,7 +19,7 @@ void MainWindow::showAttributePage(QListWidgetItem* drawing) {
     request.pagePath = attributePagePath(m_programFolder);
     WindowRunUi ui(m_platform, statusLabel);
     const AttributePageResult result =
-        writeAttributePage(request, readerFactory, ui, m_platform.clock);
+        writeAttributePage(request, m_readerFactory, ui, m_platform.clock);
     if (result.beep) m_platform.ui.beep();
     setStatus(result.status);
     if (result.outcome == AttributePageResult::Outcome::Written) {

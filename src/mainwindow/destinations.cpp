@@ -115,32 +115,24 @@ void MainWindow::chooseFileDestination(Destination chosen) {
     // The list shows this destination's files of the folder shown now; that folder belongs to
     // the destination chosen before, so it is no folder of this one's to remember.
     listOutputFiles();
-    QString* folder = text     ? &m_textFolder
-                      : excel  ? &m_spreadsheetFolder
-                      : access ? &m_databaseFolder
-                               : &m_documentFolder;
-    QString* file = text     ? &m_savedTextFile
-                    : excel  ? &m_savedWorkbook
-                    : access ? &m_savedDatabase
-                             : &m_savedDocument;
-    if (outputDriveList->setDrive(*folder)) outputFolderList->setPath(*folder);
+    DestinationState& chosenState = state(chosen);
+    // Showing the folder changes the targets; the remembered file and sheet or table are read
+    // first.
+    const DestinationState remembered = chosenState;
+    if (outputDriveList->setDrive(remembered.folder)) outputFolderList->setPath(remembered.folder);
 
-    if (file->isEmpty()) {
+    if (remembered.savedFile.isEmpty()) {
         if (excel || access) sheetOrTableCombo->clear();
     } else {
-        const QString target = platform::joinPath(*folder, *file);
-        if (excel) m_workbook = target;
-        if (access) m_database = target;
-        if (word) m_document = target;
-        const QList<QListWidgetItem*> found =
-            outputFileList->findItems(*file, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (!text) chosenState.target = platform::joinPath(remembered.folder, remembered.savedFile);
+        const QList<QListWidgetItem*> found = outputFileList->findItems(
+            remembered.savedFile, Qt::MatchExactly | Qt::MatchCaseSensitive);
         if (found.isEmpty()) {
             // The remembered file is gone: forget it, quietly.
-            file->clear();
-            if (excel) m_savedSheet.clear(), m_workbook.clear(), m_sheet.clear();
-            if (access) m_savedTable.clear(), m_database.clear(), m_table.clear();
-            if (word) m_document.clear();
-            if (text) m_textFile.clear();
+            chosenState.savedFile.clear();
+            chosenState.savedItem.clear();
+            chosenState.target.clear();
+            chosenState.targetItem.clear();
         } else {
             {
                 // Selected from here, the click handling runs once, below.
@@ -149,16 +141,15 @@ void MainWindow::chooseFileDestination(Destination chosen) {
                 found.first()->setSelected(true);
             }
             outputFileClicked();
-            QString* item = excel ? &m_savedSheet : access ? &m_savedTable : nullptr;
-            if (item && !item->isEmpty()) {
-                (excel ? m_sheet : m_table) = *item;
-                const int index =
-                    sheetOrTableCombo->findText(*item, Qt::MatchExactly | Qt::MatchCaseSensitive);
+            if ((excel || access) && !remembered.savedItem.isEmpty()) {
+                const int index = sheetOrTableCombo->findText(
+                    remembered.savedItem, Qt::MatchExactly | Qt::MatchCaseSensitive);
                 if (index >= 0) {
+                    chosenState.savedItem = chosenState.targetItem = remembered.savedItem;
                     sheetOrTableCombo->setCurrentIndex(index);
                 } else {
-                    item->clear();
-                    (excel ? m_sheet : m_table).clear();
+                    chosenState.savedItem.clear();
+                    chosenState.targetItem.clear();
                 }
             }
         }
@@ -195,68 +186,47 @@ void MainWindow::relistOutputFiles() {
 
 void MainWindow::outputFolderChanged() {
     listOutputFiles();
-    switch (destination()) {
-        case Destination::TextFile:
-            if (!m_loading) m_textFolder = outputFolderList->path();
-            m_textFile.clear();
-            break;
-        case Destination::Spreadsheet:
-            m_workbook.clear();
-            m_sheet.clear();
-            break;
-        case Destination::Database:
-            sendButton->setEnabled(false);
-            m_database.clear();
-            m_table.clear();
-            break;
-        case Destination::Document:
-            m_document.clear();
-            break;
-        case Destination::Clipboard:
-            break;
-    }
+    const Destination shown = destination();
+    if (shown == Destination::Clipboard) return;
+    DestinationState& shownState = state(shown);
+    if (shown == Destination::TextFile && !m_loading) shownState.folder = outputFolderList->path();
+    if (shown == Destination::Database) sendButton->setEnabled(false);
+    shownState.target.clear();
+    shownState.targetItem.clear();
 }
 
 void MainWindow::outputFileClicked() {
     QListWidgetItem* item = outputFileList->currentItem();
-    if (outputFileList->count() == 0 || !item) return;
+    const Destination shown = destination();
+    if (outputFileList->count() == 0 || !item || shown == Destination::Clipboard) return;
     platform::Hourglass hourglass(m_platform.ui);
     sheetOrTableCombo->clear();
     const QString path = platform::joinPath(outputFolderList->path(), item->text());
-    switch (destination()) {
+    DestinationState& shownState = state(shown);
+    shownState.folder = outputFolderList->path();
+    shownState.savedFile = item->text();
+    shownState.target = path;
+    shownState.targetItem.clear();
+    switch (shown) {
         case Destination::TextFile:
             sendButton->setEnabled(item->isSelected() && anyRecordSelected());
-            m_textFolder = outputFolderList->path();
-            m_savedTextFile = item->text();
-            m_textFile = path;
             break;
         case Destination::Spreadsheet:
-            m_workbook = path;
-            m_sheet.clear();
-            m_spreadsheetFolder = outputFolderList->path();
-            m_savedWorkbook = item->text();
             listSheetsOf(path);
             break;
         case Destination::Database:
             sendButton->setEnabled(false);
-            m_database = path;
-            m_databaseFolder = outputFolderList->path();
-            m_savedDatabase = item->text();
             listTablesOf(path);
             break;
         case Destination::Document:
-            m_document = path;
-            m_documentFolder = outputFolderList->path();
-            m_savedDocument = item->text();
-            break;
         case Destination::Clipboard:
             break;
     }
 }
 
 void MainWindow::listSheetsOf(const QString& path) {
-    auto application = office.runningSpreadsheet();
-    if (!application) application = office.startSpreadsheet(outputFolderList->path());
+    auto application = m_office.runningSpreadsheet();
+    if (!application) application = m_office.startSpreadsheet(outputFolderList->path());
     if (!application || !application.value()) {
         m_platform.ui.beep();
         const office::Error error = application ? office::Error{} : application.error();
@@ -276,7 +246,7 @@ void MainWindow::listSheetsOf(const QString& path) {
 
 void MainWindow::listTablesOf(const QString& path) {
     // A database that cannot be opened leaves the table list empty, without a message.
-    const auto database = office.openDatabase(path, true);
+    const auto database = m_office.openDatabase(path, true);
     if (!database || !database.value()) return;
     sheetOrTableCombo->addItems(database.value()->TableNames().valueOr({}));
     // No table is chosen until the user chooses one: the first table shown would enable a send
@@ -296,10 +266,10 @@ void MainWindow::openOutputFile() {
 }
 
 void MainWindow::sheetOrTableChosen() {
-    if (destination() == Destination::Spreadsheet)
-        m_sheet = m_savedSheet = sheetOrTableCombo->currentText();
-    if (destination() == Destination::Database) {
-        m_table = m_savedTable = sheetOrTableCombo->currentText();
+    const Destination shown = destination();
+    if (shown == Destination::Spreadsheet || shown == Destination::Database) {
+        DestinationState& shownState = state(shown);
+        shownState.targetItem = shownState.savedItem = sheetOrTableCombo->currentText();
     }
     sendButton->setEnabled(anyRecordSelected());
 }
@@ -309,7 +279,7 @@ void MainWindow::newFileNameChanged() {
         const QSignalBlocker block(newFileEdit);
         newFileEdit->setText(QStringLiteral("file.txt"));
     }
-    if (outputFileList->selectedItems().isEmpty()) m_textFile.clear();
+    if (outputFileList->selectedItems().isEmpty()) state(Destination::TextFile).target.clear();
 }
 
 void MainWindow::rowChanged() {

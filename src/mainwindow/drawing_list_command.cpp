@@ -2,6 +2,7 @@
 // "&File": a drawing list file chosen, run by the drawing list runner, and the window brought
 // up to date with what it added.
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QFile>
 #include <QItemSelectionModel>
@@ -20,9 +21,9 @@
 #include "records/record_list_model.h"
 
 // What a drawing list shows in the window.
-class DrawingListGlue : public batch::DrawingListWindow {
+class MainWindow::DrawingListView : public batch::DrawingListWindow {
 public:
-    explicit DrawingListGlue(MainWindow& window)
+    explicit DrawingListView(MainWindow& window)
         : m_window(window), m_runUi(window.m_platform, window.statusLabel) {}
 
     void processPendingEvents() override { m_runUi.processPendingEvents(); }
@@ -34,10 +35,12 @@ public:
     void beep() override { m_window.m_platform.ui.beep(); }
 
     void applyHeaderOptions(const batch::HeaderOptions& options) override {
-        if (options.includeName)
-            setCheckValue(m_window.includeDrawingNameCheck, *options.includeName);
-        if (options.fullPath) setCheckValue(m_window.fullPathCheck, *options.fullPath);
-        if (options.timestamp) setCheckValue(m_window.timestampCheck, *options.timestamp);
+        auto show = [](QCheckBox* box, std::optional<bool> on) {
+            if (on) setCheckValue(box, *on ? CheckValue::Checked : CheckValue::Unchecked);
+        };
+        show(m_window.includeDrawingNameCheck, options.includeName);
+        show(m_window.fullPathCheck, options.fullPath);
+        show(m_window.timestampCheck, options.timestamp);
     }
     RecordForm recordForm() const override { return m_window.recordForm(); }
     RecordListModel& records() override { return *m_window.records; }
@@ -54,13 +57,7 @@ public:
     output::SendRequest requestFor(output::Destination destination) override {
         // Choosing a destination does what a click on it does (its file list, its remembered
         // file), and the window is left showing the destination of the last send line.
-        QRadioButton* option =
-            destination == output::Destination::Clipboard     ? m_window.clipboardOption
-            : destination == output::Destination::Spreadsheet ? m_window.spreadsheetOption
-            : destination == output::Destination::Database    ? m_window.databaseOption
-            : destination == output::Destination::Document    ? m_window.documentOption
-                                                              : m_window.textFileOption;
-        option->setChecked(true);
+        m_window.destinationGroup->button(static_cast<int>(destination))->setChecked(true);
         output::SendRequest request = m_window.sendRequest();
         request.fromList = true;
         return request;
@@ -73,15 +70,6 @@ private:
     MainWindow& m_window;
     WindowRunUi m_runUi;
 };
-
-namespace {
-
-// The send targets a run changes and gives back at its end.
-struct SendTargets {
-    QString textFile, excelFile, excelSheet, accessFile, accessTable, wordFile;
-};
-
-}  // namespace
 
 void MainWindow::runDrawingListFile() {
     const OperationGuard operation(m_busy);
@@ -125,28 +113,21 @@ void MainWindow::runDrawingList() {
     platform::Hourglass hourglass(m_platform.ui);
     records->clear();
     recordSelectionChanged();
-    const SendTargets saved{m_textFile, m_workbook, m_sheet, m_database, m_table, m_document};
-    DrawingListGlue glue(*this);
-    batch::DrawingListRunner runner(glue, *m_sender, readerFactory, m_platform.clock,
+    DrawingListView view(*this);
+    batch::DrawingListRunner runner(view, *m_sender, m_readerFactory, m_platform.clock,
                                     m_programFolder);
     const batch::DrawingListResult result = runner.run(list);
     if (result.outcome == batch::DrawingListResult::Outcome::Ended) {
         // Settings are not stored: the window's unload steps do not run. A script that started
         // the list learns from the exit status whether a line failed; err.log says which.
         m_unloaded = true;
-        endProgram(fromCommandLine && result.failedLines > 0 ? kFailedListStatus : 0);
+        m_endProgram(fromCommandLine && result.failedLines > 0 ? kFailedListStatus : 0);
         return;
     }
     // Without a drawing session nothing ran: the same list runs again on the next click.
     if (result.outcome != batch::DrawingListResult::Outcome::Finished) return;
 
     m_commandLine.clear();
-    m_textFile = saved.textFile;
-    m_workbook = saved.excelFile;
-    m_sheet = saved.excelSheet;
-    m_database = saved.accessFile;
-    m_table = saved.accessTable;
-    m_document = saved.wordFile;
     hourglass.release();
 
     if (result.recordsAdded == 0) {

@@ -100,10 +100,10 @@ void MainWindow::drawingClicked() {
     } else {
         drawingInfoLabel->clear();
     }
-    if (index != m_lastDrawingIndex) statusLabel->clear();
+    if (index != m_lastDrawingRow) statusLabel->clear();
     extractButton->setEnabled(hasSelection(templateList) && n > 0);
     drawingSelectionLabel->setText(n > 0 ? QString::number(n) + QStringLiteral(" sel") : QString());
-    m_lastDrawingIndex = static_cast<qint16>(index);
+    m_lastDrawingRow = index;
 }
 
 void MainWindow::selectAllDrawings() {

@@ -41,7 +41,8 @@ void MainWindow::extractAttributes() {
 
     const qint64 countBefore = records->count();
     WindowRunUi ui(m_platform, statusLabel);
-    const ExtractionRunResult result = runExtraction(request, readerFactory, ui, m_platform.clock);
+    const ExtractionRunResult result =
+        runExtraction(request, m_readerFactory, ui, m_platform.clock);
     if (result.outcome != ExtractionRunResult::Outcome::Finished) {
         return;
     }

@@ -45,14 +45,15 @@ bool answeredOnTheTerminal(int argc, char** argv) {
 
 }  // namespace
 
-void connectDesktopComponents(MainWindow& window) {
-    window.readerFactory = drawing::drawingFileReaderFactory();
-    window.office.openDatabase = office::openSqliteDatabase;
-    window.office.startSpreadsheet = office::startXlsxSpreadsheet;
-    window.office.startWordProcessor = office::startDocxWordProcessor;
+MainWindowServices desktopServices(platform::Platform platform) {
+    MainWindowServices services(platform, drawing::drawingFileReaderFactory());
+    services.office.openDatabase = office::openSqliteDatabase;
+    services.office.startSpreadsheet = office::startXlsxSpreadsheet;
+    services.office.startWordProcessor = office::startDocxWordProcessor;
+    return services;
 }
 
-int Main(int argc, char** argv) {
+int runDesktopProgram(int argc, char** argv) {
     if (answeredOnTheTerminal(argc, argv)) return 0;
     QApplication app(argc, argv);
     platform::nameTheProgram();
@@ -71,8 +72,7 @@ int Main(int argc, char** argv) {
 
     // The list file path may hold blanks that split it into several arguments.
     const QString commandLine = QApplication::arguments().mid(1).join(QLatin1Char(' '));
-    MainWindow window(services, platform::programFolder(), commandLine);
-    connectDesktopComponents(window);
+    MainWindow window(desktopServices(services), platform::programFolder(), commandLine);
     QObject::connect(&instance, &SingleInstance::raiseRequested, &window, [&window] {
         window.showNormal();
         window.raise();

@@ -30,36 +30,51 @@ namespace {
 const QString kTitle = QStringLiteral("Quillon");
 }
 
-int checkValue(const QCheckBox* box) {
+CheckValue checkValue(const QCheckBox* box) {
     switch (box->checkState()) {
         case Qt::Checked:
-            return 1;
+            return CheckValue::Checked;
         case Qt::PartiallyChecked:
-            return 2;
+            return CheckValue::Grayed;
         default:
-            return 0;
+            return CheckValue::Unchecked;
     }
 }
 
-void setCheckValue(QCheckBox* box, int value) {
-    if (value == 2) box->setTristate(true);
-    box->setCheckState(value == 1   ? Qt::Checked
-                       : value == 2 ? Qt::PartiallyChecked
-                                    : Qt::Unchecked);
+void setCheckValue(QCheckBox* box, CheckValue value) {
+    if (value == CheckValue::Grayed) box->setTristate(true);
+    box->setCheckState(value == CheckValue::Checked  ? Qt::Checked
+                       : value == CheckValue::Grayed ? Qt::PartiallyChecked
+                                                     : Qt::Unchecked);
 }
 
-MainWindow::MainWindow(platform::Platform platform, QString appPath, QString commandLine,
+MainWindow::MainWindow(MainWindowServices services, QString programFolder, QString commandLine,
                        QWidget* parent)
-    : QWidget(parent), m_programFolder(std::move(appPath)), m_platform(platform) {
-    m_commandLine = commandLine;
+    : QWidget(parent),
+      m_platform(services.platform),
+      m_readerFactory(std::move(services.readerFactory)),
+      m_office(std::move(services.office)),
+      m_endProgram(std::move(services.endProgram)),
+      m_programFolder(std::move(programFolder)),
+      m_commandLine(std::move(commandLine)) {
     createControls();
     connectHandlers();
     m_sender = std::make_unique<output::DestinationSender>(output::SendServices{
-        m_platform.dialogs, m_platform.ui, m_platform.shell, m_platform.clipboard, office});
-    endProgram = [this](int exitStatus) {
-        hide();
-        QCoreApplication::exit(exitStatus);
-    };
+        m_platform.dialogs, m_platform.ui, m_platform.shell, m_platform.clipboard, m_office});
+    if (!m_endProgram) {
+        m_endProgram = [this](int exitStatus) {
+            hide();
+            QCoreApplication::exit(exitStatus);
+        };
+    }
+}
+
+DestinationState MainWindow::destinationState(Destination destination) const {
+    return m_destinations[static_cast<size_t>(destination)];
+}
+
+DestinationState& MainWindow::state(Destination destination) {
+    return m_destinations[static_cast<size_t>(destination)];
 }
 
 MainWindow::~MainWindow() = default;
@@ -297,7 +312,8 @@ void MainWindow::openAbout() {
 }
 
 void MainWindow::openFileSpecs() {
-    const auto chosen = chooseDrawingPattern(m_platform, m_programFolder, drawingFolder, this);
+    const auto chosen =
+        chooseDrawingPattern(m_platform, m_programFolder, m_sharedDrawingFolder, this);
     if (!chosen) return;
     // As if the user had picked them: each change refreshes the drawing list.
     if (!chosen->folder.isEmpty() && drawingDriveList->setDrive(chosen->folder)) {
@@ -309,6 +325,6 @@ void MainWindow::openFileSpecs() {
 void MainWindow::openSearch() {
     // This window takes no input until the search window is closed.
     openSearchWindow(
-        m_platform, readerFactory, drawingFolder,
-        [this](const QString& folder) { drawingFolder = folder; }, this);
+        m_platform, m_readerFactory, m_sharedDrawingFolder,
+        [this](const QString& folder) { m_sharedDrawingFolder = folder; }, this);
 }

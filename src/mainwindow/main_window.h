@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -31,14 +32,50 @@ namespace platform {
 class TextWriter;
 }
 
+// The services the window reaches; the program passes the real ones, tests their doubles.
+struct MainWindowServices {
+    explicit MainWindowServices(platform::Platform services, drawingapi::ReaderFactory readers = {})
+        : platform(services), readerFactory(std::move(readers)) {}
+
+    platform::Platform platform;
+    // Creates the drawing reader each extraction, search or page run uses.
+    drawingapi::ReaderFactory readerFactory;
+    // The spreadsheet, database and word processor the outputs reach.
+    office::Office office = office::unavailableOffice();
+    // Ends the program at once with an exit status, without storing settings (a drawing list's
+    // END line). Empty: the window hides and the event loop ends.
+    std::function<void(int exitStatus)> endProgram;
+};
+
+// What the window remembers of one destination: the folder last shown for it, the file chosen
+// there and its sheet or table (each stored under the destination's own settings keys), and the
+// file and sheet or table the next send goes to.
+struct DestinationState {
+    QString folder;
+    QString savedFile;   // the chosen file's name in `folder`
+    QString savedItem;   // the chosen sheet or table
+    QString target;      // the file a send goes to; empty: none chosen
+    QString targetItem;  // the sheet or table a send goes to; empty: the active sheet
+
+    bool operator==(const DestinationState&) const = default;
+};
+
+// A check box as the settings store it: "0", "1" or "2" (grayed).
+enum class CheckValue { Unchecked = 0, Checked = 1, Grayed = 2 };
+CheckValue checkValue(const QCheckBox* box);
+void setCheckValue(QCheckBox* box, CheckValue value);
+
 // The main window: drawings and a template are chosen, extracted into the attribute list, and
 // the selected records sent to a destination. Handlers are defined in the folder of their
-// subsystem; this class stays the one window the user sees.
+// subsystem; this class stays the one window the user sees. Its controls are found by their
+// object names, which are the names below.
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    // `commandLine` is the program's argument text; `appPath` the program folder.
-    MainWindow(platform::Platform platform, QString appPath, QString commandLine,
+    using Destination = output::Destination;
+
+    // `commandLine` is the program's argument text; `programFolder` the program folder.
+    MainWindow(MainWindowServices services, QString programFolder, QString commandLine,
                QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -47,6 +84,23 @@ public:
     void activate();
     void unload();
 
+    // What the window remembers of a destination (nothing for the clipboard).
+    DestinationState destinationState(Destination destination) const;
+    // The drawing folder the file spec and search windows share ("DWGFolder").
+    QString sharedDrawingFolder() const { return m_sharedDrawingFolder; }
+
+    // The exit status at the END of a list given on the command line of which a drawing line or
+    // a send line failed.
+    static constexpr int kFailedListStatus = 1;
+
+    // Fits a list's horizontal scroll range to its widest item.
+    static void setListScrollWidth(QListWidget* list);
+    // The rows selected in a list, in list order. Asking each item whether it is selected costs
+    // a search of the list per item; this reads the selection once.
+    static std::vector<int> selectedRows(const QListWidget* list);
+    static QStringList selectedTexts(const QListWidget* list);
+
+public slots:
     // Frame "1) Select Drawings to Extract From" and "2) Select Template File to Use".
     void drawingDriveChanged();
     void drawingFolderChanged();
@@ -78,8 +132,6 @@ public:
     void runDrawingListFile();
 
     // Output format and destination.
-    using Destination = output::Destination;
-    Destination destination() const;
     void cdfChosen();
     void sdfChosen();
     // A destination option turned on: shows the controls that destination uses.
@@ -94,24 +146,51 @@ public:
     void rowEditFinished();
     void columnChanged();
     void columnEditFinished();
-
-    // The send command: the controls as a request, and the window showing a sent request.
     void sendSelectedRecords();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    // What a drawing list run sees of this window.
+    class DrawingListView;
+
+    void createControls();
+    void connectHandlers();
+    void restoreSettings();
+    void storeSettings();
+    void setStatus(const QString& text);
+    QString templatePath() const;
+    QString drawingPath(const QString& name) const;
+    Destination destination() const;
+    DestinationState& state(Destination destination);
+    void chooseFileDestination(Destination chosen);
+    // Lists the chosen destination's files of the folder shown, leaving every target alone.
+    void listOutputFiles();
+    // Lists the folder's files again after a send made one, keeping the file chosen and the
+    // sheet or table list as they are.
+    void relistOutputFiles();
+    void listSheetsOf(const QString& path);
+    void listTablesOf(const QString& path);
+    void runDrawingList();
+    void changeDrive(DriveListBox* drive, FolderListBox* folder);
+    RecordForm recordForm() const;
+    bool anyRecordSelected() const;
+    // The send command: the controls as a request, and the window showing a sent request.
     output::SendRequest sendRequest();
     void showSend(const output::SendRequest& request, const output::SendResult& result);
     output::SendRecords selectedSendRecords() const;
-
-    // Fits a list's horizontal scroll range to its widest item.
-    static void setListScrollWidth(QListWidget* list);
-    // The rows selected in a list, in list order. Asking each item whether it is selected costs
-    // a search of the list per item; this reads the selection once.
-    static std::vector<int> selectedRows(const QListWidget* list);
-    static QStringList selectedTexts(const QListWidget* list);
     // The selected records, read from the selection's ranges: a long run's selection is a few
     // ranges, not one entry per record.
     std::vector<qint64> selectedRecordRows() const;
     qint64 selectedRecordCount() const;
     QStringList selectedRecords() const;
+    // Adds a run's records in one insertion; `selected` also selects them in one change.
+    void addRecords(const QStringList& added, qint64 maxFields, bool selected);
+    // Fits the record list's scroll range to its longest record, measuring that one only.
+    void fitRecordScrollWidth();
 
     // Controls, named as the user guide and the settings know them.
     QGroupBox* drawingsFrame;
@@ -181,72 +260,21 @@ public:
     QPushButton* clearRecordSelectionButton;
     QPushButton* searchButton;
 
-    // Window members.
-    QString m_programFolder;
-    bool m_loading = false;
-    QString m_commandLine;
-    QString m_textFolder, m_savedTextFile;
-    QString m_spreadsheetFolder, m_savedWorkbook, m_savedSheet;
-    QString m_databaseFolder, m_savedDatabase, m_savedTable;
-    QString m_documentFolder, m_savedDocument;
-    QString m_textFile, m_workbook, m_sheet, m_database, m_table, m_document;
-    QString drawingFolder;     // the shared drawing folder of the settings ("DWGFolder")
-    bool m_batchSend = false;  // sends ask nobody and open nothing, as a list's do
-    qint16 m_lastDrawingIndex = 0;
-
-    // Creates the drawing reader each extraction, search or page run uses.
-    drawingapi::ReaderFactory readerFactory;
-    // The spreadsheet and database programs the outputs reach.
-    office::Office office = office::unavailableOffice();
-
-    // Ends the program at once with an exit status, without storing settings (a drawing
-    // list's END line).
-    std::function<void(int exitStatus)> endProgram;
-    // The exit status at the END of a list given on the command line of which a drawing line or
-    // a send line failed.
-    static constexpr int kFailedListStatus = 1;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
-
-private:
-    void createControls();
-    void connectHandlers();
-    void restoreSettings();
-    void storeSettings();
-    void setStatus(const QString& text);
-    QString templatePath() const;
-    QString drawingPath(const QString& name) const;
-    void chooseFileDestination(Destination chosen);
-    // Lists the chosen destination's files of the folder shown, leaving every target alone.
-    void listOutputFiles();
-    // Lists the folder's files again after a send made one, keeping the file chosen and the
-    // sheet or table list as they are.
-    void relistOutputFiles();
-    void listSheetsOf(const QString& path);
-    void listTablesOf(const QString& path);
-    void runDrawingList();
-    void changeDrive(DriveListBox* drive, FolderListBox* folder);
-    RecordForm recordForm() const;
-    bool anyRecordSelected() const;
-    // Adds a run's records in one insertion; `selected` also selects them in one change.
-    void addRecords(const QStringList& added, qint64 maxFields, bool selected);
-    // Fits the record list's scroll range to its longest record, measuring that one only.
-    void fitRecordScrollWidth();
-
-    friend class DrawingListGlue;
-
     platform::Platform m_platform;
+    drawingapi::ReaderFactory m_readerFactory;
+    office::Office m_office;
+    std::function<void(int exitStatus)> m_endProgram;
     std::unique_ptr<output::Sender> m_sender;
-    bool m_busy = false;  // a long operation is running
-    StatusPainter m_statusPainter;
-    bool m_unloaded = false;
+    QString m_programFolder;
+    QString m_commandLine;
+    QString m_sharedDrawingFolder;
+    // Text file, clipboard (unused), spreadsheet, database, document.
+    std::array<DestinationState, 5> m_destinations;
     // The text file a send was offered when none was chosen, named in "New File Name".
     QString m_offeredTextFile;
+    int m_lastDrawingRow = 0;
+    bool m_loading = false;
+    bool m_busy = false;  // a long operation is running
+    bool m_unloaded = false;
+    StatusPainter m_statusPainter;
 };
-
-// Check boxes hold 0 (unchecked), 1 (checked) or 2 (grayed), as the settings store them.
-int checkValue(const QCheckBox* box);
-void setCheckValue(QCheckBox* box, int value);

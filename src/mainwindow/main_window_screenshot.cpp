@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindow/main_window_screenshot.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QButtonGroup>
+#include <QListView>
 #include <QRadioButton>
 
 #include "mainwindow/main_window.h"
@@ -22,20 +21,28 @@ protected:
 
 bool saveMainWindowScreenshot(platform::Platform services, const MainWindowShot& shot,
                               const QString& pngPath) {
-    MainWindow window(std::move(services), shot.folder, QString());
+    MainWindow window(MainWindowServices(services), shot.folder, QString());
     window.load();
     // The offscreen screen is small at a large scale: the window's check for a small screen
     // would wait on its message box.
     IgnoreActivation ignoreActivation;
     window.installEventFilter(&ignoreActivation);
     window.show();
-    window.records->append(
+    auto* records = qobject_cast<RecordListModel*>(
+        window.findChild<QListView*>(QStringLiteral("recordList"))->model());
+    records->append(
         {QStringLiteral("'COOLING-WATER.DXF','TITLE','63','PID-1001','Cooling water circuit','C'"),
          QStringLiteral("'TANK-FARM.DXF','TITLE','59','PID-2001','Tank farm transfer','B'")});
+    auto check = [&window](const char* option) {
+        window.findChild<QRadioButton*>(QLatin1String(option))->setChecked(true);
+    };
     if (shot.destination) {
-        window.destinationGroup->button(static_cast<int>(*shot.destination))->setChecked(true);
+        static const char* const kOptions[] = {"textFileOption", "clipboardOption",
+                                               "spreadsheetOption", "databaseOption",
+                                               "documentOption"};
+        check(kOptions[static_cast<size_t>(*shot.destination)]);
     }
-    if (shot.spaceDelimited) window.sdfOption->setChecked(true);
+    if (shot.spaceDelimited) check("sdfOption");
     if (shot.size) window.resize(*shot.size);
     QApplication::processEvents();
     return window.grab().save(pngPath);

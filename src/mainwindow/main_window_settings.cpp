@@ -33,6 +33,19 @@ QString word(bool value) {
     return value ? QStringLiteral("True") : QStringLiteral("False");
 }
 
+// Each destination's settings keys: its folder, its file and its sheet or table.
+struct DestinationKeys {
+    MainWindow::Destination destination;
+    const char* folder;
+    const char* file;
+    const char* item;  // nullptr: the destination has no sheet or table
+};
+constexpr DestinationKeys kDestinationKeys[] = {
+    {MainWindow::Destination::TextFile, "TPath", "TFile", nullptr},
+    {MainWindow::Destination::Spreadsheet, "EPath", "EFile", "ESheet"},
+    {MainWindow::Destination::Database, "APath", "AFile", "ATable"},
+    {MainWindow::Destination::Document, "WPath", "WFile", nullptr}};
+
 }  // namespace
 
 void MainWindow::load() {
@@ -56,20 +69,16 @@ void MainWindow::restoreSettings() {
     };
     const QString appDrive = platform::driveOf(m_programFolder);
 
-    drawingFolder = get("DWGFolder", m_programFolder);
+    m_sharedDrawingFolder = get("DWGFolder", m_programFolder);
     if (drawingDriveList->setDrive(get("Drive", appDrive))) drawingDriveChanged();
     drawingFolderList->setPath(get("Dir", m_programFolder));
     newFileEdit->setText(get("File", QStringLiteral("file.txt")));
-    m_textFolder = get("TPath", m_programFolder);
-    m_savedTextFile = get("TFile");
-    m_spreadsheetFolder = get("EPath", m_programFolder);
-    m_savedWorkbook = get("EFile");
-    m_savedSheet = get("ESheet");
-    m_databaseFolder = get("APath", m_programFolder);
-    m_savedDatabase = get("AFile");
-    m_savedTable = get("ATable");
-    m_documentFolder = get("WPath", m_programFolder);
-    m_savedDocument = get("WFile");
+    for (const DestinationKeys& keys : kDestinationKeys) {
+        DestinationState& remembered = state(keys.destination);
+        remembered.folder = get(keys.folder, m_programFolder);
+        remembered.savedFile = get(keys.file);
+        if (keys.item) remembered.savedItem = get(keys.item);
+    }
     if (templateDriveList->setDrive(get("Drive3", appDrive))) templateDriveChanged();
     templateFolderList->setPath(get("Dir3", m_programFolder));
 
@@ -91,11 +100,14 @@ void MainWindow::restoreSettings() {
         if (on && *on) option->setChecked(true);
     }
     if (textFileOption->isChecked()) {
-        outputDriveList->setDrive(m_textFolder);
-        outputFolderList->setPath(m_textFolder);
+        const DestinationState& text = state(Destination::TextFile);
+        const QString textFolder = text.folder;
+        const QString textFile = text.savedFile;
+        outputDriveList->setDrive(textFolder);
+        outputFolderList->setPath(textFolder);
         // Selecting the remembered file is a click on it: it becomes the send target again.
         for (int i = 0; i < outputFileList->count(); ++i) {
-            if (outputFileList->item(i)->text() != m_savedTextFile) continue;
+            if (outputFileList->item(i)->text() != textFile) continue;
             {
                 const QSignalBlocker block(outputFileList);
                 outputFileList->setCurrentRow(i);
@@ -117,7 +129,7 @@ void MainWindow::restoreSettings() {
         bool ok = false;
         const int value =
             get(key, checkedAtStart.contains(QLatin1String(key)) ? "1" : "0").trimmed().toInt(&ok);
-        if (ok && value >= 0 && value <= 2) setCheckValue(box, value);
+        if (ok && value >= 0 && value <= 2) setCheckValue(box, static_cast<CheckValue>(value));
     };
     restoreCheck("FName", includeDrawingNameCheck);
     includeDrawingNameClicked();  // also when the stored value equals the created state
@@ -135,7 +147,9 @@ void MainWindow::storeSettings() {
     auto put = [&](const char* key, const QString& value) {
         settings.set(kSection, QLatin1String(key), value);
     };
-    auto check = [](const QCheckBox* box) { return QString::number(checkValue(box)); };
+    auto check = [](const QCheckBox* box) {
+        return QString::number(static_cast<int>(checkValue(box)));
+    };
     put("Drive", drawingDriveList->drive());
     put("Dir", drawingFolderList->path());
     put("Drive3", templateDriveList->drive());
@@ -159,16 +173,12 @@ void MainWindow::storeSettings() {
     put("WTable", check(createTableCheck));
     put("Tags", check(includeTagsCheck));
     put("ColW", check(fitColumnsCheck));
-    put("TPath", m_textFolder);
     put("File", newFileEdit->text());
-    put("TFile", m_savedTextFile);
-    put("EPath", m_spreadsheetFolder);
-    put("EFile", m_savedWorkbook);
-    put("ESheet", m_savedSheet);
-    put("APath", m_databaseFolder);
-    put("AFile", m_savedDatabase);
-    put("ATable", m_savedTable);
-    put("WPath", m_documentFolder);
-    put("WFile", m_savedDocument);
+    for (const DestinationKeys& keys : kDestinationKeys) {
+        const DestinationState& remembered = state(keys.destination);
+        put(keys.folder, remembered.folder);
+        put(keys.file, remembered.savedFile);
+        if (keys.item) put(keys.item, remembered.savedItem);
+    }
     put("FExt", drawingPatternEdit->text());
 }

@@ -26,7 +26,7 @@ bool checked(const QCheckBox* box) {
 
 // A box shows a send's value; one already saying the same (a grayed one too) stays as it is.
 void showValue(QCheckBox* box, bool on) {
-    if (checked(box) != on) setCheckValue(box, on ? 1 : 0);
+    if (checked(box) != on) setCheckValue(box, on ? CheckValue::Checked : CheckValue::Unchecked);
 }
 
 // Row and column boxes hold what a list file gave them ("3abc" too): their leading number counts.
@@ -48,38 +48,35 @@ output::SendRequest MainWindow::sendRequest() {
     output::SendRequest request;
     request.destination = destination();
     request.form = recordForm();
-    request.fromList = m_batchSend;
     request.tags = checked(includeTagsCheck);
     request.newFileFolder = outputFolderList->path();
     m_offeredTextFile.clear();
+    const DestinationState& target = state(request.destination);
+    request.file = target.target;
     switch (request.destination) {
         case Destination::TextFile:
-            request.file = m_textFile;
             if (request.file.isEmpty()) {
                 // No file chosen in the list: the one named in "New File Name".
                 request.file = m_offeredTextFile =
-                    platform::joinPath(m_textFolder, newFileEdit->text());
+                    platform::joinPath(target.folder, newFileEdit->text());
             }
             request.append = checked(textAppendCheck);
             break;
         case Destination::Clipboard:
             break;
         case Destination::Spreadsheet:
-            request.file = m_workbook;
-            request.sheet = m_sheet;
+            request.sheet = target.targetItem;
             request.row = startCell(rowEdit->text());
             request.column = startCell(columnEdit->text());
             request.transpose = checked(transposeCheck);
             request.fitColumns = checked(fitColumnsCheck);
             break;
         case Destination::Database:
-            request.file = m_database;
-            request.table = m_table;
+            request.table = target.targetItem;
             request.append = checked(databaseAppendCheck);
             request.tags = false;
             break;
         case Destination::Document:
-            request.file = m_document;
             request.append = checked(documentAppendCheck);
             request.createTable = checked(createTableCheck);
             break;
@@ -92,20 +89,11 @@ void MainWindow::showSend(const output::SendRequest& request, const output::Send
         case Destination::TextFile:
             showValue(textAppendCheck, request.append);
             showValue(includeTagsCheck, request.tags);
-            if (!m_offeredTextFile.isEmpty() && request.file == m_offeredTextFile) {
-                // A new file named in the box: it is listed, and the name is remembered.
-                m_savedTextFile = newFileEdit->text();
-                outputFolderChanged();
-            } else {
-                m_textFile = request.file;
-            }
             break;
         case Destination::Clipboard:
             showValue(includeTagsCheck, request.tags);
             break;
         case Destination::Spreadsheet:
-            m_workbook = request.file;
-            m_sheet = request.sheet;
             if (startCell(rowEdit->text()) != request.row)
                 rowEdit->setText(QString::number(request.row));
             if (startCell(columnEdit->text()) != request.column) {
@@ -116,16 +104,31 @@ void MainWindow::showSend(const output::SendRequest& request, const output::Send
             showValue(includeTagsCheck, request.tags);
             break;
         case Destination::Database:
-            m_database = request.file;
-            m_table = request.table;
             showValue(databaseAppendCheck, request.append);
             break;
         case Destination::Document:
-            m_document = request.file;
             showValue(documentAppendCheck, request.append);
             showValue(createTableCheck, request.createTable);
             showValue(includeTagsCheck, request.tags);
             break;
+    }
+    // A drawing list's send lines name their own targets; the window's stay as the user chose
+    // them.
+    const bool newTextFile = request.destination == Destination::TextFile &&
+                             !m_offeredTextFile.isEmpty() && request.file == m_offeredTextFile;
+    if (!request.fromList && request.destination != Destination::Clipboard) {
+        DestinationState& sent = state(request.destination);
+        if (newTextFile) {
+            // A new file named in the box: it is listed, and the name is remembered.
+            sent.savedFile = newFileEdit->text();
+            outputFolderChanged();
+        } else {
+            sent.target = request.file;
+            sent.targetItem =
+                request.destination == Destination::Database ? request.table : request.sheet;
+        }
+    } else if (newTextFile && result.ok) {
+        relistOutputFiles();
     }
     m_offeredTextFile.clear();
     // A send may have made a new workbook or document in the folder shown.

@@ -36,7 +36,6 @@ public:
     virtual Result<std::shared_ptr<Workbook>> ActiveWorkbook() = 0;
     virtual Result<bool> Visible() const = 0;
     virtual Status SetVisible(bool visible) = 0;
-    virtual Result<QString> Caption() const = 0;
 };
 
 }  // namespace office

@@ -57,7 +57,6 @@ public:
         m_visible = visible;
         return core::success();
     }
-    Result<QString> Caption() const override { return QStringLiteral("Quillon workbooks"); }
 
 private:
     // The most recently opened or activated workbook is the last one.

@@ -92,13 +92,13 @@ TEST_F(DrawingListTest, NoDrawingNameKeepsTheOtherOptionsAndTwoSendsSendTwice) {
         (out + "/early.txt").toUtf8() + "\r\n" + (proj + "/A-101.dwg," + tpl()).toUtf8() + "\r\n" +
         "EXTRACT TO FILE " + (out + "/twice.txt").toUtf8() + ",APPEND\r\n" + "EXTRACT TO FILE " +
         (out + "/twice.txt").toUtf8() + ", APPEND\r\n");
-    EXPECT_EQ(checkValue(window->includeDrawingNameCheck), 0);
-    EXPECT_EQ(checkValue(window->timestampCheck), 1);
+    EXPECT_EQ(checkValue(window->includeDrawingNameCheck), CheckValue::Unchecked);
+    EXPECT_EQ(checkValue(window->timestampCheck), CheckValue::Checked);
     EXPECT_FALSE(QFile::exists(out + "/early.txt")) << "a send before any item does nothing";
     const QByteArray twice = testfiles::read(out + "/twice.txt");
     EXPECT_EQ(twice.count("\r\n"), 1) << "the second line (blank before APPEND) replaced the file";
-    EXPECT_EQ(checkValue(window->textAppendCheck), 0);
-    EXPECT_EQ(checkValue(window->includeTagsCheck), 0);
+    EXPECT_EQ(checkValue(window->textAppendCheck), CheckValue::Unchecked);
+    EXPECT_EQ(checkValue(window->includeTagsCheck), CheckValue::Unchecked);
 }
 
 TEST_F(DrawingListTest, WildcardLinesExtractTheDwgFilesTheyMatch) {

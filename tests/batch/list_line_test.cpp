@@ -23,15 +23,15 @@ TEST(ListLine, KindsOfLines) {
 
 TEST(ListLine, HeaderKeywords) {
     const auto all = batch::headerOptions("FULLDWGNAMETS");
-    EXPECT_EQ(all.includeName, 1);
-    EXPECT_EQ(all.fullPath, 1);
-    EXPECT_EQ(all.timestamp, 1);
+    EXPECT_EQ(all.includeName, true);
+    EXPECT_EQ(all.fullPath, true);
+    EXPECT_EQ(all.timestamp, true);
     const auto none = batch::headerOptions("NODWGNAME");
-    EXPECT_EQ(none.includeName, 0);
+    EXPECT_EQ(none.includeName, false);
     EXPECT_FALSE(none.fullPath.has_value());
     EXPECT_FALSE(none.timestamp.has_value());
-    EXPECT_EQ(batch::headerOptions("DWGNAMETS").timestamp, 1);
-    EXPECT_EQ(batch::headerOptions("DWGNAMETS").fullPath, 0);
+    EXPECT_EQ(batch::headerOptions("DWGNAMETS").timestamp, true);
+    EXPECT_EQ(batch::headerOptions("DWGNAMETS").fullPath, false);
     // A piece of the keyword text that is no keyword, or anything else, changes nothing.
     EXPECT_FALSE(batch::headerOptions("DWGNAME DWG").includeName.has_value());
     EXPECT_FALSE(batch::headerOptions("NAME").includeName.has_value());
@@ -42,13 +42,13 @@ TEST(ListLine, SendLinesReadFieldsFromFixedPositions) {
     auto file = batch::parseSendLine("EXTRACT TO FILE /out/Titles.txt,APPEND,TAGS");
     ASSERT_TRUE(file);
     EXPECT_EQ(file->destination, Destination::File);
-    EXPECT_EQ(file->field(1), "/out/Titles.txt") << "letter case as written";
-    EXPECT_TRUE(file->fieldIs(2, "APPEND"));
+    EXPECT_EQ(file->field(0), "/out/Titles.txt") << "letter case as written";
+    EXPECT_TRUE(file->fieldIs(1, "APPEND"));
     EXPECT_TRUE(file->tags);
 
     auto blank = batch::parseSendLine("EXTRACT TO FILE /out/t.txt, APPEND");
-    EXPECT_EQ(blank->field(2), " APPEND");
-    EXPECT_FALSE(blank->fieldIs(2, "APPEND")) << "fields are not trimmed";
+    EXPECT_EQ(blank->field(1), " APPEND");
+    EXPECT_FALSE(blank->fieldIs(1, "APPEND")) << "fields are not trimmed";
     EXPECT_FALSE(blank->tags);
 
     auto tagsInName = batch::parseSendLine("EXTRACT TO FILE /out/TAGS");
@@ -60,11 +60,11 @@ TEST(ListLine, SendLinesReadFieldsFromFixedPositions) {
 
     auto access = batch::parseSendLine("extract to access /db/parts.db,Tags,APPEND");
     EXPECT_EQ(access->destination, Destination::Access);
-    EXPECT_EQ(access->field(1), "/db/parts.db");
-    EXPECT_EQ(access->field(2), "Tags");
+    EXPECT_EQ(access->field(0), "/db/parts.db");
+    EXPECT_EQ(access->field(1), "Tags");
 
     EXPECT_EQ(batch::parseSendLine("EXTRACT TO CLIPBOARD")->destination, Destination::Clipboard);
-    EXPECT_EQ(batch::parseSendLine("EXTRACT TO WORD /d.docx,APPEND,TABLE")->field(3), "TABLE");
+    EXPECT_EQ(batch::parseSendLine("EXTRACT TO WORD /d.docx,APPEND,TABLE")->field(2), "TABLE");
     EXPECT_FALSE(batch::parseSendLine("EXTRACT SOMEWHERE"));
 }
 

@@ -11,8 +11,7 @@
 #include <QTimer>
 
 #include "filespecs/file_spec_window.h"
-#include "mainwindow/folder_list.h"
-#include "mainwindow/main_window.h"
+#include "mainwindow/main_window_controls.h"
 #include "platform/scratch_folder.h"
 #include "search/search_window.h"
 #include "support/gui/fake_platform.h"
@@ -23,7 +22,9 @@ namespace {
 class MainWindowHookTest : public ::testing::Test {
 protected:
     MainWindow& load() {
-        window = std::make_unique<MainWindow>(fakes.platform(), scratch.path(), QString());
+        window = std::make_unique<MainWindow>(MainWindowServices(fakes.platform()), scratch.path(),
+                                              QString());
+        ui = controlsOf(*window);
         window->load();
         return *window;
     }
@@ -37,13 +38,14 @@ protected:
             act(*specs);
             if (specs->isVisible()) specs->reject();
         });
-        window->fileSpecButton->click();
+        ui.fileSpecButton->click();
         EXPECT_TRUE(shown);
     }
 
     ScratchFolder scratch;
     fake::FakePlatform fakes;
     std::unique_ptr<MainWindow> window;
+    MainWindowControls ui;
 };
 
 TEST_F(MainWindowHookTest, SelectSetsFolderAndPatternOrThePatternAlone) {
@@ -58,33 +60,33 @@ TEST_F(MainWindowHookTest, SelectSetsFolderAndPatternOrThePatternAlone) {
         specs.specList->setCurrentRow(0);
         specs.selectPattern();
     });
-    EXPECT_EQ(window->drawingFolderList->path(), jobs);
-    EXPECT_EQ(window->drawingPatternEdit->text(), "plan*.dwg");
-    ASSERT_EQ(window->drawingList->count(), 1);
-    EXPECT_EQ(window->drawingList->item(0)->text(), "plan1.dwg");
+    EXPECT_EQ(ui.drawingFolderList->path(), jobs);
+    EXPECT_EQ(ui.drawingPatternEdit->text(), "plan*.dwg");
+    ASSERT_EQ(ui.drawingList->count(), 1);
+    EXPECT_EQ(ui.drawingList->item(0)->text(), "plan1.dwg");
 
     clickSpecButton([](FileSpecWindow& specs) {
         specs.specList->setCurrentRow(1);
         specs.selectPattern();
     });
-    EXPECT_EQ(window->drawingFolderList->path(), jobs);  // the folder stays
-    EXPECT_EQ(window->drawingPatternEdit->text(), "o*.dwg");
-    ASSERT_EQ(window->drawingList->count(), 1);
-    EXPECT_EQ(window->drawingList->item(0)->text(), "other.dwg");
+    EXPECT_EQ(ui.drawingFolderList->path(), jobs);  // the folder stays
+    EXPECT_EQ(ui.drawingPatternEdit->text(), "o*.dwg");
+    ASSERT_EQ(ui.drawingList->count(), 1);
+    EXPECT_EQ(ui.drawingList->item(0)->text(), "other.dwg");
 }
 
 TEST_F(MainWindowHookTest, ClosingLeavesTheSelectionAndAddMovesTheSharedFolder) {
     const QString drawings = scratch.makeFolder("drawings");
     load();
-    const QString folderBefore = window->drawingFolderList->path();
-    const QString patternBefore = window->drawingPatternEdit->text();
+    const QString folderBefore = ui.drawingFolderList->path();
+    const QString patternBefore = ui.drawingPatternEdit->text();
     fakes.dialogs.answerFolder(drawings);
     fakes.dialogs.answerInput(drawings + "/*.dxf");
     fakes.dialogs.answerInput("");
     clickSpecButton([](FileSpecWindow& specs) { specs.addPattern(); });
-    EXPECT_EQ(window->drawingFolderList->path(), folderBefore);
-    EXPECT_EQ(window->drawingPatternEdit->text(), patternBefore);
-    EXPECT_EQ(window->drawingFolder, drawings);
+    EXPECT_EQ(ui.drawingFolderList->path(), folderBefore);
+    EXPECT_EQ(ui.drawingPatternEdit->text(), patternBefore);
+    EXPECT_EQ(window->sharedDrawingFolder(), drawings);
     EXPECT_EQ(fakes.settings.get("FSpec", "Dir0"), drawings + "/*.dxf");
 
     // The next opening starts Add in the folder chosen last.
@@ -98,7 +100,7 @@ TEST_F(MainWindowHookTest, ClosingLeavesTheSelectionAndAddMovesTheSharedFolder) 
 TEST_F(MainWindowHookTest, AddStartsWhereTheSearchWindowLastLeftTheSharedFolder) {
     const QString searched = scratch.makeFolder("searched");
     load();
-    window->searchButton->click();
+    ui.searchButton->click();
     auto* search = qobject_cast<SearchWindow*>(QApplication::activeModalWidget());
     ASSERT_NE(search, nullptr);
     fakes.dialogs.answerFolder(searched);
@@ -119,7 +121,7 @@ TEST_F(MainWindowHookTest, BothPatternBoxesGiveTheSameExamples) {
     fakes.dialogs.answerFolder(scratch.path());
     fakes.dialogs.cancelInput();
     clickSpecButton([](FileSpecWindow& specs) { specs.addPattern(); });
-    window->searchButton->click();
+    ui.searchButton->click();
     auto* search = qobject_cast<SearchWindow*>(QApplication::activeModalWidget());
     ASSERT_NE(search, nullptr);
     fakes.dialogs.answerFolder(scratch.path());
@@ -145,7 +147,7 @@ TEST_F(MainWindowHookTest, AboutButtonShowsTheAboutWindow) {
         shown = true;
         about->close();
     });
-    window->aboutButton->click();
+    ui.aboutButton->click();
     EXPECT_TRUE(shown);
 }
 

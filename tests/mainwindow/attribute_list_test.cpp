@@ -14,9 +14,9 @@ protected:
     }
     // Five records, as a run leaves them.
     void fill() {
-        window->records->append({"'1'", "'2'", "'3'", "'4'", "'5'"}, 3);
-        for (QPushButton* b : {window->clearRecordsButton, window->selectAllRecordsButton,
-                               window->unselectAllRecordsButton}) {
+        ui.records->append({"'1'", "'2'", "'3'", "'4'", "'5'"}, 3);
+        for (QPushButton* b :
+             {ui.clearRecordsButton, ui.selectAllRecordsButton, ui.unselectAllRecordsButton}) {
             b->setEnabled(true);
         }
     }
@@ -26,16 +26,15 @@ protected:
 };
 
 TEST_F(AttributeListTest, SelectionChangesDriveButtonsAndCount) {
-    MainWindow& w = *window;
     select({1, 3});
-    EXPECT_TRUE(w.clearRecordSelectionButton->isEnabled());
-    EXPECT_TRUE(w.sendButton->isEnabled()) << "text file destination";
-    EXPECT_EQ(w.recordSelectionLabel->text(), "2 of 5 selected");
+    EXPECT_TRUE(ui.clearRecordSelectionButton->isEnabled());
+    EXPECT_TRUE(ui.sendButton->isEnabled()) << "text file destination";
+    EXPECT_EQ(ui.recordSelectionLabel->text(), "2 of 5 selected");
     setRecordSelected(1, false);
     setRecordSelected(3, false);
-    EXPECT_FALSE(w.clearRecordSelectionButton->isEnabled());
-    EXPECT_FALSE(w.sendButton->isEnabled());
-    EXPECT_TRUE(w.recordSelectionLabel->text().isEmpty());
+    EXPECT_FALSE(ui.clearRecordSelectionButton->isEnabled());
+    EXPECT_FALSE(ui.sendButton->isEnabled());
+    EXPECT_TRUE(ui.recordSelectionLabel->text().isEmpty());
 }
 
 TEST_F(AttributeListTest, ClearSelectionRemovesAdjacentItemsAndKeepsOrder) {
@@ -43,13 +42,13 @@ TEST_F(AttributeListTest, ClearSelectionRemovesAdjacentItemsAndKeepsOrder) {
     select({1, 2});
     fakes.dialogs.answerButton(DialogButton::Yes);
     w.clearRecordSelection();
-    EXPECT_EQ(items(w.records), (QStringList{"'1'", "'4'", "'5'"}));
-    EXPECT_EQ(w.statusLabel->text(), "2 item(s) cleared.");
-    EXPECT_FALSE(w.sendButton->isEnabled());
-    EXPECT_FALSE(w.clearRecordSelectionButton->isEnabled());
-    EXPECT_TRUE(w.recordSelectionLabel->text().isEmpty());
-    EXPECT_TRUE(w.clearRecordsButton->isEnabled());
-    EXPECT_EQ(w.records->maxFields(), 3);
+    EXPECT_EQ(items(ui.records), (QStringList{"'1'", "'4'", "'5'"}));
+    EXPECT_EQ(ui.statusLabel->text(), "2 item(s) cleared.");
+    EXPECT_FALSE(ui.sendButton->isEnabled());
+    EXPECT_FALSE(ui.clearRecordSelectionButton->isEnabled());
+    EXPECT_TRUE(ui.recordSelectionLabel->text().isEmpty());
+    EXPECT_TRUE(ui.clearRecordsButton->isEnabled());
+    EXPECT_EQ(ui.records->maxFields(), 3);
     const auto box = fakes.dialogs.messages().at(0);
     EXPECT_EQ(box.text, "Are you sure you want to clear all selected items?");
     EXPECT_EQ(box.caption, "Quillon");
@@ -66,9 +65,9 @@ TEST_F(AttributeListTest, AnsweringNoChangesNothing) {
     w.clearRecordSelection();
     fakes.dialogs.answerButton(DialogButton::No);
     w.clearRecords();
-    EXPECT_EQ(w.records->count(), 5);
-    EXPECT_EQ(w.selectedRecordCount(), 1);
-    EXPECT_TRUE(w.clearRecordSelectionButton->isEnabled());
+    EXPECT_EQ(ui.records->count(), 5);
+    EXPECT_EQ(selectedRecordCount(), 1);
+    EXPECT_TRUE(ui.clearRecordSelectionButton->isEnabled());
 }
 
 // Clear Selection over every item and Clear All (over any selection) end alike.
@@ -84,13 +83,13 @@ TEST_F(AttributeListTest, ClearingEveryItemEmptiesTheListAndDisablesItsButtons) 
         }
         fakes.dialogs.answerButton(DialogButton::Yes);
         clearAll ? w.clearRecords() : w.clearRecordSelection();
-        EXPECT_EQ(w.statusLabel->text(), "5 item(s) cleared.") << "the count before emptying";
-        EXPECT_EQ(w.records->count(), 0);
-        EXPECT_EQ(w.records->maxFields(), 0);
-        EXPECT_TRUE(w.recordSelectionLabel->text().isEmpty());
-        EXPECT_TRUE(w.recordList->toolTip().isEmpty());
-        for (QPushButton* b : {w.sendButton, w.clearRecordsButton, w.selectAllRecordsButton,
-                               w.unselectAllRecordsButton, w.clearRecordSelectionButton}) {
+        EXPECT_EQ(ui.statusLabel->text(), "5 item(s) cleared.") << "the count before emptying";
+        EXPECT_EQ(ui.records->count(), 0);
+        EXPECT_EQ(ui.records->maxFields(), 0);
+        EXPECT_TRUE(ui.recordSelectionLabel->text().isEmpty());
+        EXPECT_TRUE(ui.recordList->toolTip().isEmpty());
+        for (QPushButton* b : {ui.sendButton, ui.clearRecordsButton, ui.selectAllRecordsButton,
+                               ui.unselectAllRecordsButton, ui.clearRecordSelectionButton}) {
             EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
         }
     }

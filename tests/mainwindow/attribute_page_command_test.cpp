@@ -26,15 +26,15 @@ protected:
 };
 
 TEST_F(AttributePageCommandTest, DoubleClickWritesThePageAndOpensIt) {
-    ASSERT_EQ(window->drawingList->count(), 1);
-    window->showAttributePage(window->drawingList->item(0));
+    ASSERT_EQ(ui.drawingList->count(), 1);
+    window->showAttributePage(ui.drawingList->item(0));
     ASSERT_TRUE(QFile::exists(page()));
     const QByteArray html = testfiles::read(page());
     EXPECT_TRUE(html.contains("2 attributes in ")) << html.toStdString();
     EXPECT_TRUE(html.contains("&lt;script&gt;")) << "a value is shown as text";
     EXPECT_FALSE(html.contains("<script>"));
-    EXPECT_TRUE(window->statusLabel->text().startsWith("HTML file created in "))
-        << window->statusLabel->text().toStdString();
+    EXPECT_TRUE(ui.statusLabel->text().startsWith("HTML file created in "))
+        << ui.statusLabel->text().toStdString();
     ASSERT_EQ(fakes.shell.calls.size(), 1u);
     EXPECT_EQ(fakes.shell.calls[0].kind, fake::RecordingShell::Call::Kind::Document);
     EXPECT_EQ(fakes.shell.calls[0].target, page());
@@ -44,8 +44,8 @@ TEST_F(AttributePageCommandTest, DoubleClickWritesThePageAndOpensIt) {
 
 TEST_F(AttributePageCommandTest, DrawingGoneSinceTheListWasFilledBeepsAndOpensNothing) {
     QFile::remove(drawings + "/a.dwg");
-    window->showAttributePage(window->drawingList->item(0));
-    EXPECT_EQ(window->statusLabel->text(), "File A.DWG not found.");
+    window->showAttributePage(ui.drawingList->item(0));
+    EXPECT_EQ(ui.statusLabel->text(), "File A.DWG not found.");
     EXPECT_EQ(fakes.ui.beeps, 1);
     EXPECT_TRUE(fakes.shell.calls.empty());
     EXPECT_FALSE(QFile::exists(page()));

@@ -28,7 +28,7 @@ protected:
     }
     void chooseAll() {
         window->selectAllDrawings();
-        window->templateList->item(0)->setSelected(true);
+        ui.templateList->item(0)->setSelected(true);
         window->templateClicked();
     }
     QString drawings;
@@ -38,24 +38,24 @@ protected:
 TEST_F(ExtractCommandTest, RunAddsRecordsAndEnablesTheListButtons) {
     MainWindow& w = *window;
     chooseAll();
-    ASSERT_TRUE(w.extractButton->isEnabled());
+    ASSERT_TRUE(ui.extractButton->isEnabled());
     w.extractAttributes();
-    EXPECT_EQ(items(w.records), (QStringList{"'A.DWG','TITLE','A-1'", "'B.DWG','TITLE','B-1'"}));
-    EXPECT_EQ(w.statusLabel->text(), "Attributes from 2 file(s) extracted in 0.00 second(s).");
-    EXPECT_TRUE(w.clearRecordsButton->isEnabled());
-    EXPECT_TRUE(w.selectAllRecordsButton->isEnabled());
-    EXPECT_TRUE(w.unselectAllRecordsButton->isEnabled());
-    EXPECT_FALSE(w.extractButton->isEnabled());
-    EXPECT_TRUE(w.drawingList->selectedItems().isEmpty());
-    EXPECT_EQ(w.drawingSelectionLabel->text(), "") << "no drawing is selected any more";
-    EXPECT_EQ(w.recordList->toolTip(), " Select items to send ");
-    EXPECT_EQ(w.records->maxFields(), 4);
+    EXPECT_EQ(items(ui.records), (QStringList{"'A.DWG','TITLE','A-1'", "'B.DWG','TITLE','B-1'"}));
+    EXPECT_EQ(ui.statusLabel->text(), "Attributes from 2 file(s) extracted in 0.00 second(s).");
+    EXPECT_TRUE(ui.clearRecordsButton->isEnabled());
+    EXPECT_TRUE(ui.selectAllRecordsButton->isEnabled());
+    EXPECT_TRUE(ui.unselectAllRecordsButton->isEnabled());
+    EXPECT_FALSE(ui.extractButton->isEnabled());
+    EXPECT_TRUE(ui.drawingList->selectedItems().isEmpty());
+    EXPECT_EQ(ui.drawingSelectionLabel->text(), "") << "no drawing is selected any more";
+    EXPECT_EQ(ui.recordList->toolTip(), " Select items to send ");
+    EXPECT_EQ(ui.records->maxFields(), 4);
     EXPECT_EQ(fakes.ui.hourglassDepth, 0);
     EXPECT_EQ(fakes.ui.beeps, 0);
 
     chooseAll();
     w.extractAttributes();
-    EXPECT_EQ(w.records->count(), 4) << "a second run adds behind the first";
+    EXPECT_EQ(ui.records->count(), 4) << "a second run adds behind the first";
 }
 
 // Drawings that cannot be read are counted on the status line, which says where they are named.
@@ -65,10 +65,10 @@ TEST_F(ExtractCommandTest, UnreadableDrawingsAreCountedOnTheStatusLine) {
     touch(drawings + "/d.dwg");
     window->drawingFolderChanged();
     chooseAll();
-    ASSERT_EQ(w.drawingList->selectedItems().size(), 4);
+    ASSERT_EQ(ui.drawingList->selectedItems().size(), 4);
     w.extractAttributes();
-    EXPECT_EQ(w.records->count(), 2);
-    EXPECT_EQ(w.statusLabel->text(),
+    EXPECT_EQ(ui.records->count(), 2);
+    EXPECT_EQ(ui.statusLabel->text(),
               "Attributes from 2 file(s) extracted in 0.00 second(s). 2 drawing(s) could not be "
               "read; err.log names them.");
 }
@@ -78,21 +78,21 @@ TEST_F(ExtractCommandTest, RunWithoutRecordsBeepsAndKeepsTheList) {
     touch(templates + "/title.txt", "*INPUT\nBLOCK: OTHER\n*OUTPUT\n*ATTRIBUTE_TAGS\nDWGNO\n");
     chooseAll();
     w.extractAttributes();
-    EXPECT_EQ(w.records->count(), 0);
+    EXPECT_EQ(ui.records->count(), 0);
     EXPECT_EQ(fakes.ui.beeps, 1);
-    EXPECT_EQ(w.statusLabel->text(), "No attributes extracted. ");
-    EXPECT_FALSE(w.clearRecordsButton->isEnabled());
+    EXPECT_EQ(ui.statusLabel->text(), "No attributes extracted. ");
+    EXPECT_FALSE(ui.clearRecordsButton->isEnabled());
 }
 
 TEST_F(ExtractCommandTest, SpaceDelimitedRecordsUseTheSpacesBox) {
     MainWindow& w = *window;
-    w.sdfOption->setChecked(true);
-    w.fieldSpacesEdit->setText("3");
-    w.includeDrawingNameCheck->setChecked(false);
+    ui.sdfOption->setChecked(true);
+    ui.fieldSpacesEdit->setText("3");
+    ui.includeDrawingNameCheck->setChecked(false);
     chooseAll();
     w.extractAttributes();
-    EXPECT_EQ(items(w.records), (QStringList{"TITLE   A-1", "TITLE   B-1"}));
-    EXPECT_EQ(w.records->maxFields(), 0) << "only comma-delimited records are counted";
+    EXPECT_EQ(items(ui.records), (QStringList{"TITLE   A-1", "TITLE   B-1"}));
+    EXPECT_EQ(ui.records->maxFields(), 0) << "only comma-delimited records are counted";
 }
 
 TEST_F(ExtractCommandTest, ApplicationThatCannotStartIsReported) {
@@ -100,7 +100,7 @@ TEST_F(ExtractCommandTest, ApplicationThatCannotStartIsReported) {
     model->failOn(fake::Call::CreateReader);
     chooseAll();
     w.extractAttributes();
-    EXPECT_EQ(w.statusLabel->text(), "Unable to open AutoCAD.");
+    EXPECT_EQ(ui.statusLabel->text(), "Unable to open AutoCAD.");
     ASSERT_EQ(fakes.dialogs.messages().size(), 1u);
     EXPECT_EQ(fakes.dialogs.messages()[0].caption, "Error opening AutoCAD");
     EXPECT_TRUE(fakes.dialogs.messages()[0].systemModal);
@@ -115,7 +115,7 @@ TEST_F(ExtractCommandTest, ASecondClickDuringARunIsRefused) {
         if (nested++ == 0) w.extractAttributes();  // arrives while the first run yields
     };
     w.extractAttributes();
-    EXPECT_EQ(w.records->count(), 2) << "the nested click did not run a second extraction";
+    EXPECT_EQ(ui.records->count(), 2) << "the nested click did not run a second extraction";
 }
 
 }  // namespace

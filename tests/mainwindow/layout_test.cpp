@@ -41,26 +41,27 @@ TEST_F(LayoutTest, EveryCaptionFitsInTheDefaultFontAndALargerOne) {
         window.reset();
         MainWindow& w = shownWindow();
         const std::string size = std::to_string(QFontInfo(w.font()).pointSizeF()) + " pt";
-        EXPECT_EQ(QFontInfo(w.cdfOption->font()).pointSizeF(), QFontInfo(font).pointSizeF())
+        EXPECT_EQ(QFontInfo(ui.cdfOption->font()).pointSizeF(), QFontInfo(font).pointSizeF())
             << "the window uses the application's font";
 
         const QSize first = w.size();
         QRect frame3;
-        for (QRadioButton* destination : {w.textFileOption, w.clipboardOption, w.spreadsheetOption,
-                                          w.databaseOption, w.documentOption}) {
+        for (QRadioButton* destination :
+             {ui.textFileOption, ui.clipboardOption, ui.spreadsheetOption, ui.databaseOption,
+              ui.documentOption}) {
             destination->setChecked(true);
-            for (QRadioButton* format : {w.cdfOption, w.sdfOption}) {
+            for (QRadioButton* format : {ui.cdfOption, ui.sdfOption}) {
                 format->setChecked(true);
                 settle();
                 const std::string state = size + ", " + destination->text().toStdString() + ", " +
                                           format->text().toStdString();
                 EXPECT_EQ(layoutFaults(w), QStringList()) << state;
                 EXPECT_EQ(w.size(), first) << state << ": the window keeps its size";
-                if (frame3.isNull()) frame3 = w.destinationFrame->geometry();
-                EXPECT_EQ(w.destinationFrame->geometry(), frame3) << state << ": no jumping";
+                if (frame3.isNull()) frame3 = ui.destinationFrame->geometry();
+                EXPECT_EQ(ui.destinationFrame->geometry(), frame3) << state << ": no jumping";
             }
         }
-        w.includeDrawingNameCheck->click();  // hides "Use Full Path" and "Timestamp"
+        ui.includeDrawingNameCheck->click();  // hides "Use Full Path" and "Timestamp"
         settle();
         EXPECT_EQ(layoutFaults(w), QStringList()) << size << ", without the drawing name";
 
@@ -75,52 +76,53 @@ TEST_F(LayoutTest, EnlargingTheWindowGrowsTheLists) {
     MainWindow& w = shownWindow();
     EXPECT_LT(w.minimumWidth(), w.maximumWidth()) << "the window can be resized";
     EXPECT_LT(w.minimumHeight(), w.maximumHeight());
-    const QSize records = w.recordList->size();
-    const QSize drawings = w.drawingList->size();
-    const QSize templates = w.templateList->size();
+    const QSize records = ui.recordList->size();
+    const QSize drawings = ui.drawingList->size();
+    const QSize templates = ui.templateList->size();
     w.resize(w.size() + QSize(300, 240));
     settle();
-    EXPECT_GT(w.recordList->width(), records.width() + 250);
-    EXPECT_GT(w.recordList->height(), records.height() + 60);
-    EXPECT_GT(w.drawingList->width(), drawings.width() + 60);
-    EXPECT_GT(w.drawingList->height(), drawings.height());
-    EXPECT_GT(w.templateList->width(), templates.width() + 60);
-    EXPECT_GT(w.templateList->height(), templates.height());
+    EXPECT_GT(ui.recordList->width(), records.width() + 250);
+    EXPECT_GT(ui.recordList->height(), records.height() + 60);
+    EXPECT_GT(ui.drawingList->width(), drawings.width() + 60);
+    EXPECT_GT(ui.drawingList->height(), drawings.height());
+    EXPECT_GT(ui.templateList->width(), templates.width() + 60);
+    EXPECT_GT(ui.templateList->height(), templates.height());
     EXPECT_EQ(layoutFaults(w), QStringList());
 }
 
 // The sheet or table list sits under the output folder's files; where a destination has none,
 // the files take its room.
 TEST_F(LayoutTest, OutputFilesTakeTheRoomOfAMissingSheetList) {
-    MainWindow& w = shownWindow();
+    shownWindow();
     std::map<QRadioButton*, int> heights;
     for (QRadioButton* destination :
-         {w.spreadsheetOption, w.textFileOption, w.databaseOption, w.documentOption}) {
+         {ui.spreadsheetOption, ui.textFileOption, ui.databaseOption, ui.documentOption}) {
         destination->setChecked(true);
         settle();
-        heights[destination] = w.outputFileList->height();
-        if (w.sheetOrTableCombo->isVisible()) {
-            EXPECT_LE(w.outputFileList->geometry().bottom(), w.sheetOrTableCombo->geometry().top());
+        heights[destination] = ui.outputFileList->height();
+        if (ui.sheetOrTableCombo->isVisible()) {
+            EXPECT_LE(ui.outputFileList->geometry().bottom(),
+                      ui.sheetOrTableCombo->geometry().top());
         }
     }
-    EXPECT_EQ(heights[w.spreadsheetOption], heights[w.databaseOption]) << "Excel and Access";
-    EXPECT_EQ(heights[w.textFileOption], heights[w.documentOption]) << "text file and Word";
-    EXPECT_GT(heights[w.textFileOption],
-              heights[w.spreadsheetOption] + w.sheetOrTableCombo->height() / 2);
+    EXPECT_EQ(heights[ui.spreadsheetOption], heights[ui.databaseOption]) << "Excel and Access";
+    EXPECT_EQ(heights[ui.textFileOption], heights[ui.documentOption]) << "text file and Word";
+    EXPECT_GT(heights[ui.textFileOption],
+              heights[ui.spreadsheetOption] + ui.sheetOrTableCombo->height() / 2);
 }
 
 // The template folder and list belong to their frame, so they move and grow with it.
 TEST_F(LayoutTest, TemplateControlsLieInTheirFrame) {
-    MainWindow& w = shownWindow();
-    for (QWidget* c :
-         std::initializer_list<QWidget*>{w.templateDriveList, w.templateFolderList, w.templateList,
-                                         w.templateCountLabel, w.templateInfoLabel}) {
-        EXPECT_TRUE(w.templatesFrame->isAncestorOf(c)) << c->objectName().toStdString();
+    shownWindow();
+    for (QWidget* c : std::initializer_list<QWidget*>{ui.templateDriveList, ui.templateFolderList,
+                                                      ui.templateList, ui.templateCountLabel,
+                                                      ui.templateInfoLabel}) {
+        EXPECT_TRUE(ui.templatesFrame->isAncestorOf(c)) << c->objectName().toStdString();
     }
-    for (QWidget* c : std::initializer_list<QWidget*>{w.outputDriveList, w.outputFolderList,
-                                                      w.columnEdit, w.databaseAppendCheck,
-                                                      w.documentAppendCheck, w.createTableCheck}) {
-        EXPECT_TRUE(w.destinationFrame->isAncestorOf(c)) << c->objectName().toStdString();
+    for (QWidget* c : std::initializer_list<QWidget*>{
+             ui.outputDriveList, ui.outputFolderList, ui.columnEdit, ui.databaseAppendCheck,
+             ui.documentAppendCheck, ui.createTableCheck}) {
+        EXPECT_TRUE(ui.destinationFrame->isAncestorOf(c)) << c->objectName().toStdString();
     }
 }
 

@@ -17,10 +17,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
-#include "mainwindow/drive_list.h"
-#include "mainwindow/folder_list.h"
-#include "mainwindow/main_window.h"
-#include "records/record_list_model.h"
+#include "mainwindow/main_window_controls.h"
 #include "support/files.h"
 #include "support/gui/fake_platform.h"
 #include "support/memory_drawing_model.h"
@@ -32,12 +29,24 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(appDir.isValid()); }
 
+    // The window's services: the fakes, the memory drawing model (or `readerFactory` when
+    // set) and `office`; the end of the program is recorded in `endedWith`.
+    MainWindowServices services() {
+        MainWindowServices given{fakes.platform(),
+                                 readerFactory ? readerFactory : model->factory()};
+        given.office = office;
+        given.endProgram = [this](int status) { endedWith = status; };
+        return given;
+    }
     // Creates and loads the window; settings given before are restored.
     MainWindow& load(const QString& commandLine = {}) {
-        window = std::make_unique<MainWindow>(fakes.platform(), appDir.path(), commandLine);
-        window->readerFactory = model->factory();
+        window = std::make_unique<MainWindow>(services(), appDir.path(), commandLine);
+        ui = controlsOf(*window);
         window->load();
         return *window;
+    }
+    DestinationState stateOf(MainWindow::Destination destination) const {
+        return window->destinationState(destination);
     }
 
     QString makeFolder(const QString& name) {
@@ -50,12 +59,12 @@ protected:
     void setOption(const char* key, const QString& value) {
         fakes.settings.set("Options", key, value);
     }
-    // Runs `text` as a drawing list file named on the command line.
+    // Runs `text` as a drawing list file chosen with the File button.
     void runListFile(const QString& text) {
         const QString path = appDir.filePath("run.dlf");
         touch(path, text.toUtf8());
-        window->m_commandLine = path;
-        window->runDrawingListFile();
+        fakes.dialogs.answerOpenFile(path);
+        ui.drawingListFileButton->click();
     }
 
     QStringList items(const QListWidget* list) const {
@@ -64,15 +73,25 @@ protected:
         return texts;
     }
     QStringList items(const RecordListModel* records) const { return records->texts(); }
+    qint64 selectedRecordCount() const {
+        qint64 count = 0;
+        for (const QItemSelectionRange& range : ui.recordList->selectionModel()->selection())
+            count += range.height();
+        return count;
+    }
     // Selects or unselects one record the way a click does: one selection change.
     void setRecordSelected(int row, bool selected) {
-        window->recordList->selectionModel()->select(
-            window->records->index(row),
+        ui.recordList->selectionModel()->select(
+            ui.records->index(row),
             selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
     }
 
     QTemporaryDir appDir;
     fake::FakePlatform fakes;
     std::shared_ptr<fake::MemoryDrawingModel> model = fake::MemoryDrawingModel::create();
+    drawingapi::ReaderFactory readerFactory;  // empty: the memory model
+    office::Office office = office::unavailableOffice();
+    std::optional<int> endedWith;
     std::unique_ptr<MainWindow> window;
+    MainWindowControls ui;
 };

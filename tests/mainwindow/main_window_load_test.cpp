@@ -8,30 +8,29 @@ namespace {
 TEST_F(MainWindowTest, FirstStartShowsTheCreatedDefaults) {
     MainWindow& w = load();
     EXPECT_EQ(w.windowTitle(), "Quillon");
-    EXPECT_EQ(w.drawingFolderList->path(), QDir(appDir.path()).absolutePath());
-    EXPECT_EQ(w.templateFolderList->path(), QDir(appDir.path()).absolutePath());
-    EXPECT_EQ(w.drawingDriveList->drive(), w.templateDriveList->drive());
-    EXPECT_EQ(w.m_textFolder, appDir.path());
-    EXPECT_EQ(w.drawingFolder, appDir.path());
-    EXPECT_TRUE(w.cdfOption->isChecked());
-    EXPECT_TRUE(w.textFileOption->isChecked());
-    EXPECT_EQ(w.newFileEdit->text(), "file.txt");
-    EXPECT_EQ(w.drawingPatternEdit->text(), "*.dwg");
-    EXPECT_EQ(w.rowEdit->text(), "1");
-    EXPECT_EQ(w.columnEdit->text(), "1");
-    EXPECT_EQ(w.fieldSpacesEdit->text(), "2");
+    EXPECT_EQ(ui.drawingFolderList->path(), QDir(appDir.path()).absolutePath());
+    EXPECT_EQ(ui.templateFolderList->path(), QDir(appDir.path()).absolutePath());
+    EXPECT_EQ(ui.drawingDriveList->drive(), ui.templateDriveList->drive());
+    EXPECT_EQ(stateOf(MainWindow::Destination::TextFile).folder, appDir.path());
+    EXPECT_EQ(w.sharedDrawingFolder(), appDir.path());
+    EXPECT_TRUE(ui.cdfOption->isChecked());
+    EXPECT_TRUE(ui.textFileOption->isChecked());
+    EXPECT_EQ(ui.newFileEdit->text(), "file.txt");
+    EXPECT_EQ(ui.drawingPatternEdit->text(), "*.dwg");
+    EXPECT_EQ(ui.rowEdit->text(), "1");
+    EXPECT_EQ(ui.columnEdit->text(), "1");
+    EXPECT_EQ(ui.fieldSpacesEdit->text(), "2");
     for (QCheckBox* on :
-         {w.includeDrawingNameCheck, w.textAppendCheck, w.databaseAppendCheck,
-          w.documentAppendCheck, w.createTableCheck, w.includeTagsCheck, w.fitColumnsCheck}) {
-        EXPECT_EQ(checkValue(on), 1) << on->objectName().toStdString();
+         {ui.includeDrawingNameCheck, ui.textAppendCheck, ui.databaseAppendCheck,
+          ui.documentAppendCheck, ui.createTableCheck, ui.includeTagsCheck, ui.fitColumnsCheck}) {
+        EXPECT_EQ(checkValue(on), CheckValue::Checked) << on->objectName().toStdString();
     }
-    for (QCheckBox* off : {w.transposeCheck, w.fullPathCheck, w.timestampCheck}) {
-        EXPECT_EQ(checkValue(off), 0) << off->objectName().toStdString();
+    for (QCheckBox* off : {ui.transposeCheck, ui.fullPathCheck, ui.timestampCheck}) {
+        EXPECT_EQ(checkValue(off), CheckValue::Unchecked) << off->objectName().toStdString();
     }
-    EXPECT_EQ(w.statusLabel->text(), "Welcome to Quillon! Press the F1 key for help.");
-    EXPECT_FALSE(w.m_loading);
-    for (QPushButton* b : {w.sendButton, w.clearRecordsButton, w.selectAllRecordsButton,
-                           w.unselectAllRecordsButton, w.clearRecordSelectionButton}) {
+    EXPECT_EQ(ui.statusLabel->text(), "Welcome to Quillon! Press the F1 key for help.");
+    for (QPushButton* b : {ui.sendButton, ui.clearRecordsButton, ui.selectAllRecordsButton,
+                           ui.unselectAllRecordsButton, ui.clearRecordSelectionButton}) {
         EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
     }
 }
@@ -52,24 +51,24 @@ TEST_F(MainWindowTest, StoredSettingsAreRestoredAndBadOnesSkipped) {
     setOption("File", "out.csv");
     setOption("Drive", "/no/such/root");  // a root that is gone leaves the drive list alone
     MainWindow& w = load();
-    EXPECT_EQ(w.drawingFolderList->path(), drawings);
-    EXPECT_EQ(items(w.drawingList), QStringList{"a.dxf"});
-    EXPECT_EQ(items(w.templateList), QStringList{"t.txt"});
-    EXPECT_TRUE(w.sdfOption->isChecked()) << "a stored CDF of False turns SDF on";
-    EXPECT_EQ(w.fieldSpacesEdit->text(), "3");
-    EXPECT_EQ(checkValue(w.includeDrawingNameCheck), 0);
-    EXPECT_FALSE(w.fullPathCheck->isVisibleTo(&w));
-    EXPECT_EQ(checkValue(w.timestampCheck), 0);
-    EXPECT_EQ(checkValue(w.transposeCheck), 1);
-    EXPECT_EQ(w.newFileEdit->text(), "out.csv");
+    EXPECT_EQ(ui.drawingFolderList->path(), drawings);
+    EXPECT_EQ(items(ui.drawingList), QStringList{"a.dxf"});
+    EXPECT_EQ(items(ui.templateList), QStringList{"t.txt"});
+    EXPECT_TRUE(ui.sdfOption->isChecked()) << "a stored CDF of False turns SDF on";
+    EXPECT_EQ(ui.fieldSpacesEdit->text(), "3");
+    EXPECT_EQ(checkValue(ui.includeDrawingNameCheck), CheckValue::Unchecked);
+    EXPECT_FALSE(ui.fullPathCheck->isVisibleTo(&w));
+    EXPECT_EQ(checkValue(ui.timestampCheck), CheckValue::Unchecked);
+    EXPECT_EQ(checkValue(ui.transposeCheck), CheckValue::Checked);
+    EXPECT_EQ(ui.newFileEdit->text(), "out.csv");
 }
 
 TEST_F(MainWindowTest, UnloadStoresEverySettingAsText) {
+    setOption("EFile", "book.xlsx");  // kept while the spreadsheet is not chosen
     MainWindow& w = load();
-    w.sdfOption->setChecked(true);
-    w.timestampCheck->setChecked(true);
-    w.drawingPatternEdit->setText("*.dxf");
-    w.m_savedWorkbook = "book.xlsx";
+    ui.sdfOption->setChecked(true);
+    ui.timestampCheck->setChecked(true);
+    ui.drawingPatternEdit->setText("*.dxf");
     w.close();
     const auto& s = fakes.settings;
     EXPECT_EQ(s.get("Options", "CDF"), "False");
@@ -79,19 +78,23 @@ TEST_F(MainWindowTest, UnloadStoresEverySettingAsText) {
     EXPECT_EQ(s.get("Options", "Transpose"), "0");
     EXPECT_EQ(s.get("Options", "FExt"), "*.dxf");
     EXPECT_EQ(s.get("Options", "EFile"), "book.xlsx");
-    EXPECT_EQ(s.get("Options", "Dir"), w.drawingFolderList->path());
+    EXPECT_EQ(s.get("Options", "Dir"), ui.drawingFolderList->path());
     EXPECT_EQ(s.get("Options", "Spaces"), "2");
     EXPECT_TRUE(s.get("Options", "DWGFolder").isEmpty()) << "kept by the file specifications";
 }
 
 TEST_F(MainWindowTest, CommandLineNamesADrawingListFile) {
     MainWindow& w = load("  /no/such/jobs.dlf  ");
-    EXPECT_EQ(w.statusLabel->text(), "Passed file '/no/such/jobs.dlf' does not exist.");
+    EXPECT_EQ(ui.statusLabel->text(), "Passed file '/no/such/jobs.dlf' does not exist.");
     EXPECT_EQ(fakes.ui.beeps, 1);
-    EXPECT_TRUE(w.m_commandLine.isEmpty()) << "the next click on File shows the Open dialog";
+    fakes.dialogs.answerOpenFile({});
+    w.runDrawingListFile();
+    ASSERT_EQ(fakes.dialogs.shown().size(), 1u) << "the next click on File shows the Open dialog";
+    EXPECT_EQ(fakes.dialogs.shown()[0].kind, fake::ShownBox::Kind::OpenFile);
+    fakes.dialogs.clearShown();
 
-    MainWindow& p = load("/p");
-    EXPECT_EQ(p.statusLabel->text(), "Welcome to Quillon! Press the F1 key for help.");
+    load("/p");
+    EXPECT_EQ(ui.statusLabel->text(), "Welcome to Quillon! Press the F1 key for help.");
     EXPECT_TRUE(fakes.dialogs.shown().empty());
 }
 
@@ -111,15 +114,15 @@ TEST_F(MainWindowTest, SmallScreensAreWarnedEveryTime) {
 
 TEST_F(MainWindowTest, IncludeDrawingNameControlsItsTwoOptions) {
     MainWindow& w = load();
-    w.fullPathCheck->setChecked(true);
-    w.timestampCheck->setChecked(true);
-    w.includeDrawingNameCheck->setChecked(false);
-    EXPECT_FALSE(w.fullPathCheck->isVisibleTo(&w));
-    EXPECT_FALSE(w.timestampCheck->isVisibleTo(&w));
-    EXPECT_FALSE(w.fullPathCheck->isChecked());
-    EXPECT_FALSE(w.timestampCheck->isChecked());
-    w.includeDrawingNameCheck->setChecked(true);
-    EXPECT_TRUE(w.fullPathCheck->isVisibleTo(&w));
+    ui.fullPathCheck->setChecked(true);
+    ui.timestampCheck->setChecked(true);
+    ui.includeDrawingNameCheck->setChecked(false);
+    EXPECT_FALSE(ui.fullPathCheck->isVisibleTo(&w));
+    EXPECT_FALSE(ui.timestampCheck->isVisibleTo(&w));
+    EXPECT_FALSE(ui.fullPathCheck->isChecked());
+    EXPECT_FALSE(ui.timestampCheck->isChecked());
+    ui.includeDrawingNameCheck->setChecked(true);
+    EXPECT_TRUE(ui.fullPathCheck->isVisibleTo(&w));
 }
 
 TEST_F(MainWindowTest, F1OpensTheFaqAndEscapeCloses) {
@@ -142,26 +145,26 @@ TEST_F(MainWindowTest, F1OpensTheFaqAndEscapeCloses) {
 TEST_F(MainWindowTest, SettingsStoredAtUnloadComeBackAtTheNextLoad) {
     const QString drawings = makeFolder("drawings");
     MainWindow& first = load();
-    first.drawingFolderList->setPath(drawings);
-    first.sdfOption->setChecked(true);
-    first.clipboardOption->setChecked(true);
-    first.fieldSpacesEdit->setText("4");
-    first.drawingPatternEdit->setText("*.dxf");
-    first.newFileEdit->setText("records.csv");
-    first.fullPathCheck->setChecked(true);
-    first.transposeCheck->setChecked(true);
+    ui.drawingFolderList->setPath(drawings);
+    ui.sdfOption->setChecked(true);
+    ui.clipboardOption->setChecked(true);
+    ui.fieldSpacesEdit->setText("4");
+    ui.drawingPatternEdit->setText("*.dxf");
+    ui.newFileEdit->setText("records.csv");
+    ui.fullPathCheck->setChecked(true);
+    ui.transposeCheck->setChecked(true);
     first.close();
 
-    MainWindow& second = load();
-    EXPECT_EQ(second.drawingFolderList->path(), drawings);
-    EXPECT_TRUE(second.sdfOption->isChecked());
-    EXPECT_TRUE(second.clipboardOption->isChecked());
-    EXPECT_FALSE(second.textFileOption->isChecked());
-    EXPECT_EQ(second.fieldSpacesEdit->text(), "4");
-    EXPECT_EQ(second.drawingPatternEdit->text(), "*.dxf");
-    EXPECT_EQ(second.newFileEdit->text(), "records.csv");
-    EXPECT_EQ(checkValue(second.fullPathCheck), 1);
-    EXPECT_EQ(checkValue(second.transposeCheck), 1);
+    load();
+    EXPECT_EQ(ui.drawingFolderList->path(), drawings);
+    EXPECT_TRUE(ui.sdfOption->isChecked());
+    EXPECT_TRUE(ui.clipboardOption->isChecked());
+    EXPECT_FALSE(ui.textFileOption->isChecked());
+    EXPECT_EQ(ui.fieldSpacesEdit->text(), "4");
+    EXPECT_EQ(ui.drawingPatternEdit->text(), "*.dxf");
+    EXPECT_EQ(ui.newFileEdit->text(), "records.csv");
+    EXPECT_EQ(checkValue(ui.fullPathCheck), CheckValue::Checked);
+    EXPECT_EQ(checkValue(ui.transposeCheck), CheckValue::Checked);
 }
 
 }  // namespace

@@ -53,15 +53,14 @@ TEST_F(RecordListTest, RunsPastSixteenBitCountsSendEveryRecord) {
     load();
     runListFile("DWGNAME\r\n" + line("big.dwg") + line("one.dwg") + "EXTRACT TO FILE " + out +
                 "/all.txt\r\n");
-    MainWindow& w = *window;
-    EXPECT_EQ(w.records->count(), 65537);
-    EXPECT_EQ(w.selectedRecordCount(), 65537) << "batch records stay selected";
-    EXPECT_EQ(w.recordSelectionLabel->text(), "65537 of 65537 selected");
-    EXPECT_EQ(w.records->maxFields(), 5) << "drawing name, block name and two tags";
+    EXPECT_EQ(ui.records->count(), 65537);
+    EXPECT_EQ(selectedRecordCount(), 65537) << "batch records stay selected";
+    EXPECT_EQ(ui.recordSelectionLabel->text(), "65537 of 65537 selected");
+    EXPECT_EQ(ui.records->maxFields(), 5) << "drawing name, block name and two tags";
     const QByteArray text = testfiles::read(out + "/all.txt");
     EXPECT_EQ(text.count("\r\n"), 65537);
     EXPECT_TRUE(text.endsWith("'ONE.DWG','TITLE','E-0','A'\r\n"));
-    EXPECT_EQ(w.statusLabel->text(), "File " + out + "/all.txt saved.");
+    EXPECT_EQ(ui.statusLabel->text(), "File " + out + "/all.txt saved.");
 }
 
 TEST_F(RecordListTest, HeaderRowOutlivesTheDrawingListRun) {
@@ -71,9 +70,9 @@ TEST_F(RecordListTest, HeaderRowOutlivesTheDrawingListRun) {
     load();
     runListFile("DWGNAME\r\n" + line("a.dwg"));
     MainWindow& w = *window;
-    ASSERT_EQ(w.records->count(), 2);
-    w.clipboardOption->setChecked(true);
-    w.includeTagsCheck->setChecked(true);
+    ASSERT_EQ(ui.records->count(), 2);
+    ui.clipboardOption->setChecked(true);
+    ui.includeTagsCheck->setChecked(true);
     w.sendSelectedRecords();
     EXPECT_EQ(fakes.clipboard.text(),
               "'DRAWING_NAME','BLOCK_NAME','DWGNO','REV'\r\n"
@@ -85,12 +84,16 @@ TEST_F(RecordListTest, HeaderRowIsTheLastRunsAndSurvivesALostExtractFile) {
     load();
     MainWindow& w = *window;
     w.selectAllDrawings();
-    w.templateList->setCurrentRow(0);
+    ui.templateList->setCurrentRow(0);
     w.extractAttributes();
-    ASSERT_EQ(w.records->count(), 1);
+    ASSERT_EQ(ui.records->count(), 1);
     QFile::remove(appDir.filePath("extract.txt"));
-    EXPECT_EQ(output::headerLine(w.sendRequest().form, w.records->header(), false),
-              "'DRAWING_NAME','BLOCK_NAME','DWGNO','REV'");
+    ui.clipboardOption->setChecked(true);
+    ui.includeTagsCheck->setChecked(true);
+    w.selectAllRecords();
+    w.sendSelectedRecords();
+    EXPECT_TRUE(fakes.clipboard.text().startsWith("'DRAWING_NAME','BLOCK_NAME','DWGNO','REV'\r\n"))
+        << fakes.clipboard.text().toStdString();
 }
 
 TEST_F(RecordListTest, SelectAllAndUnselectAllAreOneChangeOnALongList) {
@@ -98,25 +101,25 @@ TEST_F(RecordListTest, SelectAllAndUnselectAllAreOneChangeOnALongList) {
     MainWindow& w = *window;
     QStringList texts;
     for (int i = 0; i < 200000; ++i) texts << "'R-" + QString::number(i) + "','A'";
-    QSignalSpy inserted(w.records, &QAbstractItemModel::rowsInserted);
-    w.records->append(texts, 3);
+    QSignalSpy inserted(ui.records, &QAbstractItemModel::rowsInserted);
+    ui.records->append(texts, 3);
     EXPECT_EQ(inserted.count(), 1) << "a run's records are one insertion";
     setRecordSelected(7, true);
-    QSignalSpy changed(w.recordList->selectionModel(), &QItemSelectionModel::selectionChanged);
+    QSignalSpy changed(ui.recordList->selectionModel(), &QItemSelectionModel::selectionChanged);
     w.selectAllRecords();
     EXPECT_EQ(changed.count(), 1);
-    EXPECT_EQ(w.selectedRecordCount(), 200000);
-    EXPECT_EQ(w.recordSelectionLabel->text(), "200000 of 200000 selected");
-    EXPECT_EQ(w.statusLabel->text(), "200000 item(s) selected.");
+    EXPECT_EQ(selectedRecordCount(), 200000);
+    EXPECT_EQ(ui.recordSelectionLabel->text(), "200000 of 200000 selected");
+    EXPECT_EQ(ui.statusLabel->text(), "200000 item(s) selected.");
     w.unselectAllRecords();
     EXPECT_EQ(changed.count(), 2);
-    EXPECT_EQ(w.selectedRecordCount(), 0);
-    EXPECT_EQ(w.statusLabel->text(), "200000 item(s) unselected.");
-    EXPECT_TRUE(w.recordSelectionLabel->text().isEmpty());
-    EXPECT_FALSE(w.clearRecordSelectionButton->isEnabled());
-    EXPECT_FALSE(w.sendButton->isEnabled());
+    EXPECT_EQ(selectedRecordCount(), 0);
+    EXPECT_EQ(ui.statusLabel->text(), "200000 item(s) unselected.");
+    EXPECT_TRUE(ui.recordSelectionLabel->text().isEmpty());
+    EXPECT_FALSE(ui.clearRecordSelectionButton->isEnabled());
+    EXPECT_FALSE(ui.sendButton->isEnabled());
     w.unselectAllRecords();
-    EXPECT_EQ(w.statusLabel->text(), "200000 item(s) unselected.") << "with none selected too";
+    EXPECT_EQ(ui.statusLabel->text(), "200000 item(s) unselected.") << "with none selected too";
 }
 
 TEST_F(RecordListTest, ScrollRangeReachesTheLongestRecord) {
@@ -126,13 +129,13 @@ TEST_F(RecordListTest, ScrollRangeReachesTheLongestRecord) {
     MainWindow& w = *window;
     w.show();
     w.selectAllDrawings();
-    w.templateList->setCurrentRow(0);
+    ui.templateList->setCurrentRow(0);
     w.extractAttributes();
-    ASSERT_EQ(w.records->count(), 2);
+    ASSERT_EQ(ui.records->count(), 2);
     QApplication::processEvents();
-    const int needed = QFontMetrics(w.recordList->font()).horizontalAdvance(w.records->record(0));
-    QScrollBar* bar = w.recordList->horizontalScrollBar();
-    EXPECT_GE(bar->maximum() + w.recordList->viewport()->width(), needed);
+    const int needed = QFontMetrics(ui.recordList->font()).horizontalAdvance(ui.records->record(0));
+    QScrollBar* bar = ui.recordList->horizontalScrollBar();
+    EXPECT_GE(bar->maximum() + ui.recordList->viewport()->width(), needed);
 }
 
 // A selection made with the keyboard counts as a click, in every list of the window.
@@ -149,44 +152,44 @@ TEST_F(RecordListTest, KeyboardSelectionIsAClickInEveryList) {
     w.show();
 
     // Drawings: the arrow moves, Space toggles; the count and date follow.
-    w.drawingList->setFocus();
-    w.drawingList->setCurrentRow(0, QItemSelectionModel::NoUpdate);
-    QTest::keyClick(w.drawingList, Qt::Key_Down);
-    QTest::keyClick(w.drawingList, Qt::Key_Space);
-    EXPECT_EQ(w.drawingSelectionLabel->text(), "1 sel");
-    EXPECT_FALSE(w.drawingInfoLabel->text().isEmpty()) << "the selected drawing's date and size";
-    QTest::keyClick(w.drawingList, Qt::Key_Up);
-    QTest::keyClick(w.drawingList, Qt::Key_Space);
-    EXPECT_EQ(w.drawingSelectionLabel->text(), "2 sel") << "drawings are chosen several at once";
-    QTest::keyClick(w.drawingList, Qt::Key_Space);
-    EXPECT_EQ(w.drawingSelectionLabel->text(), "1 sel");
+    ui.drawingList->setFocus();
+    ui.drawingList->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    QTest::keyClick(ui.drawingList, Qt::Key_Down);
+    QTest::keyClick(ui.drawingList, Qt::Key_Space);
+    EXPECT_EQ(ui.drawingSelectionLabel->text(), "1 sel");
+    EXPECT_FALSE(ui.drawingInfoLabel->text().isEmpty()) << "the selected drawing's date and size";
+    QTest::keyClick(ui.drawingList, Qt::Key_Up);
+    QTest::keyClick(ui.drawingList, Qt::Key_Space);
+    EXPECT_EQ(ui.drawingSelectionLabel->text(), "2 sel") << "drawings are chosen several at once";
+    QTest::keyClick(ui.drawingList, Qt::Key_Space);
+    EXPECT_EQ(ui.drawingSelectionLabel->text(), "1 sel");
 
     // Templates: the arrow selects; the extract command follows.
-    w.templateList->setFocus();
-    QTest::keyClick(w.templateList, Qt::Key_Down);
-    ASSERT_EQ(w.templateList->selectedItems().size(), 1);
-    EXPECT_TRUE(w.extractButton->isEnabled());
-    EXPECT_FALSE(w.templateInfoLabel->text().isEmpty());
-    const QString chosen = w.templateList->selectedItems()[0]->text();
-    QTest::keyClick(w.templateList, chosen == "title.txt" ? Qt::Key_Up : Qt::Key_Down);
-    ASSERT_EQ(w.templateList->selectedItems()[0]->text(), "title.txt");
+    ui.templateList->setFocus();
+    QTest::keyClick(ui.templateList, Qt::Key_Down);
+    ASSERT_EQ(ui.templateList->selectedItems().size(), 1);
+    EXPECT_TRUE(ui.extractButton->isEnabled());
+    EXPECT_FALSE(ui.templateInfoLabel->text().isEmpty());
+    const QString chosen = ui.templateList->selectedItems()[0]->text();
+    QTest::keyClick(ui.templateList, chosen == "title.txt" ? Qt::Key_Up : Qt::Key_Down);
+    ASSERT_EQ(ui.templateList->selectedItems()[0]->text(), "title.txt");
     w.extractAttributes();
-    ASSERT_EQ(w.records->count(), 1);
+    ASSERT_EQ(ui.records->count(), 1);
 
     // Records: Space toggles the current record; the count and the send command follow.
-    w.recordList->setFocus();
-    w.recordList->setCurrentIndex(w.records->index(0));
-    w.recordList->selectionModel()->clearSelection();
-    QTest::keyClick(w.recordList, Qt::Key_Space);
-    EXPECT_EQ(w.recordSelectionLabel->text(), "1 of 1 selected");
-    EXPECT_TRUE(w.clearRecordSelectionButton->isEnabled());
+    ui.recordList->setFocus();
+    ui.recordList->setCurrentIndex(ui.records->index(0));
+    ui.recordList->selectionModel()->clearSelection();
+    QTest::keyClick(ui.recordList, Qt::Key_Space);
+    EXPECT_EQ(ui.recordSelectionLabel->text(), "1 of 1 selected");
+    EXPECT_TRUE(ui.clearRecordSelectionButton->isEnabled());
 
     // Output files: the arrow selects the next file, which becomes the send target.
-    w.outputFileList->setFocus();
-    w.outputFileList->setCurrentRow(0);
-    QTest::keyClick(w.outputFileList, Qt::Key_Down);
-    EXPECT_EQ(w.m_textFile, out + "/b.txt");
-    EXPECT_TRUE(w.sendButton->isEnabled());
+    ui.outputFileList->setFocus();
+    ui.outputFileList->setCurrentRow(0);
+    QTest::keyClick(ui.outputFileList, Qt::Key_Down);
+    EXPECT_EQ(stateOf(MainWindow::Destination::TextFile).target, out + "/b.txt");
+    EXPECT_TRUE(ui.sendButton->isEnabled());
 }
 
 }  // namespace

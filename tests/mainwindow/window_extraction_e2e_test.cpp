@@ -27,14 +27,14 @@ protected:
         setOption("Dir", drawings);
         setOption("Dir3", templates);
         setOption("FExt", "*.dxf");
+        readerFactory = drawing::drawingFileReaderFactory();
         load();
-        window->readerFactory = drawing::drawingFileReaderFactory();
     }
     void choose(const QString& templateName) {
         MainWindow& w = *window;
         w.selectAllDrawings();
-        for (int i = 0; i < w.templateList->count(); ++i) {
-            w.templateList->item(i)->setSelected(w.templateList->item(i)->text() == templateName);
+        for (int i = 0; i < ui.templateList->count(); ++i) {
+            ui.templateList->item(i)->setSelected(ui.templateList->item(i)->text() == templateName);
         }
         w.templateClicked();
     }
@@ -49,10 +49,10 @@ TEST_F(WindowExtraction, RecordsInEveryFormAndFailuresInTheLog) {
     QFile::remove(drawings + "/gone.dxf");
     choose("title.txt");
     w.extractAttributes();
-    ASSERT_EQ(w.records->count(), 2);
-    EXPECT_TRUE(w.records->record(0).startsWith("'COOLING-WATER.DXF','TITLE','"));
-    EXPECT_TRUE(w.records->record(1).endsWith("'PID-2001','Tank farm transfer','B'"));
-    EXPECT_TRUE(w.statusLabel->text().startsWith("Attributes from 2 file(s) extracted in "));
+    ASSERT_EQ(ui.records->count(), 2);
+    EXPECT_TRUE(ui.records->record(0).startsWith("'COOLING-WATER.DXF','TITLE','"));
+    EXPECT_TRUE(ui.records->record(1).endsWith("'PID-2001','Tank farm transfer','B'"));
+    EXPECT_TRUE(ui.statusLabel->text().startsWith("Attributes from 2 file(s) extracted in "));
     const QByteArray log = errLog();
     EXPECT_EQ(log.count("\r\n"), 2) << log.toStdString();
     EXPECT_TRUE(log.contains("  Drawing: " + (drawings + "/broken.dxf").toUtf8() +
@@ -61,14 +61,14 @@ TEST_F(WindowExtraction, RecordsInEveryFormAndFailuresInTheLog) {
         << "the reader's reason follows the message";
     EXPECT_TRUE(log.contains("  Error: File GONE.DXF not found.\r\n"));
 
-    w.sdfOption->setChecked(true);
-    w.fieldSpacesEdit->setText("3");
-    w.fullPathCheck->setChecked(true);
-    w.timestampCheck->setChecked(true);
+    ui.sdfOption->setChecked(true);
+    ui.fieldSpacesEdit->setText("3");
+    ui.fullPathCheck->setChecked(true);
+    ui.timestampCheck->setChecked(true);
     choose("title.txt");
     w.extractAttributes();
-    ASSERT_EQ(w.records->count(), 4) << "the second run adds behind the first";
-    const QString sdf = w.records->record(3);
+    ASSERT_EQ(ui.records->count(), 4) << "the second run adds behind the first";
+    const QString sdf = ui.records->record(3);
     EXPECT_TRUE(sdf.startsWith(drawings + "/tank-farm.dxf" + "   ")) << sdf.toStdString();
     EXPECT_TRUE(sdf.endsWith("   PID-2001   Tank farm transfer   B")) << sdf.toStdString();
 }
@@ -77,8 +77,8 @@ TEST_F(WindowExtraction, RejectedTemplateIsLoggedAndReported) {
     MainWindow& w = *window;
     choose("bad.txt");
     w.extractAttributes();
-    EXPECT_EQ(w.records->count(), 0);
-    EXPECT_EQ(w.statusLabel->text(),
+    EXPECT_EQ(ui.records->count(), 0);
+    EXPECT_EQ(ui.statusLabel->text(),
               "No attributes extracted. Template file requires '*ATTRIBUTE_TAGS'.");
     EXPECT_TRUE(errLog().endsWith("  Template: " + (templates + "/bad.txt").toUtf8() +
                                   "  Error: Template file requires '*ATTRIBUTE_TAGS'.\r\n"));

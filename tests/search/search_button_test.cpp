@@ -10,10 +10,12 @@
 namespace {
 
 TEST_F(SearchWindowTest, TheMainWindowsSearchButtonOpensTheSearchWindowModally) {
-    MainWindow mainWindow(fakes.platform(), programFolder(), QString());
-    mainWindow.readerFactory = model->factory();
+    MainWindow mainWindow(MainWindowServices(fakes.platform(), model->factory()), programFolder(),
+                          QString());
+    auto* searchButton = mainWindow.findChild<QPushButton*>("searchButton");
+    ASSERT_TRUE(searchButton);
     setOption("Search", "from the settings");
-    mainWindow.searchButton->click();
+    searchButton->click();
     auto* search = mainWindow.findChild<SearchWindow*>();
     ASSERT_NE(search, nullptr);
     EXPECT_TRUE(search->isVisible());
@@ -27,7 +29,7 @@ TEST_F(SearchWindowTest, TheMainWindowsSearchButtonOpensTheSearchWindowModally) 
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(mainWindow.findChild<SearchWindow*>(), nullptr);
     EXPECT_EQ(option("Search"), "pump");
-    mainWindow.searchButton->click();
+    searchButton->click();
     search = mainWindow.findChild<SearchWindow*>();
     ASSERT_NE(search, nullptr);
     EXPECT_EQ(search->searchTextEdit->text(), "pump");

@@ -38,7 +38,6 @@ public:
         visible = v;
         return office::Status(core::Done{});
     }
-    office::Result<QString> Caption() const override { return QStringLiteral("Sheets"); }
 };
 
 struct MemField {
