@@ -233,8 +233,14 @@ void DrawingListRunner::addRecords(const QString& drawingPath, const QString& dr
     RecordListModel& records = m_window.records();
     // The header row of the drawing read last goes with the records, for the sends that follow.
     records.setHeader(extracted.header);
+    std::vector<RecordSource> sources;
+    sources.reserve(extracted.records.size());
+    for (const ExtractedRecord& record : extracted.records) {
+        sources.push_back(record.source);
+        sources.back().drawingPath = drawingPath;
+    }
     const qint64 first = records.count();
-    records.append(added, maxFields);
+    records.append(added, maxFields, std::move(sources));
     m_window.recordsAdded(first, added.size());
     m_result.recordsAdded += added.size();
 }

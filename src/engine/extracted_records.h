@@ -7,18 +7,7 @@
 #include <QString>
 #include <vector>
 
-struct AttributeSource {
-    QString tag;     // as the template or the drawing names it
-    QString handle;  // empty for a tag the block lacks (its field reads 'N/A')
-};
-
-struct RecordSource {
-    QString drawingPath;  // the drawing in its real letter case; set by the run
-    QString space;        // "MODEL" or "PAPER"
-    QString blockName;
-    QString blockHandle;
-    std::vector<AttributeSource> attributes;  // the record's attribute fields, in order
-};
+#include "core/record_source.h"
 
 struct ExtractedRecord {
     QString line;  // the extract file's record line: 'A','B','C'

@@ -41,12 +41,11 @@ void MainWindow::extractAttributes() {
 
     const qint64 countBefore = records->count();
     WindowRunUi ui(m_platform, statusLabel);
-    const ExtractionRunResult result =
-        runExtraction(request, m_readerFactory, ui, m_platform.clock);
+    ExtractionRunResult result = runExtraction(request, m_readerFactory, ui, m_platform.clock);
     if (result.outcome != ExtractionRunResult::Outcome::Finished) {
         return;
     }
-    addRecords(result.records, result.maxFields, false);
+    addRecords(result.records, result.maxFields, std::move(result.sources), false);
     // The header row goes with the records of the run that read it.
     if (!result.records.isEmpty()) records->setHeader(result.header);
 

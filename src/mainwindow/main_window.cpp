@@ -229,9 +229,10 @@ QStringList MainWindow::selectedRecords() const {
     return texts;
 }
 
-void MainWindow::addRecords(const QStringList& added, qint64 maxFields, bool selected) {
+void MainWindow::addRecords(const QStringList& added, qint64 maxFields,
+                            std::vector<RecordSource> sources, bool selected) {
     const int first = records->rowCount();
-    records->append(added, maxFields);
+    records->append(added, maxFields, std::move(sources));
     if (!selected || added.isEmpty()) return;
     recordList->selectionModel()->select(
         QItemSelection(records->index(first), records->index(records->rowCount() - 1)),

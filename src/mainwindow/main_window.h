@@ -188,7 +188,8 @@ private:
     qint64 selectedRecordCount() const;
     QStringList selectedRecords() const;
     // Adds a run's records in one insertion; `selected` also selects them in one change.
-    void addRecords(const QStringList& added, qint64 maxFields, bool selected);
+    void addRecords(const QStringList& added, qint64 maxFields, std::vector<RecordSource> sources,
+                    bool selected);
     // Fits the record list's scroll range to its longest record, measuring that one only.
     void fitRecordScrollWidth();
 

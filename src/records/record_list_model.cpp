@@ -31,16 +31,21 @@ QStringList RecordListModel::texts() const {
     return all;
 }
 
-void RecordListModel::append(const QStringList& records, qint64 maxFields) {
+void RecordListModel::append(const QStringList& records, qint64 maxFields,
+                             std::vector<RecordSource> sources) {
     m_maxFields = std::max(m_maxFields, maxFields);
     if (records.isEmpty()) return;
     const int first = rowCount();
     beginInsertRows({}, first, first + static_cast<int>(records.size()) - 1);
-    m_records.reserve(m_records.size() + static_cast<size_t>(records.size()));
+    const size_t added = static_cast<size_t>(records.size());
+    m_records.reserve(m_records.size() + added);
     for (const QString& text : records) {
         if (m_longest < 0 || text.size() > record(m_longest).size()) m_longest = count();
         m_records.push_back(text);
     }
+    sources.resize(added);
+    m_sources.insert(m_sources.end(), std::make_move_iterator(sources.begin()),
+                     std::make_move_iterator(sources.end()));
     endInsertRows();
 }
 
@@ -50,7 +55,9 @@ void RecordListModel::removeRecords(const std::vector<qint64>& ascendingRows) {
     // the rest of it each time.
     beginResetModel();
     std::vector<QString> kept;
+    std::vector<RecordSource> keptSources;
     kept.reserve(m_records.size() - std::min(m_records.size(), ascendingRows.size()));
+    keptSources.reserve(kept.capacity());
     auto next = ascendingRows.begin();
     m_longest = -1;
     for (qint64 row = 0; row < count(); ++row) {
@@ -63,8 +70,10 @@ void RecordListModel::removeRecords(const std::vector<qint64>& ascendingRows) {
             m_longest = static_cast<qint64>(kept.size());
         }
         kept.push_back(std::move(text));
+        keptSources.push_back(std::move(m_sources[static_cast<size_t>(row)]));
     }
     m_records = std::move(kept);
+    m_sources = std::move(keptSources);
     if (m_records.empty()) m_maxFields = 0;
     endResetModel();
 }
@@ -73,6 +82,8 @@ void RecordListModel::clear() {
     beginResetModel();
     m_records.clear();
     m_records.shrink_to_fit();
+    m_sources.clear();
+    m_sources.shrink_to_fit();
     m_longest = -1;
     m_maxFields = 0;
     endResetModel();

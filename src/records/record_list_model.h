@@ -7,10 +7,12 @@
 #include <QStringList>
 #include <vector>
 
+#include "core/record_source.h"
+
 // The records of the attribute list, owned in memory: their texts in the order they were added,
-// the header row of the run that produced them and the largest field count of the comma-delimited
-// ones. A view shows them with uniform item sizes, so a run of 100,000 records is one insertion
-// and costs no layout per item.
+// where each came from, the header row of the run that produced them and the largest field count of
+// the comma-delimited ones. A view shows them with uniform item sizes, so a run of 100,000 records
+// is one insertion and costs no layout per item.
 class RecordListModel : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -24,8 +26,13 @@ public:
     const QString& record(qint64 row) const { return m_records[static_cast<size_t>(row)]; }
     QStringList texts() const;
 
+    // Where the record came from; an empty source for one added without it.
+    const RecordSource& source(qint64 row) const { return m_sources[static_cast<size_t>(row)]; }
+
     // Adds `records` behind the others in one insertion; `maxFields` raises the field count.
-    void append(const QStringList& records, qint64 maxFields = 0);
+    // `sources` go with the records in order; records beyond them get an empty source.
+    void append(const QStringList& records, qint64 maxFields = 0,
+                std::vector<RecordSource> sources = {});
     // Removes the rows given in ascending order; the others keep their order.
     void removeRecords(const std::vector<qint64>& ascendingRows);
     // Empties the list and sets the field count back to 0; the header row stays until a run
@@ -48,6 +55,7 @@ public:
 
 private:
     std::vector<QString> m_records;
+    std::vector<RecordSource> m_sources;  // one per record
     QString m_header;
     qint64 m_maxFields = 0;
     qint64 m_longest = -1;

@@ -192,4 +192,37 @@ TEST_F(RecordListTest, KeyboardSelectionIsAClickInEveryList) {
     EXPECT_TRUE(ui.sendButton->isEnabled());
 }
 
+// Each record knows its drawing, block and attributes, through an extraction, a drawing list
+// and the removal of records before it.
+TEST_F(RecordListTest, EachRecordKeepsWhereItCameFrom) {
+    addDrawing("a.dwg", 2, "A-");
+    addDrawing("b.dwg", 1, "B-");
+    MainWindow& w = load();
+    auto where = [this](qint64 row) {
+        const RecordSource& source = ui.records->source(row);
+        QStringList tags;
+        for (const AttributeSource& attribute : source.attributes) tags << attribute.tag;
+        return QFileInfo(source.drawingPath).fileName() + " " + source.blockName + " " +
+               source.blockHandle + " " + tags.join(',');
+    };
+    w.selectAllDrawings();
+    ui.templateList->setCurrentRow(0);
+    w.extractAttributes();
+    ASSERT_EQ(ui.records->count(), 3);
+    EXPECT_EQ(ui.records->source(0).drawingPath, drawings + "/a.dwg");
+    EXPECT_EQ(where(1), "a.dwg TITLE 2 DWGNO,REV");
+    EXPECT_EQ(where(2), "b.dwg TITLE 1 DWGNO,REV");
+    setRecordSelected(0, true);
+    fakes.dialogs.answerButton(platform::DialogButton::Yes);
+    w.clearRecordSelection();
+    ASSERT_EQ(ui.records->count(), 2);
+    EXPECT_EQ(where(0), "a.dwg TITLE 2 DWGNO,REV");
+    EXPECT_EQ(where(1), "b.dwg TITLE 1 DWGNO,REV");
+
+    runListFile("DWGNAME\r\n" + line("b.dwg") + line("a.dwg"));
+    ASSERT_EQ(ui.records->count(), 3);
+    EXPECT_EQ(where(0), "b.dwg TITLE 1 DWGNO,REV");
+    EXPECT_EQ(where(2), "a.dwg TITLE 2 DWGNO,REV");
+}
+
 }  // namespace
