@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The plan of an update: for each drawing a source names, every attribute that will change
+// (block, handle, tag, the value in the drawing now, the new one), the rows that change nothing,
+// and everything that cannot be applied with its reason. Making a plan reads the drawings and
+// writes nothing.
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <vector>
+
+#include "writeback/edit_source.h"
+
+namespace writeback {
+
+struct UpdateOptions {
+    QString folder;           // where a drawing named without a folder is looked for
+    QStringList blockFilter;  // a register's block names, wildcards allowed; empty: every block
+    bool keepBackup = true;   // the previous file stays as NAME.bak
+};
+
+enum class ValueStatus { Change, Unchanged, Problem };
+
+struct PlannedValue {
+    int sourceRow = 0;  // the row of the source, counting the header as row 1
+    QString blockName;
+    QString blockHandle;
+    QString tag;
+    QString attributeHandle;
+    std::uint32_t attributeOrdinal = 0;  // where the file has no handles
+    QString now;
+    QString next;
+    ValueStatus status = ValueStatus::Change;
+    QString reason;  // why a problem cannot be applied
+};
+
+// What the plan saw of a drawing's file: a file that differs when the plan is applied was
+// changed by someone else in between.
+struct FileFingerprint {
+    qint64 size = -1;
+    QDateTime modified;
+    QByteArray sha256;
+    bool operator==(const FileFingerprint&) const = default;
+};
+
+struct DrawingPlan {
+    QString path;
+    // Why nothing of this drawing can be written (not found, open in another program,
+    // read-only, a release that cannot be written yet); empty when it can.
+    QString refusal;
+    FileFingerprint fingerprint;
+    std::vector<PlannedValue> values;
+
+    int count(ValueStatus status) const;
+};
+
+struct UpdatePlan {
+    std::vector<DrawingPlan> drawings;  // in the order the source first names them
+    // Rows that name no drawing at all, with their reason.
+    std::vector<PlannedValue> unplaced;
+
+    int count(ValueStatus status) const;  // over every drawing
+    int refusedDrawings() const;
+};
+
+UpdatePlan planUpdate(const EditTable& table, const EditColumns& columns,
+                      const UpdateOptions& options);
+
+// The fingerprint of a file as it is now; an empty one when it cannot be read.
+FileFingerprint fingerprintOf(const QString& path);
+
+// Why a drawing cannot be written now, or empty: another program holds it open (the CAD
+// program's NAME.dwl and NAME.dwl2, office-style ~$NAME and .~lock.NAME# files), the file or
+// its folder is read-only.
+QString writeRefusal(const QString& path);
+
+}  // namespace writeback
