@@ -1,0 +1,210 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Plans and their application on real drawings in a scratch folder: what a plan lists, what is
+// written, the backup and the undo file, and every refusal leaving the drawing as it was.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "drawing/dxf_reader.h"
+#include "support/files.h"
+#include "support/qt_printers.h"
+#include "writeback/apply_update.h"
+#include "writeback/update_plan.h"
+
+namespace {
+
+using writeback::ValueStatus;
+
+const QString kExamples = QStringLiteral(QUILLON_FIXTURES_DIR "/../../examples");
+
+class UpdateApplyTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        drawing = dir.filePath("cooling-water.dxf");
+        ASSERT_TRUE(QFile::copy(kExamples + "/cooling-water.dxf", drawing));
+        QFile::setPermissions(drawing, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+        original = testfiles::read(drawing);
+    }
+    // A by-reference source: DRAWING_NAME, BLOCK_HANDLE, then the tags.
+    writeback::UpdatePlan plan(const QStringList& header, const std::vector<QStringList>& rows,
+                               const writeback::UpdateOptions& options = {}) {
+        writeback::EditTable table{header, rows, QStringLiteral("test")};
+        const auto columns = writeback::editColumns(table);
+        EXPECT_TRUE(columns) << columns.error().description.toStdString();
+        if (!columns) return {};
+        writeback::UpdateOptions given = options;
+        if (given.folder.isEmpty()) given.folder = dir.path();
+        return writeback::planUpdate(table, columns.value(), given);
+    }
+    writeback::UpdatePlan titlePlan(const QString& title) {
+        return plan({"DRAWING_NAME", "BLOCK_HANDLE", "TITLE"}, {{drawing, "63", title}});
+    }
+    // The attribute values of the drawing's block reference `handle`, as "TAG=value" pairs.
+    QStringList valuesOf(const QString& path, const QString& handle) {
+        const auto model = drawing::readDrawingFile(path);
+        EXPECT_TRUE(model) << model.error().description.toStdString();
+        QStringList values;
+        if (!model) return values;
+        for (const auto& insert : model.value()->inserts) {
+            if (insert.handle.toQString() != handle) continue;
+            for (std::uint32_t i = 0; i < insert.attributeCount; ++i) {
+                const auto& attribute = model.value()->attributes[insert.firstAttribute + i];
+                values << attribute.tag + "=" + attribute.text;
+            }
+        }
+        return values;
+    }
+
+    QTemporaryDir dir;
+    QString drawing;
+    QByteArray original;
+};
+
+TEST_F(UpdateApplyTest, PlanApplyAndUndoGiveBackTheOriginalBytes) {
+    const QString title = QString::fromUtf8("Ø 図 \"quoted\", with comma");
+    const writeback::UpdatePlan planned =
+        plan({"DRAWING_NAME", "BLOCK_HANDLE", "DWGNO", "TITLE", "REV"},
+             {{"COOLING-WATER.DXF", "63", "PID-1001", title, ""}});
+    EXPECT_EQ(testfiles::read(drawing), original) << "a plan changes nothing";
+    ASSERT_EQ(planned.drawings.size(), 1u);
+    EXPECT_EQ(planned.drawings[0].path, drawing) << "a name in capitals finds the drawing";
+    EXPECT_EQ(planned.count(ValueStatus::Change), 2);
+    EXPECT_EQ(planned.count(ValueStatus::Unchanged), 1);
+    const QString undo = dir.filePath("undo.csv");
+    const writeback::ApplyResult applied = writeback::applyUpdate(planned, {}, undo);
+    ASSERT_EQ(applied.written(), 1) << applied.drawings[0].reason.toStdString();
+    EXPECT_EQ(valuesOf(drawing, "63"),
+              (QStringList{"DWGNO=PID-1001", "TITLE=" + title, "REV="}));
+    EXPECT_EQ(testfiles::read(dir.filePath("cooling-water.bak")), original);
+    EXPECT_EQ(QFileInfo(drawing).permissions(), QFileInfo(dir.filePath("cooling-water.bak")).permissions());
+    EXPECT_EQ(applied.undoFile, undo);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3) << "no temporary file is left";
+
+    // The undo file is a source of its own: applying it restores the drawing byte for byte.
+    writeback::EditTable table;
+    const auto read = writeback::readDelimitedFile(undo);
+    ASSERT_TRUE(read) << read.error().description.toStdString();
+    const auto columns = writeback::editColumns(read.value());
+    ASSERT_TRUE(columns);
+    const writeback::UpdatePlan back = writeback::planUpdate(read.value(), columns.value(), {});
+    EXPECT_EQ(back.count(ValueStatus::Change), 2);
+    writeback::UpdateOptions noBackup;
+    noBackup.keepBackup = false;
+    EXPECT_EQ(writeback::applyUpdate(back, noBackup, {}).written(), 1);
+    EXPECT_EQ(testfiles::read(drawing), original);
+}
+
+// Everything that cannot be applied is listed with its reason, and keeps nothing else from
+// being written.
+TEST_F(UpdateApplyTest, RowsThatCannotBeAppliedSayWhyAndBlockNothingElse) {
+    const writeback::UpdatePlan planned =
+        plan({"DRAWING_NAME", "BLOCK_HANDLE", "TITLE", "NOSUCHTAG"},
+             {{drawing, "63", "New title", ""},
+              {drawing, "FFFF", "x", ""},
+              {drawing, "63", "", "value"},
+              {dir.filePath("gone.dxf"), "63", "x", ""},
+              {"", "63", "x", ""}});
+    QStringList reasons;
+    for (const auto& value : planned.unplaced) reasons << value.reason;
+    for (const auto& d : planned.drawings) {
+        for (const auto& value : d.values) {
+            if (value.status == ValueStatus::Problem) reasons << value.reason;
+        }
+    }
+    EXPECT_EQ(reasons, (QStringList{"the row names no drawing",
+                                    "rows give this attribute different values",
+                                    "no block reference has the handle FFFF",
+                                    "rows give this attribute different values",
+                                    "the block TITLE has no tag NOSUCHTAG", "drawing not found"}));
+    EXPECT_EQ(testfiles::read(drawing), original);
+
+    const writeback::UpdatePlan good =
+        plan({"DRAWING_NAME", "BLOCK_HANDLE", "TITLE", "REV"},
+             {{drawing, "63", "New title", "D"}, {drawing, "FFFF", "x", ""}});
+    EXPECT_EQ(good.count(ValueStatus::Change), 2);
+    EXPECT_EQ(writeback::applyUpdate(good, {}, {}).written(), 1) << "the bad row blocks nothing";
+    EXPECT_EQ(valuesOf(drawing, "63").mid(1), (QStringList{"TITLE=New title", "REV=D"}));
+}
+
+// A drawing that is open elsewhere, read-only, changed since the plan or a DWG file is not
+// written: its bytes stay as they were and the reason is given.
+TEST_F(UpdateApplyTest, DrawingsThatMustNotBeWrittenStayAsTheyWere) {
+    struct Case {
+        const char* name;
+        std::function<void()> before;  // after the plan, before applying
+        const char* reason;
+        std::function<void()> after;
+    };
+    const QString bak = dir.filePath("cooling-water.bak");
+    std::vector<Case> cases = {
+        {"CAD lock file", [&] { testfiles::write(dir.filePath("cooling-water.dwl"), "x"); },
+         "open in another program (cooling-water.dwl)",
+         [&] { QFile::remove(dir.filePath("cooling-water.dwl")); }},
+        {"office lock file",
+         [&] { testfiles::write(dir.filePath(".~lock.cooling-water.dxf#"), "x"); },
+         "open in another program", [&] { QFile::remove(dir.filePath(".~lock.cooling-water.dxf#")); }},
+        {"read-only drawing", [&] { QFile::setPermissions(drawing, QFile::ReadOwner); },
+         "the drawing is read-only",
+         [&] { QFile::setPermissions(drawing, QFile::ReadOwner | QFile::WriteOwner); }},
+        {"changed after the plan",
+         [&] { testfiles::write(drawing, original + "999\r\nEOF\r\n"); },
+         "changed after the plan was made", [&] { testfiles::write(drawing, original); }},
+        // The backup cannot take its name: the step before the drawing is replaced fails.
+        {"backup step fails",
+         [&] {
+             QDir(dir.path()).mkpath("cooling-water.bak/inside");
+         },
+         "cannot be replaced", [&] { QDir(bak).removeRecursively(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const writeback::UpdatePlan planned = titlePlan("Changed");
+        ASSERT_EQ(planned.count(ValueStatus::Change), 1);
+        c.before();
+        const QByteArray bytes = testfiles::read(drawing);
+        const writeback::ApplyResult applied = writeback::applyUpdate(planned, {}, {});
+        ASSERT_EQ(applied.drawings.size(), 1u);
+        EXPECT_FALSE(applied.drawings[0].written);
+        EXPECT_TRUE(applied.drawings[0].reason.contains(c.reason))
+            << applied.drawings[0].reason.toStdString();
+        EXPECT_EQ(testfiles::read(drawing), bytes);
+        EXPECT_TRUE(QDir(dir.path())
+                        .entryList({"*.quillon-*"}, QDir::Files | QDir::Hidden)
+                        .isEmpty())
+            << "no temporary file is left";
+        c.after();
+    }
+
+    testfiles::write(dir.filePath("a.dwg"), QByteArray("AC1032") + QByteArray(200, '\0'));
+    const writeback::UpdatePlan dwg =
+        plan({"DRAWING_NAME", "BLOCK_HANDLE", "TITLE"}, {{dir.filePath("a.dwg"), "63", "x"}});
+    ASSERT_EQ(dwg.drawings.size(), 1u);
+    EXPECT_EQ(dwg.drawings[0].refusal, "DWG drawings cannot be written yet");
+}
+
+// A register row: every block passing the filter that has the tag; an empty cell leaves the
+// attribute as it is.
+TEST_F(UpdateApplyTest, RegisterRowsReachEveryBlockWithTheTag) {
+    writeback::UpdateOptions titles;
+    titles.blockFilter = {"ti*"};
+    const writeback::UpdatePlan planned =
+        plan({"DRAWING_NAME", "REV", "TITLE"}, {{"cooling-water.dxf", "E", ""}}, titles);
+    EXPECT_EQ(planned.count(ValueStatus::Change), 1);
+    EXPECT_EQ(planned.count(ValueStatus::Problem), 0);
+    writeback::UpdateOptions none;
+    none.blockFilter = {"PUMP"};
+    const writeback::UpdatePlan other =
+        plan({"DRAWING_NAME", "REV"}, {{"cooling-water.dxf", "E"}}, none);
+    ASSERT_EQ(other.count(ValueStatus::Problem), 1);
+    EXPECT_EQ(writeback::applyUpdate(planned, {}, {}).written(), 1);
+    EXPECT_EQ(valuesOf(drawing, "63").last(), "REV=E");
+}
+
+}  // namespace
