@@ -13,7 +13,7 @@
 #include <set>
 #include <unistd.h>
 
-#include "drawing/dxf_attribute_writer.h"
+#include "drawing/attribute_value_writer.h"
 #include "drawing/dxf_reader.h"
 #include "platform/paths.h"
 #include "platform/text_writer.h"

@@ -8,7 +8,7 @@
 #include <QRegularExpression>
 #include <map>
 
-#include "drawing/dxf_attribute_writer.h"
+#include "drawing/attribute_value_writer.h"
 #include "drawing/dxf_reader.h"
 #include "platform/paths.h"
 #include "platform/read_only_file.h"
@@ -22,6 +22,16 @@ constexpr qint64 kLargestDrawing = qint64{1} << 31;
 QString attributeKey(const PlannedValue& value) {
     return value.attributeHandle.isEmpty() ? QLatin1Char('#') + QString::number(value.attributeOrdinal)
                                            : value.attributeHandle.toUpper();
+}
+
+// The row's number as its source shows it (a line, a sheet row), for messages.
+int rowNumberOf(const EditTable& table, int row) {
+    const std::size_t index = static_cast<std::size_t>(row);
+    return index < table.rowNumbers.size() ? table.rowNumbers[index] : row + 2;
+}
+
+int occurrenceOf(const EditColumns& columns, std::size_t tagColumn) {
+    return tagColumn < columns.tagOccurrences.size() ? columns.tagOccurrences[tagColumn] : 0;
 }
 
 bool isDwg(const QByteArray& head) {
@@ -46,7 +56,7 @@ std::vector<DrawingRows> rowsByDrawing(const EditTable& table, const EditColumns
                                   .trimmed();
         if (named.isEmpty()) {
             PlannedValue value;
-            value.sourceRow = row + 2;
+            value.sourceRow = rowNumberOf(table, row);
             value.status = ValueStatus::Problem;
             value.reason = QStringLiteral("the row names no drawing");
             unplaced.push_back(value);
@@ -93,9 +103,11 @@ QString blockNameOf(const drawing::InsertRecord& insert) {
 }
 
 // The planned value of one attribute of `insert`, or a problem when the block lacks the tag.
-// An attribute's tag is found in any letter case; with the tag twice, the first counts.
+// An attribute's tag is found in any letter case; `occurrence` picks among a block's
+// attributes with the same tag (0: the first).
 PlannedValue valueFor(const drawing::Drawing& model, const drawing::InsertRecord& insert,
-                      const QString& tag, const QString& next, int sourceRow, bool* found) {
+                      const QString& tag, int occurrence, const QString& next, int sourceRow,
+                      bool* found) {
     PlannedValue value;
     value.sourceRow = sourceRow;
     value.blockName = blockNameOf(insert);
@@ -107,6 +119,7 @@ PlannedValue valueFor(const drawing::Drawing& model, const drawing::InsertRecord
         const std::uint32_t ordinal = insert.firstAttribute + i;
         const drawing::AttributeRecord& attribute = model.attributes[ordinal];
         if (attribute.tag.compare(tag, Qt::CaseInsensitive) != 0) continue;
+        if (occurrence-- > 0) continue;
         *found = true;
         value.attributeHandle = attribute.handle.toQString();
         value.attributeOrdinal = ordinal;
@@ -129,7 +142,7 @@ void planRows(const drawing::Drawing& model, const EditTable& table, const EditC
     }
     for (int row : rows) {
         const QStringList& cells = table.rows[static_cast<std::size_t>(row)];
-        const int sourceRow = row + 2;
+        const int sourceRow = rowNumberOf(table, row);
         if (columns.layout == EditLayout::ByReference) {
             const QString handle = cells.value(columns.handle).trimmed();
             const auto found = byHandle.find(handle.toUpper());
@@ -152,8 +165,8 @@ void planRows(const drawing::Drawing& model, const EditTable& table, const EditC
                 bool hasTag = false;
                 PlannedValue value =
                     valueFor(model, model.inserts[found->second],
-                             columns.tagNames.value(static_cast<qsizetype>(t)), next, sourceRow,
-                             &hasTag);
+                             columns.tagNames.value(static_cast<qsizetype>(t)),
+                             occurrenceOf(columns, t), next, sourceRow, &hasTag);
                 // The block lacks the tag and the row gives it no value: nothing to write.
                 if (!hasTag && next.isEmpty()) continue;
                 out.push_back(value);
@@ -177,7 +190,8 @@ void planRows(const drawing::Drawing& model, const EditTable& table, const EditC
                     continue;
                 }
                 bool hasTag = false;
-                PlannedValue value = valueFor(model, insert, tag, next, sourceRow, &hasTag);
+                PlannedValue value = valueFor(model, insert, tag, occurrenceOf(columns, t), next,
+                                              sourceRow, &hasTag);
                 if (!hasTag) continue;
                 any = true;
                 out.push_back(value);
@@ -244,11 +258,11 @@ DrawingPlan planDrawing(const DrawingRows& named, const EditTable& table,
                         const std::vector<QRegularExpression>& filter) {
     DrawingPlan plan;
     plan.path = named.path;
-    auto refuse = [&plan, &named](const QString& reason) {
+    auto refuse = [&plan, &named, &table](const QString& reason) {
         plan.refusal = reason;
         for (int row : named.rows) {
             PlannedValue value;
-            value.sourceRow = row + 2;
+            value.sourceRow = rowNumberOf(table, row);
             value.status = ValueStatus::Problem;
             value.reason = reason;
             plan.values.push_back(value);

@@ -35,7 +35,9 @@ protected:
     // A by-reference source: DRAWING_NAME, BLOCK_HANDLE, then the tags.
     writeback::UpdatePlan plan(const QStringList& header, const std::vector<QStringList>& rows,
                                const writeback::UpdateOptions& options = {}) {
-        writeback::EditTable table{header, rows, QStringLiteral("test")};
+        writeback::EditTable table;
+        table.header = header;
+        table.rows = rows;
         const auto columns = writeback::editColumns(table);
         EXPECT_TRUE(columns) << columns.error().description.toStdString();
         if (!columns) return {};
@@ -88,7 +90,6 @@ TEST_F(UpdateApplyTest, PlanApplyAndUndoGiveBackTheOriginalBytes) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3) << "no temporary file is left";
 
     // The undo file is a source of its own: applying it restores the drawing byte for byte.
-    writeback::EditTable table;
     const auto read = writeback::readDelimitedFile(undo);
     ASSERT_TRUE(read) << read.error().description.toStdString();
     const auto columns = writeback::editColumns(read.value());
