@@ -224,7 +224,7 @@ core::Result<EditTable> parseDelimitedText(const QString& text, const QString& o
         return readRecordLines(in, table);
     }
     const std::optional<QChar> delimiter = named ? named : delimiterOf(header);
-    if (!delimiter && trimmed.contains(QLatin1String("  "))) {
+    if (!delimiter && !trimmed.contains(u'"') && trimmed.contains(QLatin1String("  "))) {
         return refusal(origin,
                        lineReason(in.line, QStringLiteral("the names are separated by blanks only; "
                                                           "space-delimited records cannot be read "

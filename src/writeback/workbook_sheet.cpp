@@ -160,16 +160,15 @@ struct Shown {
 Shown shownText(const pugi::xml_node& cell, const Book& book) {
     const std::string_view type = attribute(cell, "t").value();
     if (type == "inlineStr") return {itemText(child(cell, "is")), {}};
-    const pugi::xml_node value = child(cell, "v");
-    if (!value) {
-        if (child(cell, "f")) {
-            return {{},
-                    QStringLiteral("a formula whose result was not saved with the workbook; "
-                                   "open the workbook in a spreadsheet program and save it.")};
-        }
-        return {};
+    const char* stored = child(cell, "v").text().get();
+    // A formula's result is saved beside it, empty only for an empty text (type "str"); a
+    // program that does not calculate saves none.
+    if (child(cell, "f") && !*stored && type != "str") {
+        return {{},
+                QStringLiteral("a formula whose result was not saved with the workbook; open "
+                               "the workbook in a spreadsheet program and save it.")};
     }
-    const char* stored = value.text().get();
+    if (!*stored) return {};
     if (type == "s") {
         char* end = nullptr;
         const unsigned long index = std::strtoul(stored, &end, 10);
@@ -189,7 +188,6 @@ Shown shownText(const pugi::xml_node& cell, const Book& book) {
                     QString::fromUtf8(type.data(), static_cast<qsizetype>(type.size())) +
                     QStringLiteral(").")};
     }
-    if (!*stored) return {};
     bool converts = false;
     const double number = QByteArray(stored).toDouble(&converts);  // whatever the C locale
     if (!converts) return {{}, QStringLiteral("its number cannot be read.")};
