@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -73,6 +74,12 @@ TEST_F(RefusalsTest, TextFileThatCannotBeReadOrIsTooLarge) {
     ASSERT_TRUE(QDir(scratch.path()).mkdir("folder.csv"));
     EXPECT_EQ(refusalOf(writeback::readDelimitedFile(path("folder.csv"))),
               "folder.csv cannot be read: Is a directory.");
+    if (::geteuid() != 0) {  // the administrator reads everything
+        ASSERT_TRUE(testfiles::write(path("secret.csv"), "DRAWING_NAME,TITLE\n"));
+        ASSERT_TRUE(QFile::setPermissions(path("secret.csv"), QFile::WriteOwner));
+        EXPECT_EQ(refusalOf(writeback::readDelimitedFile(path("secret.csv"))),
+                  "secret.csv cannot be read: Permission denied.");
+    }
     if (QProcess::execute("mkfifo", {path("pipe.csv")}) == 0) {
         EXPECT_EQ(refusalOf(writeback::readDelimitedFile(path("pipe.csv"))),
                   "pipe.csv cannot be read: not a regular file but a named pipe.");
