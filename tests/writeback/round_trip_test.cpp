@@ -184,15 +184,4 @@ TEST_F(RoundTripTest, WhatEachDestinationWroteReadsBackAsSent) {
     }
 }
 
-TEST_F(RoundTripTest, OriginNamesTheFileAndTheSheetOrTable) {
-    m_form = {true, false, false, true, 2};
-    const auto expected = extract({"TITLE"}, {{"A.dxf", {"x"}}}, m_form);
-    EXPECT_EQ(sendAndRead(Destination::TextFile, "parts.csv", expected.header).value().origin,
-              "parts.csv");
-    EXPECT_EQ(sendAndRead(Destination::Spreadsheet, "", expected.header).value().origin,
-              "Book1.xlsx, sheet Sheet1");
-    EXPECT_EQ(sendAndRead(Destination::Database, "parts.db", expected.header).value().origin,
-              "parts.db, table Parts");
-}
-
 }  // namespace
