@@ -365,7 +365,9 @@ core::Result<DxfFormat> scanAttributeSites(const QByteArray& dxf,
             offset += count;
             return static_cast<long long>(count);
         },
-        kChunkSize, kMaxCarry);
+        // A small file needs no buffer larger than itself.
+        std::clamp<std::size_t>(size, 64, kChunkSize),
+        std::clamp<std::size_t>(size, 64, kMaxCarry));
     if (!buffer.refill(buffer.data()))
         return failure(errors::kFileAccess, QStringLiteral("the file could not be read"));
     const std::string_view head(buffer.data(),
