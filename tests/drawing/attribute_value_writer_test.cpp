@@ -134,6 +134,10 @@ struct RoundTrip {
     bool sameBytes = true;  // the old values written back give the original bytes
 };
 
+void PrintTo(const RoundTrip& trip, std::ostream* out) {
+    *out << trip.fixture;
+}
+
 class WriterRoundTrip : public ::testing::TestWithParam<RoundTrip> {};
 
 TEST_P(WriterRoundTrip, OnlyTheValuesChange) {
@@ -353,6 +357,12 @@ TEST(AttributeValueWriter, MultilineTextIsSplitIntoGroupsOf250Bytes) {
     const qsizetype end = before.size() - before.indexOf("SEQEND\n");
     EXPECT_EQ(after.left(start), before.left(start));
     EXPECT_EQ(after.right(end), before.right(end));
+    // In a file with CR LF line ends the new groups end their lines the same way.
+    QByteArray crlf = before;
+    crlf.replace("\n", "\r\n");
+    const QByteArray crlfAfter = rewrittenOrFail(crlf, {edit("35", value)});
+    EXPECT_EQ(crlfAfter.count("\n"), crlfAfter.count("\r\n"));
+    EXPECT_EQ(attributesOf(crlfAfter)[0].text, shown);
     // Our own text written back after another value gives the same bytes again.
     const QByteArray other = rewrittenOrFail(after, {edit("35", u"short"_qs)});
     EXPECT_TRUE(rewrittenOrFail(other, {edit("35", value)}) == after);
