@@ -24,6 +24,8 @@ public:
     // next() until then, without filling a group for each value skipped.
     bool nextEntity(Group& group);
     bool failed() const { return !m_error.isEmpty(); }
+    // Whether group codes take two bytes (R13 and later) or one.
+    bool wideCodes() const { return m_wideCodes; }
     const QString& error() const { return m_error; }
     QString where() const;
     QString whereEnd() const;

@@ -35,34 +35,6 @@ bool isPlainAscii(std::string_view bytes) {
     return true;
 }
 
-// ICU names of the code pages a drawing names in $DWGCODEPAGE.
-const char* converterName(std::string_view codePage) {
-    struct Entry {
-        std::string_view dxf;
-        const char* icu;
-    };
-    static constexpr Entry kTable[] = {
-        {"ANSI_874", "windows-874"},   {"ANSI_932", "Shift_JIS"},     {"ANSI_936", "GBK"},
-        {"ANSI_949", "windows-949"},   {"ANSI_950", "Big5"},          {"ANSI_1250", "windows-1250"},
-        {"ANSI_1251", "windows-1251"}, {"ANSI_1252", "windows-1252"}, {"ANSI_1253", "windows-1253"},
-        {"ANSI_1254", "windows-1254"}, {"ANSI_1255", "windows-1255"}, {"ANSI_1256", "windows-1256"},
-        {"ANSI_1257", "windows-1257"}, {"ANSI_1258", "windows-1258"}, {"ANSI_1361", "johab"},
-        {"DOS437", "IBM437"},          {"DOS850", "IBM850"},          {"DOS852", "IBM852"},
-        {"DOS866", "IBM866"},
-    };
-    for (const Entry& e : kTable) {
-        if (e.dxf.size() != codePage.size()) continue;
-        bool same = true;
-        for (std::size_t i = 0; i < codePage.size() && same; ++i) {
-            char a = codePage[i];
-            if (a >= 'a' && a <= 'z') a = static_cast<char>(a - 'a' + 'A');
-            same = a == e.dxf[i];
-        }
-        if (same) return e.icu;
-    }
-    return nullptr;
-}
-
 // \M+n: n names the East Asian code page of the two bytes that follow.
 const char* eastAsianName(int digit) {
     switch (digit) {
@@ -102,6 +74,34 @@ long hexAt(const QString& s, qsizetype at, int count) {
 }
 
 }  // namespace
+
+// ICU names of the code pages a drawing names in $DWGCODEPAGE.
+const char* codePageConverterName(std::string_view codePage) {
+    struct Entry {
+        std::string_view dxf;
+        const char* icu;
+    };
+    static constexpr Entry kTable[] = {
+        {"ANSI_874", "windows-874"},   {"ANSI_932", "Shift_JIS"},     {"ANSI_936", "GBK"},
+        {"ANSI_949", "windows-949"},   {"ANSI_950", "Big5"},          {"ANSI_1250", "windows-1250"},
+        {"ANSI_1251", "windows-1251"}, {"ANSI_1252", "windows-1252"}, {"ANSI_1253", "windows-1253"},
+        {"ANSI_1254", "windows-1254"}, {"ANSI_1255", "windows-1255"}, {"ANSI_1256", "windows-1256"},
+        {"ANSI_1257", "windows-1257"}, {"ANSI_1258", "windows-1258"}, {"ANSI_1361", "johab"},
+        {"DOS437", "IBM437"},          {"DOS850", "IBM850"},          {"DOS852", "IBM852"},
+        {"DOS866", "IBM866"},
+    };
+    for (const Entry& e : kTable) {
+        if (e.dxf.size() != codePage.size()) continue;
+        bool same = true;
+        for (std::size_t i = 0; i < codePage.size() && same; ++i) {
+            char a = codePage[i];
+            if (a >= 'a' && a <= 'z') a = static_cast<char>(a - 'a' + 'A');
+            same = a == e.dxf[i];
+        }
+        if (same) return e.icu;
+    }
+    return nullptr;
+}
 
 bool isValidUtf8(std::string_view bytes) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
@@ -152,7 +152,7 @@ TextDecoder::~TextDecoder() = default;
 
 void TextDecoder::setCodePage(std::string_view name) {
     m_codePage.reset();
-    const char* icu = converterName(name);
+    const char* icu = codePageConverterName(name);
     if (!icu) return;
     auto decoder = std::make_unique<QStringDecoder>(icu, QStringConverter::Flag::Stateless);
     if (decoder->isValid()) m_codePage = std::move(decoder);

@@ -39,6 +39,10 @@ private:
     std::array<std::unique_ptr<QStringDecoder>, 6> m_eastAsian;
 };
 
+// The converter name (as QStringDecoder and QStringEncoder take it) of a code page as written
+// in $DWGCODEPAGE, or null for a name we do not know.
+const char* codePageConverterName(std::string_view codePage);
+
 // Whether `bytes` is well-formed UTF-8 (no overlong forms, no surrogates).
 bool isValidUtf8(std::string_view bytes);
 
