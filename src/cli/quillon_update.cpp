@@ -13,8 +13,11 @@
 #include "platform/paths.h"
 #include "platform/program_folder.h"
 #include "writeback/apply_update.h"
-#include "writeback/edit_source.h"
+#include "writeback/database_table.h"
+#include "writeback/delimited_file.h"
+#include "writeback/edit_columns.h"
 #include "writeback/update_plan.h"
+#include "writeback/workbook_sheet.h"
 
 namespace {
 
@@ -116,8 +119,8 @@ int main(int argc, char** argv) {
         return kBadArgumentsStatus;
     }
     writeback::UpdateOptions options;
-    options.folder = parser.isSet(folderOption) ? parser.value(folderOption)
-                                                : QFileInfo(source).absolutePath();
+    options.folder =
+        parser.isSet(folderOption) ? parser.value(folderOption) : QFileInfo(source).absolutePath();
     if (parser.isSet(folderOption)) {
         if (const QString unreadable = unreadableFolder(options.folder); !unreadable.isEmpty()) {
             err << unreadable << Qt::endl;
@@ -128,7 +131,8 @@ int main(int argc, char** argv) {
     options.keepBackup = !parser.isSet(noBackupOption);
 
     QTextStream out(stdout);
-    const writeback::UpdatePlan plan = writeback::planUpdate(table.value(), columns.value(), options);
+    const writeback::UpdatePlan plan =
+        writeback::planUpdate(table.value(), columns.value(), options);
     printPlan(out, plan);
     const bool problems = plan.count(writeback::ValueStatus::Problem) > 0;
     if (parser.isSet(planOption)) return problems ? kSomeNotApplied : 0;

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "writeback/apply_update.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,10 +11,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <map>
 #include <set>
-#include <unistd.h>
 
 #include "drawing/attribute_value_writer.h"
 #include "drawing/dxf_reader.h"
@@ -53,8 +54,9 @@ QString differenceFromPlan(const drawing::Drawing& before, const drawing::Drawin
         const auto change = planned.find(i);
         const QString& expected = change == planned.end() ? a.text : change->second;
         if (a.tag != b.tag || a.handle.view() != b.handle.view() || b.text != expected) {
-            return QStringLiteral("the attribute %1 of the written drawing does not read back as "
-                                  "planned")
+            return QStringLiteral(
+                       "the attribute %1 of the written drawing does not read back as "
+                       "planned")
                 .arg(a.tag);
         }
     }
@@ -116,8 +118,9 @@ DrawingWrite writeDrawing(const DrawingPlan& plan, const UpdateOptions& options)
     };
     if (const QString refusal = writeRefusal(plan.path); !refusal.isEmpty()) return fail(refusal);
     if (fingerprintOf(plan.path) != plan.fingerprint) {
-        return fail(QStringLiteral("the drawing changed after the plan was made; make the plan "
-                                   "again"));
+        return fail(
+            QStringLiteral("the drawing changed after the plan was made; make the plan "
+                           "again"));
     }
     QFile original(plan.path);
     if (!original.open(QIODevice::ReadOnly)) return fail(original.errorString());

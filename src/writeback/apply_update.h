@@ -22,7 +22,7 @@ struct DrawingOutcome {
 
 struct ApplyResult {
     std::vector<DrawingOutcome> drawings;
-    QString undoFile;  // empty when nothing was written
+    QString undoFile;   // empty when nothing was written
     QString undoError;  // the undo file could not be written
     bool cancelled = false;
 

@@ -20,8 +20,9 @@ namespace {
 constexpr qint64 kLargestDrawing = qint64{1} << 31;
 
 QString attributeKey(const PlannedValue& value) {
-    return value.attributeHandle.isEmpty() ? QLatin1Char('#') + QString::number(value.attributeOrdinal)
-                                           : value.attributeHandle.toUpper();
+    return value.attributeHandle.isEmpty()
+               ? QLatin1Char('#') + QString::number(value.attributeOrdinal)
+               : value.attributeHandle.toUpper();
 }
 
 // The row's number as its source shows it (a line, a sheet row), for messages.
@@ -51,9 +52,8 @@ std::vector<DrawingRows> rowsByDrawing(const EditTable& table, const EditColumns
     std::vector<DrawingRows> drawings;
     std::map<QString, std::size_t> index;
     for (int row = 0; row < static_cast<int>(table.rows.size()); ++row) {
-        const QString named = table.rows[static_cast<std::size_t>(row)]
-                                  .value(columns.drawing)
-                                  .trimmed();
+        const QString named =
+            table.rows[static_cast<std::size_t>(row)].value(columns.drawing).trimmed();
         if (named.isEmpty()) {
             PlannedValue value;
             value.sourceRow = rowNumberOf(table, row);
@@ -155,18 +155,17 @@ void planRows(const drawing::Drawing& model, const EditTable& table, const EditC
                     value.tag = columns.tagNames.value(static_cast<qsizetype>(t));
                     value.next = next;
                     value.status = ValueStatus::Problem;
-                    value.reason = handle.isEmpty()
-                                       ? QStringLiteral("the row names no block handle")
-                                       : QStringLiteral("no block reference has the handle ") +
-                                             handle;
+                    value.reason =
+                        handle.isEmpty()
+                            ? QStringLiteral("the row names no block handle")
+                            : QStringLiteral("no block reference has the handle ") + handle;
                     out.push_back(value);
                     continue;
                 }
                 bool hasTag = false;
-                PlannedValue value =
-                    valueFor(model, model.inserts[found->second],
-                             columns.tagNames.value(static_cast<qsizetype>(t)),
-                             occurrenceOf(columns, t), next, sourceRow, &hasTag);
+                PlannedValue value = valueFor(model, model.inserts[found->second],
+                                              columns.tagNames.value(static_cast<qsizetype>(t)),
+                                              occurrenceOf(columns, t), next, sourceRow, &hasTag);
                 // The block lacks the tag and the row gives it no value: nothing to write.
                 if (!hasTag && next.isEmpty()) continue;
                 out.push_back(value);
@@ -183,10 +182,9 @@ void planRows(const drawing::Drawing& model, const EditTable& table, const EditC
             bool any = false;
             for (const drawing::InsertRecord& insert : model.inserts) {
                 if (!blockPasses(blockNameOf(insert), filter)) continue;
-                if (!space.isEmpty() &&
-                    space.compare(insert.paperSpace ? QLatin1String("PAPER")
-                                                    : QLatin1String("MODEL"),
-                                  Qt::CaseInsensitive) != 0) {
+                if (!space.isEmpty() && space.compare(insert.paperSpace ? QLatin1String("PAPER")
+                                                                        : QLatin1String("MODEL"),
+                                                      Qt::CaseInsensitive) != 0) {
                     continue;
                 }
                 bool hasTag = false;
@@ -202,7 +200,8 @@ void planRows(const drawing::Drawing& model, const EditTable& table, const EditC
                 value.tag = tag;
                 value.next = next;
                 value.status = ValueStatus::Problem;
-                value.reason = QStringLiteral("no block reference of the drawing has the tag ") + tag;
+                value.reason =
+                    QStringLiteral("no block reference of the drawing has the tag ") + tag;
                 out.push_back(value);
             }
         }
@@ -214,7 +213,8 @@ void planRows(const drawing::Drawing& model, const EditTable& table, const EditC
 void markConflicts(std::vector<PlannedValue>& values) {
     std::map<QString, std::vector<std::size_t>> byAttribute;
     for (std::size_t i = 0; i < values.size(); ++i) {
-        if (values[i].status != ValueStatus::Problem) byAttribute[attributeKey(values[i])].push_back(i);
+        if (values[i].status != ValueStatus::Problem)
+            byAttribute[attributeKey(values[i])].push_back(i);
     }
     for (const auto& [key, indices] : byAttribute) {
         if (indices.size() < 2) continue;
@@ -227,8 +227,8 @@ void markConflicts(std::vector<PlannedValue>& values) {
                 value.reason = QStringLiteral("rows give this attribute different values");
             } else if (n > 0) {
                 value.status = ValueStatus::Unchanged;
-                value.reason = QStringLiteral("the same value as row %1")
-                                   .arg(values[indices[0]].sourceRow);
+                value.reason =
+                    QStringLiteral("the same value as row %1").arg(values[indices[0]].sourceRow);
             }
         }
     }
@@ -254,8 +254,7 @@ void markValuesTheFileCannotHold(const QByteArray& bytes, std::vector<PlannedVal
 }
 
 DrawingPlan planDrawing(const DrawingRows& named, const EditTable& table,
-                        const EditColumns& columns,
-                        const std::vector<QRegularExpression>& filter) {
+                        const EditColumns& columns, const std::vector<QRegularExpression>& filter) {
     DrawingPlan plan;
     plan.path = named.path;
     auto refuse = [&plan, &named, &table](const QString& reason) {
@@ -279,9 +278,8 @@ DrawingPlan planDrawing(const DrawingRows& named, const EditTable& table,
     const QByteArray bytes = file.readAll();
     file.close();
     if (isDwg(bytes.left(6))) return refuse(QStringLiteral("DWG drawings cannot be written yet"));
-    const auto model = drawing::readDrawingBytes(std::string_view(bytes.constData(),
-                                                                  static_cast<std::size_t>(
-                                                                      bytes.size())));
+    const auto model = drawing::readDrawingBytes(
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!model) {
         return refuse(QStringLiteral("the drawing cannot be read completely: ") +
                       model.error().description);

@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "writeback/edit_source.h"
+#include "writeback/edit_columns.h"
 
 namespace writeback {
 

@@ -108,7 +108,8 @@ TEST_F(UpdateProgram, ExitStatusesSayWhatWasNotApplied) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
         const Run result = update(c.arguments);
-        EXPECT_EQ(result.status, c.status) << result.out.toStdString() << result.errors.toStdString();
+        EXPECT_EQ(result.status, c.status)
+            << result.out.toStdString() << result.errors.toStdString();
     }
 }
 
