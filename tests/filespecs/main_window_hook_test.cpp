@@ -95,46 +95,44 @@ TEST_F(MainWindowHookTest, ClosingLeavesTheSelectionAndAddMovesTheSharedFolder) 
     EXPECT_EQ(fakes.dialogs.shown().back().folder.startFolder, drawings);
 }
 
-// The search window's folder picker moves the shared drawing folder in memory (a cancelled
-// pattern box too); only the file pattern list stores it.
-TEST_F(MainWindowHookTest, AddStartsWhereTheSearchWindowLastLeftTheSharedFolder) {
+// The search button opens the search window modal with the stored settings; closed, it stores
+// them and goes. Its folder picker moves the shared drawing folder in memory (a cancelled
+// pattern box too), where the file pattern list's Add then starts; only that list stores it.
+TEST_F(MainWindowHookTest, TheSearchWindowOpensModalAndSharesTheDrawingFolder) {
     const QString searched = scratch.makeFolder("searched");
+    fakes.settings.set("Options", "Search", "from the settings");
     load();
     ui.searchButton->click();
     auto* search = qobject_cast<SearchWindow*>(QApplication::activeModalWidget());
     ASSERT_NE(search, nullptr);
+    EXPECT_TRUE(search->isWindow());
+    EXPECT_EQ(search->windowModality(), Qt::ApplicationModal);
+    EXPECT_EQ(search->searchTextEdit->text(), "from the settings");
+    search->searchTextEdit->setText("pump");
     fakes.dialogs.answerFolder(searched);
     fakes.dialogs.cancelInput();
     search->browseButton->click();
     search->close();
-    EXPECT_EQ(fakes.settings.get("Options", "DWGFolder", "<absent>"), "<absent>");
-    fakes.dialogs.answerFolder("");
-    clickSpecButton([](FileSpecWindow& specs) { specs.addPattern(); });
-    EXPECT_EQ(fakes.dialogs.shown().back().folder.startFolder, searched);
-    EXPECT_EQ(fakes.settings.get("Options", "DWGFolder", "<absent>"), "<absent>")
-        << "the list did not change";
-}
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(window->findChild<SearchWindow*>(), nullptr);
+    EXPECT_EQ(fakes.settings.get("Options", "Search"), "pump");
 
-// Both windows that ask for a folder and its pattern give the same examples.
-TEST_F(MainWindowHookTest, BothPatternBoxesGiveTheSameExamples) {
-    load();
-    fakes.dialogs.answerFolder(scratch.path());
+    fakes.dialogs.answerFolder(searched);
     fakes.dialogs.cancelInput();
     clickSpecButton([](FileSpecWindow& specs) { specs.addPattern(); });
+    const std::vector<fake::ShownBox>& shown = fakes.dialogs.shown();
+    ASSERT_EQ(shown.size(), 4u);
+    EXPECT_EQ(shown[2].folder.startFolder, searched);
+    EXPECT_EQ(shown[3].input.prompt, shown[1].input.prompt) << "both give the same examples";
+    EXPECT_FALSE(shown[1].input.prompt.contains("C:\\")) << "paths as this platform writes them";
+    EXPECT_EQ(fakes.settings.get("Options", "DWGFolder", "<absent>"), "<absent>");
+
+    // The next opening loads the settings afresh.
     ui.searchButton->click();
-    auto* search = qobject_cast<SearchWindow*>(QApplication::activeModalWidget());
+    search = qobject_cast<SearchWindow*>(QApplication::activeModalWidget());
     ASSERT_NE(search, nullptr);
-    fakes.dialogs.answerFolder(scratch.path());
-    fakes.dialogs.cancelInput();
-    search->browseButton->click();
+    EXPECT_EQ(search->searchTextEdit->text(), "pump");
     search->close();
-    QStringList prompts;
-    for (const fake::ShownBox& box : fakes.dialogs.shown()) {
-        if (box.kind == fake::ShownBox::Kind::Input) prompts << box.input.prompt;
-    }
-    ASSERT_EQ(prompts.size(), 2);
-    EXPECT_EQ(prompts[0], prompts[1]);
-    EXPECT_FALSE(prompts[0].contains("C:\\")) << "paths as this platform writes them";
 }
 
 TEST_F(MainWindowHookTest, AboutButtonShowsTheAboutWindow) {
