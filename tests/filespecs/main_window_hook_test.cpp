@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window's ".." button: the chosen pattern becomes its drawing folder and
-// pattern, and the shared drawing folder follows Add.
+// The main window's buttons that open the other windows: from "..", the chosen pattern becomes
+// its drawing folder and pattern; the shared drawing folder follows Add there and the search
+// window's folder picker; About shows the about window.
 
 #include <gtest/gtest.h>
 
@@ -56,23 +57,21 @@ TEST_F(MainWindowHookTest, SelectSetsFolderAndPatternOrThePatternAlone) {
     fakes.settings.set("FSpec", "Dir1", "o*.dwg");
     load();
 
-    clickSpecButton([](FileSpecWindow& specs) {
-        specs.specList->setCurrentRow(0);
-        specs.selectPattern();
-    });
-    EXPECT_EQ(ui.drawingFolderList->path(), jobs);
-    EXPECT_EQ(ui.drawingPatternEdit->text(), "plan*.dwg");
-    ASSERT_EQ(ui.drawingList->count(), 1);
-    EXPECT_EQ(ui.drawingList->item(0)->text(), "plan1.dwg");
-
-    clickSpecButton([](FileSpecWindow& specs) {
-        specs.specList->setCurrentRow(1);
-        specs.selectPattern();
-    });
-    EXPECT_EQ(ui.drawingFolderList->path(), jobs);  // the folder stays
-    EXPECT_EQ(ui.drawingPatternEdit->text(), "o*.dwg");
-    ASSERT_EQ(ui.drawingList->count(), 1);
-    EXPECT_EQ(ui.drawingList->item(0)->text(), "other.dwg");
+    // The pattern alone leaves the folder as it is.
+    const struct {
+        int row;
+        QString pattern, drawing;
+    } choices[] = {{0, "plan*.dwg", "plan1.dwg"}, {1, "o*.dwg", "other.dwg"}};
+    for (const auto& c : choices) {
+        clickSpecButton([&](FileSpecWindow& specs) {
+            specs.specList->setCurrentRow(c.row);
+            specs.selectPattern();
+        });
+        EXPECT_EQ(ui.drawingFolderList->path(), jobs);
+        EXPECT_EQ(ui.drawingPatternEdit->text(), c.pattern);
+        ASSERT_EQ(ui.drawingList->count(), 1);
+        EXPECT_EQ(ui.drawingList->item(0)->text(), c.drawing);
+    }
 }
 
 TEST_F(MainWindowHookTest, ClosingLeavesTheSelectionAndAddMovesTheSharedFolder) {
@@ -88,11 +87,6 @@ TEST_F(MainWindowHookTest, ClosingLeavesTheSelectionAndAddMovesTheSharedFolder) 
     EXPECT_EQ(ui.drawingPatternEdit->text(), patternBefore);
     EXPECT_EQ(window->sharedDrawingFolder(), drawings);
     EXPECT_EQ(fakes.settings.get("FSpec", "Dir0"), drawings + "/*.dxf");
-
-    // The next opening starts Add in the folder chosen last.
-    fakes.dialogs.answerFolder("");
-    clickSpecButton([](FileSpecWindow& specs) { specs.addPattern(); });
-    EXPECT_EQ(fakes.dialogs.shown().back().folder.startFolder, drawings);
 }
 
 // The search button opens the search window modal with the stored settings; closed, it stores

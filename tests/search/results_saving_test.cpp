@@ -31,24 +31,18 @@ protected:
 };
 
 TEST_F(ResultsSavingTest, TheSaveAsBoxOffersTextOrCsvFiles) {
-    struct Case {
-        bool csv;
-        QString filter, fileName;
-    };
-    const std::vector<Case> cases = {
-        {false, "Text Files (*.txt)|*.txt|All Files (*.*)|*.*", "file.txt"},
-        {true, "CSV Files (*.csv)|*.csv|All Files (*.*)|*.*", "file.csv"},
-    };
-    for (const Case& c : cases) {
+    for (const QString type : {"txt", "csv"}) {
         fakes.dialogs.clearShown();
-        window->csvCheck->setChecked(c.csv);
+        window->csvCheck->setChecked(type == "csv");
         fakes.dialogs.answerSaveFile("");
         window->saveButton->click();
         ASSERT_EQ(fakes.dialogs.shown().size(), 1u) << "a cancelled box shows nothing more";
         const platform::FileDialogRequest request = fakes.dialogs.shown()[0].file;
         EXPECT_EQ(request.caption, "Save Text File");
-        EXPECT_EQ(request.filter, c.filter);
-        EXPECT_EQ(request.fileName, c.fileName);
+        EXPECT_EQ(request.filter,
+                  (type == "csv" ? "CSV Files (*.csv)|*.csv" : "Text Files (*.txt)|*.txt") +
+                      QString("|All Files (*.*)|*.*"));
+        EXPECT_EQ(request.fileName, "file." + type);
         EXPECT_EQ(request.folder, programFolder());
         EXPECT_TRUE(request.confirmOverwrite);
         EXPECT_TRUE(request.confirmCreate);
