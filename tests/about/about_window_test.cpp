@@ -85,7 +85,7 @@ TEST_F(AboutWindowTest, EachLinkLeavesItsTextInTheStatusLine) {
     fakes.shell.succeeds = false;
     QTest::mouseClick(window->webPageLink, Qt::LeftButton);
     QTest::mouseClick(window->emailLink, Qt::LeftButton);
-    EXPECT_EQ(fakes.dialogs.messageTexts(), QStringList({"Could not find associated browser.",
+    ASSERT_EQ(fakes.dialogs.messageTexts(), QStringList({"Could not find associated browser.",
                                                          "Could not find associated browser."}));
     EXPECT_EQ(fakes.dialogs.messages()[0].icon, platform::MessageIcon::Exclamation);
     EXPECT_EQ(fakes.dialogs.messages()[0].caption, "Quillon");
