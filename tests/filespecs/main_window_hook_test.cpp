@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "about/about_window.h"
 #include "filespecs/file_spec_window.h"
 #include "mainwindow/main_window_controls.h"
 #include "platform/scratch_folder.h"
@@ -29,18 +30,23 @@ protected:
         window->load();
         return *window;
     }
-    // Runs `act` on the file pattern window once it shows, modal, from the ".." button.
-    void clickSpecButton(const std::function<void(FileSpecWindow&)>& act) {
+    // Clicks `button` and runs `act` on the modal window of type `Window` it opens, which is
+    // closed after.
+    template <typename Window>
+    void clickAndUse(QPushButton* button, const std::function<void(Window&)>& act) {
         bool shown = false;
         QTimer::singleShot(0, [&] {
-            auto* specs = qobject_cast<FileSpecWindow*>(QApplication::activeModalWidget());
-            ASSERT_NE(specs, nullptr);
+            auto* opened = qobject_cast<Window*>(QApplication::activeModalWidget());
+            ASSERT_NE(opened, nullptr);
             shown = true;
-            act(*specs);
-            if (specs->isVisible()) specs->reject();
+            act(*opened);
+            if (opened->isVisible()) opened->close();
         });
-        ui.fileSpecButton->click();
+        button->click();
         EXPECT_TRUE(shown);
+    }
+    void clickSpecButton(const std::function<void(FileSpecWindow&)>& act) {
+        clickAndUse(ui.fileSpecButton, act);
     }
 
     ScratchFolder scratch;
@@ -131,16 +137,7 @@ TEST_F(MainWindowHookTest, TheSearchWindowOpensModalAndSharesTheDrawingFolder) {
 
 TEST_F(MainWindowHookTest, AboutButtonShowsTheAboutWindow) {
     load();
-    bool shown = false;
-    QTimer::singleShot(0, [&] {
-        QWidget* about = QApplication::activeModalWidget();
-        ASSERT_NE(about, nullptr);
-        EXPECT_EQ(about->objectName(), "aboutWindow");
-        shown = true;
-        about->close();
-    });
-    ui.aboutButton->click();
-    EXPECT_TRUE(shown);
+    clickAndUse<AboutWindow>(ui.aboutButton, [](AboutWindow&) {});
 }
 
 }  // namespace
