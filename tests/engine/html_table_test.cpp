@@ -32,16 +32,15 @@ private:
     std::vector<QStringList> m_rows;
 };
 
-Grid grid(std::vector<QStringList> rows) {
-    return Grid(std::move(rows));
-}
+class HtmlTable : public ::testing::Test {
+protected:
+    QString path() const { return dir.filePath("attr.htm"); }
 
-QString tableOf(const TextTable& table, const HtmlTableStyle& style) {
+    QTemporaryDir dir;
     fake::RecordingEngineUi ui;
-    return htmltable::toTable(table, style, ui);
-}
+};
 
-TEST(HtmlTable, EverySettingInTheMarkup) {
+TEST_F(HtmlTable, EverySettingInTheMarkup) {
     HtmlTableStyle style;
     style.tableAlign = HtmlAlign::Right;
     style.background = "paper.png";
@@ -55,7 +54,8 @@ TEST(HtmlTable, EverySettingInTheMarkup) {
     style.wrapCellData = false;
     style.boldFirstRow = true;
     style.boldLastRow = true;
-    EXPECT_EQ(tableOf(grid({{"Tag", "Value"}, {"DWGNO", "PID-1"}, {"Tag", "Value"}}), style),
+    EXPECT_EQ(htmltable::toTable(Grid({{"Tag", "Value"}, {"DWGNO", "PID-1"}, {"Tag", "Value"}}),
+                                 style, ui),
               "<TABLE ALIGN=RIGHT BORDER=3 CELLSPACING=4 CELLPADDING=5 WIDTH='50%' "
               "BACKGROUND='paper.png' BGCOLOR='#FFD700' BORDERCOLOR='black'><TBODY>\r\n"
               "<TR ALIGN=CENTER NOWRAP><TD><STRONG>Tag</STRONG></TD><TD><STRONG>Value</STRONG>"
@@ -66,7 +66,7 @@ TEST(HtmlTable, EverySettingInTheMarkup) {
               "</TBODY></TABLE>");
 }
 
-TEST(HtmlTable, AlignmentWordsAndBlankSettings) {
+TEST_F(HtmlTable, AlignmentWordsAndBlankSettings) {
     const struct {
         HtmlAlign align;
         const char* word;
@@ -82,7 +82,7 @@ TEST(HtmlTable, AlignmentWordsAndBlankSettings) {
         style.background = "   ";
         style.backgroundColor = " red ";
         style.borderColor = "";
-        const QString table = tableOf(grid({{"a"}}), style);
+        const QString table = htmltable::toTable(Grid({{"a"}}), style, ui);
         EXPECT_TRUE(table.startsWith(QStringLiteral("<TABLE ALIGN=%1 BORDER=0 CELLSPACING=0 "
                                                     "CELLPADDING=0 WIDTH='100%' BGCOLOR=' red '>"
                                                     "<TBODY>\r\n<TR ALIGN=%1><TD>a</TD></TR>")
@@ -91,19 +91,19 @@ TEST(HtmlTable, AlignmentWordsAndBlankSettings) {
     }
 }
 
-TEST(HtmlTable, BoldFirstColumnOnly) {
+TEST_F(HtmlTable, BoldFirstColumnOnly) {
     HtmlTableStyle style;
     style.boldFirstColumn = true;
-    EXPECT_EQ(tableOf(grid({{"a", "b", "c"}, {"d", "e", "f"}}), style),
+    EXPECT_EQ(htmltable::toTable(Grid({{"a", "b", "c"}, {"d", "e", "f"}}), style, ui),
               "<TABLE ALIGN=LEFT BORDER=0 CELLSPACING=0 CELLPADDING=0 WIDTH='100%'><TBODY>\r\n"
               "<TR ALIGN=LEFT><TD><STRONG>a</STRONG></TD><TD NOWRAP>b</TD><TD>c</TD></TR>\r\n"
               "<TR ALIGN=LEFT><TD><STRONG>d</STRONG></TD><TD NOWRAP>e</TD><TD>f</TD></TR>\r\n"
               "</TBODY></TABLE>");
 }
 
-TEST(HtmlTable, ValuesAreShownAsTextNotMarkup) {
-    const QString table =
-        tableOf(grid({{"<script>alert('x')</script>", "A & B \"quoted\"", "Ø Ω 図面"}}), {});
+TEST_F(HtmlTable, ValuesAreShownAsTextNotMarkup) {
+    const QString table = htmltable::toTable(
+        Grid({{"<script>alert('x')</script>", "A & B \"quoted\"", "Ø Ω 図面"}}), {}, ui);
     EXPECT_TRUE(
         table.contains("<TD NOWRAP>&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt;</TD>"
                        "<TD NOWRAP>A &amp; B &quot;quoted&quot;</TD><TD>Ø Ω 図面</TD>"))
@@ -111,27 +111,14 @@ TEST(HtmlTable, ValuesAreShownAsTextNotMarkup) {
     EXPECT_FALSE(table.contains("<script>"));
 }
 
-TEST(HtmlTable, PendingEventsRunWhileTheTableIsBuilt) {
-    fake::RecordingEngineUi ui;
-    htmltable::toTable(grid({{"a", "b"}, {"c", "d"}, {"e", "f"}}), {}, ui);
-    EXPECT_GE(ui.pendingEventRuns, 3);
-}
-
-class HtmlPage : public ::testing::Test {
-protected:
-    QTemporaryDir dir;
-    fake::RecordingEngineUi ui;
-    QString path() const { return dir.filePath("attr.htm"); }
-};
-
 // Written in UTF-8: drawings made elsewhere hold texts of any script.
-TEST_F(HtmlPage, WholePageWithHeadingTitleAndBackgrounds) {
+TEST_F(HtmlTable, WholePageWithHeadingTitleAndBackgrounds) {
     HtmlPageStyle page;
     page.heading = "3 attributes in <a & b>.dxf";
     page.title = "Title's";
     page.background = "bg.png";
     page.backgroundColor = "white";
-    EXPECT_TRUE(htmltable::toFile(grid({{"Ø Ω 図面"}}), path(), page, {}, ui));
+    EXPECT_TRUE(htmltable::toFile(Grid({{"Ø Ω 図面"}}), path(), page, {}, ui));
     EXPECT_EQ(testfiles::read(path()),
               "<HTML>\r\n<HEAD>\r\n<meta charset=\"utf-8\">\r\n"
               "<STRONG><CENTER>3 attributes in &lt;a &amp; b&gt;.dxf</CENTER></STRONG><BR>\r\n"
@@ -143,10 +130,10 @@ TEST_F(HtmlPage, WholePageWithHeadingTitleAndBackgrounds) {
               "</BODY>\r\n</HTML>\r\n\r\n");
 }
 
-TEST_F(HtmlPage, EmptyHeadingAndTitle) {
+TEST_F(HtmlTable, EmptyHeadingAndTitle) {
     HtmlPageStyle page;
     page.heading = "  ";
-    EXPECT_TRUE(htmltable::toFile(grid({{"x"}}), path(), page, {}, ui));
+    EXPECT_TRUE(htmltable::toFile(Grid({{"x"}}), path(), page, {}, ui));
     const QByteArray text = testfiles::read(path());
     EXPECT_TRUE(
         text.contains("<meta charset=\"utf-8\">\r\n<TITLE>\r\n</TITLE>\r\n</HEAD>\r\n"
@@ -155,7 +142,7 @@ TEST_F(HtmlPage, EmptyHeadingAndTitle) {
     EXPECT_FALSE(text.contains("STRONG"));
 }
 
-TEST_F(HtmlPage, LargeTableWrittenWhole) {
+TEST_F(HtmlTable, LargeTableWrittenWhole) {
     constexpr int kRows = 60000;
     std::vector<QStringList> rows;
     for (int r = 0; r < kRows; ++r) {
@@ -163,6 +150,7 @@ TEST_F(HtmlPage, LargeTableWrittenWhole) {
     }
     const Grid table(std::move(rows));
     const QString inMemory = htmltable::toTable(table, {}, ui);
+    EXPECT_EQ(ui.pendingEventRuns, kRows) << "pending events run once per row";
     ASSERT_TRUE(htmltable::toFile(table, path(), {}, {}, ui));
     const QString page = QString::fromUtf8(testfiles::read(path()));
     EXPECT_TRUE(page.contains(QStringLiteral("\r\n<BODY >\r\n") + inMemory + "\r\n</BODY>\r\n"))
@@ -170,26 +158,19 @@ TEST_F(HtmlPage, LargeTableWrittenWhole) {
     EXPECT_EQ(page.count("<TR "), kRows);
 }
 
-TEST_F(HtmlPage, AFailedWriteIsReportedAndKeepsTheOldPage) {
-    const QString missingFolder = dir.filePath("gone/attr.htm");
-    const core::Status missing = htmltable::toFile(grid({{"x"}}), missingFolder, {}, {}, ui);
-    ASSERT_FALSE(missing);
-    EXPECT_FALSE(missing.error().description.isEmpty()) << "the system's reason";
+// A page replaces the one before whole, and no working file is left beside it; a failed write
+// keeps the old page.
+TEST_F(HtmlTable, AWriteReplacesThePageOrKeepsItWhenItFails) {
+    ASSERT_TRUE(htmltable::toFile(Grid({{"first"}}), path(), {}, {}, ui));
+    ASSERT_TRUE(htmltable::toFile(Grid({{"second"}}), path(), {}, {}, ui));
+    const QByteArray second = testfiles::read(path());
+    EXPECT_TRUE(second.contains("second"));
+    EXPECT_FALSE(second.contains("first"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"attr.htm"});
 
-    ASSERT_TRUE(testfiles::write(path(), "old page"));
     ASSERT_TRUE(QFile::setPermissions(path(), QFile::ReadOwner | QFile::ReadGroup));
-    EXPECT_FALSE(htmltable::toFile(grid({{"x"}}), path(), {}, {}, ui));
-    EXPECT_EQ(testfiles::read(path()), "old page");
-}
-
-TEST_F(HtmlPage, TwoWritesReplaceThePage) {
-    ASSERT_TRUE(htmltable::toFile(grid({{"first"}}), path(), {}, {}, ui));
-    ASSERT_TRUE(htmltable::toFile(grid({{"second"}}), path(), {}, {}, ui));
-    const QByteArray text = testfiles::read(path());
-    EXPECT_TRUE(text.contains("second"));
-    EXPECT_FALSE(text.contains("first"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"attr.htm"})
-        << "no temporary file left beside it";
+    EXPECT_FALSE(htmltable::toFile(Grid({{"x"}}), path(), {}, {}, ui));
+    EXPECT_EQ(testfiles::read(path()), second);
 }
 
 }  // namespace
