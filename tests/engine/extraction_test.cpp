@@ -30,6 +30,13 @@ const QByteArray kHeader = "HEADER:'BLOCK_NAME','BLOCK_SPACE','DWGNO','REV'\r\n"
 TEST_F(EngineTest, ExtractFileFollowsTheTemplate) {
     MemBlock saysAttributes = block("E", {});
     saysAttributes.hasAttributes = true;
+    // References to dynamic blocks carry a name of their own; the template names the block.
+    MemBlock u12 = block("*U12", {{"DWGNO", "dynamic"}});
+    u12.effectiveName = "Title";
+    MemBlock u13 = block("*U13", {{"DWGNO", "other"}});
+    u13.effectiveName = "BORDER";
+    const MemDrawing dynamic = sheet(
+        {u12, block("TITLE", {{"DWGNO", "plain"}}), u13, block("*U14", {{"DWGNO", "own name"}})});
     struct Case {
         const char* what;
         QByteArray templateText;
@@ -78,6 +85,15 @@ TEST_F(EngineTest, ExtractFileFollowsTheTemplate) {
         {"one layer narrows the drawing's listing",
          "*INPUT\r\nBLOCK:  Title \r\nLAYER: Border\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n",
          titleSheet(), "", Listings{{Space::Model, "BORDER"}, {Space::Paper, "BORDER"}}},
+        {"dynamic blocks found and named by their effective name",
+         "*INPUT\r\nBLOCK: TITLE,*U14\r\n*OUTPUT\r\nBLOCK_HANDLE\r\nBLOCK_EFFECTIVENAME\r\n"
+         "BLOCK_NAME\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n",
+         dynamic,
+         "HEADER:'BLOCK_NAME','BLOCK_EFFECTIVENAME','BLOCK_HANDLE','DWGNO'\r\n"
+         "'*U12','Title','1F','dynamic'\r\n'TITLE','TITLE','1F','plain'\r\n"
+         "'*U14','*U14','1F','own name'\r\n"},
+        {"without the effective name column the file keeps its form", kTitleTemplate, dynamic,
+         kHeader + "'*U12','MODEL','dynamic','N/A'\r\n'TITLE','MODEL','plain','N/A'\r\n"},
         {"empty block list matches nothing",
          "*INPUT\r\nBLOCK:\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n", titleSheet(), ""},
         {"all tags: each block's own",
@@ -114,30 +130,6 @@ TEST_F(EngineTest, ExtractFileFollowsTheTemplate) {
             EXPECT_EQ(model->listings, *c.listings);
         }
     }
-}
-
-TEST_F(EngineTest, DynamicBlocksAreFoundAndNamedByTheirEffectiveName) {
-    MemDrawing d;
-    d.blocks.push_back(block("*U12", {{"DWGNO", "dynamic"}}));
-    d.blocks.back().effectiveName = "Title";
-    d.blocks.push_back(block("TITLE", {{"DWGNO", "plain"}}));
-    d.blocks.push_back(block("*U13", {{"DWGNO", "other"}}));
-    d.blocks.back().effectiveName = "BORDER";
-    d.blocks.push_back(block("*U14", {{"DWGNO", "listed by its own name"}}));
-    const QByteArray effective =
-        "*INPUT\r\nBLOCK: TITLE,*U14\r\n*OUTPUT\r\nBLOCK_HANDLE\r\nBLOCK_EFFECTIVENAME\r\n"
-        "BLOCK_NAME\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n";
-    EXPECT_EQ(run(effective, d),
-              "HEADER:'BLOCK_NAME','BLOCK_EFFECTIVENAME','BLOCK_HANDLE','DWGNO'\r\n"
-              "'*U12','Title','1F','dynamic'\r\n"
-              "'TITLE','TITLE','1F','plain'\r\n"
-              "'*U14','*U14','1F','listed by its own name'\r\n");
-    // One name alone finds the dynamic references too; without the new column the file
-    // keeps its form.
-    EXPECT_EQ(run(kTitleTemplate, d),
-              "HEADER:'BLOCK_NAME','BLOCK_SPACE','DWGNO','REV'\r\n"
-              "'*U12','MODEL','dynamic','N/A'\r\n"
-              "'TITLE','MODEL','plain','N/A'\r\n");
 }
 
 TEST_F(EngineTest, EveryPropertyColumnInItsFixedOrderAndTextForm) {

@@ -54,51 +54,34 @@ TEST_F(HtmlTable, EverySettingInTheMarkup) {
     style.wrapCellData = false;
     style.boldFirstRow = true;
     style.boldLastRow = true;
-    EXPECT_EQ(htmltable::toTable(Grid({{"Tag", "Value"}, {"DWGNO", "PID-1"}, {"Tag", "Value"}}),
-                                 style, ui),
-              "<TABLE ALIGN=RIGHT BORDER=3 CELLSPACING=4 CELLPADDING=5 WIDTH='50%' "
-              "BACKGROUND='paper.png' BGCOLOR='#FFD700' BORDERCOLOR='black'><TBODY>\r\n"
-              "<TR ALIGN=CENTER NOWRAP><TD><STRONG>Tag</STRONG></TD><TD><STRONG>Value</STRONG>"
-              "</TD></TR>\r\n"
-              "<TR ALIGN=CENTER NOWRAP><TD NOWRAP>DWGNO</TD><TD>PID-1</TD></TR>\r\n"
-              "<TR ALIGN=CENTER NOWRAP><TD><STRONG>Tag</STRONG></TD><TD><STRONG>Value</STRONG>"
-              "</TD></TR>\r\n"
-              "</TBODY></TABLE>");
-}
-
-TEST_F(HtmlTable, AlignmentWordsAndBlankSettings) {
-    const struct {
-        HtmlAlign align;
-        const char* word;
-    } cases[] = {{HtmlAlign::Left, "LEFT"},
-                 {HtmlAlign::Center, "CENTER"},
-                 {HtmlAlign::Right, "RIGHT"},
-                 {HtmlAlign::None, ""}};
-    for (const auto& c : cases) {
-        HtmlTableStyle style;
-        style.tableAlign = c.align;
-        style.cellAlign = c.align;
-        // Blank texts leave their attribute out; others are written as given, blanks and all.
-        style.background = "   ";
-        style.backgroundColor = " red ";
-        style.borderColor = "";
-        const QString table = htmltable::toTable(Grid({{"a"}}), style, ui);
-        EXPECT_TRUE(table.startsWith(QStringLiteral("<TABLE ALIGN=%1 BORDER=0 CELLSPACING=0 "
-                                                    "CELLPADDING=0 WIDTH='100%' BGCOLOR=' red '>"
-                                                    "<TBODY>\r\n<TR ALIGN=%1><TD>a</TD></TR>")
-                                         .arg(c.word)))
-            << table.toStdString();
-    }
-}
-
-TEST_F(HtmlTable, BoldFirstColumnOnly) {
-    HtmlTableStyle style;
     style.boldFirstColumn = true;
-    EXPECT_EQ(htmltable::toTable(Grid({{"a", "b", "c"}, {"d", "e", "f"}}), style, ui),
-              "<TABLE ALIGN=LEFT BORDER=0 CELLSPACING=0 CELLPADDING=0 WIDTH='100%'><TBODY>\r\n"
-              "<TR ALIGN=LEFT><TD><STRONG>a</STRONG></TD><TD NOWRAP>b</TD><TD>c</TD></TR>\r\n"
-              "<TR ALIGN=LEFT><TD><STRONG>d</STRONG></TD><TD NOWRAP>e</TD><TD>f</TD></TR>\r\n"
-              "</TBODY></TABLE>");
+    const QString header =
+        "<TR ALIGN=CENTER NOWRAP><TD><STRONG>Tag</STRONG></TD><TD><STRONG>"
+        "Value</STRONG></TD><TD><STRONG>Note</STRONG></TD></TR>\r\n";
+    EXPECT_EQ(
+        htmltable::toTable(
+            Grid({{"Tag", "Value", "Note"}, {"DWGNO", "PID-1", "x"}, {"Tag", "Value", "Note"}}),
+            style, ui),
+        "<TABLE ALIGN=RIGHT BORDER=3 CELLSPACING=4 CELLPADDING=5 WIDTH='50%' "
+        "BACKGROUND='paper.png' BGCOLOR='#FFD700' BORDERCOLOR='black'><TBODY>\r\n" +
+            header +
+            "<TR ALIGN=CENTER NOWRAP><TD><STRONG>DWGNO</STRONG></TD><TD NOWRAP>PID-1</TD>"
+            "<TD>x</TD></TR>\r\n" +
+            header + "</TBODY></TABLE>");
+}
+
+// No alignment leaves the word empty; blank texts leave their attribute out, others are
+// written as given, blanks and all.
+TEST_F(HtmlTable, NoAlignmentAndBlankSettings) {
+    HtmlTableStyle style;
+    style.tableAlign = HtmlAlign::None;
+    style.cellAlign = HtmlAlign::None;
+    style.background = "   ";
+    style.backgroundColor = " red ";
+    style.borderColor = "";
+    EXPECT_EQ(htmltable::toTable(Grid({{"a"}}), style, ui),
+              "<TABLE ALIGN= BORDER=0 CELLSPACING=0 CELLPADDING=0 WIDTH='100%' BGCOLOR=' red '>"
+              "<TBODY>\r\n<TR ALIGN=><TD>a</TD></TR>\r\n</TBODY></TABLE>");
 }
 
 TEST_F(HtmlTable, ValuesAreShownAsTextNotMarkup) {
