@@ -134,20 +134,6 @@ TEST_F(RealDrawings, EveryReleaseGivesTheSameTwoBlocks) {
                   blocks.join("\r\n").toUtf8() + "\r\n");
 }
 
-TEST_F(RealDrawings, AllTagsFormOnAttributesOnLayerZero) {
-    const ExtractionRunResult result =
-        run("*INPUT\r\nLAYER: Symbol_Work, Symbol_Border\r\n*OUTPUT\r\nBLOCK_NAME\r\nBLOCK_X\r\n"
-            "*ATTRIBUTE_TAGS\r\n*\r\n",
-            copied({"gh209_1_2010.dxf", "entities-2d_2000.dxf"}));
-    EXPECT_EQ(result.records,
-              (QStringList{"'GH209_1_2010.DXF','symbol_work','7.735766','888'",
-                           "'GH209_1_2010.DXF','symbol_work','7.311109','456'",
-                           "'GH209_1_2010.DXF','symbol_border','7.439021','9456/23'"}));
-    EXPECT_EQ(result.drawingsExtracted, 1) << "entities-2d's block is on layer 0";
-    EXPECT_EQ(testfiles::read(dir.filePath("extract.txt")), "")
-        << "the last drawing matched nothing";
-}
-
 TEST_F(RealDrawings, BundledExamplesGiveEveryTitleBlock) {
     const ExtractionRunResult result =
         run(testfiles::read(kExamples + "/titleblock.txt"),

@@ -73,7 +73,7 @@ TEST_F(EngineTest, ExtractFileFollowsTheTemplate) {
          Listings{}},
         // Several layers are tested by the engine: the drawing lists every reference of a space.
         {"block and layer lists ignore case and never match part names",
-         "*INPUT\r\nBLOCK: title, rev,*\r\nLAYER: 0 hidden\r\n"
+         "*INPUT\r\nBLOCK: title, rev,*\r\nLAYER: 0,hidden\r\n"
          "*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n",
          sheet({block("TitleBlock", {{"DWGNO", "part name"}}), block("Title", {{"DWGNO", "one"}}),
                 block("REV", {{"DWGNO", "two"}}, false, "1F", "Hidden"),
@@ -94,6 +94,10 @@ TEST_F(EngineTest, ExtractFileFollowsTheTemplate) {
          "'*U14','*U14','1F','own name'\r\n"},
         {"without the effective name column the file keeps its form", kTitleTemplate, dynamic,
          kHeader + "'*U12','MODEL','dynamic','N/A'\r\n'TITLE','MODEL','plain','N/A'\r\n"},
+        {"output fields in their own spelling, ignoring case and blanks, each once",
+         "*INPUT\r\n*OUTPUT\r\n  block_handle \r\nBLOCK_NAME\r\nBLOCK_NAME\r\n"
+         "BLOCK_HASEXTENSIONDICTIONARY\r\nBLOCK_COLOUR\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n",
+         titleSheet(), "HEADER:'BLOCK_NAME','BLOCK_HANDLE','DWGNO'\r\n'title','1F','A-101'\r\n"},
         {"empty block list matches nothing",
          "*INPUT\r\nBLOCK:\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n", titleSheet(), ""},
         {"all tags: each block's own",

@@ -96,27 +96,6 @@ TEST_F(EngineTest, DefaultsAreRestoredByEachTemplate) {
     EXPECT_EQ(session.tags(), QStringList{"B"});
 }
 
-TEST_F(EngineTest, OutputFieldsAreRecognisedOnlyInTheirOwnSpelling) {
-    ASSERT_TRUE(
-        loads("*INPUT\r\n*OUTPUT\r\n"
-              "  block_handle \r\n"
-              "BLOCK_NAME\r\nBLOCK_NAME\r\n"
-              "BLOCK_HASEXTENSIONDICTIONARY\r\n"
-              "BLOCK_COLOUR\r\n"
-              "*ATTRIBUTE_TAGS\r\nA\r\n"));
-    for (std::size_t f = 0; f < DrawingSession::kFieldNames.size(); ++f) {
-        const bool expected = f == DrawingSession::BLOCK_HANDLE || f == DrawingSession::BLOCK_NAME;
-        EXPECT_EQ(session.field(static_cast<DrawingSession::Field>(f)), expected)
-            << DrawingSession::kFieldNames[f];
-    }
-    ASSERT_TRUE(
-        loads("*INPUT\r\n*OUTPUT\r\n"
-              "BLOCK_HASEXTENTIONDICTIONARY\r\n"
-              "*ATTRIBUTE_TAGS\r\nA\r\n"));
-    EXPECT_TRUE(session.field(DrawingSession::BLOCK_HASEXTENTIONDICTIONARY));
-    EXPECT_FALSE(session.field(DrawingSession::BLOCK_NAME));
-}
-
 TEST_F(EngineTest, TagSectionHandlesSuppressAllTagsAndComments) {
     ASSERT_TRUE(
         loads("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n"
