@@ -158,18 +158,12 @@ TEST_F(RealDrawings, DwgAndItsDxfTwinGiveTheSamePage) {
     EXPECT_TRUE(page.contains("<TD>9456/23</TD>")) << page.toStdString();
 }
 
-// The browser under test: Debian's chromium, or another Chromium build on the path.
-QString chromium() {
-    for (const char* name : {"chromium", "chromium-browser", "google-chrome", "chrome"}) {
-        const QString found = QStandardPaths::findExecutable(name);
-        if (!found.isEmpty()) return found;
-    }
-    return {};
-}
-
 // Loaded in a real browser, the page shows one row per attribute, every value as text.
 TEST_F(RealDrawings, PageShownInABrowserOneRowPerAttributeEveryValueAsText) {
-    const QString browser = chromium();
+    // The browser under test: Debian's chromium, or another Chromium build on the path.
+    QString browser;
+    for (const char* name : {"chromium", "chromium-browser", "google-chrome", "chrome"})
+        if (browser.isEmpty()) browser = QStandardPaths::findExecutable(name);
     if (browser.isEmpty()) {
         GTEST_SKIP() << "Chromium is not installed (Debian: apt-get install chromium), so the "
                         "page was not checked in a browser";

@@ -31,27 +31,47 @@ QStringList fields(const QStringList& lines, int n, QChar delimiter = u',') {
     return result;
 }
 
-class AttributeSearchTest : public EngineTest {
+class AttributeSearchTest : public ::testing::Test {
 protected:
-    // Opens `drawing` as "a.dwg" and searches it; the lines found, in order.
+    // Runs `search` over `drawings`, noting each event; a line found asks for the abort when
+    // abortOnLine is set, as an Abort click handled while the line is shown does.
+    SearchRun::Totals run(SearchRun& search, const QStringList& drawings) {
+        SearchRun::Events events;
+        events.searching = [&](const QString& name) { searching << name; };
+        events.lineFound = [&](const QString& line) {
+            lines << line;
+            if (abortOnLine) search.requestAbort();
+        };
+        events.openFailed = [&](const QString& path, const QString& reason) {
+            failures << path + ": " + reason;
+        };
+        return search.run(drawings, events);
+    }
+    // The lines a search of `drawing`, opened as "a.dwg", finds in order.
     QStringList search(MemDrawing drawing, const SearchCriteria& criteria,
                        const QString& delimiter = QStringLiteral(",")) {
         model->addDrawing("a.dwg", std::move(drawing));
-        if (!opened) {
-            EXPECT_TRUE(session.start().ok());
-            opened = true;
-        }
-        EXPECT_TRUE(session.openDrawing("a.dwg").ok());
-        QStringList lines;
-        const qint64 hits = searcher.searchDrawing(session, "a.dwg", criteria, delimiter,
-                                                   [&](const QString& line) { lines << line; });
+        SearchRun search(model->factory(), ui, clock);
+        search.setCriteria(criteria);
+        search.setDelimiter(delimiter);
+        lines.clear();
+        const qint64 hits = run(search, {"a.dwg"}).hits;
         EXPECT_EQ(hits, lines.size());
-        session.closeDrawing();
         return lines;
     }
 
-    AttributeSearch searcher{ui};
-    bool opened = false;
+    std::shared_ptr<fake::MemoryDrawingModel> model = fake::MemoryDrawingModel::create();
+    // Pending events run what a test has in store: an Abort click, a second Search click.
+    struct PendingEventsUi : EngineUi {
+        void processPendingEvents() override {
+            if (pending) pending();
+        }
+        void showError(const QString&, const QString&) override {}
+        std::function<void()> pending;
+    } ui;
+    fake::FakeClock clock;
+    QStringList searching, lines, failures;
+    bool abortOnLine = false;
 };
 
 MemDrawing pumpSheet() {
@@ -230,32 +250,8 @@ TEST_F(AttributeSearchTest, OddSearchTextsAndListsNeverMatchWrongly) {
     }
 }
 
-class SearchRunTest : public ::testing::Test {
-protected:
-    // Runs `search` over `drawings`, noting each event; a line found asks for the abort when
-    // abortOnLine is set, as an Abort click handled while the line is shown does.
-    SearchRun::Totals run(SearchRun& search, const QStringList& drawings) {
-        SearchRun::Events events;
-        events.searching = [&](const QString& name) { searching << name; };
-        events.lineFound = [&](const QString& line) {
-            lines << line;
-            if (abortOnLine) search.requestAbort();
-        };
-        events.openFailed = [&](const QString& path, const QString& reason) {
-            failures << path + ": " + reason;
-        };
-        return search.run(drawings, events);
-    }
-
-    std::shared_ptr<fake::MemoryDrawingModel> model = fake::MemoryDrawingModel::create();
-    fake::RecordingEngineUi ui;
-    fake::FakeClock clock;
-    QStringList searching, lines, failures;
-    bool abortOnLine = false;
-};
-
 // A drawing that does not open, or does not fit in memory, is reported; the run goes on.
-TEST_F(SearchRunTest, OpenFailuresAreReportedAndTheRunGoesOn) {
+TEST_F(AttributeSearchTest, OpenFailuresAreReportedAndTheRunGoesOn) {
     const MemDrawing hits = sheet({block("A", {{"T", "find me"}, {"U", "and me"}})});
     MemDrawing huge = hits;
     huge.exhaustsMemory = true;
@@ -286,7 +282,7 @@ TEST_F(SearchRunTest, OpenFailuresAreReportedAndTheRunGoesOn) {
 }
 
 // A line break in a file name would split a hit line in two, or make up a hit of its own.
-TEST_F(SearchRunTest, HitLinesStayOneLineWhateverTheFileName) {
+TEST_F(AttributeSearchTest, HitLinesStayOneLineWhateverTheFileName) {
     const QString crafted = "/d/x.dwg\nx.dwg,*MODEL_SPACE,A,0,1,2,0,0,0,T,fake me";
     model->addDrawing(crafted, sheet({block("A", {{"T", "find me"}})}));
     SearchRun search(model->factory(), ui, clock);
@@ -303,24 +299,16 @@ TEST_F(SearchRunTest, HitLinesStayOneLineWhateverTheFileName) {
 
 // An Abort click arrives while pending events run: the walk stops at the next block reference,
 // the paper space walk finds nothing, and no later drawing is searched.
-TEST_F(SearchRunTest, AbortStopsTheWalkAndTheRun) {
+TEST_F(AttributeSearchTest, AbortStopsTheWalkAndTheRun) {
     MemDrawing d;
     for (int i = 0; i < 4; ++i) d.blocks.push_back(block("A", {{"T", "x"}}, i >= 2));
     model->addDrawing("/d/a.dwg", d);
     model->addDrawing("/d/b.dwg", d);
-    class AbortingUi : public EngineUi {
-    public:
-        void processPendingEvents() override {
-            if (++runs == abortAt) run->requestAbort();
-        }
-        void showError(const QString&, const QString&) override {}
-        int runs = 0;
-        int abortAt = -1;
-        SearchRun* run = nullptr;
-    } aborting;
-    SearchRun search(model->factory(), aborting, clock);
-    aborting.run = &search;
-    aborting.abortAt = 2;  // before the second reference of the first drawing
+    SearchRun search(model->factory(), ui, clock);
+    int runs = 0;
+    ui.pending = [&] {
+        if (++runs == 2) search.requestAbort();  // before the first drawing's second reference
+    };
     search.setCriteria(find("x"));
     const SearchRun::Totals totals = run(search, {"/d/a.dwg", "/d/b.dwg"});
     EXPECT_TRUE(totals.aborted);
@@ -339,25 +327,19 @@ TEST_F(SearchRunTest, AbortStopsTheWalkAndTheRun) {
 }
 
 // Pending events run inside a search, so a second Search click can arrive: it starts nothing.
-TEST_F(SearchRunTest, ASearchNeverRunsTwiceAtOnce) {
+TEST_F(AttributeSearchTest, ASearchNeverRunsTwiceAtOnce) {
     model->addDrawing("/d/a.dwg", sheet({block("A", {{"T", "x"}})}));
     model->addDrawing("/d/b.dwg", sheet({block("A", {{"T", "x"}})}));
-    class ReenteringUi : public EngineUi {
-    public:
-        void processPendingEvents() override {
-            if (run && !inner) inner = run->run({"/d/b.dwg"}, {});
-        }
-        void showError(const QString&, const QString&) override {}
-        SearchRun* run = nullptr;
-        std::optional<SearchRun::Totals> inner;
-    } reentering;
-    SearchRun search(model->factory(), reentering, clock);
-    reentering.run = &search;
+    SearchRun search(model->factory(), ui, clock);
+    std::optional<SearchRun::Totals> inner;
+    ui.pending = [&] {
+        if (!inner) inner = search.run({"/d/b.dwg"}, {});
+    };
     search.setCriteria(find("x"));
     const SearchRun::Totals outer = run(search, {"/d/a.dwg", "/d/b.dwg"});
-    ASSERT_TRUE(reentering.inner.has_value());
-    EXPECT_FALSE(reentering.inner->started);
-    EXPECT_EQ(reentering.inner->drawingsSearched, 0);
+    ASSERT_TRUE(inner.has_value());
+    EXPECT_FALSE(inner->started);
+    EXPECT_EQ(inner->drawingsSearched, 0);
     EXPECT_EQ(outer.hits, 2);
     EXPECT_EQ(model->created, 1);
     EXPECT_FALSE(search.running());
@@ -370,7 +352,7 @@ TEST_F(SearchRunTest, ASearchNeverRunsTwiceAtOnce) {
 
 // AutoCAD's own drawing through the reader: the two references of block "bloko", found by a
 // value and a block list in other letter cases.
-TEST_F(SearchRunTest, RealDrawingFindsTheValuesOfItsBlocks) {
+TEST_F(AttributeSearchTest, RealDrawingFindsTheValuesOfItsBlocks) {
     SearchRun search(drawing::drawingFileReaderFactory(), ui, clock);
     SearchCriteria criteria = find("VALORO");
     criteria.blocks = "cirklo_punktoj, BLOKO";
