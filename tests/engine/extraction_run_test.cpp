@@ -116,30 +116,22 @@ TEST_F(ExtractionRunTest, FailingDrawingsAreLoggedAndTheRunGoesOn) {
     EXPECT_EQ(model->liveDrawings(), 0) << "the drawing that did not fit is not held";
 }
 
-// A file name may hold a line break; a record stays one line, so no crafted name can make a
-// second record of its own.
-TEST_F(ExtractionRunTest, LineBreaksInFileNamesStayOutOfRecords) {
-    addDrawing("a\r\nb.dxf", "1");
-    addDrawing("x.dxf\n'FAKE','RECORD", "2");
-    request.drawingNames = {"a\r\nb.dxf", "x.dxf\n'FAKE','RECORD"};
-    EXPECT_EQ(run().records, (QStringList{"'A  B.DXF','TITLE','1','B'",
-                                          "'X.DXF 'FAKE','RECORD','TITLE','2','B'"}));
+// Each drawing is opened by the name listed: two names may differ only in letter case, and only
+// a name missing as written is looked up ignoring case. A file name may hold a line break; a
+// record stays one line, so no crafted name can make a record of its own.
+TEST_F(ExtractionRunTest, DrawingsAreOpenedAsListedAndNamedOnOneLine) {
+    for (const char* name : {"A.dxf", "a.dxf", "b.dxf", "x.dxf\n'FAKE','RECORD", "c\r\nd.dxf"})
+        addDrawing(name, name);
+    request.drawingNames = {"A.dxf", "a.dxf", "B.DXF", "x.dxf\n'FAKE','RECORD"};
+    EXPECT_EQ(run().records,
+              (QStringList{"'A.DXF','TITLE','A.dxf','B'", "'A.DXF','TITLE','a.dxf','B'",
+                           "'B.DXF','TITLE','b.dxf','B'",
+                           "'X.DXF 'FAKE','RECORD','TITLE','x.dxf\n'FAKE','RECORD','B'"}));
+    request.drawingNames = {"B.DXF", "c\r\nd.dxf"};
     request.form.fullPath = true;
-    EXPECT_EQ(run().records[0], "'" + dir.filePath("dwg/a  b.dxf") + "','TITLE','1','B'");
-}
-
-TEST_F(ExtractionRunTest, NamesThatDifferOnlyInLetterCaseAreEachOpenedAsListed) {
-    addDrawing("A.dxf", "upper");
-    addDrawing("a.dxf", "lower");
-    addDrawing("b.dxf", "only");
-    request.drawingNames = {"A.dxf", "a.dxf", "B.DXF"};
-    request.form.fullPath = true;
-    const ExtractionRunResult result = run();
-    EXPECT_EQ(result.records,
-              (QStringList{"'" + dir.filePath("dwg/A.dxf") + "','TITLE','upper','B'",
-                           "'" + dir.filePath("dwg/a.dxf") + "','TITLE','lower','B'",
-                           "'" + dir.filePath("dwg/b.dxf") + "','TITLE','only','B'"}))
-        << "a name that is missing as written is still found ignoring case";
+    EXPECT_EQ(run().records,
+              (QStringList{"'" + dir.filePath("dwg/b.dxf") + "','TITLE','b.dxf','B'",
+                           "'" + dir.filePath("dwg/c  d.dxf") + "','TITLE','c\r\nd.dxf','B'"}));
     EXPECT_EQ(errLog(), "");
 }
 
