@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -54,11 +53,6 @@ protected:
         EXPECT_TRUE(testfiles::write(dir.filePath("dwg/" + name), bytes));
         return name;
     }
-    QStringList copied(const QStringList& names) {
-        QStringList result;
-        for (const QString& name : names) result << copied(name);
-        return result;
-    }
     ExtractionRunResult run(const QByteArray& templateText, const QStringList& drawings,
                             const QString& folder = {}) {
         testfiles::write(dir.filePath("template.txt"), templateText);
@@ -98,12 +92,12 @@ TEST_F(RealDrawings, EveryReleaseGivesTheSameTwoBlocks) {
     for (const char* release : {"2000", "2004", "2007", "2010", "2013", "2018"})
         names << copied(QStringLiteral("example_%1.dxf").arg(release))
               << copied(QStringLiteral("example_%1.dwg").arg(release));
-    names << copied({"example_r13.dwg", "example_r14.dwg"});
+    names << copied("example_r13.dwg") << copied("example_r14.dwg");
     names.insert(5, "cut.dwg");
     const QByteArray bytes = testfiles::read(kAutocad + "/example_2010.dwg");
     ASSERT_TRUE(testfiles::write(dir.filePath("dwg/cut.dwg"), bytes.left(bytes.size() / 2)));
-    const QStringList oldest =
-        copied({"entities-2d_r11.dwg", "tmp_line_r10.dwg", "block_r2.10.dwg"});
+    const QStringList oldest = {copied("entities-2d_r11.dwg"), copied("tmp_line_r10.dwg"),
+                                copied("block_r2.10.dwg")};
     const ExtractionRunResult result =
         run("*INPUT\r\nBLOCK: bloko\r\n*OUTPUT\r\nBLOCK_NAME\r\nBLOCK_LAYER\r\nBLOCK_SPACE\r\n"
             "BLOCK_HANDLE\r\nBLOCK_ROTATION\r\nBLOCK_XSCALE\r\nBLOCK_YSCALE\r\nBLOCK_X\r\n"
@@ -151,7 +145,7 @@ TEST_F(RealDrawings, BundledExamplesGiveEveryTitleBlock) {
 TEST_F(RealDrawings, DwgAndItsDxfTwinGiveTheSamePage) {
     AttributePageResult fromDwg;
     const QByteArray page = pageOf(kAutocad, "gh209_1_2010.dwg", &fromDwg);
-    EXPECT_EQ(page, pageOf(dir.filePath("dwg"), copied(QStringLiteral("gh209_1_2010.dxf"))));
+    EXPECT_EQ(page, pageOf(dir.filePath("dwg"), copied("gh209_1_2010.dxf")));
     EXPECT_EQ(fromDwg.attributes, 3);
     EXPECT_EQ(page.count("<TR "), 5);
     EXPECT_TRUE(page.contains("<TD NOWRAP>MODEL</TD>"));

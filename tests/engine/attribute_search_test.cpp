@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The attribute search over the memory model: what matches, what each result line holds, and
-// a run over several drawings with its totals, failures and abort.
+// The attribute search, run over drawings of the memory model: what matches, what each result
+// line holds, a run's totals, failures and abort; and one of AutoCAD's drawings.
 
 #include "engine/attribute_search.h"
 
