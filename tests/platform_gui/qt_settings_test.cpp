@@ -3,21 +3,15 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QStandardPaths>
-#include <QTemporaryDir>
+
+#include "platform/scratch_folder.h"
 
 namespace {
 
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
 TEST(QtSettings, RoundTripsTextValuesThroughAnIniFile) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString ini = dir.filePath("Quillon.ini");
+    ScratchFolder dir;
+    const QString ini = dir.path("Quillon.ini");
     const QStringList values = {",",
                                 "a, b",
                                 " padded ",
@@ -36,7 +30,7 @@ TEST(QtSettings, RoundTripsTextValuesThroughAnIniFile) {
         settings.set("FSpec", "Spec1", "/data/*.dwg");
         EXPECT_EQ(settings.get("Options", "Key1"), "a, b");  // readable before it is written
     }
-    const QByteArray text = readFile(ini);
+    const QByteArray text = ScratchFolder::readFile(ini);
     EXPECT_TRUE(text.contains("[Options]")) << text.toStdString();
     EXPECT_TRUE(text.contains("[FSpec]\nSpec1=/data/*.dwg")) << text.toStdString();
 
@@ -53,17 +47,13 @@ TEST(QtSettings, RoundTripsTextValuesThroughAnIniFile) {
     EXPECT_EQ(settings.get("Options", "Key1", "gone"), "gone");
     EXPECT_EQ(settings.get("FSpec", "Spec1"), "/data/*.dwg");
     EXPECT_TRUE(settings.sync());
-    EXPECT_FALSE(readFile(ini).contains("[Options]"));
+    EXPECT_FALSE(ScratchFolder::readFile(ini).contains("[Options]"));
 }
 
 TEST(QtSettings, ReadsHandWrittenValuesAsText) {
-    QTemporaryDir dir;
-    const QString ini = dir.filePath("hand.ini");
-    QFile file(ini);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[Options]\nDelimiter=,\nList=a,b\nNumber=42\n");
-    file.close();
-    platform::QtSettings settings(ini);
+    ScratchFolder dir;
+    platform::QtSettings settings(
+        dir.writeFile("hand.ini", "[Options]\nDelimiter=,\nList=a,b\nNumber=42\n"));
     // An unquoted comma makes QSettings see a list; it still reads back as the text it was.
     EXPECT_EQ(settings.get("Options", "Delimiter"), ",");
     EXPECT_EQ(settings.get("Options", "List"), "a,b");
