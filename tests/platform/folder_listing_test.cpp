@@ -44,24 +44,14 @@ TEST_F(FolderListing, ListsMatchingFilesSortedIgnoringCase) {
 }
 
 TEST_F(FolderListing, ChoosesFilesFoldersAndHiddenEntries) {
-    ListOptions foldersOnly;
-    foldersOnly.files = false;
-    foldersOnly.folders = true;
-    EXPECT_EQ(listFolder(scratch.path(), "*", foldersOnly), QStringList({"other", "Sub.dwg"}));
-
-    ListOptions both = foldersOnly;
-    both.files = true;
-    EXPECT_EQ(listFolder(scratch.path(), "*.dwg", both),
+    EXPECT_EQ(listFolder(scratch.path(), "*", {.files = false, .folders = true}),
+              QStringList({"other", "Sub.dwg"}));
+    EXPECT_EQ(listFolder(scratch.path(), "*.dwg", {.folders = true}),
               QStringList({"A.DWG", "a.dwg", "b.dwg", "Ca.dwg", "c_1.dwg", "Sub.dwg"}));
-
-    ListOptions hidden = both;
-    hidden.hidden = true;
+    const ListOptions hidden{.folders = true, .hidden = true};
     EXPECT_EQ(listFolder(scratch.path(), ".*", hidden), QStringList({".git", ".hidden.dwg"}));
     EXPECT_EQ(listFolder(scratch.path(), "*.dwg", hidden).first(), ".hidden.dwg");
-
-    ListOptions nothing;
-    nothing.files = false;
-    EXPECT_TRUE(listFolder(scratch.path(), "*", nothing).isEmpty());
+    EXPECT_TRUE(listFolder(scratch.path(), "*", {.files = false}).isEmpty());
 }
 
 TEST_F(FolderListing, SystemEntriesNeedTheSystemOption) {
@@ -76,23 +66,14 @@ TEST_F(FolderListing, SystemEntriesNeedTheSystemOption) {
     const QStringList plain = {"A.DWG", "a.dwg", "b.dwg", "Ca.dwg", "c_1.dwg", "link-to-file.dwg"};
     EXPECT_EQ(listFolder(scratch.path(), "*.dwg", {}), plain);
 
-    ListOptions system;
-    system.system = true;
-    EXPECT_EQ(listFolder(scratch.path(), "*.dwg", system),
+    EXPECT_EQ(listFolder(scratch.path(), "*.dwg", {.system = true}),
               QStringList({"A.DWG", "a.dwg", "b.dwg", "Ca.dwg", "c_1.dwg", "dangling.dwg",
                            "device.dwg", "link-to-file.dwg", "pipe.dwg"}));
 
-    ListOptions systemOnly;
-    systemOnly.files = false;
-    systemOnly.system = true;
-    systemOnly.hidden = true;
-    EXPECT_EQ(listFolder(scratch.path(), "*", systemOnly),
+    EXPECT_EQ(listFolder(scratch.path(), "*", {.files = false, .hidden = true, .system = true}),
               QStringList({".pipe.dwg", "dangling.dwg", "device.dwg", "pipe.dwg"}));
 
-    ListOptions folders;
-    folders.files = false;
-    folders.folders = true;
-    EXPECT_EQ(listFolder(scratch.path(), "*.dwg", folders),
+    EXPECT_EQ(listFolder(scratch.path(), "*.dwg", {.files = false, .folders = true}),
               QStringList({"link-to-folder.dwg", "Sub.dwg"}));
 }
 
