@@ -89,14 +89,14 @@ TEST(XlsxWorkbook, NewWorkbooksAreNumberedAndReadBackByOpenpyxl) {
     // stores each kind.
     const Grid cells = {
         {"TAG", "12", "-3.5", "TRUE"},
-        {"say \"hi\", then go", "=SUM(A1:A2)", "Grüße €", "  padded  "},
+        {"say \"hi\" & <go>", "=SUM(A1:A2)", "Grüße €", "  padded  "},
         {"two\nlines", "'quoted", "", "007"},
     };
     ASSERT_TRUE(book.WriteRange(2, 3, cells).ok());
     SKIP_WITHOUT_OPENPYXL();
     EXPECT_EQ(dumpWorkbook(folder.path("Book1.xlsx")),
               "Sheet1!C2 str 'TAG'\nSheet1!D2 int 12\nSheet1!E2 float -3.5\nSheet1!F2 str 'TRUE'\n"
-              "Sheet1!C3 str 'say \"hi\", then go'\nSheet1!D3 str '=SUM(A1:A2)'\n"
+              "Sheet1!C3 str 'say \"hi\" & <go>'\nSheet1!D3 str '=SUM(A1:A2)'\n"
               "Sheet1!E3 str 'Gr\\xfc\\xdfe \\u20ac'\nSheet1!F3 str '  padded  '\n"
               "Sheet1!C4 str 'two\\nlines'\nSheet1!D4 str \"'quoted\"\nSheet1!F4 str '007'");
     // openpyxl takes a string cell that begins with "=" for a formula only if it was stored

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -39,7 +40,8 @@ std::pair<DialogButton, SeenBox> showAndPress(const platform::MessageBoxRequest&
                 box->windowModality(),
                 box->windowFlags().testFlag(Qt::WindowStaysOnTopHint)};
         if (press == QMessageBox::NoButton) {
-            box->reject();
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QApplication::sendEvent(box, &escape);
         } else {
             box->button(press)->click();
         }

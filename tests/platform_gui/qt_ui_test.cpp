@@ -50,7 +50,7 @@ TEST(QtUi, TheHourglassIsRestoredOnEveryWayOut) {
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
-TEST(QtUi, RunsPendingEventsAndKnowsTheScreen) {
+TEST(QtUi, RunsPendingEvents) {
     platform::QtUi ui;
     bool ran = false;
     QMetaObject::invokeMethod(
@@ -58,9 +58,6 @@ TEST(QtUi, RunsPendingEventsAndKnowsTheScreen) {
     EXPECT_FALSE(ran);
     ui.processEvents();
     EXPECT_TRUE(ran);
-    EXPECT_GT(ui.screenSize().width(), 0);
-    EXPECT_GT(ui.screenSize().height(), 0);
-    ui.beep();  // nothing to observe offscreen; it must simply not fail
 }
 
 }  // namespace
