@@ -4,10 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
 #include "drawing/binary_tokenizer.h"
 #include "drawing/dxf_reader.h"
 #include "drawing/reader_errors.h"
@@ -31,6 +27,7 @@ struct Broken {
     std::string bytes;
     long number;
     const char* reason;  // a part of the description
+    bool whole = false;  // the whole description
 };
 
 std::vector<Broken> brokenFiles() {
@@ -46,7 +43,13 @@ std::vector<Broken> brokenFiles() {
         {"truncated DWG", std::string("AC1032\0\0\0\0\0\0\x03\xc0", 14), errors::kMalformed,
          "the file is truncated"},
         {"old DWG", "AC1002\x01\x02", errors::kUnsupported,
-         "DWG release AC1002 (AutoCAD 2.5) is not supported"},
+         "DWG release AC1002 (AutoCAD 2.5) is not supported", true},
+        {"older DWG", "AC1001" + std::string(4096, '\0'), errors::kUnsupported,
+         "DWG release AC1001 (AutoCAD 2.2) is not supported", true},
+        {"oldest DWG", "AC1.50" + std::string(4096, '\0'), errors::kUnsupported,
+         "DWG release AC1.50 (AutoCAD 2.0) is not supported", true},
+        {"future DWG", "AC1040" + std::string(4096, '\0'), errors::kUnsupported,
+         "DWG release AC1040 is not supported", true},
         {"truncated R12 DWG", "AC1009\x01\x02", errors::kMalformed, "file header is truncated"},
         {"no SECTION", groups({{0, "LINE"}, {8, "0"}, {0, "EOF"}}), errors::kMalformed,
          "no SECTION at line 1"},
@@ -106,21 +109,12 @@ TEST(BrokenDrawings, AreOpenFailuresWithAReason) {
             const auto result = readDrawingBytes(broken.bytes, options);
             ASSERT_FALSE(result.ok());
             EXPECT_EQ(result.error().number, broken.number);
-            EXPECT_TRUE(result.error().description.contains(QString::fromUtf8(broken.reason)))
-                << result.error().description.toStdString();
+            const QString& description = result.error().description;
+            EXPECT_TRUE(broken.whole ? description == QString::fromUtf8(broken.reason)
+                                     : description.contains(QString::fromUtf8(broken.reason)))
+                << description.toStdString();
         }
     }
-}
-
-TEST(BrokenDrawings, MissingFilesAndFolders) {
-    QTemporaryDir dir;
-    auto missing = readDrawingFile(dir.filePath(u"none.dxf"_qs));
-    ASSERT_FALSE(missing.ok());
-    EXPECT_EQ(missing.error().number, errors::kFileNotFound);
-    EXPECT_TRUE(missing.error().description.contains(u"none.dxf"_qs));
-    auto folder = readDrawingFile(dir.path());
-    ASSERT_FALSE(folder.ok());
-    EXPECT_EQ(folder.error().number, errors::kFileAccess);
 }
 
 TEST(BrokenDrawings, ToleratedIrregularities) {
