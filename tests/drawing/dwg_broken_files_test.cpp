@@ -54,12 +54,23 @@ protected:
     std::vector<Broken> namedDamage() const {
         const std::string& b = m_bytes;
         if (GetParam().layout == Layout::R12) {
-            return {
+            std::vector<Broken> rows = {
                 {"release only", b.substr(0, 6), "file header is truncated"},
                 {"cut in the table locators", b.substr(0, 0x40), "file header is truncated"},
                 {"entity section beyond the end", flipped(b, 0x1A), "entity section is corrupt"},
                 {"block table beyond the end", flipped(b, 0x2C + 3), "block table is corrupt"},
                 {"layer table beyond the end", flipped(b, 0x36 + 9), "layer table is corrupt"}};
+            // R11/R12 records carry a check value: a changed reference or name is caught.
+            if (b.starts_with("AC1009")) {
+                rows.push_back({"insertion point changed",
+                                flipped(b, r12Entity(b, kR12Insert) + 20),
+                                "block reference at byte"});
+                rows.push_back({"attribute tag changed", flipped(b, r12Entity(b, kR12Attrib) + 50),
+                                "attribute at byte"});
+                rows.push_back({"layer name changed", flipped(b, littleEndian(b, 0x36 + 6, 4) + 1),
+                                "layer table is corrupt"});
+            }
+            return rows;
         }
         if (GetParam().layout == Layout::Paged) return {};
         const std::size_t map = littleEndian(b, objectMapLocator(b) + 1, 4);
@@ -124,26 +135,6 @@ INSTANTIATE_TEST_SUITE_P(
         Sample{"example_2018.dwg", Layout::Paged}, Sample{"entities-2d_r11.dwg", Layout::R12},
         Sample{"tmp_line_r10.dwg", Layout::R12}, Sample{"block_r2.10.dwg", Layout::R12}),
     [](const auto& instance) { return parameterName(instance.param.file); });
-
-// R11/R12 records carry a check value: a changed reference or layer name is caught.
-TEST(DwgR12, ChangedRecordsFailTheirCheck) {
-    const std::string sample = autocadBytes(u"entities-2d_r11.dwg"_qs);
-    const std::size_t layers = littleEndian(sample, 0x36 + 6, 4);
-    const Broken table[] = {
-        {"insertion point changed", flipped(sample, r12Entity(sample, kR12Insert) + 20),
-         "block reference at byte"},
-        {"attribute tag changed", flipped(sample, r12Entity(sample, kR12Attrib) + 50),
-         "attribute at byte"},
-        {"layer name changed", flipped(sample, layers + 1), "layer table is corrupt"},
-    };
-    for (const Broken& broken : table) {
-        SCOPED_TRACE(broken.what);
-        const auto result = readDrawingBytes(broken.bytes);
-        ASSERT_FALSE(result.ok());
-        EXPECT_TRUE(result.error().description.contains(QString::fromLatin1(broken.reason)))
-            << result.error().description.toStdString();
-    }
-}
 
 }  // namespace
 }  // namespace drawing::test

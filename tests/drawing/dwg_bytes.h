@@ -5,12 +5,17 @@
 // byte orders, bit streams, the object map's modular numbers, and the check values a changed
 // file needs to be read again.
 
+#include <gtest/gtest.h>
+
 #include <bit>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "drawing/dwg/crc16.h"
+#include "drawing/dwg/file_header.h"
+#include "drawing/dwg/object_map.h"
 
 namespace drawing::test {
 
@@ -37,6 +42,18 @@ inline std::size_t objectMapLocator(std::string_view bytes) {
     for (std::size_t at = 0x19; at < 0x19 + 6 * 9; at += 9)
         if (bytes[at] == 2) return at;
     return 0;
+}
+
+// The entries of an R13-R2000 file's object map; none (and the test failed) when unreadable.
+inline std::vector<dwg::ObjectMap::Entry> objectMapOf(std::string_view bytes) {
+    QString problem;
+    const auto header = dwg::readFileHeader(bytes, true, problem);
+    const auto map = header ? dwg::ObjectMap::read(
+                                  bytes.substr(header->objectMap.offset, header->objectMap.size),
+                                  bytes.size(), true, problem)
+                            : std::nullopt;
+    EXPECT_TRUE(map) << problem.toStdString();
+    return map ? map->entries() : std::vector<dwg::ObjectMap::Entry>{};
 }
 
 // Makes the file header's check value match again; it is masked by the number of records.

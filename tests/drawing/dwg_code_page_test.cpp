@@ -8,8 +8,7 @@
 
 #include <cstdint>
 
-#include "drawing/dwg/file_header.h"
-#include "drawing/dwg/object_map.h"
+#include "drawing/dwg/bit_reader.h"
 #include "drawing/dxf_reader.h"
 #include "dwg_bytes.h"
 #include "reader_probe.h"
@@ -19,13 +18,6 @@ namespace {
 
 constexpr std::uint64_t kAttribute = 0x757;  // ETIKEDO = "valoro" in the example drawing
 constexpr unsigned char kChanged = 0xC8;
-
-// Eight bits of a DWG bit stream from bit `bit`, most significant first.
-unsigned char byteAtBit(const std::string& bytes, std::size_t bit) {
-    const unsigned word = (unsigned{static_cast<unsigned char>(bytes[bit / 8])} << 8) |
-                          static_cast<unsigned char>(bytes[bit / 8 + 1]);
-    return static_cast<unsigned char>(word >> (8 - bit % 8));
-}
 
 void putByteAtBit(std::string& bytes, std::size_t bit, unsigned char value) {
     const unsigned shift = 8 - bit % 8;
@@ -52,27 +44,23 @@ std::string rewrittenR12(std::string bytes, int codePage) {
 // An R13-R2000 sample with `codePage` in its file header and the attribute's "valoro" starting
 // with kChanged.
 std::string rewrittenFlat(std::string bytes, int codePage) {
-    QString problem;
-    const auto header = dwg::readFileHeader(bytes, true, problem);
-    if (!header) return {};
     putLittleEndian(bytes, 0x13, static_cast<std::uint32_t>(codePage), 2);
     resealFileHeader(bytes);
-    const auto map = dwg::ObjectMap::read(
-        std::string_view(bytes).substr(header->objectMap.offset, header->objectMap.size),
-        bytes.size(), true, problem);
-    if (!map || !map->find(kAttribute)) return {};
-    const std::size_t offset = *map->find(kAttribute);
-    const std::uint32_t size = littleEndian(bytes, offset, 2);  // under 0x8000: two bytes
-    const std::size_t start = offset + 2;
-    for (std::size_t bit = start * 8; bit + 48 <= (start + size) * 8; ++bit) {
-        std::string text;
-        for (std::size_t k = 0; k < 6; ++k)
-            text += static_cast<char>(byteAtBit(bytes, bit + 8 * k));
-        if (text != "valoro") continue;
-        putByteAtBit(bytes, bit, kChanged);
-        putLittleEndian(bytes, start + size,
-                        dwg::crc16(std::string_view(bytes).substr(offset, 2 + size), 0xC0C1), 2);
-        return bytes;
+    for (const auto& entry : objectMapOf(bytes)) {
+        if (entry.handle != kAttribute) continue;
+        const std::uint32_t size = littleEndian(bytes, entry.offset, 2);  // under 0x8000
+        const std::size_t start = entry.offset + 2;
+        for (std::size_t bit = start * 8; bit + 48 <= (start + size) * 8; ++bit) {
+            dwg::BitReader text(bytes, bit, bit + 48);
+            std::string letters;
+            while (letters.size() < 6) letters += static_cast<char>(text.rawChar());
+            if (letters != "valoro") continue;
+            putByteAtBit(bytes, bit, kChanged);
+            putLittleEndian(
+                bytes, start + size,
+                dwg::crc16(std::string_view(bytes).substr(entry.offset, 2 + size), 0xC0C1), 2);
+            return bytes;
+        }
     }
     return {};
 }

@@ -12,8 +12,6 @@
 #include <utility>
 #include <vector>
 
-#include "drawing/dwg/file_header.h"
-#include "drawing/dwg/object_map.h"
 #include "drawing/dxf_reader.h"
 #include "drawing/reader_errors.h"
 #include "dwg_bytes.h"
@@ -23,18 +21,6 @@ namespace drawing::test {
 namespace {
 
 using Map = std::vector<dwg::ObjectMap::Entry>;
-
-Map readMap(const std::string& bytes) {
-    QString problem;
-    const auto header = dwg::readFileHeader(bytes, true, problem);
-    EXPECT_TRUE(header) << problem.toStdString();
-    if (!header) return {};
-    const auto map = dwg::ObjectMap::read(
-        std::string_view(bytes).substr(header->objectMap.offset, header->objectMap.size),
-        bytes.size(), true, problem);
-    EXPECT_TRUE(map) << problem.toStdString();
-    return map ? map->entries() : Map{};
-}
 
 // A section of the object map: its size big-endian (counting itself), then a check value.
 void appendSection(std::string& out, const std::string& body) {
@@ -103,7 +89,7 @@ struct Dangling {
 TEST(DwgDanglingReferences, MissingObjectsAreSkipped) {
     const std::string bytes = autocadBytes(u"example_2000.dwg"_qs);
     ASSERT_FALSE(bytes.empty());
-    const Map map = readMap(bytes);
+    const Map map = objectMapOf(bytes);
     ASSERT_GT(map.size(), 100u);
     // The rewritten map alone changes nothing.
     ASSERT_EQ(summary(select(readDrawingBytes(withMap(bytes, map)).value())), kExampleReferences);
@@ -145,7 +131,7 @@ TEST(DwgDanglingReferences, MissingObjectsAreSkipped) {
 
 TEST(DwgDanglingReferences, ADrawingWithoutItsBlockTableIsRefused) {
     const std::string bytes = autocadBytes(u"example_2000.dwg"_qs);
-    Map map = readMap(bytes);
+    Map map = objectMapOf(bytes);
     const auto result = readDrawingBytes(withMap(bytes, without(map, 1)));
     ASSERT_FALSE(result.ok());
     EXPECT_EQ(result.error().number, errors::kMalformed);

@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "drawing/dxf_reader.h"
@@ -66,24 +68,16 @@ void expectSameDrawing(const Drawing& dwg, const Drawing& dxf, const TwinWriting
         else
             EXPECT_EQ(a.name, shown(b.name, writing));
         EXPECT_EQ(a.layer, shown(b.layer, writing));
-        EXPECT_EQ(a.linetype, b.linetype);
         EXPECT_EQ(a.handle.view(), b.handle.view());
-        EXPECT_EQ(a.ownerId, b.ownerId);
-        EXPECT_EQ(a.color, b.color);
-        EXPECT_EQ(a.lineweight, b.lineweight);
-        EXPECT_EQ(a.visible, b.visible);
-        EXPECT_EQ(a.minsert, b.minsert);
-        EXPECT_EQ(a.paperSpace, b.paperSpace);
-        EXPECT_EQ(a.hasExtensionDictionary, b.hasExtensionDictionary);
-        EXPECT_EQ(a.attributesFollow, b.attributesFollow);
-        EXPECT_TRUE(near(a.linetypeScale, b.linetypeScale));
-        EXPECT_TRUE(near(a.xScale, b.xScale));
-        EXPECT_TRUE(near(a.yScale, b.yScale));
-        EXPECT_TRUE(near(a.zScale, b.zScale));
-        EXPECT_TRUE(near(a.rotation, b.rotation));
-        EXPECT_TRUE(near(a.insertion.x, b.insertion.x));
-        EXPECT_TRUE(near(a.insertion.y, b.insertion.y));
-        EXPECT_TRUE(near(a.insertion.z, b.insertion.z));
+        EXPECT_EQ(std::tie(a.linetype, a.ownerId, a.color, a.lineweight, a.visible, a.minsert,
+                           a.paperSpace, a.hasExtensionDictionary, a.attributesFollow),
+                  std::tie(b.linetype, b.ownerId, b.color, b.lineweight, b.visible, b.minsert,
+                           b.paperSpace, b.hasExtensionDictionary, b.attributesFollow));
+        const auto numbers = [](const InsertRecord& r) {
+            return std::array{r.linetypeScale, r.xScale,      r.yScale,      r.zScale,
+                              r.rotation,      r.insertion.x, r.insertion.y, r.insertion.z};
+        };
+        for (std::size_t k = 0; k < 8; ++k) EXPECT_TRUE(near(numbers(a)[k], numbers(b)[k]));
         ASSERT_EQ(a.attributeCount, b.attributeCount);
         for (std::uint32_t k = 0; k < a.attributeCount; ++k) {
             const AttributeRecord& x = dwg.attributes[a.firstAttribute + k];

@@ -91,12 +91,13 @@ TEST(LayoutsFixture, R12HasOnePaperSpaceAndNoOwners) {
         // No subclass marker before R13: rows and columns tell a MINSERT.
         EXPECT_EQ(all[3]->objectName().value(), "AcDbMInsertBlock");
         EXPECT_EQ(all[1]->insertionPoint().value().x, -1);
-        EXPECT_EQ(summary(select(drawing, drawingapi::Space::Paper)).size(), 2);
+        EXPECT_EQ(summary(select(drawing, drawingapi::Space::Paper)), summary(all).mid(6));
     }
 }
 
 TEST(LayoutsFixture, R12WithoutHandlesAndIrregularAttributeLists) {
-    const auto all = select(readOrFail(fixturePath(u"r12_no_handles.dxf"_qs)));
+    const auto drawing = readOrFail(fixturePath(u"r12_no_handles.dxf"_qs));
+    const auto all = select(drawing);
     // 66=1 with only a SEQEND: attributes announced, none there; 66=1 without SEQEND: the
     // next entity ends the list.
     EXPECT_EQ(summary(all),
@@ -108,9 +109,7 @@ TEST(LayoutsFixture, R12WithoutHandlesAndIrregularAttributeLists) {
     EXPECT_TRUE(all[1]->hasAttributes().value());
     EXPECT_TRUE(all[1]->attributes().value().empty());
     EXPECT_EQ(all[0]->insertionPoint().value().y, 2.5);
-    EXPECT_EQ(summary(select(readOrFail(fixturePath(u"r12_no_handles.dxf"_qs)),
-                             drawingapi::Space::Paper)),
-              QStringList{u"PAPER 0 "_qs});
+    EXPECT_EQ(summary(select(drawing, drawingapi::Space::Paper)), QStringList{u"PAPER 0 "_qs});
 }
 
 TEST(LayoutsFixture, ChunkBoundariesAnywhereGiveTheSameResult) {
@@ -124,9 +123,7 @@ TEST(LayoutsFixture, ChunkBoundariesAnywhereGiveTheSameResult) {
             ReadOptions options;
             options.chunkSize = chunk;
             EXPECT_EQ(summary(select(readOrFail(path, options))), expected) << chunk;
-            auto fromMemory = readDrawingBytes(readBytes(path), options);
-            ASSERT_TRUE(fromMemory.ok());
-            EXPECT_EQ(summary(select(fromMemory.value())), expected) << chunk;
+            EXPECT_EQ(summary(select(parseOrFail(readBytes(path), options))), expected) << chunk;
         }
     }
 }

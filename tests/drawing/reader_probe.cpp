@@ -23,26 +23,20 @@ std::string parameterName(std::string fileName) {
 
 std::string readBytes(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QProcess gzip;
+    if (!QFile::exists(path)) gzip.start(u"gzip"_qs, {u"-dc"_qs, path + u".gz"_qs});
+    const bool read = QFile::exists(path) ? file.open(QIODevice::ReadOnly)
+                                          : gzip.waitForFinished(60000) && gzip.exitCode() == 0;
+    if (!read) {
         ADD_FAILURE() << "cannot read " << path.toStdString();
         return {};
     }
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = file.isOpen() ? file.readAll() : gzip.readAllStandardOutput();
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 std::string autocadBytes(const QString& name) {
-    const QString path = QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/autocad/") + name;
-    if (QFile::exists(path)) return readBytes(path);
-    const QString packed = path + u".gz"_qs;
-    QProcess gzip;
-    if (QFile::exists(packed)) gzip.start(u"gzip"_qs, {u"-dc"_qs, packed});
-    if (!QFile::exists(packed) || !gzip.waitForFinished(60000) || gzip.exitCode() != 0) {
-        ADD_FAILURE() << "missing test drawing " << name.toStdString();
-        return {};
-    }
-    const QByteArray bytes = gzip.readAllStandardOutput();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return readBytes(QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/autocad/") + name);
 }
 
 References select(const std::shared_ptr<const Drawing>& drawing,
@@ -109,8 +103,8 @@ std::shared_ptr<const Drawing> readOrFail(const QString& path, const ReadOptions
     return valueOrFail(readDrawingFile(path, options), path);
 }
 
-std::shared_ptr<const Drawing> parseOrFail(std::string_view bytes) {
-    return valueOrFail(readDrawingBytes(bytes), u"the drawing"_qs);
+std::shared_ptr<const Drawing> parseOrFail(std::string_view bytes, const ReadOptions& options) {
+    return valueOrFail(readDrawingBytes(bytes, options), u"the drawing"_qs);
 }
 
 const QStringList kExampleReferences = {

@@ -20,9 +20,10 @@ namespace drawing::test {
 QString fixturePath(const QString& name);
 // A file name as a test parameter's name: every character other than a letter or digit as _.
 std::string parameterName(std::string fileName);
+// The bytes of a file, unpacked when only its .gz is there; empty (and the test failed) when
+// it cannot be read.
 std::string readBytes(const QString& path);
-// The bytes of a drawing saved by AutoCAD, in the test data, unpacked when only its .gz is
-// stored; empty (and the test failed) when missing.
+// The bytes of a drawing saved by AutoCAD, in the test data.
 std::string autocadBytes(const QString& name);
 
 using References = drawingapi::BlockReferences;
@@ -39,7 +40,7 @@ QString properties(const drawingapi::BlockReference& reference);
 
 // Reads the file, or the bytes of one, or fails the current test.
 std::shared_ptr<const Drawing> readOrFail(const QString& path, const ReadOptions& options = {});
-std::shared_ptr<const Drawing> parseOrFail(std::string_view bytes);
+std::shared_ptr<const Drawing> parseOrFail(std::string_view bytes, const ReadOptions& options = {});
 
 // The summary of the AutoCAD sample "example" (every release): model space only.
 extern const QStringList kExampleReferences;
