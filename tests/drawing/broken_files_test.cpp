@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "drawing/binary_tokenizer.h"
 #include "drawing/dxf_reader.h"
 #include "drawing/reader_errors.h"
@@ -84,18 +86,15 @@ std::vector<Broken> brokenFiles() {
          errors::kMalformed, "longer than"},
     };
     // Truncated anywhere: in a group code, in a value, between groups, just before EOF.
-    for (double fraction : {0.05, 0.3, 0.5, 0.77, 0.999}) {
-        const auto cut = static_cast<std::size_t>(static_cast<double>(ascii.size()) * fraction);
-        table.push_back({"truncated ASCII", ascii.substr(0, cut), errors::kMalformed,
-                         "unexpected end of file at line"});
-        const auto binaryCut =
-            static_cast<std::size_t>(static_cast<double>(binary.size()) * fraction);
-        table.push_back({"truncated binary", binary.substr(0, binaryCut), errors::kMalformed,
-                         "unexpected end of file at byte offset"});
-        const auto r12Cut =
-            static_cast<std::size_t>(static_cast<double>(binaryR12.size()) * fraction);
-        table.push_back({"truncated R12 binary", binaryR12.substr(0, r12Cut), errors::kMalformed,
-                         "unexpected end of file at byte offset"});
+    const std::tuple<const char*, const std::string&, const char*> whole[] = {
+        {"truncated ASCII", ascii, "unexpected end of file at line"},
+        {"truncated binary", binary, "unexpected end of file at byte offset"},
+        {"truncated R12 binary", binaryR12, "unexpected end of file at byte offset"}};
+    for (const auto& [what, file, reason] : whole) {
+        for (const double fraction : {0.05, 0.3, 0.5, 0.77, 0.999}) {
+            const auto cut = static_cast<std::size_t>(static_cast<double>(file.size()) * fraction);
+            table.push_back({what, file.substr(0, cut), errors::kMalformed, reason});
+        }
     }
     return table;
 }
@@ -125,21 +124,12 @@ TEST(BrokenDrawings, ToleratedIrregularities) {
         "\xEF\xBB\xBF"
         "999\r\ncomment\r\n" +
         entities(body);
-    auto result = readDrawingBytes(text.substr(0, text.size() - 1));
-    ASSERT_TRUE(result.ok()) << result.error().description.toStdString();
-    EXPECT_EQ(summary(select(result.value())), QStringList{u"B L 1A"_qs});
-
-    const std::string blocks = groups({{0, "SECTION"},
-                                       {2, "BLOCKS"},
-                                       {0, "BLOCK"},
-                                       {2, "*Paper_Space3"},
-                                       {0, "INSERT"},
-                                       {2, "P"},
-                                       {0, "ENDSEC"},
-                                       {0, "EOF"}});
-    result = readDrawingBytes(blocks);
-    ASSERT_TRUE(result.ok()) << result.error().description.toStdString();
-    EXPECT_EQ(summary(select(result.value(), drawingapi::Space::Paper)), QStringList{u"P  "_qs});
+    EXPECT_EQ(summary(select(parseOrFail(text.substr(0, text.size() - 1)))),
+              QStringList{u"B L 1A"_qs});
+    const std::string blocks =
+        "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\n*Paper_Space3\n0\nINSERT\n2\nP\n0\nENDSEC\n0\nEOF\n";
+    EXPECT_EQ(summary(select(parseOrFail(blocks), drawingapi::Space::Paper)),
+              QStringList{u"P  "_qs});
 }
 
 }  // namespace

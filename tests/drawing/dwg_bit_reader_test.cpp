@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The DWG bit stream: each bit code read from hand-packed bits, and reads past the end. The
-// check values are those of the sample drawings, which their tests read.
+// The DWG bit stream: each bit code read from hand-packed bits, and reads past the end. (The
+// check value over the bytes is checked in every sample drawing read.)
 
 #include <gtest/gtest.h>
 

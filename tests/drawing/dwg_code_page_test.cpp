@@ -19,6 +19,7 @@ namespace {
 constexpr std::uint64_t kAttribute = 0x757;  // ETIKEDO = "valoro" in the example drawing
 constexpr unsigned char kChanged = 0xC8;
 
+// Writes eight bits of a DWG bit stream from bit `bit`, most significant first.
 void putByteAtBit(std::string& bytes, std::size_t bit, unsigned char value) {
     const unsigned shift = 8 - bit % 8;
     unsigned word = (unsigned{static_cast<unsigned char>(bytes[bit / 8])} << 8) |
