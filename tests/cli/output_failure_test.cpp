@@ -5,10 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
-#include "support/files.h"
+#include "program_run.h"
 #include "support/qt_printers.h"
 
 namespace {
@@ -17,23 +16,10 @@ const QString kExamples = QStringLiteral(QUILLON_FIXTURES_DIR "/../../examples")
 // Every write to it fails as on a full disk.
 const QString kFullDevice = QStringLiteral("/dev/full");
 
-struct ProgramRun {
-    int status = -1;  // -1: did not finish, -2: crashed
-    QString errors;
-};
-
 ProgramRun runTo(const QString& program, const QStringList& arguments, const QString& output) {
-    QProcess process;
-    process.setStandardOutputFile(output);
-    process.start(program, arguments);
-    ProgramRun run;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        return run;
-    }
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.errors = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    RunSettings settings;
+    settings.outputFile = output;
+    return runProgram(program, arguments, settings);
 }
 
 TEST(ProgramOutput, ResultsThatCannotBeWrittenFailWithTheReason) {

@@ -1,34 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <QProcess>
+#include "program_run.h"
+#include "support/qt_printers.h"
 
 namespace {
 
 // Every program answers --version with the one version number of the build, and --help with
 // its usage, on the terminal, without a window or a display.
 TEST(Programs, VersionAndHelpComeFromTheBuild) {
-    const char* programs[] = {QUILLON_MAIN_PROGRAM, QUILLON_EXTRACT_PROGRAM, QUILLON_SEARCH_PROGRAM,
-                              QUILLON_PAGE_PROGRAM};
-    for (const char* program : programs) {
+    RunSettings bare;
+    bare.bareTerminal = true;
+    for (const char* program : {QUILLON_MAIN_PROGRAM, QUILLON_EXTRACT_PROGRAM,
+                                QUILLON_SEARCH_PROGRAM, QUILLON_PAGE_PROGRAM}) {
         SCOPED_TRACE(program);
-        for (const char* option : {"--version", "--help"}) {
-            QProcess process;
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-            environment.remove(QStringLiteral("DISPLAY"));
-            process.setProcessEnvironment(environment);
-            process.start(QString::fromUtf8(program), {QString::fromLatin1(option)});
-            ASSERT_TRUE(process.waitForFinished(20000));
-            EXPECT_EQ(process.exitCode(), 0) << option;
-            const QString out = QString::fromUtf8(process.readAllStandardOutput());
-            if (QLatin1String(option) == QLatin1String("--version")) {
-                EXPECT_TRUE(out.trimmed().endsWith(QStringLiteral(" " QUILLON_VERSION)))
-                    << out.toStdString();
-            } else {
-                EXPECT_TRUE(out.contains(QStringLiteral("--version"))) << out.toStdString();
-            }
-        }
+        const ProgramRun version = runProgram(program, {"--version"}, bare);
+        EXPECT_EQ(version.status, 0);
+        EXPECT_TRUE(version.out.trimmed().endsWith(" " QUILLON_VERSION))
+            << version.out.toStdString();
+        const ProgramRun help = runProgram(program, {"--help"}, bare);
+        EXPECT_EQ(help.status, 0);
+        EXPECT_TRUE(help.out.contains("--version")) << help.out.toStdString();
     }
 }
 
@@ -37,11 +29,10 @@ TEST(Programs, VersionAndHelpComeFromTheBuild) {
 TEST(Programs, UnknownOptionIsABadCommandLine) {
     for (const char* program :
          {QUILLON_EXTRACT_PROGRAM, QUILLON_SEARCH_PROGRAM, QUILLON_PAGE_PROGRAM}) {
-        QProcess process;
-        process.start(QString::fromUtf8(program), {"--no-such-option", "a", "b"});
-        ASSERT_TRUE(process.waitForFinished(20000)) << program;
-        EXPECT_EQ(process.exitCode(), 2) << program;
-        EXPECT_TRUE(process.readAllStandardError().contains("no-such-option")) << program;
+        SCOPED_TRACE(program);
+        const ProgramRun run = runProgram(program, {"--no-such-option", "a", "b"});
+        EXPECT_EQ(run.status, 2);
+        EXPECT_TRUE(run.errors.contains("no-such-option"));
     }
 }
 

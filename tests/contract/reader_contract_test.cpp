@@ -9,6 +9,7 @@
 #include <numbers>
 
 #include "drawing/drawing_file_reader.h"
+#include "drawing/reader_errors.h"
 #include "support/memory_drawing_model.h"
 #include "support/qt_printers.h"
 
@@ -33,21 +34,21 @@ fake::MemDrawing contractDrawing() {
         return b;
     };
     fake::MemDrawing d;
-    d.blocks.push_back(
-        make("TITLE", "Border", "2A", {10.5, 20.25, 0}, false,
-             {{"DWGNO", "A-101", "2B"}, {"REV", "C", "2C"}, {"dwgno", "second", "2D"}}));
-    d.blocks.back().xScale = 2;
-    d.blocks.back().yScale = 3;
-    d.blocks.back().rotation = std::numbers::pi / 2;
-    d.blocks.push_back(make("Pump", "Equip", "30", {1, 2, 3}, false, {}));
-    d.blocks.push_back(make("pump", "equip", "31", {4, 5, 6}, false, {{"TAG", "P-1", "32"}}));
-    d.blocks.push_back(make("TITLE", "0", "40", {0.5, 0.25, 0}, true, {{"DWGNO", "S-1", "41"}}));
+    d.blocks = {make("TITLE", "Border", "2A", {10.5, 20.25, 0}, false,
+                     {{"DWGNO", "A-101", "2B"}, {"REV", "C", "2C"}, {"dwgno", "second", "2D"}}),
+                make("Pump", "Equip", "30", {1, 2, 3}, false, {}),
+                make("pump", "equip", "31", {4, 5, 6}, false, {{"TAG", "P-1", "32"}}),
+                make("TITLE", "0", "40", {0.5, 0.25, 0}, true, {{"DWGNO", "S-1", "41"}})};
+    d.blocks[0].xScale = 2;
+    d.blocks[0].yScale = 3;
+    d.blocks[0].rotation = std::numbers::pi / 2;
     return d;
 }
 
 struct Provider {
     const char* name;
     std::function<drawingapi::ReaderFactory()> factory;
+    long missingNumber;  // the error number of a drawing that is not there
 };
 
 using drawingapi::Space;
@@ -142,6 +143,7 @@ TEST_P(ReaderContract, PropertiesAndTheirDefaults) {
 TEST_P(ReaderContract, OpenFailsWithAReasonAndReferencesOutliveTheirDrawing) {
     const auto missing = reader->open(kMissing, {});
     ASSERT_FALSE(missing.ok());
+    EXPECT_EQ(missing.error().number, GetParam().missingNumber);
     EXPECT_FALSE(missing.error().description.isEmpty());
     auto second = reader->open(kDrawing, QStringLiteral("ignored"));
     ASSERT_TRUE(second.ok()) << "a drawing opens again while open, a password it needs not "
@@ -166,9 +168,10 @@ std::shared_ptr<fake::MemoryDrawingModel> contractModel() {
 
 INSTANTIATE_TEST_SUITE_P(
     BothImplementations, ReaderContract,
-    ::testing::Values(Provider{"MemoryModel", [] { return contractModel()->factory(); }},
+    ::testing::Values(Provider{"MemoryModel", [] { return contractModel()->factory(); }, -1},
                       Provider{"DrawingFileReader",
-                               [] { return drawing::drawingFileReaderFactory(); }}),
+                               [] { return drawing::drawingFileReaderFactory(); },
+                               drawing::errors::kFileNotFound}),
     [](const auto& instance) { return std::string(instance.param.name); });
 
 }  // namespace

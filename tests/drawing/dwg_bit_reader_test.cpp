@@ -1,32 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The DWG bit stream: each bit code read from hand-packed bits, and reads past the end.
+// The DWG bit stream: each bit code read from hand-packed bits, and reads past the end. (The
+// check value over the bytes is checked in every sample drawing read.)
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "drawing/dwg/bit_reader.h"
-#include "drawing/dwg/crc16.h"
+#include "dwg_bytes.h"
 
 namespace drawing::dwg {
 namespace {
 
-// Packs a string of '0'/'1' (blanks ignored) into bytes, first bit the most significant.
-std::string bits(std::string_view pattern) {
-    std::string out;
-    int count = 0;
-    for (const char c : pattern) {
-        if (c != '0' && c != '1') continue;
-        if (count % 8 == 0) out.push_back('\0');
-        if (c == '1') out.back() = static_cast<char>(out.back() | (0x80 >> (count % 8)));
-        ++count;
-    }
-    return out;
+// The low `count` bits of `value`, the first of them the most significant.
+std::string bits(std::uint64_t value, std::size_t count) {
+    test::BitWriter writer;
+    writer.bits(value, count);
+    return writer.bytes();
 }
 
 TEST(DwgBitReader, BitShortCodes) {
     // 00 + raw short 0x1234 (low byte first), 01 + char 0xFF, 10, 11.
-    const std::string bytes = bits("00 00110100 00010010  01 11111111  10  11");
+    const std::string bytes = bits(0b00'00110100'00010010'01'11111111'10'11, 32);
     BitReader r(bytes);
     EXPECT_EQ(r.bitShort(), 0x1234);
     EXPECT_EQ(r.bitShort(), 255);
@@ -36,12 +31,12 @@ TEST(DwgBitReader, BitShortCodes) {
 }
 
 TEST(DwgBitReader, BitDoubleAndDefaultDouble) {
-    const std::string oneZero = bits("01 10");
+    const std::string oneZero = bits(0b01'10, 4);
     BitReader ones(oneZero);
     EXPECT_EQ(ones.bitDouble(), 1.0);
     EXPECT_EQ(ones.bitDouble(), 0.0);
     // A default double with code 00 is the default itself.
-    const std::string keep = bits("00");
+    const std::string keep = bits(0b00, 2);
     BitReader defaults(keep);
     EXPECT_EQ(defaults.defaultDouble(2.5), 2.5);
     EXPECT_FALSE(defaults.failed());
@@ -72,7 +67,7 @@ TEST(DwgBitReader, HandlesAndTheirReferences) {
 
 TEST(DwgBitReader, TextDropsATerminatingZero) {
     // BS 01 + length 3, then "ab\0".
-    const std::string bytes = bits("01 00000011 01100001 01100010 00000000");
+    const std::string bytes = bits(0b01'00000011'01100001'01100010'00000000, 34);
     BitReader r(bytes);
     EXPECT_EQ(r.text(), "ab");
     EXPECT_FALSE(r.failed());
@@ -85,7 +80,7 @@ TEST(DwgBitReader, ReadingPastTheEndFailsAndStaysFailed) {
     EXPECT_TRUE(r.failed());
     EXPECT_EQ(r.bit(), 0u);
     EXPECT_TRUE(r.failed());
-    const std::string lengthOnly = bits("01 11111111");  // 255 bytes announced, none there
+    const std::string lengthOnly = bits(0b01'11111111, 10);  // 255 bytes announced, none there
     BitReader text(lengthOnly);
     EXPECT_EQ(text.text(), "");
     EXPECT_TRUE(text.failed());
@@ -93,11 +88,6 @@ TEST(DwgBitReader, ReadingPastTheEndFailsAndStaysFailed) {
     EXPECT_EQ(window.twoBits(), 3u);
     window.bit();
     EXPECT_TRUE(window.failed());
-}
-
-TEST(DwgBitReader, CheckValue) {
-    // CRC-16/ARC of "123456789" is 0xBB3D.
-    EXPECT_EQ(crc16("123456789", 0), 0xBB3D);
 }
 
 }  // namespace

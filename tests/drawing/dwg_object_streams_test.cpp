@@ -6,84 +6,16 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <string>
 
 #include "drawing/dwg/crc16.h"
 #include "drawing/dwg/reference_objects.h"
+#include "dwg_bytes.h"
 
 namespace drawing::dwg {
 namespace {
 
-class BitWriter {
-public:
-    void bits(std::uint64_t value, std::size_t count) {
-        for (std::size_t i = count; i-- > 0;) {
-            if (m_bits % 8 == 0) m_bytes.push_back('\0');
-            if ((value >> i) & 1)
-                m_bytes.back() = static_cast<char>(m_bytes.back() | (0x80 >> (m_bits % 8)));
-            ++m_bits;
-        }
-    }
-    void bit(bool value) { bits(value ? 1 : 0, 1); }
-    void rc(unsigned value) { bits(value & 0xFF, 8); }
-    void rs(unsigned value) {
-        rc(value);
-        rc(value >> 8);
-    }
-    void rl(std::uint32_t value) {
-        rs(value & 0xFFFF);
-        rs(value >> 16);
-    }
-    void rd(double value) {
-        const auto raw = std::bit_cast<std::uint64_t>(value);
-        for (int i = 0; i < 8; ++i) rc(static_cast<unsigned>(raw >> (8 * i)));
-    }
-    void bs(unsigned value) {
-        if (value == 0) return bits(2, 2);
-        if (value == 256) return bits(3, 2);
-        if (value < 256) return bits(1, 2), rc(value);
-        bits(0, 2);
-        rs(value);
-    }
-    void bl(std::uint32_t value) {
-        if (value == 0) return bits(2, 2);
-        if (value < 256) return bits(1, 2), rc(value);
-        bits(0, 2);
-        rl(value);
-    }
-    void bd(double value) {
-        if (value == 0.0) return bits(2, 2);
-        if (value == 1.0) return bits(1, 2);
-        bits(0, 2);
-        rd(value);
-    }
-    void point(double x, double y, double z) {
-        bd(x);
-        bd(y);
-        bd(z);
-    }
-    void handle(unsigned code, std::uint64_t value) {
-        unsigned length = 0;
-        for (std::uint64_t v = value; v != 0; v >>= 8) ++length;
-        rc((code << 4) | length);
-        for (unsigned i = length; i-- > 0;) rc(static_cast<unsigned>(value >> (8 * i)));
-    }
-    void text(std::u16string_view units) {
-        bs(static_cast<unsigned>(units.size()));
-        for (const char16_t unit : units) rs(unit);
-    }
-    void append(const BitWriter& other) {
-        for (std::size_t i = 0; i < other.m_bits; ++i)
-            bit((static_cast<unsigned char>(other.m_bytes[i / 8]) >> (7 - i % 8)) & 1);
-    }
-    std::size_t size() const { return m_bits; }
-    const std::string& bytes() const { return m_bytes; }
-
-private:
-    std::string m_bytes;
-    std::size_t m_bits = 0;
-};
+using test::BitWriter;
 
 // The part of an entity from its mode on, as an R2018 file writes it.
 void entityMode(BitWriter& w, unsigned colorNumber, bool trueColor) {
@@ -152,10 +84,10 @@ std::string r2018Attrib(const std::u16string& value, const std::u16string& multi
     body.append(strings);
     const std::size_t length = claimedLength != 0 ? claimedLength : strings.size();
     if (length < 0x8000) {
-        body.rs(static_cast<unsigned>(length));
+        body.raw(length, 2);
     } else {
-        body.rs(static_cast<unsigned>(length >> 15));
-        body.rs(static_cast<unsigned>((length & 0x7FFF) | 0x8000));
+        body.raw(length >> 15, 2);
+        body.raw((length & 0x7FFF) | 0x8000, 2);
     }
     body.bit(true);  // the object has texts
     const std::size_t handleStart = body.size();
@@ -165,18 +97,12 @@ std::string r2018Attrib(const std::u16string& value, const std::u16string& multi
     const std::string& bytes = body.bytes();
     const std::size_t handleBits = bytes.size() * 8 - handleStart;
 
-    BitWriter frame;
-    frame.rs(static_cast<unsigned>(bytes.size()));  // MS: size (under 0x8000)
-    for (std::uint64_t v = handleBits;;) {          // MC: handle stream size in bits
-        const unsigned low = v & 0x7F;
-        v >>= 7;
-        frame.rc(low | (v != 0 ? 0x80u : 0u));
-        if (v == 0) break;
-    }
-    std::string object = frame.bytes() + bytes;
-    const std::uint16_t check = crc16(object, 0xC0C1);
-    object.push_back(static_cast<char>(check & 0xFF));
-    object.push_back(static_cast<char>(check >> 8));
+    std::string object(2, '\0');
+    test::putLittleEndian(object, 0, static_cast<std::uint32_t>(bytes.size()), 2);  // MS: size
+    test::putModularChar(object, handleBits);  // MC: handle stream size in bits
+    object += bytes + "..";
+    test::putLittleEndian(object, object.size() - 2,
+                          crc16(std::string_view(object).substr(0, object.size() - 2), 0xC0C1), 2);
     return object;
 }
 
@@ -193,33 +119,30 @@ AttribObject readBack(const std::string& objects) {
 }
 
 TEST(DwgObjectStreams, AttributeTextsComeFromTheStringStream) {
-    const AttribObject attrib = readBack(r2018Attrib(u"P-101A", u"", u"TAG", 0));
-    EXPECT_EQ(attrib.value, "P-101A");
-    EXPECT_EQ(attrib.tag, "TAG");
-    EXPECT_FALSE(attrib.multiline);
-    EXPECT_EQ(attrib.common.handle, 0x2A1u);
-    EXPECT_EQ(attrib.common.owner, 0x2A0u);
-    EXPECT_EQ(attrib.common.layer, 0x10u);
-    EXPECT_EQ(attrib.common.color, 5) << "the index beside a true colour";
-}
-
-TEST(DwgObjectStreams, MultilineAttributeTakesTheEmbeddedText) {
-    const AttribObject attrib = readBack(r2018Attrib(u"FIRST", u"FIRST\\PSECOND", u"NOTES", 13));
-    EXPECT_TRUE(attrib.multiline);
-    EXPECT_EQ(attrib.value, "FIRST\\PSECOND");
-    EXPECT_EQ(attrib.tag, "NOTES");
-}
-
-TEST(DwgObjectStreams, LongStringStreamsAndCharactersBeyondTheBasicPlane) {
-    // Over 0x8000 bits of texts: the length is written in two parts.
-    const std::u16string longValue(2500, u'x');
-    const AttribObject large = readBack(r2018Attrib(longValue, u"", u"T", 0));
-    EXPECT_EQ(large.value, std::string(2500, 'x'));
-    EXPECT_EQ(large.tag, "T");
-    // U+1F600 as a surrogate pair; a lone surrogate becomes U+FFFD.
-    const AttribObject wide = readBack(r2018Attrib(u"\U0001F600\xD800!", u"", u"Ä", 0));
-    EXPECT_EQ(wide.value, "\xF0\x9F\x98\x80\xEF\xBF\xBD!");
-    EXPECT_EQ(wide.tag, "\xC3\x84");
+    const struct {
+        std::u16string value, multiline, tag;
+        std::size_t padding;
+        std::string expectedValue, expectedTag;
+    } table[] = {
+        {u"P-101A", u"", u"TAG", 0, "P-101A", "TAG"},
+        {u"FIRST", u"FIRST\\PSECOND", u"NOTES", 13, "FIRST\\PSECOND", "NOTES"},
+        // Over 0x8000 bits of texts: the length is written in two parts.
+        {std::u16string(2500, u'x'), u"", u"T", 0, std::string(2500, 'x'), "T"},
+        // U+1F600 as a surrogate pair; a lone surrogate becomes U+FFFD.
+        {u"\U0001F600\xD800!", u"", u"Ä", 0, "\xF0\x9F\x98\x80\xEF\xBF\xBD!", "\xC3\x84"},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.expectedTag);
+        const AttribObject attrib =
+            readBack(r2018Attrib(row.value, row.multiline, row.tag, row.padding));
+        EXPECT_EQ(attrib.value, row.expectedValue);
+        EXPECT_EQ(attrib.tag, row.expectedTag);
+        EXPECT_EQ(attrib.multiline, !row.multiline.empty());
+        EXPECT_EQ(attrib.common.handle, 0x2A1u);
+        EXPECT_EQ(attrib.common.owner, 0x2A0u);
+        EXPECT_EQ(attrib.common.layer, 0x10u);
+        EXPECT_EQ(attrib.common.color, 5) << "the index beside a true colour";
+    }
 }
 
 TEST(DwgObjectStreams, TextLengthsReachingOutsideTheObjectAreRefused) {

@@ -23,47 +23,20 @@ std::string parameterName(std::string fileName) {
 
 std::string readBytes(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QProcess gzip;
+    if (!QFile::exists(path)) gzip.start(u"gzip"_qs, {u"-dc"_qs, path + u".gz"_qs});
+    const bool read = QFile::exists(path) ? file.open(QIODevice::ReadOnly)
+                                          : gzip.waitForFinished(60000) && gzip.exitCode() == 0;
+    if (!read) {
         ADD_FAILURE() << "cannot read " << path.toStdString();
         return {};
     }
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = file.isOpen() ? file.readAll() : gzip.readAllStandardOutput();
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
-
-QString autocadPath(const QString& name) {
-    return QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/autocad/") + name;
 }
 
 std::string autocadBytes(const QString& name) {
-    const QString path = autocadPath(name);
-    if (QFile::exists(path)) return readBytes(path);
-    const QString packed = path + u".gz"_qs;
-    QProcess gzip;
-    if (QFile::exists(packed)) gzip.start(u"gzip"_qs, {u"-dc"_qs, packed});
-    if (!QFile::exists(packed) || !gzip.waitForFinished(60000) || gzip.exitCode() != 0) {
-        ADD_FAILURE() << "missing test drawing " << name.toStdString();
-        return {};
-    }
-    const QByteArray bytes = gzip.readAllStandardOutput();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
-
-std::uint32_t littleEndian(const std::string& bytes, std::size_t at, std::size_t size) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < size; ++i)
-        value |= std::uint32_t{static_cast<unsigned char>(bytes[at + i])} << (8 * i);
-    return value;
-}
-
-void putLittleEndian16(std::string& bytes, std::size_t at, std::uint16_t value) {
-    bytes[at] = static_cast<char>(value & 0xFF);
-    bytes[at + 1] = static_cast<char>(value >> 8);
-}
-
-std::string flipped(std::string bytes, std::size_t at) {
-    bytes[at] = static_cast<char>(bytes[at] ^ 0x5A);
-    return bytes;
+    return readBytes(QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/autocad/") + name);
 }
 
 References select(const std::shared_ptr<const Drawing>& drawing,
@@ -116,13 +89,35 @@ QString properties(const drawingapi::BlockReference& r) {
         .arg(p.z);
 }
 
-std::shared_ptr<const Drawing> readOrFail(const QString& path, const ReadOptions& options) {
-    auto result = readDrawingFile(path, options);
-    if (!result.ok()) {
-        ADD_FAILURE() << path.toStdString() << ": " << result.error().description.toStdString();
-        return std::make_shared<Drawing>();
-    }
-    return result.value();
+namespace {
+
+std::shared_ptr<const Drawing> valueOrFail(const DrawingResult& result, const QString& what) {
+    if (result.ok()) return result.value();
+    ADD_FAILURE() << what.toStdString() << ": " << result.error().description.toStdString();
+    return std::make_shared<Drawing>();
 }
+
+}  // namespace
+
+std::shared_ptr<const Drawing> readOrFail(const QString& path, const ReadOptions& options) {
+    return valueOrFail(readDrawingFile(path, options), path);
+}
+
+std::shared_ptr<const Drawing> parseOrFail(std::string_view bytes, const ReadOptions& options) {
+    return valueOrFail(readDrawingBytes(bytes, options), u"the drawing"_qs);
+}
+
+const QStringList kExampleReferences = {
+    u"bloko Tavolo 3 190 [ETIKEDO=valoro de la teksto en bloko]"_qs,
+    u"CIRKLO_PUNKTOJ Tavolo 3 1C8"_qs,
+    u"CIRKLO_PUNKTOJ Tavolo 3 1D0"_qs,
+    u"CIRKLO_PUNKTOJ Tavolo 3 1D1"_qs,
+    u"CIRKLO_PUNKTOJ Tavolo 3 1D2"_qs,
+    u"CIRKLO_PUNKTOJ Tavolo 3 1D3"_qs,
+    u"CIRKLO_PUNKTOJ Tavolo 3 1D4"_qs,
+    u"CIRKLO_PUNKTOJ Tavolo 3 1D5"_qs,
+    u"CIRKLO_PUNKTOJ Tavolo 3 1D6"_qs,
+    u"bloko Tavolo 3 756 [ETIKEDO=valoro]"_qs,
+};
 
 }  // namespace drawing::test

@@ -6,10 +6,10 @@
 
 #include <QString>
 #include <QStringList>
-#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "drawing/dxf_reader.h"
@@ -20,16 +20,11 @@ namespace drawing::test {
 QString fixturePath(const QString& name);
 // A file name as a test parameter's name: every character other than a letter or digit as _.
 std::string parameterName(std::string fileName);
+// The bytes of a file, unpacked when only its .gz is there; empty (and the test failed) when
+// it cannot be read.
 std::string readBytes(const QString& path);
-// A drawing saved by AutoCAD, in the test data.
-QString autocadPath(const QString& name);
-// Its bytes, unpacked when only its .gz is stored; empty (and the test failed) when missing.
+// The bytes of a drawing saved by AutoCAD, in the test data.
 std::string autocadBytes(const QString& name);
-
-// For files made from the samples by changing bytes.
-std::uint32_t littleEndian(const std::string& bytes, std::size_t at, std::size_t size);
-void putLittleEndian16(std::string& bytes, std::size_t at, std::uint16_t value);
-std::string flipped(std::string bytes, std::size_t at);
 
 using References = drawingapi::BlockReferences;
 
@@ -43,7 +38,11 @@ QStringList summary(const References& references);
 // Every reported property of one reference, for exact comparisons.
 QString properties(const drawingapi::BlockReference& reference);
 
-// Reads the file or fails the current test.
+// Reads the file, or the bytes of one, or fails the current test.
 std::shared_ptr<const Drawing> readOrFail(const QString& path, const ReadOptions& options = {});
+std::shared_ptr<const Drawing> parseOrFail(std::string_view bytes, const ReadOptions& options = {});
+
+// The summary of the AutoCAD sample "example" (every release): model space only.
+extern const QStringList kExampleReferences;
 
 }  // namespace drawing::test

@@ -19,27 +19,26 @@ QStringList attributeTexts(const QString& fixture) {
     return texts;
 }
 
-TEST(DrawingText, FilesInTheirCodePages) {
-    // 1251 with a character outside it written as \U+4E2D; the layer name is decoded too.
-    EXPECT_EQ(attributeTexts(u"codepage_1251_R2000.dxf"_qs), QStringList{u"Привет 中"_qs});
+TEST(DrawingText, FilesInTheirCodePagesAndMultilineAttributes) {
+    const std::pair<QString, QStringList> files[] = {
+        // 1251 with a character outside it written as \U+4E2D.
+        {u"codepage_1251_R2000.dxf"_qs, {u"Привет 中"_qs}},
+        {u"codepage_932_R2000.dxf"_qs, {u"日本語テキスト"_qs}},
+        {u"utf8_R2018.dxf"_qs, {u"Ελληνικά ✓"_qs}},
+        // \M+ (Shift-JIS bytes) and \U+ escapes; %%c stays as written.
+        {u"mbcs_escapes_R2000.dxf"_qs, {u"日本 été %%c50"_qs}},
+        // Labelled 1252 but UTF-8; the next value really is 1252.
+        {u"mislabelled_utf8_R2000.dxf"_qs, {u"Straße Ø 5"_qs, u"Größe"_qs}},
+        // Several chunks (groups 3 and 1) joined, formatting removed, \P as one blank.
+        {u"multiline_attribute_R2018.dxf"_qs,
+         {u"First line Bold second third 1/2 end "_qs + QString(300, u'x') + u" Ä \\ done"_qs,
+          u"plain %%d text"_qs}},
+    };
+    for (const auto& [file, texts] : files)
+        EXPECT_EQ(attributeTexts(file), texts) << file.toStdString();
+    // The layer name is decoded too.
     EXPECT_EQ(select(readOrFail(fixturePath(u"codepage_1251_R2000.dxf"_qs)))[0]->layer().value(),
               u"Слой"_qs);
-    EXPECT_EQ(attributeTexts(u"codepage_932_R2000.dxf"_qs), QStringList{u"日本語テキスト"_qs});
-    EXPECT_EQ(attributeTexts(u"utf8_R2018.dxf"_qs), QStringList{u"Ελληνικά ✓"_qs});
-    // \M+ (Shift-JIS bytes) and \U+ escapes; %%c stays as written.
-    EXPECT_EQ(attributeTexts(u"mbcs_escapes_R2000.dxf"_qs), QStringList{u"日本 été %%c50"_qs});
-    // Labelled 1252 but UTF-8; the next value really is 1252.
-    EXPECT_EQ(attributeTexts(u"mislabelled_utf8_R2000.dxf"_qs),
-              (QStringList{u"Straße Ø 5"_qs, u"Größe"_qs}));
-}
-
-TEST(DrawingText, MultilineAttributeIsOneLineOfPlainText) {
-    const QStringList texts = attributeTexts(u"multiline_attribute_R2018.dxf"_qs);
-    ASSERT_EQ(texts.size(), 2);
-    // Several chunks (groups 3 and 1) joined, formatting removed, \P as one blank.
-    EXPECT_EQ(texts[0],
-              u"First line Bold second third 1/2 end "_qs + QString(300, u'x') + u" Ä \\ done"_qs);
-    EXPECT_EQ(texts[1], u"plain %%d text"_qs);
 }
 
 TEST(DrawingText, DecoderRules) {

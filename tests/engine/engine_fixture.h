@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "engine/drawing_session.h"
+#include "engine/extraction_run.h"
 #include "support/files.h"
 #include "support/memory_drawing_model.h"
 #include "support/qt_printers.h"
@@ -55,11 +56,35 @@ protected:
     DrawingRecords records;  // of the last run()
 };
 
+// A block reference in model (or paper) space holding `attributes`.
 inline fake::MemBlock block(const QString& name, std::vector<fake::MemAttribute> attributes,
-                            bool paper = false) {
+                            bool paper = false, const QString& handle = QStringLiteral("1F"),
+                            const QString& layer = QStringLiteral("0")) {
     fake::MemBlock b;
     b.name = name;
     b.paper = paper;
+    b.handle = handle;
+    b.layer = layer;
     b.attributes = std::move(attributes);
     return b;
 }
+
+inline fake::MemDrawing sheet(std::vector<fake::MemBlock> blocks) {
+    fake::MemDrawing d;
+    d.blocks = std::move(blocks);
+    return d;
+}
+
+// What a run shows the user: its status lines, error boxes and each change of the hourglass.
+class RecordingRunUi : public ExtractionRunUi {
+public:
+    void processPendingEvents() override {}
+    void showError(const QString& caption, const QString& text) override {
+        errors << caption + ": " + text;
+    }
+    void setStatus(const QString& text) override { statuses << text; }
+    void setBusy(bool busy) override { busyChanges.push_back(busy); }
+    QStringList statuses;
+    QStringList errors;
+    std::vector<bool> busyChanges;
+};

@@ -1,32 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// An extraction run over drawings in a folder: the records in the list's forms, err.log, the
+// messages of each failure and the working files in the program folder.
+
 #include "engine/extraction_run.h"
 
-#include <gtest/gtest.h>
-
-#include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include "engine/text_forms.h"
+#include "engine_fixture.h"
 #include "support/fake_clock.h"
-#include "support/files.h"
-#include "support/memory_drawing_model.h"
-#include "support/qt_printers.h"
 
 namespace {
-
-class RecordingRunUi : public ExtractionRunUi {
-public:
-    void processPendingEvents() override {}
-    void showError(const QString&, const QString& text) override { errors << text; }
-    void setStatus(const QString& text) override { statuses << text; }
-    void setBusy(bool busy) override { busyChanges += busy ? 1 : -1; }
-    QStringList statuses;
-    QStringList errors;
-    int busyChanges = 0;
-};
 
 class ExtractionRunTest : public ::testing::Test {
 protected:
@@ -42,14 +27,11 @@ protected:
     }
 
     // A drawing file on disk (its content is the memory model's) with one title block.
-    void addDrawing(const QString& name, const QString& dwgno) {
+    void addDrawing(const QString& name, const QString& dwgno, bool exhaustsMemory = false) {
         const QString path = dir.filePath("dwg/" + name);
         testfiles::write(path, "");
-        fake::MemDrawing drawing;
-        fake::MemBlock title;
-        title.name = "TITLE";
-        title.attributes = {{"DWGNO", dwgno}, {"REV", "B"}};
-        drawing.blocks.push_back(title);
+        fake::MemDrawing drawing = sheet({block("TITLE", {{"DWGNO", dwgno}, {"REV", "B"}})});
+        drawing.exhaustsMemory = exhaustsMemory;
         model->addDrawing(path, drawing);
     }
 
@@ -79,7 +61,7 @@ TEST_F(ExtractionRunTest, RecordsCarryTheDrawingNameAndTimestamp) {
     EXPECT_EQ(result.drawingsExtracted, 1);
     EXPECT_EQ(result.maxFields, 6);
     EXPECT_EQ(errLog(), "") << "a run without failure leaves the log empty";
-    EXPECT_EQ(ui.busyChanges, 0) << "the hourglass is restored";
+    EXPECT_EQ(ui.busyChanges, (std::vector<bool>{true, false})) << "the hourglass is restored";
     EXPECT_EQ(ui.statuses.first(), "Extraction in process...");
     EXPECT_TRUE(ui.statuses.contains("Processing " + dir.filePath("dwg/a-101.dxf") + "..."));
     EXPECT_EQ(finalStatus(result, false), "Attributes from 1 file(s) extracted in 0.00 second(s).");
@@ -103,78 +85,59 @@ TEST_F(ExtractionRunTest, RecordFormsFollowTheOptions) {
     EXPECT_EQ(run().records, QStringList{"'TITLE','1','B'"});
 }
 
+// A drawing that is missing, does not open or does not fit in memory is logged with its reason;
+// the records of the others are kept and the run ends as any other.
 TEST_F(ExtractionRunTest, FailingDrawingsAreLoggedAndTheRunGoesOn) {
+    addDrawing("huge.dxf", "1", true);
     addDrawing("good.dxf", "G");
     testfiles::write(dir.filePath("dwg/broken.dxf"), "");  // on disk, but it will not open
-    request.drawingNames = {"Missing.dxf", "good.dxf", "broken.dxf"};
+    request.drawingNames = {"Missing.dxf", "huge.dxf", "good.dxf", "broken.dxf"};
     const ExtractionRunResult result = run();
     EXPECT_EQ(result.records, QStringList{"'GOOD.DXF','TITLE','G','B'"});
+    EXPECT_EQ(result.drawingsExtracted, 1);
     // The reader's own reason follows the message, so the user learns why.
     EXPECT_EQ(result.lastError, "Error opening file BROKEN.DXF. (Drawing not found)");
-    EXPECT_EQ(errLog(),
-              "03/05/2024 02:07:09 pm  Drawing: " + dir.filePath("dwg/Missing.dxf").toUtf8() +
-                  "  Error: File MISSING.DXF not found.\r\n"
-                  "03/05/2024 02:07:09 pm  Drawing: " +
-                  dir.filePath("dwg/broken.dxf").toUtf8() +
-                  "  Error: Error opening file BROKEN.DXF. (Drawing not found)\r\n");
+    const QByteArray stamp = "03/05/2024 02:07:09 pm  Drawing: ";
+    EXPECT_EQ(errLog(), stamp + dir.filePath("dwg/Missing.dxf").toUtf8() +
+                            "  Error: File MISSING.DXF not found.\r\n" + stamp +
+                            dir.filePath("dwg/huge.dxf").toUtf8() +
+                            "  Error: Error opening file HUGE.DXF. (there is not enough memory "
+                            "for the drawing)\r\n" +
+                            stamp + dir.filePath("dwg/broken.dxf").toUtf8() +
+                            "  Error: Error opening file BROKEN.DXF. (Drawing not found)\r\n");
     EXPECT_EQ(finalStatus(result, true),
               "No attributes extracted. Error opening file BROKEN.DXF. (Drawing not found)");
     EXPECT_EQ(finalStatus(result, false),
-              "Attributes from 1 file(s) extracted in 0.00 second(s). 2 drawing(s) could not be "
+              "Attributes from 1 file(s) extracted in 0.00 second(s). 3 drawing(s) could not be "
               "read; err.log names them.");
-}
-
-// A file name may hold a line break; a record stays one line, so no crafted name can make a
-// second record of its own.
-TEST_F(ExtractionRunTest, LineBreaksInFileNamesStayOutOfRecords) {
-    addDrawing("a\r\nb.dxf", "1");
-    addDrawing("x.dxf\n'FAKE','RECORD", "2");
-    request.drawingNames = {"a\r\nb.dxf", "x.dxf\n'FAKE','RECORD"};
-    EXPECT_EQ(run().records, (QStringList{"'A  B.DXF','TITLE','1','B'",
-                                          "'X.DXF 'FAKE','RECORD','TITLE','2','B'"}));
-    request.form.fullPath = true;
-    EXPECT_EQ(run().records[0], "'" + dir.filePath("dwg/a  b.dxf") + "','TITLE','1','B'");
-}
-
-// A drawing that does not fit in memory is that drawing's failure: the records of the others
-// are kept and the run ends as any other.
-TEST_F(ExtractionRunTest, ADrawingThatExhaustsMemoryIsLoggedAndTheRunGoesOn) {
-    addDrawing("before.dxf", "1");
-    addDrawing("huge.dxf", "2");
-    addDrawing("after.dxf", "3");
-    fake::MemDrawing huge = *model->drawing(dir.filePath("dwg/huge.dxf"));
-    huge.exhaustsMemory = true;
-    model->addDrawing(dir.filePath("dwg/huge.dxf"), huge);
-    request.drawingNames = {"before.dxf", "huge.dxf", "after.dxf"};
-    const ExtractionRunResult result = run();
-    EXPECT_EQ(result.records,
-              (QStringList{"'BEFORE.DXF','TITLE','1','B'", "'AFTER.DXF','TITLE','3','B'"}));
-    EXPECT_EQ(result.drawingsExtracted, 2);
-    EXPECT_EQ(errLog(),
-              "03/05/2024 02:07:09 pm  Drawing: " + dir.filePath("dwg/huge.dxf").toUtf8() +
-                  "  Error: Error opening file HUGE.DXF. (there is not enough memory "
-                  "for the drawing)\r\n");
-    EXPECT_EQ(ui.busyChanges, 0) << "the hourglass is restored";
+    EXPECT_EQ(ui.busyChanges,
+              (std::vector<bool>{true, false, true, false, true, false, true, false}))
+        << "the hourglass is restored after each drawing";
     EXPECT_EQ(model->liveDrawings(), 0) << "the drawing that did not fit is not held";
 }
 
-TEST_F(ExtractionRunTest, NamesThatDifferOnlyInLetterCaseAreEachOpenedAsListed) {
-    addDrawing("A.dxf", "upper");
-    addDrawing("a.dxf", "lower");
-    addDrawing("b.dxf", "only");
-    request.drawingNames = {"A.dxf", "a.dxf", "B.DXF"};
+// Each drawing is opened by the name listed: two names may differ only in letter case, and only
+// a name missing as written is looked up ignoring case. A file name may hold a line break; a
+// record stays one line, so no crafted name can make a record of its own.
+TEST_F(ExtractionRunTest, DrawingsAreOpenedAsListedAndNamedOnOneLine) {
+    for (const char* name : {"A.dxf", "a.dxf", "b.dxf", "x.dxf\n'FAKE','RECORD", "c\r\nd.dxf"})
+        addDrawing(name, name);
+    request.drawingNames = {"A.dxf", "a.dxf", "B.DXF", "x.dxf\n'FAKE','RECORD"};
+    EXPECT_EQ(run().records,
+              (QStringList{"'A.DXF','TITLE','A.dxf','B'", "'A.DXF','TITLE','a.dxf','B'",
+                           "'B.DXF','TITLE','b.dxf','B'",
+                           "'X.DXF 'FAKE','RECORD','TITLE','x.dxf\n'FAKE','RECORD','B'"}));
+    request.drawingNames = {"B.DXF", "c\r\nd.dxf"};
     request.form.fullPath = true;
-    const ExtractionRunResult result = run();
-    EXPECT_EQ(result.records,
-              (QStringList{"'" + dir.filePath("dwg/A.dxf") + "','TITLE','upper','B'",
-                           "'" + dir.filePath("dwg/a.dxf") + "','TITLE','lower','B'",
-                           "'" + dir.filePath("dwg/b.dxf") + "','TITLE','only','B'"}))
-        << "a name that is missing as written is still found ignoring case";
+    EXPECT_EQ(run().records,
+              (QStringList{"'" + dir.filePath("dwg/b.dxf") + "','TITLE','b.dxf','B'",
+                           "'" + dir.filePath("dwg/c  d.dxf") + "','TITLE','c\r\nd.dxf','B'"}));
     EXPECT_EQ(errLog(), "");
 }
 
 // Another run (the window beside quillon-extract, or a second quillon-extract) with the same
-// program folder replaces extract.txt whenever it likes; this run must read back its own.
+// program folder replaces extract.txt and err.log whenever it likes; this run's records and log
+// stay its own.
 TEST_F(ExtractionRunTest, RecordsComeFromTheRunsOwnExtractFile) {
     struct IntrudingUi : RecordingRunUi {
         QString folder;

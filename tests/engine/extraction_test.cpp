@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/record_line.h"
 #include "engine_fixture.h"
 
 namespace {
 
+using drawingapi::Space;
 using fake::Call;
 using fake::MemAttribute;
 using fake::MemBlock;
@@ -14,15 +14,7 @@ const QByteArray kTitleTemplate =
     "DWGNO\r\nREV\r\n";
 
 MemDrawing titleSheet() {
-    MemDrawing d;
-    d.blocks.push_back(block("title", {{"DWGNO", "A-101"}, {"REV", "C"}}, true));
-    return d;
-}
-
-MemDrawing sheet(std::vector<MemBlock> blocks) {
-    MemDrawing d;
-    d.blocks = std::move(blocks);
-    return d;
+    return sheet({block("title", {{"DWGNO", "A-101"}, {"REV", "C"}}, true)});
 }
 
 MemBlock failing(const QString& property, MemBlock b) {
@@ -30,20 +22,34 @@ MemBlock failing(const QString& property, MemBlock b) {
     return b;
 }
 
+using Listings = std::vector<fake::BlockReferencesCall>;
+
 const QByteArray kHeader = "HEADER:'BLOCK_NAME','BLOCK_SPACE','DWGNO','REV'\r\n";
 
 // Each case replaces an older extract file: a run never appends to the last one.
 TEST_F(EngineTest, ExtractFileFollowsTheTemplate) {
+    MemBlock saysAttributes = block("E", {});
+    saysAttributes.hasAttributes = true;
+    // References to dynamic blocks carry a name of their own; the template names the block.
+    MemBlock u12 = block("*U12", {{"DWGNO", "dynamic"}});
+    u12.effectiveName = "Title";
+    MemBlock u13 = block("*U13", {{"DWGNO", "other"}});
+    u13.effectiveName = "BORDER";
+    const MemDrawing dynamic = sheet(
+        {u12, block("TITLE", {{"DWGNO", "plain"}}), u13, block("*U14", {{"DWGNO", "own name"}})});
     struct Case {
         const char* what;
         QByteArray templateText;
         MemDrawing drawing;
         QByteArray expected;
-        int walks = -1;  // spaces listed; -1: not counted
+        std::optional<Listings> listings = {};  // the drawing's listings asked for
     };
     const Case cases[] = {
         {"the exact byte form", kTitleTemplate, titleSheet(),
          kHeader + "'title','PAPER','A-101','C'\r\n"},
+        {"model space before paper space", kTitleTemplate,
+         sheet({block("TITLE", {{"DWGNO", "paper"}}, true), block("TITLE", {{"DWGNO", "model"}})}),
+         kHeader + "'TITLE','MODEL','model','N/A'\r\n'TITLE','PAPER','paper','N/A'\r\n"},
         {"values written without escaping", kTitleTemplate,
          sheet({block("TITLE", {{"DWGNO", "it's','odd"}, {"REV", ""}})}),
          kHeader + "'TITLE','MODEL','it's','odd',''\r\n"},
@@ -61,16 +67,48 @@ TEST_F(EngineTest, ExtractFileFollowsTheTemplate) {
         {"space filter walks one space",
          "*INPUT\r\nSPACE: model\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nA\r\n",
          sheet({block("T", {{"A", "paper"}}, true), block("T", {{"A", "model"}})}),
-         "HEADER:'A'\r\n'model'\r\n", 1},
+         "HEADER:'A'\r\n'model'\r\n", Listings{{Space::Model, ""}}},
         {"unknown space walks nothing",
          "*INPUT\r\nSPACE: LAYOUT1\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n", titleSheet(), "",
-         0},
+         Listings{}},
+        // Several layers are tested by the engine: the drawing lists every reference of a space.
+        {"block and layer lists ignore case and never match part names",
+         "*INPUT\r\nBLOCK: title, rev,*\r\nLAYER: 0,hidden\r\n"
+         "*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n",
+         sheet({block("TitleBlock", {{"DWGNO", "part name"}}), block("Title", {{"DWGNO", "one"}}),
+                block("REV", {{"DWGNO", "two"}}, false, "1F", "Hidden"),
+                block("*", {{"DWGNO", "star"}})}),
+         "HEADER:'DWGNO'\r\n'one'\r\n'two'\r\n'star'\r\n",
+         Listings{{Space::Model, ""}, {Space::Paper, ""}}},
+        // The block name stays out of the listing: a reference to a dynamic block is named
+        // "*U<n>" and is found by its effective name, which a drawing's listing does not test.
+        {"one layer narrows the drawing's listing",
+         "*INPUT\r\nBLOCK:  Title \r\nLAYER: Border\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n",
+         titleSheet(), "", Listings{{Space::Model, "BORDER"}, {Space::Paper, "BORDER"}}},
+        {"dynamic blocks found and named by their effective name",
+         "*INPUT\r\nBLOCK: TITLE,*U14\r\n*OUTPUT\r\nBLOCK_HANDLE\r\nBLOCK_EFFECTIVENAME\r\n"
+         "BLOCK_NAME\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n",
+         dynamic,
+         "HEADER:'BLOCK_NAME','BLOCK_EFFECTIVENAME','BLOCK_HANDLE','DWGNO'\r\n"
+         "'*U12','Title','1F','dynamic'\r\n'TITLE','TITLE','1F','plain'\r\n"
+         "'*U14','*U14','1F','own name'\r\n"},
+        {"without the effective name column the file keeps its form", kTitleTemplate, dynamic,
+         kHeader + "'*U12','MODEL','dynamic','N/A'\r\n'TITLE','MODEL','plain','N/A'\r\n"},
+        {"output fields in their own spelling, ignoring case and blanks, each once",
+         "*INPUT\r\n*OUTPUT\r\n  block_handle \r\nBLOCK_NAME\r\nBLOCK_NAME\r\n"
+         "BLOCK_HASEXTENSIONDICTIONARY\r\nBLOCK_COLOUR\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n",
+         titleSheet(), "HEADER:'BLOCK_NAME','BLOCK_HANDLE','DWGNO'\r\n'title','1F','A-101'\r\n"},
         {"empty block list matches nothing",
          "*INPUT\r\nBLOCK:\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n", titleSheet(), ""},
         {"all tags: each block's own",
          "*INPUT\r\n*OUTPUT\r\nBLOCK_NAME\r\n*ATTRIBUTE_TAGS\r\n*\r\n",
          sheet({block("A", {{"X", "1"}, {"Y", "2"}}), block("B", {{"Z", "3"}})}),
          "HEADER:'BLOCK_NAME','X','Y'\r\n'A','1','2'\r\n'B','3'\r\n"},
+        {"all tags of no attribute: the header alone and an empty record",
+         "*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n*\r\n", sheet({saysAttributes}),
+         "HEADER:\r\n\r\n"},
+        {"the same suppressed: nothing matched",
+         "*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n*SUPPRESS\r\n*\r\n", sheet({saysAttributes}), ""},
         // A failing call skips its own step; the drawing completes.
         {"failing calls", "*INPUT\r\n*OUTPUT\r\nBLOCK_COLOR\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n",
          sheet({failing("color", block("TITLE", {{"DWGNO", "1"}})),
@@ -92,101 +130,17 @@ TEST_F(EngineTest, ExtractFileFollowsTheTemplate) {
         model->listings.clear();
         testfiles::write(extractPath(), "old content");
         EXPECT_EQ(run(c.templateText, c.drawing), c.expected);
-        if (c.walks >= 0) {
-            EXPECT_EQ(model->listings.size(), static_cast<std::size_t>(c.walks));
+        if (c.listings) {
+            EXPECT_EQ(model->listings, *c.listings);
         }
     }
 }
 
-TEST_F(EngineTest, BlockAndLayerFiltersIgnoreCaseAndNeverMatchPartNames) {
-    MemDrawing d;
-    d.blocks.push_back(block("TitleBlock", {{"DWGNO", "part name"}}));
-    d.blocks.push_back(block("Title", {{"DWGNO", "one"}}));
-    d.blocks.push_back(block("REV", {{"DWGNO", "two"}}));
-    d.blocks.push_back(block("*", {{"DWGNO", "star"}}));
-    d.blocks[2].layer = "Hidden";
-    const QByteArray text =
-        run("*INPUT\r\nBLOCK: title, rev,*\r\nLAYER: 0 hidden\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n"
-            "DWGNO\r\n",
-            d);
-    EXPECT_EQ(text, "HEADER:'DWGNO'\r\n'one'\r\n'two'\r\n'star'\r\n");
-    // Several layers are tested by the engine: the drawing lists every reference of a space.
-    ASSERT_FALSE(model->listings.empty());
-    EXPECT_EQ(model->listings[0], (fake::BlockReferencesCall{drawingapi::Space::Model, ""}));
-}
-
-TEST_F(EngineTest, OneLayerNarrowsTheDrawingsListing) {
-    const QByteArray text =
-        run("*INPUT\r\nBLOCK:  Title \r\nLAYER: Border\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n",
-            titleSheet());
-    // The block name stays out of the listing: a reference to a dynamic block is named "*U<n>"
-    // and is found by its effective name, which a drawing's listing does not test.
-    EXPECT_EQ(model->listings,
-              (std::vector<fake::BlockReferencesCall>{{drawingapi::Space::Model, "BORDER"},
-                                                      {drawingapi::Space::Paper, "BORDER"}}));
-    EXPECT_EQ(text, "") << "the title block is on layer 0, not BORDER";
-}
-
-TEST_F(EngineTest, DynamicBlocksAreFoundAndNamedByTheirEffectiveName) {
-    MemDrawing d;
-    d.blocks.push_back(block("*U12", {{"DWGNO", "dynamic"}}));
-    d.blocks.back().effectiveName = "Title";
-    d.blocks.push_back(block("TITLE", {{"DWGNO", "plain"}}));
-    d.blocks.push_back(block("*U13", {{"DWGNO", "other"}}));
-    d.blocks.back().effectiveName = "BORDER";
-    d.blocks.push_back(block("*U14", {{"DWGNO", "listed by its own name"}}));
-    const QByteArray effective =
-        "*INPUT\r\nBLOCK: TITLE,*U14\r\n*OUTPUT\r\nBLOCK_HANDLE\r\nBLOCK_EFFECTIVENAME\r\n"
-        "BLOCK_NAME\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n";
-    EXPECT_EQ(run(effective, d),
-              "HEADER:'BLOCK_NAME','BLOCK_EFFECTIVENAME','BLOCK_HANDLE','DWGNO'\r\n"
-              "'*U12','Title','1F','dynamic'\r\n"
-              "'TITLE','TITLE','1F','plain'\r\n"
-              "'*U14','*U14','1F','listed by its own name'\r\n");
-    // One name alone finds the dynamic references too; without the new column the file
-    // keeps its form.
-    EXPECT_EQ(run(kTitleTemplate, d),
-              "HEADER:'BLOCK_NAME','BLOCK_SPACE','DWGNO','REV'\r\n"
-              "'*U12','MODEL','dynamic','N/A'\r\n"
-              "'TITLE','MODEL','plain','N/A'\r\n");
-}
-
-TEST_F(EngineTest, ModelSpaceComesBeforePaperSpaceAndTheHeaderIsWrittenOnce) {
-    MemDrawing d;
-    d.blocks.push_back(block("TITLE", {{"DWGNO", "paper"}}, true));
-    d.blocks.push_back(block("TITLE", {{"DWGNO", "model"}}, false));
-    EXPECT_EQ(run(kTitleTemplate, d),
-              "HEADER:'BLOCK_NAME','BLOCK_SPACE','DWGNO','REV'\r\n"
-              "'TITLE','MODEL','model','N/A'\r\n"
-              "'TITLE','PAPER','paper','N/A'\r\n");
-    EXPECT_GE(ui.pendingEventRuns, 2) << "events run once per block reference";
-}
-
-TEST_F(EngineTest, AllTagsWithAnEmptyAttributeArray) {
-    MemDrawing d;
-    MemBlock empty = block("E", {});
-    empty.hasAttributes = true;
-    d.blocks.push_back(empty);
-    EXPECT_EQ(run("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n*\r\n", d), "HEADER:\r\n\r\n")
-        << "no column at all: the header alone and an empty record";
-    MemDrawing again;
-    again.blocks.push_back(empty);
-    model->addDrawing("a.dwg", again);
-    ASSERT_TRUE(
-        loads("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n"
-              "*SUPPRESS\r\n*\r\n"));
-    ASSERT_TRUE(session.openDrawing("a.dwg").ok());
-    EXPECT_TRUE(session.extractAttributes(extractPath()).ok());
-    EXPECT_EQ(extract(), "") << "suppressed: nothing matched";
-}
-
 TEST_F(EngineTest, EveryPropertyColumnInItsFixedOrderAndTextForm) {
-    MemBlock b = block("TITLE", {{"DWGNO", "1"}});
-    b.layer = "TB";
+    MemBlock b = block("TITLE", {{"DWGNO", "1"}}, false, "2A7", "TB");
     b.ownerId = 2130567352;
     b.objectId = 2130567360;
     b.objectName = "AcDbMInsertBlock";
-    b.handle = "2A7";
     b.color = 0;
     b.linetype = "ByBlock";
     b.rotation = 0.5235987755982988;
@@ -198,8 +152,6 @@ TEST_F(EngineTest, EveryPropertyColumnInItsFixedOrderAndTextForm) {
     b.lineweight = 35;
     b.hasExtensionDictionary = true;
     b.insertionPoint = {12345678.0, -0.0, 0.1};
-    MemDrawing d;
-    d.blocks.push_back(b);
     QByteArray output = "*INPUT\r\n*OUTPUT\r\n";
     // Backwards: the order in the file does not matter.
     for (auto name = DrawingSession::kFieldNames.rbegin();
@@ -207,7 +159,7 @@ TEST_F(EngineTest, EveryPropertyColumnInItsFixedOrderAndTextForm) {
         output += QByteArray(*name) + "\r\n";
     }
     output += "*ATTRIBUTE_TAGS\r\nDWGNO\r\n";
-    const QByteArray text = run(output, d);
+    const QByteArray text = run(output, sheet({b}));
     const QList<QByteArray> lines = text.split('\n');
     ASSERT_GE(lines.size(), 2);
     EXPECT_EQ(lines[0],
@@ -232,12 +184,12 @@ TEST_F(EngineTest, FailingListingYieldsNothingButSucceeds) {
 // Each record knows where it came from: the block reference's space, name and handle, and the
 // handle of each attribute field (none for a tag the block lacks), so edited values can go back.
 TEST_F(EngineTest, RecordsKnowTheirBlockAndAttributes) {
-    MemBlock title = block("TITLE", {{"DWGNO", "A-101", "2B"}, {"dwgno", "A-102", "2C"}}, true);
-    title.handle = "2A";
-    MemBlock pump = block("PUMP", {{"TAG", "P-1", "31"}});
-    pump.handle = "30";
+    const MemBlock title =
+        block("TITLE", {{"DWGNO", "A-101", "2B"}, {"dwgno", "A-102", "2C"}}, true, "2A");
+    const MemBlock pump = block("PUMP", {{"TAG", "P-1", "31"}}, false, "30");
     run("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\nTAG\r\n", sheet({title, pump}));
     ASSERT_EQ(records.records.size(), 2u);
+    EXPECT_EQ(ui.pendingEventRuns, 2) << "events run once per block reference";
     auto describe = [](const RecordSource& source) {
         QStringList fields{source.space, source.blockName, source.blockHandle};
         for (const AttributeSource& attribute : source.attributes)
@@ -263,13 +215,6 @@ TEST_F(EngineTest, ExtractFileThatCannotBeCreated) {
     ASSERT_FALSE(extracted.ok());
     EXPECT_EQ(extracted.error().description, "Unable to create extract file.");
     EXPECT_TRUE(model->listings.empty()) << "nothing is read from the drawing";
-}
-
-TEST_F(EngineTest, ExtractedRecordsFeedTheLineFunctions) {
-    const QByteArray text = run(kTitleTemplate, titleSheet());
-    const QString record = QString::fromUtf8(text.split('\n')[1]).trimmed();
-    EXPECT_EQ(recordline::countFields(record), 5);
-    EXPECT_EQ(recordline::cdfToSdf(record, 2), "title  PAPER  A-101  C");
 }
 
 }  // namespace

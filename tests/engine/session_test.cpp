@@ -5,12 +5,6 @@ namespace {
 
 using fake::Call;
 
-TEST_F(EngineTest, StartCreatesOneReaderAndShowsNothing) {
-    EXPECT_TRUE(session.start().ok());
-    EXPECT_EQ(model->created, 1);
-    EXPECT_TRUE(ui.errors.empty());
-}
-
 TEST_F(EngineTest, StartFailureShowsTheErrorBoxAndReturnsTheReason) {
     model->failOn(Call::CreateReader);
     const core::Status started = session.start();
@@ -34,13 +28,6 @@ TEST_F(EngineTest, StartFailureShowsTheErrorBoxAndReturnsTheReason) {
               "The drawing reader session could not be created.\r\n"
               "no drawing reader is built into this program");
     EXPECT_FALSE(withoutReader.openDrawing("a.dwg").ok());
-}
-
-TEST_F(EngineTest, OpenDrawingBeforeStartOpensNothing) {
-    model->addDrawing("a.dwg", {});
-    EXPECT_FALSE(session.openDrawing("a.dwg").ok());
-    EXPECT_TRUE(model->opens.empty());
-    EXPECT_FALSE(session.drawing());
 }
 
 // The drawing is opened once, with the password given or none; a password of blanks only is
@@ -95,7 +82,11 @@ TEST_F(EngineTest, OpenDrawingFailureCarriesTheReadersReason) {
 TEST_F(EngineTest, EachDrawingIsReleasedWhenReplacedClosedOrStopped) {
     model->addDrawing("a.dwg", {});
     model->addDrawing("b.dwg", {});
+    EXPECT_FALSE(session.openDrawing("a.dwg").ok()) << "no reader before start";
+    EXPECT_TRUE(model->opens.empty());
     ASSERT_TRUE(session.start().ok());
+    EXPECT_EQ(model->created, 1);
+    EXPECT_TRUE(ui.errors.empty()) << "a start that works shows nothing";
     ASSERT_TRUE(session.openDrawing("a.dwg").ok());
     ASSERT_TRUE(session.openDrawing("b.dwg").ok());
     EXPECT_EQ(model->liveDrawings(), 1) << "opening another drawing lets go of the last";
@@ -105,17 +96,13 @@ TEST_F(EngineTest, EachDrawingIsReleasedWhenReplacedClosedOrStopped) {
     session.stop();
     EXPECT_EQ(model->liveDrawings(), 0);
     EXPECT_FALSE(session.openDrawing("a.dwg").ok()) << "no reader after stop";
-}
-
-TEST_F(EngineTest, SessionReleasesItsDrawingWhenDiscarded) {
-    model->addDrawing("a.dwg", {});
     {
-        DrawingSession scoped(model->factory(), ui);
-        ASSERT_TRUE(scoped.start().ok());
-        ASSERT_TRUE(scoped.openDrawing("a.dwg").ok());
+        DrawingSession discarded(model->factory(), ui);
+        ASSERT_TRUE(discarded.start().ok());
+        ASSERT_TRUE(discarded.openDrawing("a.dwg").ok());
         EXPECT_EQ(model->liveDrawings(), 1);
     }
-    EXPECT_EQ(model->liveDrawings(), 0);
+    EXPECT_EQ(model->liveDrawings(), 0) << "a session lets go of its drawing when discarded";
 }
 
 }  // namespace

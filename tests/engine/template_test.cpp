@@ -4,53 +4,40 @@
 
 namespace {
 
-struct TemplateCase {
-    const char* name;
-    QByteArray text;
-    const char* message;  // empty: accepted
-};
-
-class TemplateResults : public EngineTest, public ::testing::WithParamInterface<TemplateCase> {};
-
-TEST_P(TemplateResults, GivesResultAndMessage) {
-    const TemplateCase& c = GetParam();
-    const core::Status loaded = session.loadTemplate(templateFile(c.text));
-    EXPECT_EQ(loaded ? QString() : loaded.error().description, QString::fromUtf8(c.message));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Sections, TemplateResults,
-    ::testing::Values(
-        TemplateCase{"Accepted", "*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n", ""},
-        TemplateCase{"Empty", "", "Template file requires '*INPUT'."},
-        TemplateCase{"InputLowerCaseWithBlanks",
-                     "  *input  \r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nA\r\n", ""},
-        TemplateCase{"LowerCaseOutputDoesNotEndInput",
-                     "*INPUT\r\n*output\r\n*ATTRIBUTE_TAGS\r\nA\r\n",
-                     "Template file requires '*OUTPUT'."},
-        TemplateCase{"OutputWithBlanksDoesNotEndInput", "*INPUT\r\n *OUTPUT\r\n",
-                     "Template file requires '*OUTPUT'."},
-        TemplateCase{"NoAttributeTags", "*INPUT\r\n*OUTPUT\r\nBLOCK_NAME\r\n",
-                     "Template file requires '*ATTRIBUTE_TAGS'."},
-        TemplateCase{"NoTag", "*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n' comment\r\n   \r\n",
-                     "Template file requires attribute tags."},
-        TemplateCase{"OnlySuppress", "*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n*SUPPRESS\r\n",
-                     "Template file requires attribute tags."},
+TEST_F(EngineTest, TemplateSectionsAreRequiredInOrder) {
+    const struct {
+        const char* name;
+        QByteArray text;
+        const char* message;  // empty: accepted
+    } cases[] = {
+        {"accepted", "*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nDWGNO\r\n", ""},
+        {"empty", "", "Template file requires '*INPUT'."},
+        {"input in lower case with blanks", "  *input  \r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nA\r\n",
+         ""},
+        {"lower-case output does not end the input",
+         "*INPUT\r\n*output\r\n*ATTRIBUTE_TAGS\r\nA\r\n", "Template file requires '*OUTPUT'."},
+        {"output with blanks does not end the input", "*INPUT\r\n *OUTPUT\r\n",
+         "Template file requires '*OUTPUT'."},
+        {"no attribute tags", "*INPUT\r\n*OUTPUT\r\nBLOCK_NAME\r\n",
+         "Template file requires '*ATTRIBUTE_TAGS'."},
+        {"no tag", "*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n' comment\r\n   \r\n",
+         "Template file requires attribute tags."},
+        {"only suppress", "*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\n*SUPPRESS\r\n",
+         "Template file requires attribute tags."},
         // Files written on Linux end their lines with LF alone; lone CR ends lines too.
-        TemplateCase{"LineFeedEnds", "*INPUT\n*OUTPUT\n*ATTRIBUTE_TAGS\nDWGNO\n", ""},
-        TemplateCase{"CarriageReturnEnds", "*INPUT\r*OUTPUT\r*ATTRIBUTE_TAGS\rDWGNO", ""}),
-    [](const auto& instance) { return std::string(instance.param.name); });
-
-TEST_F(EngineTest, TemplateThatCannotBeOpenedNamesItsPath) {
-    const QString path = dir.filePath("missing.txt");
-    const core::Status loaded = session.loadTemplate(path);
-    ASSERT_FALSE(loaded.ok());
-    EXPECT_EQ(loaded.error().description,
-              "Unable to open template file '" + path + "'. (No such file or directory)");
+        {"line feed ends", "*INPUT\n*OUTPUT\n*ATTRIBUTE_TAGS\nDWGNO\n", ""},
+        {"carriage return ends", "*INPUT\r*OUTPUT\r*ATTRIBUTE_TAGS\rDWGNO", ""},
+    };
+    for (const auto& c : cases) {
+        const core::Status loaded = session.loadTemplate(templateFile(c.text));
+        EXPECT_EQ(loaded ? QString() : loaded.error().description, QString::fromUtf8(c.message))
+            << c.name;
+    }
 }
 
-// A template path may name anything: a device must not be read until memory runs out, a pipe
-// must not hold the run for ever, a huge file must not be read whole.
+// A template that cannot be read names its path and why. A template path may name anything: a
+// device must not be read until memory runs out, a pipe must not hold the run for ever, a huge
+// file must not be read whole.
 TEST_F(EngineTest, TemplateThatIsNoRegularFileOrTooLargeIsRefusedSayingWhy) {
     const NamedPipe pipe(dir.filePath("pipe.txt"));
     ASSERT_TRUE(pipe.isValid());
@@ -60,6 +47,7 @@ TEST_F(EngineTest, TemplateThatIsNoRegularFileOrTooLargeIsRefusedSayingWhy) {
         QString path;
         const char* reason;
     } cases[] = {
+        {dir.filePath("missing.txt"), "No such file or directory"},
         {dir.filePath("pipe.txt"), "not a regular file but a named pipe"},
         {templateFile(large + "\n", "large.txt"), "larger than 4 MB, the most a template may have"},
         {"/dev/zero", "not a regular file but a device"},
@@ -78,36 +66,24 @@ TEST_F(EngineTest, InputSectionKeywordsAreParsedAndNormalised) {
     ASSERT_TRUE(
         loads("ignored line\r\n"
               "*INPUT\r\n"
+              "password:x\r\n"
               "PASSWORD:  Secret Word  \r\n"
+              " password: not at the start of the line\r\n"
               "  block: a, b  \r\n"
               "LAYER:\r\n"
               "Space: paper\r\n"
               "something else\r\n"
               "*OUTPUT\r\n"
               "*ATTRIBUTE_TAGS\r\n"
-              "dwgno\r\n"));
-    EXPECT_EQ(session.password(), "Secret Word");
+              "dwgno\r\n*SUPPRESS\r\n"));
+    EXPECT_EQ(session.password(), "Secret Word") << "the last line starting so counts";
     EXPECT_EQ(session.blocks(), " A  B ");
     EXPECT_EQ(session.layers(), "  ") << "an empty list matches nothing";
     EXPECT_EQ(session.space(), "PAPER");
     EXPECT_EQ(session.tags(), QStringList{"DWGNO"});
-}
+    EXPECT_TRUE(session.suppress());
 
-TEST_F(EngineTest, PasswordKeywordCountsOnlyAtTheStartOfTheLine) {
-    ASSERT_TRUE(
-        loads("*INPUT\r\n password: nope\r\n*OUTPUT\r\n"
-              "*ATTRIBUTE_TAGS\r\nA\r\n"));
-    EXPECT_EQ(session.password(), "");
-    ASSERT_TRUE(
-        loads("*INPUT\r\npassword:x\r\nPASSWORD:y\r\n*OUTPUT\r\n"
-              "*ATTRIBUTE_TAGS\r\nA\r\n"));
-    EXPECT_EQ(session.password(), "y") << "a later line replaces an earlier one";
-}
-
-TEST_F(EngineTest, DefaultsAreRestoredByEachTemplate) {
-    ASSERT_TRUE(
-        loads("*INPUT\r\nBLOCK: T\r\nPASSWORD: p\r\n*OUTPUT\r\n"
-              "*ATTRIBUTE_TAGS\r\nA\r\n*SUPPRESS\r\n"));
+    // The next template starts from the defaults.
     ASSERT_TRUE(loads("*INPUT\r\n*OUTPUT\r\n*ATTRIBUTE_TAGS\r\nB\r\n"));
     EXPECT_EQ(session.blocks(), "*");
     EXPECT_EQ(session.layers(), "*");
@@ -115,27 +91,6 @@ TEST_F(EngineTest, DefaultsAreRestoredByEachTemplate) {
     EXPECT_EQ(session.password(), "");
     EXPECT_FALSE(session.suppress());
     EXPECT_EQ(session.tags(), QStringList{"B"});
-}
-
-TEST_F(EngineTest, OutputFieldsAreRecognisedOnlyInTheirOwnSpelling) {
-    ASSERT_TRUE(
-        loads("*INPUT\r\n*OUTPUT\r\n"
-              "  block_handle \r\n"
-              "BLOCK_NAME\r\nBLOCK_NAME\r\n"
-              "BLOCK_HASEXTENSIONDICTIONARY\r\n"
-              "BLOCK_COLOUR\r\n"
-              "*ATTRIBUTE_TAGS\r\nA\r\n"));
-    for (std::size_t f = 0; f < DrawingSession::kFieldNames.size(); ++f) {
-        const bool expected = f == DrawingSession::BLOCK_HANDLE || f == DrawingSession::BLOCK_NAME;
-        EXPECT_EQ(session.field(static_cast<DrawingSession::Field>(f)), expected)
-            << DrawingSession::kFieldNames[f];
-    }
-    ASSERT_TRUE(
-        loads("*INPUT\r\n*OUTPUT\r\n"
-              "BLOCK_HASEXTENTIONDICTIONARY\r\n"
-              "*ATTRIBUTE_TAGS\r\nA\r\n"));
-    EXPECT_TRUE(session.field(DrawingSession::BLOCK_HASEXTENTIONDICTIONARY));
-    EXPECT_FALSE(session.field(DrawingSession::BLOCK_NAME));
 }
 
 TEST_F(EngineTest, TagSectionHandlesSuppressAllTagsAndComments) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window's ".." button: the chosen pattern becomes its drawing folder and
-// pattern, and the shared drawing folder follows Add.
+// The main window's buttons that open the other windows: from "..", the chosen pattern becomes
+// its drawing folder and pattern; the shared drawing folder follows Add there and the search
+// window's folder picker; About shows the about window.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "about/about_window.h"
 #include "filespecs/file_spec_window.h"
 #include "mainwindow/main_window_controls.h"
 #include "platform/scratch_folder.h"
@@ -28,18 +30,23 @@ protected:
         window->load();
         return *window;
     }
-    // Runs `act` on the file pattern window once it shows, modal, from the ".." button.
-    void clickSpecButton(const std::function<void(FileSpecWindow&)>& act) {
+    // Clicks `button` and runs `act` on the modal window of type `Window` it opens, which is
+    // closed after.
+    template <typename Window>
+    void clickAndUse(QPushButton* button, const std::function<void(Window&)>& act) {
         bool shown = false;
         QTimer::singleShot(0, [&] {
-            auto* specs = qobject_cast<FileSpecWindow*>(QApplication::activeModalWidget());
-            ASSERT_NE(specs, nullptr);
+            auto* opened = qobject_cast<Window*>(QApplication::activeModalWidget());
+            ASSERT_NE(opened, nullptr);
             shown = true;
-            act(*specs);
-            if (specs->isVisible()) specs->reject();
+            act(*opened);
+            if (opened->isVisible()) opened->close();
         });
-        ui.fileSpecButton->click();
+        button->click();
         EXPECT_TRUE(shown);
+    }
+    void clickSpecButton(const std::function<void(FileSpecWindow&)>& act) {
+        clickAndUse(ui.fileSpecButton, act);
     }
 
     ScratchFolder scratch;
@@ -56,23 +63,21 @@ TEST_F(MainWindowHookTest, SelectSetsFolderAndPatternOrThePatternAlone) {
     fakes.settings.set("FSpec", "Dir1", "o*.dwg");
     load();
 
-    clickSpecButton([](FileSpecWindow& specs) {
-        specs.specList->setCurrentRow(0);
-        specs.selectPattern();
-    });
-    EXPECT_EQ(ui.drawingFolderList->path(), jobs);
-    EXPECT_EQ(ui.drawingPatternEdit->text(), "plan*.dwg");
-    ASSERT_EQ(ui.drawingList->count(), 1);
-    EXPECT_EQ(ui.drawingList->item(0)->text(), "plan1.dwg");
-
-    clickSpecButton([](FileSpecWindow& specs) {
-        specs.specList->setCurrentRow(1);
-        specs.selectPattern();
-    });
-    EXPECT_EQ(ui.drawingFolderList->path(), jobs);  // the folder stays
-    EXPECT_EQ(ui.drawingPatternEdit->text(), "o*.dwg");
-    ASSERT_EQ(ui.drawingList->count(), 1);
-    EXPECT_EQ(ui.drawingList->item(0)->text(), "other.dwg");
+    // The pattern alone leaves the folder as it is.
+    const struct {
+        int row;
+        QString pattern, drawing;
+    } choices[] = {{0, "plan*.dwg", "plan1.dwg"}, {1, "o*.dwg", "other.dwg"}};
+    for (const auto& c : choices) {
+        clickSpecButton([&](FileSpecWindow& specs) {
+            specs.specList->setCurrentRow(c.row);
+            specs.selectPattern();
+        });
+        EXPECT_EQ(ui.drawingFolderList->path(), jobs);
+        EXPECT_EQ(ui.drawingPatternEdit->text(), c.pattern);
+        ASSERT_EQ(ui.drawingList->count(), 1);
+        EXPECT_EQ(ui.drawingList->item(0)->text(), c.drawing);
+    }
 }
 
 TEST_F(MainWindowHookTest, ClosingLeavesTheSelectionAndAddMovesTheSharedFolder) {
@@ -88,67 +93,51 @@ TEST_F(MainWindowHookTest, ClosingLeavesTheSelectionAndAddMovesTheSharedFolder) 
     EXPECT_EQ(ui.drawingPatternEdit->text(), patternBefore);
     EXPECT_EQ(window->sharedDrawingFolder(), drawings);
     EXPECT_EQ(fakes.settings.get("FSpec", "Dir0"), drawings + "/*.dxf");
-
-    // The next opening starts Add in the folder chosen last.
-    fakes.dialogs.answerFolder("");
-    clickSpecButton([](FileSpecWindow& specs) { specs.addPattern(); });
-    EXPECT_EQ(fakes.dialogs.shown().back().folder.startFolder, drawings);
 }
 
-// The search window's folder picker moves the shared drawing folder in memory (a cancelled
-// pattern box too); only the file pattern list stores it.
-TEST_F(MainWindowHookTest, AddStartsWhereTheSearchWindowLastLeftTheSharedFolder) {
+// The search button opens the search window modal with the stored settings; closed, it stores
+// them and goes. Its folder picker moves the shared drawing folder in memory (a cancelled
+// pattern box too), where the file pattern list's Add then starts; only that list stores it.
+TEST_F(MainWindowHookTest, TheSearchWindowOpensModalAndSharesTheDrawingFolder) {
     const QString searched = scratch.makeFolder("searched");
+    fakes.settings.set("Options", "Search", "from the settings");
     load();
     ui.searchButton->click();
     auto* search = qobject_cast<SearchWindow*>(QApplication::activeModalWidget());
     ASSERT_NE(search, nullptr);
+    EXPECT_TRUE(search->isWindow());
+    EXPECT_EQ(search->windowModality(), Qt::ApplicationModal);
+    EXPECT_EQ(search->searchTextEdit->text(), "from the settings");
+    search->searchTextEdit->setText("pump");
     fakes.dialogs.answerFolder(searched);
     fakes.dialogs.cancelInput();
     search->browseButton->click();
     search->close();
-    EXPECT_EQ(fakes.settings.get("Options", "DWGFolder", "<absent>"), "<absent>");
-    fakes.dialogs.answerFolder("");
-    clickSpecButton([](FileSpecWindow& specs) { specs.addPattern(); });
-    EXPECT_EQ(fakes.dialogs.shown().back().folder.startFolder, searched);
-    EXPECT_EQ(fakes.settings.get("Options", "DWGFolder", "<absent>"), "<absent>")
-        << "the list did not change";
-}
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(window->findChild<SearchWindow*>(), nullptr);
+    EXPECT_EQ(fakes.settings.get("Options", "Search"), "pump");
 
-// Both windows that ask for a folder and its pattern give the same examples.
-TEST_F(MainWindowHookTest, BothPatternBoxesGiveTheSameExamples) {
-    load();
-    fakes.dialogs.answerFolder(scratch.path());
+    fakes.dialogs.answerFolder(searched);
     fakes.dialogs.cancelInput();
     clickSpecButton([](FileSpecWindow& specs) { specs.addPattern(); });
+    const std::vector<fake::ShownBox>& shown = fakes.dialogs.shown();
+    ASSERT_EQ(shown.size(), 4u);
+    EXPECT_EQ(shown[2].folder.startFolder, searched);
+    EXPECT_EQ(shown[3].input.prompt, shown[1].input.prompt) << "both give the same examples";
+    EXPECT_FALSE(shown[1].input.prompt.contains("C:\\")) << "paths as this platform writes them";
+    EXPECT_EQ(fakes.settings.get("Options", "DWGFolder", "<absent>"), "<absent>");
+
+    // The next opening loads the settings afresh.
     ui.searchButton->click();
-    auto* search = qobject_cast<SearchWindow*>(QApplication::activeModalWidget());
+    search = qobject_cast<SearchWindow*>(QApplication::activeModalWidget());
     ASSERT_NE(search, nullptr);
-    fakes.dialogs.answerFolder(scratch.path());
-    fakes.dialogs.cancelInput();
-    search->browseButton->click();
+    EXPECT_EQ(search->searchTextEdit->text(), "pump");
     search->close();
-    QStringList prompts;
-    for (const fake::ShownBox& box : fakes.dialogs.shown()) {
-        if (box.kind == fake::ShownBox::Kind::Input) prompts << box.input.prompt;
-    }
-    ASSERT_EQ(prompts.size(), 2);
-    EXPECT_EQ(prompts[0], prompts[1]);
-    EXPECT_FALSE(prompts[0].contains("C:\\")) << "paths as this platform writes them";
 }
 
 TEST_F(MainWindowHookTest, AboutButtonShowsTheAboutWindow) {
     load();
-    bool shown = false;
-    QTimer::singleShot(0, [&] {
-        QWidget* about = QApplication::activeModalWidget();
-        ASSERT_NE(about, nullptr);
-        EXPECT_EQ(about->objectName(), "aboutWindow");
-        shown = true;
-        about->close();
-    });
-    ui.aboutButton->click();
-    EXPECT_TRUE(shown);
+    clickAndUse<AboutWindow>(ui.aboutButton, [](AboutWindow&) {});
 }
 
 }  // namespace

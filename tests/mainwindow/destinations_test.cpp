@@ -294,13 +294,7 @@ TEST_F(DestinationsTest, ADrawingListRunLeavesEveryDestinationAsItWas) {
         {"TFile", "b.txt"},    {"EFile", "book.xlsx"}, {"ESheet", "Parts"},
         {"AFile", "parts.db"}, {"ATable", "Tags"},     {"WFile", "report.docx"}};
     for (const auto& [key, value] : chosen) setOption(key, value);
-    fake::MemDrawing drawing;
-    drawing.blocks.push_back({});
-    drawing.blocks.back().name = "TITLE";
-    drawing.blocks.back().attributes = {{"DWGNO", "100"}};
-    model->addDrawing(out + "/a.dwg", drawing);
-    touch(out + "/a.dwg");
-    touch(out + "/title.txt", "*INPUT\nBLOCK: TITLE\n*OUTPUT\n*ATTRIBUTE_TAGS\nDWGNO\n");
+    addTitleDrawing(out + "/a.dwg");
     load();
     using D = MainWindow::Destination;
     const D destinations[] = {D::Spreadsheet, D::Database, D::Document, D::TextFile};
@@ -314,10 +308,10 @@ TEST_F(DestinationsTest, ADrawingListRunLeavesEveryDestinationAsItWas) {
     ASSERT_EQ(before[D::Database].targetItem, "Tags");
     ASSERT_EQ(before[D::TextFile].target, out + "/b.txt");
 
-    runListFile("DWGNAME\r\n" + out + "/a.dwg," + out + "/title.txt\r\n" + "EXTRACT TO FILE " +
-                other + "/list.txt\r\n" + "EXTRACT TO EXCEL " + other + "/list.xlsx,Sheet1\r\n" +
-                "EXTRACT TO ACCESS " + other + "/list.db,Items\r\n" + "EXTRACT TO WORD " + other +
-                "/list.docx\r\n" + "EXTRACT TO FILE\r\n");
+    runListFile("DWGNAME\r\n" + out + "/a.dwg," + appDir.filePath("title.txt") + "\r\n" +
+                "EXTRACT TO FILE " + other + "/list.txt\r\n" + "EXTRACT TO EXCEL " + other +
+                "/list.xlsx,Sheet1\r\n" + "EXTRACT TO ACCESS " + other + "/list.db,Items\r\n" +
+                "EXTRACT TO WORD " + other + "/list.docx\r\n" + "EXTRACT TO FILE\r\n");
     EXPECT_EQ(testfiles::read(other + "/list.txt"), "'A.DWG','100'\r\n");
     EXPECT_EQ(testfiles::read(out + "/b.txt"), "")
         << "the last line, naming no file, sent to the file of the line before";

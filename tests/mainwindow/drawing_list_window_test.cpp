@@ -16,14 +16,7 @@ protected:
         MainWindowTest::SetUp();
         drawings = makeFolder("dwg");
         out = makeFolder("out");
-        fake::MemDrawing drawing;
-        drawing.blocks.push_back({});
-        drawing.blocks.back().name = "TITLE";
-        drawing.blocks.back().attributes = {{"DWGNO", "100"}};
-        model->addDrawing(drawings + "/a.dwg", drawing);
-        touch(drawings + "/a.dwg");
-        touch(appDir.filePath("title.txt"),
-              "*INPUT\nBLOCK: TITLE\n*OUTPUT\n*ATTRIBUTE_TAGS\nDWGNO\n");
+        addTitleDrawing(drawings + "/a.dwg");
     }
     QString line(const QString& drawing) const {
         return drawings + "/" + drawing + "," + appDir.filePath("title.txt") + "\r\n";

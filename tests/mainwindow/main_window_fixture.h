@@ -56,6 +56,18 @@ protected:
     void touch(const QString& path, const QByteArray& bytes = {}) {
         ASSERT_TRUE(testfiles::write(path, bytes));
     }
+    // A drawing on disk whose content is the memory model's: one TITLE block with DWGNO 100,
+    // and a template in the program folder (title.txt) that extracts it.
+    void addTitleDrawing(const QString& path) {
+        fake::MemDrawing drawing;
+        drawing.blocks.push_back({});
+        drawing.blocks.back().name = "TITLE";
+        drawing.blocks.back().attributes = {{"DWGNO", "100"}};
+        model->addDrawing(path, drawing);
+        touch(path);
+        touch(appDir.filePath("title.txt"),
+              "*INPUT\nBLOCK: TITLE\n*OUTPUT\n*ATTRIBUTE_TAGS\nDWGNO\n");
+    }
     void setOption(const char* key, const QString& value) {
         fakes.settings.set("Options", key, value);
     }

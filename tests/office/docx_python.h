@@ -10,12 +10,7 @@
 #include "platform/xlsx_openpyxl.h"
 
 inline bool havePythonDocx() {
-    static const bool present = [] {
-        QProcess python;
-        python.start(kSystemPython, {QStringLiteral("-c"), QStringLiteral("import docx")});
-        return python.waitForFinished(30000) && python.exitStatus() == QProcess::NormalExit &&
-               python.exitCode() == 0;
-    }();
+    static const bool present = havePythonModule(QStringLiteral("docx"));
     return present;
 }
 

@@ -6,12 +6,14 @@
 
 #include <QLocale>
 #include <QTemporaryDir>
+#include <map>
 
 #include "office_files.h"
 
 namespace {
 
 using office::openSqliteDatabase;
+using Row = std::map<int, QString>;  // field values by position; the others are not set
 
 // A database made by the sqlite3 program, and read back with it, never with the code under test.
 class SqliteDatabaseTest : public ::testing::Test {
@@ -27,22 +29,49 @@ protected:
                       "INSERT INTO Tags VALUES (1, 'old', 2.5, 'kept');"),
                   "");
     }
+    void TearDown() override { QLocale::setDefault(QLocale::system()); }
     QString sql(const QString& statements) const { return sqliteOutput(path, statements); }
     QString rows() const { return sql("SELECT ID, TAG, VAL, NOTE FROM Tags ORDER BY rowid"); }
+
+    static void addRow(office::Recordset& table, const Row& row) {
+        ASSERT_TRUE(table.AddNew().ok());
+        for (const auto& [index, value] : row) {
+            const auto set = table.SetField(index, value);
+            ASSERT_TRUE(set.ok()) << value.toStdString() << ": "
+                                  << set.error().description.toStdString();
+        }
+        const auto updated = table.Update();
+        ASSERT_TRUE(updated.ok()) << updated.error().description.toStdString();
+    }
+    // Stores `rows` in `table` (named in any letter case) in one transaction, after deleting the
+    // old ones when `replace`.
+    void store(const QString& table, const std::vector<Row>& rows, bool replace = false) const {
+        auto db = openSqliteDatabase(path, false).value();
+        auto recordset = db->OpenRecordset(table);
+        ASSERT_TRUE(recordset.ok()) << table.toStdString();
+        ASSERT_TRUE(db->BeginTrans().ok());
+        EXPECT_TRUE(!replace || recordset.value()->DeleteAll().ok());
+        for (const Row& row : rows) ASSERT_NO_FATAL_FAILURE(addRow(*recordset.value(), row));
+        ASSERT_TRUE(db->CommitTrans().ok());
+        ASSERT_TRUE(recordset.value()->Close().ok());
+        ASSERT_TRUE(db->Close().ok());
+    }
 
     QTemporaryDir dir;
     QString path;
 };
 
-TEST_F(SqliteDatabaseTest, ListsOrdinaryTablesOnly) {
+TEST_F(SqliteDatabaseTest, OrdinaryTablesAreListedAndFoundInAnyLetterCase) {
     auto db = openSqliteDatabase(path, true);
     ASSERT_TRUE(db.ok()) << db.error().description.toStdString();
     EXPECT_EQ(db.value()->TableNames().value(), (QStringList{"Tags", "Other", "AutoIds"}))
         << "no views, no sqlite_ tables";
+    EXPECT_EQ(db.value()->OpenRecordset("TAGS").value()->FieldName(3).value(), "NOTE");
+    EXPECT_FALSE(db.value()->OpenRecordset("TAGS3").ok());
     EXPECT_TRUE(db.value()->Close().ok());
-}
+    store("TAGS", {{{1, "upper"}}});  // a list file names the table in upper case
+    EXPECT_EQ(sql("SELECT TAG FROM Tags ORDER BY rowid"), "old\nupper");
 
-TEST_F(SqliteDatabaseTest, MissingFilesAndOtherFilesAreRefused) {
     EXPECT_FALSE(openSqliteDatabase(dir.filePath("missing.db"), true).ok());
     EXPECT_FALSE(QFile::exists(dir.filePath("missing.db"))) << "nothing created";
     QFile text(dir.filePath("notes.db"));
@@ -52,24 +81,21 @@ TEST_F(SqliteDatabaseTest, MissingFilesAndOtherFilesAreRefused) {
     EXPECT_FALSE(openSqliteDatabase(dir.filePath("notes.db"), false).ok());
 }
 
-TEST_F(SqliteDatabaseTest, RowsArePositionalAndTypedAndReadBackBySqlite) {
+TEST_F(SqliteDatabaseTest, RowsArePositionalAndTypedAndFieldsNotSetKeepTheirDefault) {
     auto db = openSqliteDatabase(path, false).value();
     auto table = db->OpenRecordset("Tags").value();
     EXPECT_EQ(table->FieldCount().value(), 4);
     EXPECT_EQ(table->FieldName(2).value(), "VAL");
     EXPECT_EQ(table->RecordCount().value(), 1);
-    ASSERT_TRUE(table->DeleteAll().ok());
-    ASSERT_TRUE(db->BeginTrans().ok());
-    ASSERT_TRUE(table->AddNew().ok());
-    ASSERT_TRUE(table->SetField(0, "7").ok());
-    ASSERT_TRUE(table->SetField(1, "P-1 'pump', \"main\"").ok());
-    ASSERT_TRUE(table->SetField(2, "0.25").ok());
-    ASSERT_TRUE(table->Update().ok());
-    ASSERT_TRUE(db->CommitTrans().ok());
-    ASSERT_TRUE(table->Close().ok());
     ASSERT_TRUE(db->Close().ok());
-    EXPECT_EQ(sql("SELECT ID, typeof(ID), TAG, VAL, typeof(VAL), NOTE FROM Tags"),
-              "7|integer|P-1 'pump', \"main\"|0.25|real|none");
+    // A row with no field set takes every default.
+    store("Tags", {{{0, "7"}, {1, "P-1 'pump', \"main\""}, {2, "0.25"}}, {{1, "P-1"}}, {}});
+    EXPECT_EQ(sql("SELECT quote(ID), typeof(ID), TAG, quote(VAL), typeof(VAL), NOTE FROM Tags "
+                  "ORDER BY rowid"),
+              "1|integer|old|2.5|real|kept\n"
+              "7|integer|P-1 'pump', \"main\"|0.25|real|none\n"
+              "NULL|null|P-1|NULL|null|none\n"
+              "NULL|null||NULL|null|none");
 }
 
 TEST_F(SqliteDatabaseTest, OthersCannotWriteWhileTheRecordsetIsOpen) {
@@ -90,9 +116,7 @@ TEST_F(SqliteDatabaseTest, OldRowsAreDeletedOnlyTogetherWithTheNewRowsBeingStore
     auto table = db->OpenRecordset("Tags").value();
     ASSERT_TRUE(db->BeginTrans().ok());
     ASSERT_TRUE(table->DeleteAll().ok());
-    ASSERT_TRUE(table->AddNew().ok());
-    ASSERT_TRUE(table->SetField(0, "8").ok());
-    ASSERT_TRUE(table->Update().ok());
+    addRow(*table, {{0, "8"}});
     ASSERT_TRUE(table->AddNew().ok());
     const auto refused = table->SetField(0, "not a number");
     ASSERT_FALSE(refused.ok());
@@ -102,15 +126,7 @@ TEST_F(SqliteDatabaseTest, OldRowsAreDeletedOnlyTogetherWithTheNewRowsBeingStore
     ASSERT_TRUE(db->Close().ok());
     EXPECT_EQ(rows(), "1|old|2.5|kept") << "a failed send, stored row and all, leaves the table";
 
-    db = openSqliteDatabase(path, false).value();
-    table = db->OpenRecordset("Tags").value();
-    ASSERT_TRUE(db->BeginTrans().ok());
-    ASSERT_TRUE(table->DeleteAll().ok());
-    ASSERT_TRUE(table->AddNew().ok());
-    ASSERT_TRUE(table->SetField(0, "2").ok());
-    ASSERT_TRUE(table->Update().ok());
-    ASSERT_TRUE(db->CommitTrans().ok());
-    ASSERT_TRUE(db->Close().ok());
+    store("Tags", {{{0, "2"}}}, true);
     EXPECT_EQ(rows(), "2|||none");
 }
 
@@ -126,43 +142,18 @@ TEST_F(SqliteDatabaseTest, ACommitThatAnotherConnectionBlocksFailsAndStoresNothi
     auto table = db->OpenRecordset("Tags").value();
     ASSERT_TRUE(db->BeginTrans().ok());
     ASSERT_TRUE(table->DeleteAll().ok());
-    ASSERT_TRUE(table->AddNew().ok());
-    ASSERT_TRUE(table->SetField(1, "new").ok());
-    ASSERT_TRUE(table->Update().ok());
+    addRow(*table, {{1, "new"}});
     const auto committed = db->CommitTrans();
     ASSERT_FALSE(committed.ok()) << "nothing was stored, so the commit cannot succeed";
     EXPECT_TRUE(committed.error().description.contains("locked"))
         << committed.error().description.toStdString();
     EXPECT_TRUE(db->Rollback().ok());
-    EXPECT_TRUE(db->Close().ok());
-
+    // Once the reader is done, nothing of the failed send may be stored after all.
     EXPECT_EQ(sqlite3_exec(reader, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(reader);
+    EXPECT_TRUE(db->Close().ok());
     EXPECT_EQ(rows(), "1|old|2.5|kept");
 }
-
-TEST_F(SqliteDatabaseTest, FieldsNotSetKeepTheirDeclaredDefault) {
-    auto db = openSqliteDatabase(path, false).value();
-    auto table = db->OpenRecordset("Tags").value();
-    ASSERT_TRUE(db->BeginTrans().ok());
-    ASSERT_TRUE(table->AddNew().ok());
-    ASSERT_TRUE(table->SetField(1, "P-1").ok());
-    const auto updated = table->Update();
-    ASSERT_TRUE(updated.ok()) << updated.error().description.toStdString();
-    ASSERT_TRUE(table->AddNew().ok());
-    ASSERT_TRUE(table->Update().ok()) << "a row with no field set takes every default";
-    ASSERT_TRUE(db->CommitTrans().ok());
-    ASSERT_TRUE(db->Close().ok());
-    EXPECT_EQ(sql("SELECT quote(ID), TAG, quote(VAL), NOTE FROM Tags ORDER BY rowid"),
-              "1|old|2.5|kept\nNULL|P-1|NULL|none\nNULL||NULL|none");
-}
-
-// The decimal character of a default locale, given back afterwards.
-class PinnedLocale {
-public:
-    explicit PinnedLocale(const QLocale& locale) { QLocale::setDefault(locale); }
-    ~PinnedLocale() { QLocale::setDefault(QLocale::system()); }
-};
 
 TEST_F(SqliteDatabaseTest, NumbersTakeTheUsersDecimalCharacter) {
     const struct {
@@ -173,7 +164,7 @@ TEST_F(SqliteDatabaseTest, NumbersTakeTheUsersDecimalCharacter) {
         {"3.5", "3.5"},  // the point reads as a decimal point too
         {"1.000,5", nullptr}, {"3,5,1", nullptr}, {"drei", nullptr},
     };
-    const PinnedLocale german(QLocale(QLocale::German, QLocale::Germany));
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     auto db = openSqliteDatabase(path, false).value();
     auto table = db->OpenRecordset("Tags").value();
     ASSERT_TRUE(db->BeginTrans().ok());
@@ -182,33 +173,17 @@ TEST_F(SqliteDatabaseTest, NumbersTakeTheUsersDecimalCharacter) {
     for (const auto& c : cases) {
         ASSERT_TRUE(table->AddNew().ok());
         const auto set = table->SetField(2, QString::fromUtf8(c.value));
-        if (!c.stored) {
-            ASSERT_FALSE(set.ok()) << c.value;
+        EXPECT_EQ(set.ok(), c.stored != nullptr) << c.value;
+        if (!set.ok()) {
             EXPECT_EQ(set.error().description, "Data type conversion error.");
             continue;
         }
-        ASSERT_TRUE(set.ok()) << c.value;
         ASSERT_TRUE(table->Update().ok());
         expected << QString::fromUtf8(c.stored) + "|real";
     }
     ASSERT_TRUE(db->CommitTrans().ok());
     ASSERT_TRUE(db->Close().ok());
     EXPECT_EQ(sql("SELECT VAL, typeof(VAL) FROM Tags ORDER BY rowid"), expected.join('\n'));
-}
-
-TEST_F(SqliteDatabaseTest, TablesAreFoundInAnyLetterCase) {
-    auto db = openSqliteDatabase(path, false).value();
-    auto upper = db->OpenRecordset("TAGS");
-    ASSERT_TRUE(upper.ok()) << "a list file names the table in upper case";
-    EXPECT_EQ(upper.value()->FieldName(3).value(), "NOTE");
-    ASSERT_TRUE(db->BeginTrans().ok());
-    ASSERT_TRUE(upper.value()->AddNew().ok());
-    ASSERT_TRUE(upper.value()->SetField(1, "upper").ok());
-    ASSERT_TRUE(upper.value()->Update().ok());
-    ASSERT_TRUE(db->CommitTrans().ok());
-    ASSERT_TRUE(db->Close().ok());
-    EXPECT_EQ(sql("SELECT TAG FROM Tags ORDER BY rowid"), "old\nupper");
-    EXPECT_FALSE(openSqliteDatabase(path, false).value()->OpenRecordset("TAGS3").ok());
 }
 
 }  // namespace

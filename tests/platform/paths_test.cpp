@@ -36,12 +36,12 @@ TEST(DriveOf, GivesTheMountPointThatHoldsThePath) {
 
 TEST(ResolvePath, MatchesEachComponentIgnoringCaseAndKeepsTheRest) {
     ScratchFolder scratch;
-    scratch.writeFile("Drawings/Site A/Plan.DWG");
-    scratch.writeFile("Out/file.txt");
-    struct Case {
-        QString given, resolved;
-    };
-    const Case cases[] = {
+    for (const char* file :
+         {"Drawings/Site A/Plan.DWG", "Out/file.txt", "list/plan.dwg", "list/PLAN.dwg",
+          "list/Plan.dwg", "two/Folder/b.txt", "two/FOLDER/a.txt"}) {
+        scratch.writeFile(file);
+    }
+    const std::pair<QString, QString> cases[] = {
         {"Drawings/Site A/Plan.DWG", "Drawings/Site A/Plan.DWG"},
         {"Drawings/", "Drawings/"},
         {"DRAWINGS/site a/plan.dwg", "Drawings/Site A/Plan.DWG"},
@@ -50,32 +50,21 @@ TEST(ResolvePath, MatchesEachComponentIgnoringCaseAndKeepsTheRest) {
         {"none/OUT/x", "none/OUT/x"},
         // A file is no folder: nothing is looked up below it.
         {"out/FILE.TXT/x", "Out/file.txt/x"},
+        // The exact name first; else, upper case sorts first among equal names.
+        {"LIST/Plan.dwg", "list/Plan.dwg"},
+        {"LIST/plan.dwg", "list/plan.dwg"},
+        {"list/plan.DWG", "list/PLAN.dwg"},
+        // The first candidate folder does not hold the file; the later components stay as given.
+        {"two/folder/B.TXT", "two/FOLDER/B.TXT"},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(platform::resolvePath(scratch.path(c.given)), scratch.path(c.resolved))
-            << c.given.toStdString();
+    for (const auto& [given, resolved] : cases) {
+        EXPECT_EQ(platform::resolvePath(scratch.path(given)), scratch.path(resolved))
+            << given.toStdString();
     }
     // From the root down: every component of the absolute path is looked up.
     EXPECT_EQ(platform::resolvePath(scratch.path("Drawings/Site A/Plan.DWG").toUpper()),
               scratch.path("Drawings/Site A/Plan.DWG"));
     EXPECT_EQ(platform::resolvePath(""), "");
-}
-
-TEST(ResolvePath, PrefersTheExactNameThenTheFirstInNameOrder) {
-    ScratchFolder scratch;
-    scratch.writeFile("list/plan.dwg");
-    scratch.writeFile("list/PLAN.dwg");
-    scratch.writeFile("list/Plan.dwg");
-    // Both Plan.DWG and plan.DWG are missing: upper case sorts first among equal names.
-    EXPECT_EQ(platform::resolvePath(scratch.path("list/plan.DWG")), scratch.path("list/PLAN.dwg"));
-    EXPECT_EQ(platform::resolvePath(scratch.path("LIST/Plan.dwg")), scratch.path("list/Plan.dwg"));
-    EXPECT_EQ(platform::resolvePath(scratch.path("LIST/plan.dwg")), scratch.path("list/plan.dwg"));
-
-    scratch.writeFile("two/Folder/b.txt");
-    scratch.writeFile("two/FOLDER/a.txt");
-    // The first candidate folder does not hold the file; the later components stay as given.
-    EXPECT_EQ(platform::resolvePath(scratch.path("two/folder/B.TXT")),
-              scratch.path("two/FOLDER/B.TXT"));
 }
 
 // The system refuses a path over PATH_MAX bytes and a name over NAME_MAX bytes; so does the

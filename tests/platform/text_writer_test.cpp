@@ -16,74 +16,55 @@ QStringList filesIn(const QString& folder) {
                                   QDir::NoDotAndDotDot);
 }
 
-TEST(TextWriter, WritesUtf8WithCrLfLineEnds) {
-    ScratchFolder scratch;
-    const QString path = scratch.path("out.txt");
-    TextWriter writer;
-    ASSERT_TRUE(writer.open(path));
-    EXPECT_TRUE(writer.isOpen());
-    writer.writeLine(QString::fromUtf8("'DWG','Straße'"));
-    writer.write("no end ");
-    writer.write(QString::fromUtf8("€"));
-    writer.writeLine("");
-    EXPECT_TRUE(writer.commit());
-    EXPECT_FALSE(writer.isOpen());
-    EXPECT_EQ(ScratchFolder::readFile(path),
-              "'DWG','Stra\xC3\x9F"
-              "e'\r\nno end \xE2\x82\xAC\r\n");
-    EXPECT_EQ(filesIn(scratch.path()), QStringList({"out.txt"}));  // no temporary file left
-}
-
-TEST(TextWriter, ScratchFileIsRewrittenInPlace) {
-    ScratchFolder scratch;
-    const QString path = scratch.writeFile("run.txt", "a longer old content\r\n");
-    TextWriter writer;
-    ASSERT_TRUE(writer.open(path, TextWriter::Mode::Scratch));
-    writer.writeLine("new");
-    EXPECT_TRUE(writer.commit());
-    EXPECT_EQ(ScratchFolder::readFile(path), "new\r\n");  // nothing of the old text left over
-    EXPECT_EQ(filesIn(scratch.path()), QStringList({"run.txt"}));
-}
-
-TEST(TextWriter, ReplacesOnlyOnCommit) {
-    ScratchFolder scratch;
-    const QString path = scratch.writeFile("out.txt", "old\r\n");
-    {
-        TextWriter writer;
-        ASSERT_TRUE(writer.open(path));
-        writer.writeLine("new");
-        EXPECT_EQ(ScratchFolder::readFile(path), "old\r\n");  // untouched while writing
-    }                                                         // discarded without commit
-    EXPECT_EQ(ScratchFolder::readFile(path), "old\r\n");
-    EXPECT_EQ(filesIn(scratch.path()), QStringList({"out.txt"}));
-
-    TextWriter writer;
-    ASSERT_TRUE(writer.open(path, TextWriter::Mode::Replace));
-    writer.writeLine("new");
-    ASSERT_TRUE(writer.commit());
-    EXPECT_EQ(ScratchFolder::readFile(path), "new\r\n");
-
-    // An empty replacement still replaces.
-    ASSERT_TRUE(writer.open(path));
-    ASSERT_TRUE(writer.commit());
-    EXPECT_EQ(ScratchFolder::readFile(path), "");
-}
-
-TEST(TextWriter, AppendsToTheFileItself) {
-    ScratchFolder scratch;
-    const QString path = scratch.path("err.log");
-    {
-        TextWriter writer;
-        ASSERT_TRUE(writer.open(path, TextWriter::Mode::Append));  // created when missing
-        writer.writeLine("first");
-    }  // appended text stays without commit
-    EXPECT_EQ(ScratchFolder::readFile(path), "first\r\n");
-
-    TextWriter writer;
-    ASSERT_TRUE(writer.open(path, TextWriter::Mode::Append));
-    writer.writeLine("second");
-    EXPECT_TRUE(writer.commit());
-    EXPECT_EQ(ScratchFolder::readFile(path), "first\r\nsecond\r\n");
+// Every mode writes UTF-8 with CR LF line ends; a replacement takes the old file's place only
+// on commit, appended text stays without one, and no temporary file is left behind.
+TEST(TextWriter, EachModeWritesUtf8LinesWhereAndWhenItShould) {
+    using Mode = TextWriter::Mode;
+    const QByteArray text =
+        "'DWG','Stra\xC3\x9F"
+        "e'\r\nno end \xE2\x82\xAC\r\n";
+    const struct {
+        const char* name;
+        Mode mode;
+        QByteArray old;  // empty: no file
+        bool write, commit;
+        QByteArray expected;
+    } cases[] = {
+        {"a new file", Mode::Replace, {}, true, true, text},
+        {"replaced", Mode::Replace, "old\r\n", true, true, text},
+        {"replaced by nothing", Mode::Replace, "old\r\n", false, true, ""},
+        {"discarded without commit", Mode::Replace, "old\r\n", true, false, "old\r\n"},
+        {"a scratch file, rewritten in place", Mode::Scratch,
+         "a much longer old content than the new one\r\n", true, true, text},
+        {"appended", Mode::Append, "old\r\n", true, true, "old\r\n" + text},
+        {"appended to a new file, without commit", Mode::Append, {}, true, false, text},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder scratch;
+        const QString path =
+            c.old.isEmpty() ? scratch.path("out.txt") : scratch.writeFile("out.txt", c.old);
+        {
+            TextWriter writer;
+            ASSERT_TRUE(writer.open(path, c.mode));
+            EXPECT_TRUE(writer.isOpen());
+            if (c.write) {
+                writer.writeLine(QString::fromUtf8("'DWG','Straße'"));
+                writer.write("no end ");
+                writer.write(QString::fromUtf8("€"));
+                writer.writeLine("");
+            }
+            if (c.mode == Mode::Replace && !c.old.isEmpty()) {
+                EXPECT_EQ(ScratchFolder::readFile(path), c.old) << "untouched while writing";
+            }
+            if (c.commit) {
+                EXPECT_TRUE(writer.commit());
+                EXPECT_FALSE(writer.isOpen());
+            }
+        }
+        EXPECT_EQ(ScratchFolder::readFile(path), c.expected);
+        EXPECT_EQ(filesIn(scratch.path()), QStringList({"out.txt"}));
+    }
 }
 
 TEST(TextWriter, FailsCleanlyWhereNothingCanBeWritten) {
@@ -116,10 +97,6 @@ TEST(TextWriter, FailsCleanlyWhereNothingCanBeWritten) {
     EXPECT_TRUE(writer.commit());
     EXPECT_TRUE(writer.errorString().isEmpty());
     EXPECT_TRUE(filesIn(folder).isEmpty());
-
-    TextWriter never;
-    never.writeLine("harmless");
-    EXPECT_FALSE(never.commit());
 }
 
 TEST(TextWriter, ReportsAFailedWriteAtCommit) {

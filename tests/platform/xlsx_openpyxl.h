@@ -10,13 +10,16 @@
 
 inline const QString kSystemPython = QStringLiteral("/usr/bin/python3");
 
+// Whether that python can import `module`.
+inline bool havePythonModule(const QString& module) {
+    QProcess python;
+    python.start(kSystemPython, {QStringLiteral("-c"), QStringLiteral("import ") + module});
+    return python.waitForFinished(30000) && python.exitStatus() == QProcess::NormalExit &&
+           python.exitCode() == 0;
+}
+
 inline bool haveOpenpyxl() {
-    static const bool present = [] {
-        QProcess python;
-        python.start(kSystemPython, {QStringLiteral("-c"), QStringLiteral("import openpyxl")});
-        return python.waitForFinished(30000) && python.exitStatus() == QProcess::NormalExit &&
-               python.exitCode() == 0;
-    }();
+    static const bool present = havePythonModule(QStringLiteral("openpyxl"));
     return present;
 }
 

@@ -3,9 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include "platform/scratch_folder.h"
 
 namespace {
 
@@ -15,22 +13,18 @@ using platform::defaultApplicationEntry;
 class DefaultApplication : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(root.isValid());
         folders.configFolders = {path("config-home"), path("config-dir")};
         folders.applicationFolders = {path("data-home/applications"),
                                       path("data-dir/applications")};
     }
 
-    QString path(const QString& relative) const { return root.filePath(relative); }
+    QString path(const QString& relative) const { return root.path(relative); }
     void write(const QString& relative, const QByteArray& text) const {
-        QDir().mkpath(QFileInfo(path(relative)).absolutePath());
-        QFile file(path(relative));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
+        root.writeFile(relative, text);
     }
     void install(const QString& relative) const { write(relative, "[Desktop Entry]\nExec=x\n"); }
 
-    QTemporaryDir root;
+    ScratchFolder root;
     AssociationFolders folders;
 };
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -39,7 +40,8 @@ std::pair<DialogButton, SeenBox> showAndPress(const platform::MessageBoxRequest&
                 box->windowModality(),
                 box->windowFlags().testFlag(Qt::WindowStaysOnTopHint)};
         if (press == QMessageBox::NoButton) {
-            box->reject();
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QApplication::sendEvent(box, &escape);
         } else {
             box->button(press)->click();
         }
@@ -50,64 +52,44 @@ std::pair<DialogButton, SeenBox> showAndPress(const platform::MessageBoxRequest&
 }
 
 TEST(QtDialogs, MessageBoxShowsWhatWasAskedAndReportsThePressedButton) {
-    struct Case {
-        const char* name;
-        platform::MessageBoxRequest request;
-        QMessageBox::StandardButton press;  // NoButton: Escape
-        DialogButton pressed;
-        QMessageBox::Icon icon;
-        QMessageBox::StandardButtons buttons;
-        QMessageBox::StandardButton defaultButton;
+    using Box = QMessageBox;
+    const struct {
+        const char* caption;  // the text asks about it
+        MessageIcon icon;
+        MessageButtons buttons;
+        DialogButton preset;
         bool onTop;
-    };
-    const Case cases[] = {
-        {"the preset is the default",
-         {"Quillon", "Are you sure?", MessageIcon::Question, MessageButtons::YesNo,
-          DialogButton::No, false},
-         QMessageBox::Yes,
-         DialogButton::Yes,
-         QMessageBox::Question,
-         QMessageBox::Yes | QMessageBox::No,
-         QMessageBox::No,
-         false},
+        Box::StandardButton press;  // NoButton: Escape
+        DialogButton pressed;
+        Box::Icon seenIcon;
+        Box::StandardButtons seenButtons;
+        Box::StandardButton seenDefault;
+    } cases[] = {
+        {"the preset is the default", MessageIcon::Question, MessageButtons::YesNo,
+         DialogButton::No, false, Box::Yes, DialogButton::Yes, Box::Question, Box::Yes | Box::No,
+         Box::No},
         // Escape must never pick Retry or Ignore: it answers with the cautious first button.
-        {"escaped, without a preset, on top",
-         {"Error", "Retry?", MessageIcon::Critical, MessageButtons::AbortRetryIgnore,
-          DialogButton::None, true},
-         QMessageBox::NoButton,
-         DialogButton::Abort,
-         QMessageBox::Critical,
-         QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore,
-         QMessageBox::Abort,
-         true},
-        {"escaped with Cancel offered",
-         {"Quillon", "Save?", MessageIcon::Exclamation, MessageButtons::YesNoCancel,
-          DialogButton::Cancel, false},
-         QMessageBox::NoButton,
-         DialogButton::Cancel,
-         QMessageBox::Warning,
-         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-         QMessageBox::Cancel,
-         false},
-        {"a preset the set does not hold falls back to the first button",
-         {"Quillon", "Done.", MessageIcon::Information, MessageButtons::OK, DialogButton::No,
-          false},
-         QMessageBox::Ok,
-         DialogButton::OK,
-         QMessageBox::Information,
-         QMessageBox::Ok,
-         QMessageBox::Ok,
-         false},
+        {"escaped, without a preset, on top", MessageIcon::Critical,
+         MessageButtons::AbortRetryIgnore, DialogButton::None, true, Box::NoButton,
+         DialogButton::Abort, Box::Critical, Box::Abort | Box::Retry | Box::Ignore, Box::Abort},
+        {"escaped with Cancel offered", MessageIcon::Exclamation, MessageButtons::YesNoCancel,
+         DialogButton::Cancel, false, Box::NoButton, DialogButton::Cancel, Box::Warning,
+         Box::Yes | Box::No | Box::Cancel, Box::Cancel},
+        {"a preset the set does not hold falls back to the first button", MessageIcon::Information,
+         MessageButtons::OK, DialogButton::No, false, Box::Ok, DialogButton::OK, Box::Information,
+         Box::Ok, Box::Ok},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const auto [pressed, seen] = showAndPress(c.request, c.press);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption);
+        const QString text = QStringLiteral("Is it %1?").arg(c.caption);
+        const auto [pressed, seen] =
+            showAndPress({c.caption, text, c.icon, c.buttons, c.preset, c.onTop}, c.press);
         EXPECT_EQ(pressed, c.pressed);
-        EXPECT_EQ(seen.caption, c.request.caption);
-        EXPECT_EQ(seen.text, c.request.text);
-        EXPECT_EQ(seen.icon, c.icon);
-        EXPECT_EQ(seen.buttons, c.buttons);
-        EXPECT_EQ(seen.defaultButton, c.defaultButton);
+        EXPECT_EQ(seen.caption, c.caption);
+        EXPECT_EQ(seen.text, text);
+        EXPECT_EQ(seen.icon, c.seenIcon);
+        EXPECT_EQ(seen.buttons, c.seenButtons);
+        EXPECT_EQ(seen.defaultButton, c.seenDefault);
         EXPECT_EQ(seen.modality, Qt::ApplicationModal);
         EXPECT_EQ(seen.onTop, c.onTop);
     }

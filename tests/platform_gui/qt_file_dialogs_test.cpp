@@ -5,10 +5,11 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTemporaryDir>
 
 #include "modal_driver.h"
+#include "platform/gui/file_filter.h"
 #include "platform/gui/qt_dialogs.h"
+#include "platform/scratch_folder.h"
 
 namespace {
 
@@ -49,32 +50,37 @@ void chooseInFileDialog(SeenFileDialog& seen, const QString& path) {
 
 class QtFileDialogs : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        QFile file(dir.filePath("list.dlf"));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    }
+    void SetUp() override { dir.writeFile("list.dlf"); }
 
-    QTemporaryDir dir;
+    ScratchFolder dir;
     platform::QtDialogs dialogs;
 };
 
-TEST_F(QtFileDialogs, OpenShowsTheCaptionFolderAndFiltersAndReturnsTheChoice) {
+TEST_F(QtFileDialogs, OpenAndFolderDialogsShowWhatWasAskedAndReturnTheChoice) {
     SeenFileDialog seen;
-    chooseInFileDialog(seen, dir.filePath("list.dlf"));
+    chooseInFileDialog(seen, dir.path("list.dlf"));
     const QString chosen = dialogs.openFile(
         {"Open Drawing List File", dir.path(), "DLF Files (*.dlf)|*.dlf|All Files (*.*)|*.*", {}});
-    EXPECT_EQ(chosen, dir.filePath("list.dlf"));
+    EXPECT_EQ(chosen, dir.path("list.dlf"));
     EXPECT_EQ(seen.caption, "Open Drawing List File");
     EXPECT_EQ(seen.folder, dir.path());
-    EXPECT_EQ(seen.filters,
-              QStringList({"DLF Files (*.dlf) (*.[dD][lL][fF])", "All Files (*.*) (*)"}));
+    EXPECT_EQ(seen.filters, platform::qtNameFilters("DLF Files (*.dlf)|*.dlf|All Files (*.*)|*.*"));
     EXPECT_EQ(seen.selectedFilter, "DLF Files (*.dlf)");  // shown as given
     EXPECT_EQ(seen.acceptMode, QFileDialog::AcceptOpen);
     EXPECT_EQ(seen.fileMode, QFileDialog::ExistingFile);
 
+    chooseInFileDialog(seen, kProposed);
+    EXPECT_EQ(dialogs.pickFolder({"Select a directory where DWG files exist", dir.path()}),
+              dir.path());
+    EXPECT_EQ(seen.caption, "Select a directory where DWG files exist");
+    EXPECT_EQ(seen.folder, dir.path());
+    EXPECT_EQ(seen.fileMode, QFileDialog::Directory);
+
+    // Cancelled: nothing chosen.
     chooseInFileDialog(seen, {});
     EXPECT_EQ(dialogs.openFile({"Open", dir.path(), "", {}}), "");
+    chooseInFileDialog(seen, {});
+    EXPECT_EQ(dialogs.pickFolder({"Pick", dir.path()}), "");
 }
 
 TEST_F(QtFileDialogs, SaveProposesTheNameAndAsksBeforeCreatingOrReplacing) {
@@ -106,28 +112,14 @@ TEST_F(QtFileDialogs, SaveProposesTheNameAndAsksBeforeCreatingOrReplacing) {
         question = box->text();
         box->button(QMessageBox::Yes)->click();
     });
-    EXPECT_EQ(dialogs.saveFile(request), dir.filePath("list.dlf"));
+    EXPECT_EQ(dialogs.saveFile(request), dir.path("list.dlf"));
     EXPECT_TRUE(question.contains("list.dlf")) << question.toStdString();
 
     request.confirmCreate = false;
     request.confirmOverwrite = false;
     chooseInFileDialog(seen, kProposed);
-    EXPECT_EQ(dialogs.saveFile(request), dir.filePath("list.dlf"));
+    EXPECT_EQ(dialogs.saveFile(request), dir.path("list.dlf"));
     EXPECT_FALSE(seen.confirmsOverwrite);
-}
-
-TEST_F(QtFileDialogs, FolderPickerStartsInTheGivenFolder) {
-    QDir(dir.path()).mkdir("drawings");
-    SeenFileDialog seen;
-    chooseInFileDialog(seen, kProposed);
-    EXPECT_EQ(dialogs.pickFolder({"Select a directory where DWG files exist", dir.path()}),
-              dir.path());
-    EXPECT_EQ(seen.caption, "Select a directory where DWG files exist");
-    EXPECT_EQ(seen.folder, dir.path());
-    EXPECT_EQ(seen.fileMode, QFileDialog::Directory);
-
-    chooseInFileDialog(seen, {});
-    EXPECT_EQ(dialogs.pickFolder({"Pick", dir.path()}), "");
 }
 
 }  // namespace

@@ -3,32 +3,19 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QStandardPaths>
-#include <QTemporaryDir>
+
+#include "platform/scratch_folder.h"
 
 namespace {
 
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
+// Values read back as the text they were, written by the program or by hand.
 TEST(QtSettings, RoundTripsTextValuesThroughAnIniFile) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString ini = dir.filePath("Quillon.ini");
-    const QStringList values = {",",
-                                "a, b",
-                                " padded ",
-                                "",
-                                "C:\\Dir1\\file???.dwg",
-                                "x=y;z",
-                                "@at",
-                                QString::fromUtf8("Größe €"),
-                                "1",
-                                "true",
-                                "line\r\nbreak"};
+    ScratchFolder dir;
+    const QString ini = dir.writeFile("Quillon.ini", "[Hand]\nDelimiter=,\nList=a,b\nNumber=42\n");
+    const QStringList values = {
+        ",",   "a, b",    " padded ", "",     "C:\\Dir1\\file???.dwg", "x=y;z",
+        "@at", "Größe €", "1",        "true", "line\r\nbreak"};
     {
         platform::QtSettings settings(ini);
         for (int i = 0; i < values.size(); ++i)
@@ -36,7 +23,7 @@ TEST(QtSettings, RoundTripsTextValuesThroughAnIniFile) {
         settings.set("FSpec", "Spec1", "/data/*.dwg");
         EXPECT_EQ(settings.get("Options", "Key1"), "a, b");  // readable before it is written
     }
-    const QByteArray text = readFile(ini);
+    const QByteArray text = ScratchFolder::readFile(ini);
     EXPECT_TRUE(text.contains("[Options]")) << text.toStdString();
     EXPECT_TRUE(text.contains("[FSpec]\nSpec1=/data/*.dwg")) << text.toStdString();
 
@@ -45,6 +32,10 @@ TEST(QtSettings, RoundTripsTextValuesThroughAnIniFile) {
         EXPECT_EQ(settings.get("Options", QStringLiteral("Key%1").arg(i)), values[i]) << i;
     EXPECT_EQ(settings.get("Options", "Missing", "fallback"), "fallback");
     EXPECT_EQ(settings.get("Nowhere", "Key0"), "");
+    // An unquoted comma makes QSettings see a list; it still reads back as the text it was.
+    EXPECT_EQ(settings.get("Hand", "Delimiter"), ",");
+    EXPECT_EQ(settings.get("Hand", "List"), "a,b");
+    EXPECT_EQ(settings.get("Hand", "Number"), "42");
 
     settings.remove("Options", "Key0");
     EXPECT_EQ(settings.get("Options", "Key0", "gone"), "gone");
@@ -53,21 +44,7 @@ TEST(QtSettings, RoundTripsTextValuesThroughAnIniFile) {
     EXPECT_EQ(settings.get("Options", "Key1", "gone"), "gone");
     EXPECT_EQ(settings.get("FSpec", "Spec1"), "/data/*.dwg");
     EXPECT_TRUE(settings.sync());
-    EXPECT_FALSE(readFile(ini).contains("[Options]"));
-}
-
-TEST(QtSettings, ReadsHandWrittenValuesAsText) {
-    QTemporaryDir dir;
-    const QString ini = dir.filePath("hand.ini");
-    QFile file(ini);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[Options]\nDelimiter=,\nList=a,b\nNumber=42\n");
-    file.close();
-    platform::QtSettings settings(ini);
-    // An unquoted comma makes QSettings see a list; it still reads back as the text it was.
-    EXPECT_EQ(settings.get("Options", "Delimiter"), ",");
-    EXPECT_EQ(settings.get("Options", "List"), "a,b");
-    EXPECT_EQ(settings.get("Options", "Number"), "42");
+    EXPECT_FALSE(ScratchFolder::readFile(ini).contains("[Options]"));
 }
 
 TEST(QtSettings, TheUsersFileStaysAwayFromTheRealOneInTests) {

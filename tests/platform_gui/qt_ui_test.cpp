@@ -31,14 +31,14 @@ int handler(platform::Ui& ui, int way) {
 TEST(QtUi, TheHourglassIsRestoredOnEveryWayOut) {
     platform::QtUi ui;
     ASSERT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(handler(ui, 0), 0);
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_THROW(handler(ui, 1), std::runtime_error);
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(handler(ui, 2), 2);
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(handler(ui, 3), 3);
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    for (const int way : {0, 1, 2, 3}) {
+        if (way == 1) {
+            EXPECT_THROW(handler(ui, way), std::runtime_error);
+        } else {
+            EXPECT_EQ(handler(ui, way), way);
+        }
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << way;
+    }
 
     {
         platform::Hourglass outer(ui);
@@ -50,7 +50,7 @@ TEST(QtUi, TheHourglassIsRestoredOnEveryWayOut) {
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
-TEST(QtUi, RunsPendingEventsAndKnowsTheScreen) {
+TEST(QtUi, RunsPendingEvents) {
     platform::QtUi ui;
     bool ran = false;
     QMetaObject::invokeMethod(
@@ -58,9 +58,6 @@ TEST(QtUi, RunsPendingEventsAndKnowsTheScreen) {
     EXPECT_FALSE(ran);
     ui.processEvents();
     EXPECT_TRUE(ran);
-    EXPECT_GT(ui.screenSize().width(), 0);
-    EXPECT_GT(ui.screenSize().height(), 0);
-    ui.beep();  // nothing to observe offscreen; it must simply not fail
 }
 
 }  // namespace

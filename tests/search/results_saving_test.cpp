@@ -14,42 +14,35 @@ using fake::MemDrawing;
 
 class ResultsSavingTest : public SearchWindowTest {
 protected:
-    // One hit: a value holding the delimiter, a quote and a line break.
+    // One hit whose drawing name, block, tag and value hold the delimiter, a quote or a line
+    // break.
     void SetUp() override {
         SearchWindowTest::SetUp();
         MemDrawing sheet;
-        sheet.blocks.push_back(
-            attributed("TITLE", {{"TITLE", "Feed, \"hot\"\nwater", "A1"}}, "10"));
-        sheet.blocks.push_back(attributed("TITLE", {{"REV", "C", "A2"}}, "11"));
-        addDrawing("a.dwg", sheet);
+        sheet.blocks.push_back(attributed("B,1", {{"T,2", "Feed, \"hot\"\nwater", "A1"}}, "10"));
+        addDrawing("x, \"y\".dwg", sheet);
         open();
         searchFor("feed");
-        ASSERT_EQ(window->resultsText(),
-                  kHeader + "\r\na.dwg,Model,TITLE,0,10,A1,0,0,0,TITLE,Feed, \"hot\"\nwater\r\n");
+        ASSERT_EQ(window->resultsText(), kHeader + "\r\n" + hitLine + "\r\n");
     }
+    const QString hitLine = "x, \"y\".dwg,Model,B,1,0,10,A1,0,0,0,T,2,Feed, \"hot\"\nwater";
     QString savePath(const QString& name) const { return dir.filePath(name); }
     QByteArray saved(const QString& path) const { return testfiles::read(path); }
 };
 
 TEST_F(ResultsSavingTest, TheSaveAsBoxOffersTextOrCsvFiles) {
-    struct Case {
-        bool csv;
-        QString filter, fileName;
-    };
-    const std::vector<Case> cases = {
-        {false, "Text Files (*.txt)|*.txt|All Files (*.*)|*.*", "file.txt"},
-        {true, "CSV Files (*.csv)|*.csv|All Files (*.*)|*.*", "file.csv"},
-    };
-    for (const Case& c : cases) {
+    for (const QString type : {"txt", "csv"}) {
         fakes.dialogs.clearShown();
-        window->csvCheck->setChecked(c.csv);
+        window->csvCheck->setChecked(type == "csv");
         fakes.dialogs.answerSaveFile("");
         window->saveButton->click();
         ASSERT_EQ(fakes.dialogs.shown().size(), 1u) << "a cancelled box shows nothing more";
         const platform::FileDialogRequest request = fakes.dialogs.shown()[0].file;
         EXPECT_EQ(request.caption, "Save Text File");
-        EXPECT_EQ(request.filter, c.filter);
-        EXPECT_EQ(request.fileName, c.fileName);
+        EXPECT_EQ(request.filter,
+                  (type == "csv" ? "CSV Files (*.csv)|*.csv" : "Text Files (*.txt)|*.txt") +
+                      QString("|All Files (*.*)|*.*"));
+        EXPECT_EQ(request.fileName, "file." + type);
         EXPECT_EQ(request.folder, programFolder());
         EXPECT_TRUE(request.confirmOverwrite);
         EXPECT_TRUE(request.confirmCreate);
@@ -62,15 +55,14 @@ TEST_F(ResultsSavingTest, ACsvFileQuotesTheFieldsThatNeedItAndTheBoxShowsThemAsT
     window->csvCheck->setChecked(true);
     fakes.dialogs.answerSaveFile(path);
     window->saveButton->click();
-    EXPECT_EQ(
-        saved(path),
-        (kHeader + "\r\na.dwg,Model,TITLE,0,10,A1,0,0,0,TITLE,\"Feed, \"\"hot\"\"\nwater\"\r\n\r\n")
-            .toUtf8());
-    EXPECT_EQ(window->resultsEdit->toPlainText(),
-              kHeader + "\na.dwg,Model,TITLE,0,10,A1,0,0,0,TITLE,Feed, \"hot\"\nwater");
+    EXPECT_EQ(saved(path),
+              (kHeader + "\r\n\"x, \"\"y\"\".dwg\",Model,\"B,1\",0,10,A1,0,0,0,\"T,2\","
+                         "\"Feed, \"\"hot\"\"\nwater\"\r\n\r\n")
+                  .toUtf8());
+    EXPECT_EQ(window->resultsEdit->toPlainText(), kHeader + "\n" + hitLine);
 }
 
-TEST_F(ResultsSavingTest, CsvQuotingFollowsTheDelimiter) {
+TEST(CsvField, QuotingFollowsTheDelimiter) {
     struct Case {
         QString field, delimiter, csv;
     };
@@ -92,37 +84,22 @@ TEST_F(ResultsSavingTest, TheCriteriaGoInFrontAsTheyStandWhenSaving) {
     // Changed after the run: the criteria change, the results do not.
     window->blocksEdit->setText("TITLE");
     const QString criteria =
-        "*** Search Criteria ***\r\n"
-        "Space: Both\r\n"
-        "Blocks: TITLE\r\n"
-        "Layers: *\r\n"
-        "Search Text: feed\r\n"
-        "Folder Spec: " +
+        "*** Search Criteria ***\r\nSpace: Both\r\nBlocks: TITLE\r\nLayers: *\r\n"
+        "Search Text: feed\r\nFolder Spec: " +
         allDrawings() +
-        "\r\n"
-        "Match Case: Y   Whole Word: N   Find Tag Name: N   Delimiter: ,\r\n"
-        "\r\n";
+        "\r\nMatch Case: Y   Whole Word: N   Find Tag Name: N   Delimiter: ,"
+        "\r\n\r\n";
     const QString path = savePath("with criteria.txt");
     fakes.dialogs.answerSaveFile(path);
     window->saveButton->click();
     EXPECT_EQ(saved(path), (criteria + window->resultsText() + "\r\n").toUtf8());
-    EXPECT_EQ(criteria.count("\r\n"), 8);
 
     window->clipboardButton->click();
     EXPECT_EQ(fakes.clipboard.contents, criteria + window->resultsText());
 }
 
-TEST_F(ResultsSavingTest, TheCriteriaBlockHasEightLines) {
-    ShownCriteria c;
-    c.space = "Paper";
-    c.blocks = "A, B";
-    c.layers = "*";
-    c.searchText = " x ";
-    c.folderPattern = "/d/*.dwg";
-    c.exactPhrase = true;
-    c.findTag = true;
-    c.delimiter = ";";
-    EXPECT_EQ(criteriaBlock(c),
+TEST(CriteriaBlock, HasEightLinesWithEveryCriterionInItsPlace) {
+    EXPECT_EQ(criteriaBlock({"Paper", "A, B", "*", " x ", "/d/*.dwg", false, true, true, ";"}),
               "*** Search Criteria ***\r\nSpace: Paper\r\nBlocks: A, B\r\nLayers: *\r\n"
               "Search Text:  x \r\nFolder Spec: /d/*.dwg\r\n"
               "Match Case: N   Whole Word: Y   Find Tag Name: Y   Delimiter: ;\r\n\r\n");

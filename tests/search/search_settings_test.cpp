@@ -36,13 +36,11 @@ using SearchSettingsTest = SearchWindowTest;
 TEST_F(SearchSettingsTest, AbsentKeysGiveTheDefaults) {
     open();
     EXPECT_EQ(window->windowTitle(), "Quillon - Find Block Attribute Tag Name and Values");
-    EXPECT_EQ(window->spaceCombo->count(), 3);
-    EXPECT_EQ(window->spaceCombo->itemText(0), "Both");
-    EXPECT_EQ(window->spaceCombo->itemText(1), "Model");
-    EXPECT_EQ(window->spaceCombo->itemText(2), "Paper");
+    QStringList spaces;
+    for (int i = 0; i < window->spaceCombo->count(); ++i) spaces << window->spaceCombo->itemText(i);
+    EXPECT_EQ(spaces, QStringList({"Both", "Model", "Paper"}));
     EXPECT_EQ(window->spaceCombo->currentText(), "Both");
-    for (QCheckBox* box : {window->matchCaseCheck, window->exactPhraseCheck, window->findTagCheck,
-                           window->fullPathCheck, window->includeCriteriaCheck, window->csvCheck}) {
+    for (QCheckBox* box : window->findChildren<QCheckBox*>()) {
         EXPECT_FALSE(box->isChecked()) << box->objectName().toStdString();
     }
     EXPECT_EQ(window->delimiterEdit->text(), ",");
@@ -60,49 +58,37 @@ TEST_F(SearchSettingsTest, AbsentKeysGiveTheDefaults) {
 
 TEST_F(SearchSettingsTest, StoredValuesComeBackAndAreStoredInOrderOnClosing) {
     RecordingSettings settings;
-    const std::vector<std::pair<QString, QString>> stored = {{"Space", "Paper"},
-                                                             {"Case", "1"},
-                                                             {"Whole", "1"},
-                                                             {"Tag", "1"},
-                                                             {"Path", "1"},
-                                                             {"FieldDelimiter", ";"},
-                                                             {"Blocks", "PUMP,VALVE"},
-                                                             {"Layers", "EQUIP"},
-                                                             {"Search", "  pump "},
-                                                             {"Folder", "/dwg/*.dxf"},
-                                                             {"Include", "1"},
-                                                             {"CSV", "1"},
-                                                             {"TextFile", "/out/"}};
-    for (const auto& [key, value] : stored) settings.MemorySettings::set("Options", key, value);
+    const QStringList stored = {"Paper", "1",       "1",          "1", "1", ";",    "PUMP,VALVE",
+                                "EQUIP", "  pump ", "/dwg/*.dxf", "1", "1", "/out/"};
+    for (qsizetype i = 0; i < kOrder.size(); ++i) {
+        settings.MemorySettings::set("Options", kOrder[i].section('/', 1), stored[i]);
+    }
     platform::Platform services{fakes.dialogs, fakes.shell, fakes.clipboard,
                                 settings,      fakes.ui,    fakes.clock};
-    {
-        SearchWindow w(services, model->factory(), programFolder());
-        QStringList optionsRead = settings.reads;
-        optionsRead.removeAll("Options/DWGFolder");
-        EXPECT_EQ(optionsRead, kOrder);
-        EXPECT_EQ(w.spaceCombo->currentText(), "Paper");
-        for (QCheckBox* box : {w.matchCaseCheck, w.exactPhraseCheck, w.findTagCheck,
-                               w.fullPathCheck, w.includeCriteriaCheck, w.csvCheck}) {
-            EXPECT_TRUE(box->isChecked()) << box->objectName().toStdString();
-        }
-        EXPECT_EQ(w.delimiterEdit->text(), ";");
-        EXPECT_EQ(w.blocksEdit->text(), "PUMP,VALVE");
-        EXPECT_EQ(w.layersEdit->text(), "EQUIP");
-        EXPECT_EQ(w.searchTextEdit->text(), "  pump ");
-        EXPECT_EQ(w.folderEdit->text(), "/dwg/*.dxf");
-        EXPECT_EQ(w.saveFolder(), "/out/");
-        EXPECT_TRUE(settings.written.isEmpty()) << "nothing stored while open";
+    SearchWindow w(services, model->factory(), programFolder());
+    QStringList optionsRead = settings.reads;
+    optionsRead.removeAll("Options/DWGFolder");
+    EXPECT_EQ(optionsRead, kOrder);
+    EXPECT_EQ(w.spaceCombo->currentText(), "Paper");
+    const QList<QCheckBox*> boxes = w.findChildren<QCheckBox*>();
+    EXPECT_EQ(boxes.size(), 6);
+    for (QCheckBox* box : boxes) EXPECT_TRUE(box->isChecked()) << box->objectName().toStdString();
+    EXPECT_EQ(w.delimiterEdit->text(), ";");
+    EXPECT_EQ(w.blocksEdit->text(), "PUMP,VALVE");
+    EXPECT_EQ(w.layersEdit->text(), "EQUIP");
+    EXPECT_EQ(w.searchTextEdit->text(), "  pump ");
+    EXPECT_EQ(w.folderEdit->text(), "/dwg/*.dxf");
+    EXPECT_EQ(w.saveFolder(), "/out/");
+    EXPECT_TRUE(settings.written.isEmpty()) << "nothing stored while open";
 
-        w.matchCaseCheck->setChecked(false);
-        w.spaceCombo->setCurrentText("Model");
-        w.close();
-        EXPECT_EQ(settings.written, kOrder);
-        EXPECT_EQ(settings.MemorySettings::get("Options", "Case"), "0");
-        EXPECT_EQ(settings.MemorySettings::get("Options", "Whole"), "1");
-        EXPECT_EQ(settings.MemorySettings::get("Options", "Space"), "Model");
-        EXPECT_EQ(settings.MemorySettings::get("Options", "Search"), "  pump ");
-    }
+    w.matchCaseCheck->setChecked(false);
+    w.spaceCombo->setCurrentText("Model");
+    w.close();
+    EXPECT_EQ(settings.written, kOrder);
+    EXPECT_EQ(settings.MemorySettings::get("Options", "Case"), "0");
+    EXPECT_EQ(settings.MemorySettings::get("Options", "Whole"), "1");
+    EXPECT_EQ(settings.MemorySettings::get("Options", "Space"), "Model");
+    EXPECT_EQ(settings.MemorySettings::get("Options", "Search"), "  pump ");
 }
 
 TEST_F(SearchSettingsTest, UnusableStoredValuesLeaveTheControlsAsDesigned) {
@@ -120,35 +106,24 @@ TEST_F(SearchSettingsTest, UnusableStoredValuesLeaveTheControlsAsDesigned) {
     EXPECT_TRUE(window->fullPathCheck->isChecked());
 }
 
-void leave(QWidget* control) {
-    QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
-    QCoreApplication::sendEvent(control, &focusOut);
-}
-
 TEST_F(SearchSettingsTest, EmptiedBoxesGetTheirValueBackWhenLeft) {
     struct Case {
-        QLineEdit* SearchWindow::*box;
-        QString typed;
-        QString left;
+        const char* box;
+        QString typed, left;
     };
     const std::vector<Case> cases = {
-        {&SearchWindow::blocksEdit, "", "*"},
-        {&SearchWindow::blocksEdit, "   ", "*"},
-        {&SearchWindow::blocksEdit, " PUMP ", " PUMP "},
-        {&SearchWindow::layersEdit, "", "*"},
-        {&SearchWindow::layersEdit, "  ", "*"},
-        {&SearchWindow::layersEdit, "0", "0"},
-        {&SearchWindow::delimiterEdit, "", ","},
-        {&SearchWindow::delimiterEdit, ";", ";"},
-        {&SearchWindow::searchTextEdit, "", ""},
-        {&SearchWindow::folderEdit, "", ""},
+        {"blocksEdit", "", "*"},    {"blocksEdit", "   ", "*"},  {"blocksEdit", " PUMP ", " PUMP "},
+        {"layersEdit", "", "*"},    {"layersEdit", "  ", "*"},   {"layersEdit", "0", "0"},
+        {"delimiterEdit", "", ","}, {"delimiterEdit", ";", ";"}, {"searchTextEdit", "", ""},
+        {"folderEdit", "", ""},
     };
     open();
     for (const Case& c : cases) {
-        QLineEdit* box = window.get()->*c.box;
-        SCOPED_TRACE(box->objectName().toStdString() + " '" + c.typed.toStdString() + "'");
+        SCOPED_TRACE(std::string(c.box) + " '" + c.typed.toStdString() + "'");
+        auto* box = window->findChild<QLineEdit*>(c.box);
         box->setText(c.typed);
-        leave(box);
+        QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(box, &focusOut);
         EXPECT_EQ(box->text(), c.left);
     }
 }
