@@ -6,21 +6,15 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
+#include "program_run.h"
 #include "support/files.h"
 #include "support/qt_printers.h"
 
 namespace {
 
 const QString kExamples = QStringLiteral(QUILLON_FIXTURES_DIR "/../../examples");
-
-struct Run {
-    int status = -1;
-    QString out;
-    QString errors;
-};
 
 class UpdateProgram : public ::testing::Test {
 protected:
@@ -31,26 +25,10 @@ protected:
             QFile::setPermissions(dir.filePath(name), QFile::ReadOwner | QFile::WriteOwner);
         }
     }
-    Run run(const QString& program, const QStringList& arguments) {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("HOME", dir.filePath("home"));
-        environment.insert("XDG_CONFIG_HOME", dir.filePath("home/config"));
-        environment.insert("XDG_DATA_HOME", dir.filePath("home/data"));
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(dir.path());
-        process.start(program, arguments);
-        Run result;
-        if (!process.waitForFinished(60000)) {
-            process.kill();
-            return result;
-        }
-        result.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-        result.out = QString::fromUtf8(process.readAllStandardOutput());
-        result.errors = QString::fromUtf8(process.readAllStandardError());
-        return result;
+    ProgramRun run(const QString& program, const QStringList& arguments) {
+        return runProgram(program, arguments, {dir.path(), {}, dir.filePath("home")});
     }
-    Run update(const QStringList& arguments) {
+    ProgramRun update(const QStringList& arguments) {
         return run(QStringLiteral(QUILLON_UPDATE_PROGRAM), arguments);
     }
 
@@ -60,8 +38,9 @@ protected:
 TEST_F(UpdateProgram, ExtractEditWriteBackAndUndo) {
     // The records with their drawings' full paths and handles, as the window's list sends them.
     const QByteArray before = testfiles::read(dir.filePath("tank-farm.dxf"));
-    const Run extracted = run(QStringLiteral(QUILLON_EXTRACT_PROGRAM),
-                              {"--full-path", kExamples + "/titleblock.txt", dir.path(), "*.dxf"});
+    const ProgramRun extracted =
+        run(QStringLiteral(QUILLON_EXTRACT_PROGRAM),
+            {"--full-path", kExamples + "/titleblock.txt", dir.path(), "*.dxf"});
     ASSERT_EQ(extracted.status, 0) << extracted.errors.toStdString();
     QStringList lines = extracted.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2) << extracted.out.toStdString();
@@ -73,20 +52,20 @@ TEST_F(UpdateProgram, ExtractEditWriteBackAndUndo) {
     }
     testfiles::write(dir.filePath("edited.csv"), source.toUtf8());
 
-    const Run plan = update({"--plan", dir.filePath("edited.csv")});
+    const ProgramRun plan = update({"--plan", dir.filePath("edited.csv")});
     EXPECT_EQ(plan.status, 0) << plan.out.toStdString() << plan.errors.toStdString();
     EXPECT_TRUE(plan.out.contains("2 value(s) to change")) << plan.out.toStdString();
     EXPECT_EQ(testfiles::read(dir.filePath("tank-farm.dxf")), before) << "a plan changes nothing";
 
-    const Run applied = update({dir.filePath("edited.csv")});
+    const ProgramRun applied = update({dir.filePath("edited.csv")});
     EXPECT_EQ(applied.status, 0) << applied.out.toStdString() << applied.errors.toStdString();
     const QStringList undo = QDir(dir.path()).entryList({"edited-undo-*.csv"});
     ASSERT_EQ(undo.size(), 1) << applied.out.toStdString();
-    const Run again = run(QStringLiteral(QUILLON_EXTRACT_PROGRAM),
-                          {kExamples + "/titleblock.txt", dir.path(), "tank*.dxf"});
+    const ProgramRun again = run(QStringLiteral(QUILLON_EXTRACT_PROGRAM),
+                                 {kExamples + "/titleblock.txt", dir.path(), "tank*.dxf"});
     EXPECT_TRUE(again.out.endsWith(",'Z'\n")) << again.out.toStdString();
 
-    const Run undone = update({"--no-backup", dir.filePath(undo[0])});
+    const ProgramRun undone = update({"--no-backup", dir.filePath(undo[0])});
     EXPECT_EQ(undone.status, 0) << undone.out.toStdString();
     EXPECT_EQ(testfiles::read(dir.filePath("tank-farm.dxf")), before);
 }
@@ -107,7 +86,7 @@ TEST_F(UpdateProgram, ExitStatusesSayWhatWasNotApplied) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
-        const Run result = update(c.arguments);
+        const ProgramRun result = update(c.arguments);
         EXPECT_EQ(result.status, c.status)
             << result.out.toStdString() << result.errors.toStdString();
     }
