@@ -3,6 +3,7 @@
 
 #include "batch/folder_scan.h"
 #include "batch/send_line_request.h"
+#include "batch/update_line_run.h"
 #include "core/result.h"
 #include "engine/drawing_session.h"
 #include "engine/run_extract_file.h"
@@ -74,6 +75,9 @@ DrawingListResult DrawingListRunner::run(platform::LineReader& list) {
             case LineKind::Send:
                 sendLine(log, written);
                 break;
+            case LineKind::Update:
+                updateLine(log, written);
+                break;
             case LineKind::Drawing:
                 extractDrawingLine(session, log, written);
                 break;
@@ -123,6 +127,27 @@ void DrawingListRunner::sendLine(platform::TextWriter& log, const QString& line)
         logFailure(log, QStringLiteral("  Send: ") + line, result.status);
     }
     m_window.processPendingEvents();
+}
+
+void DrawingListRunner::updateLine(platform::TextWriter& log, const QString& line) {
+    const std::optional<UpdateLine> update = parseUpdateLine(line);
+    if (!update) {
+        const QString error = QStringLiteral(
+            "The update line names no source: FROM FILE path, FROM EXCEL path,sheet or FROM "
+            "ACCESS path,table.");
+        m_window.setStatus(error);
+        logFailure(log, QStringLiteral("  Update: ") + line, error);
+        return;
+    }
+    m_window.setStatus(QStringLiteral("Updating drawings..."));
+    m_window.processPendingEvents();
+    const UpdateLineResult result = runUpdateLine(*update, m_programFolder, m_clock.now());
+    m_window.setStatus(result.status);
+    for (const QString& failure : result.failures) {
+        log.writeLine(textforms::logTimestamp(m_clock.now()) + QStringLiteral("  Update: ") + line +
+                      QStringLiteral("  Error: ") + failure);
+    }
+    if (!result.failures.isEmpty()) ++m_result.failedLines;
 }
 
 void DrawingListRunner::logFailure(platform::TextWriter& log, const QString& what,

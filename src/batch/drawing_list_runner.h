@@ -74,6 +74,9 @@ private:
     void addRecords(const QString& drawingPath, const QString& drawingName,
                     const DrawingRecords& extracted);
     void sendLine(platform::TextWriter& log, const QString& line);
+    // An update line: every value or drawing that could not be applied has its err.log line;
+    // the line counts once among the failed lines.
+    void updateLine(platform::TextWriter& log, const QString& line);
     // A failed line: its err.log line (what the line names, then the error) and its count.
     void logFailure(platform::TextWriter& log, const QString& what, const QString& error);
 

@@ -8,6 +8,7 @@ LineKind kindOf(const QString& line) {
     if (line.startsWith(QLatin1Char('\''))) return LineKind::Comment;
     if (line == QLatin1String("END")) return LineKind::End;
     if (line.startsWith(QLatin1String("EXTRACT"))) return LineKind::Send;
+    if (line.startsWith(QLatin1String("UPDATE DRAWINGS"))) return LineKind::Update;
     if (line.contains(QLatin1Char(','))) return LineKind::Drawing;
     return LineKind::Other;
 }
@@ -50,6 +51,34 @@ std::optional<SendLine> parseSendLine(const QString& line) {
         if (target.fieldsFrom >= 0)
             send.fields = line.mid(target.fieldsFrom).split(QLatin1Char(','));
         return send;
+    }
+    return std::nullopt;
+}
+
+std::optional<UpdateLine> parseUpdateLine(const QString& line) {
+    static const struct {
+        const char* text;
+        UpdateLine::Source source;
+    } kSources[] = {{"UPDATE DRAWINGS FROM FILE ", UpdateLine::Source::File},
+                    {"UPDATE DRAWINGS FROM EXCEL ", UpdateLine::Source::Excel},
+                    {"UPDATE DRAWINGS FROM ACCESS ", UpdateLine::Source::Access}};
+    const QString written = line.trimmed();
+    for (const auto& kind : kSources) {
+        const QLatin1String prefix(kind.text);
+        if (!written.startsWith(prefix, Qt::CaseInsensitive)) continue;
+        QStringList fields = written.mid(prefix.size()).split(QLatin1Char(','));
+        for (QString& field : fields) field = field.trimmed();
+        UpdateLine update;
+        update.source = kind.source;
+        if (fields.size() > 1 &&
+            fields.last().compare(QLatin1String("PLAN"), Qt::CaseInsensitive) == 0) {
+            update.planOnly = true;
+            fields.removeLast();
+        }
+        update.path = fields.value(0);
+        if (kind.source != UpdateLine::Source::File) update.part = fields.value(1);
+        if (update.path.isEmpty()) return std::nullopt;
+        return update;
     }
     return std::nullopt;
 }

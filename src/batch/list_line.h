@@ -9,7 +9,7 @@
 
 namespace batch {
 
-enum class LineKind { Blank, Comment, End, Send, Drawing, Other };
+enum class LineKind { Blank, Comment, End, Send, Update, Drawing, Other };
 
 // `line` is trimmed and upper-cased.
 LineKind kindOf(const QString& line);
@@ -38,6 +38,19 @@ struct SendLine {
 
 // A send line in its written letter case, trimmed; nothing when it names no destination.
 std::optional<SendLine> parseSendLine(const QString& line);
+
+// An update line: "UPDATE DRAWINGS FROM FILE path", "... FROM EXCEL path,sheet" or
+// "... FROM ACCESS path,table", each optionally ending with ",PLAN" (the plan is written and
+// no drawing is).
+struct UpdateLine {
+    enum class Source { File, Excel, Access };
+    Source source = Source::File;
+    QString path;  // as written, blanks cut
+    QString part;  // the sheet or table
+    bool planOnly = false;
+};
+// Nothing when the line names no source.
+std::optional<UpdateLine> parseUpdateLine(const QString& line);
 
 // The leading number of a field, read as a decimal; 0 when there is none.
 long long numericValue(const QString& field);

@@ -16,6 +16,7 @@
 #include "writeback/database_table.h"
 #include "writeback/delimited_file.h"
 #include "writeback/edit_columns.h"
+#include "writeback/plan_file.h"
 #include "writeback/update_plan.h"
 #include "writeback/workbook_sheet.h"
 
@@ -35,23 +36,11 @@ core::Result<writeback::EditTable> readSource(const QString& path, const QString
     return writeback::readDelimitedFile(path);
 }
 
-QString statusWord(writeback::ValueStatus status) {
-    switch (status) {
-        case writeback::ValueStatus::Change:
-            return QStringLiteral("change");
-        case writeback::ValueStatus::Unchanged:
-            return QStringLiteral("unchanged");
-        case writeback::ValueStatus::Problem:
-            break;
-    }
-    return QStringLiteral("problem");
-}
-
 void printPlan(QTextStream& out, const writeback::UpdatePlan& plan) {
     auto line = [&out](const QString& drawing, const writeback::PlannedValue& value) {
         out << drawing << '\t' << value.sourceRow << '\t' << value.blockName << '\t'
             << value.blockHandle << '\t' << value.tag << '\t' << value.now << '\t' << value.next
-            << '\t' << statusWord(value.status);
+            << '\t' << writeback::statusWord(value.status);
         if (!value.reason.isEmpty()) out << '\t' << value.reason;
         out << '\n';
     };

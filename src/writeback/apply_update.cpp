@@ -18,6 +18,7 @@
 #include "drawing/dxf_reader.h"
 #include "platform/paths.h"
 #include "platform/text_writer.h"
+#include "writeback/plan_file.h"
 
 namespace writeback {
 namespace {
@@ -188,16 +189,6 @@ DrawingWrite writeDrawing(const DrawingPlan& plan, const UpdateOptions& options)
         result.undo[found->second].changedTags.push_back(value.tag);
     }
     return result;
-}
-
-QString csvField(const QString& text) {
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
-        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r'))) {
-        return text;
-    }
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
 // The undo file: a by-reference source whose values are the old ones. A block's tags that did

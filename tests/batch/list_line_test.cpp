@@ -17,6 +17,8 @@ TEST(ListLine, KindsOfLines) {
     EXPECT_EQ(batch::kindOf("ENDING"), LineKind::Other);
     EXPECT_EQ(batch::kindOf("EXTRACT TO FILE A,B"), LineKind::Send);
     EXPECT_EQ(batch::kindOf("EXTRACTS"), LineKind::Send) << "the first seven characters decide";
+    EXPECT_EQ(batch::kindOf("UPDATE DRAWINGS FROM EXCEL /A.XLSX,SHEET1"), LineKind::Update)
+        << "a comma makes no drawing line of it";
     EXPECT_EQ(batch::kindOf("/P/A.DWG,/T/TITLE.TXT"), LineKind::Drawing);
     EXPECT_EQ(batch::kindOf("NO COMMA HERE"), LineKind::Other);
 }
@@ -78,6 +80,37 @@ TEST(ListLine, NumbersAndNames) {
     const auto line = batch::splitDrawingLine("/p/a.dwg,/t/x,y.txt");
     EXPECT_EQ(line.drawing, "/p/a.dwg");
     EXPECT_EQ(line.templatePath, "/t/x,y.txt");
+}
+
+TEST(ListLine, UpdateLinesNameTheirSource) {
+    using Source = batch::UpdateLine::Source;
+    const struct {
+        const char* line;
+        bool parsed;
+        Source source;
+        const char* path;
+        const char* part;
+        bool planOnly;
+    } cases[] = {
+        {"UPDATE DRAWINGS FROM FILE /out/Edited.csv", true, Source::File, "/out/Edited.csv", "",
+         false},
+        {"update drawings from file /out/e.csv , plan", true, Source::File, "/out/e.csv", "", true},
+        {"UPDATE DRAWINGS FROM EXCEL /b.xlsx,Revisions,PLAN", true, Source::Excel, "/b.xlsx",
+         "Revisions", true},
+        {"UPDATE DRAWINGS FROM ACCESS /p.db,Tags", true, Source::Access, "/p.db", "Tags", false},
+        {"UPDATE DRAWINGS FROM FILE ", false, Source::File, "", "", false},
+        {"UPDATE DRAWINGS FROM WORD /d.docx", false, Source::File, "", "", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const auto update = batch::parseUpdateLine(c.line);
+        ASSERT_EQ(update.has_value(), c.parsed);
+        if (!update) continue;
+        EXPECT_EQ(update->source, c.source);
+        EXPECT_EQ(update->path, c.path);
+        EXPECT_EQ(update->part, c.part);
+        EXPECT_EQ(update->planOnly, c.planOnly);
+    }
 }
 
 }  // namespace
