@@ -6,7 +6,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include "program_run.h"
 #include "support/files.h"
@@ -90,6 +92,38 @@ TEST_F(UpdateProgram, ExitStatusesSayWhatWasNotApplied) {
         EXPECT_EQ(result.status, c.status)
             << result.out.toStdString() << result.errors.toStdString();
     }
+}
+
+// The program killed at any moment leaves the drawing either as it was or as written, never
+// half written; a backup that is there is the old drawing whole.
+TEST_F(UpdateProgram, KilledAtAnyMomentTheDrawingIsOldOrNew) {
+    const QString drawing = dir.filePath("tank-farm.dxf");
+    const QByteArray before = testfiles::read(drawing);
+    testfiles::write(dir.filePath("edited.csv"),
+                     "DRAWING_NAME,BLOCK_HANDLE,REV\r\ntank-farm.dxf,59,Z\r\n");
+    ASSERT_EQ(update({"--no-backup", dir.filePath("edited.csv")}).status, 0);
+    const QByteArray after = testfiles::read(drawing);
+    ASSERT_NE(after, before);
+    int killedBefore = 0, killedAfter = 0;
+    for (int delay = 0; delay < 60; delay += 3) {
+        SCOPED_TRACE(delay);
+        testfiles::write(drawing, before);
+        QFile::remove(dir.filePath("tank-farm.bak"));
+        QProcess process;
+        process.setWorkingDirectory(dir.path());
+        process.start(QStringLiteral(QUILLON_UPDATE_PROGRAM), {dir.filePath("edited.csv")});
+        ASSERT_TRUE(process.waitForStarted());
+        QThread::msleep(static_cast<unsigned long>(delay));
+        process.kill();
+        process.waitForFinished();
+        const QByteArray now = testfiles::read(drawing);
+        EXPECT_TRUE(now == before || now == after) << "a drawing half written";
+        (now == before ? killedBefore : killedAfter) += 1;
+        if (QFile::exists(dir.filePath("tank-farm.bak"))) {
+            EXPECT_EQ(testfiles::read(dir.filePath("tank-farm.bak")), before);
+        }
+    }
+    EXPECT_GT(killedBefore, 0) << "no kill came before the drawing was replaced";
 }
 
 }  // namespace
