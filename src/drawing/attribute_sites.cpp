@@ -9,6 +9,7 @@
 #include "drawing/ascii_tokenizer.h"
 #include "drawing/binary_tokenizer.h"
 #include "drawing/chunk_buffer.h"
+#include "drawing/dxf_reader.h"
 #include "drawing/reader_errors.h"
 #include "drawing/space_order.h"
 
@@ -28,20 +29,6 @@ std::string_view trimmed(std::string_view text) {
 
 bool startsWith(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && text.substr(0, prefix.size()) == prefix;
-}
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-bool looksLikeAsciiDxf(std::string_view head) {
-    std::size_t i = 0;
-    while (i < head.size() && (head[i] == ' ' || head[i] == '\t')) ++i;
-    const std::size_t digits = i;
-    while (i < head.size() && isDigit(head[i])) ++i;
-    if (i == digits || i - digits > 6) return false;
-    while (i < head.size() && (head[i] == ' ' || head[i] == '\t' || head[i] == '\r')) ++i;
-    return i < head.size() && head[i] == '\n';
 }
 
 core::Error failure(long number, QString description) {

@@ -40,17 +40,6 @@ bool looksLikeDwg(std::string_view head) {
     return true;
 }
 
-// The first line of an ASCII DXF file is a group code: blanks, digits, blanks, a line end.
-bool looksLikeAsciiDxf(std::string_view head) {
-    std::size_t i = 0;
-    while (i < head.size() && (head[i] == ' ' || head[i] == '\t')) ++i;
-    const std::size_t digits = i;
-    while (i < head.size() && isDigit(head[i])) ++i;
-    if (i == digits || i - digits > 6) return false;
-    while (i < head.size() && (head[i] == ' ' || head[i] == '\t' || head[i] == '\r')) ++i;
-    return i < head.size() && head[i] == '\n';
-}
-
 // Copies the input from `at` on into `out` until it holds `size` bytes or the input ends;
 // leaves `at` where the copying stopped. False on a read error.
 bool appendUpTo(ChunkBuffer& buffer, const char*& at, std::string& out, std::size_t size) {
@@ -139,6 +128,16 @@ DrawingResult withinMemory(const Read& read) {
 }
 
 }  // namespace
+
+bool looksLikeAsciiDxf(std::string_view head) {
+    std::size_t i = 0;
+    while (i < head.size() && (head[i] == ' ' || head[i] == '\t')) ++i;
+    const std::size_t digits = i;
+    while (i < head.size() && isDigit(head[i])) ++i;
+    if (i == digits || i - digits > 6) return false;
+    while (i < head.size() && (head[i] == ' ' || head[i] == '\t' || head[i] == '\r')) ++i;
+    return i < head.size() && head[i] == '\n';
+}
 
 DrawingResult readDrawingFile(const QString& path, const ReadOptions& options) {
     const QFileInfo info(path);

@@ -23,6 +23,9 @@ struct ReadOptions {
 
 using DrawingResult = core::Result<std::shared_ptr<const Drawing>>;
 
+// The first line of an ASCII DXF file is a group code: blanks, digits, blanks, a line end.
+bool looksLikeAsciiDxf(std::string_view head);
+
 DrawingResult readDrawingFile(const QString& path, const ReadOptions& options = {});
 // The same from bytes in memory (tests, fuzzing); `bytes` is only read during the call.
 DrawingResult readDrawingBytes(std::string_view bytes, const ReadOptions& options = {});
