@@ -129,6 +129,16 @@ TEST_F(UpdateApplyTest, RowsThatCannotBeAppliedSayWhyAndBlockNothingElse) {
                            "the block TITLE has no tag NOSUCHTAG", "drawing not found"}));
     EXPECT_EQ(testfiles::read(drawing), original);
 
+    // A value the file cannot hold is a problem of its own; the row's other value still goes.
+    const writeback::UpdatePlan broken = plan({"DRAWING_NAME", "BLOCK_HANDLE", "DWGNO", "REV"},
+                                              {{drawing, "63", "two\nlines", "D"}});
+    ASSERT_EQ(broken.drawings.size(), 1u);
+    ASSERT_EQ(broken.drawings[0].values.size(), 2u);
+    EXPECT_EQ(broken.drawings[0].values[0].status, ValueStatus::Problem);
+    EXPECT_TRUE(broken.drawings[0].values[0].reason.contains("line break"))
+        << broken.drawings[0].values[0].reason.toStdString();
+    EXPECT_EQ(broken.drawings[0].values[1].status, ValueStatus::Change);
+
     const writeback::UpdatePlan good =
         plan({"DRAWING_NAME", "BLOCK_HANDLE", "TITLE", "REV"},
              {{drawing, "63", "New title", "D"}, {drawing, "FFFF", "x", ""}});
