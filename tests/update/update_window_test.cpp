@@ -86,6 +86,32 @@ TEST_F(UpdateWindowTest, ApplyAsksFirstThenWritesKeepsBackupsAndNamesTheUndoFile
     EXPECT_FALSE(apply->isEnabled());
 }
 
+// A drawing the plan shows as not written stays so, even when its lock has gone by Apply: only
+// what the user confirmed is written.
+TEST_F(UpdateWindowTest, ADrawingOpenElsewhereIsShownAsNotWrittenAndLeftAlone) {
+    const QString lock = dir.filePath("cooling-water.dwl");
+    ASSERT_TRUE(testfiles::write(lock, "someone"));
+    open();
+    planCsv(
+        "DRAWING_NAME,BLOCK_HANDLE,TITLE\n"
+        "cooling-water.dxf,63,New cooling title\n"
+        "boiler-feed.dxf,5E,New boiler title\n");
+    EXPECT_TRUE(
+        shownPlan().first().endsWith("|Not written: the drawing is open in another "
+                                     "program (cooling-water.dwl)"))
+        << shownPlan().first().toStdString();
+    control<QCheckBox>("problemsOnlyCheck")->setChecked(true);
+    EXPECT_EQ(shownPlan().size(), 1);
+    EXPECT_EQ(summary(),
+              "1 value(s) to change, 0 unchanged, 1 that cannot be applied, in 2 drawing(s).");
+    QFile::remove(lock);
+    fakes.dialogs.answerButton(DialogButton::Yes);
+    control<QPushButton>("applyButton")->click();
+    EXPECT_EQ(fakes.dialogs.messageTexts(), QStringList{"Write 1 value(s) into 1 drawing(s)?"});
+    EXPECT_EQ(testfiles::read(cooling), coolingBytes);
+    EXPECT_EQ(valuesOf(boiler, "5E").at(1), "TITLE=New boiler title");
+}
+
 TEST_F(UpdateWindowTest, CancelStopsBeforeTheNextDrawing) {
     open();
     planCsv(
