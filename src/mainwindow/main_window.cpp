@@ -25,6 +25,7 @@
 #include "platform/paths.h"
 #include "records/record_list_model.h"
 #include "search/open_search_window.h"
+#include "update/open_update_window.h"
 
 namespace {
 const QString kTitle = QStringLiteral("Quillon");
@@ -99,6 +100,7 @@ void MainWindow::connectHandlers() {
     connect(templateList, &QListWidget::itemDoubleClicked, this, &MainWindow::editTemplate);
     connect(fileSpecButton, &QPushButton::clicked, this, &MainWindow::openFileSpecs);
     connect(searchButton, &QPushButton::clicked, this, &MainWindow::openSearch);
+    connect(updateButton, &QPushButton::clicked, this, &MainWindow::openUpdate);
     connect(extractButton, &QPushButton::clicked, this, &MainWindow::extractAttributes);
     connect(recordList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &MainWindow::recordSelectionChanged);
@@ -328,4 +330,13 @@ void MainWindow::openSearch() {
     openSearchWindow(
         m_platform, m_readerFactory, m_sharedDrawingFolder,
         [this](const QString& folder) { m_sharedDrawingFolder = folder; }, this);
+}
+
+void MainWindow::openUpdate() {
+    // Edited values are most likely where the records were sent: Browse starts in the folder
+    // each destination last showed. This window takes no input until the update window closes.
+    const SourceFolders folders{state(Destination::TextFile).folder,
+                                state(Destination::Spreadsheet).folder,
+                                state(Destination::Database).folder};
+    openUpdateWindow(m_platform, folders, this);
 }

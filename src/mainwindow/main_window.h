@@ -116,6 +116,7 @@ public slots:
     void editTemplate();
     void openFileSpecs();
     void openSearch();
+    void openUpdate();
 
     // Extraction and the attribute list.
     void extractAttributes();
@@ -260,6 +261,7 @@ private:
     QPushButton* extractButton;
     QPushButton* clearRecordSelectionButton;
     QPushButton* searchButton;
+    QPushButton* updateButton;
 
     platform::Platform m_platform;
     drawingapi::ReaderFactory m_readerFactory;

@@ -196,6 +196,9 @@ void MainWindow::createControls() {
     searchButton = make<QPushButton>(this, "searchButton", {},
                                      " Search drawings for specific attribute tags and values ");
     searchButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    updateButton =
+        make<QPushButton>(this, "updateButton", {}, " Write edited values back into drawings ");
+    updateButton->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
 
     // 6) The records.
     recordListLabel = make<QLabel>(this, "recordListLabel", "6) Select Attributes");
@@ -388,7 +391,7 @@ void MainWindow::createControls() {
     window->addWidget(templatesFrame, 0, 1);
     window->addLayout(commands, 0, 2, 2, 1);
     window->addWidget(recordListLabel, 1, 0, Qt::AlignLeft | Qt::AlignBottom);
-    window->addWidget(searchButton, 1, 1, Qt::AlignRight | Qt::AlignBottom);
+    window->addLayout(row({updateButton, searchButton}), 1, 1, Qt::AlignRight | Qt::AlignBottom);
     window->addWidget(recordList, 2, 0, 1, 3);
     window->addLayout(recordCommands, 3, 0, 1, 3);
     window->addWidget(destinationFrame, 4, 0, 1, 3);

@@ -47,7 +47,8 @@
     X(QPushButton, selectAllRecordsButton) X(QPushButton, unselectAllRecordsButton)               \
     X(QPushButton, fileSpecButton) X(QPushButton, selectAllDrawingsButton)                        \
     X(QPushButton, unselectAllDrawingsButton) X(QPushButton, extractButton)                       \
-    X(QPushButton, clearRecordSelectionButton) X(QPushButton, searchButton)
+    X(QPushButton, clearRecordSelectionButton) X(QPushButton, searchButton)                       \
+    X(QPushButton, updateButton)
 // clang-format on
 
 struct MainWindowControls {
