@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
                                 real.settings, real.ui,    real.clock};
     MainWindow window(MainWindowServices(services), QDir::tempPath(), QString());
     auto* recordList = window.findChild<QListView*>(QStringLiteral("recordList"));
-    auto* records = qobject_cast<RecordListModel*>(recordList->model());
+    auto* model = qobject_cast<RecordListModel*>(recordList->model());
 
     QStringList items;
     items.reserve(records);
@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     }
     QTextStream out(stdout);
     out << "records: " << records << "\n";
-    out << "add:            " << timed([&] { records->append(items, 6); }) << " ms\n";
+    out << "add:            " << timed([&] { model->append(items, 6); }) << " ms\n";
     out.flush();
     out << "Select All:     " << timed([&] { window.selectAllRecords(); }) << " ms\n";
     out << "Unselect All:   " << timed([&] { window.unselectAllRecords(); }) << " ms\n";
@@ -67,12 +67,12 @@ int main(int argc, char** argv) {
         // Setting up the selection is no part of what is measured.
         QItemSelection every;
         for (int i = 0; i < records; i += 2) {
-            every.select(records->index(i), records->index(i));
+            every.select(model->index(i), model->index(i));
         }
         recordList->selectionModel()->select(every, QItemSelectionModel::Select);
     }
     out << "Clear Selection (every other record): " << timed([&] { window.clearRecordSelection(); })
         << " ms\n";
-    out << "left: " << records->count() << "\n";
+    out << "left: " << model->count() << "\n";
     return 0;
 }

@@ -32,15 +32,13 @@ public:
     platform::DialogButton message(const platform::MessageBoxRequest&) override {
         return platform::DialogButton::Yes;
     }
-    std::optional<QString> input(const platform::InputBoxRequest&) override {
-        return {
-            QString listFile;
-        };
-    }
+    std::optional<QString> input(const platform::InputBoxRequest&) override { return {}; }
     // The drawing list file the File button opens.
     QString openFile(const platform::FileDialogRequest&) override { return listFile; }
     QString saveFile(const platform::FileDialogRequest&) override { return {}; }
     QString pickFolder(const platform::FolderRequest&) override { return {}; }
+
+    QString listFile;
 };
 
 template <typename F>
