@@ -118,16 +118,17 @@ DrawingWrite writeDrawing(const DrawingPlan& plan, const UpdateOptions& options)
         return result;
     };
     if (const QString refusal = writeRefusal(plan.path); !refusal.isEmpty()) return fail(refusal);
-    if (fingerprintOf(plan.path) != plan.fingerprint) {
-        return fail(
-            QStringLiteral("the drawing changed after the plan was made; make the plan "
-                           "again"));
-    }
     QFile original(plan.path);
     if (!original.open(QIODevice::ReadOnly)) return fail(original.errorString());
     const QByteArray bytes = original.readAll();
     const QFileDevice::Permissions permissions = original.permissions();
     original.close();
+    // What is written comes from these bytes: they are the ones compared with the plan's.
+    if (fingerprintOf(plan.path, bytes) != plan.fingerprint) {
+        return fail(
+            QStringLiteral("the drawing changed after the plan was made; make the plan "
+                           "again"));
+    }
     const auto before = drawing::readDrawingBytes(viewOf(bytes));
     if (!before) return fail(before.error().description);
     const auto rewritten = drawing::rewriteAttributeValues(bytes, edits);

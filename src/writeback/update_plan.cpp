@@ -284,7 +284,7 @@ DrawingPlan planDrawing(const DrawingRows& named, const EditTable& table,
         return refuse(QStringLiteral("the drawing cannot be read completely: ") +
                       model.error().description);
     }
-    plan.fingerprint = fingerprintOf(named.path);
+    plan.fingerprint = fingerprintOf(named.path, bytes);
     planRows(*model.value(), table, columns, named.rows, filter, plan.values);
     markConflicts(plan.values);
     markValuesTheFileCannotHold(bytes, plan.values);
@@ -316,15 +316,16 @@ int UpdatePlan::refusedDrawings() const {
 }
 
 FileFingerprint fingerprintOf(const QString& path) {
-    FileFingerprint fingerprint;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return fingerprint;
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!hash.addData(&file)) return fingerprint;
-    fingerprint.size = file.size();
-    fingerprint.modified = QFileInfo(path).lastModified();
-    fingerprint.sha256 = hash.result();
-    return fingerprint;
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    if (!hash.addData(&file)) return {};
+    return {file.size(), QFileInfo(path).lastModified(), hash.result()};
+}
+
+FileFingerprint fingerprintOf(const QString& path, const QByteArray& bytes) {
+    return {bytes.size(), QFileInfo(path).lastModified(),
+            QCryptographicHash::hash(bytes, QCryptographicHash::Sha1)};
 }
 
 QString writeRefusal(const QString& path) {

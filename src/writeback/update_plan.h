@@ -43,7 +43,9 @@ struct PlannedValue {
 struct FileFingerprint {
     qint64 size = -1;
     QDateTime modified;
-    QByteArray sha256;
+    // A hash of the content, to see a change that kept size and time; not a security check, so
+    // the fastest of Qt's hashes (SHA-256 took most of a plan's time on large drawings).
+    QByteArray contentHash;
     bool operator==(const FileFingerprint&) const = default;
 };
 
@@ -72,6 +74,8 @@ UpdatePlan planUpdate(const EditTable& table, const EditColumns& columns,
 
 // The fingerprint of a file as it is now; an empty one when it cannot be read.
 FileFingerprint fingerprintOf(const QString& path);
+// The same from the bytes just read from `path`.
+FileFingerprint fingerprintOf(const QString& path, const QByteArray& bytes);
 
 // Why a drawing cannot be written now, or empty: another program holds it open (the CAD
 // program's NAME.dwl and NAME.dwl2, office-style ~$NAME and .~lock.NAME# files), the file or
