@@ -48,7 +48,9 @@ TEST(UnreadablePaths, AreRefusedWithAReasonWithoutReadingThem) {
         cases.emplace_back(pipe, errors::kFileAccess, pipe + notAFile);
     for (const auto& [path, number, description] : cases) {
         SCOPED_TRACE(path.toStdString());
-        auto reading = std::async(std::launch::async, [&path] { return readDrawingFile(path); });
+        // A copy to capture: clang before 16 cannot capture a structured binding.
+        auto reading =
+            std::async(std::launch::async, [file = path] { return readDrawingFile(file); });
         if (reading.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
             ADD_FAILURE() << "the read did not end";
             // A writer that goes away at once gives a waiting reader the end of the input.
