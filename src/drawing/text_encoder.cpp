@@ -14,6 +14,14 @@ bool isLineBreak(char16_t c) {
     return c == u'\n' || c == u'\r';
 }
 
+QString codePoint(char32_t c);
+
+// Why a character cannot be written into a drawing of `release`.
+QString cannotHold(char32_t character, const QString& release) {
+    return QStringLiteral("the value holds %1, which a drawing of release %2 cannot hold")
+        .arg(codePoint(character), release);
+}
+
 QString codePoint(char32_t c) {
     return QStringLiteral("U+%1").arg(static_cast<uint>(c), 4, 16, QLatin1Char('0')).toUpper();
 }
@@ -161,10 +169,7 @@ QString TextEncoder::encodeLine(const QString& value, EncodedText& out) {
             } else {
                 const char32_t character = takeCharacter(value, i);
                 if (!appendCharacter(character, escapeAll, out))
-                    return QStringLiteral(
-                               "the value holds %1, which a drawing of release %2 "
-                               "cannot hold")
-                        .arg(codePoint(character), m_release);
+                    return cannotHold(character, m_release);
             }
             out.cuts.push_back(out.bytes.size());
         }
@@ -208,10 +213,7 @@ QString TextEncoder::encodeMultiline(const QString& value, EncodedText& out) {
             } else {
                 const char32_t character = takeCharacter(value, i);
                 if (!appendCharacter(character, escapeAll, out))
-                    return QStringLiteral(
-                               "the value holds %1, which a drawing of release %2 "
-                               "cannot hold")
-                        .arg(codePoint(character), m_release);
+                    return cannotHold(character, m_release);
             }
             out.cuts.push_back(out.bytes.size());
         }
