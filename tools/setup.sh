@@ -33,3 +33,28 @@ if [ ${#missing[@]} -gt 0 ] || [ ${#missingOptional[@]} -gt 0 ]; then
     $sudo apt-get install -y "$p" || echo "setup: $p could not be installed; its tests will skip"
   done
 fi
+
+# LibreDWG for the DWG write tests, from the npm registry at the version the lock file names,
+# into the build tree (build/peers/libredwg); done again only when the lock file changes.
+peerSource="$(dirname "$0")/peers/libredwg"
+peer="$(dirname "$0")/../build/peers/libredwg"
+# nodejs and npm run it; a machine may have them from elsewhere than Debian.
+if ! command -v npm >/dev/null || ! command -v node >/dev/null; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y nodejs npm ||
+    echo "setup: nodejs and npm could not be installed"
+fi
+if command -v npm >/dev/null && command -v node >/dev/null; then
+  if ! cmp -s "$peerSource/package-lock.json" "$peer/package-lock.json" ||
+     [ ! -d "$peer/node_modules/@mlightcad/libredwg-web" ]; then
+    rm -rf "$peer"
+    mkdir -p "$peer"
+    cp "$peerSource/package.json" "$peerSource/package-lock.json" "$peer/"
+    (cd "$peer" && npm ci --ignore-scripts --no-audit --no-fund) ||
+      echo "setup: LibreDWG could not be installed; the DWG peer checks will skip"
+  fi
+  cp "$peerSource/dwg_attributes.mjs" "$peer/"
+else
+  echo "setup: no nodejs; the DWG peer checks will skip"
+fi
