@@ -37,6 +37,7 @@
 #include "writeback/apply_update.h"
 #include "writeback/delimited_file.h"
 #include "writeback/edit_columns.h"
+#include "writeback/undo_file.h"
 #include "writeback/update_plan.h"
 
 extern char** environ;
@@ -195,7 +196,9 @@ int engineSteps(const QString& source) {
 
     start = Clock::now();
     const writeback::ApplyResult applied = writeback::applyUpdate(
-        plan, options, writeback::undoFileFor(source, QDateTime::currentDateTime()));
+        plan, options,
+        writeback::undoSourceFor({writeback::SourceKind::TextFile, source, {}},
+                                 QDateTime::currentDateTime()));
     run.applyWall = secondsSince(start);
     const rusage afterApply = ownUsage();
     run.applyProcessor = processorSeconds(afterApply) - processorSeconds(afterPlan);

@@ -6,24 +6,22 @@
 #include "platform/paths.h"
 #include "platform/text_writer.h"
 #include "writeback/apply_update.h"
-#include "writeback/database_table.h"
-#include "writeback/delimited_file.h"
 #include "writeback/plan_file.h"
-#include "writeback/workbook_sheet.h"
+#include "writeback/undo_file.h"
 
 namespace batch {
 namespace {
 
-core::Result<writeback::EditTable> readSource(const UpdateLine& line, const QString& path) {
+writeback::EditSource editSourceOf(const UpdateLine& line, const QString& path) {
     switch (line.source) {
         case UpdateLine::Source::Excel:
-            return writeback::readWorkbookSheet(path, line.part);
+            return {writeback::SourceKind::Workbook, path, line.part};
         case UpdateLine::Source::Access:
-            return writeback::readDatabaseTable(path, line.part);
+            return {writeback::SourceKind::Database, path, line.part};
         case UpdateLine::Source::File:
             break;
     }
-    return writeback::readDelimitedFile(path);
+    return {writeback::SourceKind::TextFile, path, {}};
 }
 
 // Each value that cannot be applied, and each drawing that was not written.
@@ -49,7 +47,7 @@ UpdateLineResult runUpdateLine(const UpdateLine& line, const QString& logFolder,
                                const QDateTime& now) {
     UpdateLineResult result;
     const QString source = platform::resolvePath(line.path);
-    const auto table = readSource(line, source);
+    const auto table = writeback::readEditSource(editSourceOf(line, source));
     if (!table) {
         result.failures << table.error().description;
         result.status = QStringLiteral("Drawings not updated: ") + table.error().description;
@@ -78,8 +76,8 @@ UpdateLineResult runUpdateLine(const UpdateLine& line, const QString& logFolder,
                         QStringLiteral(" value(s) to change; the plan is in ") + planFile;
         return result;
     }
-    const writeback::ApplyResult applied =
-        writeback::applyUpdate(plan, options, writeback::undoFileFor(source, now));
+    const writeback::ApplyResult applied = writeback::applyUpdate(
+        plan, options, writeback::undoSourceFor(editSourceOf(line, source), now));
     int values = 0;
     for (const writeback::DrawingOutcome& drawing : applied.drawings) {
         values += drawing.changed;

@@ -13,28 +13,16 @@
 #include "platform/paths.h"
 #include "platform/program_folder.h"
 #include "writeback/apply_update.h"
-#include "writeback/database_table.h"
-#include "writeback/delimited_file.h"
 #include "writeback/edit_columns.h"
 #include "writeback/plan_file.h"
+#include "writeback/undo_file.h"
 #include "writeback/update_plan.h"
-#include "writeback/workbook_sheet.h"
 
 namespace {
 
 // Exit statuses: everything planned applied (with --plan: nothing in conflict), some rows or
 // drawings could not be applied, bad arguments.
 constexpr int kSomeNotApplied = 1;
-
-core::Result<writeback::EditTable> readSource(const QString& path, const QString& part) {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("xlsx")) return writeback::readWorkbookSheet(path, part);
-    if (suffix == QLatin1String("db") || suffix == QLatin1String("sqlite") ||
-        suffix == QLatin1String("sqlite3")) {
-        return writeback::readDatabaseTable(path, part);
-    }
-    return writeback::readDelimitedFile(path);
-}
 
 void printPlan(QTextStream& out, const writeback::UpdatePlan& plan) {
     auto line = [&out](const QString& drawing, const writeback::PlannedValue& value) {
@@ -97,7 +85,8 @@ int main(int argc, char** argv) {
     if (args.isEmpty() || args.size() > 2) parser.showHelp(kBadArgumentsStatus);
     QTextStream err(stderr);
     const QString source = platform::resolvePath(args[0]);
-    const auto table = readSource(source, args.value(1));
+    const writeback::EditSource edits{writeback::kindOfFile(source), source, args.value(1)};
+    const auto table = writeback::readEditSource(edits);
     if (!table) {
         err << table.error().description << Qt::endl;
         return kBadArgumentsStatus;
@@ -127,7 +116,7 @@ int main(int argc, char** argv) {
     if (parser.isSet(planOption)) return problems ? kSomeNotApplied : 0;
 
     const writeback::ApplyResult applied = writeback::applyUpdate(
-        plan, options, writeback::undoFileFor(source, QDateTime::currentDateTime()));
+        plan, options, writeback::undoSourceFor(edits, QDateTime::currentDateTime()));
     for (const writeback::DrawingOutcome& drawing : applied.drawings) {
         if (drawing.written) {
             out << "Written: " << drawing.path << " (" << drawing.changed << " value(s))\n";

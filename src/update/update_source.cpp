@@ -5,9 +5,6 @@
 
 #include "office/sqlite_database.h"
 #include "office/xlsx_workbook.h"
-#include "writeback/database_table.h"
-#include "writeback/delimited_file.h"
-#include "writeback/workbook_sheet.h"
 
 namespace {
 
@@ -55,18 +52,6 @@ std::optional<SourceKind> kindFromWord(const QString& word) {
             return text.kind;
     }
     return std::nullopt;
-}
-
-core::Result<writeback::EditTable> readSource(const UpdateSource& source) {
-    switch (source.kind) {
-        case SourceKind::Workbook:
-            return writeback::readWorkbookSheet(source.path, source.item);
-        case SourceKind::Database:
-            return writeback::readDatabaseTable(source.path, source.item);
-        case SourceKind::TextFile:
-            break;
-    }
-    return writeback::readDelimitedFile(source.path);
 }
 
 QStringList sheetsOrTables(SourceKind kind, const QString& path) {

@@ -9,9 +9,9 @@
 
 #include "core/result.h"
 #include "platform/services/dialogs.h"
-#include "writeback/edit_table.h"
+#include "writeback/edit_source.h"
 
-enum class SourceKind { TextFile, Workbook, Database };
+using SourceKind = writeback::SourceKind;
 
 // The folders the main window last showed for its text file, workbook and database
 // destinations: where an edited copy of what was sent there is most likely to be.
@@ -23,18 +23,11 @@ struct SourceFolders {
     const QString& of(SourceKind kind) const;
 };
 
-struct UpdateSource {
-    SourceKind kind = SourceKind::TextFile;
-    QString path;
-    QString item;  // the workbook's sheet (empty: the one it opens at) or the database's table
-};
+using UpdateSource = writeback::EditSource;
 
 // The word the settings store for a kind, and back; an unknown word gives nothing.
 QString kindWord(SourceKind kind);
 std::optional<SourceKind> kindFromWord(const QString& word);
-
-// The edited values of `source`, or why they cannot be read.
-core::Result<writeback::EditTable> readSource(const UpdateSource& source);
 
 // The sheets of a workbook or the tables of a database, to choose from; empty for a text file
 // and for a file that cannot be opened (reading it then names the reason).

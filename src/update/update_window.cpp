@@ -17,6 +17,7 @@
 #include "update/plan_summary.h"
 #include "update/plan_table_model.h"
 #include "writeback/edit_columns.h"
+#include "writeback/undo_file.h"
 
 UpdateWindow::UpdateWindow(platform::Platform platform, SourceFolders folders, QWidget* parent)
     : QWidget(parent, Qt::Window), m_platform(platform), m_folders(std::move(folders)) {
@@ -131,7 +132,7 @@ void UpdateWindow::plan() {
     platform::Hourglass hourglass(m_platform.ui);
     showStatus(QStringLiteral("Reading ") + QFileInfo(source.path).fileName() +
                QStringLiteral("..."));
-    const auto table = readSource(source);
+    const auto table = writeback::readEditSource(source);
     if (!table) {
         showPlan(std::nullopt);
         showStatus(QStringLiteral("The source cannot be read: ") + table.error().description);
@@ -148,7 +149,7 @@ void UpdateWindow::plan() {
     // Painted now, without letting a second click on Plan in while this one runs.
     statusLabel->repaint();
     writeback::UpdatePlan made = writeback::planUpdate(table.value(), columns.value(), options);
-    m_plannedSource = source.path;
+    m_plannedSource = source;
     m_plannedOptions = options;
     showPlan(std::move(made));
     showStatus(QStringLiteral("Planned from ") + table.value().origin +
@@ -231,7 +232,7 @@ void UpdateWindow::apply() {
         return !m_cancelRequested;
     };
     const writeback::ApplyResult result = writeback::applyUpdate(
-        writable, options, writeback::undoFileFor(m_plannedSource, m_platform.clock.now()),
+        writable, options, writeback::undoSourceFor(m_plannedSource, m_platform.clock.now()),
         callbacks);
     progressBar->setValue(static_cast<int>(result.drawings.size()));
     setBusy(false);

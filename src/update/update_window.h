@@ -88,7 +88,7 @@ private:
     SourceFolders m_folders;
     // The plan shown, and the source and options it was made from: Apply writes this plan.
     std::optional<writeback::UpdatePlan> m_plan;
-    QString m_plannedSource;
+    UpdateSource m_plannedSource;
     writeback::UpdateOptions m_plannedOptions;
     bool m_planApplied = false;
     bool m_applying = false;

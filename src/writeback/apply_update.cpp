@@ -8,17 +8,19 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <set>
 
 #include "drawing/attribute_value_writer.h"
 #include "drawing/dxf_reader.h"
 #include "platform/paths.h"
 #include "platform/text_writer.h"
-#include "writeback/plan_file.h"
+#include "writeback/undo_file.h"
 
 namespace writeback {
 namespace {
@@ -89,11 +91,21 @@ QString keepBackup(const QString& path) {
     return {};
 }
 
+// A block whose values changed, as the undo file gives it back: every attribute's old value
+// in the block's order, and which (tag, occurrence) pairs changed.
 struct UndoBlock {
     QString drawing;
     QString handle;
-    std::map<QString, QString> oldValues;  // every attribute of the block, by upper-case tag
-    std::vector<QString> changedTags;
+    std::vector<std::pair<QString, QString>> oldValues;  // (upper-case tag, value)
+    std::vector<std::pair<QString, int>> changed;  // (upper-case tag, occurrence), in plan order
+
+    // The old value of the `occurrence`-th attribute with `tag`, if the block has one.
+    std::optional<QString> oldValue(const QString& tag, int occurrence) const {
+        for (const auto& [name, value] : oldValues) {
+            if (name == tag && occurrence-- == 0) return value;
+        }
+        return std::nullopt;
+    }
 };
 
 struct DrawingWrite {
@@ -174,48 +186,65 @@ DrawingWrite writeDrawing(const DrawingPlan& plan, const UpdateOptions& options)
     std::map<QString, std::size_t> blocks;
     for (const PlannedValue& value : plan.values) {
         if (value.status != ValueStatus::Change) continue;
+        const drawing::InsertRecord* insert = nullptr;
+        for (const drawing::InsertRecord& candidate : old.inserts) {
+            if (candidate.handle.toQString().compare(value.blockHandle, Qt::CaseInsensitive) == 0)
+                insert = &candidate;
+        }
+        if (insert == nullptr) continue;
         auto [found, added] = blocks.emplace(value.blockHandle.toUpper(), result.undo.size());
         if (added) {
             UndoBlock block{plan.path, value.blockHandle, {}, {}};
-            for (const drawing::InsertRecord& insert : old.inserts) {
-                if (insert.handle.toQString().compare(value.blockHandle, Qt::CaseInsensitive) != 0)
-                    continue;
-                for (std::uint32_t i = 0; i < insert.attributeCount; ++i) {
-                    const auto& attribute = old.attributes[insert.firstAttribute + i];
-                    block.oldValues.emplace(attribute.tag.toUpper(), attribute.text);
-                }
+            for (std::uint32_t i = 0; i < insert->attributeCount; ++i) {
+                const auto& attribute = old.attributes[insert->firstAttribute + i];
+                block.oldValues.emplace_back(attribute.tag.toUpper(), attribute.text);
             }
             result.undo.push_back(block);
         }
-        result.undo[found->second].changedTags.push_back(value.tag);
+        // Which of the block's attributes with this tag it is, as the undo file's columns
+        // count them: a repeated tag column addresses the next attribute with the tag.
+        const QString tag = value.tag.toUpper();
+        int occurrence = 0;
+        for (std::uint32_t i = insert->firstAttribute; i < value.attributeOrdinal; ++i)
+            occurrence += old.attributes[i].tag.toUpper() == tag ? 1 : 0;
+        auto& changed = result.undo[found->second].changed;
+        if (std::find(changed.begin(), changed.end(), std::pair(tag, occurrence)) == changed.end())
+            changed.emplace_back(tag, occurrence);
     }
     return result;
 }
 
 // The undo file: a by-reference source whose values are the old ones. A block's tags that did
 // not change hold their value too, so applying it sets them to what they are.
-QString writeUndoFile(const QString& path, const std::vector<UndoBlock>& blocks) {
-    QStringList tags;
-    std::set<QString> seen;
+QString writeUndoFile(EditSource& target, const std::vector<UndoBlock>& blocks) {
+    // One column per changed (tag, occurrence), a repeated tag in as many columns as its
+    // highest changed occurrence needs.
+    std::vector<QString> tags;
+    std::map<QString, int> columnsOfTag;
     for (const UndoBlock& block : blocks) {
-        for (const QString& tag : block.changedTags) {
-            if (seen.insert(tag.toUpper()).second) tags << tag;
+        for (const auto& [tag, occurrence] : block.changed) {
+            int& columns = columnsOfTag[tag];
+            if (columns == 0) tags.push_back(tag);
+            columns = std::max(columns, occurrence + 1);
         }
     }
-    platform::TextWriter writer;
-    if (!writer.open(path)) return writer.errorString();
     QStringList header = {QStringLiteral("DRAWING_NAME"), QStringLiteral("BLOCK_HANDLE")};
-    header += tags;
-    writer.write(header.join(QLatin1Char(',')) + QStringLiteral("\r\n"));
-    for (const UndoBlock& block : blocks) {
-        QStringList fields = {csvField(block.drawing), csvField(block.handle)};
-        for (const QString& tag : tags) {
-            const auto old = block.oldValues.find(tag.toUpper());
-            fields << csvField(old == block.oldValues.end() ? QString() : old->second);
+    std::vector<std::pair<QString, int>> columns;
+    for (const QString& tag : tags) {
+        for (int n = 0; n < columnsOfTag[tag]; ++n) {
+            header << tag;
+            columns.emplace_back(tag, n);
         }
-        writer.write(fields.join(QLatin1Char(',')) + QStringLiteral("\r\n"));
     }
-    return writer.commit() ? QString() : writer.errorString();
+    std::vector<QStringList> rows;
+    rows.reserve(blocks.size());
+    for (const UndoBlock& block : blocks) {
+        QStringList row = {block.drawing, block.handle};
+        for (const auto& [tag, occurrence] : columns)
+            row << block.oldValue(tag, occurrence).value_or(QString());
+        rows.push_back(std::move(row));
+    }
+    return writeUndoTable(target, header, rows);
 }
 
 }  // namespace
@@ -237,7 +266,7 @@ DrawingOutcome applyToDrawing(const DrawingPlan& plan, const UpdateOptions& opti
 }
 
 ApplyResult applyUpdate(const UpdatePlan& plan, const UpdateOptions& options,
-                        const QString& undoFile, const ApplyCallbacks& callbacks) {
+                        const EditSource& undoFile, const ApplyCallbacks& callbacks) {
     ApplyResult result;
     std::vector<UndoBlock> undo;
     const int count = static_cast<int>(plan.drawings.size());
@@ -250,18 +279,15 @@ ApplyResult applyUpdate(const UpdatePlan& plan, const UpdateOptions& options,
         result.drawings.push_back(written.outcome);
         for (UndoBlock& block : written.undo) undo.push_back(std::move(block));
     }
-    if (!undo.empty() && !undoFile.isEmpty()) {
-        result.undoError = writeUndoFile(undoFile, undo);
-        if (result.undoError.isEmpty()) result.undoFile = undoFile;
+    if (!undo.empty() && !undoFile.path.isEmpty()) {
+        EditSource target = undoFile;
+        result.undoError = writeUndoFile(target, undo);
+        if (result.undoError.isEmpty()) {
+            result.undo = target;
+            result.undoFile = describe(target);
+        }
     }
     return result;
-}
-
-QString undoFileFor(const QString& source, const QDateTime& now) {
-    const QFileInfo info(source);
-    return info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
-           QStringLiteral("-undo-") + now.toString(QStringLiteral("yyyyMMdd-HHmmss")) +
-           QStringLiteral(".csv");
 }
 
 }  // namespace writeback

@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+#include "writeback/edit_source.h"
 #include "writeback/update_plan.h"
 
 namespace writeback {
@@ -22,7 +23,8 @@ struct DrawingOutcome {
 
 struct ApplyResult {
     std::vector<DrawingOutcome> drawings;
-    QString undoFile;   // empty when nothing was written
+    EditSource undo;    // where the undo file went; an empty path when none was written
+    QString undoFile;   // the same as messages name it ("NAME-undo-...db, table Tags")
     QString undoError;  // the undo file could not be written
     bool cancelled = false;
 
@@ -36,15 +38,12 @@ struct ApplyCallbacks {
     std::function<bool(int index, int count)> progress;
 };
 
-// Applies the plan's changes. `undoFile`: where the old values are written, as a delimited
-// file of the by-reference layout; empty: no undo file.
+// Applies the plan's changes. `undoFile`: where the old values are written, in the
+// by-reference layout (see undoSourceFor); an empty path: no undo file.
 ApplyResult applyUpdate(const UpdatePlan& plan, const UpdateOptions& options,
-                        const QString& undoFile, const ApplyCallbacks& callbacks = {});
+                        const EditSource& undoFile, const ApplyCallbacks& callbacks = {});
 
 // Writes one drawing's planned changes; the reason when nothing was written.
 DrawingOutcome applyToDrawing(const DrawingPlan& plan, const UpdateOptions& options);
-
-// A name for the undo file of a source: beside it, "NAME-undo-YYYYMMDD-HHMMSS.csv".
-QString undoFileFor(const QString& source, const QDateTime& now);
 
 }  // namespace writeback

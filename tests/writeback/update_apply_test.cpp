@@ -16,6 +16,7 @@
 #include "support/qt_printers.h"
 #include "writeback/apply_update.h"
 #include "writeback/delimited_file.h"
+#include "writeback/undo_file.h"
 #include "writeback/update_plan.h"
 
 namespace {
@@ -81,14 +82,15 @@ TEST_F(UpdateApplyTest, PlanApplyAndUndoGiveBackTheOriginalBytes) {
     EXPECT_EQ(planned.count(ValueStatus::Change), 2);
     EXPECT_EQ(planned.count(ValueStatus::Unchanged), 1);
     const QString undo = dir.filePath("undo.csv");
-    const writeback::ApplyResult applied = writeback::applyUpdate(planned, {}, undo);
+    const writeback::ApplyResult applied =
+        writeback::applyUpdate(planned, {}, {writeback::SourceKind::TextFile, undo, {}});
     ASSERT_EQ(applied.written(), 1) << applied.drawings[0].reason.toStdString();
     EXPECT_EQ(valuesOf(drawing, "63"), (QStringList{"DWGNO=PID-1001", "TITLE=" + title,
                                                     "REV=", "DATE=2026-03-14", "DRAWN=J. SMITH"}));
     EXPECT_EQ(testfiles::read(dir.filePath("cooling-water.bak")), original);
     EXPECT_EQ(QFileInfo(drawing).permissions(),
               QFileInfo(dir.filePath("cooling-water.bak")).permissions());
-    EXPECT_EQ(applied.undoFile, undo);
+    EXPECT_EQ(applied.undo.path, undo);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3) << "no temporary file is left";
 
     // The undo file is a source of its own: applying it restores the drawing byte for byte.
@@ -102,6 +104,75 @@ TEST_F(UpdateApplyTest, PlanApplyAndUndoGiveBackTheOriginalBytes) {
     noBackup.keepBackup = false;
     EXPECT_EQ(writeback::applyUpdate(back, noBackup, {}).written(), 1);
     EXPECT_EQ(testfiles::read(drawing), original);
+}
+
+// The undo file is of the source's own kind, holds a repeated tag in as many columns as the
+// source did, and gives back the original bytes when applied. A second run within the same
+// second does not overwrite the first run's undo file.
+TEST_F(UpdateApplyTest, UndoFileInTheSourcesKindGivesBackTheOriginal) {
+    // The title block with a second REV where DRAWN was.
+    QByteArray twoRevisions = original;
+    const qsizetype drawn = twoRevisions.lastIndexOf("\nDRAWN\r\n");
+    ASSERT_GT(drawn, 0);
+    twoRevisions.replace(drawn, 8, "\nREV\r\n");
+    testfiles::write(drawing, twoRevisions);
+    struct Case {
+        writeback::SourceKind kind;
+        const char* name;
+        const char* table;
+        QStringList header;
+        QStringList values;
+    };
+    const std::vector<Case> cases = {
+        {writeback::SourceKind::TextFile,
+         "edits.txt",
+         "",
+         {"REV", "REV", "TITLE"},
+         {"F", "G", "T"}},
+        {writeback::SourceKind::Workbook,
+         "edits.xlsx",
+         "",
+         {"REV", "REV", "TITLE"},
+         {"F", "G", "1.50"}},
+        {writeback::SourceKind::Database, "edits.db", "Tags", {"TITLE", "DWGNO"}, {"T", "007"}},
+    };
+    const QDateTime now(QDate(2026, 12, 7), QTime(10, 30, 5));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const writeback::EditSource source{c.kind, dir.filePath(c.name), c.table};
+        const writeback::UpdatePlan planned =
+            plan(QStringList{"DRAWING_NAME", "BLOCK_HANDLE"} + c.header,
+                 {QStringList{drawing, "63"} + c.values});
+        ASSERT_EQ(planned.count(ValueStatus::Change), c.values.size());
+        const writeback::ApplyResult applied =
+            writeback::applyUpdate(planned, {}, writeback::undoSourceFor(source, now));
+        ASSERT_EQ(applied.written(), 1);
+        ASSERT_TRUE(applied.undoError.isEmpty()) << applied.undoError.toStdString();
+        EXPECT_EQ(applied.undo.kind, c.kind);
+        const QString suffix =
+            QFileInfo(c.name).suffix() == "txt" ? "csv" : QFileInfo(c.name).suffix();
+        EXPECT_EQ(applied.undo.path, dir.filePath("edits-undo-20261207-103005." + suffix));
+
+        const auto undone = writeback::readEditSource(applied.undo);
+        ASSERT_TRUE(undone) << undone.error().description.toStdString();
+        EXPECT_EQ(undone.value().header, QStringList({"DRAWING_NAME", "BLOCK_HANDLE"}) + c.header);
+        const auto columns = writeback::editColumns(undone.value());
+        ASSERT_TRUE(columns);
+        writeback::UpdateOptions noBackup;
+        noBackup.keepBackup = false;
+        const writeback::UpdatePlan back =
+            writeback::planUpdate(undone.value(), columns.value(), noBackup);
+        EXPECT_EQ(back.count(ValueStatus::Problem), 0);
+        EXPECT_EQ(writeback::applyUpdate(back, noBackup, {}).written(), 1);
+        EXPECT_EQ(testfiles::read(drawing), twoRevisions);
+
+        const writeback::ApplyResult again =
+            writeback::applyUpdate(plan(QStringList{"DRAWING_NAME", "BLOCK_HANDLE"} + c.header,
+                                        {QStringList{drawing, "63"} + c.values}),
+                                   noBackup, writeback::undoSourceFor(source, now));
+        EXPECT_EQ(again.undo.path, dir.filePath("edits-undo-20261207-103005-2." + suffix));
+        testfiles::write(drawing, twoRevisions);
+    }
 }
 
 // Everything that cannot be applied is listed with its reason, and keeps nothing else from
