@@ -63,6 +63,9 @@ struct InsertRecord {
     bool hasExtensionDictionary = false;
     bool attributesFollow = false;  // 66 = 1
     bool paperSpace = false;
+    // The paper-space layout's name as its tab shows it ("Layout1"); empty in model space and
+    // where the drawing names no layout (R12).
+    QString layout;
 };
 
 struct Drawing {

@@ -180,7 +180,7 @@ QString Parser<Tokenizer>::run() {
         }
         if (isEntity("EOF")) {
             m_blockRecords.resolveByName(m_drawing);
-            m_drawing.enumeration = m_spaces.enumerate(m_spaceOfInsert);
+            m_spaces.finish(m_drawing, m_spaceOfInsert);
             return {};
         }
         if (!sawSection)
@@ -582,13 +582,15 @@ bool Parser<Tokenizer>::readLayout() {
     bool layoutPart = false;
     long long tabOrder = LLONG_MAX;
     std::string record;
+    QString name;
     while (next()) {
         if (m_g.code == 0) {
-            m_spaces.addLayoutObject(tabOrder, record);
+            m_spaces.addLayoutObject(tabOrder, record, name);
             return true;
         }
         if (m_g.code == 100) layoutPart = m_g.text == "AcDbLayout";
         if (!layoutPart) continue;
+        if (m_g.code == 1) name = m_decoder.decode(m_g.text);
         if (m_g.code == 71 && !intValue(tabOrder)) return false;
         if (m_g.code == 330 && record.empty()) record = trimmed(m_g.text);
     }

@@ -41,8 +41,10 @@ void SpaceOrder::setBlockRecord(int layout, std::string_view recordHandle) {
         m_layouts[static_cast<std::size_t>(layout)].recordHandle = upper(recordHandle);
 }
 
-void SpaceOrder::addLayoutObject(long long tabOrder, std::string_view recordHandle) {
-    if (!recordHandle.empty()) m_tabOrderByRecord.emplace(upper(recordHandle), tabOrder);
+void SpaceOrder::addLayoutObject(long long tabOrder, std::string_view recordHandle, QString name) {
+    if (!recordHandle.empty())
+        m_layoutObjectByRecord.emplace(upper(recordHandle),
+                                       LayoutObject{tabOrder, std::move(name)});
 }
 
 std::vector<std::uint32_t> SpaceOrder::enumerate(
@@ -54,8 +56,9 @@ std::vector<std::uint32_t> SpaceOrder::enumerate(
     for (std::size_t i = 0; i < m_layouts.size(); ++i) {
         const Layout& layout = m_layouts[i];
         long long rank = layout.active ? LLONG_MIN + 1 : LLONG_MAX;
-        const auto found = m_tabOrderByRecord.find(layout.recordHandle);
-        if (!layout.recordHandle.empty() && found != m_tabOrderByRecord.end()) rank = found->second;
+        const auto found = m_layoutObjectByRecord.find(layout.recordHandle);
+        if (!layout.recordHandle.empty() && found != m_layoutObjectByRecord.end())
+            rank = found->second.tabOrder;
         ranked.emplace_back(rank, static_cast<int>(i));
     }
     std::stable_sort(ranked.begin(), ranked.end());
@@ -72,6 +75,22 @@ std::vector<std::uint32_t> SpaceOrder::enumerate(
     std::stable_sort(order.begin(), order.end(),
                      [&](std::uint32_t a, std::uint32_t b) { return key(a) < key(b); });
     return order;
+}
+
+void SpaceOrder::finish(Drawing& drawing, const std::vector<std::int32_t>& layoutOfInsert) const {
+    drawing.enumeration = enumerate(layoutOfInsert);
+    std::vector<QString> names(m_layouts.size());
+    for (std::size_t i = 0; i < m_layouts.size(); ++i) {
+        const auto found = m_layoutObjectByRecord.find(m_layouts[i].recordHandle);
+        if (!m_layouts[i].recordHandle.empty() && found != m_layoutObjectByRecord.end())
+            names[i] = found->second.name;
+    }
+    const std::size_t count = std::min(layoutOfInsert.size(), drawing.inserts.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        const int layout = layoutOfInsert[i];
+        if (layout >= 0 && static_cast<std::size_t>(layout) < names.size())
+            drawing.inserts[i].layout = names[static_cast<std::size_t>(layout)];
+    }
 }
 
 }  // namespace drawing

@@ -7,11 +7,14 @@
 // that give the order come last in the file, so references are grouped by layout block during
 // the pass and ordered at the end.
 
+#include <QString>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "drawing/drawing_model.h"
 
 namespace drawing {
 
@@ -27,10 +30,13 @@ public:
     // The active layout, whose references ENTITIES holds with 67 = 1.
     int activePaperSpace() { return layoutOfBlock("*Paper_Space"); }
     void setBlockRecord(int layout, std::string_view recordHandle);
-    void addLayoutObject(long long tabOrder, std::string_view recordHandle);
+    // `name`: the layout's name as its tab shows it.
+    void addLayoutObject(long long tabOrder, std::string_view recordHandle, QString name = {});
 
     // `layoutOfInsert[i]` is the space of the i-th reference in file order.
     std::vector<std::uint32_t> enumerate(const std::vector<std::int32_t>& layoutOfInsert) const;
+    // Sets the enumeration and each paper-space reference's layout name.
+    void finish(Drawing& drawing, const std::vector<std::int32_t>& layoutOfInsert) const;
 
 private:
     struct Layout {
@@ -39,7 +45,11 @@ private:
     };
     std::unordered_map<std::string, int> m_layoutByName;  // block name, upper case
     std::vector<Layout> m_layouts;                        // in order of first sight
-    std::unordered_map<std::string, long long> m_tabOrderByRecord;
+    struct LayoutObject {
+        long long tabOrder = 0;
+        QString name;
+    };
+    std::unordered_map<std::string, LayoutObject> m_layoutObjectByRecord;
 };
 
 }  // namespace drawing

@@ -35,6 +35,15 @@ int occurrenceOf(const EditColumns& columns, std::size_t tagColumn) {
     return tagColumn < columns.tagOccurrences.size() ? columns.tagOccurrences[tagColumn] : 0;
 }
 
+// Whether a register row's space names the reference's: MODEL, PAPER (every layout), a
+// layout's name, or nothing (anywhere); letter case ignored.
+bool inSpace(const drawing::InsertRecord& insert, const QString& space) {
+    if (space.isEmpty()) return true;
+    if (space.compare(QLatin1String("MODEL"), Qt::CaseInsensitive) == 0) return !insert.paperSpace;
+    if (space.compare(QLatin1String("PAPER"), Qt::CaseInsensitive) == 0) return insert.paperSpace;
+    return insert.paperSpace && space.compare(insert.layout, Qt::CaseInsensitive) == 0;
+}
+
 bool isDwg(const QByteArray& head) {
     return head.startsWith("AC10") || head.startsWith("AC1.") || head.startsWith("AC2.");
 }
@@ -182,11 +191,7 @@ void planRows(const drawing::Drawing& model, const EditTable& table, const EditC
             bool any = false;
             for (const drawing::InsertRecord& insert : model.inserts) {
                 if (!blockPasses(blockNameOf(insert), filter)) continue;
-                if (!space.isEmpty() && space.compare(insert.paperSpace ? QLatin1String("PAPER")
-                                                                        : QLatin1String("MODEL"),
-                                                      Qt::CaseInsensitive) != 0) {
-                    continue;
-                }
+                if (!inSpace(insert, space)) continue;
                 bool hasTag = false;
                 PlannedValue value = valueFor(model, insert, tag, occurrenceOf(columns, t), next,
                                               sourceRow, &hasTag);
@@ -201,7 +206,11 @@ void planRows(const drawing::Drawing& model, const EditTable& table, const EditC
                 value.next = next;
                 value.status = ValueStatus::Problem;
                 value.reason =
-                    QStringLiteral("no block reference of the drawing has the tag ") + tag;
+                    (space.isEmpty()
+                         ? QStringLiteral("no block reference of the drawing has the tag ")
+                         : QStringLiteral("no block reference in ") + space +
+                               QStringLiteral(" has the tag ")) +
+                    tag;
                 out.push_back(value);
             }
         }

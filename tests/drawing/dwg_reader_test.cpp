@@ -68,6 +68,7 @@ void expectSameDrawing(const Drawing& dwg, const Drawing& dxf, const TwinWriting
         else
             EXPECT_EQ(a.name, shown(b.name, writing));
         EXPECT_EQ(a.layer, shown(b.layer, writing));
+        EXPECT_EQ(a.layout, b.layout);
         EXPECT_EQ(a.handle.view(), b.handle.view());
         EXPECT_EQ(std::tie(a.linetype, a.ownerId, a.color, a.lineweight, a.visible, a.minsert,
                            a.paperSpace, a.hasExtensionDictionary, a.attributesFollow),

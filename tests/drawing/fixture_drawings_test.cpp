@@ -59,6 +59,13 @@ TEST_P(LayoutsFixture, ReportsTopLevelReferencesInEnumerationOrder) {
     EXPECT_EQ(all[6]->ownerId().value(), 0x7F);
     EXPECT_EQ(all[7]->ownerId().value(), 0x1B);
     EXPECT_EQ(all[9]->ownerId().value(), 0x6F);
+    // Each paper-space reference knows its layout's name, as its tab shows it.
+    QStringList layouts;
+    for (const std::uint32_t i : drawing->enumeration)
+        layouts << drawing->inserts[i].handle.toQString() + u'=' + drawing->inserts[i].layout;
+    EXPECT_EQ(layouts, (QStringList{u"58="_qs, u"5C="_qs, u"5E="_qs, u"60="_qs, u"62="_qs,
+                                    u"64="_qs, u"83=Layout4"_qs, u"69=Layout1"_qs, u"6D=Layout1"_qs,
+                                    u"73=Layout2"_qs}));
     const auto attributes = all[0]->attributes().value();
     ASSERT_EQ(attributes.size(), 2u);
     EXPECT_EQ(attributes[0]->handle().value(), "5A");

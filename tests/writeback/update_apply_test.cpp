@@ -288,4 +288,31 @@ TEST_F(UpdateApplyTest, RegisterRowsReachEveryBlockWithTheTag) {
     EXPECT_TRUE(valuesOf(drawing, "63").contains("REV=E"));
 }
 
+// A register with one row per layout: each row reaches the title blocks of its own layout
+// only, named as the layout's tab shows it (letter case ignored).
+TEST_F(UpdateApplyTest, RegisterRowPerLayout) {
+    const QString layouts = dir.filePath("layouts.dxf");
+    ASSERT_TRUE(QFile::copy(QUILLON_FIXTURES_DIR "/dxf/layouts_R2000.dxf", layouts));
+    const writeback::UpdatePlan planned =
+        plan({"DRAWING_NAME", "SPACE", "TAG1", "TAG2"}, {{"layouts.dxf", "Layout1", "L1 new", ""},
+                                                         {"layouts.dxf", "layout4", "L4 new", ""},
+                                                         {"layouts.dxf", "MODEL", "", "m"},
+                                                         {"layouts.dxf", "Layout9", "x", ""}});
+    QStringList problems;
+    for (const auto& value : planned.drawings.at(0).values) {
+        if (value.status == ValueStatus::Problem) problems << value.reason;
+    }
+    EXPECT_EQ(problems, QStringList{"no block reference in Layout9 has the tag TAG1"});
+    ASSERT_EQ(writeback::applyUpdate(planned, {}, {}).written(), 1);
+    const QStringList expected[][2] = {
+        {{"58"}, {"TAG1=Value 1", "TAG2=m"}}, {{"64"}, {"TAG1=dict", "TAG2=m"}},
+        {{"69"}, {"TAG1=L1 new", "TAG2=x"}},  {{"83"}, {"TAG1=L4 new", "TAG2=w"}},
+        {{"73"}, {"TAG1=Layout2", "TAG2=y"}},
+    };
+    for (const auto& [handle, values] : expected) {
+        SCOPED_TRACE(handle.front().toStdString());
+        EXPECT_EQ(valuesOf(layouts, handle.front()), values);
+    }
+}
+
 }  // namespace

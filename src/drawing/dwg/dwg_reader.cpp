@@ -119,7 +119,7 @@ QString Reader::run() {
     const QString problem = m_release <= Release::R2000 ? openFlatFile() : openSections();
     if (!problem.isEmpty()) return problem;
     if (!readBlocks()) return m_error;
-    m_drawing.enumeration = m_spaces.enumerate(m_spaceOfInsert);
+    m_spaces.finish(m_drawing, m_spaceOfInsert);
     return {};
 }
 
@@ -262,7 +262,8 @@ void Reader::readLayout(const BlockHeaderObject& block, int space) {
         layout && (layout->type == m_classes.layout || layout->type == type::kLayout ||
                    (m_classes.layout < 0 && layout->type >= type::kFirstClass));
     LayoutObject read;
-    if (isLayout && dwg::readLayout(*layout, read)) m_spaces.addLayoutObject(read.tabOrder, record);
+    if (isLayout && dwg::readLayout(*layout, read))
+        m_spaces.addLayoutObject(read.tabOrder, record, m_decoder.decode(read.name));
 }
 
 bool Reader::isEntityType(int objectType) const {

@@ -202,7 +202,7 @@ QString OldReader::run() {
             if (!walk(extraStart, extraStart + extraSize)) return m_error;
         }
     }
-    m_drawing.enumeration = m_spaces.enumerate(m_spaceOfInsert);
+    m_spaces.finish(m_drawing, m_spaceOfInsert);
     return {};
 }
 
