@@ -37,6 +37,9 @@ struct AttributeRecord {
     QString tag;
     QString text;
     HandleText handle;
+    // The value is a field's result (ACAD_FIELD in the attribute's extension dictionary): the
+    // CAD program computes it again, so a value written into the text would not last.
+    bool fromField = false;
 };
 
 struct InsertRecord {

@@ -7,6 +7,7 @@
 #include <limits>
 #include <numbers>
 #include <string>
+#include <unordered_map>
 
 #include "drawing/block_records.h"
 #include "drawing/ocs.h"
@@ -22,6 +23,13 @@ std::string_view trimmed(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
     return text;
+}
+
+std::string upperCase(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
 }
 
 bool startsWith(std::string_view text, std::string_view prefix) {
@@ -101,6 +109,7 @@ private:
     bool readInsert(int space);
     bool readAttribute();
     bool readLayout();
+    bool readDictionary();
     bool skipSection();
 
     Tokenizer& m_groups;
@@ -113,6 +122,9 @@ private:
     BlockRecords m_blockRecords;
     std::vector<std::int32_t> m_spaceOfInsert;
     std::string m_mtext;  // reused so a multiline attribute costs no allocation per chunk
+    // The extension dictionaries of attributes (upper-case handle), each with its attribute's
+    // index: a DICTIONARY among them holding ACAD_FIELD makes its attribute a field's result.
+    std::unordered_map<std::string, std::uint32_t> m_attributeOfDictionary;
 };
 
 template <typename Tokenizer>
@@ -218,7 +230,15 @@ bool Parser<Tokenizer>::readSection() {
         if (!next()) return false;
         SectionStep step;
         while ((step = toEntityOf("OBJECTS")) == SectionStep::Entity) {
-            if (!(isEntity("LAYOUT") ? readLayout() : skipEntity())) return false;
+            bool read = true;
+            if (isEntity("LAYOUT")) {
+                read = readLayout();
+            } else if (isEntity("DICTIONARY") && !m_attributeOfDictionary.empty()) {
+                read = readDictionary();
+            } else {
+                read = skipEntity();
+            }
+            if (!read) return false;
         }
         ok = step == SectionStep::End;
     } else {
@@ -540,12 +560,18 @@ bool Parser<Tokenizer>::readAttribute() {
     AttributeRecord a;
     bool embedded = false;
     bool multiline = false;
+    bool inDictionaryGroup = false;  // between 102 {ACAD_XDICTIONARY and 102 }
+    std::string dictionary;
     m_mtext.clear();
     while (next()) {
         if (m_g.code == 0) {
             if (multiline) a.text = m_decoder.decodeMText(m_mtext);
             if (m_drawing.attributes.size() >= UINT32_MAX - 1)
                 return fail(QStringLiteral("too many attributes"));
+            if (!dictionary.empty()) {
+                m_attributeOfDictionary.emplace(
+                    upperCase(dictionary), static_cast<std::uint32_t>(m_drawing.attributes.size()));
+            }
             m_drawing.attributes.push_back(std::move(a));
             return true;
         }
@@ -570,9 +596,34 @@ bool Parser<Tokenizer>::readAttribute() {
             case 101:
                 embedded = startsWith(m_g.text, "Embedded Object");
                 break;
+            case 102:
+                inDictionaryGroup = m_g.text == "{ACAD_XDICTIONARY";
+                break;
+            case 360:
+                if (inDictionaryGroup && dictionary.empty()) dictionary = trimmed(m_g.text);
+                break;
             default:
                 break;
         }
+    }
+    return false;
+}
+
+template <typename Tokenizer>
+bool Parser<Tokenizer>::readDictionary() {
+    std::string handle;
+    bool field = false;
+    while (next()) {
+        if (m_g.code == 0) {
+            const auto found = m_attributeOfDictionary.find(upperCase(handle));
+            if (field && found != m_attributeOfDictionary.end() &&
+                found->second < m_drawing.attributes.size()) {
+                m_drawing.attributes[found->second].fromField = true;
+            }
+            return true;
+        }
+        if (m_g.code == 5 && handle.empty()) handle = trimmed(m_g.text);
+        if (m_g.code == 3 && m_g.text == "ACAD_FIELD") field = true;
     }
     return false;
 }

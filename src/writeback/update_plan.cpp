@@ -134,6 +134,12 @@ PlannedValue valueFor(const drawing::Drawing& model, const drawing::InsertRecord
         value.attributeOrdinal = ordinal;
         value.now = attribute.text;
         value.status = value.now == next ? ValueStatus::Unchanged : ValueStatus::Change;
+        if (value.status == ValueStatus::Change && attribute.fromField) {
+            // The CAD program would compute the field again over the value written.
+            value.status = ValueStatus::Problem;
+            value.reason =
+                QStringLiteral("the value comes from a field; change the field in the CAD program");
+        }
         return value;
     }
     value.status = ValueStatus::Problem;

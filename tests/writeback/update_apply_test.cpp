@@ -315,4 +315,35 @@ TEST_F(UpdateApplyTest, RegisterRowPerLayout) {
     }
 }
 
+// An attribute whose value a field computes (a date, a sheet number) is not written: the CAD
+// program would compute it again over the new value. The block's other values still go.
+TEST_F(UpdateApplyTest, AFieldsValueIsNotWritten) {
+    QByteArray withField = original;
+    // DATE (handle 68) gets an extension dictionary holding ACAD_FIELD.
+    const QByteArray date = "  5\r\n68\r\n";
+    ASSERT_TRUE(withField.contains(date));
+    withField.replace(date, date + "102\r\n{ACAD_XDICTIONARY\r\n360\r\nF0\r\n102\r\n}\r\n");
+    const QByteArray objects =
+        "  0\r\nDICTIONARY\r\n  5\r\nF0\r\n330\r\n68\r\n100\r\nAcDbDictionary\r\n280\r\n1\r\n"
+        "281\r\n1\r\n  3\r\nACAD_FIELD\r\n360\r\nF1\r\n  0\r\nFIELD\r\n  5\r\nF1\r\n330\r\n"
+        "F0\r\n100\r\nAcDbField\r\n  1\r\n_text\r\n";
+    const qsizetype end = withField.lastIndexOf("  0\r\nENDSEC\r\n");
+    ASSERT_GT(end, 0);
+    withField.insert(end, objects);
+    testfiles::write(drawing, withField);
+
+    const writeback::UpdatePlan planned = plan({"DRAWING_NAME", "BLOCK_HANDLE", "DATE", "TITLE"},
+                                               {{drawing, "63", "2027-01-01", "T"}});
+    ASSERT_EQ(planned.drawings.size(), 1u);
+    const auto& values = planned.drawings[0].values;
+    ASSERT_EQ(values.size(), 2u);
+    EXPECT_EQ(values[0].status, ValueStatus::Problem);
+    EXPECT_EQ(values[0].reason,
+              "the value comes from a field; change the field in the CAD program");
+    EXPECT_EQ(values[1].status, ValueStatus::Change);
+    ASSERT_EQ(writeback::applyUpdate(planned, {}, {}).written(), 1);
+    EXPECT_TRUE(valuesOf(drawing, "63").contains("DATE=2026-03-14"));
+    EXPECT_TRUE(valuesOf(drawing, "63").contains("TITLE=T"));
+}
+
 }  // namespace

@@ -79,6 +79,8 @@ private:
     bool readBlocks();
     std::uint64_t dynamicBlockOf(const BlockHeaderObject& block, const QString& name);
     void readLayout(const BlockHeaderObject& block, int space);
+    // Whether the extension dictionary `dictionary` (0: none) has a field in it.
+    bool holdsField(std::uint64_t dictionary) const;
     bool readChain(const BlockHeaderObject& block, int space);
     Step readEntity(std::uint64_t handle, const RawObject& raw, const BlockHeaderObject& block,
                     int space, EntityCommon& links);
@@ -431,6 +433,7 @@ Reader::Step Reader::readAttribute(std::uint64_t handle, const RawObject& raw,
     a.text =
         attrib.multiline ? m_decoder.decodeMText(attrib.value) : m_decoder.decode(attrib.value);
     a.handle.assign(hexHandle(attrib.common.handle));
+    a.fromField = holdsField(attrib.common.extensionDictionary);
     if (m_drawing.attributes.size() >= UINT32_MAX - 1) {
         fail(QStringLiteral("too many attributes"));
         return Step::Failed;
@@ -438,6 +441,14 @@ Reader::Step Reader::readAttribute(std::uint64_t handle, const RawObject& raw,
     m_drawing.attributes.push_back(std::move(a));
     links = attrib.common;
     return Step::Next;
+}
+
+bool Reader::holdsField(std::uint64_t dictionary) const {
+    if (dictionary == 0) return false;
+    const auto offset = m_map.find(dictionary);
+    QString ignored;
+    const auto raw = offset ? objectAt(*offset, ignored) : std::nullopt;
+    return raw && raw->type == type::kDictionary && dictionaryEntry(*raw, "ACAD_FIELD") != 0;
 }
 
 QString Reader::entryName(std::uint64_t handle, int expectedType) {

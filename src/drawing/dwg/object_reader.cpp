@@ -283,8 +283,10 @@ bool readEntityHandles(ObjectStreams& in, EntityCommon& out) {
     const std::uint64_t self = out.handle;
     if (out.mode == 0) out.owner = handles.handle().resolve(self);
     for (std::uint32_t i = 0; i < out.reactors && !handles.failed(); ++i) handles.handle();
-    if (!out.extensionDictionaryMissing)
-        out.hasExtensionDictionary = handles.handle().resolve(self) != 0;
+    if (!out.extensionDictionaryMissing) {
+        out.extensionDictionary = handles.handle().resolve(self);
+        out.hasExtensionDictionary = out.extensionDictionary != 0;
+    }
     // R13 and R14 put the layer and linetype before the links, later releases after.
     const bool layerFirst = !in.atLeast(Release::R2000);
     if (layerFirst) {

@@ -135,7 +135,8 @@ struct EntityCommon {
     // From the handle stream:
     std::uint64_t owner = 0;  // 0 unless mode is 0
     bool hasExtensionDictionary = false;
-    std::uint64_t previous = 0;  // before R2004 only: the entity chain
+    std::uint64_t extensionDictionary = 0;  // its handle; 0 when it has none
+    std::uint64_t previous = 0;             // before R2004 only: the entity chain
     std::uint64_t next = 0;
     std::uint64_t layer = 0;
     std::uint64_t linetype = 0;
