@@ -1,0 +1,78 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Where an AC1021 (R2007) file keeps its pages: the file header at 0x80 and the two system
+// pages it locates (the page map, the section map). Private to the R2007 reader, its writer
+// and their tests.
+
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace drawing::dwg::r2007 {
+
+constexpr std::size_t kFileHeaderAt = 0x80;
+constexpr std::size_t kFileHeaderSize = 0x400;
+// Page offsets in the page map count from the end of the file header.
+constexpr std::uint64_t kPagesBase = 0x480;
+// The file header's code words, and the size of its data once decompressed.
+constexpr std::size_t kHeaderWords = 3;
+constexpr std::size_t kHeaderData = 0x110;
+
+// Fields of the decompressed file header.
+namespace field {
+constexpr std::size_t kFileSize = 0x08;
+constexpr std::size_t kPagesMapCrcCompressed = 0x10;
+constexpr std::size_t kPagesMapCorrectionFactor = 0x18;
+constexpr std::size_t kPagesMapCrcSeed = 0x20;
+constexpr std::size_t kPagesMap2Offset = 0x28;
+constexpr std::size_t kPagesMap2Id = 0x30;
+constexpr std::size_t kPagesMapOffset = 0x38;
+constexpr std::size_t kPagesMapId = 0x40;
+constexpr std::size_t kHeader2Offset = 0x48;
+constexpr std::size_t kPagesMapSizeCompressed = 0x50;
+constexpr std::size_t kPagesMapSizeUncompressed = 0x58;
+constexpr std::size_t kPagesAmount = 0x60;
+constexpr std::size_t kPagesMaxId = 0x68;
+constexpr std::size_t kPagesMapCrcUncompressed = 0x80;
+constexpr std::size_t kSectionsMapCrcUncompressed = 0xA8;
+constexpr std::size_t kSectionsMapSizeCompressed = 0xB0;
+constexpr std::size_t kSectionsMap2Id = 0xB8;
+constexpr std::size_t kSectionsMapId = 0xC0;
+constexpr std::size_t kSectionsMapSizeUncompressed = 0xC8;
+constexpr std::size_t kSectionsMapCrcCompressed = 0xD0;
+constexpr std::size_t kSectionsMapCorrectionFactor = 0xD8;
+constexpr std::size_t kSectionsMapCrcSeed = 0xE0;
+constexpr std::size_t kCrcSeed = 0xF0;
+constexpr std::size_t kHeaderCrc = 0x108;
+}  // namespace field
+
+// The coded file header, once its code words are taken apart: check values, the stored
+// length of the header data (negative: not compressed), then that data.
+namespace header_block {
+constexpr std::size_t kDataCrc = 0x10;
+constexpr std::size_t kLength = 0x18;
+constexpr std::size_t kData = 0x20;
+}  // namespace header_block
+
+// One pair of the page map: pages follow each other from kPagesBase; a negative id marks a gap.
+struct PageMapEntry {
+    std::uint64_t size = 0;
+    std::int64_t id = 0;
+};
+
+struct Layout {
+    std::string header;                 // the decompressed file header data (kHeaderData)
+    std::vector<PageMapEntry> pageMap;  // in file order
+    std::string sectionMap;             // the decompressed section map
+};
+
+// The layout of `file` with every check value of the file header and the system pages verified;
+// nothing and `problem` set otherwise.
+std::optional<Layout> readLayout(std::string_view file, QString& problem);
+
+}  // namespace drawing::dwg::r2007
