@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "drawing/dwg/byte_order.h"
+
 namespace drawing::dwg::r2007 {
 
 constexpr std::size_t kFileHeaderAt = 0x80;
@@ -58,6 +60,58 @@ constexpr std::size_t kDataCrc = 0x10;
 constexpr std::size_t kLength = 0x18;
 constexpr std::size_t kData = 0x20;
 }  // namespace header_block
+
+// Where a system page is and how it was written, as the file header tells.
+struct SystemPage {
+    std::uint64_t offset = 0;  // from kPagesBase
+    std::uint64_t compressedSize = 0;
+    std::uint64_t size = 0;
+    std::uint64_t repeats = 0;  // how often the data is repeated before coding
+    std::uint64_t compressedCrc = 0;
+    std::uint64_t crc = 0;
+    std::uint64_t crcSeed = 0;  // encoded
+};
+
+// The file header fields that tell of one system page; the section map's place is that of its
+// page in the page map.
+struct SystemPageFields {
+    std::size_t compressedSize;
+    std::size_t size;
+    std::size_t repeats;
+    std::size_t compressedCrc;
+    std::size_t crc;
+    std::size_t crcSeed;
+};
+constexpr SystemPageFields kPageMapFields = {
+    field::kPagesMapSizeCompressed,   field::kPagesMapSizeUncompressed,
+    field::kPagesMapCorrectionFactor, field::kPagesMapCrcCompressed,
+    field::kPagesMapCrcUncompressed,  field::kPagesMapCrcSeed};
+constexpr SystemPageFields kSectionMapFields = {
+    field::kSectionsMapSizeCompressed,   field::kSectionsMapSizeUncompressed,
+    field::kSectionsMapCorrectionFactor, field::kSectionsMapCrcCompressed,
+    field::kSectionsMapCrcUncompressed,  field::kSectionsMapCrcSeed};
+
+// `header` is the decompressed file header data.
+inline SystemPage systemPageIn(std::string_view header, const SystemPageFields& fields) {
+    SystemPage page;
+    page.compressedSize = le64(header, fields.compressedSize);
+    page.size = le64(header, fields.size);
+    page.repeats = le64(header, fields.repeats);
+    page.compressedCrc = le64(header, fields.compressedCrc);
+    page.crc = le64(header, fields.crc);
+    page.crcSeed = le64(header, fields.crcSeed);
+    return page;
+}
+
+inline void putSystemPage(std::string& header, const SystemPageFields& fields,
+                          const SystemPage& page) {
+    putLe64(header, fields.compressedSize, page.compressedSize);
+    putLe64(header, fields.size, page.size);
+    putLe64(header, fields.repeats, page.repeats);
+    putLe64(header, fields.compressedCrc, page.compressedCrc);
+    putLe64(header, fields.crc, page.crc);
+    putLe64(header, fields.crcSeed, page.crcSeed);
+}
 
 // One pair of the page map: pages follow each other from kPagesBase; a negative id marks a gap.
 struct PageMapEntry {

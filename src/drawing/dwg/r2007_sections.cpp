@@ -38,17 +38,6 @@ std::uint64_t alignTo8(std::uint64_t size) {
     return (size + 7) & ~std::uint64_t{7};
 }
 
-// Where a system page is and how it was written, as the file header tells.
-struct SystemPage {
-    std::uint64_t offset = 0;  // from kPagesBase
-    std::uint64_t compressedSize = 0;
-    std::uint64_t size = 0;
-    std::uint64_t repeats = 0;  // how often the data is repeated before coding
-    std::uint64_t compressedCrc = 0;
-    std::uint64_t crc = 0;
-    std::uint64_t crcSeed = 0;
-};
-
 struct FilePage {
     std::uint64_t offset = 0;  // from kPagesBase
     std::uint64_t size = 0;
@@ -185,14 +174,8 @@ private:
     }
 
     bool readPageMap() {
-        SystemPage page;
+        SystemPage page = systemPageIn(m_header, kPageMapFields);
         page.offset = le64(m_header, field::kPagesMapOffset);
-        page.compressedSize = le64(m_header, field::kPagesMapSizeCompressed);
-        page.size = le64(m_header, field::kPagesMapSizeUncompressed);
-        page.repeats = le64(m_header, field::kPagesMapCorrectionFactor);
-        page.compressedCrc = le64(m_header, field::kPagesMapCrcCompressed);
-        page.crc = le64(m_header, field::kPagesMapCrcUncompressed);
-        page.crcSeed = le64(m_header, field::kPagesMapCrcSeed);
         const auto data = readSystemPage(page, "the page map is corrupt");
         if (!data) return false;
         if (data->size() % 16 != 0) return reject("the page map is corrupt");
@@ -213,14 +196,8 @@ private:
     bool readSectionMap() {
         const auto where = m_pages.find(le64(m_header, field::kSectionsMapId));
         if (where == m_pages.end()) return reject("the section map is corrupt");
-        SystemPage page;
+        SystemPage page = systemPageIn(m_header, kSectionMapFields);
         page.offset = where->second.offset;
-        page.compressedSize = le64(m_header, field::kSectionsMapSizeCompressed);
-        page.size = le64(m_header, field::kSectionsMapSizeUncompressed);
-        page.repeats = le64(m_header, field::kSectionsMapCorrectionFactor);
-        page.compressedCrc = le64(m_header, field::kSectionsMapCrcCompressed);
-        page.crc = le64(m_header, field::kSectionsMapCrcUncompressed);
-        page.crcSeed = le64(m_header, field::kSectionsMapCrcSeed);
         const auto data = readSystemPage(page, "the section map is corrupt");
         if (!data) return false;
         auto sections = r2007::parseSectionMap(*data);

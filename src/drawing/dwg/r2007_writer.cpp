@@ -45,11 +45,6 @@ std::uint64_t alignTo(std::uint64_t size, std::uint64_t alignment) {
     return (size + alignment - 1) / alignment * alignment;
 }
 
-void putLe64(std::string& bytes, std::size_t at, std::uint64_t value) {
-    putLe32(bytes, at, static_cast<std::uint32_t>(value));
-    putLe32(bytes, at + 4, static_cast<std::uint32_t>(value >> 32));
-}
-
 void appendLe64(std::string& bytes, std::uint64_t value) {
     bytes.append(8, '\0');
     putLe64(bytes, bytes.size() - 8, value);
@@ -70,21 +65,19 @@ std::uint64_t systemPageSize(std::uint64_t dataSize) {
     return coded < kMinSystemPage ? kMinSystemPage : alignTo(coded, kPageAlignment);
 }
 
-// A system page and what the file header says of it.
-struct SystemPage {
+// A system page's bytes and what the file header says of it (but its place).
+struct NewSystemPage {
     std::string bytes;
-    std::uint64_t size = 0;
-    std::uint64_t compressedSize = 0;
-    std::uint64_t repeats = 0;
-    std::uint64_t crc = 0;
-    std::uint64_t compressedCrc = 0;
+    SystemPage page;
 };
 
 // `data` (not empty) packed, repeated as often as the page holds it, and coded; the check
 // values are seeded with the seed the file header keeps for the page, encoded.
-SystemPage systemPage(std::string_view data, std::uint64_t encodedSeed) {
+NewSystemPage systemPage(std::string_view data, std::uint64_t encodedSeed) {
     const std::uint64_t seed = decodeSeed(encodedSeed);
-    SystemPage page;
+    NewSystemPage result;
+    SystemPage& page = result.page;
+    page.crcSeed = encodedSeed;
     page.size = data.size();
     page.crc = mirroredCrc(data, updateSeed1(seed, data.size()));
     std::string stored = packed(data);
@@ -96,10 +89,10 @@ SystemPage systemPage(std::string_view data, std::uint64_t encodedSeed) {
     page.repeats = size / kReedSolomonWord * k / stored.size();
     std::string repeated;
     for (std::uint64_t i = 0; i < page.repeats; ++i) repeated += stored;
-    page.bytes =
+    result.bytes =
         interleaveReedSolomon(repeated, (repeated.size() + k - 1) / k, ReedSolomonCode::SystemPage);
-    page.bytes.resize(size, '\0');
-    return page;
+    result.bytes.resize(size, '\0');
+    return result;
 }
 
 // A data page of an interleaved section: its bytes in the file and its description.
@@ -153,7 +146,7 @@ public:
         m_newPages[kHandlesName] = addDataPages(kHandlesName, m_changed.handles, crcSeed);
         const std::string sectionMap = newSectionMap();
         std::string& header = m_layout.header;
-        const SystemPage sections =
+        const NewSystemPage sections =
             systemPage(sectionMap, le64(header, field::kSectionsMapCrcSeed));
         const std::uint64_t sectionsId = addPage(sections.bytes);
         const std::uint64_t sections2Id = addPage(sections.bytes);
@@ -171,30 +164,22 @@ public:
             appendLe64(pageMapData, entry.size);
             appendLe64(pageMapData, static_cast<std::uint64_t>(entry.id));
         }
-        const SystemPage pages = systemPage(pageMapData, le64(header, field::kPagesMapCrcSeed));
+        const NewSystemPage pages = systemPage(pageMapData, le64(header, field::kPagesMapCrcSeed));
         const std::uint64_t pagesAt = m_out.size() - kPagesBase;
         m_out += pages.bytes;
         m_out += pages.bytes;
 
-        putLe64(header, field::kPagesMapCrcCompressed, pages.compressedCrc);
-        putLe64(header, field::kPagesMapCorrectionFactor, pages.repeats);
+        putSystemPage(header, kPageMapFields, pages.page);
+        putSystemPage(header, kSectionMapFields, sections.page);
         putLe64(header, field::kPagesMap2Offset, pagesAt + pages.bytes.size());
         putLe64(header, field::kPagesMap2Id, pages2Id);
         putLe64(header, field::kPagesMapOffset, pagesAt);
         putLe64(header, field::kPagesMapId, pagesId);
         putLe64(header, field::kHeader2Offset, m_out.size() - kPagesBase);
-        putLe64(header, field::kPagesMapSizeCompressed, pages.compressedSize);
-        putLe64(header, field::kPagesMapSizeUncompressed, pages.size);
         putLe64(header, field::kPagesAmount, pageMap.size());
         putLe64(header, field::kPagesMaxId, m_nextId - 1);
-        putLe64(header, field::kPagesMapCrcUncompressed, pages.crc);
-        putLe64(header, field::kSectionsMapCrcUncompressed, sections.crc);
-        putLe64(header, field::kSectionsMapSizeCompressed, sections.compressedSize);
         putLe64(header, field::kSectionsMap2Id, sections2Id);
         putLe64(header, field::kSectionsMapId, sectionsId);
-        putLe64(header, field::kSectionsMapSizeUncompressed, sections.size);
-        putLe64(header, field::kSectionsMapCrcCompressed, sections.compressedCrc);
-        putLe64(header, field::kSectionsMapCorrectionFactor, sections.repeats);
         putLe64(header, field::kFileSize, m_out.size() + kFileHeaderSize);
         const std::string fileHeader = codedFileHeader();
         m_out.replace(kFileHeaderAt, kFileHeaderSize, fileHeader);
