@@ -246,6 +246,14 @@ TEST_F(R2007Writer, OwnContentsReadTheSameAndOtherPagesKeepTheirBytes) {
         kPagesBase + dwg::le64(after.header, dwg::r2007::field::kHeader2Offset);
     EXPECT_EQ(out.substr(copy), out.substr(0x80, 0x400));
     EXPECT_EQ(dwg::le64(after.header, dwg::r2007::field::kFileSize), out.size());
+
+    // A rewritten file, its replaced pages now gaps in the page map, is rewritten in turn.
+    QString problem;
+    const auto again =
+        dwg::rewriteR2007File(out, {m_sections.objects, m_sections.handles}, problem);
+    ASSERT_TRUE(again) << problem.toStdString();
+    EXPECT_EQ(describe(*again), m_references);
+    EXPECT_EQ(layoutOf(*again).pageMap.size(), after.pageMap.size() + 7 + 1 + 4);
 }
 
 TEST_F(R2007Writer, AnObjectMovedToTheEndIsReadThere) {

@@ -266,6 +266,7 @@ private:
             head[hash] = static_cast<std::int32_t>(pos);
         };
         // The stream starts with a literal: the first byte is never a copy.
+        if (in_.size() < kMinMatch) return;
         std::size_t pos = 1;
         remember(0);
         while (pos + kMinMatch <= in_.size()) {

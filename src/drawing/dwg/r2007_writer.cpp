@@ -125,7 +125,9 @@ public:
 
     std::optional<std::string> run() {
         // Only a file the reader takes whole, every check value verified, is written back.
-        if (!readR2007Sections(m_file, SectionOptions{}, m_problem)) return std::nullopt;
+        auto original = readR2007Sections(m_file, SectionOptions{}, m_problem);
+        if (!original) return std::nullopt;
+        m_original = std::move(*original);
         auto layout = readLayout(m_file, m_problem);
         auto entries = layout ? splitSectionMap(layout->sectionMap) : std::nullopt;
         if (!entries) return fail("the section map is corrupt");
@@ -318,10 +320,12 @@ private:
         return coded;
     }
 
+    // The new file gives the new sections and the others unchanged.
     bool readsBack() {
         const auto sections = readR2007Sections(m_out, SectionOptions{}, m_problem);
         if (sections && sections->objects == m_changed.objects &&
-            sections->handles == m_changed.handles)
+            sections->handles == m_changed.handles && sections->header == m_original.header &&
+            sections->classes == m_original.classes && sections->codePage == m_original.codePage)
             return true;
         if (sections) fail("the rewritten file does not read back as written");
         return false;
@@ -330,6 +334,7 @@ private:
     std::string_view m_file;
     const ChangedSections& m_changed;
     QString& m_problem;
+    Sections m_original;
     Layout m_layout;
     std::vector<SectionEntry> m_entries;
     std::uint64_t m_nextId = 1;
