@@ -58,6 +58,7 @@ constexpr std::size_t kHeaderCrc = 0x108;
 namespace header_block {
 constexpr std::size_t kDataCrc = 0x10;
 constexpr std::size_t kLength = 0x18;
+constexpr std::size_t kLength2 = 0x1C;
 constexpr std::size_t kData = 0x20;
 }  // namespace header_block
 

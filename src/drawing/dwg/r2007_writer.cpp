@@ -237,13 +237,17 @@ private:
         return id;
     }
 
+    static std::uint64_t pageSize(const SectionEntry& section) {
+        const std::uint64_t size = section.description.maxPageSize;
+        return size == 0 ? kDefaultPageSize : size;
+    }
+
     std::vector<DataPage> addDataPages(const char* name, std::string_view data,
                                        std::uint64_t crcSeed) {
-        std::uint64_t pageSize = entry(name)->description.maxPageSize;
-        if (pageSize == 0) pageSize = kDefaultPageSize;
+        const std::uint64_t size = pageSize(*entry(name));
         std::vector<DataPage> pages;
-        for (std::uint64_t at = 0; at < data.size(); at += pageSize) {
-            NewDataPage page = dataPage(data.substr(at, pageSize), crcSeed);
+        for (std::uint64_t at = 0; at < data.size(); at += size) {
+            NewDataPage page = dataPage(data.substr(at, size), crcSeed);
             page.description.offset = at;
             page.description.id = addPage(page.bytes);
             pages.push_back(page.description);
@@ -271,7 +275,7 @@ private:
                 std::string description(kPageDescriptionSize, '\0');
                 putLe64(description, page_field::kOffset, page.offset);
                 // What AutoCAD writes here for a full page: the largest page of the section.
-                putLe64(description, page_field::kPageSize, entry.description.maxPageSize);
+                putLe64(description, page_field::kPageSize, pageSize(entry));
                 putLe64(description, page_field::kId, page.id);
                 putLe64(description, page_field::kSize, page.size);
                 putLe64(description, page_field::kCompressedSize, page.compressedSize);
@@ -308,6 +312,7 @@ private:
         std::string block = deinterleaveReedSolomon(old, kHeaderWords, ReedSolomonCode::SystemPage);
         putLe64(block, header_block::kDataCrc, normalCrc(data, updateSeed2(0, data.size())));
         putLe32(block, header_block::kLength, static_cast<std::uint32_t>(data.size()));
+        putLe32(block, header_block::kLength2, 0);  // zero beside a compressed length
         const std::size_t unit = alignTo(header_block::kData + data.size(), 8);
         std::string first = block.substr(0, header_block::kData) + data;
         first.resize(unit, '\0');
