@@ -198,7 +198,7 @@ private:
         if (where == m_pages.end()) return reject("the section map is corrupt");
         SystemPage page = systemPageIn(m_header, kSectionMapFields);
         page.offset = where->second.offset;
-        const auto data = readSystemPage(page, "the section map is corrupt");
+        auto data = readSystemPage(page, "the section map is corrupt");
         if (!data) return false;
         auto sections = r2007::parseSectionMap(*data);
         if (!sections) return reject("the section map is corrupt");
