@@ -102,6 +102,38 @@ inline void putSignedModularChar(std::string& out, std::int64_t value) {
     out += static_cast<char>(magnitude | (value < 0 ? 0x40 : 0));
 }
 
+// An object map: sections of (handle, offset) deltas from the previous entry of the section,
+// each with its size big-endian (counting itself) before and a check value after; an empty
+// section closes it.
+inline std::string encodedObjectMap(const std::vector<dwg::ObjectMap::Entry>& map) {
+    const auto appendSection = [](std::string& out, const std::string& body) {
+        std::string section = {static_cast<char>((body.size() + 2) >> 8),
+                               static_cast<char>((body.size() + 2) & 0xFF)};
+        section += body;
+        const std::uint16_t crc = dwg::crc16(section, 0xC0C1);
+        out += section + static_cast<char>(crc >> 8) + static_cast<char>(crc & 0xFF);
+    };
+    std::string encoded;
+    std::string body;
+    std::uint64_t handle = 0;
+    std::int64_t offset = 0;
+    for (const auto& entry : map) {
+        putModularChar(body, entry.handle - handle);
+        putSignedModularChar(body, std::int64_t{entry.offset} - offset);
+        handle = entry.handle;
+        offset = entry.offset;
+        if (body.size() > 2000) {
+            appendSection(encoded, body);
+            body.clear();
+            handle = 0;
+            offset = 0;
+        }
+    }
+    if (!body.empty()) appendSection(encoded, body);
+    appendSection(encoded, {});
+    return encoded;
+}
+
 // A DWG bit stream, written with the bit codes of its fields, first bit the most significant.
 class BitWriter {
 public:

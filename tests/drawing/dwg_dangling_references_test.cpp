@@ -22,35 +22,9 @@ namespace {
 
 using Map = std::vector<dwg::ObjectMap::Entry>;
 
-// A section of the object map: its size big-endian (counting itself), then a check value.
-void appendSection(std::string& out, const std::string& body) {
-    std::string section = {static_cast<char>((body.size() + 2) >> 8),
-                           static_cast<char>((body.size() + 2) & 0xFF)};
-    section += body;
-    const std::uint16_t crc = dwg::crc16(section, 0xC0C1);
-    out += section + static_cast<char>(crc >> 8) + static_cast<char>(crc & 0xFF);
-}
-
 // The file with `map` as its object map, written after its last byte.
 std::string withMap(std::string bytes, const Map& map) {
-    std::string encoded;
-    std::string body;
-    std::uint64_t handle = 0;
-    std::int64_t offset = 0;
-    for (const auto& entry : map) {
-        putModularChar(body, entry.handle - handle);
-        putSignedModularChar(body, std::int64_t{entry.offset} - offset);
-        handle = entry.handle;
-        offset = entry.offset;
-        if (body.size() > 2000) {
-            appendSection(encoded, body);
-            body.clear();
-            handle = 0;
-            offset = 0;
-        }
-    }
-    if (!body.empty()) appendSection(encoded, body);
-    appendSection(encoded, {});
+    const std::string encoded = encodedObjectMap(map);
     const std::size_t locator = objectMapLocator(bytes);
     putLittleEndian(bytes, locator + 1, static_cast<std::uint32_t>(bytes.size()), 4);
     putLittleEndian(bytes, locator + 5, static_cast<std::uint32_t>(encoded.size()), 4);

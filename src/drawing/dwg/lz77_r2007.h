@@ -15,4 +15,8 @@ namespace drawing::dwg {
 // inside an instruction, refers back before the output's start or would exceed `maxOutput`.
 std::optional<std::string> decompressR2007(std::string_view compressed, std::size_t maxOutput);
 
+// A stream that decompressR2007() expands to `data` exactly. Data that does not repeat itself
+// comes out a few bytes longer than it went in.
+std::string compressR2007(std::string_view data);
+
 }  // namespace drawing::dwg

@@ -19,6 +19,7 @@
 #include "drawing/dwg/byte_order.h"
 #include "drawing/dwg/lz77_r2007.h"
 #include "drawing/dwg/r2007_checks.h"
+#include "drawing/dwg/r2007_layout.h"
 #include "drawing/dwg/r2007_section_map.h"
 #include "drawing/dwg/reed_solomon.h"
 #include "drawing/dwg/sections.h"
@@ -27,51 +28,15 @@ namespace drawing::dwg {
 
 namespace {
 
-constexpr std::size_t kFileHeaderAt = 0x80;
-constexpr std::size_t kFileHeaderSize = 0x400;
-// Page offsets in the page map count from the end of the file header.
-constexpr std::uint64_t kPagesBase = 0x480;
-constexpr std::size_t kHeaderWords = 3;
-constexpr std::size_t kHeaderData = 0x110;
+using namespace r2007;
+
 constexpr std::uint64_t kAbsoluteCap = std::uint64_t{1} << 30;
 // How often a system page may repeat its data; writers fill a page of at most a few KiB.
 constexpr std::uint64_t kMaxRepeats = 0xFFFF;
 
-// Fields of the decompressed file header.
-namespace field {
-constexpr std::size_t kFileSize = 0x08;
-constexpr std::size_t kPagesMapCrcCompressed = 0x10;
-constexpr std::size_t kPagesMapCorrectionFactor = 0x18;
-constexpr std::size_t kPagesMapCrcSeed = 0x20;
-constexpr std::size_t kPagesMapOffset = 0x38;
-constexpr std::size_t kPagesMapSizeCompressed = 0x50;
-constexpr std::size_t kPagesMapSizeUncompressed = 0x58;
-constexpr std::size_t kPagesMapCrcUncompressed = 0x80;
-constexpr std::size_t kSectionsMapCrcUncompressed = 0xA8;
-constexpr std::size_t kSectionsMapSizeCompressed = 0xB0;
-constexpr std::size_t kSectionsMapId = 0xC0;
-constexpr std::size_t kSectionsMapSizeUncompressed = 0xC8;
-constexpr std::size_t kSectionsMapCrcCompressed = 0xD0;
-constexpr std::size_t kSectionsMapCorrectionFactor = 0xD8;
-constexpr std::size_t kSectionsMapCrcSeed = 0xE0;
-constexpr std::size_t kCrcSeed = 0xF0;
-constexpr std::size_t kHeaderCrc = 0x108;
-}  // namespace field
-
 std::uint64_t alignTo8(std::uint64_t size) {
     return (size + 7) & ~std::uint64_t{7};
 }
-
-// Where a system page is and how it was written, as the file header tells.
-struct SystemPage {
-    std::uint64_t offset = 0;  // from kPagesBase
-    std::uint64_t compressedSize = 0;
-    std::uint64_t size = 0;
-    std::uint64_t repeats = 0;  // how often the data is repeated before coding
-    std::uint64_t compressedCrc = 0;
-    std::uint64_t crc = 0;
-    std::uint64_t crcSeed = 0;
-};
 
 struct FilePage {
     std::uint64_t offset = 0;  // from kPagesBase
@@ -121,6 +86,12 @@ public:
         return sections;
     }
 
+    std::optional<Layout> layout() {
+        if (m_file.size() < kPagesBase) return fail("the file is truncated");
+        if (!readFileHeader() || !readPageMap() || !readSectionMap()) return std::nullopt;
+        return Layout{std::move(m_header), std::move(m_pageMap), std::move(m_sectionMap)};
+    }
+
 private:
     std::nullopt_t fail(const QString& problem) {
         m_problem = problem;
@@ -139,11 +110,14 @@ private:
         const std::string data =
             deinterleaveReedSolomon(coded, kHeaderWords, ReedSolomonCode::SystemPage);
         // 32 bytes of check values and sizes precede the (compressed) header data.
-        const std::int32_t stored = static_cast<std::int32_t>(le64(data, 0x18) & 0xFFFFFFFF);
+        const std::int32_t stored =
+            static_cast<std::int32_t>(le64(data, header_block::kLength) & 0xFFFFFFFF);
         const auto length = static_cast<std::uint64_t>(std::abs(std::int64_t{stored}));
-        if (length == 0 || length > data.size() - 32) return reject("the file header is corrupt");
-        const std::string_view packed = std::string_view(data).substr(32, length);
-        if (m_verify && r2007::normalCrc(packed, r2007::updateSeed2(0, length)) != le64(data, 0x10))
+        if (length == 0 || length > data.size() - header_block::kData)
+            return reject("the file header is corrupt");
+        const std::string_view packed = std::string_view(data).substr(header_block::kData, length);
+        if (m_verify && r2007::normalCrc(packed, r2007::updateSeed2(0, length)) !=
+                            le64(data, header_block::kDataCrc))
             return reject("the file header is corrupt");
         if (stored < 0) {
             m_header = std::string(packed);
@@ -200,14 +174,8 @@ private:
     }
 
     bool readPageMap() {
-        SystemPage page;
+        SystemPage page = systemPageIn(m_header, kPageMapFields);
         page.offset = le64(m_header, field::kPagesMapOffset);
-        page.compressedSize = le64(m_header, field::kPagesMapSizeCompressed);
-        page.size = le64(m_header, field::kPagesMapSizeUncompressed);
-        page.repeats = le64(m_header, field::kPagesMapCorrectionFactor);
-        page.compressedCrc = le64(m_header, field::kPagesMapCrcCompressed);
-        page.crc = le64(m_header, field::kPagesMapCrcUncompressed);
-        page.crcSeed = le64(m_header, field::kPagesMapCrcSeed);
         const auto data = readSystemPage(page, "the page map is corrupt");
         if (!data) return false;
         if (data->size() % 16 != 0) return reject("the page map is corrupt");
@@ -219,6 +187,7 @@ private:
             // Page sizes are far below 4 GiB; with at most 2^26 entries the sum cannot overflow.
             if (size > 0xFFFFFFFF) return reject("the page map is corrupt");
             if (id > 0) m_pages[static_cast<std::uint64_t>(id)] = {offset, size};
+            m_pageMap.push_back({size, id});
             offset += size;
         }
         return true;
@@ -227,19 +196,14 @@ private:
     bool readSectionMap() {
         const auto where = m_pages.find(le64(m_header, field::kSectionsMapId));
         if (where == m_pages.end()) return reject("the section map is corrupt");
-        SystemPage page;
+        SystemPage page = systemPageIn(m_header, kSectionMapFields);
         page.offset = where->second.offset;
-        page.compressedSize = le64(m_header, field::kSectionsMapSizeCompressed);
-        page.size = le64(m_header, field::kSectionsMapSizeUncompressed);
-        page.repeats = le64(m_header, field::kSectionsMapCorrectionFactor);
-        page.compressedCrc = le64(m_header, field::kSectionsMapCrcCompressed);
-        page.crc = le64(m_header, field::kSectionsMapCrcUncompressed);
-        page.crcSeed = le64(m_header, field::kSectionsMapCrcSeed);
-        const auto data = readSystemPage(page, "the section map is corrupt");
+        auto data = readSystemPage(page, "the section map is corrupt");
         if (!data) return false;
         auto sections = r2007::parseSectionMap(*data);
         if (!sections) return reject("the section map is corrupt");
         m_sections = std::move(*sections);
+        m_sectionMap = std::move(*data);
         return true;
     }
 
@@ -313,6 +277,8 @@ private:
     std::string m_header;  // the decompressed file header data
     std::uint64_t m_crcSeed = 0;
     std::map<std::uint64_t, FilePage> m_pages;  // by page id
+    std::vector<PageMapEntry> m_pageMap;        // as the file lists them
+    std::string m_sectionMap;                   // decompressed
     r2007::SectionMap m_sections;
 };
 
@@ -320,42 +286,60 @@ private:
 
 namespace r2007 {
 
-std::optional<SectionMap> parseSectionMap(std::string_view map) {
-    SectionMap sections;
+std::optional<std::vector<SectionEntry>> splitSectionMap(std::string_view map) {
+    std::vector<SectionEntry> entries;
     std::size_t at = 0;
     // Descriptions of 64 bytes, the name (its length counts bytes, the closing zero included),
     // then 56 bytes for each page. Anything shorter than a description at the end is padding.
-    while (map.size() - at >= 64) {
-        SectionDescription description;
-        description.size = le64(map, at);
+    while (map.size() - at >= kSectionDescriptionSize) {
+        SectionEntry entry;
+        entry.at = at;
+        SectionDescription& description = entry.description;
+        description.size = le64(map, at + section_field::kSize);
+        description.maxPageSize = le64(map, at + 0x08);
         description.encrypted = le64(map, at + 0x10);
         const std::uint64_t nameBytes = le64(map, at + 0x20);
         description.encoding = le64(map, at + 0x30);
-        const std::uint64_t pageCount = le64(map, at + 0x38);
-        at += 64;
+        const std::uint64_t pageCount = le64(map, at + section_field::kPageCount);
+        at += kSectionDescriptionSize;
         if (nameBytes > map.size() - at || nameBytes % 2 != 0) return std::nullopt;
-        std::string name;
         for (std::size_t i = 0; i < nameBytes; i += 2) {
             const unsigned unit = le16(map, at + i);
             if (unit == 0) break;
-            name.push_back(unit < 0x80 ? static_cast<char>(unit) : '?');
+            entry.name.push_back(unit < 0x80 ? static_cast<char>(unit) : '?');
         }
         at += nameBytes;
-        if (pageCount > (map.size() - at) / 56) return std::nullopt;
-        for (std::uint64_t i = 0; i < pageCount; ++i, at += 56) {
+        entry.pagesAt = at;
+        if (pageCount > (map.size() - at) / kPageDescriptionSize) return std::nullopt;
+        for (std::uint64_t i = 0; i < pageCount; ++i, at += kPageDescriptionSize) {
             DataPage page;
-            page.offset = le64(map, at);
-            page.id = le64(map, at + 0x10);
-            page.size = le64(map, at + 0x18);
-            page.compressedSize = le64(map, at + 0x20);
-            page.checksum = le64(map, at + 0x28);
-            page.crc = le64(map, at + 0x30);
+            page.offset = le64(map, at + page_field::kOffset);
+            page.id = le64(map, at + page_field::kId);
+            page.size = le64(map, at + page_field::kSize);
+            page.compressedSize = le64(map, at + page_field::kCompressedSize);
+            page.checksum = le64(map, at + page_field::kChecksum);
+            page.crc = le64(map, at + page_field::kCrc);
             description.pages.push_back(page);
         }
-        // The last description, nameless and without pages, closes the map.
-        if (!name.empty()) sections.insert_or_assign(std::move(name), std::move(description));
+        entry.end = at;
+        entries.push_back(std::move(entry));
     }
+    return entries;
+}
+
+std::optional<SectionMap> parseSectionMap(std::string_view map) {
+    auto entries = splitSectionMap(map);
+    if (!entries) return std::nullopt;
+    SectionMap sections;
+    // The last description, nameless and without pages, closes the map.
+    for (SectionEntry& entry : *entries)
+        if (!entry.name.empty())
+            sections.insert_or_assign(std::move(entry.name), std::move(entry.description));
     return sections;
+}
+
+std::optional<Layout> readLayout(std::string_view file, QString& problem) {
+    return Reader(file, SectionOptions{}, problem).layout();
 }
 
 }  // namespace r2007

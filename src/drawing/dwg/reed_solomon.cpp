@@ -46,6 +46,64 @@ constexpr RootTables rootTables(const Field& field) {
 constexpr RootTables kSystemTimes = rootTables(kSystemField);
 constexpr RootTables kDataTimes = rootTables(kDataField);
 
+// The code words are c(x) = D(x) + x^k P(x), the data in the low coefficients. Read backwards,
+// c'(x) = x^254 c(1/x) has the data on top and must vanish at alpha^-1 .. alpha^-Roots: the
+// parity reversed is the remainder of the data (times x^Roots) by the product of (x - alpha^-j).
+struct Generator {
+    // The logarithms of the coefficients of x^0 .. x^(roots - 1), -1 for zero; x^roots has 1.
+    std::array<int, kMaxRoots> logs{};
+};
+
+constexpr std::uint8_t times(const Field& field, std::uint8_t value, int log) {
+    return value == 0 ? 0 : field.exp[static_cast<std::size_t>(field.log[value] + log)];
+}
+
+constexpr Generator generator(const Field& field, std::size_t roots) {
+    // Product of (x + alpha^(255 - j)) for j = 1 .. roots, one factor at a time: the new
+    // coefficient of x^i is the old one of x^(i - 1) plus the root times the old one of x^i.
+    std::array<std::uint8_t, kMaxRoots + 1> product{};
+    product[0] = 1;
+    for (std::size_t j = 1; j <= roots; ++j) {
+        const int root = static_cast<int>(255 - j);
+        for (std::size_t i = j; i > 0; --i)
+            product[i] = static_cast<std::uint8_t>(product[i - 1] ^ times(field, product[i], root));
+        product[0] = times(field, product[0], root);
+    }
+    Generator result;
+    for (std::size_t i = 0; i < roots; ++i)
+        result.logs[i] = product[i] == 0 ? -1 : field.log[product[i]];
+    return result;
+}
+
+constexpr std::size_t kDataRoots =
+    kReedSolomonWord - reedSolomonDataSize(ReedSolomonCode::DataPage);
+constexpr Generator kSystemGenerator = generator(kSystemField, kMaxRoots);
+constexpr Generator kDataGenerator = generator(kDataField, kDataRoots);
+
+// The parity of one word whose data bytes are word[i * stride], i < k, written after them.
+template <std::size_t Roots>
+void encodeWord(unsigned char* word, std::size_t stride, const Field& field,
+                const Generator& generator) {
+    constexpr std::size_t k = kReedSolomonWord - Roots;
+    // Division by shifting: the data go in from the top coefficient of c' down.
+    std::array<std::uint8_t, Roots> remainder{};
+    for (std::size_t i = 0; i < k; ++i) {
+        const std::uint8_t feedback =
+            static_cast<std::uint8_t>(word[i * stride] ^ remainder.back());
+        for (std::size_t r = Roots - 1; r > 0; --r) remainder[r] = remainder[r - 1];
+        remainder[0] = 0;
+        if (feedback == 0) continue;
+        const int logFeedback = field.log[feedback];
+        for (std::size_t r = 0; r < Roots; ++r)
+            if (generator.logs[r] >= 0)
+                remainder[r] = static_cast<std::uint8_t>(
+                    remainder[r] ^
+                    field.exp[static_cast<std::size_t>(generator.logs[r] + logFeedback)]);
+    }
+    // Coefficient x^(Roots - 1 - t) of the remainder is byte k + t of the word.
+    for (std::size_t t = 0; t < Roots; ++t) word[(k + t) * stride] = remainder[Roots - 1 - t];
+}
+
 // Whether one code word evaluates to zero at alpha^1 .. alpha^Roots; all syndromes are
 // computed together, so each byte is fetched once.
 template <std::size_t Roots>
@@ -76,11 +134,24 @@ std::string deinterleaveReedSolomon(std::string_view encoded, std::size_t factor
     return data;
 }
 
+std::string interleaveReedSolomon(std::string_view data, std::size_t factor, ReedSolomonCode code) {
+    const std::size_t k = reedSolomonDataSize(code);
+    std::string encoded(factor * kReedSolomonWord, '\0');
+    for (std::size_t at = 0; at < data.size() && at < factor * k; ++at)
+        encoded[at / k + (at % k) * factor] = data[at];
+    auto* bytes = reinterpret_cast<unsigned char*>(encoded.data());
+    for (std::size_t word = 0; word < factor; ++word) {
+        if (code == ReedSolomonCode::SystemPage)
+            encodeWord<kMaxRoots>(bytes + word, factor, kSystemField, kSystemGenerator);
+        else
+            encodeWord<kDataRoots>(bytes + word, factor, kDataField, kDataGenerator);
+    }
+    return encoded;
+}
+
 bool reedSolomonWordsValid(std::string_view encoded, std::size_t factor, ReedSolomonCode code) {
     if (factor == 0 || encoded.size() / kReedSolomonWord < factor) return false;
     const auto* bytes = reinterpret_cast<const unsigned char*>(encoded.data());
-    constexpr std::size_t kDataRoots =
-        kReedSolomonWord - reedSolomonDataSize(ReedSolomonCode::DataPage);
     for (std::size_t word = 0; word < factor; ++word) {
         const bool valid = code == ReedSolomonCode::SystemPage
                                ? wordValid<kMaxRoots>(bytes + word, factor, kSystemTimes)

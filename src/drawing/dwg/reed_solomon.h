@@ -26,6 +26,10 @@ constexpr std::size_t reedSolomonDataSize(ReedSolomonCode code) {
 std::string deinterleaveReedSolomon(std::string_view encoded, std::size_t factor,
                                     ReedSolomonCode code);
 
+// `factor` code words interleaved: the data bytes of word w are data[w * k .. w * k + k), zero
+// where `data` ends before (it holds at most factor * k bytes), then their parity.
+std::string interleaveReedSolomon(std::string_view data, std::size_t factor, ReedSolomonCode code);
+
 // Whether each of those `factor` code words is a valid code word (all syndromes zero).
 bool reedSolomonWordsValid(std::string_view encoded, std::size_t factor, ReedSolomonCode code);
 
