@@ -186,12 +186,9 @@ DrawingWrite writeDrawing(const DrawingPlan& plan, const UpdateOptions& options)
     std::map<QString, std::size_t> blocks;
     for (const PlannedValue& value : plan.values) {
         if (value.status != ValueStatus::Change) continue;
-        const drawing::InsertRecord* insert = nullptr;
-        for (const drawing::InsertRecord& candidate : old.inserts) {
-            if (candidate.handle.toQString().compare(value.blockHandle, Qt::CaseInsensitive) == 0)
-                insert = &candidate;
-        }
-        if (insert == nullptr) continue;
+        const std::optional<std::size_t> index = findReference(old, value.blockHandle);
+        if (!index) continue;
+        const drawing::InsertRecord* insert = &old.inserts[*index];
         auto [found, added] = blocks.emplace(value.blockHandle.toUpper(), result.undo.size());
         if (added) {
             UndoBlock block{plan.path, value.blockHandle, {}, {}};

@@ -114,13 +114,13 @@ QString blockNameOf(const drawing::InsertRecord& insert) {
 // The planned value of one attribute of `insert`, or a problem when the block lacks the tag.
 // An attribute's tag is found in any letter case; `occurrence` picks among a block's
 // attributes with the same tag (0: the first).
-PlannedValue valueFor(const drawing::Drawing& model, const drawing::InsertRecord& insert,
-                      const QString& tag, int occurrence, const QString& next, int sourceRow,
-                      bool* found) {
+PlannedValue valueFor(const drawing::Drawing& model, std::size_t index, const QString& tag,
+                      int occurrence, const QString& next, int sourceRow, bool* found) {
+    const drawing::InsertRecord& insert = model.inserts[index];
     PlannedValue value;
     value.sourceRow = sourceRow;
     value.blockName = blockNameOf(insert);
-    value.blockHandle = insert.handle.toQString();
+    value.blockHandle = referenceKey(model, index);
     value.tag = tag;
     value.next = next;
     *found = false;
@@ -151,10 +151,8 @@ void planRows(const drawing::Drawing& model, const EditTable& table, const EditC
               const std::vector<int>& rows, const std::vector<QRegularExpression>& filter,
               std::vector<PlannedValue>& out) {
     std::map<QString, std::size_t> byHandle;
-    for (std::size_t i = 0; i < model.inserts.size(); ++i) {
-        if (!model.inserts[i].handle.empty())
-            byHandle.emplace(model.inserts[i].handle.toQString().toUpper(), i);
-    }
+    for (std::size_t i = 0; i < model.inserts.size(); ++i)
+        byHandle.emplace(referenceKey(model, i).toUpper(), i);
     for (int row : rows) {
         const QStringList& cells = table.rows[static_cast<std::size_t>(row)];
         const int sourceRow = rowNumberOf(table, row);
@@ -178,7 +176,7 @@ void planRows(const drawing::Drawing& model, const EditTable& table, const EditC
                     continue;
                 }
                 bool hasTag = false;
-                PlannedValue value = valueFor(model, model.inserts[found->second],
+                PlannedValue value = valueFor(model, found->second,
                                               columns.tagNames.value(static_cast<qsizetype>(t)),
                                               occurrenceOf(columns, t), next, sourceRow, &hasTag);
                 // The block lacks the tag and the row gives it no value: nothing to write.
@@ -195,12 +193,13 @@ void planRows(const drawing::Drawing& model, const EditTable& table, const EditC
             if (next.isEmpty()) continue;
             const QString tag = columns.tagNames.value(static_cast<qsizetype>(t));
             bool any = false;
-            for (const drawing::InsertRecord& insert : model.inserts) {
+            for (std::size_t index = 0; index < model.inserts.size(); ++index) {
+                const drawing::InsertRecord& insert = model.inserts[index];
                 if (!blockPasses(blockNameOf(insert), filter)) continue;
                 if (!inSpace(insert, space)) continue;
                 bool hasTag = false;
-                PlannedValue value = valueFor(model, insert, tag, occurrenceOf(columns, t), next,
-                                              sourceRow, &hasTag);
+                PlannedValue value =
+                    valueFor(model, index, tag, occurrenceOf(columns, t), next, sourceRow, &hasTag);
                 if (!hasTag) continue;
                 any = true;
                 out.push_back(value);
@@ -310,6 +309,19 @@ DrawingPlan planDrawing(const DrawingRows& named, const EditTable& table,
 }
 
 }  // namespace
+
+QString referenceKey(const drawing::Drawing& model, std::size_t index) {
+    const drawing::InsertRecord& insert = model.inserts[index];
+    return insert.handle.empty() ? QLatin1Char('#') + QString::number(index + 1)
+                                 : insert.handle.toQString();
+}
+
+std::optional<std::size_t> findReference(const drawing::Drawing& model, const QString& key) {
+    for (std::size_t i = 0; i < model.inserts.size(); ++i) {
+        if (referenceKey(model, i).compare(key, Qt::CaseInsensitive) == 0) return i;
+    }
+    return std::nullopt;
+}
 
 int DrawingPlan::count(ValueStatus status) const {
     int n = 0;

@@ -11,8 +11,10 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
+#include "drawing/drawing_model.h"
 #include "writeback/edit_columns.h"
 
 namespace writeback {
@@ -68,6 +70,12 @@ struct UpdatePlan {
     int count(ValueStatus status) const;  // over every drawing
     int refusedDrawings() const;
 };
+
+// How a source names the reference `index` of `model`: its handle, or in a drawing without
+// handles (R12 written without them) "#N", its number in file order from 1.
+QString referenceKey(const drawing::Drawing& model, std::size_t index);
+// The reference a source names that way, if the drawing has it.
+std::optional<std::size_t> findReference(const drawing::Drawing& model, const QString& key);
 
 UpdatePlan planUpdate(const EditTable& table, const EditColumns& columns,
                       const UpdateOptions& options);

@@ -346,4 +346,31 @@ TEST_F(UpdateApplyTest, AFieldsValueIsNotWritten) {
     EXPECT_TRUE(valuesOf(drawing, "63").contains("TITLE=T"));
 }
 
+// A drawing written without handles (R12): the undo file names its references by their number
+// in file order, and gives the original back.
+TEST_F(UpdateApplyTest, UndoReachesReferencesWithoutHandles) {
+    const QString r12 = dir.filePath("r12.dxf");
+    ASSERT_TRUE(QFile::copy(QUILLON_FIXTURES_DIR "/dxf/r12_no_handles.dxf", r12));
+    QFile::setPermissions(r12, QFile::ReadOwner | QFile::WriteOwner);
+    const QByteArray before = testfiles::read(r12);
+    const writeback::UpdatePlan planned =
+        plan({"DRAWING_NAME", "DWGNO", "T"}, {{"r12.dxf", "A-102", "changed"}});
+    ASSERT_EQ(planned.count(ValueStatus::Change), 2);
+    const QString undo = dir.filePath("undo.csv");
+    const writeback::ApplyResult applied =
+        writeback::applyUpdate(planned, {}, {writeback::SourceKind::TextFile, undo, {}});
+    ASSERT_EQ(applied.written(), 1);
+    const auto read = writeback::readDelimitedFile(undo);
+    ASSERT_TRUE(read);
+    ASSERT_EQ(read.value().rows.size(), 2u);
+    EXPECT_EQ(read.value().rows[0].value(1), "#1");
+    EXPECT_EQ(read.value().rows[1].value(1), "#3");
+    const auto columns = writeback::editColumns(read.value());
+    ASSERT_TRUE(columns);
+    const writeback::UpdatePlan back = writeback::planUpdate(read.value(), columns.value(), {});
+    EXPECT_EQ(back.count(ValueStatus::Problem), 0);
+    EXPECT_EQ(writeback::applyUpdate(back, {}, {}).written(), 1);
+    EXPECT_EQ(testfiles::read(r12), before);
+}
+
 }  // namespace
