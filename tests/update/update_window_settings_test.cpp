@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include "update_window_fixture.h"
+#include "writeback/edit_source.h"
 
 namespace {
 
@@ -95,6 +96,17 @@ TEST_F(UpdateWindowTest, ADatabaseTableIsASource) {
                            "cooling-water.dxf|2|TITLE|63|TITLE|Cooling water circuit|From the "
                            "database|Change"}));
     EXPECT_TRUE(status().startsWith("Planned from edits.db")) << status().toStdString();
+
+    // Applied, its undo is a table of that name in a database beside it.
+    fakes.dialogs.answerButton(platform::DialogButton::Yes);
+    control<QPushButton>("applyButton")->click();
+    EXPECT_EQ(valuesOf(cooling, "63").at(1), "TITLE=From the database");
+    const QString undo = dir.filePath("edits-undo-20240305-140709.db");
+    EXPECT_EQ(status(), "1 drawing(s) written.\nUndo file: " + undo + ", table Titles");
+    const auto undone = writeback::readEditSource({SourceKind::Database, undo, "Titles"});
+    ASSERT_TRUE(undone) << undone.error().description.toStdString();
+    EXPECT_EQ(undone.value().rows,
+              (std::vector<QStringList>{{cooling, "63", "Cooling water circuit"}}));
 }
 
 }  // namespace
