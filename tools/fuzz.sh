@@ -33,8 +33,8 @@ while [ $# -gt 0 ]; do
   esac
 done
 
-all=(fuzz_dxf_reader fuzz_dwg_reader fuzz_dxf_value_writer fuzz_template fuzz_drawing_list
-     fuzz_xlsx_workbook fuzz_docx_document fuzz_edit_sources)
+all=(fuzz_dxf_reader fuzz_dwg_reader fuzz_dxf_value_writer fuzz_dwg_value_writer fuzz_template
+     fuzz_drawing_list fuzz_xlsx_workbook fuzz_docx_document fuzz_edit_sources)
 [ ${#selected[@]} -gt 0 ] || selected=("${all[@]}")
 
 # The seeds of each target: its folder under fuzz/corpus, and for the drawing readers the test
