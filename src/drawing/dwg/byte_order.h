@@ -28,4 +28,9 @@ inline void putLe32(std::string& bytes, std::size_t at, std::uint32_t value) {
     for (std::size_t i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
 }
 
+inline void putLe64(std::string& bytes, std::size_t at, std::uint64_t value) {
+    putLe32(bytes, at, static_cast<std::uint32_t>(value));
+    putLe32(bytes, at + 4, static_cast<std::uint32_t>(value >> 32));
+}
+
 }  // namespace drawing::dwg

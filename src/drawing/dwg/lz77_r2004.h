@@ -15,4 +15,12 @@ namespace drawing::dwg {
 // reference before the start of the output, or more than `maxSize` bytes of output.
 bool decompressR2004(std::string_view compressed, std::string& out, std::size_t maxSize);
 
+// The shortest literal run the method can code.
+inline constexpr std::size_t kMinLiteralRun = 4;
+
+// A stream that decompresses to `data` (at least kMinLiteralRun bytes): one literal run and
+// the end, without back references. Every reader of the format takes it, the stream is only a
+// few bytes longer than the data, and its length depends on the data's length alone.
+std::string literalStreamR2004(std::string_view data);
+
 }  // namespace drawing::dwg

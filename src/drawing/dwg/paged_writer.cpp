@@ -1,0 +1,261 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Writing an AC1018, AC1024, AC1027 or AC1032 file anew around new objects and object map
+// sections. The pages of every other section stay where they are, byte for byte; the new
+// sections go into new pages after them, followed by a new section map and a new section
+// page map, and the file header at 0x80 (and its copy at the end) points to those.
+
+#include <algorithm>
+#include <array>
+#include <set>
+
+#include "drawing/dwg/byte_order.h"
+#include "drawing/dwg/lz77_r2004.h"
+#include "drawing/dwg/paged_format.h"
+#include "drawing/dwg/section_writer.h"
+#include "drawing/dwg/sections.h"
+
+namespace drawing::dwg {
+
+namespace {
+
+using namespace paged;
+
+constexpr std::array<std::string_view, 4> kPagedReleases = {"AC1018", "AC1024", "AC1027", "AC1032"};
+constexpr std::string_view kObjectsName = "AcDb:AcDbObjects";
+constexpr std::string_view kHandlesName = "AcDb:Handles";
+
+std::size_t alignedPageSize(std::size_t size) {
+    return (size + kPageAlignment - 1) / kPageAlignment * kPageAlignment;
+}
+
+// AutoCAD fills the rest of a page with the bytes that mask the file header.
+void padPage(std::string& page) {
+    page += maskFileHeader(std::string(alignedPageSize(page.size()) - page.size(), '\0'));
+}
+
+// A page of the maps: its header, the data as one literal run, then (as AutoCAD writes them)
+// an empty header of the same type.
+std::string systemPage(std::uint32_t type, std::string_view data) {
+    const std::string stream = literalStreamR2004(data);
+    std::string header(kSystemPageHeaderSize, '\0');
+    putLe32(header, 0, type);
+    putLe32(header, 4, static_cast<std::uint32_t>(data.size()));
+    putLe32(header, 8, static_cast<std::uint32_t>(stream.size()));
+    putLe32(header, 12, kCompressedPages);
+    putLe32(header, 16, pageChecksum(pageChecksum(0, header), stream));
+    std::string empty(kSystemPageHeaderSize, '\0');
+    putLe32(empty, 0, type);
+    putLe32(empty, 12, kCompressedPages);
+    return header + stream + empty;
+}
+
+class PagedWriter {
+public:
+    PagedWriter(std::string_view file, QString& problem) : m_file(file), m_problem(problem) {}
+
+    std::optional<std::string> write(const ChangedSections& changed) {
+        if (!readLayout()) return std::nullopt;
+        SectionDescription* objects = find(kObjectsName);
+        SectionDescription* handles = find(kHandlesName);
+        if (objects == nullptr || handles == nullptr) {
+            m_problem = corruptSectionMap();
+            return std::nullopt;
+        }
+        std::set<std::uint32_t> replaced = {le32(m_header, kSectionMapIdAt),
+                                            le32(m_header, kPageMapIdAt)};
+        for (const SectionDescription* section : {objects, handles})
+            for (const PageEntry& page : section->pages) replaced.insert(page.number);
+        if (!keepPages(replaced)) return std::nullopt;
+
+        m_nextNumber = 1;
+        for (const PageMapEntry& entry : m_entries)
+            if (entry.number >= 0)
+                m_nextNumber = std::max(m_nextNumber, static_cast<std::uint32_t>(entry.number) + 1);
+        writeSection(*objects, changed.objects);
+        writeSection(*handles, changed.handles);
+        const std::uint32_t sectionMapNumber = addPage(systemPage(kSectionMapType, sectionMap()));
+        return finish(sectionMapNumber);
+    }
+
+private:
+    bool readLayout() {
+        const bool known = m_file.size() >= kFirstPageAddress &&
+                           std::find(kPagedReleases.begin(), kPagedReleases.end(),
+                                     m_file.substr(0, 6)) != kPagedReleases.end();
+        if (!known) {
+            m_problem =
+                QStringLiteral("the file is not an AC1018, AC1024, AC1027 or AC1032 drawing");
+            return false;
+        }
+        // Nothing is written around a file the reader could only partly read.
+        if (!readPagedSections(m_file, SectionOptions{}, m_problem)) return false;
+        if (!readEncryptedHeader(m_file, true, m_header, m_problem)) return false;
+        std::string pageMap;
+        if (!readSystemPage(m_file, le64(m_header, kPageMapAddressAt) + kFirstPageAddress,
+                            kPageMapType, true, corruptPageMap(), pageMap, m_problem))
+            return false;
+        PageTable pages;
+        if (!readPageMap(pageMap, m_entries, pages, m_problem)) return false;
+        const auto sectionMapPage = pages.find(le32(m_header, kSectionMapIdAt));
+        std::string sectionMap;
+        if (sectionMapPage == pages.end() ||
+            !readSystemPage(m_file, sectionMapPage->second.address, kSectionMapType, true,
+                            corruptSectionMap(), sectionMap, m_problem) ||
+            !readSectionMap(sectionMap, m_sectionMapHeader, m_sections, m_problem))
+            return false;
+        return true;
+    }
+
+    SectionDescription* find(std::string_view name) {
+        for (SectionDescription& section : m_sections)
+            if (section.name == name) return &section;
+        return nullptr;
+    }
+
+    // The pages of the replaced sections and the old maps that end the file are dropped (AutoCAD
+    // writes the maps last, and often the object map just before). Those among the pages that
+    // are kept stay in place, listed in the page map but part of no section: marking them as
+    // gaps instead would mean writing nodes of AutoCAD's free-space tree, whose meaning is not
+    // known well enough, and moving the pages behind them would change addresses that the
+    // first bytes of the file and other sections may hold.
+    bool keepPages(const std::set<std::uint32_t>& replaced) {
+        while (!m_entries.empty() && m_entries.back().number >= 0 &&
+               replaced.count(static_cast<std::uint32_t>(m_entries.back().number)) != 0)
+            m_entries.pop_back();
+        const std::uint64_t end =
+            m_entries.empty() ? kFirstPageAddress
+                              : m_entries.back().address + std::uint64_t{m_entries.back().size};
+        if (end > m_file.size()) {
+            m_problem = truncated();
+            return false;
+        }
+        m_out = std::string(m_file.substr(0, static_cast<std::size_t>(end)));
+        return true;
+    }
+
+    std::uint32_t addPage(std::string page) {
+        PageMapEntry entry;
+        entry.number = static_cast<std::int32_t>(m_nextNumber);
+        entry.address = m_out.size();
+        entry.size = static_cast<std::uint32_t>(alignedPageSize(page.size()));
+        m_out += page;
+        padPage(m_out);
+        m_entries.push_back(entry);
+        return m_nextNumber++;
+    }
+
+    // The section cut into pages of its description's page size, each compressed by itself.
+    void writeSection(SectionDescription& section, std::string_view content) {
+        constexpr std::uint32_t kPageSize = 0x7400;
+        section.size = content.size();
+        section.maxPageSize = kPageSize;
+        section.compression = kCompressedPages;
+        section.pages.clear();
+        for (std::size_t offset = 0; offset < content.size(); offset += kPageSize) {
+            std::string piece(content.substr(offset, kPageSize));
+            // Readers cut the last page at the section's size.
+            if (piece.size() < kMinLiteralRun) piece.resize(kMinLiteralRun, '\0');
+            const std::string stream = literalStreamR2004(piece);
+            const std::uint64_t address = m_out.size();
+            std::string header(kDataPageHeaderSize, '\0');
+            putLe32(header, 0, kDataPageType);
+            putLe32(header, 4, section.id);
+            putLe32(header, 8, static_cast<std::uint32_t>(stream.size()));
+            putLe32(
+                header, 12,
+                static_cast<std::uint32_t>(alignedPageSize(kDataPageHeaderSize + stream.size())));
+            putLe64(header, 16, offset);
+            const std::uint32_t dataChecksum = pageChecksum(0, stream);
+            putLe32(header, kDataChecksumAt, dataChecksum);
+            putLe32(header, kHeaderChecksumAt, pageChecksum(dataChecksum, header));
+            const std::uint32_t number = addPage(maskDataPageHeader(header, address) + stream);
+            section.pages.push_back({number, static_cast<std::uint32_t>(stream.size()), offset});
+        }
+    }
+
+    std::string sectionMap() const {
+        std::string map = m_sectionMapHeader;
+        for (const SectionDescription& section : m_sections) {
+            std::string description = section.stored;
+            putLe64(description, 0, section.size);
+            putLe32(description, 8, static_cast<std::uint32_t>(section.pages.size()));
+            putLe32(description, 12, section.maxPageSize);
+            putLe32(description, 20, section.compression);
+            map += description;
+            for (const PageEntry& page : section.pages) {
+                std::string entry(kPageEntrySize, '\0');
+                putLe32(entry, 0, page.number);
+                putLe32(entry, 4, page.compressedSize);
+                putLe64(entry, 8, page.offset);
+                map += entry;
+            }
+        }
+        return map;
+    }
+
+    // The page map (which lists itself, so its size is known before it is written: the
+    // literal run's length depends on the data's length alone), the copy of the file header
+    // after it, and the file header.
+    std::optional<std::string> finish(std::uint32_t sectionMapNumber) {
+        const std::uint32_t pageMapNumber = m_nextNumber;
+        const std::uint64_t pageMapAddress = m_out.size();
+        constexpr std::size_t kEntrySize = 8;
+        std::size_t mapSize = kEntrySize;  // its own entry
+        for (const PageMapEntry& entry : m_entries) mapSize += kEntrySize + entry.gapTree.size();
+        const std::size_t pageSize = alignedPageSize(
+            systemPage(kPageMapType, std::string(mapSize, '\0')).size() + kEncryptedHeaderSize);
+        m_entries.push_back({static_cast<std::int32_t>(pageMapNumber),
+                             static_cast<std::uint32_t>(pageSize),
+                             pageMapAddress,
+                             {}});
+        std::string map;
+        std::uint32_t pageCount = 0;
+        for (const PageMapEntry& entry : m_entries) {
+            std::string bytes(kEntrySize, '\0');
+            putLe32(bytes, 0, static_cast<std::uint32_t>(entry.number));
+            putLe32(bytes, 4, entry.size);
+            map += bytes + entry.gapTree;
+            if (entry.number >= 0) ++pageCount;
+        }
+        m_out += systemPage(kPageMapType, map);
+
+        // The copy of the file header ends the file, inside the page map's page as AutoCAD
+        // writes it.
+        const std::uint64_t secondHeaderAddress = m_out.size();
+        std::string header = m_header;
+        putLe32(header, kLastPageIdAt, pageMapNumber);
+        putLe64(header, kLastPageEndAt, pageMapAddress + pageSize - kFirstPageAddress);
+        putLe64(header, kSecondHeaderAt, secondHeaderAddress);
+        putLe32(header, kPageCountAt, pageCount);
+        putLe32(header, kPageMapIdAt, pageMapNumber);
+        putLe64(header, kPageMapAddressAt, pageMapAddress - kFirstPageAddress);
+        putLe32(header, kSectionMapIdAt, sectionMapNumber);
+        // Readers take page numbers up to this one only.
+        putLe32(header, kPageArraySizeAt, pageMapNumber);
+        putLe32(header, kEncryptedHeaderCrcAt, 0);
+        putLe32(header, kEncryptedHeaderCrcAt, crc32(header));
+        const std::string encrypted = maskFileHeader(header);
+        m_out += encrypted;
+        m_out.replace(kEncryptedHeaderAt, kEncryptedHeaderSize, encrypted);
+        return std::move(m_out);
+    }
+
+    std::string_view m_file;
+    QString& m_problem;
+    std::string m_header;  // decrypted
+    std::vector<PageMapEntry> m_entries;
+    std::string m_sectionMapHeader;
+    std::vector<SectionDescription> m_sections;
+    std::string m_out;
+    std::uint32_t m_nextNumber = 1;
+};
+
+}  // namespace
+
+std::optional<std::string> rewritePagedFile(std::string_view file, const ChangedSections& sections,
+                                            QString& problem) {
+    problem.clear();
+    return PagedWriter(file, problem).write(sections);
+}
+
+}  // namespace drawing::dwg
