@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <random>
 
 #include "drawing/dwg/lz77_r2004.h"
 #include "drawing/dwg/object_map.h"
@@ -256,15 +257,45 @@ TEST(PagedWriterRefuses, FilesItCannotReadWhole) {
     }
 }
 
-TEST(LiteralStream, DecompressesToItsData) {
-    for (const std::size_t size :
-         std::vector<std::size_t>{4, 5, 18, 19, 20, 33, 273, 274, 275, 529, 0x7400}) {
-        std::string data(size, '\0');
-        for (std::size_t i = 0; i < size; ++i) data[i] = static_cast<char>(i * 7 + size);
+// The writer's streams come back whole through the reader's decompressor: literal runs of
+// every length code, and compressed pages of random, repetitive and real data, with back
+// references near, far and beyond 0x4000 and extended lengths.
+TEST(R2004Compression, StreamsDecompressToTheirData) {
+    std::mt19937 random(2004);
+    const auto noise = [&random](std::size_t size) {
+        std::string bytes(size, '\0');
+        for (char& c : bytes) c = static_cast<char>(random());
+        return bytes;
+    };
+    std::vector<std::string> samples;
+    for (const std::size_t size : std::vector<std::size_t>{4, 5, 18, 19, 20, 273, 274, 275, 529})
+        samples.push_back(noise(size));
+    samples.push_back(std::string(kPageSize, '\0'));
+    samples.push_back(noise(7) + std::string(300, 'a') + noise(3) + std::string(20, 'a'));
+    const std::string block = noise(0x4100);
+    samples.push_back(block + noise(9) + block.substr(0, 0x3000));  // matches 0x4109 back
+    samples.push_back(block.substr(0, 0x400) + block.substr(0, 14) + "xy" + block.substr(5, 40));
+    const std::string example = autocadBytes(QStringLiteral("example_2018.dwg"));
+    QString problem;
+    const auto sections = dwg::readPagedSections(example, {}, problem);
+    ASSERT_TRUE(sections) << problem.toStdString();
+    const std::size_t synthetic = samples.size();
+    for (std::size_t at = 0; at < sections->objects.size(); at += kPageSize)
+        samples.push_back(sections->objects.substr(at, kPageSize));
+    std::size_t compressed = 0;  // of the drawing's objects
+    for (const std::string& sample : samples) {
+        SCOPED_TRACE(sample.size());
         std::string out;
-        EXPECT_TRUE(dwg::decompressR2004(dwg::literalStreamR2004(data), out, size)) << size;
-        EXPECT_EQ(out, data) << size;
+        EXPECT_TRUE(dwg::decompressR2004(dwg::literalStreamR2004(sample), out, sample.size()));
+        EXPECT_EQ(out, sample);
+        const std::string stream = dwg::compressR2004(sample);
+        EXPECT_TRUE(dwg::decompressR2004(stream, out, sample.size()));
+        EXPECT_EQ(out, sample);
+        if (&sample - samples.data() >= static_cast<std::ptrdiff_t>(synthetic))
+            compressed += stream.size();
     }
+    // AutoCAD compressed the same pages to 0x1EA7C bytes.
+    EXPECT_LT(compressed, 0x1EA7C * 11 / 10);
 }
 
 }  // namespace

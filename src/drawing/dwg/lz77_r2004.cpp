@@ -125,28 +125,6 @@ private:
 
 }  // namespace
 
-std::string literalStreamR2004(std::string_view data) {
-    // A run of n literals: n - 3 in the low bits of the first byte when that is 1..15;
-    // otherwise a zero byte, then the rest beyond 15 in bytes of which each zero adds 255 and
-    // the first non-zero one adds itself and ends the count.
-    constexpr std::size_t kShortRun = 0x0F;
-    constexpr std::size_t kZeroByteWorth = 0xFF;
-    std::string out;
-    out.reserve(data.size() + data.size() / kZeroByteWorth + 3);
-    const std::size_t count = data.size() - 3;
-    if (count <= kShortRun) {
-        out += static_cast<char>(count);
-    } else {
-        out += '\0';
-        std::size_t rest = count - kShortRun;
-        for (; rest > kZeroByteWorth; rest -= kZeroByteWorth) out += '\0';
-        out += static_cast<char>(rest);
-    }
-    out += data;
-    out += static_cast<char>(kEndOfStream);
-    return out;
-}
-
 bool decompressR2004(std::string_view compressed, std::string& out, std::size_t maxSize) {
     return Decompressor(compressed, out, maxSize).run();
 }

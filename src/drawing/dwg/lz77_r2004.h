@@ -2,7 +2,8 @@
 #pragma once
 
 // The LZ77 variant that compresses the pages of AC1018 and later files (R2004 up to R2018,
-// not R2007): literal runs and back references, ended by the opcode 0x11.
+// not R2007): literal runs and back references, ended by the opcode 0x11. Decompressing in
+// lz77_r2004.cpp, compressing in lz77_r2004_writer.cpp.
 
 #include <cstddef>
 #include <string>
@@ -22,5 +23,9 @@ inline constexpr std::size_t kMinLiteralRun = 4;
 // the end, without back references. Every reader of the format takes it, the stream is only a
 // few bytes longer than the data, and its length depends on the data's length alone.
 std::string literalStreamR2004(std::string_view data);
+
+// A stream that decompresses to `data` (at least kMinLiteralRun bytes, at most a page of
+// 0x7400): literal runs and back references to the longest earlier matches it finds.
+std::string compressR2004(std::string_view data);
 
 }  // namespace drawing::dwg

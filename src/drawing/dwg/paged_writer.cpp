@@ -155,7 +155,7 @@ private:
             std::string piece(content.substr(offset, kPageSize));
             // Readers cut the last page at the section's size.
             if (piece.size() < kMinLiteralRun) piece.resize(kMinLiteralRun, '\0');
-            const std::string stream = literalStreamR2004(piece);
+            const std::string stream = compressR2004(piece);
             const std::uint64_t address = m_out.size();
             std::string header(kDataPageHeaderSize, '\0');
             putLe32(header, 0, kDataPageType);
