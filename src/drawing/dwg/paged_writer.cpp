@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Writing an AC1018, AC1024, AC1027 or AC1032 file anew around new objects and object map
 // sections. The pages of every other section stay where they are, byte for byte; the new
-// sections go into new pages after them, followed by a new section map and a new section
-// page map, and the file header at 0x80 (and its copy at the end) points to those.
+// sections go into new pages, where the old ones were or after the others, followed by a new
+// section map and a new section page map, and the file header at 0x80 (and its copy at the
+// end) points to those.
 
 #include <algorithm>
 #include <array>
@@ -49,6 +50,15 @@ std::string systemPage(std::uint32_t type, std::string_view data) {
     return header + stream + empty;
 }
 
+// A data page of a replaced section, before it has its place in the file and its number.
+struct NewPage {
+    SectionDescription* section = nullptr;
+    std::size_t index = 0;     // among the section's pages
+    std::uint64_t offset = 0;  // in the section
+    std::string stream;        // compressed
+    std::size_t entry = 0;     // in the page map, once placed
+};
+
 class PagedWriter {
 public:
     PagedWriter(std::string_view file, QString& problem) : m_file(file), m_problem(problem) {}
@@ -61,19 +71,19 @@ public:
             m_problem = corruptSectionMap();
             return std::nullopt;
         }
-        std::set<std::uint32_t> replaced = {le32(m_header, kSectionMapIdAt),
-                                            le32(m_header, kPageMapIdAt)};
-        for (const SectionDescription* section : {objects, handles})
-            for (const PageEntry& page : section->pages) replaced.insert(page.number);
-        if (!keepPages(replaced)) return std::nullopt;
-
-        m_nextNumber = 1;
-        for (const PageMapEntry& entry : m_entries)
-            if (entry.number >= 0)
-                m_nextNumber = std::max(m_nextNumber, static_cast<std::uint32_t>(entry.number) + 1);
-        writeSection(*objects, changed.objects);
-        writeSection(*handles, changed.handles);
-        const std::uint32_t sectionMapNumber = addPage(systemPage(kSectionMapType, sectionMap()));
+        // The pages of every other section; the rest (the replaced sections', the old maps',
+        // and those no section uses) are free.
+        std::set<std::uint32_t> kept;
+        for (const SectionDescription& section : m_sections)
+            if (&section != objects && &section != handles)
+                for (const PageEntry& page : section.pages) kept.insert(page.number);
+        cutSection(*objects, changed.objects);
+        cutSection(*handles, changed.handles);
+        if (!placePages(kept)) return std::nullopt;
+        numberPages();
+        const std::uint32_t sectionMapNumber = freeNumber();
+        m_entries[appendPage(systemPage(kSectionMapType, sectionMap()))].number =
+            static_cast<std::int32_t>(sectionMapNumber);
         return finish(sectionMapNumber);
     }
 
@@ -112,40 +122,8 @@ private:
         return nullptr;
     }
 
-    // The pages of the replaced sections and the old maps that end the file are dropped (AutoCAD
-    // writes the maps last, and often the object map just before). Those among the pages that
-    // are kept stay in place, listed in the page map but part of no section: marking them as
-    // gaps instead would mean writing nodes of AutoCAD's free-space tree, whose meaning is not
-    // known well enough, and moving the pages behind them would change addresses that the
-    // first bytes of the file and other sections may hold.
-    bool keepPages(const std::set<std::uint32_t>& replaced) {
-        while (!m_entries.empty() && m_entries.back().number >= 0 &&
-               replaced.count(static_cast<std::uint32_t>(m_entries.back().number)) != 0)
-            m_entries.pop_back();
-        const std::uint64_t end =
-            m_entries.empty() ? kFirstPageAddress
-                              : m_entries.back().address + std::uint64_t{m_entries.back().size};
-        if (end > m_file.size()) {
-            m_problem = truncated();
-            return false;
-        }
-        m_out = std::string(m_file.substr(0, static_cast<std::size_t>(end)));
-        return true;
-    }
-
-    std::uint32_t addPage(std::string page) {
-        PageMapEntry entry;
-        entry.number = static_cast<std::int32_t>(m_nextNumber);
-        entry.address = m_out.size();
-        entry.size = static_cast<std::uint32_t>(alignedPageSize(page.size()));
-        m_out += page;
-        padPage(m_out);
-        m_entries.push_back(entry);
-        return m_nextNumber++;
-    }
-
-    // The section cut into pages of its description's page size, each compressed by itself.
-    void writeSection(SectionDescription& section, std::string_view content) {
+    // The section cut into pages of 0x7400 bytes, each compressed by itself.
+    void cutSection(SectionDescription& section, std::string_view content) {
         constexpr std::uint32_t kPageSize = 0x7400;
         section.size = content.size();
         section.maxPageSize = kPageSize;
@@ -155,22 +133,130 @@ private:
             std::string piece(content.substr(offset, kPageSize));
             // Readers cut the last page at the section's size.
             if (piece.size() < kMinLiteralRun) piece.resize(kMinLiteralRun, '\0');
-            const std::string stream = compressR2004(piece);
-            const std::uint64_t address = m_out.size();
-            std::string header(kDataPageHeaderSize, '\0');
-            putLe32(header, 0, kDataPageType);
-            putLe32(header, 4, section.id);
-            putLe32(header, 8, static_cast<std::uint32_t>(stream.size()));
-            putLe32(
-                header, 12,
-                static_cast<std::uint32_t>(alignedPageSize(kDataPageHeaderSize + stream.size())));
-            putLe64(header, 16, offset);
-            const std::uint32_t dataChecksum = pageChecksum(0, stream);
-            putLe32(header, kDataChecksumAt, dataChecksum);
-            putLe32(header, kHeaderChecksumAt, pageChecksum(dataChecksum, header));
-            const std::uint32_t number = addPage(maskDataPageHeader(header, address) + stream);
-            section.pages.push_back({number, static_cast<std::uint32_t>(stream.size()), offset});
+            NewPage page{&section, section.pages.size(), offset, compressR2004(piece), 0};
+            section.pages.push_back({0, static_cast<std::uint32_t>(page.stream.size()), offset});
+            m_newPages.push_back(std::move(page));
         }
+    }
+
+    // A data page at `address` in a slot of `slot` bytes, padded to fill it.
+    static std::string dataPage(const NewPage& page, std::uint64_t address, std::size_t slot) {
+        std::string header(kDataPageHeaderSize, '\0');
+        putLe32(header, 0, kDataPageType);
+        putLe32(header, 4, page.section->id);
+        putLe32(header, 8, static_cast<std::uint32_t>(page.stream.size()));
+        putLe32(header, 12, static_cast<std::uint32_t>(slot));
+        putLe64(header, 16, page.offset);
+        const std::uint32_t dataChecksum = pageChecksum(0, page.stream);
+        putLe32(header, kDataChecksumAt, dataChecksum);
+        putLe32(header, kHeaderChecksumAt, pageChecksum(dataChecksum, header));
+        std::string bytes = maskDataPageHeader(header, address) + page.stream;
+        bytes += maskFileHeader(std::string(slot - bytes.size(), '\0'));
+        return bytes;
+    }
+
+    static std::size_t slotOf(const NewPage& page) {
+        return alignedPageSize(kDataPageHeaderSize + page.stream.size());
+    }
+
+    // Where the new pages go. The free pages that end the file are dropped (AutoCAD writes the
+    // maps last). A run of free pages inside the file takes as many new pages as fit, the last
+    // one's slot stretched to the end of the run, so that the pages behind keep their
+    // addresses (which the first bytes of the file and other sections may hold). A run that
+    // takes none keeps its old pages, listed in the page map but part of no section (a later
+    // write may use them): marking them as gaps instead would mean writing nodes of AutoCAD's
+    // free-space tree, whose meaning is not known well enough. The new pages that found no run
+    // follow the kept ones.
+    bool placePages(const std::set<std::uint32_t>& kept) {
+        const auto isFree = [&kept](const PageMapEntry& entry) {
+            return entry.number >= 0 && kept.count(static_cast<std::uint32_t>(entry.number)) == 0;
+        };
+        while (!m_entries.empty() && isFree(m_entries.back())) m_entries.pop_back();
+        const std::uint64_t end =
+            m_entries.empty() ? kFirstPageAddress
+                              : m_entries.back().address + std::uint64_t{m_entries.back().size};
+        if (end > m_file.size()) {
+            m_problem = truncated();
+            return false;
+        }
+        m_out = std::string(m_file.substr(0, static_cast<std::size_t>(end)));
+
+        std::vector<PageMapEntry> entries;
+        std::vector<bool> placed(m_newPages.size(), false);
+        for (std::size_t first = 0; first < m_entries.size();) {
+            std::size_t last = first;
+            while (last < m_entries.size() && isFree(m_entries[last])) ++last;
+            if (last == first) {
+                entries.push_back(m_entries[first++]);
+                continue;
+            }
+            // The new pages that fit, in order, each where the one before ends.
+            const std::uint64_t runEnd = m_entries[last - 1].address + m_entries[last - 1].size;
+            std::uint64_t at = m_entries[first].address;
+            std::vector<std::size_t> fitting;
+            for (std::size_t page = 0; page < m_newPages.size(); ++page) {
+                if (placed[page] || at + slotOf(m_newPages[page]) > runEnd) continue;
+                placed[page] = true;
+                fitting.push_back(page);
+                at += slotOf(m_newPages[page]);
+            }
+            if (fitting.empty()) {
+                entries.insert(entries.end(),
+                               m_entries.begin() + static_cast<std::ptrdiff_t>(first),
+                               m_entries.begin() + static_cast<std::ptrdiff_t>(last));
+            }
+            at = m_entries[first].address;
+            for (const std::size_t page : fitting) {
+                const std::uint64_t slot =
+                    page == fitting.back() ? runEnd - at : slotOf(m_newPages[page]);
+                m_out.replace(static_cast<std::size_t>(at), static_cast<std::size_t>(slot),
+                              dataPage(m_newPages[page], at, static_cast<std::size_t>(slot)));
+                m_newPages[page].entry = entries.size();
+                entries.push_back({0, static_cast<std::uint32_t>(slot), at, {}});
+                at += slot;
+            }
+            first = last;
+        }
+        m_entries = std::move(entries);
+        for (std::size_t page = 0; page < m_newPages.size(); ++page) {
+            if (placed[page]) continue;
+            const std::uint64_t address = m_out.size();
+            m_newPages[page].entry =
+                appendPage(dataPage(m_newPages[page], address, slotOf(m_newPages[page])));
+        }
+        return true;
+    }
+
+    // Appends a page (its number still to be set); its index in the page map.
+    std::size_t appendPage(std::string page) {
+        PageMapEntry entry;
+        entry.address = m_out.size();
+        entry.size = static_cast<std::uint32_t>(alignedPageSize(page.size()));
+        m_out += page;
+        padPage(m_out);
+        m_entries.push_back(entry);
+        return m_entries.size() - 1;
+    }
+
+    // The new pages take the lowest numbers the kept ones leave, so that writing the same
+    // sections again gives the same file.
+    void numberPages() {
+        std::set<std::size_t> fresh;
+        for (const NewPage& page : m_newPages) fresh.insert(page.entry);
+        for (std::size_t at = 0; at < m_entries.size(); ++at)
+            if (fresh.count(at) == 0 && m_entries[at].number >= 0)
+                m_usedNumbers.insert(static_cast<std::uint32_t>(m_entries[at].number));
+        for (NewPage& page : m_newPages) {
+            const std::uint32_t number = freeNumber();
+            m_entries[page.entry].number = static_cast<std::int32_t>(number);
+            page.section->pages[page.index].number = number;
+        }
+    }
+
+    std::uint32_t freeNumber() {
+        while (m_usedNumbers.count(m_nextNumber) != 0) ++m_nextNumber;
+        m_usedNumbers.insert(m_nextNumber);
+        return m_nextNumber++;
     }
 
     std::string sectionMap() const {
@@ -197,7 +283,7 @@ private:
     // literal run's length depends on the data's length alone), the copy of the file header
     // after it, and the file header.
     std::optional<std::string> finish(std::uint32_t sectionMapNumber) {
-        const std::uint32_t pageMapNumber = m_nextNumber;
+        const std::uint32_t pageMapNumber = freeNumber();
         const std::uint64_t pageMapAddress = m_out.size();
         constexpr std::size_t kEntrySize = 8;
         std::size_t mapSize = kEntrySize;  // its own entry
@@ -231,7 +317,7 @@ private:
         putLe64(header, kPageMapAddressAt, pageMapAddress - kFirstPageAddress);
         putLe32(header, kSectionMapIdAt, sectionMapNumber);
         // Readers take page numbers up to this one only.
-        putLe32(header, kPageArraySizeAt, pageMapNumber);
+        putLe32(header, kPageArraySizeAt, *m_usedNumbers.rbegin());
         putLe32(header, kEncryptedHeaderCrcAt, 0);
         putLe32(header, kEncryptedHeaderCrcAt, crc32(header));
         const std::string encrypted = maskFileHeader(header);
@@ -246,7 +332,9 @@ private:
     std::vector<PageMapEntry> m_entries;
     std::string m_sectionMapHeader;
     std::vector<SectionDescription> m_sections;
+    std::vector<NewPage> m_newPages;
     std::string m_out;
+    std::set<std::uint32_t> m_usedNumbers;
     std::uint32_t m_nextNumber = 1;
 };
 
