@@ -5,6 +5,7 @@
 
 #include "drawing/dwg/byte_order.h"
 #include "drawing/dwg/lz77_r2004.h"
+#include "drawing/dwg/sections.h"
 
 namespace drawing::dwg::paged {
 
@@ -219,6 +220,32 @@ bool readSectionMap(std::string_view map, std::string& header,
     }
     problem.clear();
     return true;
+}
+
+bool readLayout(std::string_view file, bool verify, Layout& layout, QString& problem) {
+    if (file.size() < kFirstPageAddress) {
+        problem = truncated();
+        return false;
+    }
+    if (!readEncryptedHeader(file, verify, layout.header, problem)) return false;
+    if (readPlainHeader(file).dataEncrypted) {
+        problem = passwordProtected();
+        return false;
+    }
+    std::string pageMap;
+    if (!readSystemPage(file, le64(layout.header, kPageMapAddressAt) + kFirstPageAddress,
+                        kPageMapType, verify, corruptPageMap(), pageMap, problem) ||
+        !readPageMap(pageMap, layout.entries, layout.pages, problem))
+        return false;
+    const auto sectionMapPage = layout.pages.find(le32(layout.header, kSectionMapIdAt));
+    if (sectionMapPage == layout.pages.end()) {
+        problem = corruptPageMap();
+        return false;
+    }
+    std::string sectionMap;
+    return readSystemPage(file, sectionMapPage->second.address, kSectionMapType, verify,
+                          corruptSectionMap(), sectionMap, problem) &&
+           readSectionMap(sectionMap, layout.sectionMapHeader, layout.sections, problem);
 }
 
 }  // namespace drawing::dwg::paged

@@ -112,4 +112,18 @@ struct SectionDescription {
 bool readSectionMap(std::string_view map, std::string& header,
                     std::vector<SectionDescription>& sections, QString& problem);
 
+// What the maps of a file say: the decrypted file header, the pages, the sections.
+struct Layout {
+    std::string header;
+    std::vector<PageMapEntry> entries;
+    PageTable pages;
+    std::string sectionMapHeader;
+    std::vector<SectionDescription> sections;
+};
+
+// Reads the file header, the section page map and the section map (their check values when
+// `verify`); false and `problem` set when one is missing, truncated or corrupt, or when the
+// drawing is encrypted with a password.
+bool readLayout(std::string_view file, bool verify, Layout& layout, QString& problem);
+
 }  // namespace drawing::dwg::paged

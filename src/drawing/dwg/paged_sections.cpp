@@ -135,32 +135,10 @@ std::optional<Sections> readPagedSections(std::string_view file, const SectionOp
     Sections result;
     result.maintenanceRelease = plain.maintenanceRelease;
     result.codePage = plain.codePage;
-    std::string header;
-    if (!readEncryptedHeader(file, options.verifyCheckValues, header, problem)) return std::nullopt;
-    if (plain.dataEncrypted) {
-        problem = passwordProtected();
-        return std::nullopt;
-    }
-    std::string pageMap;
-    if (!readSystemPage(file, le64(header, kPageMapAddressAt) + kFirstPageAddress, kPageMapType,
-                        options.verifyCheckValues, corruptPageMap(), pageMap, problem))
-        return std::nullopt;
-    std::vector<PageMapEntry> entries;
-    PageTable pages;
-    if (!readPageMap(pageMap, entries, pages, problem)) return std::nullopt;
-
-    const auto sectionMapPage = pages.find(le32(header, kSectionMapIdAt));
-    if (sectionMapPage == pages.end()) {
-        problem = corruptPageMap();
-        return std::nullopt;
-    }
-    std::string sectionMap;
-    if (!readSystemPage(file, sectionMapPage->second.address, kSectionMapType,
-                        options.verifyCheckValues, corruptSectionMap(), sectionMap, problem))
-        return std::nullopt;
-    std::string sectionMapHeader;
-    std::vector<SectionDescription> sections;
-    if (!readSectionMap(sectionMap, sectionMapHeader, sections, problem)) return std::nullopt;
+    Layout layout;
+    if (!readLayout(file, options.verifyCheckValues, layout, problem)) return std::nullopt;
+    const std::vector<SectionDescription>& sections = layout.sections;
+    const PageTable& pages = layout.pages;
 
     const std::array<std::pair<std::string_view, std::string*>, 4> wanted = {{
         {"AcDb:Header", &result.header},

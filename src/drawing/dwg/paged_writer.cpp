@@ -64,7 +64,7 @@ public:
     PagedWriter(std::string_view file, QString& problem) : m_file(file), m_problem(problem) {}
 
     std::optional<std::string> write(const ChangedSections& changed) {
-        if (!readLayout()) return std::nullopt;
+        if (!read()) return std::nullopt;
         SectionDescription* objects = find(kObjectsName);
         SectionDescription* handles = find(kHandlesName);
         if (objects == nullptr || handles == nullptr) {
@@ -74,7 +74,7 @@ public:
         // The pages of every other section; the rest (the replaced sections', the old maps',
         // and those no section uses) are free.
         std::set<std::uint32_t> kept;
-        for (const SectionDescription& section : m_sections)
+        for (const SectionDescription& section : m_layout.sections)
             if (&section != objects && &section != handles)
                 for (const PageEntry& page : section.pages) kept.insert(page.number);
         cutSection(*objects, changed.objects);
@@ -82,13 +82,13 @@ public:
         if (!placePages(kept)) return std::nullopt;
         numberPages();
         const std::uint32_t sectionMapNumber = freeNumber();
-        m_entries[appendPage(systemPage(kSectionMapType, sectionMap()))].number =
+        m_layout.entries[appendPage(systemPage(kSectionMapType, sectionMap()))].number =
             static_cast<std::int32_t>(sectionMapNumber);
         return finish(sectionMapNumber);
     }
 
 private:
-    bool readLayout() {
+    bool read() {
         const bool known = m_file.size() >= kFirstPageAddress &&
                            std::find(kPagedReleases.begin(), kPagedReleases.end(),
                                      m_file.substr(0, 6)) != kPagedReleases.end();
@@ -98,26 +98,14 @@ private:
             return false;
         }
         // Nothing is written around a file the reader could only partly read.
-        if (!readPagedSections(m_file, SectionOptions{}, m_problem)) return false;
-        if (!readEncryptedHeader(m_file, true, m_header, m_problem)) return false;
-        std::string pageMap;
-        if (!readSystemPage(m_file, le64(m_header, kPageMapAddressAt) + kFirstPageAddress,
-                            kPageMapType, true, corruptPageMap(), pageMap, m_problem))
-            return false;
-        PageTable pages;
-        if (!readPageMap(pageMap, m_entries, pages, m_problem)) return false;
-        const auto sectionMapPage = pages.find(le32(m_header, kSectionMapIdAt));
-        std::string sectionMap;
-        if (sectionMapPage == pages.end() ||
-            !readSystemPage(m_file, sectionMapPage->second.address, kSectionMapType, true,
-                            corruptSectionMap(), sectionMap, m_problem) ||
-            !readSectionMap(sectionMap, m_sectionMapHeader, m_sections, m_problem))
+        if (!readPagedSections(m_file, SectionOptions{}, m_problem) ||
+            !paged::readLayout(m_file, true, m_layout, m_problem))
             return false;
         return true;
     }
 
     SectionDescription* find(std::string_view name) {
-        for (SectionDescription& section : m_sections)
+        for (SectionDescription& section : m_layout.sections)
             if (section.name == name) return &section;
         return nullptr;
     }
@@ -171,10 +159,12 @@ private:
         const auto isFree = [&kept](const PageMapEntry& entry) {
             return entry.number >= 0 && kept.count(static_cast<std::uint32_t>(entry.number)) == 0;
         };
-        while (!m_entries.empty() && isFree(m_entries.back())) m_entries.pop_back();
+        while (!m_layout.entries.empty() && isFree(m_layout.entries.back()))
+            m_layout.entries.pop_back();
         const std::uint64_t end =
-            m_entries.empty() ? kFirstPageAddress
-                              : m_entries.back().address + std::uint64_t{m_entries.back().size};
+            m_layout.entries.empty()
+                ? kFirstPageAddress
+                : m_layout.entries.back().address + std::uint64_t{m_layout.entries.back().size};
         if (end > m_file.size()) {
             m_problem = truncated();
             return false;
@@ -183,16 +173,17 @@ private:
 
         std::vector<PageMapEntry> entries;
         std::vector<bool> placed(m_newPages.size(), false);
-        for (std::size_t first = 0; first < m_entries.size();) {
+        for (std::size_t first = 0; first < m_layout.entries.size();) {
             std::size_t last = first;
-            while (last < m_entries.size() && isFree(m_entries[last])) ++last;
+            while (last < m_layout.entries.size() && isFree(m_layout.entries[last])) ++last;
             if (last == first) {
-                entries.push_back(m_entries[first++]);
+                entries.push_back(m_layout.entries[first++]);
                 continue;
             }
             // The new pages that fit, in order, each where the one before ends.
-            const std::uint64_t runEnd = m_entries[last - 1].address + m_entries[last - 1].size;
-            std::uint64_t at = m_entries[first].address;
+            const std::uint64_t runEnd =
+                m_layout.entries[last - 1].address + m_layout.entries[last - 1].size;
+            std::uint64_t at = m_layout.entries[first].address;
             std::vector<std::size_t> fitting;
             for (std::size_t page = 0; page < m_newPages.size(); ++page) {
                 if (placed[page] || at + slotOf(m_newPages[page]) > runEnd) continue;
@@ -202,10 +193,10 @@ private:
             }
             if (fitting.empty()) {
                 entries.insert(entries.end(),
-                               m_entries.begin() + static_cast<std::ptrdiff_t>(first),
-                               m_entries.begin() + static_cast<std::ptrdiff_t>(last));
+                               m_layout.entries.begin() + static_cast<std::ptrdiff_t>(first),
+                               m_layout.entries.begin() + static_cast<std::ptrdiff_t>(last));
             }
-            at = m_entries[first].address;
+            at = m_layout.entries[first].address;
             for (const std::size_t page : fitting) {
                 const std::uint64_t slot =
                     page == fitting.back() ? runEnd - at : slotOf(m_newPages[page]);
@@ -217,7 +208,7 @@ private:
             }
             first = last;
         }
-        m_entries = std::move(entries);
+        m_layout.entries = std::move(entries);
         for (std::size_t page = 0; page < m_newPages.size(); ++page) {
             if (placed[page]) continue;
             const std::uint64_t address = m_out.size();
@@ -234,8 +225,8 @@ private:
         entry.size = static_cast<std::uint32_t>(alignedPageSize(page.size()));
         m_out += page;
         padPage(m_out);
-        m_entries.push_back(entry);
-        return m_entries.size() - 1;
+        m_layout.entries.push_back(entry);
+        return m_layout.entries.size() - 1;
     }
 
     // The new pages take the lowest numbers the kept ones leave, so that writing the same
@@ -243,12 +234,12 @@ private:
     void numberPages() {
         std::set<std::size_t> fresh;
         for (const NewPage& page : m_newPages) fresh.insert(page.entry);
-        for (std::size_t at = 0; at < m_entries.size(); ++at)
-            if (fresh.count(at) == 0 && m_entries[at].number >= 0)
-                m_usedNumbers.insert(static_cast<std::uint32_t>(m_entries[at].number));
+        for (std::size_t at = 0; at < m_layout.entries.size(); ++at)
+            if (fresh.count(at) == 0 && m_layout.entries[at].number >= 0)
+                m_usedNumbers.insert(static_cast<std::uint32_t>(m_layout.entries[at].number));
         for (NewPage& page : m_newPages) {
             const std::uint32_t number = freeNumber();
-            m_entries[page.entry].number = static_cast<std::int32_t>(number);
+            m_layout.entries[page.entry].number = static_cast<std::int32_t>(number);
             page.section->pages[page.index].number = number;
         }
     }
@@ -260,8 +251,8 @@ private:
     }
 
     std::string sectionMap() const {
-        std::string map = m_sectionMapHeader;
-        for (const SectionDescription& section : m_sections) {
+        std::string map = m_layout.sectionMapHeader;
+        for (const SectionDescription& section : m_layout.sections) {
             std::string description = section.stored;
             putLe64(description, 0, section.size);
             putLe32(description, 8, static_cast<std::uint32_t>(section.pages.size()));
@@ -287,16 +278,17 @@ private:
         const std::uint64_t pageMapAddress = m_out.size();
         constexpr std::size_t kEntrySize = 8;
         std::size_t mapSize = kEntrySize;  // its own entry
-        for (const PageMapEntry& entry : m_entries) mapSize += kEntrySize + entry.gapTree.size();
+        for (const PageMapEntry& entry : m_layout.entries)
+            mapSize += kEntrySize + entry.gapTree.size();
         const std::size_t pageSize = alignedPageSize(
             systemPage(kPageMapType, std::string(mapSize, '\0')).size() + kEncryptedHeaderSize);
-        m_entries.push_back({static_cast<std::int32_t>(pageMapNumber),
-                             static_cast<std::uint32_t>(pageSize),
-                             pageMapAddress,
-                             {}});
+        m_layout.entries.push_back({static_cast<std::int32_t>(pageMapNumber),
+                                    static_cast<std::uint32_t>(pageSize),
+                                    pageMapAddress,
+                                    {}});
         std::string map;
         std::uint32_t pageCount = 0;
-        for (const PageMapEntry& entry : m_entries) {
+        for (const PageMapEntry& entry : m_layout.entries) {
             std::string bytes(kEntrySize, '\0');
             putLe32(bytes, 0, static_cast<std::uint32_t>(entry.number));
             putLe32(bytes, 4, entry.size);
@@ -308,7 +300,7 @@ private:
         // The copy of the file header ends the file, inside the page map's page as AutoCAD
         // writes it.
         const std::uint64_t secondHeaderAddress = m_out.size();
-        std::string header = m_header;
+        std::string header = m_layout.header;
         putLe32(header, kLastPageIdAt, pageMapNumber);
         putLe64(header, kLastPageEndAt, pageMapAddress + pageSize - kFirstPageAddress);
         putLe64(header, kSecondHeaderAt, secondHeaderAddress);
@@ -328,10 +320,7 @@ private:
 
     std::string_view m_file;
     QString& m_problem;
-    std::string m_header;  // decrypted
-    std::vector<PageMapEntry> m_entries;
-    std::string m_sectionMapHeader;
-    std::vector<SectionDescription> m_sections;
+    Layout m_layout;  // its page map changes as the new pages take their place
     std::vector<NewPage> m_newPages;
     std::string m_out;
     std::set<std::uint32_t> m_usedNumbers;
