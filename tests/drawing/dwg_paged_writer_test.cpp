@@ -12,7 +12,6 @@
 #include <map>
 #include <random>
 
-#include "drawing/dwg/byte_order.h"
 #include "drawing/dwg/lz77_r2004.h"
 #include "drawing/dwg/object_map.h"
 #include "drawing/dwg/object_reader.h"
@@ -69,29 +68,14 @@ std::string encodeObjectMap(std::vector<ObjectMap::Entry> entries) {
 std::map<std::string, std::string> storedSections(std::string_view file) {
     using namespace dwg::paged;
     std::map<std::string, std::string> stored;
-    std::string header;
-    std::string pageMap;
-    std::vector<PageMapEntry> entries;
-    PageTable pages;
-    std::string sectionMap;
-    std::string sectionMapHeader;
-    std::vector<SectionDescription> sections;
+    Layout layout;
     QString problem;
-    const bool read =
-        readEncryptedHeader(file, true, header, problem) &&
-        readSystemPage(file, dwg::le64(header, kPageMapAddressAt) + kFirstPageAddress, kPageMapType,
-                       true, corruptPageMap(), pageMap, problem) &&
-        readPageMap(pageMap, entries, pages, problem) &&
-        pages.count(dwg::le32(header, kSectionMapIdAt)) != 0 &&
-        readSystemPage(file, pages[dwg::le32(header, kSectionMapIdAt)].address, kSectionMapType,
-                       true, corruptSectionMap(), sectionMap, problem) &&
-        readSectionMap(sectionMap, sectionMapHeader, sections, problem);
-    EXPECT_TRUE(read) << problem.toStdString();
-    for (const SectionDescription& section : sections) {
+    EXPECT_TRUE(readLayout(file, true, layout, problem)) << problem.toStdString();
+    for (const SectionDescription& section : layout.sections) {
         std::string& bytes = stored[section.name];
         bytes = section.stored;
         for (const PageEntry& page : section.pages) {
-            const PageLocation location = pages[page.number];
+            const PageLocation location = layout.pages[page.number];
             bytes += maskDataPageHeader(file.substr(location.address, kDataPageHeaderSize),
                                         location.address) +
                      std::string(
