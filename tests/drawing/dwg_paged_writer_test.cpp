@@ -12,6 +12,7 @@
 #include <map>
 #include <random>
 
+#include "drawing/dwg/byte_order.h"
 #include "drawing/dwg/lz77_r2004.h"
 #include "drawing/dwg/object_map.h"
 #include "drawing/dwg/object_reader.h"
@@ -294,6 +295,50 @@ TEST(PagedWriterRefuses, FilesItCannotReadWhole) {
         EXPECT_FALSE(dwg::rewritePagedFile(c.bytes, {"objects", "handles"}, problem));
         EXPECT_TRUE(problem.contains(QLatin1StringView(c.problem))) << problem.toStdString();
     }
+}
+
+// Pages may hold their data as it is, not compressed (AutoCAD stores the preview so): the
+// reader takes such pages too. Made here from a written file whose object map (incompressible
+// bytes, which the reader does not parse) is turned into a stored page in place.
+TEST(PagedReader, ReadsStoredPages) {
+    using namespace dwg::paged;
+    const std::string file = autocadBytes(QStringLiteral("example_2004.dwg"));
+    QString problem;
+    const auto sections = dwg::readPagedSections(file, {}, problem);
+    ASSERT_TRUE(sections) << problem.toStdString();
+    std::mt19937 random(1);
+    std::string stored(3000, '\0');
+    for (char& c : stored) c = static_cast<char>(random());
+    auto written = dwg::rewritePagedFile(file, {sections->objects, stored}, problem);
+    Layout layout;
+    ASSERT_TRUE(written && readLayout(*written, true, layout, problem)) << problem.toStdString();
+
+    const PageLocation mapPage = layout.pages[dwg::le32(layout.header, kSectionMapIdAt)];
+    std::string map;
+    ASSERT_TRUE(readSystemPage(*written, mapPage.address, kSectionMapType, true, {}, map, problem));
+    const std::size_t handles = map.find("AcDb:Handles") - 32;
+    dwg::putLe32(map, handles + 20, kStoredPages);
+    dwg::putLe32(map, handles + kDescriptionSize + 4, static_cast<std::uint32_t>(stored.size()));
+    const std::string stream = dwg::literalStreamR2004(map);
+    std::string systemHeader = written->substr(mapPage.address, kSystemPageHeaderSize);
+    dwg::putLe32(systemHeader, 16, 0);
+    dwg::putLe32(systemHeader, 16, pageChecksum(pageChecksum(0, systemHeader), stream));
+    written->replace(mapPage.address, systemHeader.size() + stream.size(), systemHeader + stream);
+
+    const PageLocation page = layout.pages[dwg::le32(map, handles + kDescriptionSize)];
+    std::string header =
+        maskDataPageHeader(written->substr(page.address, kDataPageHeaderSize), page.address);
+    dwg::putLe32(header, 8, static_cast<std::uint32_t>(stored.size()));
+    dwg::putLe32(header, kDataChecksumAt, pageChecksum(0, stored));
+    dwg::putLe32(header, kHeaderChecksumAt, 0);
+    dwg::putLe32(header, kHeaderChecksumAt, pageChecksum(pageChecksum(0, stored), header));
+    written->replace(page.address, kDataPageHeaderSize + stored.size(),
+                     maskDataPageHeader(header, page.address) + stored);
+
+    const auto read = dwg::readPagedSections(*written, {}, problem);
+    ASSERT_TRUE(read) << problem.toStdString();
+    EXPECT_EQ(read->handles, stored);
+    EXPECT_EQ(read->objects, sections->objects);
 }
 
 // The writer's streams come back whole through the reader's decompressor: literal runs of
