@@ -24,8 +24,8 @@ inline constexpr std::size_t kMinLiteralRun = 4;
 // few bytes longer than the data, and its length depends on the data's length alone.
 std::string literalStreamR2004(std::string_view data);
 
-// A stream that decompresses to `data` (at least kMinLiteralRun bytes, at most a page of
-// 0x7400): literal runs and back references to the longest earlier matches it finds.
+// A stream that decompresses to `data` (at least kMinLiteralRun bytes): literal runs and back
+// references to the longest earlier matches it finds (none overlapping the bytes it makes).
 std::string compressR2004(std::string_view data);
 
 }  // namespace drawing::dwg
