@@ -69,8 +69,8 @@ void MainWindow::cdfChosen() {
 }
 
 void MainWindow::sdfChosen() {
-    setStatus(QStringLiteral(
-        "If you intend to send data to Excel, Access, or Word you should use the CDF format."));
+    setStatus(
+        QStringLiteral("To send data to a spreadsheet, database or document, use the CDF format."));
     fieldSpacesEdit->show();
     fieldSpacesLabel->show();
 }
@@ -231,8 +231,9 @@ void MainWindow::listSheetsOf(const QString& path) {
         m_platform.ui.beep();
         const office::Error error = application ? office::Error{} : application.error();
         output::showErrorBox(m_platform.dialogs, error);
-        m_platform.dialogs.messageBox(kTitle, QStringLiteral("Error! Can't create link to Excel."),
-                                      platform::MessageIcon::Exclamation);
+        m_platform.dialogs.messageBox(
+            kTitle, QStringLiteral("Error! Can't create link to the spreadsheet."),
+            platform::MessageIcon::Exclamation);
         return;
     }
     const auto workbook = application.value()->OpenWorkbook(path);

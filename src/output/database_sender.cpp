@@ -8,7 +8,7 @@ namespace output {
 SendResult sendToDatabase(const SendRequest& request, const SendRecords& records,
                           SendServices& services) {
     const QString title = QStringLiteral("Quillon");
-    const QString program = QStringLiteral("Access");
+    const QString program = QStringLiteral("the database");
     auto failed = [&](const QString& status) {
         services.ui.beep();
         return SendResult{false, status};
@@ -76,7 +76,7 @@ SendResult sendToDatabase(const SendRequest& request, const SendRecords& records
                 platform::MessageIcon::Question, platform::MessageButtons::YesNo,
                 platform::DialogButton::No) != platform::DialogButton::Yes) {
             closeBoth();
-            return {false, QStringLiteral("Data transfer to Access terminated.")};
+            return {false, QStringLiteral("Data transfer to the database terminated.")};
         }
     }
     // `badField`: the field that refused its value, if that was the failure. A row or the
@@ -120,7 +120,7 @@ SendResult sendToDatabase(const SendRequest& request, const SendRecords& records
     }
     if (auto committed = database.CommitTrans(); !committed) return rolledBack(committed.error());
     closeBoth();
-    return {true, QStringLiteral("Data sent to Access.")};
+    return {true, sentTo(program, request.file, QStringLiteral("table"), request.table)};
 }
 
 }  // namespace output

@@ -21,11 +21,11 @@ QString notSentTo(Destination destination) {
         case Destination::Clipboard:
             return QStringLiteral("Data not sent to the clipboard.");
         case Destination::Spreadsheet:
-            return QStringLiteral("Data not sent to Excel.");
+            return QStringLiteral("Data not sent to the spreadsheet.");
         case Destination::Database:
-            return QStringLiteral("Data not sent to Access.");
+            return QStringLiteral("Data not sent to the database.");
         case Destination::Document:
-            return QStringLiteral("Data not sent to Word.");
+            return QStringLiteral("Data not sent to the document.");
     }
     return {};
 }

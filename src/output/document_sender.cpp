@@ -41,7 +41,7 @@ std::vector<QStringList> tableRows(const DataGrid& grid, int width) {
 
 SendResult sendToDocument(const SendRequest& request, const SendRecords& records,
                           SendServices& services) {
-    const QString program = QStringLiteral("Word");
+    const QString program = QStringLiteral("the document");
     auto failed = [&](const office::Error& error) {
         services.ui.beep();
         return SendResult{false, notSent(program, error.description)};
@@ -104,9 +104,9 @@ SendResult sendToDocument(const SendRequest& request, const SendRecords& records
     if (!request.fromList && !path.isEmpty() && QFileInfo::exists(path)) {
         services.shell.openDocument(path);
     }
-    QString status = QStringLiteral("Data sent to Word.");
-    if (added && !path.isEmpty()) status += QStringLiteral(" New document: ") + path;
-    return {true, status};
+    return {true, added && !path.isEmpty()
+                      ? QStringLiteral("Data sent to the new document ") + path + QLatin1Char('.')
+                      : sentTo(program, path)};
 }
 
 }  // namespace output

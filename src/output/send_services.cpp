@@ -21,6 +21,13 @@ void reportLinkFailure(SendServices& services, const office::Error& error, const
     }
 }
 
+QString sentTo(const QString& program, const QString& file, const QString& partKind,
+               const QString& part) {
+    QString status = QStringLiteral("Data sent to ") + (file.isEmpty() ? program : file);
+    if (!part.isEmpty()) status += QStringLiteral(", ") + partKind + QLatin1Char(' ') + part;
+    return status + QLatin1Char('.');
+}
+
 QString notSent(const QString& program, QString reason) {
     if (!reason.endsWith(QLatin1Char('.'))) reason += QLatin1Char('.');
     return QStringLiteral("Data not sent to ") + program + QStringLiteral(": ") + reason;

@@ -28,6 +28,12 @@ void showErrorBox(platform::Dialogs& dialogs, const office::Error& error);
 void reportLinkFailure(SendServices& services, const office::Error& error, const QString& program,
                        bool fromList);
 
+// The status line of a send that reached `file` ("Data sent to /work/parts.xlsx, sheet Parts."),
+// or `program` ("the spreadsheet") when it has no file yet: `part` names its sheet or table,
+// with `partKind` ("sheet", "table"); empty: none.
+QString sentTo(const QString& program, const QString& file, const QString& partKind = {},
+               const QString& part = {});
+
 // A status line for a send that wrote nothing, ending with one full stop.
 QString notSent(const QString& program, QString reason);
 

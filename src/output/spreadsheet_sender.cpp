@@ -39,7 +39,7 @@ bool splitIntoFields(int width, const QStringList& records) {
 
 SendResult sendToSpreadsheet(const SendRequest& request, const SendRecords& records,
                              SendServices& services) {
-    const QString program = QStringLiteral("Excel");
+    const QString program = QStringLiteral("the spreadsheet");
     const int width = recordWidth(records);
     auto failed = [&](const QString& status) {
         services.ui.beep();
@@ -77,19 +77,18 @@ SendResult sendToSpreadsheet(const SendRequest& request, const SendRecords& reco
     const office::Grid cells = sentCells(grid, width);
     const office::Grid written = request.transpose ? transposed(cells, width) : cells;
     if (const auto wrote = book->WriteRange(request.row, request.column, written); !wrote) {
-        return failed(QStringLiteral("Data not sent to Excel: ") + wrote.error().description);
+        return failed(notSent(program, wrote.error().description));
     }
     if (request.fitColumns && !written.empty()) {
         book->AutoFitColumns(request.row, request.column, static_cast<int>(written.size()),
                              static_cast<int>(written.front().size()));
     }
     // The workbook is left to the user in the desktop's spreadsheet program; a list sends on.
-    if (!request.fromList) {
-        if (const auto path = book->FullName(); path && QFileInfo::exists(path.value())) {
-            services.shell.openDocument(path.value());
-        }
+    const QString path = book->FullName().valueOr({});
+    if (!request.fromList && !path.isEmpty() && QFileInfo::exists(path)) {
+        services.shell.openDocument(path);
     }
-    return {true, QStringLiteral("Data sent to Excel.")};
+    return {true, sentTo(program, path, QStringLiteral("sheet"), request.sheet)};
 }
 
 }  // namespace output

@@ -37,8 +37,8 @@ void UpdateWindow::createControls() {
     kindLabel = named<QLabel>("kindLabel", QStringLiteral("Source"));
     kindCombo = named<QComboBox>("kindCombo");
     // In the order of SourceKind.
-    kindCombo->addItems({QStringLiteral("Text file"), QStringLiteral("Excel workbook"),
-                         QStringLiteral("Access database")});
+    kindCombo->addItems({QStringLiteral("Text file"), QStringLiteral("Spreadsheet (.xlsx)"),
+                         QStringLiteral("Database (SQLite)")});
     sourceLabel = named<QLabel>("sourceLabel", QStringLiteral("File"));
     sourceEdit = named<QLineEdit>("sourceEdit");
     browseSourceButton = named<QPushButton>("browseSourceButton", QStringLiteral("&Browse..."));

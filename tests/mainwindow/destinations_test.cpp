@@ -174,7 +174,7 @@ TEST_F(DestinationsTest, SpreadsheetThatCannotBeReachedIsReported) {
     ASSERT_EQ(texts.size(), 2);
     EXPECT_EQ(texts[0], "429 : No office component is available in this program");
     EXPECT_EQ(fakes.dialogs.messages()[0].caption, "Error");
-    EXPECT_EQ(texts[1], "Error! Can't create link to Excel.");
+    EXPECT_EQ(texts[1], "Error! Can't create link to the spreadsheet.");
     EXPECT_EQ(fakes.ui.hourglassDepth, 0);
     EXPECT_EQ(ui.sheetOrTableCombo->count(), 0);
 }
@@ -208,9 +208,8 @@ TEST_F(DestinationsTest, NumberBoxesKeepTheirRanges) {
 TEST_F(DestinationsTest, FormatOptionsAdviseOnTheStatusLine) {
     load();
     ui.sdfOption->setChecked(true);
-    EXPECT_EQ(
-        ui.statusLabel->text(),
-        "If you intend to send data to Excel, Access, or Word you should use the CDF format.");
+    EXPECT_EQ(ui.statusLabel->text(),
+              "To send data to a spreadsheet, database or document, use the CDF format.");
     EXPECT_TRUE(shown(ui.fieldSpacesEdit));
     ui.cdfOption->setChecked(true);
     EXPECT_TRUE(ui.statusLabel->text().isEmpty());

@@ -81,7 +81,7 @@ TEST_F(SendCommandTest, WorkbookSheetRowAndColumnComeFromTheControls) {
     ui.columnEdit->setText("2x");
     ui.transposeCheck->setChecked(true);
     ui.fitColumnsCheck->setChecked(false);
-    EXPECT_EQ(send(), "Data sent to Excel.");
+    EXPECT_EQ(send(), "Data sent to " + out + "/book.xlsx, sheet Parts.");
     EXPECT_EQ(dumpWorkbook(out + "/book.xlsx"),
               "Parts!B3 str 'TAG'\nParts!C3 str 'A'\nParts!D3 str 'B'\n"
               "Parts!B4 str 'VAL'\nParts!C4 int 1\nParts!D4 int 2");
@@ -102,13 +102,14 @@ TEST_F(SendCommandTest, DatabaseTableChosenInTheWindowHasItsRowsReplaced) {
     chooseSheetOrTable("Tags");
     ui.databaseAppendCheck->setChecked(false);
     fakes.dialogs.answerButton(platform::DialogButton::Yes);
-    EXPECT_EQ(send(), "Data sent to Access.");
+    EXPECT_EQ(send(), "Data sent to " + db + ", table Tags.");
     EXPECT_EQ(sqliteOutput(db, "SELECT TAG, VAL FROM Tags ORDER BY rowid"), "A|1\nB|2");
 
     // A failed send replaces the last one's message.
     chooseSheetOrTable("Narrow");
     ui.databaseAppendCheck->setChecked(true);
-    EXPECT_EQ(send(), "Data not sent to Access: the table Narrow has 1 field(s), the records 2.");
+    EXPECT_EQ(send(),
+              "Data not sent to the database: the table Narrow has 1 field(s), the records 2.");
 }
 
 // No workbook or document chosen: the new one is made in the folder the output list shows, not
@@ -119,16 +120,16 @@ TEST_F(SendCommandTest, NewWorkbookOrDocumentGoesToTheFolderShownAndIsListed) {
     const struct {
         QRadioButton* option;
         const char* made;
-        const char* status;
+        QString status;
     } cases[] = {
-        {ui.spreadsheetOption, "Book1.xlsx", "Data sent to Excel."},
-        {ui.documentOption, "Document1.docx", "Data sent to Word. New document: "},
+        {ui.spreadsheetOption, "Book1.xlsx", "Data sent to "},
+        {ui.documentOption, "Document1.docx", "Data sent to the new document "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.made);
         c.option->setChecked(true);
         ui.outputFolderList->setPath(shown);
-        EXPECT_TRUE(send().startsWith(c.status)) << ui.statusLabel->text().toStdString();
+        EXPECT_EQ(send(), c.status + shown + "/" + c.made + ".");
         EXPECT_TRUE(QFile::exists(shown + "/" + c.made));
         EXPECT_FALSE(QFile::exists(appDir.filePath(c.made)));
         EXPECT_EQ(items(ui.outputFileList), QStringList{c.made});

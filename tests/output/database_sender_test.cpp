@@ -30,7 +30,8 @@ TEST_F(DatabaseSenderTest, RowsAsTheTableTakesThem) {
         "INSERT INTO Tags VALUES ('old', 9, 'x');";
     const QString question =
         "1 record(s) found in table. Do you want to overwrite them with new data?";
-    const QString refused = "Data not sent to Access: field VAL: Data type conversion error.";
+    const QString refused = "Data not sent to the database: field VAL: Data type conversion error.";
+    const QString sent = "Data sent to " + db + ", table Tags.";
     const output::SendRecords ab = records, badValue{{"'A','1'", "'B','two'"}, {}, 3},
                               emptyCells{{"'A','1',''", "'B','','x'"}, {}, 4};
     const struct {
@@ -43,11 +44,10 @@ TEST_F(DatabaseSenderTest, RowsAsTheTableTakesThem) {
         const char* query;
         QString rows;
     } cases[] = {
-        {"replaced when the user agrees", oldRow, false, false, DialogButton::Yes, ab,
-         "Data sent to Access.", question, "SELECT TAG, VAL, NOTE IS NULL FROM Tags",
-         "A|1|1\nB|2|1"},
+        {"replaced when the user agrees", oldRow, false, false, DialogButton::Yes, ab, sent,
+         question, "SELECT TAG, VAL, NOTE IS NULL FROM Tags", "A|1|1\nB|2|1"},
         {"kept when the user does not", oldRow, false, false, DialogButton::No, ab,
-         "Data transfer to Access terminated.", question, "SELECT * FROM Tags", "old|9|x"},
+         "Data transfer to the database terminated.", question, "SELECT * FROM Tags", "old|9|x"},
         {"a value its field refuses", oldRow, false, false, DialogButton::Yes, badValue, refused,
          question + " | Problem with field VAL.\r\nData type conversion error.",
          "SELECT * FROM Tags", "old|9|x"},
@@ -55,11 +55,11 @@ TEST_F(DatabaseSenderTest, RowsAsTheTableTakesThem) {
          "SELECT * FROM Tags", "old|9|x"},
         {"empty cells",
          "CREATE TABLE Tags (TAG TEXT, VAL INTEGER DEFAULT 0, NOTE TEXT NOT NULL DEFAULT 'none');",
-         true, false, DialogButton::None, emptyCells, "Data sent to Access.", "",
-         "SELECT * FROM Tags", "A|1|none\nB|0|x"},
+         true, false, DialogButton::None, emptyCells, sent, "", "SELECT * FROM Tags",
+         "A|1|none\nB|0|x"},
         {"fewer fields than the records", "CREATE TABLE Tags (A TEXT);", true, false,
          DialogButton::None, ab,
-         "Data not sent to Access: the table Tags has 1 field(s), the records 2.",
+         "Data not sent to the database: the table Tags has 1 field(s), the records 2.",
          "Error! Number of fields in table and data don't match.\r\nTable: 1\r\nData: 2",
          "SELECT count(*) FROM Tags", "0"},
     };
@@ -72,7 +72,7 @@ TEST_F(DatabaseSenderTest, RowsAsTheTableTakesThem) {
         if (c.answer != DialogButton::None) fakes.dialogs.answerButton(c.answer);
         records = c.records;
         const output::SendResult result = send(request);
-        EXPECT_EQ(result.ok, c.status == "Data sent to Access.");
+        EXPECT_EQ(result.ok, c.status == sent);
         EXPECT_EQ(result.status, c.status);
         EXPECT_EQ(fakes.dialogs.messageTexts().join(" | "), c.messages);
         EXPECT_EQ(sqliteOutput(db, c.query + QStringLiteral(" ORDER BY rowid")), c.rows);
@@ -85,10 +85,11 @@ TEST_F(DatabaseSenderTest, DatabaseLockedByAnotherProgramIsAFailedSend) {
     const struct {
         const char* holder;
         const char* status;  // a part of the status
-    } cases[] = {{"BEGIN; SELECT count(*) FROM Tags;",
-                  "Data not sent to Access: The rows could not be stored (database is locked)."},
-                 {"BEGIN IMMEDIATE;", "Error opening table Tags. (database is locked)"},
-                 {"BEGIN EXCLUSIVE;", ": database is locked)"}};
+    } cases[] = {
+        {"BEGIN; SELECT count(*) FROM Tags;",
+         "Data not sent to the database: The rows could not be stored (database is locked)."},
+        {"BEGIN IMMEDIATE;", "Error opening table Tags. (database is locked)"},
+        {"BEGIN EXCLUSIVE;", ": database is locked)"}};
     auto request = table(
         "CREATE TABLE Tags (TAG TEXT, VAL INTEGER);"
         "INSERT INTO Tags VALUES ('old', 9);");
@@ -116,7 +117,7 @@ TEST_F(DatabaseSenderTest, DatabaseLockedByAnotherProgramIsAFailedSend) {
         }
     }
     // Once the other program is done, the same send goes through.
-    EXPECT_EQ(send(request).status, "Data sent to Access.");
+    EXPECT_EQ(send(request).status, "Data sent to " + db + ", table Tags.");
     EXPECT_EQ(sqliteOutput(db, "SELECT * FROM Tags ORDER BY rowid"), "old|9\nA|1");
 }
 

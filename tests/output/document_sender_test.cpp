@@ -69,7 +69,8 @@ TEST_F(DocumentSenderTest, LinesOrTableAtEitherEndOfALandscapePage) {
         ASSERT_TRUE(dumpDocument(file).startsWith("page portrait 12240 15840"));
         records = two;
         if (c.records) records.records = QString(c.records).split('\n');
-        EXPECT_EQ(send(request(file, c.tags, c.table, c.append)).status, "Data sent to Word.");
+        EXPECT_EQ(send(request(file, c.tags, c.table, c.append)).status,
+                  "Data sent to " + file + ".");
         const QString dump = dumpDocument(file);
         EXPECT_TRUE(dump.startsWith("page landscape 15840 12240")) << dump.toStdString();
         EXPECT_EQ(withoutPageLine(dump), c.expected);
@@ -86,7 +87,8 @@ TEST_F(DocumentSenderTest, SendsStackUpInOrder) {
         const QString file = document("Report.docx");
         for (const char* record : {"'A','1'", "'B','2'"}) {
             records.records = {record};
-            EXPECT_EQ(send(request(file, false, false, append)).status, "Data sent to Word.");
+            EXPECT_EQ(send(request(file, false, false, append)).status,
+                      "Data sent to " + file + ".");
         }
         EXPECT_EQ(withoutPageLine(dumpDocument(file)),
                   append ? "P Existing text | None\nP A,1 | 8.0\nP B,2 | 8.0"
@@ -109,7 +111,7 @@ TEST_F(DocumentSenderTest, TheSectionTheRecordsGoIntoTurnsLandscape) {
     for (const auto& [append, expected] : cases) {
         SCOPED_TRACE(append ? "appended" : "at the start");
         const QString file = document("Sections.docx", {"first section", "second section"});
-        EXPECT_EQ(send(request(file, true, false, append)).status, "Data sent to Word.");
+        EXPECT_EQ(send(request(file, true, false, append)).status, "Data sent to " + file + ".");
         EXPECT_EQ(runPython(dumpSections, {file}).trimmed(), expected);
     }
 }
@@ -118,7 +120,7 @@ TEST_F(DocumentSenderTest, NoDocumentNamedMakesANewOneNamedInTheStatus) {
     SKIP_WITHOUT_PYTHON_DOCX();
     const QString first = path("Document1.docx");
     EXPECT_EQ(send(request({}, true, true, true)).status,
-              "Data sent to Word. New document: " + first);
+              "Data sent to the new document " + first + ".");
     const QString dump = dumpDocument(first);
     EXPECT_TRUE(dump.startsWith("page landscape")) << dump.toStdString();
     EXPECT_EQ(withoutPageLine(dump), "T 3x2\nR HB TAG|VAL\nR -- A|1\nR -- B|2\nP  |");
@@ -127,7 +129,7 @@ TEST_F(DocumentSenderTest, NoDocumentNamedMakesANewOneNamedInTheStatus) {
     // The next send makes the next new document: the first one is left as it is.
     const QByteArray written = testfiles::read(first);
     EXPECT_EQ(send(request({}, true, true, true)).status,
-              "Data sent to Word. New document: " + path("Document2.docx"));
+              "Data sent to the new document " + path("Document2.docx") + ".");
     EXPECT_EQ(testfiles::read(first), written);
 }
 
@@ -136,9 +138,9 @@ TEST_F(DocumentSenderTest, RunningWordProcessorsActiveDocumentTakesTheNextSend) 
     auto word = std::make_shared<fake::MemoryWordProcessor>();
     office = fake::officeOf(nullptr, nullptr, {}, word);
     EXPECT_EQ(send(request({}, true, false, true)).status,
-              "Data sent to Word. New document: Document1");
+              "Data sent to the new document Document1.");
     EXPECT_TRUE(word->visible);
-    EXPECT_EQ(send(request({}, true, false, true)).status, "Data sent to Word.");
+    EXPECT_EQ(send(request({}, true, false, true)).status, "Data sent to Document1.");
     ASSERT_EQ(word->open.size(), 1u) << "the active document is written again";
     EXPECT_EQ(word->open[0].second->blocks.size(), 2u);
 }
@@ -168,7 +170,7 @@ TEST_F(DocumentSenderTest, DocumentThatCannotTakeTheBlockIsReportedAndLeftAsItWa
             sent.fromList = fromList;
             const output::SendResult result = send(sent);
             EXPECT_FALSE(result.ok);
-            EXPECT_TRUE(result.status.startsWith("Data not sent to Word: "));
+            EXPECT_TRUE(result.status.startsWith("Data not sent to the document: "));
             for (const QString& part : {file, c.reason})
                 EXPECT_TRUE(result.status.contains(part)) << result.status.toStdString();
             EXPECT_EQ(fakes.ui.beeps, 1);

@@ -18,11 +18,13 @@ TEST_F(OfficeSenderTest, ProgramThatCannotBeReachedIsReported) {
         bool fromList;  // a list leaves out the second message
         QString messages, status;
     } cases[] = {
-        {Destination::Spreadsheet, true, noOffice, "Data not sent to Excel."},
-        {Destination::Spreadsheet, false, noOffice + " | Error! Unable to establish link to Excel.",
-         "Data not sent to Excel."},
-        {Destination::Document, false, noOffice + " | Error! Unable to establish link to Word.",
-         "Data not sent to Word."},
+        {Destination::Spreadsheet, true, noOffice, "Data not sent to the spreadsheet."},
+        {Destination::Spreadsheet, false,
+         noOffice + " | Error! Unable to establish link to the spreadsheet.",
+         "Data not sent to the spreadsheet."},
+        {Destination::Document, false,
+         noOffice + " | Error! Unable to establish link to the document.",
+         "Data not sent to the document."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.messages.toStdString());
@@ -69,10 +71,10 @@ TEST_F(OfficeSenderTest, SpaceDelimitedRecordsAreRefused) {
     auto document = to(Destination::Document);
     document.file = made.value()->FullName().value();
     const std::pair<output::SendRequest, QString> destinations[] = {
-        {database, "Access"},
-        {to(Destination::Spreadsheet), "Excel"},  // a new workbook would be made
-        {to(Destination::Document), "Word"},      // a new document would be made
-        {document, "Word"},                       // its page would turn
+        {database, "the database"},
+        {to(Destination::Spreadsheet), "the spreadsheet"},  // a new workbook would be made
+        {to(Destination::Document), "the document"},        // a new document would be made
+        {document, "the document"},                         // its page would turn
     };
     const auto before = folderSnapshot(out);
     // Only space-delimited records (no field count), then a mixed selection.
@@ -106,8 +108,10 @@ TEST_F(OfficeSenderTest, FilesWithoutWritePermissionAreRefusedAlsoForRoot) {
         QString status;  // how it begins
     } cases[] = {
         {Destination::TextFile, path("parts.txt"), "File " + path("parts.txt") + " not saved: "},
-        {Destination::Spreadsheet, book.value()->FullName().value(), "Data not sent to Excel: "},
-        {Destination::Document, document.value()->FullName().value(), "Data not sent to Word: "},
+        {Destination::Spreadsheet, book.value()->FullName().value(),
+         "Data not sent to the spreadsheet: "},
+        {Destination::Document, document.value()->FullName().value(),
+         "Data not sent to the document: "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file.toStdString());

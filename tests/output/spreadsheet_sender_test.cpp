@@ -28,7 +28,8 @@ TEST_F(SpreadsheetSenderTest, RunningProgramsActiveWorkbookTakesTheNextSend) {
     for (const int row : {1, 2}) {
         records.records = {row == 1 ? "'A','1'" : "'B','2'"};
         request.row = row;
-        EXPECT_EQ(send(request).status, "Data sent to Excel.");
+        // The running program names its new workbook as it likes.
+        EXPECT_EQ(send(request).status, "Data sent to Book1.");
     }
     ASSERT_EQ(running->open.size(), 1u);
     using Cells = std::map<std::pair<int, int>, QString>;
@@ -41,7 +42,7 @@ TEST_F(SpreadsheetSenderTest, WorkbookThatCannotBeOpenedIsNotReportedAsSent) {
     touch("broken.xlsx", "not a workbook");
     const output::SendResult result = send(to(Destination::Spreadsheet, "broken.xlsx"));
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.status, "Data not sent to Excel: the workbook could not be opened.");
+    EXPECT_EQ(result.status, "Data not sent to the spreadsheet: the workbook could not be opened.");
     EXPECT_EQ(testfiles::read(path("broken.xlsx")), "not a workbook");
     EXPECT_TRUE(fakes.shell.calls.empty());
 }
@@ -60,25 +61,26 @@ TEST_F(SpreadsheetSenderTest, WorkbookFilesReadBackWithTheirCells) {
         const char* record;  // none: the fixture's two records
         QString status, cells;
     } cases[] = {
-        {"a new workbook", nullptr, "", 2, 3, true, false, nullptr, "Data sent to Excel.",
+        {"a new workbook", nullptr, "", 2, 3, true, false, nullptr, "Data sent to %1.",
          "Sheet1!C2 str 'TAG'\nSheet1!D2 str 'VAL'\nSheet1!C3 str 'A'\nSheet1!D3 int 1\n"
          "Sheet1!C4 str 'B'\nSheet1!D4 int 2"},
         {"transposed: the header down the first column", "ws['A1'] = 'kept'", "", 3, 2, true, true,
-         nullptr, "Data sent to Excel.",
+         nullptr, "Data sent to %1.",
          "Sheet!A1 str 'kept'\nSheet!B3 str 'TAG'\nSheet!C3 str 'A'\nSheet!D3 str 'B'\n"
          "Sheet!B4 str 'VAL'\nSheet!C4 int 1\nSheet!D4 int 2"},
         {"a sheet that is not there", twoSheets, "Missing", 1, 1, false, false, nullptr,
-         "Data not sent to Excel: sheet Missing not found.", "Data!A1 str 'keep'"},
+         "Data not sent to the spreadsheet: sheet Missing not found.", "Data!A1 str 'keep'"},
         {"a sheet in other letter case", twoSheets, "OTHER", 3, 2, false, false, nullptr,
-         "Data sent to Excel.",
+         "Data sent to %1, sheet OTHER.",
          "Data!A1 str 'keep'\nOther!B3 str 'A'\nOther!C3 int 1\nOther!B4 str 'B'\nOther!C4 int 2"},
         {"numbers", "", "", 1, 1, false, false, "'007','1E3','3,5','12','3.5','-0,25','0042-A'",
-         "Data sent to Excel.",
+         "Data sent to %1.",
          "Sheet!A1 str '007'\nSheet!B1 str '1E3'\nSheet!C1 float 3.5\nSheet!D1 int 12\n"
          "Sheet!E1 str '3.5'\nSheet!F1 float -0.25\nSheet!G1 str '0042-A'"},
         {"cells a merge covers", "ws['A2'] = 'merged'\nws.merge_cells('A2:B2')", "", 1, 1, true,
          false, nullptr,
-         "Data not sent to Excel: Cannot write into the merged cells A2:B2: only their first "
+         "Data not sent to the spreadsheet: Cannot write into the merged cells A2:B2: only their "
+         "first "
          "cell is shown.",
          "Sheet!A2 str 'merged'"},
     };
@@ -103,8 +105,8 @@ TEST_F(SpreadsheetSenderTest, WorkbookFilesReadBackWithTheirCells) {
         records = c.record ? output::SendRecords{{c.record}, {}, QString(c.record).count("','") + 2}
                            : two;
         const output::SendResult result = send(request);
-        EXPECT_EQ(result.status, c.status);
         const QString written = c.made ? request.file : path("Book1.xlsx");
+        EXPECT_EQ(result.status, QString(c.status).arg(written));
         EXPECT_EQ(dumpWorkbook(written), c.cells);
         EXPECT_EQ(fakes.shell.calls, result.ok ? opened(written) : decltype(fakes.shell.calls){})
             << "shown in the desktop's program once written";

@@ -17,7 +17,7 @@ TEST_F(UpdateWindowTest, SettingsComeBackAndAreStoredOnClosing) {
                 {"Folder", "/jobs/dwg"}, {"Blocks", "TITLE*"},          {"Backup", "0"}};
     for (const auto& k : keys) fakes.settings.set("Update", k.key, k.stored);
     open();
-    EXPECT_EQ(control<QComboBox>("kindCombo")->currentText(), "Excel workbook");
+    EXPECT_EQ(control<QComboBox>("kindCombo")->currentText(), "Spreadsheet (.xlsx)");
     EXPECT_EQ(control<QLineEdit>("sourceEdit")->text(), "/jobs/book.xlsx");
     EXPECT_EQ(control<QComboBox>("sheetCombo")->currentText(), "Parts");
     EXPECT_EQ(control<QLabel>("sheetLabel")->text(), "Sheet");
