@@ -90,10 +90,12 @@ ObjectStreams::ObjectStreams(const RawObject& object)
       strings(object.data, object.stringsBegin, object.stringsEnd),
       release(object.release),
       m_bytes(object.data),
-      m_hasStrings(object.stringsEnd > object.stringsBegin) {}
+      m_hasStrings(object.stringsEnd > object.stringsBegin),
+      m_handleStreamField(object.handleStreamField) {}
 
 bool ObjectStreams::readHandleStreamStart() {
     if (atLeast(Release::R2000)) return true;
+    m_handleStreamField = data.position();
     const std::size_t handleBit = data.rawLong();
     const std::size_t at = data.position();
     if (data.failed() || handleBit < at || handleBit > m_bytes.size() * 8) {
@@ -106,11 +108,17 @@ bool ObjectStreams::readHandleStreamStart() {
     return true;
 }
 
-std::string ObjectStreams::text() {
-    if (release < Release::R2007) return data.text();
+std::string ObjectStreams::text(BitSpan* field) {
+    if (release < Release::R2007 || m_hasStrings) {
+        BitReader& in = release < Release::R2007 ? data : strings;
+        const std::size_t begin = in.position();
+        std::string value = release < Release::R2007 ? in.text() : in.unicodeText();
+        if (field) *field = {begin, in.position()};
+        return value;
+    }
     // An object without a string stream has only empty texts.
-    if (!m_hasStrings) return {};
-    return strings.unicodeText();
+    if (field) *field = {};
+    return {};
 }
 
 std::optional<RawObject> readRawObject(std::string_view objects, std::uint32_t offset,
@@ -143,6 +151,7 @@ std::optional<RawObject> readRawObject(std::string_view objects, std::uint32_t o
     if (release >= Release::R2010) {
         object.handleStreamBit = handleBits <= bits ? bits - handleBits : bits + 1;
     } else if (release >= Release::R2000) {
+        object.handleStreamField = data.position();
         object.handleStreamBit = data.rawLong();
     } else {
         object.handleStreamBit = bits;
