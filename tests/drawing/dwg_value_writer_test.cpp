@@ -1,0 +1,224 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Attribute values written into AutoCAD's R13, R14 and R2000 drawings: the new file reads back
+// with the new values and everything else as it was, every object but the changed attributes
+// keeps its bytes, LibreDWG reads the new values too, and writing the old values back gives
+// the drawing as it read before. Drawings and values that cannot be written are refused.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <set>
+
+#include "drawing/attribute_value_writer.h"
+#include "drawing/dwg/dwg_reader.h"
+#include "drawing/dwg/file_header.h"
+#include "drawing/dwg/object_map.h"
+#include "drawing/dwg/object_reader.h"
+#include "reader_probe.h"
+#include "support/peers/libredwg_peer.h"
+
+namespace drawing::test {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+std::string_view viewOf(const QByteArray& bytes) {
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+Drawing readOrFail(std::string_view file) {
+    Drawing drawing;
+    const QString problem = dwg::readDwg(file, drawing);
+    EXPECT_TRUE(problem.isEmpty()) << problem.toStdString();
+    return drawing;
+}
+
+// Every object's bytes (size, data, check value) by handle, through the file's object map.
+std::map<std::uint64_t, std::string_view> objectsByHandle(std::string_view file,
+                                                          dwg::Release release) {
+    std::map<std::uint64_t, std::string_view> objects;
+    QString problem;
+    const auto header = dwg::readFileHeader(file, true, problem);
+    EXPECT_TRUE(header) << problem.toStdString();
+    if (!header) return objects;
+    const auto map = dwg::ObjectMap::read(
+        file.substr(header->objectMap.offset, header->objectMap.size), file.size(), true, problem);
+    EXPECT_TRUE(map) << problem.toStdString();
+    if (!map) return objects;
+    for (const dwg::ObjectMap::Entry& entry : map->entries()) {
+        const auto raw = dwg::readRawObject(file, entry.offset, release, true, problem);
+        if (!raw) continue;  // the map may list objects no reader can read; both sides alike
+        const auto head = static_cast<std::size_t>(raw->data.data() - file.data()) - entry.offset;
+        objects[entry.handle] = file.substr(entry.offset, head + raw->data.size() + 2);
+    }
+    return objects;
+}
+
+QStringList insertsOf(const Drawing& drawing) {
+    QStringList out;
+    for (const InsertRecord& r : drawing.inserts)
+        out << u"%1 %2 %3 %4,%5 %6 %7"_s.arg(r.name, r.layer, r.handle.toQString())
+                   .arg(r.insertion.x)
+                   .arg(r.insertion.y)
+                   .arg(r.firstAttribute)
+                   .arg(r.attributeCount);
+    return out;
+}
+
+struct Sample {
+    const char* file;
+    dwg::Release release;
+};
+
+class FlatDrawing : public testing::TestWithParam<Sample> {};
+
+// Longer, shorter, empty, a character of the code page beyond ASCII and one it lacks (stored
+// as \U+XXXX), each on its own attribute; drawings with fewer attributes take several writes.
+TEST_P(FlatDrawing, NewValuesReadBackAndNothingElseChanges) {
+    const std::string original = readBytes(QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/") +
+                                           QLatin1StringView(GetParam().file));
+    ASSERT_FALSE(original.empty());
+    const Drawing before = readOrFail(original);
+    const std::size_t count = before.attributes.size();
+    ASSERT_GT(count, 0u);
+    const QStringList values = {
+        u"a much longer value than any of the drawing's own: "_s + QString(120, u'w'), u"s"_s,
+        QString(), u"Gr\u00F6\u00DFe \u00E9"_s, u"\u03A9 \u4E2D and \u00E9"_s};
+    std::string current = original;
+    Drawing expected = before;
+    for (qsizetype round = 0; round * static_cast<qsizetype>(count) < values.size(); ++round) {
+        std::vector<AttributeValueEdit> edits;
+        std::set<std::uint64_t> changed;
+        for (std::size_t i = 0; i < count; ++i) {
+            const qsizetype v = round * static_cast<qsizetype>(count) + static_cast<qsizetype>(i);
+            if (v >= values.size()) break;
+            const AttributeRecord& a = before.attributes[i];
+            edits.push_back({{a.handle.toQString(), 0}, values[v]});
+            expected.attributes[i].text = values[v];
+            changed.insert(a.handle.toQString().toULongLong(nullptr, 16));
+        }
+        const QByteArray in(current.data(), static_cast<qsizetype>(current.size()));
+        const auto written = rewriteAttributeValues(in, edits);
+        ASSERT_TRUE(written) << written.error().description.toStdString();
+        const std::string next(viewOf(written.value()));
+
+        const Drawing after = readOrFail(next);
+        ASSERT_EQ(after.attributes.size(), count);
+        for (std::size_t i = 0; i < count; ++i) {
+            EXPECT_EQ(after.attributes[i].text, expected.attributes[i].text) << i;
+            EXPECT_EQ(after.attributes[i].tag, before.attributes[i].tag) << i;
+            EXPECT_EQ(after.attributes[i].handle.view(), before.attributes[i].handle.view());
+        }
+        EXPECT_EQ(insertsOf(after), insertsOf(before));
+        EXPECT_EQ(after.enumeration, before.enumeration);
+
+        const auto old = objectsByHandle(current, GetParam().release);
+        const auto now = objectsByHandle(next, GetParam().release);
+        EXPECT_EQ(old.size(), now.size());
+        for (const auto& [handle, bytes] : old) {
+            if (changed.count(handle)) continue;
+            const auto found = now.find(handle);
+            ASSERT_NE(found, now.end()) << std::hex << handle;
+            EXPECT_EQ(found->second, bytes) << std::hex << handle;
+        }
+        current = next;
+    }
+
+    // The undo: the old values written back read as the drawing did at first.
+    std::vector<AttributeValueEdit> undo;
+    for (const AttributeRecord& a : before.attributes)
+        undo.push_back({{a.handle.toQString(), 0}, a.text});
+    const auto restored = rewriteAttributeValues(
+        QByteArray(current.data(), static_cast<qsizetype>(current.size())), undo);
+    ASSERT_TRUE(restored) << restored.error().description.toStdString();
+    const Drawing again = readOrFail(viewOf(restored.value()));
+    ASSERT_EQ(again.attributes.size(), count);
+    for (std::size_t i = 0; i < count; ++i)
+        EXPECT_EQ(again.attributes[i].text, before.attributes[i].text) << i;
+    EXPECT_EQ(insertsOf(again), insertsOf(before));
+}
+
+// LibreDWG, reading on its own, finds the new values (ASCII ones: it leaves \U+ escapes as
+// they are stored) and reads the written drawing no worse than the original.
+TEST_P(FlatDrawing, LibreDwgReadsTheNewValues) {
+    SKIP_WITHOUT_LIBREDWG();
+    const QString source =
+        QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/") + QLatin1StringView(GetParam().file);
+    const std::string original = readBytes(source);
+    const Drawing before = readOrFail(original);
+    std::vector<AttributeValueEdit> edits;
+    std::map<QString, QString> wanted;
+    for (std::size_t i = 0; i < before.attributes.size(); ++i) {
+        const QString handle = before.attributes[i].handle.toQString().toUpper();
+        const QString value =
+            i % 2 ? u"short"_s : u"a longer value written by Quillon #%1"_s.arg(i);
+        edits.push_back({{handle, 0}, value});
+        wanted[handle] = value;
+    }
+    const auto written =
+        rewriteAttributeValues(QByteArray(original.data(), qsizetype(original.size())), edits);
+    ASSERT_TRUE(written) << written.error().description.toStdString();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(u"written.dwg"_s);
+    QFile out(path);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(written.value());
+    out.close();
+    const auto peerBefore = testsupport::readWithLibreDwg(source);
+    const auto peerAfter = testsupport::readWithLibreDwg(path);
+    ASSERT_TRUE(peerBefore && peerAfter);
+    EXPECT_LE(peerAfter->error, peerBefore->error);
+    std::size_t compared = 0;
+    for (const auto& [handle, text] : peerAfter->textsByHandle()) {
+        const auto found = wanted.find(handle);
+        if (found == wanted.end()) continue;
+        EXPECT_EQ(text, found->second) << handle.toStdString();
+        ++compared;
+    }
+    EXPECT_GT(compared, 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(AutoCad, FlatDrawing,
+                         testing::Values(Sample{"autocad/example_r13.dwg", dwg::Release::R13},
+                                         Sample{"autocad/example_r14.dwg", dwg::Release::R14},
+                                         Sample{"autocad/example_2000.dwg", dwg::Release::R2000}),
+                         [](const auto& sample) { return parameterName(sample.param.file); });
+
+struct Refusal {
+    const char* file;
+    const char* handle;  // empty: the drawing's first attribute
+    QString value;
+    long error;
+    QString reason;  // a part of the description
+};
+
+TEST(DwgValueWriter, RefusesWhatCannotBeWritten) {
+    const Refusal refusals[] = {
+        {"autocad/entities-2d_r11.dwg", "1F", u"x"_s, errors::kValueNotWritable,
+         u"writing DWG release AC1009 is not supported"_s},
+        {"autocad/block_r2.10.dwg", "1F", u"x"_s, errors::kValueNotWritable,
+         u"writing DWG release AC2.10 is not supported"_s},
+        {"autocad/example_2000.dwg", "FFFFF", u"x"_s, errors::kAttributeNotFound,
+         u"no attribute has this handle"_s},
+        {"autocad/example_r14.dwg", "", u"two\nlines"_s, errors::kValueNotWritable,
+         u"line break"_s},
+    };
+    for (const Refusal& r : refusals) {
+        const std::string file =
+            readBytes(QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/") + QLatin1StringView(r.file));
+        ASSERT_FALSE(file.empty()) << r.file;
+        QString handle = QLatin1StringView(r.handle);
+        if (handle.isEmpty()) handle = readOrFail(file).attributes.at(0).handle.toQString();
+        const auto result = rewriteAttributeValues(
+            QByteArray(file.data(), static_cast<qsizetype>(file.size())), {{{handle, 0}, r.value}});
+        ASSERT_FALSE(result) << r.file;
+        EXPECT_EQ(result.error().number, r.error) << r.file;
+        EXPECT_TRUE(result.error().description.contains(r.reason))
+            << r.file << ": " << result.error().description.toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace drawing::test
