@@ -11,6 +11,8 @@
 #include <set>
 
 #include "drawing/attribute_value_writer.h"
+#include "drawing/dwg/bit_reader.h"
+#include "drawing/dwg/crc16.h"
 #include "drawing/dwg/dwg_reader.h"
 #include "drawing/dwg/file_header.h"
 #include "drawing/dwg/object_map.h"
@@ -55,6 +57,45 @@ std::map<std::uint64_t, std::string_view> objectsByHandle(std::string_view file,
     return objects;
 }
 
+// What the second file header says, read on its own: its place, the object map's location and
+// whether its check value holds. AutoCAD does not read a file whose copy is wrong.
+QString secondHeader(std::string_view file) {
+    const std::size_t start =
+        file.find("\xD4\x7B\x21\xCE\x28\x93\x9F\xBF\x53\x24\x40\x09\x12\x3C\xAA\x01");
+    if (start == std::string_view::npos) return u"none"_s;
+    const std::size_t body = start + 16;
+    dwg::BitReader in(file, body * 8, file.size() * 8);
+    in.rawLong();
+    const bool placed = static_cast<std::size_t>(in.bitLong()) == start;
+    for (int i = 0; i < 13; ++i) in.rawChar();
+    in.bitShort();
+    in.rawShort();
+    QString map;
+    for (int i = in.bitShort(); i > 0; --i) {
+        const unsigned number = in.rawChar();
+        const auto offset = static_cast<std::uint32_t>(in.bitLong());
+        const auto size = static_cast<std::uint32_t>(in.bitLong());
+        if (number == 2) map = u"%1+%2"_s.arg(offset).arg(size);
+    }
+    for (int i = in.bitShort(); i > 0; --i) {
+        const unsigned bytes = in.rawChar();
+        for (unsigned b = 0; b <= bytes; ++b) in.rawChar();
+    }
+    in.skipBits((8 - (in.position() & 7)) & 7);
+    const std::size_t crcAt = in.position() / 8;
+    const bool checked =
+        !in.failed() && dwg::crc16(file.substr(body, crcAt - body), 0xC0C1) == in.rawShort();
+    return u"%1 map %2 %3"_s.arg(placed ? "placed" : "misplaced", map,
+                                 checked ? "checked" : "check value wrong");
+}
+
+QString mapLocation(std::string_view file) {
+    QString problem;
+    const auto header = dwg::readFileHeader(file, true, problem);
+    if (!header) return problem;
+    return u"placed map %1+%2 checked"_s.arg(header->objectMap.offset).arg(header->objectMap.size);
+}
+
 QStringList insertsOf(const Drawing& drawing) {
     QStringList out;
     for (const InsertRecord& r : drawing.inserts)
@@ -82,6 +123,7 @@ TEST_P(FlatDrawing, NewValuesReadBackAndNothingElseChanges) {
     const Drawing before = readOrFail(original);
     const std::size_t count = before.attributes.size();
     ASSERT_GT(count, 0u);
+    ASSERT_EQ(secondHeader(original).toStdString(), mapLocation(original).toStdString());
     const QStringList values = {
         u"a much longer value than any of the drawing's own: "_s + QString(120, u'w'), u"s"_s,
         QString(), u"Gr\u00F6\u00DFe \u00E9"_s, u"\u03A9 \u4E2D and \u00E9"_s};
@@ -112,6 +154,7 @@ TEST_P(FlatDrawing, NewValuesReadBackAndNothingElseChanges) {
         }
         EXPECT_EQ(insertsOf(after), insertsOf(before));
         EXPECT_EQ(after.enumeration, before.enumeration);
+        EXPECT_EQ(secondHeader(next).toStdString(), mapLocation(next).toStdString());
 
         const auto old = objectsByHandle(current, GetParam().release);
         const auto now = objectsByHandle(next, GetParam().release);
