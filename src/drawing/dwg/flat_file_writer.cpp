@@ -23,21 +23,6 @@ constexpr std::string_view kSecondHeaderStart =
 constexpr std::string_view kPreviewStart =
     "\x1F\x25\x6D\x07\xD4\x36\x28\x28\x9D\x57\xCA\x3F\x9D\x44\x10\x2B";
 
-std::uint16_t headerCrcMask(std::uint32_t records) {
-    switch (records) {
-        case 3:
-            return 0xA598;
-        case 4:
-            return 0x8101;
-        case 5:
-            return 0x3CC4;
-        case 6:
-            return 0x8461;
-        default:
-            return 0;
-    }
-}
-
 // Where the bytes after the old object map went: everything from `from` on moved by `delta`.
 struct Shift {
     std::uint32_t from = 0;
@@ -67,9 +52,7 @@ void updateFileHeader(std::string& file, const Shift& shift, std::uint32_t mapOf
     }
     putLe32(file, kPreviewSeeker, shift(le32(file, kPreviewSeeker)));
     const std::size_t crcAt = kLocatorStart + count * kLocatorRecordSize;
-    putLe16(file, crcAt,
-            static_cast<std::uint16_t>(crc16(std::string_view(file).substr(0, crcAt), 0) ^
-                                       headerCrcMask(count)));
+    putLe16(file, crcAt, fileHeaderCheckValue(std::string_view(file).substr(0, crcAt), count));
 }
 
 // The preview's table of images gives each one's address.

@@ -61,6 +61,19 @@ int readEncodedColor(BitReader& data, bool& colorBook) {
 
 }  // namespace
 
+std::optional<Release> releaseOf(std::string_view head) {
+    const std::string_view version = head.substr(0, 6);
+    if (version == "AC1012") return Release::R13;
+    if (version == "AC1014") return Release::R14;
+    if (version == "AC1015") return Release::R2000;
+    if (version == "AC1018") return Release::R2004;
+    if (version == "AC1021") return Release::R2007;
+    if (version == "AC1024") return Release::R2010;
+    if (version == "AC1027") return Release::R2013;
+    if (version == "AC1032") return Release::R2018;
+    return std::nullopt;
+}
+
 bool locateStrings(RawObject& object) {
     const std::size_t endBit = object.handleStreamBit;
     if (endBit <= object.fieldsBit) return true;

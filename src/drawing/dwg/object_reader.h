@@ -19,6 +19,9 @@ namespace drawing::dwg {
 
 enum class Release { R13, R14, R2000, R2004, R2007, R2010, R2013, R2018 };
 
+// The release of a file starting with `head` ("AC1032..."); nothing for a release not listed.
+std::optional<Release> releaseOf(std::string_view head);
+
 namespace type {
 inline constexpr int kText = 1;
 inline constexpr int kAttrib = 2;

@@ -17,18 +17,6 @@ namespace drawing::dwg {
 
 namespace {
 
-std::optional<Release> writableRelease(std::string_view version) {
-    if (version == "AC1012") return Release::R13;
-    if (version == "AC1014") return Release::R14;
-    if (version == "AC1015") return Release::R2000;
-    if (version == "AC1018") return Release::R2004;
-    if (version == "AC1021") return Release::R2007;
-    if (version == "AC1024") return Release::R2010;
-    if (version == "AC1027") return Release::R2013;
-    if (version == "AC1032") return Release::R2018;
-    return std::nullopt;
-}
-
 core::Error fileError(const QString& why) {
     return core::Error{errors::kValueNotWritable, why};
 }
@@ -129,7 +117,7 @@ std::optional<std::string> writeContainer(std::string_view file, Container& c,
 core::Result<QByteArray> rewriteAttributeValues(std::string_view file,
                                                 const std::vector<AttributeValueEdit>& edits) {
     const std::string_view version = file.substr(0, 6);
-    const auto release = writableRelease(version);
+    const auto release = releaseOf(version);
     if (!release) {
         const QString name =
             QString::fromLatin1(version.data(), static_cast<qsizetype>(version.size()));
