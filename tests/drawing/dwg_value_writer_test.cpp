@@ -263,5 +263,39 @@ TEST(DwgValueWriter, RefusesWhatCannotBeWritten) {
     }
 }
 
+// Damaged copies: cut short or with a byte changed anywhere, a drawing is refused with a
+// reason, or (a change where nothing is read) written and read back whole; never a crash.
+TEST(DwgValueWriter, DamagedDrawingsAreRefusedOrWrittenWhole) {
+    const std::string original =
+        readBytes(QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/autocad/example_r14.dwg"));
+    ASSERT_FALSE(original.empty());
+    const QString handle = readOrFail(original).attributes.at(0).handle.toQString();
+    std::vector<std::string> damaged;
+    for (const std::size_t size : {std::size_t{0}, std::size_t{6}, std::size_t{0x30},
+                                   original.size() / 2, original.size() - 40, original.size() - 1})
+        damaged.push_back(original.substr(0, size));
+    std::uint32_t seed = 24;
+    for (int i = 0; i < 40; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        std::string copy = original;
+        copy[seed % copy.size()] = static_cast<char>(copy[seed % copy.size()] ^ 0x24);
+        damaged.push_back(std::move(copy));
+    }
+    int refused = 0;
+    for (const std::string& file : damaged) {
+        const auto result =
+            rewriteAttributeValues(QByteArray(file.data(), static_cast<qsizetype>(file.size())),
+                                   {{{handle, 0}, u"new"_s}});
+        if (!result) {
+            EXPECT_FALSE(result.error().description.isEmpty());
+            ++refused;
+            continue;
+        }
+        Drawing written;
+        EXPECT_TRUE(dwg::readDwg(viewOf(result.value()), written).isEmpty());
+    }
+    EXPECT_GE(refused, 6);
+}
+
 }  // namespace
 }  // namespace drawing::test
