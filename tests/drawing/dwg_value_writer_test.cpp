@@ -263,6 +263,61 @@ TEST(DwgValueWriter, RefusesWhatCannotBeWritten) {
     }
 }
 
+// R13 C3 and later may keep the preview image last, after the second file header: it moves
+// with everything after the object map, and its table of images follows it. (AutoCAD's samples
+// keep theirs near the start; this copy of one has its preview moved to the end.)
+TEST(DwgValueWriter, APreviewAfterTheObjectMapMovesWithItsTable) {
+    std::string file =
+        readBytes(QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/autocad/example_r14.dwg"));
+    ASSERT_FALSE(file.empty());
+    const auto littleEndian = [](std::string_view bytes, std::size_t at) {
+        std::uint32_t value = 0;
+        for (std::size_t i = 0; i < 4; ++i)
+            value |= std::uint32_t{static_cast<unsigned char>(bytes[at + i])} << (8 * i);
+        return value;
+    };
+    const auto put = [](std::string& bytes, std::size_t at, std::uint32_t value) {
+        for (std::size_t i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
+    };
+    const std::uint32_t seeker = littleEndian(file, 0x0D);
+    QString problem;
+    const auto header = dwg::readFileHeader(file, true, problem);
+    ASSERT_TRUE(header) << problem.toStdString();
+    // The preview runs from its seeker to the header variables; a copy goes to the end.
+    const auto moved = static_cast<std::uint32_t>(file.size());
+    file += file.substr(seeker, header->headerVariables.offset - seeker);
+    put(file, 0x0D, moved);
+    const unsigned images = static_cast<unsigned char>(file[moved + 20]);
+    ASSERT_GT(images, 0u);
+    std::vector<std::string> data;
+    for (unsigned i = 0; i < images; ++i) {
+        const std::size_t entry = moved + 21 + i * 9;
+        const std::uint32_t start = littleEndian(file, entry + 1) - seeker + moved;
+        put(file, entry + 1, start);
+        data.push_back(file.substr(start, littleEndian(file, entry + 5)));
+    }
+    const std::uint32_t records = littleEndian(file, 0x15);
+    const std::size_t crcAt = 0x19 + records * 9;
+    const std::uint16_t crc =
+        dwg::fileHeaderCheckValue(std::string_view(file).substr(0, crcAt), records);
+    file[crcAt] = static_cast<char>(crc & 0xFF);
+    file[crcAt + 1] = static_cast<char>(crc >> 8);
+    const QString handle = readOrFail(file).attributes.at(0).handle.toQString();
+
+    const auto written = rewriteAttributeValues(
+        QByteArray(file.data(), static_cast<qsizetype>(file.size())), {{{handle, 0}, u"moved"_s}});
+    ASSERT_TRUE(written) << written.error().description.toStdString();
+    const std::string_view out = viewOf(written.value());
+    const std::uint32_t now = littleEndian(out, 0x0D);
+    EXPECT_GT(now, moved);
+    ASSERT_EQ(out.substr(now, 21), std::string_view(file).substr(moved, 21));
+    for (unsigned i = 0; i < images; ++i) {
+        const std::size_t entry = now + 21 + i * 9;
+        EXPECT_EQ(out.substr(littleEndian(out, entry + 1), littleEndian(out, entry + 5)), data[i]);
+    }
+    EXPECT_EQ(readOrFail(out).attributes.at(0).text, u"moved"_s);
+}
+
 // Damaged copies: cut short or with a byte changed anywhere, a drawing is refused with a
 // reason, or (a change where nothing is read) written and read back whole; never a crash.
 TEST(DwgValueWriter, DamagedDrawingsAreRefusedOrWrittenWhole) {

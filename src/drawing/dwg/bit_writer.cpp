@@ -104,7 +104,7 @@ void BitWriter::modularShort(std::uint32_t value) {
 void BitWriter::handle(const HandleRef& ref) {
     unsigned counter = 0;
     for (std::uint64_t v = ref.value; v; v >>= 8) ++counter;
-    rawChar(static_cast<std::uint8_t>((ref.code << 4) | counter));
+    rawChar(static_cast<std::uint8_t>((unsigned{ref.code} << 4) | counter));
     for (unsigned i = counter; i > 0; --i)
         rawChar(static_cast<std::uint8_t>(ref.value >> (8 * (i - 1))));
 }
