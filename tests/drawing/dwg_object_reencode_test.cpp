@@ -45,6 +45,10 @@ const Sample kSamples[] = {
     {"dynamic/BLOCKXYPARAMETER.dwg", Release::R2018, false},
 };
 
+void PrintTo(const Sample& sample, std::ostream* out) {
+    *out << sample.file;
+}
+
 // The objects and the map of one drawing, as the reader finds them.
 struct Opened {
     std::string file;

@@ -112,6 +112,10 @@ struct Sample {
     dwg::Release release;
 };
 
+void PrintTo(const Sample& sample, std::ostream* out) {
+    *out << sample.file;
+}
+
 class FlatDrawing : public testing::TestWithParam<Sample> {};
 
 // Longer, shorter, empty, a character of the code page beyond ASCII and one it lacks (stored
