@@ -75,12 +75,19 @@ bool updatePreview(std::string& file, const Shift& shift, QString& problem) {
     return true;
 }
 
-// The second file header repeats the section locators; it is rewritten with the new ones and
-// its check value, keeping its size so nothing after it moves.
-bool updateSecondHeader(std::string& file, std::size_t from, const Shift& shift,
+// The second file header, which repeats the section locators; it is rewritten with the new
+// ones and its check value, keeping its size so nothing after it moves. It is looked for in the
+// old file, where no new text can look like its sentinel, and must say where it lies itself.
+bool updateSecondHeader(std::string_view old, std::string& file, const Shift& shift,
                         std::uint32_t mapOffset, std::uint32_t mapSize, QString& problem) {
-    const std::size_t start = file.find(kSecondHeaderStart, from);
-    if (start == std::string::npos) return true;  // R13 before C3 has none
+    const std::size_t oldStart = old.find(kSecondHeaderStart, kLocatorStart);
+    if (oldStart == std::string_view::npos) return true;  // R13 before C3 has none
+    const std::size_t start = shift(static_cast<std::uint32_t>(oldStart));
+    if (file.size() < start + kSecondHeaderStart.size() ||
+        std::string_view(file).substr(start, kSecondHeaderStart.size()) != kSecondHeaderStart) {
+        problem = QStringLiteral("the second file header lies within the object map");
+        return false;
+    }
     const std::size_t body = start + kSecondHeaderStart.size();
     const auto fail = [&problem] {
         problem = QStringLiteral("the second file header is corrupt");
@@ -88,14 +95,15 @@ bool updateSecondHeader(std::string& file, std::size_t from, const Shift& shift,
     };
     BitReader in(file, body * 8, file.size() * 8);
     const std::uint32_t size = in.rawLong();
-    in.bitLong();  // its own address
+    const auto ownAddress = static_cast<std::uint32_t>(in.bitLong());
     const std::size_t fixedBegin = in.position();
     for (int i = 0; i < 13; ++i) in.rawChar();  // version, zeros, maintenance release
     in.bitShort();                              // the release number
     in.rawShort();                              // code page
     const std::size_t fixedEnd = in.position();
     const auto sections = static_cast<std::uint16_t>(in.bitShort());
-    if (in.failed() || sections > kMaxSecondHeaderSections || size > file.size() - body)
+    if (in.failed() || ownAddress != oldStart || sections > kMaxSecondHeaderSections ||
+        size > file.size() - body)
         return fail();
     BitWriter out;
     out.rawLong(size);
@@ -179,7 +187,7 @@ std::optional<std::string> rewriteFlatFile(std::string_view file, Release releas
     const auto mapSize = static_cast<std::uint32_t>(edited->map.size());
     updateFileHeader(out, shift, mapOffset, mapSize);
     if (!updatePreview(out, shift, problem) ||
-        !updateSecondHeader(out, tail, shift, mapOffset, mapSize, problem))
+        !updateSecondHeader(file, out, shift, mapOffset, mapSize, problem))
         return std::nullopt;
     return out;
 }
