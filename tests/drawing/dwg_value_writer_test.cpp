@@ -230,7 +230,9 @@ TEST_P(FlatDrawing, LibreDwgReadsTheNewValues) {
 INSTANTIATE_TEST_SUITE_P(AutoCad, FlatDrawing,
                          testing::Values(Sample{"autocad/example_r13.dwg", dwg::Release::R13},
                                          Sample{"autocad/example_r14.dwg", dwg::Release::R14},
-                                         Sample{"autocad/example_2000.dwg", dwg::Release::R2000}),
+                                         Sample{"autocad/example_2000.dwg", dwg::Release::R2000},
+                                         Sample{"autocad/entities-2d_2000.dwg",
+                                                dwg::Release::R2000}),
                          [](const auto& sample) { return parameterName(sample.param.file); });
 
 struct Refusal {
