@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "drawing/attribute_sites.h"
+#include "drawing/dwg/value_writer.h"
 #include "drawing/text_decoder.h"
 #include "drawing/text_encoder.h"
 
@@ -164,6 +165,11 @@ QByteArray applied(const QByteArray& dxf, std::vector<Splice>& splices) {
 
 core::Result<QByteArray> rewriteAttributeValues(const QByteArray& dxf,
                                                 const std::vector<AttributeValueEdit>& edits) {
+    // A DWG file starts with its release string: "AC1032", or "AC2.10" and the like.
+    if (dxf.startsWith("AC1") || dxf.startsWith("AC2.")) {
+        return dwg::rewriteAttributeValues(
+            std::string_view(dxf.constData(), static_cast<std::size_t>(dxf.size())), edits);
+    }
     // The attributes asked for: one target per handle or ordinal named.
     HandleMap byHandle;
     std::unordered_map<std::uint32_t, std::size_t> byOrdinal;

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Changing attribute values in a DXF file (ASCII or binary) and nothing else: the value group
+// Changing attribute values in a DXF file (ASCII or binary), or a DWG file (dwg/value_writer.h),
+// and nothing else: the value group
 // of each changed ATTRIB is rewritten in place, and for a multiline attribute its embedded
 // text too; every other byte, line ends included, stays as it was.
 

@@ -44,10 +44,6 @@ bool inSpace(const drawing::InsertRecord& insert, const QString& space) {
     return insert.paperSpace && space.compare(insert.layout, Qt::CaseInsensitive) == 0;
 }
 
-bool isDwg(const QByteArray& head) {
-    return head.startsWith("AC10") || head.startsWith("AC1.") || head.startsWith("AC2.");
-}
-
 // The rows of the source that name one drawing.
 struct DrawingRows {
     QString path;
@@ -291,7 +287,6 @@ DrawingPlan planDrawing(const DrawingRows& named, const EditTable& table,
     if (!file.open(QIODevice::ReadOnly)) return refuse(file.errorString());
     const QByteArray bytes = file.readAll();
     file.close();
-    if (isDwg(bytes.left(6))) return refuse(QStringLiteral("DWG drawings cannot be written yet"));
     const auto model = drawing::readDrawingBytes(
         std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!model) {

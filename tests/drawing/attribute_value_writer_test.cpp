@@ -407,10 +407,11 @@ TEST(AttributeValueWriter, RefusesWhatCannotBeWrittenExactly) {
         {r12, {edit("58", QString(40, u'図'))}, notWritable, u"takes 280 bytes in the file"_qs},
         {r2000, {edit("5A", QString(2050, u'x'))}, notWritable, u"at most 2049"_qs},
         {"PK\3\4 a workbook", {edit("5A", {})}, errors::kNotADrawing, u"not a DXF file"_qs},
+        // A DWG file goes to the DWG writer, which finds no such attribute there.
         {QByteArray::fromStdString(autocadBytes(u"example_2000.dwg"_qs)),
          {edit("5A", {})},
-         errors::kNotADrawing,
-         u"not a DXF file"_qs},
+         errors::kAttributeNotFound,
+         u"no attribute has this handle"_qs},
         {r2000.left(r2000.indexOf("SEQEND")),
          {edit("5A", {})},
          errors::kMalformed,

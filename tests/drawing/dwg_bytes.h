@@ -140,7 +140,7 @@ public:
     void bits(std::uint64_t value, std::size_t count) {
         for (std::size_t i = count; i-- > 0;) {
             if (m_bits % 8 == 0) m_bytes.push_back('\0');
-            if ((value >> i) & 1)
+            if (i < 64 && ((value >> i) & 1))
                 m_bytes.back() = static_cast<char>(m_bytes.back() | (0x80 >> (m_bits % 8)));
             ++m_bits;
         }

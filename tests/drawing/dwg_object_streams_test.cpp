@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "drawing/dwg/attrib_encoder.h"
 #include "drawing/dwg/crc16.h"
 #include "drawing/dwg/reference_objects.h"
 #include "dwg_bytes.h"
@@ -166,6 +167,38 @@ TEST(DwgObjectStreams, TextLengthsReachingOutsideTheObjectAreRefused) {
         readAttrib(*raw, attrib);
         EXPECT_LE(raw->stringsEnd, raw->data.size() * 8);
         EXPECT_LE(raw->stringsBegin, raw->stringsEnd);
+    }
+}
+
+// A multiline attribute encoded anew: its single-line value and its embedded text both take the
+// new texts, the tag stays; with its own texts it is the same bytes, short or long texts alike.
+TEST(DwgObjectStreams, MultilineAttributeEncodedAnew) {
+    struct Case {
+        std::size_t padding;  // a long object needs the two-word texts length
+        AttribTexts texts;
+    };
+    const Case cases[] = {
+        {3, {"Neu", "Neu\\Pzweite Zeile"}},
+        {3, {"", ""}},
+        {40000, {"\xC3\xA4", std::string(20000, 'x')}},
+    };
+    for (const Case& c : cases) {
+        const std::string object = r2018Attrib(u"First", u"First\\Psecond", u"TAG", c.padding);
+        QString problem;
+        const auto same =
+            reencodeAttrib(object, 0, Release::R2018, {"First", "First\\Psecond"}, problem);
+        ASSERT_TRUE(same) << problem.toStdString();
+        EXPECT_EQ(*same, object);
+        const auto changed = reencodeAttrib(object, 0, Release::R2018, c.texts, problem);
+        ASSERT_TRUE(changed) << problem.toStdString();
+        const AttribObject attrib = readBack(*changed);
+        EXPECT_TRUE(attrib.multiline);
+        EXPECT_EQ(attrib.value, c.texts.multiline);
+        EXPECT_EQ(attrib.tag, "TAG");
+        const auto raw = readRawObject(*changed, 0, Release::R2018, true, problem);
+        ASSERT_TRUE(raw);
+        BitReader single(raw->data, attrib.valueField.begin, attrib.valueField.end);
+        EXPECT_EQ(single.unicodeText(), c.texts.value);
     }
 }
 

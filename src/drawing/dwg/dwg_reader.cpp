@@ -32,19 +32,6 @@ bool sameIgnoringCase(const QString& a, const char* b) {
     return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
 }
 
-std::optional<Release> releaseOf(std::string_view head) {
-    const std::string_view version = head.substr(0, 6);
-    if (version == "AC1012") return Release::R13;
-    if (version == "AC1014") return Release::R14;
-    if (version == "AC1015") return Release::R2000;
-    if (version == "AC1018") return Release::R2004;
-    if (version == "AC1021") return Release::R2007;
-    if (version == "AC1024") return Release::R2010;
-    if (version == "AC1027") return Release::R2013;
-    if (version == "AC1032") return Release::R2018;
-    return std::nullopt;
-}
-
 class Reader {
 public:
     Reader(std::string_view file, Drawing& drawing, bool verify)

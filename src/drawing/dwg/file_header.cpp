@@ -67,8 +67,7 @@ std::optional<FileHeader> readFileHeader(std::string_view file, bool verifyCheck
         if (number == 2) header.objectMap = location;
     }
     const std::uint16_t stored = reader.rawShort();
-    const std::uint16_t computed =
-        static_cast<std::uint16_t>(crc16(file.substr(0, crcAt), 0) ^ headerCrcMask(count));
+    const std::uint16_t computed = fileHeaderCheckValue(file.substr(0, crcAt), count);
     if (reader.failed() || (verifyCheckValue && stored != computed)) {
         problem = QStringLiteral("the file header is corrupt (check value mismatch)");
         return std::nullopt;
@@ -78,6 +77,10 @@ std::optional<FileHeader> readFileHeader(std::string_view file, bool verifyCheck
         return std::nullopt;
     }
     return header;
+}
+
+std::uint16_t fileHeaderCheckValue(std::string_view header, std::uint32_t records) {
+    return static_cast<std::uint16_t>(crc16(header, 0) ^ headerCrcMask(records));
 }
 
 std::optional<std::uint64_t> flatFileExtent(std::string_view head, std::uint64_t fileSize,

@@ -31,6 +31,10 @@ struct FileHeader {
 std::optional<FileHeader> readFileHeader(std::string_view file, bool verifyCheckValue,
                                          QString& problem);
 
+// The check value of a file header with `records` section locators, over its bytes `header` up
+// to the check value.
+std::uint16_t fileHeaderCheckValue(std::string_view header, std::uint32_t records);
+
 // How many bytes from its start the reader needs of an R13-R2000 file of `fileSize` bytes that
 // begins with `head`; nothing and `problem` set when its header is damaged or places the
 // object map beyond the end of the file.

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "drawing/dwg/bit_reader.h"
+#include "drawing/dwg/bit_writer.h"
 #include "drawing/dwg/crc16.h"
 
 namespace drawing::dwg {
@@ -11,6 +12,17 @@ namespace drawing::dwg {
 namespace {
 
 constexpr std::uint32_t kMaxSectionSize = 2040;
+constexpr std::size_t kFlatSectionFill = 2031;
+constexpr std::size_t kPagedSectionSize = 2032;
+
+void appendCheckedSection(std::string& out, std::string section) {
+    section[0] = static_cast<char>(section.size() >> 8);
+    section[1] = static_cast<char>(section.size() & 0xFF);
+    const std::uint16_t crc = crc16(section, 0xC0C1);
+    out += section;
+    out.push_back(static_cast<char>(crc >> 8));
+    out.push_back(static_cast<char>(crc & 0xFF));
+}
 
 }  // namespace
 
@@ -20,6 +32,39 @@ std::optional<std::uint32_t> ObjectMap::find(std::uint64_t handle) const {
         [](const Entry& entry, std::uint64_t value) { return entry.handle < value; });
     if (found == m_entries.end() || found->handle != handle) return std::nullopt;
     return found->offset;
+}
+
+std::string ObjectMap::write(const std::vector<Entry>& entries, bool pagedFile) {
+    std::string out;
+    std::size_t i = 0;
+    while (i < entries.size()) {
+        BitWriter section;
+        section.rawShort(0);  // its size, set below
+        std::uint64_t handle = 0;
+        std::int64_t offset = 0;
+        while (i < entries.size() && (pagedFile || section.bytes().size() - 2 < kFlatSectionFill)) {
+            BitWriter pair;
+            pair.modularChar(entries[i].handle - handle);
+            pair.signedModularChar(std::int64_t{entries[i].offset} - offset);
+            if (pagedFile && section.bytes().size() > 2 &&
+                section.bytes().size() + pair.bytes().size() > kPagedSectionSize)
+                break;
+            section.copyBits(pair.bytes(), 0, pair.bitSize());
+            handle = entries[i].handle;
+            offset = entries[i].offset;
+            ++i;
+        }
+        appendCheckedSection(out, section.bytes());
+    }
+    appendCheckedSection(out, std::string(2, '\0'));  // the empty last section
+    return out;
+}
+
+void ObjectMap::move(std::uint64_t handle, std::uint32_t offset) {
+    const auto found = std::lower_bound(
+        m_entries.begin(), m_entries.end(), handle,
+        [](const Entry& entry, std::uint64_t value) { return entry.handle < value; });
+    if (found != m_entries.end() && found->handle == handle) found->offset = offset;
 }
 
 std::optional<ObjectMap> ObjectMap::read(std::string_view map, std::size_t objectsSize,

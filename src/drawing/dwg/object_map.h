@@ -9,6 +9,7 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -29,6 +30,12 @@ public:
     // Reads the map's bytes `map`; every offset must lie within `objectsSize` bytes.
     static std::optional<ObjectMap> read(std::string_view map, std::size_t objectsSize,
                                          bool verifyCheckValues, QString& problem);
+    // The map's bytes for `entries`, in their order, cut into sections as AutoCAD does: up to
+    // R2000 (`pagedFile` false) a section takes pairs while it holds fewer than 2031 bytes,
+    // later ones only pairs that keep it within 2032 bytes, its size included.
+    static std::string write(const std::vector<Entry>& entries, bool pagedFile);
+    // The map with the object `handle` (which it lists) moved to `offset`.
+    void move(std::uint64_t handle, std::uint32_t offset);
 
 private:
     std::vector<Entry> m_entries;

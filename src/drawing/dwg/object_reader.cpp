@@ -61,6 +61,19 @@ int readEncodedColor(BitReader& data, bool& colorBook) {
 
 }  // namespace
 
+std::optional<Release> releaseOf(std::string_view head) {
+    const std::string_view version = head.substr(0, 6);
+    if (version == "AC1012") return Release::R13;
+    if (version == "AC1014") return Release::R14;
+    if (version == "AC1015") return Release::R2000;
+    if (version == "AC1018") return Release::R2004;
+    if (version == "AC1021") return Release::R2007;
+    if (version == "AC1024") return Release::R2010;
+    if (version == "AC1027") return Release::R2013;
+    if (version == "AC1032") return Release::R2018;
+    return std::nullopt;
+}
+
 bool locateStrings(RawObject& object) {
     const std::size_t endBit = object.handleStreamBit;
     if (endBit <= object.fieldsBit) return true;
@@ -90,10 +103,12 @@ ObjectStreams::ObjectStreams(const RawObject& object)
       strings(object.data, object.stringsBegin, object.stringsEnd),
       release(object.release),
       m_bytes(object.data),
-      m_hasStrings(object.stringsEnd > object.stringsBegin) {}
+      m_hasStrings(object.stringsEnd > object.stringsBegin),
+      m_handleStreamField(object.handleStreamField) {}
 
 bool ObjectStreams::readHandleStreamStart() {
     if (atLeast(Release::R2000)) return true;
+    m_handleStreamField = data.position();
     const std::size_t handleBit = data.rawLong();
     const std::size_t at = data.position();
     if (data.failed() || handleBit < at || handleBit > m_bytes.size() * 8) {
@@ -106,11 +121,17 @@ bool ObjectStreams::readHandleStreamStart() {
     return true;
 }
 
-std::string ObjectStreams::text() {
-    if (release < Release::R2007) return data.text();
+std::string ObjectStreams::text(BitSpan* field) {
+    if (release < Release::R2007 || m_hasStrings) {
+        BitReader& in = release < Release::R2007 ? data : strings;
+        const std::size_t begin = in.position();
+        std::string value = release < Release::R2007 ? in.text() : in.unicodeText();
+        if (field) *field = {begin, in.position()};
+        return value;
+    }
     // An object without a string stream has only empty texts.
-    if (!m_hasStrings) return {};
-    return strings.unicodeText();
+    if (field) *field = {};
+    return {};
 }
 
 std::optional<RawObject> readRawObject(std::string_view objects, std::uint32_t offset,
@@ -143,6 +164,7 @@ std::optional<RawObject> readRawObject(std::string_view objects, std::uint32_t o
     if (release >= Release::R2010) {
         object.handleStreamBit = handleBits <= bits ? bits - handleBits : bits + 1;
     } else if (release >= Release::R2000) {
+        object.handleStreamField = data.position();
         object.handleStreamBit = data.rawLong();
     } else {
         object.handleStreamBit = bits;

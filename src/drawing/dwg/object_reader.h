@@ -19,6 +19,9 @@ namespace drawing::dwg {
 
 enum class Release { R13, R14, R2000, R2004, R2007, R2010, R2013, R2018 };
 
+// The release of a file starting with `head` ("AC1032..."); nothing for a release not listed.
+std::optional<Release> releaseOf(std::string_view head);
+
 namespace type {
 inline constexpr int kText = 1;
 inline constexpr int kAttrib = 2;
@@ -44,6 +47,16 @@ inline constexpr int kLayout = 0x52;   // usually a class number instead; see Cl
 inline constexpr int kFirstClass = 500;
 }  // namespace type
 
+// Bits [begin, end) of an object's data.
+struct BitSpan {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+};
+
+// The bit of an object's data where it says where its handle references start (R13 to R2007);
+// kNoField where it does not say it there.
+inline constexpr std::size_t kNoField = static_cast<std::size_t>(-1);
+
 struct RawObject {
     std::string_view data;  // the object's bytes after its size
     int type = 0;
@@ -52,6 +65,7 @@ struct RawObject {
     // Where its handle references start; R13 and R14 say it within the object's data, so
     // until ObjectStreams::readHandleStreamStart() it is the end of the object.
     std::size_t handleStreamBit = 0;
+    std::size_t handleStreamField = kNoField;  // R2000 to R2007: the RL after the type
     // R2007 and later: the bits holding the object's texts; empty when it has none.
     std::size_t stringsBegin = 0;
     std::size_t stringsEnd = 0;
@@ -68,17 +82,22 @@ public:
     BitReader strings;
     Release release;
 
-    std::string text();
+    // `field`, when given, receives the bits the text takes in its stream, length included.
+    std::string text(BitSpan* field = nullptr);
     bool atLeast(Release r) const { return release >= r; }
     bool failed() const { return data.failed() || handles.failed() || strings.failed(); }
     // R13 and R14 say where the handle references start only after the object's handle and
     // extended data (and an entity's graphic): reads that size there and splits the streams.
     // Later releases said it before; nothing to do for them.
     bool readHandleStreamStart();
+    // Where the object says where its handle references start; R13 and R14 say it after the
+    // common part, so this is known only after readHandleStreamStart().
+    std::size_t handleStreamField() const { return m_handleStreamField; }
 
 private:
     std::string_view m_bytes;
     bool m_hasStrings;
+    std::size_t m_handleStreamField;
 };
 
 // The object at `offset` of `objects` (the whole file up to R2000, the objects section

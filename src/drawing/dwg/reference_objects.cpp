@@ -95,9 +95,10 @@ bool readAttrib(const RawObject& object, AttribObject& out) {
         for (int i = 0; i < 4; ++i) data.rawDouble();  // insertion and alignment points
         data.bitPoint3();                              // extrusion
         for (int i = 0; i < 5; ++i) data.bitDouble();  // thickness, angles, height, width
-        out.value = in.text();
+        out.value = in.text(&out.valueField);
         for (int i = 0; i < 3; ++i) data.bitShort();  // generation and alignments
         out.tag = in.text();
+        out.handleStreamField = in.handleStreamField();
         return !in.failed() && readEntityHandles(in, out.common);
     }
     // The text part: each flag bit set means the field is left out at its default.
@@ -115,7 +116,7 @@ bool readAttrib(const RawObject& object, AttribObject& out) {
     if (!(flags & 0x08)) data.rawDouble();  // rotation
     data.rawDouble();                       // height
     if (!(flags & 0x10)) data.rawDouble();  // width factor
-    out.value = in.text();
+    out.value = in.text(&out.valueField);
     if (!(flags & 0x20)) data.bitShort();            // generation
     if (!(flags & 0x40)) data.bitShort();            // horizontal alignment
     if (!(flags & 0x80)) data.bitShort();            // vertical alignment
@@ -128,11 +129,12 @@ bool readAttrib(const RawObject& object, AttribObject& out) {
             EntityCommon embedded;
             readEntityMode(in, embedded);
             skipMTextFields(in);
-            out.value = in.text();
+            out.value = in.text(&out.multilineField);
             out.multiline = true;
         }
     }
     out.tag = in.text();
+    out.handleStreamField = in.handleStreamField();
     return !in.failed() && readEntityHandles(in, out.common);
 }
 

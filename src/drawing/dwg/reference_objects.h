@@ -40,6 +40,12 @@ struct AttribObject {
     std::string tag;         // as stored: the drawing's code page, UTF-8 from R2007
     std::string value;       // likewise
     bool multiline = false;  // R2018: the value is multiline text, formatting and all
+    // Where the texts lie, for writing a new value: the value's field (R2018 multiline: the
+    // single-line one) and the embedded text's, in the data (up to R2004) or the string
+    // stream; and where the object says where its handle references start.
+    BitSpan valueField;
+    BitSpan multilineField;
+    std::size_t handleStreamField = kNoField;
 };
 
 bool readAttrib(const RawObject& object, AttribObject& out);
