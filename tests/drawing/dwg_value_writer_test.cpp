@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Attribute values written into AutoCAD's R13, R14 and R2000 drawings: the new file reads back
+// Attribute values written into AutoCAD's drawings of every release from R13 to R2018 (the flat
+// files up to R2000, the paged ones after, R2007's own): the new file reads back
 // with the new values and everything else as it was, every object but the changed attributes
 // keeps its bytes, LibreDWG reads the new values too, and writing the old values back gives
 // the drawing as it read before. Drawings and values that cannot be written are refused.
@@ -17,6 +18,7 @@
 #include "drawing/dwg/file_header.h"
 #include "drawing/dwg/object_map.h"
 #include "drawing/dwg/object_reader.h"
+#include "drawing/dwg/sections.h"
 #include "reader_probe.h"
 #include "support/peers/libredwg_peer.h"
 
@@ -36,23 +38,38 @@ Drawing readOrFail(std::string_view file) {
     return drawing;
 }
 
-// Every object's bytes (size, data, check value) by handle, through the file's object map.
+// Every object's bytes (size, data, check value) by handle, through the file's object map: in
+// the file up to R2000, in the objects section later.
 std::map<std::uint64_t, std::string_view> objectsByHandle(std::string_view file,
-                                                          dwg::Release release) {
+                                                          dwg::Release release,
+                                                          dwg::Sections& sections) {
     std::map<std::uint64_t, std::string_view> objects;
     QString problem;
-    const auto header = dwg::readFileHeader(file, true, problem);
-    EXPECT_TRUE(header) << problem.toStdString();
-    if (!header) return objects;
-    const auto map = dwg::ObjectMap::read(
-        file.substr(header->objectMap.offset, header->objectMap.size), file.size(), true, problem);
+    std::string_view area = file;
+    std::string_view mapBytes;
+    if (release >= dwg::Release::R2004) {
+        const auto read = release == dwg::Release::R2007
+                              ? dwg::readR2007Sections(file, {}, problem)
+                              : dwg::readPagedSections(file, {}, problem);
+        EXPECT_TRUE(read) << problem.toStdString();
+        if (!read) return objects;
+        sections = *read;
+        area = sections.objects;
+        mapBytes = sections.handles;
+    } else {
+        const auto header = dwg::readFileHeader(file, true, problem);
+        EXPECT_TRUE(header) << problem.toStdString();
+        if (!header) return objects;
+        mapBytes = file.substr(header->objectMap.offset, header->objectMap.size);
+    }
+    const auto map = dwg::ObjectMap::read(mapBytes, area.size(), true, problem);
     EXPECT_TRUE(map) << problem.toStdString();
     if (!map) return objects;
     for (const dwg::ObjectMap::Entry& entry : map->entries()) {
-        const auto raw = dwg::readRawObject(file, entry.offset, release, true, problem);
+        const auto raw = dwg::readRawObject(area, entry.offset, release, true, problem);
         if (!raw) continue;  // the map may list objects no reader can read; both sides alike
-        const auto head = static_cast<std::size_t>(raw->data.data() - file.data()) - entry.offset;
-        objects[entry.handle] = file.substr(entry.offset, head + raw->data.size() + 2);
+        const auto head = static_cast<std::size_t>(raw->data.data() - area.data()) - entry.offset;
+        objects[entry.handle] = area.substr(entry.offset, head + raw->data.size() + 2);
     }
     return objects;
 }
@@ -116,18 +133,21 @@ void PrintTo(const Sample& sample, std::ostream* out) {
     *out << sample.file;
 }
 
-class FlatDrawing : public testing::TestWithParam<Sample> {};
+class WrittenDrawing : public testing::TestWithParam<Sample> {};
 
 // Longer, shorter, empty, a character of the code page beyond ASCII and one it lacks (stored
 // as \U+XXXX), each on its own attribute; drawings with fewer attributes take several writes.
-TEST_P(FlatDrawing, NewValuesReadBackAndNothingElseChanges) {
+TEST_P(WrittenDrawing, NewValuesReadBackAndNothingElseChanges) {
     const std::string original = readBytes(QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/") +
                                            QLatin1StringView(GetParam().file));
     ASSERT_FALSE(original.empty());
     const Drawing before = readOrFail(original);
     const std::size_t count = before.attributes.size();
     ASSERT_GT(count, 0u);
-    ASSERT_EQ(secondHeader(original).toStdString(), mapLocation(original).toStdString());
+    const bool flat = GetParam().release < dwg::Release::R2004;
+    if (flat) {
+        ASSERT_EQ(secondHeader(original).toStdString(), mapLocation(original).toStdString());
+    }
     const QStringList values = {
         u"a much longer value than any of the drawing's own: "_s + QString(120, u'w'), u"s"_s,
         QString(), u"Gr\u00F6\u00DFe \u00E9"_s, u"\u03A9 \u4E2D and \u00E9"_s};
@@ -158,10 +178,14 @@ TEST_P(FlatDrawing, NewValuesReadBackAndNothingElseChanges) {
         }
         EXPECT_EQ(insertsOf(after), insertsOf(before));
         EXPECT_EQ(after.enumeration, before.enumeration);
-        EXPECT_EQ(secondHeader(next).toStdString(), mapLocation(next).toStdString());
+        if (flat) {
+            EXPECT_EQ(secondHeader(next).toStdString(), mapLocation(next).toStdString());
+        }
 
-        const auto old = objectsByHandle(current, GetParam().release);
-        const auto now = objectsByHandle(next, GetParam().release);
+        dwg::Sections oldSections;
+        dwg::Sections newSections;
+        const auto old = objectsByHandle(current, GetParam().release, oldSections);
+        const auto now = objectsByHandle(next, GetParam().release, newSections);
         EXPECT_EQ(old.size(), now.size());
         for (const auto& [handle, bytes] : old) {
             if (changed.count(handle)) continue;
@@ -188,7 +212,7 @@ TEST_P(FlatDrawing, NewValuesReadBackAndNothingElseChanges) {
 
 // LibreDWG, reading on its own, finds the new values (ASCII ones: it leaves \U+ escapes as
 // they are stored) and reads the written drawing no worse than the original.
-TEST_P(FlatDrawing, LibreDwgReadsTheNewValues) {
+TEST_P(WrittenDrawing, LibreDwgReadsTheNewValues) {
     SKIP_WITHOUT_LIBREDWG();
     const QString source =
         QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/") + QLatin1StringView(GetParam().file);
@@ -227,12 +251,18 @@ TEST_P(FlatDrawing, LibreDwgReadsTheNewValues) {
     EXPECT_GT(compared, 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(AutoCad, FlatDrawing,
+INSTANTIATE_TEST_SUITE_P(AutoCad, WrittenDrawing,
                          testing::Values(Sample{"autocad/example_r13.dwg", dwg::Release::R13},
                                          Sample{"autocad/example_r14.dwg", dwg::Release::R14},
                                          Sample{"autocad/example_2000.dwg", dwg::Release::R2000},
                                          Sample{"autocad/entities-2d_2000.dwg",
-                                                dwg::Release::R2000}),
+                                                dwg::Release::R2000},
+                                         Sample{"autocad/example_2004.dwg", dwg::Release::R2004},
+                                         Sample{"autocad/example_2007.dwg", dwg::Release::R2007},
+                                         Sample{"autocad/example_2010.dwg", dwg::Release::R2010},
+                                         Sample{"autocad/gh209_1_2010.dwg", dwg::Release::R2010},
+                                         Sample{"autocad/example_2013.dwg", dwg::Release::R2013},
+                                         Sample{"autocad/example_2018.dwg", dwg::Release::R2018}),
                          [](const auto& sample) { return parameterName(sample.param.file); });
 
 struct Refusal {

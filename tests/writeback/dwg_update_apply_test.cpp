@@ -60,7 +60,8 @@ TEST_P(DwgUpdate, PlanApplyAndUndo) {
     EXPECT_TRUE(planned.drawings[0].refusal.isEmpty()) << planned.drawings[0].refusal.toStdString();
     ASSERT_EQ(planned.count(ValueStatus::Change), 1);
     const QString undo = dir.filePath("undo.csv");
-    const writeback::ApplyResult applied = writeback::applyUpdate(planned, {}, undo);
+    const writeback::ApplyResult applied =
+        writeback::applyUpdate(planned, {}, {writeback::SourceKind::TextFile, undo, {}});
     ASSERT_EQ(applied.written(), 1) << applied.drawings[0].reason.toStdString();
     EXPECT_EQ(valueOf(path, "190"), value);
     EXPECT_EQ(testfiles::read(dir.filePath("drawing.bak")), original);
