@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A plan applied to AutoCAD's own R13, R14 and R2000 drawings: the value is written, the backup
-// holds the old file, and the undo file brings the old values back.
+// A plan applied to AutoCAD's own drawings of every release from R13 to R2018: the value is
+// written, the backup holds the old file, and the undo file brings the old values back.
 
 #include <gtest/gtest.h>
 
@@ -77,6 +77,8 @@ TEST_P(DwgUpdate, PlanApplyAndUndo) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AutoCad, DwgUpdate,
-                         testing::Values("example_r13.dwg", "example_r14.dwg", "example_2000.dwg"));
+                         testing::Values("example_r13.dwg", "example_r14.dwg", "example_2000.dwg",
+                                         "example_2004.dwg", "example_2007.dwg", "example_2010.dwg",
+                                         "example_2013.dwg", "example_2018.dwg"));
 
 }  // namespace
