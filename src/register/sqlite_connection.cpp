@@ -111,6 +111,14 @@ qint64 Statement::integer(int column) const {
     return sqlite3_column_int64(m_statement, column);
 }
 
+double Statement::real(int column) const {
+    return sqlite3_column_double(m_statement, column);
+}
+
+int Statement::columnCount() const {
+    return sqlite3_column_count(m_statement);
+}
+
 void Statement::reset() {
     if (m_statement) {
         sqlite3_reset(m_statement);

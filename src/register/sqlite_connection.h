@@ -57,6 +57,8 @@ public:
     bool failed() const { return m_failed; }
     QString text(int column) const;
     qint64 integer(int column) const;
+    double real(int column) const;
+    int columnCount() const;
     // Ready for the next binding and run.
     void reset();
 
