@@ -86,8 +86,11 @@ private:
             const auto known = m_known.constFind(path);
             const bool stamped = stampOf(path, job.stamp);
             if (known != m_known.constEnd()) {
-                if (stamped && !known->missing && known->size == job.stamp.size &&
-                    known->mtime == job.stamp.mtime) {
+                // A drawing that could not even be opened (no hash: no permission, a lock)
+                // is tried again, as that changes without changing the file; one the reader
+                // refused is refused again until its content changes.
+                if (stamped && !known->missing && !known->hash.isEmpty() &&
+                    known->size == job.stamp.size && known->mtime == job.stamp.mtime) {
                     ++m_summary.unchanged;
                     continue;
                 }

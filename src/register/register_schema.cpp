@@ -93,6 +93,10 @@ core::Result<std::shared_ptr<Connection>> openRegister(const QString& path) {
     // WAL: searches read while an indexer writes, and a commit is one append.
     if (auto wal = connection.execute(QStringLiteral("PRAGMA journal_mode = WAL")); !wal)
         return failure(wal.error().description);
+    // In WAL mode this never corrupts the file: a power cut may lose the last commits, which
+    // the next run stores again from the drawings. A sync per commit would cost more.
+    if (auto sync = connection.execute(QStringLiteral("PRAGMA synchronous = NORMAL")); !sync)
+        return failure(sync.error().description);
     if (auto keys = connection.execute(QStringLiteral("PRAGMA foreign_keys = ON")); !keys)
         return failure(keys.error().description);
 
