@@ -8,6 +8,7 @@
 
 #include "register/drawing_walk.h"
 #include "register_fixture.h"
+#include "support/named_pipe.h"
 #include "support/qt_printers.h"
 
 namespace {
@@ -165,6 +166,21 @@ TEST_F(RegisterTest, DrawingReplacedByABrokenFileKeepsTheReasonAndLosesItsRows) 
               "0");
     EXPECT_LT(value("SELECT count(*) FROM attributes").toInt(), before.toInt());
     EXPECT_GT(value("SELECT count(*) FROM attributes").toInt(), 0);
+}
+
+// A file the reader refused is refused again until it changes; one that could not be opened
+// (a lock, a permission: here a named pipe) may open next time, so it is tried every run.
+TEST_F(RegisterTest, RefusedDrawingWaitsForAChangeButOneNotOpenedIsTriedAgain) {
+    const NamedPipe pipe(path("examples/pipe.dxf"));
+    ASSERT_TRUE(pipe.isValid());
+    writeFile(path("examples/broken.dxf"), "not a drawing");
+    EXPECT_EQ(index().failures.size(), 2);
+    EXPECT_EQ(m_reads, 32);  // the pipe is never read
+    const reg::IndexSummary again = index();
+    EXPECT_EQ(again.failures, QStringList(path("examples/pipe.dxf") + ": " +
+                                          value("SELECT read_error FROM drawings WHERE path = '" +
+                                                path("examples/pipe.dxf") + "'")));
+    EXPECT_EQ(m_reads, 0);
 }
 
 TEST_F(RegisterTest, LinkCycleIsWalkedOnce) {
