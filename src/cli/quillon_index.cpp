@@ -147,7 +147,7 @@ int main(int argc, char** argv) {
         err << summary.error << Qt::endl;
         return kBadArgumentsStatus;
     }
-    err << summary.found << " drawing(s) in " << database << " after "
+    err << "Indexed " << summary.found << " drawing(s) into " << database << " in "
         << QString::number(static_cast<double>(clock.elapsed()) / 1000.0, 'f', 1)
         << " s: " << summary.read << " read, " << summary.unchanged << " unchanged, "
         << summary.touched << " touched but unchanged, " << summary.moved << " moved, "

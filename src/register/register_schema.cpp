@@ -73,6 +73,11 @@ bool hasTable(Connection& connection, const QString& name) {
     return query.next();
 }
 
+bool hasAnyTable(Connection& connection) {
+    Statement query = connection.prepare(QStringLiteral("SELECT 1 FROM sqlite_master"));
+    return query.next();
+}
+
 }  // namespace
 
 int schemaVersion(Connection& connection) {
@@ -103,7 +108,8 @@ core::Result<std::shared_ptr<Connection>> openRegister(const QString& path) {
     if (!connection.execute(QStringLiteral("BEGIN IMMEDIATE")))
         return failure(connection.lastError());
     int version = schemaVersion(connection);
-    if (version == 0 && hasTable(connection, QStringLiteral("drawings"))) {
+    // Tables of another program: the register's would be mixed among them.
+    if (version == 0 && hasAnyTable(connection)) {
         connection.execute(QStringLiteral("ROLLBACK"));
         return failure(QStringLiteral("it is a database, but not a register"));
     }

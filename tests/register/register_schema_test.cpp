@@ -64,7 +64,7 @@ TEST_F(RegisterTest, OtherDatabasesAreRefusedUntouched) {
         {"a later register",
          "CREATE TABLE schema_version (version INTEGER);"
          "INSERT INTO schema_version VALUES (99);"},
-        {"another program's table", "CREATE TABLE drawings (name TEXT);"},
+        {"another program's table", "CREATE TABLE Tags (DWGNO TEXT);"},
     };
     for (const auto& database : cases) {
         SCOPED_TRACE(database.name);
