@@ -19,6 +19,8 @@ TEST_F(RegisterTest, ProgramExitStatuses) {
         QStringList arguments;
         int status;
     } cases[] = {
+        {"help", {"--help"}, 0},
+        {"version", {"--version"}, 0},
         {"no folder", {database}, 2},
         {"unknown option", {"--no-such-option", m_folder}, 2},
         {"jobs not a number", {"--jobs", "many", database, m_folder}, 2},
@@ -33,9 +35,12 @@ TEST_F(RegisterTest, ProgramExitStatuses) {
         if (run.status == 1) writeFile(broken, "not a drawing");
         const ProgramRun result = runProgram(QUILLON_INDEX_PROGRAM, run.arguments);
         EXPECT_EQ(result.status, run.status) << result.errors.toStdString();
+        if (run.arguments == QStringList("--version")) {
+            EXPECT_TRUE(result.out.trimmed().endsWith(" " QUILLON_VERSION));
+        }
         if (run.status == 1) {
             EXPECT_TRUE(result.errors.contains(broken));
-        } else if (run.status == 0) {
+        } else if (run.arguments.contains(m_folder) && run.status == 0) {
             EXPECT_TRUE(result.errors.contains("31 of 31 drawings"));
         }
     }
