@@ -24,6 +24,7 @@
 #include <thread>
 #include <vector>
 
+#include "drawing/reader_errors.h"
 #include "register/drawing_walk.h"
 #include "register/register_schema.h"
 #include "register/register_store.h"
@@ -100,10 +101,14 @@ private:
         }
     }
 
+    // The register's drawings whose file is gone: missing already, not found under the
+    // folders walked, or, outside them, no longer there (a move out of a folder not walked).
     void findMoveCandidates(const QStringList& found) {
         const QSet<QString> foundSet(found.begin(), found.end());
         for (auto it = m_known.constBegin(); it != m_known.constEnd(); ++it) {
-            if (foundSet.contains(it.key()) || QFileInfo::exists(it.key())) continue;
+            if (it->hash.isEmpty() || foundSet.contains(it.key())) continue;
+            if (!it->missing && !underRoots(it.key(), m_roots) && QFileInfo::exists(it.key()))
+                continue;
             MoveCandidate& candidate = m_candidates.emplace_back();
             candidate.id = it->id;
             m_candidatesByHash[it->hash].push_back(&candidate);
@@ -141,7 +146,14 @@ private:
                 }
             }
         }
-        auto read = m_options.read(job.path);
+        // An exception must not leave a worker thread: it would end the whole program.
+        drawing::DrawingResult read = core::Error{};
+        try {
+            read = m_options.read(job.path);
+        } catch (const std::exception& problem) {
+            read =
+                core::Error{drawing::errors::kOutOfMemory, QString::fromLocal8Bit(problem.what())};
+        }
         if (read) {
             stored.content = std::move(read).value();
         } else if (!QFileInfo::exists(job.path)) {
