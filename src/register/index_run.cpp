@@ -9,6 +9,7 @@
 //   reader or the DWG and DXF parsers; the few function-local statics are constant strings,
 //   initialised once by the language's thread-safe rule), so one call per thread at a time is
 //   safe. What a worker produces it hands over whole through the queue and never touches again.
+// - Every thread may read the cancel flag (an atomic) and set m_stopped (an atomic).
 // - One writer thread owns the register's connection while the workers run and is the only
 //   one to change the summary's counts. The calling thread takes both back after joining it.
 
@@ -76,11 +77,14 @@ public:
         planJobs(found);
         findMoveCandidates(found);
         if (!m_jobs.empty()) process();
-        if (m_summary.error.isEmpty()) settleGone(found);
+        m_summary.cancelled = m_stopped;
+        if (m_summary.error.isEmpty() && !m_summary.cancelled) settleGone(found);
         return m_summary;
     }
 
 private:
+    bool cancelled() const { return m_options.cancel && m_options.cancel->load(); }
+
     void planJobs(const QStringList& found) {
         for (const QString& path : found) {
             Job job{path, {}, std::nullopt};
@@ -175,6 +179,10 @@ private:
         for (std::size_t i = 0; i < workers; ++i) {
             pool.emplace_back([&] {
                 for (std::size_t job = next++; job < m_jobs.size(); job = next++) {
+                    if (cancelled()) {
+                        m_stopped = true;
+                        break;
+                    }
                     queue.push(examine(m_jobs[job]));
                 }
             });
@@ -278,6 +286,7 @@ private:
 
     IndexOptions m_options;
     IndexSummary m_summary;
+    std::atomic<bool> m_stopped{false};  // a worker saw the cancel before the last job
     std::shared_ptr<Connection> m_connection;
     QStringList m_roots;
     QHash<QString, KnownDrawing> m_known;

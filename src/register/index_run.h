@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <functional>
 
 #include "drawing/dxf_reader.h"
@@ -26,11 +27,15 @@ struct IndexOptions {
     std::function<void(const QString&)> reaching;
     // Drawings done of those found, told by the writer thread after each.
     std::function<void(qsizetype done, qsizetype total)> progress;
+    // Set from any thread to stop: no drawing is started after it, those read are stored, and
+    // nothing is marked missing, as the walk's verdict is incomplete.
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 struct IndexSummary {
-    bool opened = false;  // the register could be opened (or made)
-    QString error;        // why the register could not be opened, or written
+    bool opened = false;     // the register could be opened (or made)
+    bool cancelled = false;  // stopped before every drawing was looked at
+    QString error;           // why the register could not be opened, or written
     qsizetype found = 0;
     qsizetype unchanged = 0;  // same size and time: not opened
     qsizetype touched = 0;    // new time or size, same content: not read

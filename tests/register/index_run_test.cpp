@@ -208,6 +208,27 @@ TEST_F(RegisterTest, FileGoneBetweenListingAndReadingIsNotAnError) {
     EXPECT_EQ(value(QString("SELECT count(*) FROM drawings WHERE path = '%1'").arg(added)), "0");
 }
 
+// A cancelled run keeps what it read and marks nothing missing: it did not look everywhere.
+TEST_F(RegisterTest, CancelledRunKeepsWhatItReadAndTheNextOneFinishes) {
+    index();
+    ASSERT_TRUE(QFile::remove(path("examples/tank-farm.dxf")));
+    for (const char* name : {"a.dxf", "b.dxf", "c.dxf", "d.dxf"})
+        ASSERT_TRUE(QFile::copy(path("examples/boiler-feed.dxf"), path(QString("data/") + name)));
+    m_reaching = [this](const QString&) {
+        if (m_reads == 1) m_cancel = true;
+    };
+    const reg::IndexSummary cancelled = index(1);
+    EXPECT_TRUE(cancelled.cancelled);
+    EXPECT_EQ(cancelled.read, 2);
+    EXPECT_EQ(cancelled.missing, 0);
+    EXPECT_EQ(value("SELECT count(*) FROM drawings"), "33");
+    m_cancel = false;
+    const reg::IndexSummary finished = index(1);
+    EXPECT_FALSE(finished.cancelled);
+    EXPECT_EQ(finished.read, 2);
+    EXPECT_EQ(finished.missing, 1);
+}
+
 TEST_F(RegisterTest, OneJobAndFourJobsStoreTheSameRegister) {
     index(1);
     const QStringList oneJob = content();

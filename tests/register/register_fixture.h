@@ -48,6 +48,7 @@ protected:
             return drawing::readDrawingFile(path);
         };
         options.reaching = m_reaching;
+        options.cancel = &m_cancel;
         m_reads = 0;
         reg::IndexSummary summary = reg::runIndex(options);
         EXPECT_TRUE(summary.error.isEmpty()) << summary.error.toStdString();
@@ -104,4 +105,5 @@ protected:
     QString m_database;
     std::atomic<int> m_reads{0};
     std::function<void(const QString&)> m_reaching;
+    std::atomic<bool> m_cancel{false};
 };
