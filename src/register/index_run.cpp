@@ -15,6 +15,7 @@
 
 #include "register/index_run.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
@@ -33,6 +34,8 @@
 
 namespace reg {
 namespace {
+
+constexpr qint64 kMaxTransactionMs = 2000;
 
 // A drawing found by the walk that is not the same as when it was indexed.
 struct Job {
@@ -198,12 +201,18 @@ private:
         RegisterStore store(*m_connection);
         if (!store.ok()) m_summary.error = m_connection->lastError();
         int pending = 0;
+        QElapsedTimer transaction;
         qsizetype done = m_summary.unchanged;
         while (std::optional<Outcome> outcome = queue.pop()) {
             if (m_summary.error.isEmpty()) {
                 bool ok = pending > 0 || store.begin();
+                if (pending == 0) transaction.start();
                 ok = ok && apply(store, *outcome);
-                if (ok && ++pending >= m_options.drawingsPerTransaction) {
+                // Many drawings to a commit, but a few seconds at most, so slow drawings (a
+                // file server) are not lost by the hundred when the run is stopped, and the
+                // register's readers see them soon.
+                if (ok && (++pending >= m_options.drawingsPerTransaction ||
+                           transaction.hasExpired(kMaxTransactionMs))) {
                     ok = store.commit();
                     pending = 0;
                 }
