@@ -89,7 +89,7 @@ TEST_F(RegisterTest, FirstRunStoresEveryReferenceAndAttributeTheReaderReads) {
 // Each change to the folder between two runs, and what the second run must do about it.
 TEST_F(RegisterTest, SecondRunReadsOnlyWhatChanged) {
     const QString drawing = path("examples/tank-farm.dxf");
-    const QString moved = path("data/tank-farm-moved.dxf");
+    const QString moved = path("data/Tänk Färm, moved.DXF");  // letter case and UTF-8 kept
     struct Case {
         const char* name;
         std::function<void()> change;
