@@ -10,13 +10,14 @@
 include(GNUInstallDirs)
 
 # Every program named here must have been built: a missing one fails the configure step.
-foreach(program quillon quillon-extract quillon-search quillon-page quillon-update)
+foreach(program quillon quillon-extract quillon-search quillon-page quillon-update
+                quillon-index)
   if(NOT TARGET ${program})
     message(FATAL_ERROR "install: the program ${program} is not part of this build")
   endif()
 endforeach()
 install(TARGETS quillon quillon-extract quillon-search quillon-page quillon-update
-        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+        quillon-index RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 set(QUILLON_DATA_DIR ${CMAKE_INSTALL_DATADIR}/quillon)
 install(FILES ${PROJECT_SOURCE_DIR}/src/about/faq.fil DESTINATION ${QUILLON_DATA_DIR})
@@ -47,7 +48,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/dist/quillon-mime.xml
 # tool beyond CMake) and compressed as Debian wants them (gzip -9n: no name, no time stamp).
 find_program(QUILLON_GZIP gzip REQUIRED)
 set(man_pages)
-foreach(program quillon quillon-extract quillon-search quillon-page quillon-update)
+foreach(program quillon quillon-extract quillon-search quillon-page quillon-update
+                quillon-index)
   set(source ${PROJECT_SOURCE_DIR}/dist/man/${program}.1.md)
   set(page ${PROJECT_BINARY_DIR}/dist/man/${program}.1)
   add_custom_command(

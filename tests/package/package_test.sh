@@ -47,6 +47,7 @@ root="$scratch/root"
 dpkg-deb -x "$deb" "$root"
 for file in usr/bin/quillon usr/bin/quillon-extract usr/bin/quillon-search usr/bin/quillon-page \
             usr/bin/quillon-update usr/share/man/man1/quillon-update.1.gz \
+            usr/bin/quillon-index usr/share/man/man1/quillon-index.1.gz \
             usr/share/quillon/faq.fil usr/share/quillon/examples/titleblock.txt \
             usr/share/quillon/examples/title-blocks.dlf \
             usr/share/applications/quillon.desktop \
