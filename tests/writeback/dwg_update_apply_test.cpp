@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "drawing/dxf_reader.h"
 #include "support/files.h"
@@ -80,5 +81,40 @@ INSTANTIATE_TEST_SUITE_P(AutoCad, DwgUpdate,
                          testing::Values("example_r13.dwg", "example_r14.dwg", "example_2000.dwg",
                                          "example_2004.dwg", "example_2007.dwg", "example_2010.dwg",
                                          "example_2013.dwg", "example_2018.dwg"));
+
+// A drawing the reader cannot read whole is never written: its check values fail or it ends
+// early. The plan refuses it with the reason and its bytes stay as they were.
+TEST(DwgUpdateRefusals, DamagedDrawingsAreRefusedInThePlan) {
+    const struct {
+        const char* name;
+        const char* file;
+        std::function<void(QByteArray&)> damage;
+    } cases[] = {
+        {"a data page whose checksum fails", "example_2018.dwg",
+         [](QByteArray& bytes) { bytes[bytes.size() / 2] = char(bytes[bytes.size() / 2] ^ 0x5A); }},
+        {"an R2000 file cut in half", "example_2000.dwg",
+         [](QByteArray& bytes) { bytes.truncate(bytes.size() / 2); }},
+        {"an R2007 file cut short", "example_2007.dwg",
+         [](QByteArray& bytes) { bytes.truncate(bytes.size() - 4096); }},
+        {"an R14 file header whose check value fails", "example_r14.dwg",
+         [](QByteArray& bytes) { bytes[0x16] = char(bytes[0x16] ^ 0x01); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString path = dir.filePath("drawing.dwg");
+        QByteArray bytes = testfiles::read(kDrawings + c.file);
+        c.damage(bytes);
+        testfiles::write(path, bytes);
+        const writeback::UpdatePlan planned = planFor(dir.path(), {path, "190", "new value"});
+        ASSERT_EQ(planned.drawings.size(), 1u);
+        EXPECT_FALSE(planned.drawings[0].refusal.isEmpty());
+        EXPECT_EQ(planned.count(ValueStatus::Change), 0);
+        EXPECT_EQ(writeback::applyUpdate(planned, {}, {}).written(), 0);
+        EXPECT_EQ(testfiles::read(path), bytes);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1) << "no backup, no new file";
+    }
+}
 
 }  // namespace
