@@ -163,10 +163,30 @@ QByteArray applied(const QByteArray& dxf, std::vector<Splice>& splices) {
 
 }  // namespace
 
+namespace {
+
+// A DWG file starts with its release string: "AC1032", or "AC2.10" and the like.
+bool isDwg(const QByteArray& file) {
+    return file.startsWith("AC1") || file.startsWith("AC2.");
+}
+
+}  // namespace
+
+core::Status checkAttributeValues(const QByteArray& file,
+                                  const std::vector<AttributeValueEdit>& edits) {
+    if (isDwg(file)) {
+        return dwg::checkAttributeValues(
+            std::string_view(file.constData(), static_cast<std::size_t>(file.size())), edits);
+    }
+    // A DXF write is a copy with the changed groups replaced: as cheap as any check of it.
+    const auto written = rewriteAttributeValues(file, edits);
+    if (!written) return written.error();
+    return core::Done{};
+}
+
 core::Result<QByteArray> rewriteAttributeValues(const QByteArray& dxf,
                                                 const std::vector<AttributeValueEdit>& edits) {
-    // A DWG file starts with its release string: "AC1032", or "AC2.10" and the like.
-    if (dxf.startsWith("AC1") || dxf.startsWith("AC2.")) {
+    if (isDwg(dxf)) {
         return dwg::rewriteAttributeValues(
             std::string_view(dxf.constData(), static_cast<std::size_t>(dxf.size())), edits);
     }

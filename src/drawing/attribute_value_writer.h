@@ -37,6 +37,11 @@ struct AttributeValueEdit {
 core::Result<QByteArray> rewriteAttributeValues(const QByteArray& dxf,
                                                 const std::vector<AttributeValueEdit>& edits);
 
+// Whether rewriteAttributeValues would take `edits`, with the same reason when it would not;
+// for a DWG file without putting the new file together, which is most of a write's cost.
+core::Status checkAttributeValues(const QByteArray& file,
+                                  const std::vector<AttributeValueEdit>& edits);
+
 namespace errors {
 inline constexpr long kAttributeNotFound = 3010;
 inline constexpr long kValueNotWritable = 3011;

@@ -252,10 +252,10 @@ void markValuesTheFileCannotHold(const QByteArray& bytes, std::vector<PlannedVal
         if (value.status == ValueStatus::Change)
             edits.push_back({{value.attributeHandle, value.attributeOrdinal}, value.next});
     }
-    if (edits.empty() || drawing::rewriteAttributeValues(bytes, edits)) return;
+    if (edits.empty() || drawing::checkAttributeValues(bytes, edits)) return;
     for (PlannedValue& value : values) {
         if (value.status != ValueStatus::Change) continue;
-        const auto alone = drawing::rewriteAttributeValues(
+        const auto alone = drawing::checkAttributeValues(
             bytes, {{{value.attributeHandle, value.attributeOrdinal}, value.next}});
         if (alone) continue;
         value.status = ValueStatus::Problem;

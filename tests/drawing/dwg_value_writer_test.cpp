@@ -290,12 +290,16 @@ TEST(DwgValueWriter, RefusesWhatCannotBeWritten) {
         ASSERT_FALSE(file.empty()) << r.file;
         QString handle = QLatin1StringView(r.handle);
         if (handle.isEmpty()) handle = readOrFail(file).attributes.at(0).handle.toQString();
-        const auto result = rewriteAttributeValues(
-            QByteArray(file.data(), static_cast<qsizetype>(file.size())), {{{handle, 0}, r.value}});
+        const QByteArray bytes(file.data(), static_cast<qsizetype>(file.size()));
+        const auto result = rewriteAttributeValues(bytes, {{{handle, 0}, r.value}});
         ASSERT_FALSE(result) << r.file;
         EXPECT_EQ(result.error().number, r.error) << r.file;
         EXPECT_TRUE(result.error().description.contains(r.reason))
             << r.file << ": " << result.error().description.toStdString();
+        // A plan's check refuses it alike, without writing.
+        const auto checked = checkAttributeValues(bytes, {{{handle, 0}, r.value}});
+        ASSERT_FALSE(checked) << r.file;
+        EXPECT_EQ(checked.error().description, result.error().description);
     }
 }
 

@@ -2,6 +2,7 @@
 #include "drawing/dwg/value_writer.h"
 
 #include <map>
+#include <optional>
 #include <unordered_map>
 
 #include "drawing/dwg/dwg_reader.h"
@@ -112,10 +113,19 @@ std::optional<std::string> writeContainer(std::string_view file, Container& c,
                                        : rewritePagedFile(file, changed, problem);
 }
 
-}  // namespace
+// What a write needs, found without writing: the drawing as read, its objects, and each change
+// encoded, with the value the reader will give back.
+struct Prepared {
+    Drawing drawing;
+    std::optional<Container> container;
+    std::vector<AttribEdit> changes;
+    std::vector<std::pair<std::size_t, QString>> expected;  // attribute index, value read back
+};
 
-core::Result<QByteArray> rewriteAttributeValues(std::string_view file,
-                                                const std::vector<AttributeValueEdit>& edits) {
+// Everything a write does before the file is put together: the first edit that cannot be
+// applied, or nothing.
+std::optional<core::Error> prepare(std::string_view file,
+                                   const std::vector<AttributeValueEdit>& edits, Prepared& out) {
     const std::string_view version = file.substr(0, 6);
     const auto release = releaseOf(version);
     if (!release) {
@@ -125,7 +135,7 @@ core::Result<QByteArray> rewriteAttributeValues(std::string_view file,
             return fileError(QStringLiteral("the file is not a DWG file of a known release"));
         return fileError(QStringLiteral("writing DWG release %1 is not supported").arg(name));
     }
-    Drawing drawing;
+    Drawing& drawing = out.drawing;
     if (const QString why = readDwg(file, drawing); !why.isEmpty())
         return fileError(QStringLiteral("the drawing cannot be read completely: ") + why);
 
@@ -134,7 +144,8 @@ core::Result<QByteArray> rewriteAttributeValues(std::string_view file,
     for (std::size_t i = 0; i < drawing.attributes.size(); ++i)
         byHandle[drawing.attributes[i].handle.toQString().toUpper()].push_back(i);
     QString problem;
-    auto container = openContainer(file, *release, problem);
+    out.container = openContainer(file, *release, problem);
+    auto& container = out.container;
     if (!container)
         return fileError(QStringLiteral("the drawing cannot be read completely: ") + problem);
     TextEncoder encoder(version, codePageName(container->codePage));
@@ -142,8 +153,7 @@ core::Result<QByteArray> rewriteAttributeValues(std::string_view file,
     if (*release < Release::R2007) decoder.setCodePage(codePageName(container->codePage));
 
     std::unordered_map<std::size_t, std::size_t> editOfAttribute;
-    std::vector<AttribEdit> changes;
-    std::vector<std::pair<std::size_t, QString>> expected;  // attribute index, value read back
+    std::vector<AttribEdit>& changes = out.changes;
     for (std::size_t e = 0; e < edits.size(); ++e) {
         const AttributeValueEdit& edit = edits[e];
         std::size_t index = 0;
@@ -182,13 +192,33 @@ core::Result<QByteArray> rewriteAttributeValues(std::string_view file,
         if (QString reason = encodeTexts(encoder, *stored, edit.value, change.texts);
             !reason.isEmpty())
             return refusal(errors::kValueNotWritable, edit.attribute, reason);
-        expected.emplace_back(index, stored->multiline ? decoder.decodeMText(change.texts.multiline)
-                                                       : decoder.decode(change.texts.value));
+        out.expected.emplace_back(index, stored->multiline
+                                             ? decoder.decodeMText(change.texts.multiline)
+                                             : decoder.decode(change.texts.value));
         changes.push_back(std::move(change));
     }
-    if (changes.empty()) return QByteArray(file.data(), static_cast<qsizetype>(file.size()));
+    return std::nullopt;
+}
 
-    const auto written = writeContainer(file, *container, changes, problem);
+}  // namespace
+
+core::Status checkAttributeValues(std::string_view file,
+                                  const std::vector<AttributeValueEdit>& edits) {
+    Prepared prepared;
+    if (auto refused = prepare(file, edits, prepared)) return *refused;
+    return core::Done{};
+}
+
+core::Result<QByteArray> rewriteAttributeValues(std::string_view file,
+                                                const std::vector<AttributeValueEdit>& edits) {
+    Prepared prepared;
+    if (auto refused = prepare(file, edits, prepared)) return *refused;
+    const Drawing& drawing = prepared.drawing;
+    if (prepared.changes.empty())
+        return QByteArray(file.data(), static_cast<qsizetype>(file.size()));
+
+    QString problem;
+    const auto written = writeContainer(file, *prepared.container, prepared.changes, problem);
     if (!written) return fileError(problem);
     // Trusted only once read back whole: the new values, every other attribute as it was.
     Drawing check;
@@ -200,7 +230,7 @@ core::Result<QByteArray> rewriteAttributeValues(std::string_view file,
         same = check.attributes[i].tag == drawing.attributes[i].tag;
     std::vector<QString> texts;
     for (const AttributeRecord& a : drawing.attributes) texts.push_back(a.text);
-    for (const auto& [index, value] : expected) texts[index] = value;
+    for (const auto& [index, value] : prepared.expected) texts[index] = value;
     for (std::size_t i = 0; same && i < texts.size(); ++i)
         same = check.attributes[i].text == texts[i];
     if (!same)

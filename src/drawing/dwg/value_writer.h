@@ -21,4 +21,9 @@ namespace drawing::dwg {
 core::Result<QByteArray> rewriteAttributeValues(std::string_view file,
                                                 const std::vector<AttributeValueEdit>& edits);
 
+// Whether rewriteAttributeValues would take `edits`: the same refusals, without putting the
+// file together (no compression, no read-back), for a plan.
+core::Status checkAttributeValues(std::string_view file,
+                                  const std::vector<AttributeValueEdit>& edits);
+
 }  // namespace drawing::dwg
