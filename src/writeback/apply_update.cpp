@@ -183,12 +183,13 @@ DrawingWrite writeDrawing(const DrawingPlan& plan, const UpdateOptions& options)
     outcome.changed = static_cast<int>(edits.size());
 
     const drawing::Drawing& old = *before.value();
+    const std::map<QString, std::size_t> references = referencesByKey(old);
     std::map<QString, std::size_t> blocks;
     for (const PlannedValue& value : plan.values) {
         if (value.status != ValueStatus::Change) continue;
-        const std::optional<std::size_t> index = findReference(old, value.blockHandle);
-        if (!index) continue;
-        const drawing::InsertRecord* insert = &old.inserts[*index];
+        const auto reference = references.find(value.blockHandle.toUpper());
+        if (reference == references.end()) continue;
+        const drawing::InsertRecord* insert = &old.inserts[reference->second];
         auto [found, added] = blocks.emplace(value.blockHandle.toUpper(), result.undo.size());
         if (added) {
             UndoBlock block{plan.path, value.blockHandle, {}, {}};

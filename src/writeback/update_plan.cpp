@@ -146,9 +146,7 @@ PlannedValue valueFor(const drawing::Drawing& model, std::size_t index, const QS
 void planRows(const drawing::Drawing& model, const EditTable& table, const EditColumns& columns,
               const std::vector<int>& rows, const std::vector<QRegularExpression>& filter,
               std::vector<PlannedValue>& out) {
-    std::map<QString, std::size_t> byHandle;
-    for (std::size_t i = 0; i < model.inserts.size(); ++i)
-        byHandle.emplace(referenceKey(model, i).toUpper(), i);
+    const std::map<QString, std::size_t> byHandle = referencesByKey(model);
     for (int row : rows) {
         const QStringList& cells = table.rows[static_cast<std::size_t>(row)];
         const int sourceRow = rowNumberOf(table, row);
@@ -311,11 +309,11 @@ QString referenceKey(const drawing::Drawing& model, std::size_t index) {
                                  : insert.handle.toQString();
 }
 
-std::optional<std::size_t> findReference(const drawing::Drawing& model, const QString& key) {
-    for (std::size_t i = 0; i < model.inserts.size(); ++i) {
-        if (referenceKey(model, i).compare(key, Qt::CaseInsensitive) == 0) return i;
-    }
-    return std::nullopt;
+std::map<QString, std::size_t> referencesByKey(const drawing::Drawing& model) {
+    std::map<QString, std::size_t> byKey;
+    for (std::size_t i = 0; i < model.inserts.size(); ++i)
+        byKey.emplace(referenceKey(model, i).toUpper(), i);
+    return byKey;
 }
 
 int DrawingPlan::count(ValueStatus status) const {

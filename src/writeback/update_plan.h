@@ -11,7 +11,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
-#include <optional>
+#include <map>
 #include <vector>
 
 #include "drawing/drawing_model.h"
@@ -74,8 +74,8 @@ struct UpdatePlan {
 // How a source names the reference `index` of `model`: its handle, or in a drawing without
 // handles (R12 written without them) "#N", its number in file order from 1.
 QString referenceKey(const drawing::Drawing& model, std::size_t index);
-// The reference a source names that way, if the drawing has it.
-std::optional<std::size_t> findReference(const drawing::Drawing& model, const QString& key);
+// Every reference of `model` by that name in upper case, for finding the ones a source names.
+std::map<QString, std::size_t> referencesByKey(const drawing::Drawing& model);
 
 UpdatePlan planUpdate(const EditTable& table, const EditColumns& columns,
                       const UpdateOptions& options);

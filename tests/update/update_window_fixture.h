@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 
 #include "drawing/dxf_reader.h"
+#include "support/drawing_values.h"
 #include "support/files.h"
 #include "support/gui/fake_platform.h"
 #include "support/qt_printers.h"
@@ -75,20 +76,8 @@ protected:
         }
         return lines;
     }
-    // The attribute values of a drawing's block reference, as "TAG=value" pairs.
     static QStringList valuesOf(const QString& path, const QString& handle) {
-        const auto model = drawing::readDrawingFile(path);
-        EXPECT_TRUE(model) << model.error().description.toStdString();
-        QStringList values;
-        if (!model) return values;
-        for (const auto& insert : model.value()->inserts) {
-            if (insert.handle.toQString() != handle) continue;
-            for (std::uint32_t i = 0; i < insert.attributeCount; ++i) {
-                const auto& attribute = model.value()->attributes[insert.firstAttribute + i];
-                values << attribute.tag + "=" + attribute.text;
-            }
-        }
-        return values;
+        return testfiles::attributeValuesOf(path, handle);
     }
 
     QTemporaryDir dir;

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 
 #include "drawing/dxf_reader.h"
+#include "support/drawing_values.h"
 #include "support/files.h"
 #include "support/qt_printers.h"
 #include "writeback/apply_update.h"
@@ -50,20 +51,8 @@ protected:
     writeback::UpdatePlan titlePlan(const QString& title) {
         return plan({"DRAWING_NAME", "BLOCK_HANDLE", "TITLE"}, {{drawing, "63", title}});
     }
-    // The attribute values of the drawing's block reference `handle`, as "TAG=value" pairs.
-    QStringList valuesOf(const QString& path, const QString& handle) {
-        const auto model = drawing::readDrawingFile(path);
-        EXPECT_TRUE(model) << model.error().description.toStdString();
-        QStringList values;
-        if (!model) return values;
-        for (const auto& insert : model.value()->inserts) {
-            if (insert.handle.toQString() != handle) continue;
-            for (std::uint32_t i = 0; i < insert.attributeCount; ++i) {
-                const auto& attribute = model.value()->attributes[insert.firstAttribute + i];
-                values << attribute.tag + "=" + attribute.text;
-            }
-        }
-        return values;
+    static QStringList valuesOf(const QString& path, const QString& handle) {
+        return testfiles::attributeValuesOf(path, handle);
     }
 
     QTemporaryDir dir;
