@@ -10,6 +10,7 @@
 
 #include "about/build_info.h"
 #include "about/link_label.h"
+#include "help/open_help_window.h"
 #include "platform/paths.h"
 
 namespace {
@@ -169,7 +170,7 @@ void AboutWindow::openFaq() {
 
 void AboutWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        m_platform.shell.openInTextEditor(faqPath());
+        showHelpWindow(m_platform, m_programFolder, this);
         return;
     }
     QDialog::keyPressEvent(event);  // Esc closes the window

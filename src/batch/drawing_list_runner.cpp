@@ -63,10 +63,24 @@ DrawingListResult DrawingListRunner::run(platform::LineReader& list) {
     platform::TextWriter log;
     log.open(platform::joinPath(m_programFolder, "err.log"));
 
+    // The list is held whole (it is limited in size), so the progress knows its total.
+    QStringList lines;
     while (list.readLine(line)) {
-        const QString written = line.trimmed();
-        switch (kindOf(written.toUpper())) {
+        lines << line.trimmed();
+        if (kindOf(lines.last().toUpper()) == LineKind::Drawing) ++m_result.drawingLines;
+    }
+    m_cancelled = false;
+    for (const QString& written : lines) {
+        if (m_cancelled) break;
+        const LineKind kind = kindOf(written.toUpper());
+        if (kind == LineKind::Drawing) {
+            if (cancelled()) break;
+            m_window.setProgress(m_result.drawingLinesRun, m_result.drawingLines);
+            ++m_result.drawingLinesRun;
+        }
+        switch (kind) {
             case LineKind::End:
+                m_window.setProgress(0, 0);
                 extractFile.publish();
                 log.commit();
                 session.stop();
@@ -86,6 +100,8 @@ DrawingListResult DrawingListRunner::run(platform::LineReader& list) {
         }
     }
 
+    m_window.setProgress(0, 0);
+    if (m_cancelled) m_result.outcome = DrawingListResult::Outcome::Cancelled;
     extractFile.publish();
     log.commit();
     session.stop();
@@ -100,7 +116,7 @@ void DrawingListRunner::sendLine(platform::TextWriter& log, const QString& line)
         const QString error = QStringLiteral(
             "The send line names no destination: TO FILE, TO CLIPBOARD, TO WORD, TO EXCEL or TO "
             "ACCESS.");
-        m_window.setStatus(error);
+        m_window.setProblem(error);
         logFailure(log, QStringLiteral("  Send: ") + line, error);
         return;
     }
@@ -135,7 +151,7 @@ void DrawingListRunner::updateLine(platform::TextWriter& log, const QString& lin
         const QString error = QStringLiteral(
             "The update line names no source: FROM FILE path, FROM EXCEL path,sheet or FROM "
             "ACCESS path,table.");
-        m_window.setStatus(error);
+        m_window.setProblem(error);
         logFailure(log, QStringLiteral("  Update: ") + line, error);
         return;
     }
@@ -196,7 +212,7 @@ void DrawingListRunner::extractDrawingLine(DrawingSession& session, platform::Te
         }
     }
     if (!error.isEmpty()) {
-        m_window.setStatus(error);
+        m_window.setProblem(error);
         logFailure(
             log,
             QStringLiteral("  Template: ") + templatePath + QStringLiteral("  Drawing: ") + drawing,
@@ -226,19 +242,29 @@ void DrawingListRunner::scanFolder(const QString& folder, const QString& pattern
     const core::Status loaded = session.loadTemplate(templatePath);
     QString error = loaded ? QString() : loaded.error().description;
     if (!error.isEmpty()) {
-        m_window.setStatus(QStringLiteral("Unable to extract block attributes. ") + error);
+        m_window.setProblem(QStringLiteral("Unable to extract block attributes. ") + error);
         session.stop();
         return;
     }
+    const qint64 total = drawings.size();
+    qint64 done = 0;
     for (const QString& drawing : drawings) {
+        // A scan's drawings count on the bar while it runs; the list's count comes back after.
+        if (cancelled()) break;
+        m_window.setProgress(done++, total);
         const DrawingExtraction extraction = extract(session, drawing);
         if (!extraction.error.isEmpty()) {
-            m_window.setStatus(extraction.error);  // the scan writes no error-log lines
+            m_window.setProblem(extraction.error);  // the scan writes no error-log lines
             continue;
         }
         addRecords(drawing, fileNameOf(drawing).toUpper(), extraction.records);
     }
     session.stop();
+}
+
+bool DrawingListRunner::cancelled() {
+    if (!m_cancelled) m_cancelled = m_window.cancelRequested();
+    return m_cancelled;
 }
 
 DrawingExtraction DrawingListRunner::extract(DrawingSession& session, const QString& drawing) {

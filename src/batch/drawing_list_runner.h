@@ -45,7 +45,8 @@ public:
 
 struct DrawingListResult {
     // Ended: an END line was met, and the program is to end at once, without storing settings.
-    enum class Outcome { NoApplication, Ended, Finished };
+    // Cancelled: the user stopped the list between two drawings; the lines after it did not run.
+    enum class Outcome { NoApplication, Ended, Finished, Cancelled };
     Outcome outcome = Outcome::Finished;
     qint64 recordsAdded = 0;
     qint32 drawingsExtracted = 0;
@@ -53,6 +54,8 @@ struct DrawingListResult {
     // Drawing lines and send lines that failed, each with its line in err.log.
     qint32 failedLines = 0;
     double elapsedSeconds = 0;
+    qint64 drawingLinesRun = 0;  // drawing lines (a wildcard line counts once) begun
+    qint64 drawingLines = 0;     // drawing lines in the list
 };
 
 class DrawingListRunner {
@@ -71,6 +74,8 @@ private:
     void scanFolder(const QString& folder, const QString& pattern, bool withSubfolders,
                     const QString& templatePath);
     DrawingExtraction extract(class DrawingSession& session, const QString& drawing);
+    // Asks the window whether the user stopped the run, and remembers the answer.
+    bool cancelled();
     void addRecords(const QString& drawingPath, const QString& drawingName,
                     const DrawingRecords& extracted);
     void sendLine(platform::TextWriter& log, const QString& line);
@@ -88,6 +93,7 @@ private:
     // The run's state.
     QString m_extractPath;
     DrawingListResult m_result;
+    bool m_cancelled = false;
     struct SendTarget {
         QString file, sheet, table;
     };

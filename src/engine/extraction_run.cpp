@@ -115,7 +115,7 @@ ExtractionRunResult runExtraction(const ExtractionRunRequest& request,
     DrawingSession session(factory, ui);
     if (!session.start()) {
         result.outcome = ExtractionRunResult::Outcome::NoApplication;
-        ui.setStatus(QStringLiteral("Unable to open AutoCAD."));
+        ui.setProblem(QStringLiteral("Unable to open AutoCAD."));
         return result;
     }
     const core::Status loaded = session.loadTemplate(templatePath);
@@ -128,11 +128,19 @@ ExtractionRunResult runExtraction(const ExtractionRunRequest& request,
         session.stop();
         result.outcome = ExtractionRunResult::Outcome::TemplateRejected;
         result.lastError = error;
-        ui.setStatus(QStringLiteral("No attributes extracted. ") + error);
+        ui.setProblem(QStringLiteral("No attributes extracted. ") + error);
         return result;
     }
 
+    const qint64 total = request.drawingNames.size();
     for (const QString& name : request.drawingNames) {
+        if (ui.cancelRequested()) {
+            result.cancelled = true;
+            result.drawingsNotReached = total - result.drawingsDone;
+            break;
+        }
+        ui.setProgress(result.drawingsDone, total);
+        ++result.drawingsDone;
         // The name as listed: two drawings may differ only in letter case. Only a name missing
         // as written is looked up ignoring case.
         const QString drawing =
@@ -162,6 +170,7 @@ ExtractionRunResult runExtraction(const ExtractionRunRequest& request,
             result.sources.push_back(std::move(record.source));
         }
     }
+    ui.setProgress(0, 0);
     session.stop();
     extractFile.publish();
     log.commit();
@@ -170,14 +179,26 @@ ExtractionRunResult runExtraction(const ExtractionRunRequest& request,
     return result;
 }
 
+QString cancelledMessage(qint64 done, qint64 total) {
+    return QStringLiteral("Cancelled after ") + QString::number(done) + QStringLiteral(" of ") +
+           QString::number(total) + QStringLiteral(" drawing(s).");
+}
+
 QString finalStatus(const ExtractionRunResult& result, bool listEmpty) {
+    QString text;
     if (listEmpty || result.records.isEmpty()) {
-        return QStringLiteral("No attributes extracted. ") + result.lastError;
+        text = QStringLiteral("No attributes extracted. ") + result.lastError;
+    } else {
+        text = extractedMessage(result.drawingsExtracted, result.elapsedSeconds);
+        if (result.drawingsFailed > 0) {
+            text += QLatin1Char(' ') + QString::number(result.drawingsFailed) +
+                    QStringLiteral(" drawing(s) could not be read; err.log names them.");
+        }
     }
-    QString text = extractedMessage(result.drawingsExtracted, result.elapsedSeconds);
-    if (result.drawingsFailed > 0) {
-        text += QLatin1Char(' ') + QString::number(result.drawingsFailed) +
-                QStringLiteral(" drawing(s) could not be read; err.log names them.");
+    if (result.cancelled) {
+        // The drawings before the click are kept; the user knows where the run stopped.
+        const qint64 total = result.drawingsDone + result.drawingsNotReached;
+        text = text.trimmed() + QLatin1Char(' ') + cancelledMessage(result.drawingsDone, total);
     }
     return text;
 }

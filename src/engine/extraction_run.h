@@ -27,6 +27,16 @@ class ExtractionRunUi : public EngineUi {
 public:
     virtual void setStatus(const QString& text) = 0;  // the status line, repainted at once
     virtual void setBusy(bool busy) = 0;              // hourglass pointer
+    // The status line saying that something went wrong.
+    virtual void setProblem(const QString& text) { setStatus(text); }
+    // `done` drawings of `total` are through; a total of 0 says the work is over.
+    virtual void setProgress(qint64 done, qint64 total) {
+        Q_UNUSED(done);
+        Q_UNUSED(total);
+    }
+    // True once the user asked the work to stop. It is asked between drawings: a drawing
+    // being read is finished, so nothing is left half done.
+    virtual bool cancelRequested() const { return false; }
 };
 
 struct ExtractionRunRequest {
@@ -49,6 +59,9 @@ struct ExtractionRunResult {
     int drawingsFailed = 0;  // drawings not found, not opened or not extracted (in err.log)
     QString lastError;       // message of the last drawing, empty when it succeeded
     double elapsedSeconds = 0;
+    int drawingsDone = 0;    // drawings read or tried before the run ended
+    bool cancelled = false;  // the user stopped the run before its last drawing
+    qint64 drawingsNotReached = 0;
 };
 
 ExtractionRunResult runExtraction(const ExtractionRunRequest& request,
@@ -87,6 +100,9 @@ DrawingExtraction extractDrawing(DrawingSession& session, const QString& drawing
 
 // The status line after a run that added records.
 QString extractedMessage(int drawings, double seconds);
+
+// What a run stopped by the user says after its own message.
+QString cancelledMessage(qint64 done, qint64 total);
 
 // The status line at the end of a run, given whether the attribute list is empty afterwards.
 QString finalStatus(const ExtractionRunResult& result, bool listEmpty);

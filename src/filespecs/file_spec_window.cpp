@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 
 #include "filespecs/file_spec_prompt.h"
+#include "help/open_help_window.h"
 #include "platform/paths.h"
 
 namespace {
@@ -255,7 +256,7 @@ void FileSpecWindow::storeList() {
 
 void FileSpecWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        m_platform.shell.openInTextEditor(platform::joinPath(m_programFolder, "faq.fil"));
+        showHelpWindow(m_platform, m_programFolder, this);
         return;
     }
     QDialog::keyPressEvent(event);  // Esc closes the window

@@ -20,8 +20,12 @@ void MainWindow::showAttributePage(QListWidgetItem* drawing) {
     WindowRunUi ui(m_platform, statusLabel);
     const AttributePageResult result =
         writeAttributePage(request, m_readerFactory, ui, m_platform.clock);
-    if (result.beep) m_platform.ui.beep();
-    setStatus(result.status);
+    if (result.beep) {
+        m_platform.ui.beep();
+        setProblem(result.status);
+    } else {
+        setStatus(result.status);
+    }
     if (result.outcome == AttributePageResult::Outcome::Written) {
         m_platform.shell.openDocument(request.pagePath);
     }

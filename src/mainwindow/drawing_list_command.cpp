@@ -24,13 +24,16 @@
 class MainWindow::DrawingListView : public batch::DrawingListWindow {
 public:
     explicit DrawingListView(MainWindow& window)
-        : m_window(window), m_runUi(window.m_platform, window.statusLabel) {}
+        : m_window(window), m_runUi(window.m_platform, window.statusLabel, window.runProgress) {}
 
     void processPendingEvents() override { m_runUi.processPendingEvents(); }
     void showError(const QString& caption, const QString& text) override {
         m_runUi.showError(caption, text);
     }
     void setStatus(const QString& text) override { m_window.setStatus(text); }
+    void setProblem(const QString& text) override { m_window.setProblem(text); }
+    void setProgress(qint64 done, qint64 total) override { m_runUi.setProgress(done, total); }
+    bool cancelRequested() const override { return m_runUi.cancelRequested(); }
     void setBusy(bool busy) override { m_runUi.setBusy(busy); }
     void beep() override { m_window.m_platform.ui.beep(); }
 
@@ -85,8 +88,8 @@ void MainWindow::runDrawingList() {
         listPath = platform::resolvePath(m_commandLine, &refusal);
         if (refusal.isEmpty() && !QFile::exists(listPath)) {
             m_platform.ui.beep();
-            setStatus(QStringLiteral("Passed file '") + m_commandLine +
-                      QStringLiteral("' does not exist."));
+            setProblem(QStringLiteral("Passed file '") + m_commandLine +
+                       QStringLiteral("' does not exist."));
             m_commandLine.clear();
             return;
         }
@@ -104,8 +107,8 @@ void MainWindow::runDrawingList() {
     platform::LineReader list;
     if (!list.open(listPath, batch::listFileLimit())) {
         m_platform.ui.beep();
-        setStatus(QStringLiteral("Cannot read the drawing list file ") + listPath +
-                  QStringLiteral(": ") + list.errorString() + QLatin1Char('.'));
+        setProblem(QStringLiteral("Cannot read the drawing list file ") + listPath +
+                   QStringLiteral(": ") + list.errorString() + QLatin1Char('.'));
         m_commandLine.clear();
         return;
     }
@@ -125,13 +128,20 @@ void MainWindow::runDrawingList() {
         return;
     }
     // Without a drawing session nothing ran: the same list runs again on the next click.
-    if (result.outcome != batch::DrawingListResult::Outcome::Finished) return;
+    if (result.outcome == batch::DrawingListResult::Outcome::NoApplication) return;
 
     m_commandLine.clear();
     hourglass.release();
+    // A list the user stopped keeps what it extracted; the lines after the click did not run.
+    const QString cancelled =
+        result.outcome == batch::DrawingListResult::Outcome::Cancelled
+            ? QStringLiteral(" Cancelled after ") + QString::number(result.drawingLinesRun) +
+                  QStringLiteral(" of ") + QString::number(result.drawingLines) +
+                  QStringLiteral(" drawing line(s).")
+            : QString();
 
     if (result.recordsAdded == 0) {
-        setStatus(QStringLiteral("No attributes extracted."));
+        setProblem(QStringLiteral("No attributes extracted.") + cancelled);
         return;
     }
     fitRecordScrollWidth();
@@ -139,7 +149,7 @@ void MainWindow::runDrawingList() {
         b->setEnabled(true);
     recordList->setToolTip(QStringLiteral(" Select items to send "));
     recordSelectionChanged();
-    if (!result.sent) {
-        setStatus(extractedMessage(result.drawingsExtracted, result.elapsedSeconds));
+    if (!result.sent || !cancelled.isEmpty()) {
+        setStatus(extractedMessage(result.drawingsExtracted, result.elapsedSeconds) + cancelled);
     }
 }

@@ -40,7 +40,7 @@ void MainWindow::extractAttributes() {
     request.form = recordForm();
 
     const qint64 countBefore = records->count();
-    WindowRunUi ui(m_platform, statusLabel);
+    WindowRunUi ui(m_platform, statusLabel, runProgress);
     ExtractionRunResult result = runExtraction(request, m_readerFactory, ui, m_platform.clock);
     if (result.outcome != ExtractionRunResult::Outcome::Finished) {
         return;
@@ -51,7 +51,7 @@ void MainWindow::extractAttributes() {
 
     if (records->isEmpty()) {
         m_platform.ui.beep();
-        setStatus(finalStatus(result, true));
+        setProblem(finalStatus(result, true));
         return;
     }
     {
@@ -67,7 +67,7 @@ void MainWindow::extractAttributes() {
     recordList->setToolTip(QStringLiteral(" Select items to send "));
     if (records->count() == countBefore) {
         m_platform.ui.beep();
-        setStatus(finalStatus(result, true));
+        setProblem(finalStatus(result, true));
     } else {
         setStatus(finalStatus(result, false));
         const qint64 selected = selectedRecordCount();

@@ -65,7 +65,7 @@ int runDesktopProgram(int argc, char** argv) {
         services.ui.beep();
         services.dialogs.messageBox(
             QStringLiteral("Quillon"),
-            QStringLiteral("Quillon is already running! Look in your System Tray."),
+            QStringLiteral("Quillon is already running; its window is now in front."),
             platform::MessageIcon::Exclamation);
         return 0;
     }

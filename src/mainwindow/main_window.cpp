@@ -19,6 +19,7 @@
 
 #include "about/open_about_window.h"
 #include "filespecs/open_file_spec_window.h"
+#include "help/open_help_window.h"
 #include "mainwindow/drive_list.h"
 #include "mainwindow/folder_list.h"
 #include "output/destination_sender.h"
@@ -147,6 +148,10 @@ void MainWindow::setStatus(const QString& text) {
     m_statusPainter.show(statusLabel, text);
 }
 
+void MainWindow::setProblem(const QString& text) {
+    m_statusPainter.show(statusLabel, text, StatusTone::Problem);
+}
+
 QString MainWindow::templatePath() const {
     const QList<QListWidgetItem*> selected = templateList->selectedItems();
     return platform::joinPath(templateFolderList->path(),
@@ -270,7 +275,7 @@ void MainWindow::changeEvent(QEvent* event) {
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        m_platform.shell.openInTextEditor(platform::joinPath(m_programFolder, "faq.fil"));
+        showHelpWindow(m_platform, m_programFolder, this);
         return;
     }
     if (event->key() == Qt::Key_Escape) {

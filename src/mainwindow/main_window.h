@@ -24,6 +24,7 @@ class QListView;
 class QListWidget;
 class QListWidgetItem;
 class RecordListModel;
+class RunProgress;
 class QPushButton;
 class QRadioButton;
 class DriveListBox;
@@ -163,6 +164,8 @@ private:
     void restoreSettings();
     void storeSettings();
     void setStatus(const QString& text);
+    // A status message that says something went wrong: shown in red.
+    void setProblem(const QString& text);
     QString templatePath() const;
     QString drawingPath(const QString& name) const;
     Destination destination() const;
@@ -216,6 +219,7 @@ private:
     QLabel* drawingInfoLabel;
     QLabel* drawingCountLabel;
     QLabel* statusLabel;
+    RunProgress* runProgress;  // drawings done and Cancel, while a run reads drawings
     QLabel* templateCountLabel;
     QLabel* templateInfoLabel;
     QLabel* newFileLabel;

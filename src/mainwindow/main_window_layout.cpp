@@ -21,6 +21,7 @@
 #include "mainwindow/drive_list.h"
 #include "mainwindow/folder_list.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/run_progress.h"
 #include "records/record_list_model.h"
 
 namespace {
@@ -229,9 +230,10 @@ void MainWindow::createControls() {
     textFileOption = make<QRadioButton>(destinationFrame, "textFileOption", "Text File");
     textFileOption->setChecked(true);
     clipboardOption = make<QRadioButton>(destinationFrame, "clipboardOption", "Clipboard");
-    spreadsheetOption = make<QRadioButton>(destinationFrame, "spreadsheetOption", "Excel");
-    databaseOption = make<QRadioButton>(destinationFrame, "databaseOption", "Access");
-    documentOption = make<QRadioButton>(destinationFrame, "documentOption", "Word");
+    spreadsheetOption =
+        make<QRadioButton>(destinationFrame, "spreadsheetOption", "Spreadsheet (.xlsx)");
+    databaseOption = make<QRadioButton>(destinationFrame, "databaseOption", "Database (SQLite)");
+    documentOption = make<QRadioButton>(destinationFrame, "documentOption", "Document (.docx)");
     destinationGroup = new QButtonGroup(this);
     for (const auto& [option, destination] : {std::pair{textFileOption, Destination::TextFile},
                                               {clipboardOption, Destination::Clipboard},
@@ -272,12 +274,12 @@ void MainWindow::createControls() {
     // 8) The status line and the send command.
     messagesFrame = frame(this, "messagesFrame", "System Messages", false);
     statusLabel = make<QLabel>(messagesFrame, "statusLabel");
-    colour(statusLabel, kDarkRed);
     statusLabel->setWordWrap(true);
     statusLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // A long message wraps or is cut; it never widens the window.
     statusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusLabel->setMinimumHeight(2 * statusLabel->fontMetrics().lineSpacing());
+    runProgress = new RunProgress(messagesFrame);
     sendButton = make<QPushButton>(this, "sendButton", "8) &GO!", " Send selected attributes ");
     // As much larger than the window's text as 12 point is than the classic 8.25.
     const qreal basePoints = QFontInfo(font()).pointSizeF();
@@ -380,6 +382,7 @@ void MainWindow::createControls() {
 
     auto* status = new QVBoxLayout(messagesFrame);
     status->addWidget(statusLabel);
+    status->addWidget(runProgress);
 
     auto* recordCommands = row({clearRecordsButton, clearRecordSelectionButton,
                                 selectAllRecordsButton, unselectAllRecordsButton});

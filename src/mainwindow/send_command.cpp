@@ -136,7 +136,12 @@ void MainWindow::showSend(const output::SendRequest& request, const output::Send
                       request.destination == Destination::Document)) {
         relistOutputFiles();
     }
-    if (!result.status.isEmpty()) setStatus(result.status);
+    if (result.status.isEmpty()) return;
+    if (result.ok) {
+        setStatus(result.status);
+    } else {
+        setProblem(result.status);
+    }
 }
 
 output::SendRecords MainWindow::selectedSendRecords() const {

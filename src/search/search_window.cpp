@@ -74,6 +74,12 @@ void SearchWindow::connectHandlers() {
     connect(browseButton, &QPushButton::clicked, this, &SearchWindow::browseForFolder);
     connect(saveButton, &QPushButton::clicked, this, &SearchWindow::saveToTextFile);
     connect(clipboardButton, &QPushButton::clicked, this, &SearchWindow::copyToClipboard);
+    // Enter in any of the criteria starts the search, as the Search button would.
+    for (QLineEdit* edit : {searchTextEdit, blocksEdit, layersEdit, folderEdit, delimiterEdit}) {
+        connect(edit, &QLineEdit::returnPressed, this, [this] {
+            if (searchButton->isEnabled()) search();
+        });
+    }
     for (QWidget* control : findChildren<QWidget*>()) control->installEventFilter(this);
 }
 

@@ -43,6 +43,8 @@ void SearchWindow::createControls() {
     searchTextLabel = named<QLabel>(
         "searchTextLabel", QStringLiteral("Attribute Text Value or Tag Name to Search For"));
     searchTextEdit = named<QLineEdit>("searchTextEdit");
+    searchTextEdit->setPlaceholderText(QStringLiteral("Enter text phrase here"));
+    searchTextEdit->setClearButtonEnabled(true);
     folderLabel = named<QLabel>("folderLabel", QStringLiteral("Folder and File Specification "));
     folderEdit = named<QLineEdit>("folderEdit");
     browseButton = named<QPushButton>("browseButton", QStringLiteral(".."));

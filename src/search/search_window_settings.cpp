@@ -46,7 +46,10 @@ void SearchWindow::restoreSettings() {
     delimiterEdit->setText(get("FieldDelimiter", QStringLiteral(",")).remove(QLatin1Char(' ')));
     blocksEdit->setText(get("Blocks", QStringLiteral("*")));
     layersEdit->setText(get("Layers", QStringLiteral("*")));
-    searchTextEdit->setText(get("Search", QStringLiteral("Enter text phrase here")));
+    // The prompt is the box's placeholder now; an older version stored it as the text itself.
+    QString phrase = get("Search");
+    if (phrase == QLatin1String("Enter text phrase here")) phrase.clear();
+    searchTextEdit->setText(phrase);
     folderEdit->setText(get("Folder"));
     applyCheck(includeCriteriaCheck, get("Include"));
     applyCheck(csvCheck, get("CSV"));

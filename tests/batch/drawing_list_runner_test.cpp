@@ -254,4 +254,47 @@ TEST(DrawingListFile, ListsThatCannotBeReadAreRefusedSayingWhy) {
     }
 }
 
+// The bar counts the list's drawing lines, and a wildcard line's drawings while it scans them;
+// Cancel stops between two drawings and nothing after the click runs: no send, no END.
+TEST_F(DrawingListRunnerTest, ProgressCountsDrawingLinesAndCancelStopsTheList) {
+    const QByteArray list = "DWGNAME\r\n" + line(proj + "/A-101.dwg") + line(proj + "/e*") +
+                            line(proj + "/E-9.dxf") + line(proj + "/E-1.dwg") +
+                            "EXTRACT TO CLIPBOARD\r\nEND\r\n";
+    const struct {
+        const char* cancelWhen;
+        Outcome outcome;
+        QStringList progress;
+        qint64 linesRun;
+        QStringList names;
+    } cases[] = {
+        {"",
+         Outcome::Ended,
+         {"0/4", "1/4", "0/3", "1/3", "2/3", "2/4", "3/4", "0/0"},
+         4,
+         {"'A-101.DWG'", "'E-1.DWG'", "'E-2.DWG'", "'E-2.DWG'", "'E-3.DWG'", "'E-9.DXF'",
+          "'E-1.DWG'"}},
+        {"1/3",
+         Outcome::Cancelled,
+         {"0/4", "1/4", "0/3", "1/3", "0/0"},
+         2,
+         {"'A-101.DWG'", "'E-1.DWG'", "'E-2.DWG'", "'E-2.DWG'"}},
+        {"0/4", Outcome::Cancelled, {"0/4", "0/0"}, 1, {"'A-101.DWG'"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cancelWhen);
+        window.model.clear();
+        window.progress.clear();
+        window.cancelClicked = false;
+        window.cancelWhen = c.cancelWhen;
+        sender.sends.clear();
+        const auto result = run(list);
+        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_EQ(window.progress, c.progress);
+        EXPECT_EQ(result.drawingLinesRun, c.linesRun);
+        EXPECT_EQ(result.drawingLines, 4);
+        EXPECT_EQ(names(), c.names);
+        EXPECT_EQ(sender.sends.size(), c.outcome == Outcome::Ended ? 1u : 0u);
+    }
+}
+
 }  // namespace

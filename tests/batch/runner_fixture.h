@@ -38,6 +38,16 @@ public:
     }
     void setStatus(const QString& text) override { statuses << text; }
     void setBusy(bool) override {}
+    void setProblem(const QString& text) override {
+        statuses << text;
+        problems << text;
+    }
+    // Progress is noted as "done/total"; the user clicks Cancel when `cancelWhen` shows.
+    void setProgress(qint64 done, qint64 total) override {
+        progress << QString::number(done) + '/' + QString::number(total);
+        if (progress.last() == cancelWhen) cancelClicked = true;
+    }
+    bool cancelRequested() const override { return cancelClicked; }
     void beep() override {}
     void applyHeaderOptions(const batch::HeaderOptions& options) override {
         if (options.includeName) form.includeDrawingName = *options.includeName == 1;
@@ -61,7 +71,9 @@ public:
     RecordForm form;
     RecordListModel model;
     output::SendRequest windowRequest;
-    QStringList statuses, errors;
+    QStringList statuses, errors, problems, progress;
+    QString cancelWhen;
+    bool cancelClicked = false;
     std::vector<std::pair<qint64, qint64>> added;
     std::vector<output::SendRequest> shown;
 };

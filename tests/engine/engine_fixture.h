@@ -84,7 +84,17 @@ public:
     }
     void setStatus(const QString& text) override { statuses << text; }
     void setBusy(bool busy) override { busyChanges.push_back(busy); }
+    // Progress is noted as "done/total"; the user clicks Cancel once `cancelAt` drawings are
+    // shown done.
+    void setProgress(qint64 done, qint64 total) override {
+        progress << QString::number(done) + '/' + QString::number(total);
+        if (done == cancelAt && total > 0) cancelClicked = true;
+    }
+    bool cancelRequested() const override { return cancelClicked; }
     QStringList statuses;
+    QStringList progress;
+    qint64 cancelAt = -1;
+    bool cancelClicked = false;
     QStringList errors;
     std::vector<bool> busyChanges;
 };

@@ -224,4 +224,39 @@ TEST_F(ExtractionRunTest, NextRunClearsTheFilesAKilledRunLeft) {
                            "extract-notes.txt", "extract.txt"}));
 }
 
+TEST_F(ExtractionRunTest, ProgressCountsDrawingsAndCancelStopsBetweenThem) {
+    for (const char* name : {"a.dxf", "b.dxf", "c.dxf", "d.dxf"}) addDrawing(name, name);
+    request.drawingNames = {"A.DXF", "B.DXF", "C.DXF", "D.DXF"};
+    struct Case {
+        qint64 cancelAt;
+        QStringList progress;
+        int records;
+        QString status;
+    };
+    const Case cases[] = {
+        {-1, {"0/4", "1/4", "2/4", "3/4", "0/0"}, 4, "Attributes from 4 file(s) extracted in"},
+        // The click comes while the second drawing is read: it is finished, the third is not
+        // begun, and the two read are kept.
+        {1, {"0/4", "1/4", "0/0"}, 2, "Cancelled after 2 of 4 drawing(s)."},
+        {0, {"0/4", "0/0"}, 1, "Cancelled after 1 of 4 drawing(s)."},
+    };
+    for (const Case& c : cases) {
+        ui = RecordingRunUi();
+        ui.cancelAt = c.cancelAt;
+        const ExtractionRunResult result = run();
+        EXPECT_EQ(ui.progress, c.progress) << c.cancelAt;
+        EXPECT_EQ(result.records.size(), c.records) << c.cancelAt;
+        EXPECT_EQ(result.cancelled, c.cancelAt >= 0);
+        EXPECT_TRUE(finalStatus(result, false).contains(c.status))
+            << finalStatus(result, false).toStdString();
+    }
+    // A run stopped before it added anything still says where it stopped.
+    ExtractionRunResult nothing;
+    nothing.cancelled = true;
+    nothing.drawingsDone = 0;
+    nothing.drawingsNotReached = 3;
+    EXPECT_EQ(finalStatus(nothing, true),
+              "No attributes extracted. Cancelled after 0 of 3 drawing(s).");
+}
+
 }  // namespace

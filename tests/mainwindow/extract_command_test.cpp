@@ -1,4 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QProgressBar>
+#include <QTest>
+
 #include "main_window_fixture.h"
 
 namespace {
@@ -116,6 +119,63 @@ TEST_F(ExtractCommandTest, ASecondClickDuringARunIsRefused) {
     };
     w.extractAttributes();
     EXPECT_EQ(ui.records->count(), 2) << "the nested click did not run a second extraction";
+}
+
+// A run shows drawings done of the total under the status line, with Cancel; a click on Cancel
+// stops the run after the drawing being read and keeps what it extracted.
+TEST_F(ExtractCommandTest, CancelStopsTheRunBetweenDrawingsAndKeepsItsRecords) {
+    MainWindow& w = *window;
+    addDrawing("c.dwg", "C-1");
+    window->drawingFolderChanged();
+    chooseAll();
+    auto* bar = w.findChild<QProgressBar*>("runProgressBar");
+    auto* cancel = w.findChild<QPushButton*>("cancelRunButton");
+    ASSERT_TRUE(bar && cancel);
+    w.show();
+    EXPECT_FALSE(bar->isVisible());
+    QList<int> seen;
+    fakes.ui.onProcessEvents = [&] {
+        if (!bar->isVisible()) return;
+        if (seen.isEmpty() || seen.last() != bar->value()) seen << bar->value();
+        EXPECT_EQ(bar->maximum(), 3);
+        if (bar->value() == 1 && cancel->isEnabled()) QTest::mouseClick(cancel, Qt::LeftButton);
+    };
+    w.extractAttributes();
+    EXPECT_EQ(seen, (QList<int>{0, 1}));
+    EXPECT_EQ(items(ui.records), (QStringList{"'A.DWG','TITLE','A-1'", "'B.DWG','TITLE','B-1'"}));
+    EXPECT_EQ(ui.statusLabel->text(),
+              "Attributes from 2 file(s) extracted in 0.00 second(s). Cancelled after 2 of 3 "
+              "drawing(s).");
+    EXPECT_FALSE(bar->isVisible()) << "the bar is put away when the run ends";
+    EXPECT_FALSE(cancel->isVisible());
+
+    // The next run starts afresh: the earlier click does not stop it.
+    fakes.ui.onProcessEvents = nullptr;
+    chooseAll();
+    w.extractAttributes();
+    EXPECT_EQ(ui.records->count(), 5);
+}
+
+// What went wrong is red; what was done is in the window's own text colour.
+TEST_F(ExtractCommandTest, ProblemsAreRedAndNewsIsInTheTextColour) {
+    MainWindow& w = *window;
+    const QColor red(0xC0, 0x00, 0x00);
+    const QColor text = QApplication::palette(ui.statusLabel).color(QPalette::WindowText);
+    ASSERT_NE(text, red);
+    auto colour = [&] { return ui.statusLabel->palette().color(QPalette::WindowText); };
+
+    touch(templates + "/title.txt", "*INPUT\nBLOCK: OTHER\n*OUTPUT\n*ATTRIBUTE_TAGS\nDWGNO\n");
+    chooseAll();
+    w.extractAttributes();
+    EXPECT_EQ(ui.statusLabel->text(), "No attributes extracted. ");
+    EXPECT_EQ(colour(), red);
+
+    touch(templates + "/title.txt",
+          "*INPUT\nBLOCK: TITLE\n*OUTPUT\nBLOCK_NAME\n*ATTRIBUTE_TAGS\nDWGNO\n");
+    chooseAll();
+    w.extractAttributes();
+    EXPECT_TRUE(ui.statusLabel->text().startsWith("Attributes from 2 file(s)"));
+    EXPECT_EQ(colour(), text);
 }
 
 }  // namespace

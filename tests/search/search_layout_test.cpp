@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QPixmap>
 
+#include "search/open_search_window.h"
 #include "search_window_fixture.h"
 #include "support/gui/layout_faults.h"
 
@@ -33,6 +34,29 @@ TEST_F(SearchWindowTest, EveryCaptionFitsAndTheResultsGrowWithTheWindow) {
         EXPECT_EQ(layoutFaults(*window), QStringList());
         EXPECT_GT(window->resultsEdit->width(), results.width());
         EXPECT_GT(window->resultsEdit->height(), results.height());
+    }
+}
+
+// The window opens over the middle of the one it came from, and stays on the screen when that
+// one sits at the screen's edge.
+TEST_F(SearchWindowTest, OpensCentredOnTheWindowItCameFrom) {
+    QWidget owner;
+    const QRect screen = owner.screen()->availableGeometry();
+    owner.resize(screen.size() * 3 / 4);
+    for (const QPoint at : {screen.topLeft() + QPoint(screen.width() / 8, screen.height() / 8),
+                            screen.bottomRight()}) {
+        owner.move(at);
+        owner.show();
+        QWidget* search = openSearchWindow(
+            fakes.platform(), model->factory(), programFolder(), [](const QString&) {}, &owner);
+        const QRect placed = search->frameGeometry();
+        if (at != screen.bottomRight()) {
+            // A window frame of a few pixels may come after the placing.
+            EXPECT_LE((placed.center() - owner.frameGeometry().center()).manhattanLength(), 8);
+        }
+        EXPECT_TRUE(screen.contains(placed.topLeft()));
+        search->close();
+        delete search;
     }
 }
 

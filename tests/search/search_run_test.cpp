@@ -94,6 +94,29 @@ TEST_F(SearchRunTest, ARunWithoutHitsLeavesTheResultsEmpty) {
     EXPECT_EQ(model->liveDrawings(), 0) << "no drawing held, also without drawings";
 }
 
+// Enter in any of the criteria searches, as the Search button does.
+TEST_F(SearchRunTest, EnterInACriterionStartsTheSearch) {
+    open();
+    window->show();
+    window->folderEdit->setText(allDrawings());
+    int runs = 0;
+    for (QLineEdit* edit : {window->searchTextEdit, window->blocksEdit, window->layersEdit,
+                            window->folderEdit, window->delimiterEdit}) {
+        SCOPED_TRACE(edit->objectName().toStdString());
+        window->searchTextEdit->setText("pump");
+        window->resultsEdit->clear();
+        QTest::keyClick(edit, Qt::Key_Return);
+        EXPECT_EQ(model->created, ++runs);
+        EXPECT_FALSE(window->resultsEdit->toPlainText().isEmpty());
+    }
+    // An empty phrase is refused as a click on Search refuses it.
+    window->searchTextEdit->clear();
+    QTest::keyClick(window->searchTextEdit, Qt::Key_Return);
+    ASSERT_EQ(fakes.dialogs.messages().size(), 1u);
+    EXPECT_EQ(fakes.dialogs.messages()[0].text, "Enter text phrase to search for.");
+    EXPECT_EQ(model->created, runs);
+}
+
 TEST_F(SearchRunTest, ABlankSearchTextOrFolderIsRefusedBeforeAnythingStarts) {
     struct Case {
         QString text, folder, message;

@@ -46,7 +46,8 @@ TEST_F(SearchSettingsTest, AbsentKeysGiveTheDefaults) {
     EXPECT_EQ(window->delimiterEdit->text(), ",");
     EXPECT_EQ(window->blocksEdit->text(), "*");
     EXPECT_EQ(window->layersEdit->text(), "*");
-    EXPECT_EQ(window->searchTextEdit->text(), "Enter text phrase here");
+    EXPECT_EQ(window->searchTextEdit->text(), "");
+    EXPECT_EQ(window->searchTextEdit->placeholderText(), "Enter text phrase here");
     EXPECT_EQ(window->folderEdit->text(), "");
     EXPECT_EQ(window->saveFolder(), programFolder()) << "the shared drawing folder's default";
     EXPECT_FALSE(window->abortButton->isEnabled());
@@ -89,6 +90,19 @@ TEST_F(SearchSettingsTest, StoredValuesComeBackAndAreStoredInOrderOnClosing) {
     EXPECT_EQ(settings.MemorySettings::get("Options", "Whole"), "1");
     EXPECT_EQ(settings.MemorySettings::get("Options", "Space"), "Model");
     EXPECT_EQ(settings.MemorySettings::get("Options", "Search"), "  pump ");
+}
+
+// An earlier version kept its prompt as the search text and stored it on closing: it shows as
+// the prompt, not as text to delete.
+TEST_F(SearchSettingsTest, TheOldStoredPromptIsNoSearchText) {
+    for (const auto& [stored, shown] :
+         {std::pair{"Enter text phrase here", ""},
+          {"pump", "pump"},
+          {"Enter text phrase here too", "Enter text phrase here too"}}) {
+        setOption("Search", stored);
+        open();
+        EXPECT_EQ(window->searchTextEdit->text(), shown);
+    }
 }
 
 TEST_F(SearchSettingsTest, UnusableStoredValuesLeaveTheControlsAsDesigned) {
