@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTextBrowser>
 
@@ -105,9 +106,19 @@ void HelpWindow::load() {
     const HelpText help = helpTextFrom(platform::decodeText(bytes));
     helpText->document()->setDefaultFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     helpText->setHtml(help.html);
+    int widest = 0;
     for (const HelpText::Heading& heading : help.headings) {
         auto* item = new QListWidgetItem(heading.title, headingList);
         item->setData(Qt::UserRole, heading.anchor);
+        item->setToolTip(heading.title);
+        widest = std::max(widest, headingList->fontMetrics().horizontalAdvance(heading.title));
+    }
+    // The questions whole where the window allows, the text taking the rest.
+    if (auto* splitter = qobject_cast<QSplitter*>(headingList->parentWidget())) {
+        const int list = std::min(widest + 4 * headingList->frameWidth() +
+                                      headingList->verticalScrollBar()->sizeHint().width(),
+                                  width() * 2 / 5);
+        splitter->setSizes({list, std::max(1, width() - list)});
     }
 }
 

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -110,6 +112,20 @@ TEST_F(HelpWindowTest, AHelpFileThatCannotBeReadIsSaidInTheWindow) {
         EXPECT_FALSE(w.findEdit->isEnabled());
         EXPECT_EQ(w.headingList->count(), 0);
     }
+}
+
+// QUILLON_SCREENSHOT_DIR=/tmp/shots test_help --gtest_filter=*Screenshot* saves the window,
+// showing a find, as help_window.png.
+TEST_F(HelpWindowTest, Screenshot) {
+    const QString folder = qEnvironmentVariable("QUILLON_SCREENSHOT_DIR");
+    if (folder.isEmpty()) GTEST_SKIP() << "QUILLON_SCREENSHOT_DIR not set";
+    HelpWindow& w = open(shippedHelp());
+    w.resize(1000, 620);
+    w.headingList->setCurrentRow(2);
+    w.findEdit->setText("wildcard");
+    w.findNext();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(w.grab().save(QDir(folder).filePath("help_window.png")));
 }
 
 }  // namespace
