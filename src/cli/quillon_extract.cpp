@@ -5,12 +5,13 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QThread>
 
 #include "cli/command_line.h"
 #include "cli/console_run_ui.h"
 #include "cli/standard_output.h"
 #include "drawing/drawing_file_reader.h"
-#include "engine/extraction_run.h"
+#include "engine/extraction_pool.h"
 #include "platform/folder_listing.h"
 #include "platform/paths.h"
 #include "platform/program_folder.h"
@@ -35,7 +36,12 @@ int main(int argc, char** argv) {
     const QCommandLineOption noName("no-name", "Leave out the drawing name.");
     const QCommandLineOption fullPath("full-path", "Name drawings by their full path.");
     const QCommandLineOption timestamp("timestamp", "Add the drawing file's date and time.");
-    parser.addOptions({sdf, noName, fullPath, timestamp});
+    const QCommandLineOption jobsOption(
+        "jobs",
+        "Read <n> drawings at once (0: one per core; default 1). The records come out "
+        "in the same order.",
+        "n");
+    parser.addOptions({sdf, noName, fullPath, timestamp, jobsOption});
     parseCommandLine(parser, app);
 
     const QStringList args = parser.positionalArguments();
@@ -60,6 +66,14 @@ int main(int argc, char** argv) {
         request.form.spaces = static_cast<quint8>(spaces);
     }
 
+    int jobs = 1;
+    if (parser.isSet(jobsOption)) {
+        bool ok = false;
+        jobs = parser.value(jobsOption).toInt(&ok);
+        if (!ok || jobs < 0 || jobs > 256) parser.showHelp(kBadArgumentsStatus);
+        if (jobs == 0) jobs = std::max(1, QThread::idealThreadCount());
+    }
+
     ConsoleRunUi ui;
     if (const QString why = unreadableFolder(request.drawingFolder); !why.isEmpty()) {
         ui.printStatus(why);
@@ -72,7 +86,7 @@ int main(int argc, char** argv) {
     }
     platform::SystemClock clock;
     const ExtractionRunResult result =
-        runExtraction(request, drawing::drawingFileReaderFactory(), ui, clock);
+        runExtractionOnThreads(request, drawing::drawingFileReaderFactory(), jobs, ui, clock);
     StandardOutput output;
     for (const QString& record : result.records) {
         output.stream() << record << "\r\n";

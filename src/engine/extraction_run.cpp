@@ -14,13 +14,13 @@
 #include "platform/paths.h"
 #include "platform/text_writer.h"
 
-namespace {
-
-QString logLine(const platform::Clock& clock, const QString& kind, const QString& path,
-                const QString& message) {
-    return textforms::logTimestamp(clock.now()) + QStringLiteral("  ") + kind +
+QString runLogLine(const platform::Clock& clock, const char* kind, const QString& path,
+                   const QString& message) {
+    return textforms::logTimestamp(clock.now()) + QStringLiteral("  ") + QLatin1String(kind) +
            QStringLiteral(": ") + path + QStringLiteral("  Error: ") + message;
 }
+
+namespace {
 
 DrawingExtraction extractOneDrawing(DrawingSession& session, const QString& drawing,
                                     const QString& extractPath, ExtractionRunUi& ui,
@@ -123,7 +123,7 @@ ExtractionRunResult runExtraction(const ExtractionRunRequest& request,
     platform::TextWriter log;
     log.open(platform::joinPath(request.programFolder, "err.log"));
     if (!error.isEmpty()) {
-        log.writeLine(logLine(clock, "Template", templatePath, error));
+        log.writeLine(runLogLine(clock, "Template", templatePath, error));
         log.commit();
         session.stop();
         result.outcome = ExtractionRunResult::Outcome::TemplateRejected;
@@ -154,7 +154,7 @@ ExtractionRunResult runExtraction(const ExtractionRunRequest& request,
         error = extraction.error;
         ui.setBusy(false);
         if (!error.isEmpty()) {
-            log.writeLine(logLine(clock, "Drawing", drawing, error));
+            log.writeLine(runLogLine(clock, "Drawing", drawing, error));
             ++result.drawingsFailed;
             continue;
         }

@@ -101,6 +101,10 @@ DrawingExtraction extractDrawing(DrawingSession& session, const QString& drawing
 // The status line after a run that added records.
 QString extractedMessage(int drawings, double seconds);
 
+// An err.log line of a run: when, what failed ("Template", "Drawing"), its path and why.
+QString runLogLine(const platform::Clock& clock, const char* kind, const QString& path,
+                   const QString& message);
+
 // What a run stopped by the user says after its own message.
 QString cancelledMessage(qint64 done, qint64 total);
 
