@@ -17,9 +17,11 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyle>
+#include <QToolButton>
 
 #include "mainwindow/drive_list.h"
 #include "mainwindow/folder_list.h"
+#include "mainwindow/folder_path_box.h"
 #include "mainwindow/main_window.h"
 #include "records/record_list_model.h"
 
@@ -90,7 +92,8 @@ QListWidget* listBox(QWidget* parent, const char* name, QAbstractItemView::Selec
 
 // Mount points can be long paths: the closed list shows the start, the open one all of it.
 DriveListBox* driveList(QWidget* parent, const char* name) {
-    auto* drive = make<DriveListBox>(parent, name, {}, QStringLiteral(" Select disk drive "));
+    auto* drive = make<DriveListBox>(
+        parent, name, {}, QStringLiteral(" The disk or share whose folders are listed "));
     drive->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     drive->setMinimumContentsLength(8);
     return drive;
@@ -98,8 +101,20 @@ DriveListBox* driveList(QWidget* parent, const char* name) {
 
 FolderListBox* folderList(QWidget* parent, const char* name) {
     auto* folder = list<FolderListBox>(parent, name, QAbstractItemView::SingleSelection, 4);
-    folder->setToolTip(QStringLiteral(" Select directory "));
+    folder->setToolTip(QStringLiteral(" Folders: double-click or Enter opens one; type to find "));
     return folder;
+}
+
+FolderPathBox* pathBox(QWidget* parent, const char* name, const QString& recent) {
+    QString tip = QStringLiteral(" The folder shown: type or paste a path and press Enter");
+    if (!recent.isEmpty()) tip += QStringLiteral("; the arrow lists ") + recent;
+    return make<FolderPathBox>(parent, name, {}, tip + QLatin1Char(' '));
+}
+
+QToolButton* browseButton(QWidget* parent, const char* name, const QString& toolTip) {
+    auto* button = make<QToolButton>(parent, name, {}, toolTip);
+    button->setText(QStringLiteral("…"));
+    return button;
 }
 
 // Controls that come and go keep their place, so the rest of the window stays where it was.
@@ -143,9 +158,12 @@ void MainWindow::createControls() {
     drawingsFrame = frame(this, "drawingsFrame", "1) Select Drawings to Extract From", true);
     drawingDriveList = driveList(drawingsFrame, "drawingDriveList");
     drawingFolderList = folderList(drawingsFrame, "drawingFolderList");
+    drawingPathBox = pathBox(drawingsFrame, "drawingPathBox", "recent drawing folders");
+    drawingBrowseButton = browseButton(drawingsFrame, "drawingBrowseButton",
+                                       " Choose the folder of the DWG or DXF drawings ");
     drawingCountLabel = make<QLabel>(drawingsFrame, "drawingCountLabel");
     colour(drawingCountLabel, kDarkBlue);
-    drawingPatternEdit = make<QLineEdit>(drawingsFrame, "drawingPatternEdit", "*.dwg");
+    drawingPatternEdit = make<QLineEdit>(drawingsFrame, "drawingPatternEdit", "*.dwg;*.dxf");
     fileSpecButton = make<QPushButton>(drawingsFrame, "fileSpecButton", "..", " File spec screen ");
     drawingList = listBox(drawingsFrame, "drawingList", toggle, true);
     drawingInfoLabel = make<QLabel>(drawingsFrame, "drawingInfoLabel");
@@ -162,6 +180,9 @@ void MainWindow::createControls() {
     templatesFrame = frame(this, "templatesFrame", "2) Select Template File to Use", true);
     templateDriveList = driveList(templatesFrame, "templateDriveList");
     templateFolderList = folderList(templatesFrame, "templateFolderList");
+    templatePathBox = pathBox(templatesFrame, "templatePathBox", "recent templates");
+    templateBrowseButton = browseButton(templatesFrame, "templateBrowseButton",
+                                        " Choose the folder of the template files ");
     templateCountLabel = make<QLabel>(templatesFrame, "templateCountLabel");
     colour(templateCountLabel, kDarkBlue);
     templateList = listBox(templatesFrame, "templateList", single, true);
@@ -265,6 +286,9 @@ void MainWindow::createControls() {
     }
     outputDriveList = driveList(destinationFrame, "outputDriveList");
     outputFolderList = folderList(destinationFrame, "outputFolderList");
+    outputPathBox = pathBox(destinationFrame, "outputPathBox", {});
+    outputBrowseButton = browseButton(destinationFrame, "outputBrowseButton",
+                                      " Choose the folder the records are sent to ");
     outputFileList = listBox(destinationFrame, "outputFileList", single, false);
     sheetOrTableCombo = make<QComboBox>(destinationFrame, "sheetOrTableCombo");
     sheetOrTableCombo->hide();
@@ -302,7 +326,7 @@ void MainWindow::createControls() {
     fileSpecButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
     auto* drawings = new QVBoxLayout(drawingsFrame);
-    drawings->addWidget(drawingDriveList);
+    drawings->addLayout(row({drawingDriveList, drawingPathBox, drawingBrowseButton}, 1));
     drawings->addWidget(drawingFolderList, 1);
     drawings->addLayout(row({drawingCountLabel, drawingPatternEdit, fileSpecButton}, 1));
     drawings->addWidget(drawingList, 2);
@@ -311,7 +335,7 @@ void MainWindow::createControls() {
         row({selectAllDrawingsButton, drawingSelectionLabel, unselectAllDrawingsButton}, 1));
 
     auto* templates = new QVBoxLayout(templatesFrame);
-    templates->addWidget(templateDriveList);
+    templates->addLayout(row({templateDriveList, templatePathBox, templateBrowseButton}, 1));
     templates->addWidget(templateFolderList, 1);
     templates->addWidget(templateCountLabel);
     templates->addWidget(templateList, 2);
@@ -359,7 +383,7 @@ void MainWindow::createControls() {
     options->addWidget(includeTagsCheck, 3, 0);
     options->setRowStretch(4, 1);
     auto* outputFolder = new QVBoxLayout;
-    outputFolder->addWidget(outputDriveList);
+    outputFolder->addLayout(row({outputDriveList, outputPathBox, outputBrowseButton}, 1));
     outputFolder->addWidget(outputFolderList, 1);
     // The sheet or table list sits under the files; without it the files take its room.
     auto* outputFiles = new QVBoxLayout;
@@ -368,8 +392,8 @@ void MainWindow::createControls() {
     for (QWidget* w : std::initializer_list<QWidget*>{
              newFileLabel, newFileEdit, rowLabel, rowEdit, columnLabel, columnEdit, textAppendCheck,
              transposeCheck, databaseAppendCheck, documentAppendCheck, createTableCheck,
-             includeTagsCheck, fitColumnsCheck, outputDriveList, outputFolderList,
-             outputFileList}) {
+             includeTagsCheck, fitColumnsCheck, outputDriveList, outputPathBox, outputBrowseButton,
+             outputFolderList, outputFileList}) {
         keepPlaceWhenHidden(w);
     }
     auto* send = new QHBoxLayout(destinationFrame);
