@@ -3,6 +3,7 @@
 
 #include <QCompleter>
 #include <QDir>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -20,6 +21,20 @@ FolderPathBox::FolderPathBox(QWidget* parent) : QComboBox(parent) {
     completer->setCaseSensitivity(Qt::CaseInsensitive);
     completer->setCompletionMode(QCompleter::PopupCompletion);
     setCompleter(completer);
+    // Folders are read in the background: a folder read after its first letters were typed
+    // offers its completions once it is there, not only at the next key.
+    connect(lineEdit(), &QLineEdit::textEdited, this, [this, folders](const QString& text) {
+        m_typing = true;
+        // The model reads a folder only when asked: ask for the one being typed in.
+        const QModelIndex typedIn = folders->index(QFileInfo(text).path());
+        if (typedIn.isValid() && folders->canFetchMore(typedIn)) folders->fetchMore(typedIn);
+    });
+    connect(folders, &QFileSystemModel::directoryLoaded, this, [this] {
+        if (!m_typing || !lineEdit()->hasFocus()) return;
+        QCompleter* offered = this->completer();
+        offered->setCompletionPrefix(lineEdit()->text());
+        if (offered->completionCount() > 0) offered->complete();
+    });
     // Enter is taken before the combo box sees it: its own handling of Enter would also report
     // an entry whose text matches what was typed.
     lineEdit()->installEventFilter(this);
@@ -34,6 +49,7 @@ bool FolderPathBox::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
             key->modifiers() == Qt::NoModifier) {
+            m_typing = false;
             emit pathEntered(lineEdit()->text().trimmed());
             return true;
         }
@@ -43,6 +59,7 @@ bool FolderPathBox::eventFilter(QObject* watched, QEvent* event) {
 
 void FolderPathBox::showFolder(const QString& folder) {
     const QSignalBlocker block(this);
+    m_typing = false;
     setCurrentIndex(-1);
     lineEdit()->setText(QDir::toNativeSeparators(folder));
     lineEdit()->setCursorPosition(0);

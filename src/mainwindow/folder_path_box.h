@@ -25,4 +25,7 @@ protected:
 signals:
     // The user asked for `path`: typed and Enter pressed, or picked from the drop-down.
     void pathEntered(const QString& path);
+
+private:
+    bool m_typing = false;  // the text was edited since a folder was shown or asked for
 };

@@ -157,10 +157,10 @@ void MainWindow::createControls() {
     // 1) Drawings: drive, folder, pattern, the drawings and their selection.
     drawingsFrame = frame(this, "drawingsFrame", "1) Select Drawings to Extract From", true);
     drawingDriveList = driveList(drawingsFrame, "drawingDriveList");
-    drawingFolderList = folderList(drawingsFrame, "drawingFolderList");
     drawingPathBox = pathBox(drawingsFrame, "drawingPathBox", "recent drawing folders");
     drawingBrowseButton = browseButton(drawingsFrame, "drawingBrowseButton",
                                        " Choose the folder of the DWG or DXF drawings ");
+    drawingFolderList = folderList(drawingsFrame, "drawingFolderList");
     drawingCountLabel = make<QLabel>(drawingsFrame, "drawingCountLabel");
     colour(drawingCountLabel, kDarkBlue);
     drawingPatternEdit = make<QLineEdit>(drawingsFrame, "drawingPatternEdit", "*.dwg;*.dxf");
@@ -179,10 +179,10 @@ void MainWindow::createControls() {
     // 2) Template: drive, folder, the templates.
     templatesFrame = frame(this, "templatesFrame", "2) Select Template File to Use", true);
     templateDriveList = driveList(templatesFrame, "templateDriveList");
-    templateFolderList = folderList(templatesFrame, "templateFolderList");
     templatePathBox = pathBox(templatesFrame, "templatePathBox", "recent templates");
     templateBrowseButton = browseButton(templatesFrame, "templateBrowseButton",
                                         " Choose the folder of the template files ");
+    templateFolderList = folderList(templatesFrame, "templateFolderList");
     templateCountLabel = make<QLabel>(templatesFrame, "templateCountLabel");
     colour(templateCountLabel, kDarkBlue);
     templateList = listBox(templatesFrame, "templateList", single, true);
@@ -285,10 +285,10 @@ void MainWindow::createControls() {
         w->hide();
     }
     outputDriveList = driveList(destinationFrame, "outputDriveList");
-    outputFolderList = folderList(destinationFrame, "outputFolderList");
     outputPathBox = pathBox(destinationFrame, "outputPathBox", {});
     outputBrowseButton = browseButton(destinationFrame, "outputBrowseButton",
                                       " Choose the folder the records are sent to ");
+    outputFolderList = folderList(destinationFrame, "outputFolderList");
     outputFileList = listBox(destinationFrame, "outputFileList", single, false);
     sheetOrTableCombo = make<QComboBox>(destinationFrame, "sheetOrTableCombo");
     sheetOrTableCombo->hide();

@@ -2,6 +2,7 @@
 // The folder choices: paths typed or pasted, the folder chooser, the keyboard in the folder
 // list, where a new user starts, drawings dropped from the file manager and recent entries.
 
+#include <QCompleter>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QSignalSpy>
@@ -83,6 +84,33 @@ TEST_F(FolderChoiceTest, ATypedPathOpensItsFolderOrSaysWhyNot) {
             EXPECT_EQ(box->currentText(), c.folder) << "the box shows the folder opened";
         }
     }
+}
+
+// Completion offers the folders whose names start with what is typed, never files.
+TEST_F(FolderChoiceTest, CompletionOffersFolders) {
+    makeFolder("dwg/archive");
+    load();
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    FolderPathBox* box = pathBox("drawingPathBox");
+    QCompleter* completer = box->completer();
+    ASSERT_TRUE(completer);
+    const auto completions = [&](const QString& typed) {
+        box->lineEdit()->clear();
+        box->lineEdit()->setFocus();
+        QTest::keyClicks(box->lineEdit(), typed);
+        // The folders are read in the background.
+        for (int wait = 0; wait < 100 && completer->completionCount() == 0; ++wait)
+            QTest::qWait(20);
+        QStringList found;
+        for (int row = 0; completer->setCurrentRow(row); ++row)
+            found << completer->currentCompletion();
+        return found;
+    };
+    EXPECT_EQ(completions(drawings + "/a"), QStringList{drawings + "/archive"})
+        << "a.dwg is no folder";
+    EXPECT_EQ(completions(appDir.path() + "/OT"), QStringList{other}) << "any letter case";
 }
 
 // Each choice's "…" button asks the desktop's folder chooser, starting at the folder shown.
