@@ -62,7 +62,8 @@ void FolderPathBox::showFolder(const QString& folder) {
     m_typing = false;
     setCurrentIndex(-1);
     lineEdit()->setText(QDir::toNativeSeparators(folder));
-    lineEdit()->setCursorPosition(0);
+    // A long path shows its end: the folder's own name.
+    lineEdit()->end(false);
 }
 
 void FolderPathBox::setRecent(const QStringList& entries) {
