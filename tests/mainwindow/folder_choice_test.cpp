@@ -215,6 +215,7 @@ TEST_F(FolderChoiceTest, DrawingsAndFoldersDroppedOnTheDrawingList) {
         QString folder;
         QStringList selected;
         QString status;
+        QString pattern = "*.dwg;*.dxf";
     };
     const Case cases[] = {
         {"a folder", {other}, true, other, {}, ""},
@@ -232,6 +233,13 @@ TEST_F(FolderChoiceTest, DrawingsAndFoldersDroppedOnTheDrawingList) {
          "1 drawing(s) selected. Ignored (no DWG or DXF drawing, or in another folder): "
          "notes.txt, a.dwg."},
         {"no drawing at all", {drawings + "/notes.txt"}, false, other2, {}, ""},
+        {"a drawing the pattern hides",
+         {drawings + "/a.dwg", drawings + "/B.DXF"},
+         true,
+         drawings,
+         {"a.dwg"},
+         "1 drawing(s) selected. Not shown by the pattern *.dwg: B.DXF.",
+         "*.dwg"},
     };
     setOption("Dir", other2);
     load();
@@ -240,6 +248,7 @@ TEST_F(FolderChoiceTest, DrawingsAndFoldersDroppedOnTheDrawingList) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ui.drawingFolderList->setPath(other2);
+        ui.drawingPatternEdit->setText(c.pattern);
         ui.statusLabel->clear();
         QMimeData mime;
         QList<QUrl> urls;
