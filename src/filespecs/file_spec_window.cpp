@@ -140,9 +140,9 @@ void FileSpecWindow::updateButtons() {
 }
 
 void FileSpecWindow::addPattern() {
-    const QString chosen =
-        m_platform.dialogs.pickFolder({QStringLiteral("Select a directory where DWG files exist"),
-                                       existingFolderAbove(m_drawingFolder)});
+    const QString chosen = m_platform.dialogs.pickFolder(
+        {QStringLiteral("Choose the folder of the DWG or DXF drawings"),
+         existingFolderAbove(m_drawingFolder)});
     if (chosen.isEmpty()) return;
     m_drawingFolder = chosen;
     const QString proposal = withSeparator(QDir::toNativeSeparators(chosen)) + "*.dwg";

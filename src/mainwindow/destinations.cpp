@@ -13,9 +13,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolButton>
 
 #include "mainwindow/drive_list.h"
 #include "mainwindow/folder_list.h"
+#include "mainwindow/folder_path_box.h"
 #include "mainwindow/main_window.h"
 #include "output/send_services.h"
 #include "platform/folder_listing.h"
@@ -81,10 +83,10 @@ void MainWindow::chooseDestination(Destination chosen) {
         return;
     }
     for (QWidget* w : std::initializer_list<QWidget*>{
-             outputDriveList, outputFolderList, outputFileList, newFileEdit, rowEdit, columnEdit,
-             newFileLabel, rowLabel, columnLabel, textAppendCheck, transposeCheck,
-             databaseAppendCheck, documentAppendCheck, createTableCheck, fitColumnsCheck,
-             sheetOrTableCombo}) {
+             outputDriveList, outputPathBox, outputBrowseButton, outputFolderList, outputFileList,
+             newFileEdit, rowEdit, columnEdit, newFileLabel, rowLabel, columnLabel, textAppendCheck,
+             transposeCheck, databaseAppendCheck, documentAppendCheck, createTableCheck,
+             fitColumnsCheck, sheetOrTableCombo}) {
         w->hide();
     }
     includeTagsCheck->show();
@@ -96,8 +98,8 @@ void MainWindow::chooseFileDestination(Destination chosen) {
     const bool excel = chosen == Destination::Spreadsheet;
     const bool access = chosen == Destination::Database;
     const bool word = chosen == Destination::Document;
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{outputDriveList, outputFolderList, outputFileList})
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             outputDriveList, outputPathBox, outputBrowseButton, outputFolderList, outputFileList})
         w->show();
     newFileEdit->setVisible(text);
     newFileLabel->setVisible(text);

@@ -30,6 +30,7 @@ RecordForm MainWindow::recordForm() const {
 void MainWindow::extractAttributes() {
     const OperationGuard operation(m_busy);
     if (!operation.started()) return;
+    rememberUsedFolders();
     ExtractionRunRequest request;
     request.programFolder = m_programFolder;
     request.templateFolder = templateFolderList->path();

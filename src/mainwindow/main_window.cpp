@@ -16,12 +16,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QToolButton>
 
 #include "about/open_about_window.h"
 #include "filespecs/open_file_spec_window.h"
 #include "help/open_help_window.h"
 #include "mainwindow/drive_list.h"
 #include "mainwindow/folder_list.h"
+#include "mainwindow/folder_path_box.h"
 #include "output/destination_sender.h"
 #include "platform/paths.h"
 #include "records/record_list_model.h"
@@ -58,6 +60,7 @@ MainWindow::MainWindow(MainWindowServices services, QString programFolder, QStri
       m_office(std::move(services.office)),
       m_endProgram(std::move(services.endProgram)),
       m_programFolder(std::move(programFolder)),
+      m_homeFolder(std::move(services.homeFolder)),
       m_commandLine(std::move(commandLine)) {
     createControls();
     connectHandlers();
@@ -86,6 +89,14 @@ void MainWindow::connectHandlers() {
     connect(drawingFolderList, &FolderListBox::pathChanged, this,
             &MainWindow::drawingFolderChanged);
     connect(drawingPatternEdit, &QLineEdit::textChanged, this, &MainWindow::drawingPatternChanged);
+    connectFolderChoice(folderChoice(drawingPathBox), drawingBrowseButton,
+                        QStringLiteral("Choose the folder of the DWG or DXF drawings"));
+    connectFolderChoice(folderChoice(templatePathBox), templateBrowseButton,
+                        QStringLiteral("Choose the folder of the template files"));
+    connectFolderChoice(folderChoice(outputPathBox), outputBrowseButton,
+                        QStringLiteral("Choose the folder the records are sent to"));
+    drawingList->setAcceptDrops(true);
+    drawingList->viewport()->installEventFilter(this);
     // A selection made with the keyboard counts as a click: the handlers follow the selection,
     // not the mouse. Code that changes a selection itself blocks these while it does.
     connect(drawingList, &QListWidget::itemSelectionChanged, this, &MainWindow::drawingClicked);

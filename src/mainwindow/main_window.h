@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QDir>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -27,8 +28,11 @@ class RecordListModel;
 class RunProgress;
 class QPushButton;
 class QRadioButton;
+class QToolButton;
+class QUrl;
 class DriveListBox;
 class FolderListBox;
+class FolderPathBox;
 namespace platform {
 class TextWriter;
 }
@@ -46,6 +50,8 @@ struct MainWindowServices {
     // Ends the program at once with an exit status, without storing settings (a drawing list's
     // END line). Empty: the window hides and the event loop ends.
     std::function<void(int exitStatus)> endProgram;
+    // Where a new user's folder choices start.
+    QString homeFolder = QDir::homePath();
 };
 
 // What the window remembers of one destination: the folder last shown for it, the file chosen
@@ -154,6 +160,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // Drawings and folders dropped from the file manager onto the drawing list.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // What a drawing list run sees of this window.
@@ -180,6 +188,29 @@ private:
     void listTablesOf(const QString& path);
     void runDrawingList();
     void changeDrive(DriveListBox* drive, FolderListBox* folder);
+    // One folder choice: its drive list, folder list, path box and the list of its files.
+    struct FolderChoice {
+        DriveListBox* drive;
+        FolderListBox* folder;
+        FolderPathBox* path;
+        QListWidget* files;
+    };
+    FolderChoice folderChoice(const FolderPathBox* path) const;
+    void connectFolderChoice(const FolderChoice& choice, QToolButton* browse,
+                             const QString& browseCaption);
+    // Opens `folder` in the choice's lists; a folder that cannot be opened leaves them as they
+    // were and says why in the status line.
+    bool openFolder(const FolderChoice& choice, const QString& folder);
+    // A typed or picked path: a folder is opened, a file opens its folder and is selected.
+    void goToPath(const FolderChoice& choice, const QString& typed);
+    void browseFolder(const FolderChoice& choice, const QString& caption);
+    // Selects `names` in the choice's file list as clicks would; gives the names not listed.
+    QStringList selectFiles(const FolderChoice& choice, const QStringList& names);
+    void dropOnDrawingList(const QList<QUrl>& urls);
+    // The drawing folder and the template an extraction used, first in their drop-downs.
+    void rememberUsedFolders();
+    void restoreRecent();
+    void storeRecent();
     RecordForm recordForm() const;
     bool anyRecordSelected() const;
     // The send command: the controls as a request, and the window showing a sent request.
@@ -209,6 +240,12 @@ private:
     FolderListBox* drawingFolderList;
     FolderListBox* outputFolderList;
     FolderListBox* templateFolderList;
+    FolderPathBox* drawingPathBox;
+    FolderPathBox* templatePathBox;
+    FolderPathBox* outputPathBox;
+    QToolButton* drawingBrowseButton;
+    QToolButton* templateBrowseButton;
+    QToolButton* outputBrowseButton;
     QListWidget* templateList;
     QListWidget* drawingList;
     QListView* recordList;     // "6) Select Attributes"
@@ -273,6 +310,7 @@ private:
     std::function<void(int exitStatus)> m_endProgram;
     std::unique_ptr<output::Sender> m_sender;
     QString m_programFolder;
+    QString m_homeFolder;
     QString m_commandLine;
     QString m_sharedDrawingFolder;
     // Text file, clipboard (unused), spreadsheet, database, document.

@@ -17,9 +17,11 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyle>
+#include <QToolButton>
 
 #include "mainwindow/drive_list.h"
 #include "mainwindow/folder_list.h"
+#include "mainwindow/folder_path_box.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/run_progress.h"
 #include "records/record_list_model.h"
@@ -91,7 +93,8 @@ QListWidget* listBox(QWidget* parent, const char* name, QAbstractItemView::Selec
 
 // Mount points can be long paths: the closed list shows the start, the open one all of it.
 DriveListBox* driveList(QWidget* parent, const char* name) {
-    auto* drive = make<DriveListBox>(parent, name, {}, QStringLiteral(" Select disk drive "));
+    auto* drive = make<DriveListBox>(
+        parent, name, {}, QStringLiteral(" The disk or share whose folders are listed "));
     drive->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     drive->setMinimumContentsLength(8);
     return drive;
@@ -99,8 +102,20 @@ DriveListBox* driveList(QWidget* parent, const char* name) {
 
 FolderListBox* folderList(QWidget* parent, const char* name) {
     auto* folder = list<FolderListBox>(parent, name, QAbstractItemView::SingleSelection, 4);
-    folder->setToolTip(QStringLiteral(" Select directory "));
+    folder->setToolTip(QStringLiteral(" Folders: double-click or Enter opens one; type to find "));
     return folder;
+}
+
+FolderPathBox* pathBox(QWidget* parent, const char* name, const QString& recent) {
+    QString tip = QStringLiteral(" The folder shown: type or paste a path and press Enter");
+    if (!recent.isEmpty()) tip += QStringLiteral("; the arrow lists ") + recent;
+    return make<FolderPathBox>(parent, name, {}, tip + QLatin1Char(' '));
+}
+
+QToolButton* browseButton(QWidget* parent, const char* name, const QString& toolTip) {
+    auto* button = make<QToolButton>(parent, name, {}, toolTip);
+    button->setText(QStringLiteral("…"));
+    return button;
 }
 
 // Controls that come and go keep their place, so the rest of the window stays where it was.
@@ -143,10 +158,13 @@ void MainWindow::createControls() {
     // 1) Drawings: drive, folder, pattern, the drawings and their selection.
     drawingsFrame = frame(this, "drawingsFrame", "1) Select Drawings to Extract From", true);
     drawingDriveList = driveList(drawingsFrame, "drawingDriveList");
+    drawingPathBox = pathBox(drawingsFrame, "drawingPathBox", "recent drawing folders");
+    drawingBrowseButton = browseButton(drawingsFrame, "drawingBrowseButton",
+                                       " Choose the folder of the DWG or DXF drawings ");
     drawingFolderList = folderList(drawingsFrame, "drawingFolderList");
     drawingCountLabel = make<QLabel>(drawingsFrame, "drawingCountLabel");
     colour(drawingCountLabel, kDarkBlue);
-    drawingPatternEdit = make<QLineEdit>(drawingsFrame, "drawingPatternEdit", "*.dwg");
+    drawingPatternEdit = make<QLineEdit>(drawingsFrame, "drawingPatternEdit", "*.dwg;*.dxf");
     fileSpecButton = make<QPushButton>(drawingsFrame, "fileSpecButton", "..", " File spec screen ");
     drawingList = listBox(drawingsFrame, "drawingList", toggle, true);
     drawingInfoLabel = make<QLabel>(drawingsFrame, "drawingInfoLabel");
@@ -162,6 +180,9 @@ void MainWindow::createControls() {
     // 2) Template: drive, folder, the templates.
     templatesFrame = frame(this, "templatesFrame", "2) Select Template File to Use", true);
     templateDriveList = driveList(templatesFrame, "templateDriveList");
+    templatePathBox = pathBox(templatesFrame, "templatePathBox", "recent templates");
+    templateBrowseButton = browseButton(templatesFrame, "templateBrowseButton",
+                                        " Choose the folder of the template files ");
     templateFolderList = folderList(templatesFrame, "templateFolderList");
     templateCountLabel = make<QLabel>(templatesFrame, "templateCountLabel");
     colour(templateCountLabel, kDarkBlue);
@@ -266,6 +287,9 @@ void MainWindow::createControls() {
         w->hide();
     }
     outputDriveList = driveList(destinationFrame, "outputDriveList");
+    outputPathBox = pathBox(destinationFrame, "outputPathBox", {});
+    outputBrowseButton = browseButton(destinationFrame, "outputBrowseButton",
+                                      " Choose the folder the records are sent to ");
     outputFolderList = folderList(destinationFrame, "outputFolderList");
     outputFileList = listBox(destinationFrame, "outputFileList", single, false);
     sheetOrTableCombo = make<QComboBox>(destinationFrame, "sheetOrTableCombo");
@@ -304,7 +328,7 @@ void MainWindow::createControls() {
     fileSpecButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
     auto* drawings = new QVBoxLayout(drawingsFrame);
-    drawings->addWidget(drawingDriveList);
+    drawings->addLayout(row({drawingDriveList, drawingPathBox, drawingBrowseButton}, 1));
     drawings->addWidget(drawingFolderList, 1);
     drawings->addLayout(row({drawingCountLabel, drawingPatternEdit, fileSpecButton}, 1));
     drawings->addWidget(drawingList, 2);
@@ -313,7 +337,7 @@ void MainWindow::createControls() {
         row({selectAllDrawingsButton, drawingSelectionLabel, unselectAllDrawingsButton}, 1));
 
     auto* templates = new QVBoxLayout(templatesFrame);
-    templates->addWidget(templateDriveList);
+    templates->addLayout(row({templateDriveList, templatePathBox, templateBrowseButton}, 1));
     templates->addWidget(templateFolderList, 1);
     templates->addWidget(templateCountLabel);
     templates->addWidget(templateList, 2);
@@ -361,7 +385,7 @@ void MainWindow::createControls() {
     options->addWidget(includeTagsCheck, 3, 0);
     options->setRowStretch(4, 1);
     auto* outputFolder = new QVBoxLayout;
-    outputFolder->addWidget(outputDriveList);
+    outputFolder->addLayout(row({outputDriveList, outputPathBox, outputBrowseButton}, 1));
     outputFolder->addWidget(outputFolderList, 1);
     // The sheet or table list sits under the files; without it the files take its room.
     auto* outputFiles = new QVBoxLayout;
@@ -370,8 +394,8 @@ void MainWindow::createControls() {
     for (QWidget* w : std::initializer_list<QWidget*>{
              newFileLabel, newFileEdit, rowLabel, rowEdit, columnLabel, columnEdit, textAppendCheck,
              transposeCheck, databaseAppendCheck, documentAppendCheck, createTableCheck,
-             includeTagsCheck, fitColumnsCheck, outputDriveList, outputFolderList,
-             outputFileList}) {
+             includeTagsCheck, fitColumnsCheck, outputDriveList, outputPathBox, outputBrowseButton,
+             outputFolderList, outputFileList}) {
         keepPlaceWhenHidden(w);
     }
     auto* send = new QHBoxLayout(destinationFrame);

@@ -67,20 +67,30 @@ void MainWindow::restoreSettings() {
     auto get = [&](const char* key, const QString& fallback = {}) {
         return settings.get(kSection, QLatin1String(key), fallback);
     };
-    const QString appDrive = platform::driveOf(m_programFolder);
+    // A new user starts at home: the program folder is no place for drawings or records.
+    const QString home = m_homeFolder;
+    const QString homeDrive = platform::driveOf(home);
 
-    m_sharedDrawingFolder = get("DWGFolder", m_programFolder);
-    if (drawingDriveList->setDrive(get("Drive", appDrive))) drawingDriveChanged();
-    drawingFolderList->setPath(get("Dir", m_programFolder));
+    m_sharedDrawingFolder = get("DWGFolder", home);
+    // A stored folder that is gone opens home rather than the root of its drive.
+    auto startIn = [&](DriveListBox* drive, FolderListBox* folder, const QString& stored) {
+        if (folder->setPath(stored)) return;
+        const QSignalBlocker block(drive);
+        drive->setDrive(home);
+        folder->setPath(home);
+    };
+    if (drawingDriveList->setDrive(get("Drive", homeDrive))) drawingDriveChanged();
+    startIn(drawingDriveList, drawingFolderList, get("Dir", home));
     newFileEdit->setText(get("File", QStringLiteral("file.txt")));
     for (const DestinationKeys& keys : kDestinationKeys) {
         DestinationState& remembered = state(keys.destination);
-        remembered.folder = get(keys.folder, m_programFolder);
+        remembered.folder = get(keys.folder, home);
         remembered.savedFile = get(keys.file);
         if (keys.item) remembered.savedItem = get(keys.item);
     }
-    if (templateDriveList->setDrive(get("Drive3", appDrive))) templateDriveChanged();
-    templateFolderList->setPath(get("Dir3", m_programFolder));
+    if (templateDriveList->setDrive(get("Drive3", homeDrive))) templateDriveChanged();
+    startIn(templateDriveList, templateFolderList, get("Dir3", home));
+    restoreRecent();
 
     drawingFolderChanged();
     outputFolderChanged();
@@ -136,7 +146,8 @@ void MainWindow::restoreSettings() {
     rowEdit->setText(get("Row", QStringLiteral("1")));
     columnEdit->setText(get("Col", QStringLiteral("1")));
     fieldSpacesEdit->setText(get("Spaces", QStringLiteral("2")));
-    drawingPatternEdit->setText(get("FExt", QStringLiteral("*.dwg")));
+    // DXF drawings are read as well as DWG: a new user sees both.
+    drawingPatternEdit->setText(get("FExt", QStringLiteral("*.dwg;*.dxf")));
     for (const auto& [key, box] : checks) {
         if (box != includeDrawingNameCheck) restoreCheck(key, box);
     }
@@ -181,4 +192,5 @@ void MainWindow::storeSettings() {
         if (keys.item) put(keys.item, remembered.savedItem);
     }
     put("FExt", drawingPatternEdit->text());
+    storeRecent();
 }

@@ -244,7 +244,7 @@ void SearchWindow::browseForFolder() {
     const QString typed = folderEdit->text();
     const QString start = typed.isEmpty() ? drawingFolder() : saveFolderOf(typed);
     const QString chosen = m_platform.dialogs.pickFolder(
-        {QStringLiteral("Select a directory where DWG files exist"), start});
+        {QStringLiteral("Choose the folder of the DWG or DXF drawings"), start});
     if (chosen.isEmpty()) return;
     setDrawingFolder(chosen);
     const QString folder = endsWithSeparator(chosen) ? chosen : chosen + QLatin1Char('/');

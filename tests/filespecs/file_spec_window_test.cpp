@@ -115,7 +115,7 @@ TEST_F(FileSpecWindowTest, AddRefusesADuplicateIgnoringLetterCaseAndAsksAgain) {
     const auto& shown = fakes.dialogs.shown();
     ASSERT_EQ(shown.size(), 5u);
     EXPECT_EQ(shown[0].kind, Kind::Folder);
-    EXPECT_EQ(shown[0].folder.caption, "Select a directory where DWG files exist");
+    EXPECT_EQ(shown[0].folder.caption, "Choose the folder of the DWG or DXF drawings");
     EXPECT_EQ(shown[0].folder.startFolder, scratch.path());
     for (std::size_t i = 1; i < shown.size(); ++i) {
         EXPECT_EQ(shown[i].input.caption, "Add File Specification");

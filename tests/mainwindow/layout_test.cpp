@@ -8,6 +8,7 @@
 #include <map>
 
 #include "main_window_fixture.h"
+#include "mainwindow/folder_path_box.h"
 #include "support/gui/layout_faults.h"
 
 namespace {
@@ -113,7 +114,7 @@ TEST_F(LayoutTest, OutputFilesTakeTheRoomOfAMissingSheetList) {
 
 // The template folder and list belong to their frame, so they move and grow with it.
 TEST_F(LayoutTest, TemplateControlsLieInTheirFrame) {
-    shownWindow();
+    MainWindow& w = shownWindow();
     for (QWidget* c : std::initializer_list<QWidget*>{ui.templateDriveList, ui.templateFolderList,
                                                       ui.templateList, ui.templateCountLabel,
                                                       ui.templateInfoLabel}) {
@@ -124,6 +125,31 @@ TEST_F(LayoutTest, TemplateControlsLieInTheirFrame) {
              ui.documentAppendCheck, ui.createTableCheck}) {
         EXPECT_TRUE(ui.destinationFrame->isAncestorOf(c)) << c->objectName().toStdString();
     }
+    // Each folder choice: its path and "…" beside the drive, over the folder list, in its frame.
+    const std::tuple<const char*, QGroupBox*, DriveListBox*, FolderListBox*> choices[] = {
+        {"drawing", ui.drawingsFrame, ui.drawingDriveList, ui.drawingFolderList},
+        {"template", ui.templatesFrame, ui.templateDriveList, ui.templateFolderList},
+        {"output", ui.destinationFrame, ui.outputDriveList, ui.outputFolderList}};
+    for (const auto& [name, frame, drive, folder] : choices) {
+        SCOPED_TRACE(name);
+        auto* path = w.findChild<FolderPathBox*>(QString(name) + "PathBox");
+        auto* browse = w.findChild<QWidget*>(QString(name) + "BrowseButton");
+        ASSERT_TRUE(path && browse);
+        EXPECT_TRUE(frame->isAncestorOf(path));
+        EXPECT_TRUE(frame->isAncestorOf(browse));
+        EXPECT_EQ(path->geometry().center().y(), drive->geometry().center().y());
+        EXPECT_LT(drive->geometry().right(), path->geometry().left());
+        EXPECT_LT(path->geometry().right(), browse->geometry().left());
+        EXPECT_LT(path->geometry().bottom(), folder->geometry().top());
+        EXPECT_GE(path->width(), path->fontMetrics().averageCharWidth() * 12)
+            << "room for a path's start";
+    }
+    // The output folder's path and "…" come and go with its lists.
+    ui.clipboardOption->setChecked(true);
+    EXPECT_FALSE(w.findChild<QWidget*>("outputPathBox")->isVisible());
+    EXPECT_FALSE(w.findChild<QWidget*>("outputBrowseButton")->isVisible());
+    ui.textFileOption->setChecked(true);
+    EXPECT_TRUE(w.findChild<QWidget*>("outputPathBox")->isVisible());
 }
 
 }  // namespace

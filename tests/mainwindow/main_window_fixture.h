@@ -23,11 +23,14 @@
 #include "support/memory_drawing_model.h"
 #include "support/qt_printers.h"
 
-// The main window over fake platform services, a scratch program folder and the memory drawing
-// model.
+// The main window over fake platform services, a scratch program folder, a scratch home folder
+// and the memory drawing model.
 class MainWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(appDir.isValid()); }
+    void SetUp() override {
+        ASSERT_TRUE(appDir.isValid());
+        ASSERT_TRUE(homeDir.isValid());
+    }
 
     // The window's services: the fakes, the memory drawing model (or `readerFactory` when
     // set) and `office`; the end of the program is recorded in `endedWith`.
@@ -35,6 +38,7 @@ protected:
         MainWindowServices given{fakes.platform(),
                                  readerFactory ? readerFactory : model->factory()};
         given.office = office;
+        given.homeFolder = homeDir.path();
         given.endProgram = [this](int status) { endedWith = status; };
         return given;
     }
@@ -99,6 +103,7 @@ protected:
     }
 
     QTemporaryDir appDir;
+    QTemporaryDir homeDir;  // the user's home folder
     fake::FakePlatform fakes;
     std::shared_ptr<fake::MemoryDrawingModel> model = fake::MemoryDrawingModel::create();
     drawingapi::ReaderFactory readerFactory;  // empty: the memory model

@@ -8,15 +8,15 @@ namespace {
 TEST_F(MainWindowTest, FirstStartShowsTheCreatedDefaults) {
     MainWindow& w = load();
     EXPECT_EQ(w.windowTitle(), "Quillon");
-    EXPECT_EQ(ui.drawingFolderList->path(), QDir(appDir.path()).absolutePath());
-    EXPECT_EQ(ui.templateFolderList->path(), QDir(appDir.path()).absolutePath());
+    EXPECT_EQ(ui.drawingFolderList->path(), QDir(homeDir.path()).absolutePath());
+    EXPECT_EQ(ui.templateFolderList->path(), QDir(homeDir.path()).absolutePath());
     EXPECT_EQ(ui.drawingDriveList->drive(), ui.templateDriveList->drive());
-    EXPECT_EQ(stateOf(MainWindow::Destination::TextFile).folder, appDir.path());
-    EXPECT_EQ(w.sharedDrawingFolder(), appDir.path());
+    EXPECT_EQ(stateOf(MainWindow::Destination::TextFile).folder, homeDir.path());
+    EXPECT_EQ(w.sharedDrawingFolder(), homeDir.path());
     EXPECT_TRUE(ui.cdfOption->isChecked());
     EXPECT_TRUE(ui.textFileOption->isChecked());
     EXPECT_EQ(ui.newFileEdit->text(), "file.txt");
-    EXPECT_EQ(ui.drawingPatternEdit->text(), "*.dwg");
+    EXPECT_EQ(ui.drawingPatternEdit->text(), "*.dwg;*.dxf");
     EXPECT_EQ(ui.rowEdit->text(), "1");
     EXPECT_EQ(ui.columnEdit->text(), "1");
     EXPECT_EQ(ui.fieldSpacesEdit->text(), "2");
@@ -142,7 +142,8 @@ TEST_F(MainWindowTest, F1ShowsTheHelpOnceAndEscapeCloses) {
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(&w, &escape);
     EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(fakes.settings.get("Options", "FExt"), "*.dwg") << "closing stored the settings";
+    EXPECT_EQ(fakes.settings.get("Options", "FExt"), "*.dwg;*.dxf")
+        << "closing stored the settings";
 }
 
 TEST_F(MainWindowTest, SettingsStoredAtUnloadComeBackAtTheNextLoad) {

@@ -170,7 +170,7 @@ TEST_F(SearchSettingsTest, BrowsingChoosesAFolderThenAPattern) {
     ASSERT_EQ(fakes.dialogs.shown().size(), 2u);
     const fake::ShownBox picker = fakes.dialogs.shown()[0];
     EXPECT_EQ(picker.kind, fake::ShownBox::Kind::Folder);
-    EXPECT_EQ(picker.folder.caption, "Select a directory where DWG files exist");
+    EXPECT_EQ(picker.folder.caption, "Choose the folder of the DWG or DXF drawings");
     EXPECT_EQ(picker.folder.startFolder, "/shared/dwg");
     const fake::ShownBox input = fakes.dialogs.shown()[1];
     EXPECT_EQ(input.kind, fake::ShownBox::Kind::Input);
