@@ -147,7 +147,10 @@ public:
             const char* sql;
         } statements[] = {
             {"restamp",
-             "UPDATE drawings SET path = $1, size = $2, mtime = $3, missing = 0 WHERE id = $4"},
+             // Another indexer may have stored a drawing under the new path meanwhile (a
+             // move it took for a new drawing): that row stands, and this one is left as it is.
+             "UPDATE drawings SET path = $1, size = $2, mtime = $3, missing = 0 WHERE id = $4"
+             " AND NOT EXISTS (SELECT 1 FROM drawings WHERE path = $1 AND id <> $4)"},
             {"upsert",
              "INSERT INTO drawings (path, size, mtime, hash, release, read_error, missing,"
              " indexed_at) VALUES ($1, $2, $3, $4, $5, $6, 0, $7) ON CONFLICT (path) DO UPDATE"
