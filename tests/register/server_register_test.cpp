@@ -5,6 +5,8 @@
 
 #include <QDateTime>
 #include <QProcess>
+#include <latch>
+#include <thread>
 
 #include "cli/program_run.h"
 #include "support/qt_printers.h"
@@ -131,6 +133,39 @@ TEST_F(ServerRegisterTest, TwoIndexersAtOnceStoreEveryDrawingOnce) {
             EXPECT_EQ(serverValue(count), value(count)) << table;
         }
     }
+}
+
+// Two runs that both planned every drawing as new before either stored one: each reads and
+// stores all of them, and the register holds each once.
+TEST_F(ServerRegisterTest, TwoRunsStoringTheSameDrawingsAtOnceStoreEachOnce) {
+    index(2);
+    std::latch bothPlanned(2);
+    std::atomic<bool> started[2] = {false, false};
+    const auto indexer = [&](int which, const QStringList& folders) {
+        reg::IndexOptions options;
+        options.server = m_conninfo;
+        options.folders = folders;
+        options.jobs = 2;
+        // A run's workers start once it has planned: none goes on before the other's have.
+        options.reaching = [&, which](const QString&) {
+            if (!started[which].exchange(true)) {
+                bothPlanned.arrive_and_wait();
+            } else {
+                bothPlanned.wait();
+            }
+        };
+        return reg::runIndex(options);
+    };
+    reg::IndexSummary first;
+    reg::IndexSummary second;
+    std::thread other([&] { second = indexer(1, {path("examples"), path("data")}); });
+    first = indexer(0, {m_folder});
+    other.join();
+    for (const reg::IndexSummary* run : {&first, &second}) {
+        EXPECT_TRUE(run->error.isEmpty()) << run->error.toStdString();
+        EXPECT_EQ(run->read, 31);
+    }
+    EXPECT_EQ(serverContent(), fileContent());
 }
 
 // A register made by the first version: no layouts, no index over the values.
