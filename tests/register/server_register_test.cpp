@@ -34,6 +34,17 @@ QString counts(const reg::IndexSummary& s) {
 }
 
 TEST_F(ServerRegisterTest, HoldsWhatTheRegisterFileHolds) {
+    // Values the server's array syntax would read otherwise: quotes, backslashes, commas,
+    // braces, NULL, and nothing at all.
+    QFile original(path("examples/tank-farm.dxf"));
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    QByteArray quoted = original.readAll();
+    quoted.replace("\nTransfer pump\r\n", "\nsay \"hi\", {a\\b} NULL\r\n");
+    quoted.replace("\nTransfer pump\n", "\nsay \"hi\", {a\\b} NULL\n");
+    quoted.replace("\nP-501\r\n", "\n\r\n");
+    quoted.replace("\nP-501\n", "\n\n");
+    writeFile(path("examples/quoted.dxf"), quoted);
+
     const reg::IndexSummary file = index(3);
     const reg::IndexSummary server = indexServer(3);
     EXPECT_EQ(counts(server), counts(file));
@@ -43,6 +54,9 @@ TEST_F(ServerRegisterTest, HoldsWhatTheRegisterFileHolds) {
     EXPECT_EQ(serverContent(), content);
     EXPECT_EQ(serverValue("SELECT version FROM schema_version"),
               QString::number(reg::kSchemaVersion));
+    EXPECT_EQ(serverValue("SELECT value FROM attributes WHERE value LIKE 'say%'"),
+              "say \"hi\", {a\\b} NULL");
+    EXPECT_EQ(serverValue("SELECT count(*) FROM attributes WHERE value = '' AND tag = 'TAG'"), "1");
 }
 
 TEST_F(ServerRegisterTest, IndexesOnlyWhatChangedAsTheRegisterFileDoes) {

@@ -112,4 +112,19 @@ QByteArray param(double number) {
     return QByteArray::number(number, 'g', QLocale::FloatingPointShortest);
 }
 
+QByteArray arrayParam(const QStringList& texts) {
+    QByteArray array("{");
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        if (i > 0) array += ',';
+        array += '"';
+        for (const char c : texts[i].toUtf8()) {
+            if (c == '"' || c == '\\') array += '\\';
+            array += c;
+        }
+        array += '"';
+    }
+    array += '}';
+    return array;
+}
+
 }  // namespace reg::pg

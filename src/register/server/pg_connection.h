@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <vector>
 
@@ -66,5 +67,7 @@ QByteArray param(const QString& text);
 QByteArray param(qint64 number);
 // Exactly: the shortest text that reads back as the same double.
 QByteArray param(double number);
+// A text[] in the server's array syntax: every element quoted, so none is read as NULL.
+QByteArray arrayParam(const QStringList& texts);
 
 }  // namespace reg::pg

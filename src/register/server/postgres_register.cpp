@@ -165,8 +165,12 @@ public:
              "INSERT INTO block_references (drawing_id, handle, space, layout, block_name,"
              " effective_name, layer, x, y, z) VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10)"
              " RETURNING id"},
-            {"insert_attribute",
-             "INSERT INTO attributes (reference_id, tag, value, handle) VALUES ($1, $2, $3, $4)"},
+            // A reference's attributes in one statement, in drawing order: one round trip to
+            // the server however many a title block holds.
+            {"insert_attributes",
+             "INSERT INTO attributes (reference_id, tag, value, handle) SELECT $1, t, v, h FROM"
+             " unnest($2::text[], $3::text[], $4::text[]) WITH ORDINALITY AS a (t, v, h, n)"
+             " ORDER BY n"},
             {"mark_missing", "UPDATE drawings SET missing = 1 WHERE id = $1"},
             {"forget", "DELETE FROM drawings WHERE id = $1"},
         };
@@ -213,14 +217,20 @@ public:
                  param(insert.insertion.z)});
             if (!reference.ok() || reference.rows() != 1) return false;
             const QByteArray referenceId = param(reference.integer(0, 0));
+            if (insert.attributeCount == 0) continue;
+            QStringList tags;
+            QStringList values;
+            QStringList handles;
             for (std::uint32_t i = 0; i < insert.attributeCount; ++i) {
                 const drawing::AttributeRecord& attribute =
                     content.attributes[insert.firstAttribute + i];
-                if (!run("insert_attribute",
-                         {referenceId, param(attribute.tag), param(attribute.text),
-                          param(attribute.handle.toQString())}))
-                    return false;
+                tags << attribute.tag;
+                values << attribute.text;
+                handles << attribute.handle.toQString();
             }
+            if (!run("insert_attributes", {referenceId, pg::arrayParam(tags),
+                                           pg::arrayParam(values), pg::arrayParam(handles)}))
+                return false;
         }
         return true;
     }
