@@ -72,15 +72,15 @@ inline void expectRegisterSearchesAsFolder(const QString& folder, const QString&
                                            const QDateTime& indexedFrom) {
     for (const SearchCase& search : searchCases()) {
         SCOPED_TRACE(search.name);
-        const QString spec = folder + QLatin1Char('/') + QLatin1String(search.folderSpec);
+        const QString pattern = folder + QLatin1Char('/') + QLatin1String(search.folderSpec);
         const qsizetype at = search.options.indexOf(QStringLiteral("--delimiter"));
         const QString delimiter = at >= 0 ? search.options[at + 1] : QStringLiteral(",");
         const SearchOutput direct =
-            searchOutput(runProgram(QUILLON_SEARCH_PROGRAM, search.options + QStringList{spec}),
+            searchOutput(runProgram(QUILLON_SEARCH_PROGRAM, search.options + QStringList{pattern}),
                          false, delimiter);
         const SearchOutput answered = searchOutput(
             runProgram(QUILLON_SEARCH_PROGRAM, QStringList{"--register", registerArgument} +
-                                                   search.options + QStringList{spec}),
+                                                   search.options + QStringList{pattern}),
             true, delimiter);
         EXPECT_EQ(answered.status, direct.status) << answered.errors.toStdString();
         EXPECT_EQ(answered.lines, direct.lines);
