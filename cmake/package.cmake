@@ -59,7 +59,7 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${QUILLON_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${QUILLON_SOURCE_URL})
-# The libraries the programs link (Qt, SQLite, libzip, pugixml) become the dependencies.
+# The libraries the programs link (Qt, SQLite, libzip, pugixml, libpq) become the dependencies.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The synopsis line is CPACK_PACKAGE_DESCRIPTION_SUMMARY; this is the extended description.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION

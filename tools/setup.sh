@@ -7,6 +7,8 @@ set -euo pipefail
 required=(cmake ninja-build g++ pkg-config gzip qt6-base-dev libgtest-dev python3-ezdxf
           fonts-liberation libsqlite3-dev sqlite3 libzip-dev libpugixml-dev python3-openpyxl
           python3-docx clang-format
+          # registers on a server: the client library, and the server the tests start
+          libpq-dev postgresql
           # the second compiler (its warnings) and the fuzz targets' runtime
           clang libclang-rt-dev
           # the Debian package: built by cpack (dpkg-dev, file), checked by lintian and

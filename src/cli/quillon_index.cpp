@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // quillon-index: the drawing register brought up to date. Walks the folders, reads the DWG and
 // DXF drawings that are new or changed since the last run on every core, and stores every
-// block reference with its attributes in a SQLite database; with --status, lists what a run
-// would store again and changes nothing.
+// block reference with its attributes in a SQLite database, or with --server in a PostgreSQL
+// database a team shares; with --status, lists what a run would store again and changes nothing.
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -15,6 +15,7 @@
 #include "cli/command_line.h"
 #include "platform/program_folder.h"
 #include "register/index_run.h"
+#include "register/register_database.h"
 
 namespace {
 
@@ -48,8 +49,8 @@ private:
     qint64 m_last = 0;
 };
 
-int printStatus(const QString& database, const QStringList& folders) {
-    const auto lines = reg::registerStatus(database, folders);
+int printStatus(const reg::RegisterAddress& where, const QStringList& folders) {
+    const auto lines = reg::registerStatus(where.database, folders, where.server);
     if (!lines) {
         QTextStream(stderr) << lines.error().description << Qt::endl;
         return kBadArgumentsStatus;
@@ -82,7 +83,8 @@ int main(int argc, char** argv) {
     parser.setApplicationDescription(
         QStringLiteral("Keeps a register of the block attributes of every DWG and DXF drawing\n"
                        "under the FOLDERs: new and changed drawings are read on every core and\n"
-                       "stored in a SQLite database; unchanged ones are not opened.\n"
+                       "stored in a SQLite database (or, with --server, in a PostgreSQL\n"
+                       "database); unchanged ones are not opened.\n"
                        "Default register: %1\n"
                        "Exit status: 0 every drawing read, 1 some drawings could not be read,\n"
                        "2 bad arguments or a register that cannot be opened.")
@@ -103,7 +105,12 @@ int main(int argc, char** argv) {
     const QCommandLineOption statusOption(
         QStringLiteral("status"),
         QStringLiteral("List the drawings new, changed or gone since they were indexed."));
-    parser.addOptions({databaseOption, jobsOption, forgetOption, statusOption});
+    const QCommandLineOption serverOption(
+        QStringLiteral("server"),
+        QStringLiteral("The register in a PostgreSQL database instead of a file, as libpq names it"
+                       " (\"host=db.example.com dbname=drawings\" or postgresql://...)."),
+        QStringLiteral("CONNINFO"));
+    parser.addOptions({databaseOption, serverOption, jobsOption, forgetOption, statusOption});
     parser.addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("Folders to walk."),
                                  QStringLiteral("FOLDER..."));
     parseCommandLine(parser, app);
@@ -127,13 +134,33 @@ int main(int argc, char** argv) {
             return kBadArgumentsStatus;
         }
     }
-    const QString database =
-        parser.isSet(databaseOption) ? parser.value(databaseOption) : defaultDatabase();
-    if (parser.isSet(statusOption)) return printStatus(database, folders);
-    if (!parser.isSet(databaseOption)) QDir().mkpath(QFileInfo(database).absolutePath());
+    reg::RegisterAddress where;
+    if (parser.isSet(serverOption)) {
+        if (parser.isSet(databaseOption)) {
+            err << "Give --database or --server, not both." << Qt::endl;
+            return kBadArgumentsStatus;
+        }
+        if (!reg::serverRegistersAvailable()) {
+            err << "--server is not available: this Quillon was built without PostgreSQL."
+                << Qt::endl;
+            return kBadArgumentsStatus;
+        }
+        where.server = parser.value(serverOption);
+        if (where.server.trimmed().isEmpty()) {
+            err << "--server needs a connection: \"host=... dbname=...\"." << Qt::endl;
+            return kBadArgumentsStatus;
+        }
+    } else {
+        where.database =
+            parser.isSet(databaseOption) ? parser.value(databaseOption) : defaultDatabase();
+    }
+    if (parser.isSet(statusOption)) return printStatus(where, folders);
+    if (where.server.isEmpty() && !parser.isSet(databaseOption))
+        QDir().mkpath(QFileInfo(where.database).absolutePath());
 
     reg::IndexOptions options;
-    options.database = database;
+    options.database = where.database;
+    options.server = where.server;
     options.folders = folders;
     options.jobs = jobs;
     options.forgetMissing = parser.isSet(forgetOption);
@@ -147,7 +174,9 @@ int main(int argc, char** argv) {
         err << summary.error << Qt::endl;
         return kBadArgumentsStatus;
     }
-    err << "Indexed " << summary.found << " drawing(s) into " << database << " in "
+    const QString shownWhere =
+        where.server.isEmpty() ? where.database : reg::printableConninfo(where.server);
+    err << "Indexed " << summary.found << " drawing(s) into " << shownWhere << " in "
         << QString::number(static_cast<double>(clock.elapsed()) / 1000.0, 'f', 1)
         << " s: " << summary.read << " read, " << summary.unchanged << " unchanged, "
         << summary.touched << " touched but unchanged, " << summary.moved << " moved, "

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // quillon-search: the attribute search without the window, for scripts. Prints the header line
 // and the result lines on standard output as they are found; the totals line and the drawings
-// that could not be opened go to standard error.
+// that could not be opened go to standard error. With --register, the drawings are not read:
+// the register quillon-index keeps answers, with the same lines and one more column, when each
+// drawing was indexed.
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QTextStream>
+#include <QTimeZone>
 #include <cstdio>
 
 #include "cli/command_line.h"
@@ -15,6 +19,7 @@
 #include "engine/attribute_search.h"
 #include "engine/blanks.h"
 #include "platform/program_folder.h"
+#include "register/register_search.h"
 
 namespace {
 
@@ -77,8 +82,15 @@ int main(int argc, char** argv) {
     const QCommandLineOption fullPath("full-path", "Name drawings by their full path.");
     const QCommandLineOption delimiter("delimiter", "Field delimiter, one character (default ,).",
                                        "c", ",");
-    parser.addOptions(
-        {help, version, space, blocks, layers, matchCase, whole, tag, fullPath, delimiter});
+    const QCommandLineOption registerOption(
+        "register",
+        "Answer from the register quillon-index keeps instead of reading the drawings: a "
+        "register file, or a PostgreSQL connection (\"host=... dbname=...\"). FOLDER_SPEC "
+        "may then be left out to search the whole register. Each line ends with the time "
+        "(UTC) its drawing was indexed.",
+        "DB|CONNINFO");
+    parser.addOptions({help, version, space, blocks, layers, matchCase, whole, tag, fullPath,
+                       delimiter, registerOption});
     parser.addPositionalArgument("TEXT", "Attribute value or tag name to search for.");
     parser.addPositionalArgument("FOLDER_SPEC", "Folder and file specification.");
 
@@ -97,7 +109,9 @@ int main(int argc, char** argv) {
         return finish(kHits);
     }
     const QStringList args = parser.positionalArguments();
-    if (args.size() != 2) return refuse(QStringLiteral("Give TEXT and FOLDER_SPEC."));
+    const bool fromRegister = parser.isSet(registerOption);
+    if (args.size() != 2 && !(fromRegister && args.size() == 1))
+        return refuse(QStringLiteral("Give TEXT and FOLDER_SPEC."));
 
     SearchCriteria criteria;
     criteria.space = parser.value(space);
@@ -117,37 +131,89 @@ int main(int argc, char** argv) {
     if (blanks::cut(criteria.text).isEmpty()) {
         return refuse(QStringLiteral("Enter text phrase to search for."));
     }
-    if (blanks::cut(args[1]).isEmpty()) return refuse(QStringLiteral("Enter folder."));
+    if (args.size() > 1 && blanks::cut(args[1]).isEmpty())
+        return refuse(QStringLiteral("Enter folder."));
     const QString fieldDelimiter = parser.value(delimiter);
     if (!usableDelimiter(fieldDelimiter)) {
         return refuse(QStringLiteral("--delimiter is one character, not a blank or a line end."));
     }
 
-    const FolderPattern where = splitFolderPattern(args[1]);
+    std::optional<FolderPattern> where;
+    if (args.size() > 1) where = splitFolderPattern(args[1]);
+    // The register may name drawings of folders this machine does not see.
     if (const QString why =
-            unreadableFolder(where.folder.isEmpty() ? QStringLiteral(".") : where.folder);
+            where && !fromRegister
+                ? unreadableFolder(where->folder.isEmpty() ? QStringLiteral(".") : where->folder)
+                : QString();
         !why.isEmpty()) {
         err << why << Qt::endl;
         return kBadArgumentsStatus;
     }
 
+    QStringList drawings;
+    drawingapi::ReaderFactory reader = drawing::drawingFileReaderFactory();
+    std::optional<reg::RegisterSearch> fromTheRegister;
+    if (fromRegister) {
+        const QString place = parser.value(registerOption);
+        reg::RegisterAddress address;
+        // A file that is there is a register file; otherwise a conninfo holds "=" (dbname=...)
+        // or is an address.
+        if (QFileInfo::exists(place)) {
+            address.database = place;
+        } else if (place.contains(u'=') || place.startsWith(QLatin1String("postgres"))) {
+            address.server = place;
+        } else {
+            err << "No register at " << place << "." << Qt::endl;
+            return kBadArgumentsStatus;
+        }
+        auto opened = reg::openRegisterDatabase(address);
+        if (!opened) {
+            err << opened.error().description << Qt::endl;
+            return kBadArgumentsStatus;
+        }
+        auto prepared = reg::prepareRegisterSearch(*opened.value(), criteria, where);
+        if (!prepared) {
+            err << prepared.error().description << Qt::endl;
+            return kBadArgumentsStatus;
+        }
+        fromTheRegister = std::move(prepared).value();
+        drawings = fromTheRegister->drawings;
+        reader = fromTheRegister->reader;
+    } else {
+        drawings = drawingsOf(*where);
+    }
+
     ConsoleUi ui(err);
     platform::SystemClock clock;
-    SearchRun run(drawing::drawingFileReaderFactory(), ui, clock);
+    SearchRun run(reader, ui, clock);
     run.setCriteria(criteria);
     run.setDelimiter(fieldDelimiter);
-    run.setFullPath(parser.isSet(fullPath));
+    // The whole register holds drawings of many folders: their names alone would not tell
+    // them apart.
+    run.setFullPath(parser.isSet(fullPath) || !where);
 
     // The header goes in front of the first result line, so a search without hits prints
     // nothing on standard output, as the window shows nothing.
     bool headerPrinted = false;
+    // From the register, each line says when its drawing's entry was made: the drawing may
+    // have changed on disk since.
+    qsizetype current = -1;
+    QString indexedAt;
     SearchRun::Events events;
+    events.searching = [&](const QString&) {
+        if (!fromTheRegister) return;
+        const qint64 ms = fromTheRegister->indexedAt.value(drawings.value(++current));
+        indexedAt = fieldDelimiter + QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc())
+                                         .toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'Z'"));
+    };
     events.lineFound = [&](const QString& line) {
         if (!headerPrinted) {
-            out << searchHeaderLine(fieldDelimiter) << kLineEnd;
+            out << searchHeaderLine(fieldDelimiter);
+            if (fromTheRegister) out << fieldDelimiter << "Indexed";
+            out << kLineEnd;
             headerPrinted = true;
         }
-        out << line << kLineEnd;
+        out << line << indexedAt << kLineEnd;
         // Nothing more can reach the output: the rest of the search would be for nothing.
         if (!output.good()) run.requestAbort();
     };
@@ -158,7 +224,7 @@ int main(int argc, char** argv) {
         if (!reason.isEmpty()) err << " (" << reason << ")";
         err << Qt::endl;
     };
-    const SearchRun::Totals totals = run.run(drawingsOf(where), events);
+    const SearchRun::Totals totals = run.run(drawings, events);
     if (!output.flush()) return finish(kOutputFailedStatus);
     if (!totals.started) {
         err << "Unable to start AutoCAD" << Qt::endl;

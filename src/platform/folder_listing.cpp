@@ -87,6 +87,10 @@ bool wildcardMatch(const QString& name, const QString& pattern) {
     return matchesAny(name.toCaseFolded(), QStringList{folded});
 }
 
+bool patternLists(const QString& name, const QString& pattern) {
+    return matchesAny(name.toCaseFolded(), foldedPatterns(pattern));
+}
+
 QStringList listFolder(const QString& folder, const QString& pattern, const ListOptions& options) {
     const QStringList patterns = foldedPatterns(pattern);
     struct Entry {

@@ -18,6 +18,10 @@ struct ListOptions {
 // extension, so "*.*" matches every name.
 bool wildcardMatch(const QString& name, const QString& pattern);
 
+// True when listFolder would list a file called `name` for `pattern` (hidden names aside):
+// the same patterns, ";" lists and empty pattern as there.
+bool patternLists(const QString& name, const QString& pattern);
+
 // The names in `folder` matching `pattern`, sorted ignoring letter case; "." and ".." never.
 // A missing or unreadable folder gives an empty list.
 // An empty pattern matches every name; "*.db;*.sqlite" matches either pattern.

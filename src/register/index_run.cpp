@@ -10,7 +10,8 @@
 //   initialised once by the language's thread-safe rule), so one call per thread at a time is
 //   safe. What a worker produces it hands over whole through the queue and never touches again.
 // - Every thread may read the cancel flag (an atomic) and set m_stopped (an atomic).
-// - One writer thread owns the register's connection while the workers run and is the only
+// - One writer thread owns the register's connection (SQLite or PostgreSQL) while the workers run
+// and is the only
 //   one to change the summary's counts. The calling thread takes both back after joining it.
 
 #include "register/index_run.h"
@@ -28,8 +29,7 @@
 
 #include "drawing/reader_errors.h"
 #include "register/drawing_walk.h"
-#include "register/register_schema.h"
-#include "register/register_store.h"
+#include "register/register_database.h"
 #include "register/work_queue.h"
 
 namespace reg {
@@ -66,17 +66,19 @@ public:
     }
 
     IndexSummary run() {
-        auto opened = openRegister(m_options.database);
+        auto opened = openRegisterDatabase({m_options.database, m_options.server});
         if (!opened) {
             m_summary.error = opened.error().description;
             return m_summary;
         }
-        m_connection = opened.value();
+        m_database = std::move(opened).value();
+        m_perTransaction = std::max(1, std::min(m_options.drawingsPerTransaction,
+                                                m_database->drawingsPerTransactionLimit()));
         m_summary.opened = true;
         m_roots = registerRoots(m_options.folders);
         const QStringList found = listDrawings(m_roots);
         m_summary.found = found.size();
-        m_known = knownDrawings(*m_connection);
+        m_known = m_database->knownDrawings();
         planJobs(found);
         findMoveCandidates(found);
         if (!m_jobs.empty()) process();
@@ -198,8 +200,9 @@ private:
 
     // On the writer thread.
     void write(WorkQueue<Outcome>& queue) {
-        RegisterStore store(*m_connection);
-        if (!store.ok()) m_summary.error = m_connection->lastError();
+        const std::unique_ptr<RegisterStore> writer = m_database->store();
+        RegisterStore& store = *writer;
+        if (!store.ok()) m_summary.error = m_database->lastError();
         int pending = 0;
         QElapsedTimer transaction;
         qsizetype done = m_summary.unchanged;
@@ -211,20 +214,20 @@ private:
                 // Many drawings to a commit, but a few seconds at most, so slow drawings (a
                 // file server) are not lost by the hundred when the run is stopped, and the
                 // register's readers see them soon.
-                if (ok && (++pending >= m_options.drawingsPerTransaction ||
-                           transaction.hasExpired(kMaxTransactionMs))) {
+                if (ok &&
+                    (++pending >= m_perTransaction || transaction.hasExpired(kMaxTransactionMs))) {
                     ok = store.commit();
                     pending = 0;
                 }
                 if (!ok) {
-                    m_summary.error = m_connection->lastError();
+                    m_summary.error = m_database->lastError();
                     store.rollback();
                 }
             }
             if (m_options.progress) m_options.progress(++done, m_summary.found);
         }
         if (m_summary.error.isEmpty() && pending > 0 && !store.commit()) {
-            m_summary.error = m_connection->lastError();
+            m_summary.error = m_database->lastError();
             store.rollback();
         }
     }
@@ -272,23 +275,30 @@ private:
             if (candidate.claimed) moved.insert(candidate.id);
         }
         const QSet<QString> foundSet(found.begin(), found.end());
-        RegisterStore store(*m_connection);
+        const std::unique_ptr<RegisterStore> writer = m_database->store();
+        RegisterStore& store = *writer;
         if (!store.ok() || !store.begin()) {
-            m_summary.error = m_connection->lastError();
+            m_summary.error = m_database->lastError();
             return;
         }
+        int pending = 0;
         for (auto it = m_known.constBegin(); it != m_known.constEnd(); ++it) {
             if (foundSet.contains(it.key()) || moved.contains(it->id) ||
                 !underRoots(it.key(), m_roots))
                 continue;
-            if (!settle(store, *it)) {
-                m_summary.error = m_connection->lastError();
+            bool ok = settle(store, *it);
+            if (ok && ++pending >= m_perTransaction) {
+                ok = store.commit() && store.begin();
+                pending = 0;
+            }
+            if (!ok) {
+                m_summary.error = m_database->lastError();
                 store.rollback();
                 return;
             }
         }
         if (!store.commit()) {
-            m_summary.error = m_connection->lastError();
+            m_summary.error = m_database->lastError();
             store.rollback();
         }
     }
@@ -296,7 +306,8 @@ private:
     IndexOptions m_options;
     IndexSummary m_summary;
     std::atomic<bool> m_stopped{false};  // a worker saw the cancel before the last job
-    std::shared_ptr<Connection> m_connection;
+    std::unique_ptr<RegisterDatabase> m_database;
+    int m_perTransaction = 1;
     QStringList m_roots;
     QHash<QString, KnownDrawing> m_known;
     std::vector<Job> m_jobs;
@@ -311,13 +322,14 @@ IndexSummary runIndex(const IndexOptions& options) {
 }
 
 core::Result<std::vector<StatusLine>> registerStatus(const QString& database,
-                                                     const QStringList& folders) {
-    if (!QFileInfo::exists(database)) {
+                                                     const QStringList& folders,
+                                                     const QString& server) {
+    if (server.isEmpty() && !QFileInfo::exists(database)) {
         return core::Error{1, QStringLiteral("No register at %1.").arg(database)};
     }
-    auto opened = openRegister(database);
+    auto opened = openRegisterDatabase({database, server});
     if (!opened) return opened.error();
-    const QHash<QString, KnownDrawing> known = knownDrawings(*opened.value());
+    const QHash<QString, KnownDrawing> known = opened.value()->knownDrawings();
     const QStringList roots = registerRoots(folders);
     const QStringList found = listDrawings(roots);
     std::vector<StatusLine> lines;

@@ -16,6 +16,7 @@ namespace reg {
 
 struct IndexOptions {
     QString database;
+    QString server;  // a PostgreSQL conninfo: the register is there, not in `database`
     QStringList folders;
     int jobs = 0;  // worker threads; 0: one per core
     bool forgetMissing = false;
@@ -56,8 +57,10 @@ struct StatusLine {
 };
 
 // The drawings under `folders` that an index run would store again: new ones, changed ones
-// (their content, not only their time), and those gone. Nothing is read or written.
+// (their content, not only their time), and those gone. Nothing is read or written. With
+// `server`, the register is that PostgreSQL database and `database` is not looked at.
 core::Result<std::vector<StatusLine>> registerStatus(const QString& database,
-                                                     const QStringList& folders);
+                                                     const QStringList& folders,
+                                                     const QString& server = {});
 
 }  // namespace reg

@@ -105,6 +105,10 @@ core::Result<std::shared_ptr<Connection>> openRegister(const QString& path) {
     if (auto keys = connection.execute(QStringLiteral("PRAGMA foreign_keys = ON")); !keys)
         return failure(keys.error().description);
 
+    // A register of this version is used as it is, without the write lock the steps below
+    // take: a search then never waits for an index run that is writing.
+    if (schemaVersion(connection) == kSchemaVersion) return opened;
+
     if (!connection.execute(QStringLiteral("BEGIN IMMEDIATE")))
         return failure(connection.lastError());
     int version = schemaVersion(connection);

@@ -17,7 +17,7 @@ QHash<QString, KnownDrawing> knownDrawings(Connection& connection) {
     return known;
 }
 
-RegisterStore::RegisterStore(Connection& connection)
+SqliteRegisterStore::SqliteRegisterStore(Connection& connection)
     : m_connection(connection),
       m_restamp(connection.prepare(QStringLiteral(
           "UPDATE drawings SET path = ?, size = ?, mtime = ?, missing = 0 WHERE id = ?"))),
@@ -45,27 +45,27 @@ RegisterStore::RegisterStore(Connection& connection)
            m_insertReference.ok() && m_insertAttribute.ok() && m_markMissing.ok() && m_forget.ok();
 }
 
-bool RegisterStore::begin() {
+bool SqliteRegisterStore::begin() {
     return m_connection.execute(QStringLiteral("BEGIN IMMEDIATE")).ok();
 }
 
-bool RegisterStore::commit() {
+bool SqliteRegisterStore::commit() {
     return m_connection.execute(QStringLiteral("COMMIT")).ok();
 }
 
-void RegisterStore::rollback() {
+void SqliteRegisterStore::rollback() {
     m_connection.execute(QStringLiteral("ROLLBACK"));
 }
 
-bool RegisterStore::restamp(qint64 id, const QString& path, qint64 size, qint64 mtime) {
+bool SqliteRegisterStore::restamp(qint64 id, const QString& path, qint64 size, qint64 mtime) {
     return m_restamp.bind(1, path).bind(2, size).bind(3, mtime).bind(4, id).run();
 }
 
-bool RegisterStore::dropContent(qint64 id) {
+bool SqliteRegisterStore::dropContent(qint64 id) {
     return m_dropAttributes.bind(1, id).run() && m_dropReferences.bind(1, id).run();
 }
 
-bool RegisterStore::store(const StoredDrawing& stored) {
+bool SqliteRegisterStore::store(const StoredDrawing& stored) {
     const QString release = stored.content ? stored.content->release : QString();
     m_upsert.bind(1, stored.path)
         .bind(2, stored.size)
@@ -111,11 +111,11 @@ bool RegisterStore::store(const StoredDrawing& stored) {
     return true;
 }
 
-bool RegisterStore::markMissing(qint64 id) {
+bool SqliteRegisterStore::markMissing(qint64 id) {
     return m_markMissing.bind(1, id).run();
 }
 
-bool RegisterStore::forget(qint64 id) {
+bool SqliteRegisterStore::forget(qint64 id) {
     return dropContent(id) && m_forget.bind(1, id).run();
 }
 

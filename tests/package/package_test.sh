@@ -58,6 +58,10 @@ for file in usr/bin/quillon usr/bin/quillon-extract usr/bin/quillon-search usr/b
   [ -e "$root/$file" ] || fail "the package holds no $file"
 done
 [ ! -e "$root/usr/bin/quillon-screenshot" ] || fail "the screenshot tool is in the package"
+# Built with the PostgreSQL client library (registers on a server), the package needs it too.
+if objdump -p "$root/usr/bin/quillon-index" | grep -q "NEEDED *libpq"; then
+  [[ "$depends" == *libpq5* ]] || fail "the package does not depend on libpq5"
+fi
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$root/usr/share/applications/quillon.desktop" ||
     fail "the desktop entry is not valid"

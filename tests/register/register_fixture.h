@@ -36,9 +36,12 @@ protected:
         }
     }
 
-    reg::IndexSummary index(int jobs = 2, bool forget = false, const QString& database = {}) {
+    // Into the register file, or the PostgreSQL database `server` names.
+    reg::IndexSummary index(int jobs = 2, bool forget = false, const QString& database = {},
+                            const QString& server = {}) {
         reg::IndexOptions options;
         options.database = database.isEmpty() ? m_database : database;
+        options.server = server;
         options.folders = {m_folder};
         options.jobs = jobs;
         options.forgetMissing = forget;
@@ -99,6 +102,12 @@ protected:
     }
 
     QString path(const QString& relative) const { return m_folder + "/" + relative; }
+
+    // Beside the drawings the searches compare: one that cannot be read, and a hidden one.
+    void prepareSearchedFolder() {
+        writeFile(path("examples/broken.dxf"), "0\nSECTION\n2\nENTITIES\n0\nINSERT\n");
+        ASSERT_TRUE(QFile::copy(path("examples/tank-farm.dxf"), path("examples/.hidden.dxf")));
+    }
 
     QTemporaryDir m_dir;
     QString m_folder;

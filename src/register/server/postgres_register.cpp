@@ -1,0 +1,381 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The register in a PostgreSQL database: the tables of the SQLite register (register_schema.h)
+// with the server's types, for a team whose indexers run on several machines at once.
+//
+// Several indexers may store the same drawing at the same moment. Each drawing is one
+// transaction: its row is upserted by path (INSERT ... ON CONFLICT), which locks it, and its
+// references are replaced while that lock is held, so the last indexer's reading wins whole and
+// none is stored twice. A transaction never holds two drawings' locks, so two indexers walking
+// overlapping folders in different orders cannot deadlock; without a sync per commit
+// (synchronous_commit off) a commit per drawing costs little, and a server crash loses at most
+// the last commits, which the next run stores again.
+
+#include <QDateTime>
+
+#include "register/entry_builder.h"
+#include "register/register_database.h"
+#include "register/register_schema.h"
+#include "register/server/pg_connection.h"
+
+namespace reg {
+namespace {
+
+using pg::param;
+
+// Every later version starts from here, so a register of any age is brought up to date by the
+// steps a new one takes.
+const char* const kVersion1 = R"sql(
+CREATE TABLE schema_version (version INTEGER NOT NULL);
+INSERT INTO schema_version (version) VALUES (1);
+CREATE TABLE drawings (
+    id BIGSERIAL PRIMARY KEY,
+    path TEXT NOT NULL UNIQUE,
+    size BIGINT NOT NULL,
+    mtime BIGINT NOT NULL,
+    hash TEXT NOT NULL,
+    release TEXT NOT NULL DEFAULT '',
+    read_error TEXT NOT NULL DEFAULT '',
+    missing INTEGER NOT NULL DEFAULT 0,
+    indexed_at BIGINT NOT NULL);
+CREATE INDEX drawings_by_hash ON drawings (hash);
+CREATE TABLE block_references (
+    id BIGSERIAL PRIMARY KEY,
+    drawing_id BIGINT NOT NULL REFERENCES drawings (id) ON DELETE CASCADE,
+    handle TEXT NOT NULL,
+    space TEXT NOT NULL,
+    block_name TEXT NOT NULL,
+    effective_name TEXT NOT NULL,
+    layer TEXT NOT NULL,
+    x DOUBLE PRECISION NOT NULL,
+    y DOUBLE PRECISION NOT NULL,
+    z DOUBLE PRECISION NOT NULL);
+CREATE INDEX block_references_by_drawing ON block_references (drawing_id);
+CREATE TABLE attributes (
+    id BIGSERIAL PRIMARY KEY,
+    reference_id BIGINT NOT NULL REFERENCES block_references (id) ON DELETE CASCADE,
+    tag TEXT NOT NULL,
+    value TEXT NOT NULL,
+    handle TEXT NOT NULL);
+CREATE INDEX attributes_by_reference ON attributes (reference_id);
+)sql";
+
+// Version 2: each paper-space reference's layout, and an index over the values (made apart:
+// which one depends on the server).
+const char* const kVersion2 = R"sql(
+ALTER TABLE block_references ADD COLUMN layout TEXT NOT NULL DEFAULT '';
+UPDATE schema_version SET version = 2;
+)sql";
+
+// Searches ignoring case compare lower(value COLLATE "C"): ASCII letters folded, every other
+// character kept, the same on every server whatever its locale. A trigram index finds a text
+// anywhere in the values; pg_trgm ships with the server, but a user who may not create
+// extensions gets a plain index, which serves whole-value searches.
+bool makeValueIndex(pg::Connection& connection) {
+    if (!connection.execute(QStringLiteral("SAVEPOINT value_index")).ok()) return false;
+    if (connection.execute(QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm")).ok() &&
+        connection
+            .execute(QStringLiteral("CREATE INDEX attribute_values ON attributes USING gin"
+                                    " (lower(value COLLATE \"C\") gin_trgm_ops)"))
+            .ok()) {
+        return connection.execute(QStringLiteral("RELEASE SAVEPOINT value_index")).ok();
+    }
+    return connection.execute(QStringLiteral("ROLLBACK TO SAVEPOINT value_index")).ok() &&
+           connection
+               .execute(QStringLiteral("CREATE INDEX attribute_values ON attributes"
+                                       " (lower(value COLLATE \"C\"))"))
+               .ok();
+}
+
+bool step(pg::Connection& connection, int toVersion) {
+    switch (toVersion) {
+        case 1:
+            return connection.execute(QString::fromUtf8(kVersion1)).ok();
+        case 2:
+            return connection.execute(QString::fromUtf8(kVersion2)).ok() &&
+                   makeValueIndex(connection);
+    }
+    return false;
+}
+
+bool hasTable(pg::Connection& connection, const QString& name) {
+    pg::Result found =
+        connection.run(QStringLiteral("SELECT 1 FROM information_schema.tables WHERE table_schema ="
+                                      " current_schema() AND ($1 = '' OR table_name = $1)"),
+                       {param(name)});
+    return found.ok() && found.rows() > 0;
+}
+
+int schemaVersionOf(pg::Connection& connection) {
+    if (!hasTable(connection, QStringLiteral("schema_version"))) return 0;
+    pg::Result version = connection.execute(QStringLiteral("SELECT version FROM schema_version"));
+    return version.ok() && version.rows() > 0 ? static_cast<int>(version.integer(0, 0)) : 0;
+}
+
+// Any number, the same in every indexer: two that find an empty database at once make its
+// tables one after the other.
+constexpr const char* kSchemaLock = "SELECT pg_advisory_xact_lock(7381204551)";
+
+core::Status bringUpToDate(pg::Connection& connection) {
+    const auto failed = [&](const QString& reason) {
+        connection.execute(QStringLiteral("ROLLBACK"));
+        return core::Error{1, reason};
+    };
+    if (!connection.execute(QStringLiteral("BEGIN")).ok() ||
+        !connection.execute(QString::fromLatin1(kSchemaLock)).ok())
+        return failed(connection.lastError());
+    int version = schemaVersionOf(connection);
+    // Tables of another program: the register's would be mixed among them.
+    if (version == 0 && hasTable(connection, QString()))
+        return failed(QStringLiteral("it is a database, but not a register"));
+    if (version > kSchemaVersion)
+        return failed(
+            QStringLiteral("it was written by a newer Quillon (version %1)").arg(version));
+    // Every step in one transaction: a failed migration leaves the register as it was.
+    for (; version < kSchemaVersion; ++version) {
+        if (!step(connection, version + 1)) return failed(connection.lastError());
+    }
+    if (!connection.execute(QStringLiteral("COMMIT")).ok()) return failed(connection.lastError());
+    return core::success();
+}
+
+class PostgresStore : public RegisterStore {
+public:
+    explicit PostgresStore(pg::Connection& connection) : m_connection(connection) {
+        // Prepared once per connection: a second store on it finds them there.
+        static const struct {
+            const char* name;
+            const char* sql;
+        } statements[] = {
+            {"restamp",
+             // Another indexer may have stored a drawing under the new path meanwhile (a
+             // move it took for a new drawing): that row stands, and this one is left as it is.
+             "UPDATE drawings SET path = $1, size = $2, mtime = $3, missing = 0 WHERE id = $4"
+             " AND NOT EXISTS (SELECT 1 FROM drawings WHERE path = $1 AND id <> $4)"},
+            {"upsert",
+             "INSERT INTO drawings (path, size, mtime, hash, release, read_error, missing,"
+             " indexed_at) VALUES ($1, $2, $3, $4, $5, $6, 0, $7) ON CONFLICT (path) DO UPDATE"
+             " SET size = excluded.size, mtime = excluded.mtime, hash = excluded.hash,"
+             " release = excluded.release, read_error = excluded.read_error, missing = 0,"
+             " indexed_at = excluded.indexed_at RETURNING id"},
+            {"drop_attributes",
+             "DELETE FROM attributes WHERE reference_id IN"
+             " (SELECT id FROM block_references WHERE drawing_id = $1)"},
+            {"drop_references", "DELETE FROM block_references WHERE drawing_id = $1"},
+            {"insert_reference",
+             "INSERT INTO block_references (drawing_id, handle, space, layout, block_name,"
+             " effective_name, layer, x, y, z) VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10)"
+             " RETURNING id"},
+            // A reference's attributes in one statement, in drawing order: one round trip to
+            // the server however many a title block holds.
+            {"insert_attributes",
+             "INSERT INTO attributes (reference_id, tag, value, handle) SELECT $1, t, v, h FROM"
+             " unnest($2::text[], $3::text[], $4::text[]) WITH ORDINALITY AS a (t, v, h, n)"
+             " ORDER BY n"},
+            {"mark_missing", "UPDATE drawings SET missing = 1 WHERE id = $1"},
+            {"forget", "DELETE FROM drawings WHERE id = $1"},
+        };
+        pg::Result prepared = m_connection.run(
+            QStringLiteral("SELECT count(*) FROM pg_prepared_statements WHERE name = 'forget'"),
+            {});
+        m_ok = prepared.ok();
+        if (m_ok && prepared.integer(0, 0) > 0) return;
+        for (const auto& statement : statements) {
+            m_ok = m_ok && m_connection.prepare(statement.name, QString::fromUtf8(statement.sql));
+        }
+    }
+
+    bool ok() const override { return m_ok; }
+    bool begin() override { return m_connection.execute(QStringLiteral("BEGIN")).ok(); }
+    bool commit() override { return m_connection.execute(QStringLiteral("COMMIT")).ok(); }
+    void rollback() override { m_connection.execute(QStringLiteral("ROLLBACK")); }
+
+    bool restamp(qint64 id, const QString& path, qint64 size, qint64 mtime) override {
+        return run("restamp", {param(path), param(size), param(mtime), param(id)});
+    }
+
+    bool store(const StoredDrawing& stored) override {
+        const QString release = stored.content ? stored.content->release : QString();
+        pg::Result upserted = m_connection.runPrepared(
+            "upsert",
+            {param(stored.path), param(stored.size), param(stored.mtime), param(stored.hash),
+             param(release), param(stored.readError), param(QDateTime::currentMSecsSinceEpoch())});
+        if (!upserted.ok() || upserted.rows() != 1) return false;
+        const QByteArray id = param(upserted.integer(0, 0));
+        if (!run("drop_attributes", {id}) || !run("drop_references", {id})) return false;
+        if (!stored.content) return true;
+
+        const drawing::Drawing& content = *stored.content;
+        for (const std::uint32_t index : content.enumeration) {
+            const drawing::InsertRecord& insert = content.inserts[index];
+            pg::Result reference = m_connection.runPrepared(
+                "insert_reference",
+                {id, param(insert.handle.toQString()),
+                 param(insert.paperSpace ? QStringLiteral("PAPER") : QStringLiteral("MODEL")),
+                 param(insert.layout), param(insert.name),
+                 param(insert.effectiveName.isEmpty() ? insert.name : insert.effectiveName),
+                 param(insert.layer), param(insert.insertion.x), param(insert.insertion.y),
+                 param(insert.insertion.z)});
+            if (!reference.ok() || reference.rows() != 1) return false;
+            const QByteArray referenceId = param(reference.integer(0, 0));
+            if (insert.attributeCount == 0) continue;
+            QStringList tags;
+            QStringList values;
+            QStringList handles;
+            for (std::uint32_t i = 0; i < insert.attributeCount; ++i) {
+                const drawing::AttributeRecord& attribute =
+                    content.attributes[insert.firstAttribute + i];
+                tags << attribute.tag;
+                values << attribute.text;
+                handles << attribute.handle.toQString();
+            }
+            if (!run("insert_attributes", {referenceId, pg::arrayParam(tags),
+                                           pg::arrayParam(values), pg::arrayParam(handles)}))
+                return false;
+        }
+        return true;
+    }
+
+    bool markMissing(qint64 id) override { return run("mark_missing", {param(id)}); }
+    bool forget(qint64 id) override {
+        const QByteArray key = param(id);
+        return run("drop_attributes", {key}) && run("drop_references", {key}) &&
+               run("forget", {key});
+    }
+
+private:
+    bool run(const char* name, const pg::Params& params) {
+        return m_connection.runPrepared(name, params).ok();
+    }
+
+    pg::Connection& m_connection;
+    bool m_ok = false;
+};
+
+// The condition on the compared field that narrows the rows to those that may match; $3 is
+// the text.
+QString textCondition(const EntryQuery& query) {
+    const QString field = query.onTag ? QStringLiteral("a.tag") : QStringLiteral("a.value");
+    const QString folded = QStringLiteral("lower(%1 COLLATE \"C\")").arg(field);
+    switch (query.text) {
+        case EntryQuery::Text::Any:
+            return QStringLiteral("true");
+        case EntryQuery::Text::Equal:
+            return field + QStringLiteral(" = $3");
+        case EntryQuery::Text::Contains:
+            return QStringLiteral("strpos(%1, $3) > 0").arg(field);
+        case EntryQuery::Text::EqualIgnoringAsciiCase:
+            return folded + QStringLiteral(" = $3");
+        case EntryQuery::Text::ContainsIgnoringAsciiCase:
+            return folded + QStringLiteral(" LIKE '%' || $3 || '%'");
+    }
+    return QStringLiteral("true");
+}
+
+class PostgresRegister : public RegisterDatabase {
+public:
+    explicit PostgresRegister(std::unique_ptr<pg::Connection> connection)
+        : m_connection(std::move(connection)) {}
+
+    QHash<QString, KnownDrawing> knownDrawings() override {
+        QHash<QString, KnownDrawing> known;
+        pg::Result rows = m_connection->execute(
+            QStringLiteral("SELECT id, path, size, mtime, hash, missing FROM drawings"));
+        for (int row = 0; row < rows.rows(); ++row) {
+            known.insert(rows.text(row, 1), KnownDrawing{rows.integer(row, 0), rows.integer(row, 2),
+                                                         rows.integer(row, 3), rows.text(row, 4),
+                                                         rows.integer(row, 5) != 0});
+        }
+        return known;
+    }
+
+    std::unique_ptr<RegisterStore> store() override {
+        return std::make_unique<PostgresStore>(*m_connection);
+    }
+    QString lastError() const override { return m_connection->lastError(); }
+    int drawingsPerTransactionLimit() const override { return 1; }
+
+    core::Result<std::vector<Entry>> entries(const EntryQuery& query) override {
+        QString text = query.value;
+        if (query.text == EntryQuery::Text::ContainsIgnoringAsciiCase) {
+            text = likeEscaped(text.toLower());
+        } else if (query.text == EntryQuery::Text::EqualIgnoringAsciiCase) {
+            text = text.toLower();
+        }
+        const QString inFolder = QStringLiteral("($1 = '' OR starts_with(d.path, $1))");
+        EntryBuilder builder;
+        pg::Result unread = m_connection->run(
+            QStringLiteral("SELECT d.path, d.indexed_at, d.read_error FROM drawings d"
+                           " WHERE d.missing = 0 AND d.read_error <> '' AND ") +
+                inFolder,
+            {param(query.pathPrefix)});
+        if (!unread.ok()) return failure();
+        for (int row = 0; row < unread.rows(); ++row)
+            builder.addUnread(unread.text(row, 0), unread.integer(row, 1), unread.text(row, 2));
+
+        pg::Params params{param(query.pathPrefix), param(query.space)};
+        if (query.text != EntryQuery::Text::Any) params.push_back(param(text));
+        pg::Result rows = m_connection->run(
+            QStringLiteral(
+                "SELECT d.path, d.indexed_at, r.id, r.space, r.layout, r.block_name,"
+                " r.effective_name, r.layer, r.handle, r.x, r.y, r.z, a.tag, a.value, a.handle"
+                " FROM drawings d JOIN block_references r ON r.drawing_id = d.id"
+                " JOIN attributes a ON a.reference_id = r.id WHERE d.missing = 0 AND ") +
+                inFolder + QStringLiteral(" AND ($2 = '' OR r.space = $2) AND ") +
+                textCondition(query) + QStringLiteral(" ORDER BY d.id, r.id, a.id"),
+            params);
+        if (!rows.ok()) return failure();
+        for (int row = 0; row < rows.rows(); ++row) {
+            bool isNew = false;
+            EntryReference& reference = builder.reference(rows.text(row, 0), rows.integer(row, 1),
+                                                          rows.integer(row, 2), isNew);
+            if (isNew) {
+                reference.paperSpace = rows.text(row, 3) == QLatin1String("PAPER");
+                reference.layout = rows.text(row, 4);
+                reference.blockName = rows.text(row, 5);
+                reference.effectiveName = rows.text(row, 6);
+                reference.layer = rows.text(row, 7);
+                reference.handle = rows.text(row, 8);
+                reference.x = rows.real(row, 9);
+                reference.y = rows.real(row, 10);
+                reference.z = rows.real(row, 11);
+            }
+            reference.attributes.push_back(
+                {rows.text(row, 12), rows.text(row, 13), rows.text(row, 14)});
+        }
+        return builder.take();
+    }
+
+private:
+    core::Error failure() const {
+        return core::Error{
+            1,
+            QStringLiteral("The register cannot be searched: %1").arg(m_connection->lastError())};
+    }
+
+    std::unique_ptr<pg::Connection> m_connection;
+};
+
+}  // namespace
+
+bool serverRegistersAvailable() {
+    return true;
+}
+
+core::Result<std::unique_ptr<RegisterDatabase>> openServerRegister(const QString& conninfo) {
+    const auto failure = [&](const QString& reason) {
+        return core::Error{1, core::withReason(QStringLiteral("The register %1 cannot be opened.")
+                                                   .arg(printableConninfo(conninfo)),
+                                               reason)};
+    };
+    auto connected = pg::Connection::open(conninfo);
+    if (!connected) return failure(connected.error().description);
+    pg::Connection& connection = *connected.value();
+    if (const core::Status upToDate = bringUpToDate(connection); !upToDate)
+        return failure(upToDate.error().description);
+    if (!connection.execute(QStringLiteral("SET synchronous_commit = off")).ok())
+        return failure(connection.lastError());
+    return std::unique_ptr<RegisterDatabase>(
+        std::make_unique<PostgresRegister>(std::move(connected).value()));
+}
+
+}  // namespace reg
