@@ -86,7 +86,7 @@ List* list(QWidget* parent, const char* name, QAbstractItemView::SelectionMode m
 
 QListWidget* listBox(QWidget* parent, const char* name, QAbstractItemView::SelectionMode mode,
                      bool sorted) {
-    auto* view = list<QListWidget>(parent, name, mode, 4);
+    auto* view = list<QListWidget>(parent, name, mode, 3);
     view->setSortingEnabled(sorted);
     return view;
 }
@@ -101,7 +101,9 @@ DriveListBox* driveList(QWidget* parent, const char* name) {
 }
 
 FolderListBox* folderList(QWidget* parent, const char* name) {
-    auto* folder = list<FolderListBox>(parent, name, QAbstractItemView::SingleSelection, 4);
+    // Three lines at the least: the path box above it reaches any folder too, and the window
+    // must fit a laptop's screen.
+    auto* folder = list<FolderListBox>(parent, name, QAbstractItemView::SingleSelection, 3);
     folder->setToolTip(QStringLiteral(" Folders: double-click or Enter opens one; type to find "));
     return folder;
 }
@@ -226,7 +228,7 @@ void MainWindow::createControls() {
     recordListLabel = make<QLabel>(this, "recordListLabel", "6) Select Attributes");
     setWeight(recordListLabel, true);
     records = new RecordListModel(this);
-    recordList = list<QListView>(this, "recordList", toggle, 4);
+    recordList = list<QListView>(this, "recordList", toggle, 3);
     recordList->setModel(records);
     // Every record is one line of one font: one item size serves them all, so adding a run's
     // records lays out nothing per item.
@@ -360,8 +362,9 @@ void MainWindow::createControls() {
     commands->addLayout(nameForm);
     for (QWidget* w : std::initializer_list<QWidget*>{fullPathCheck, timestampCheck})
         keepPlaceWhenHidden(w);
-    for (QPushButton* b : {extractButton, drawingListFileButton, aboutButton, exitButton})
-        commands->addWidget(b);
+    for (QPushButton* b : {extractButton, drawingListFileButton}) commands->addWidget(b);
+    // About and Exit share a row, so the column is no taller than the frames beside it.
+    commands->addLayout(row({aboutButton, exitButton}));
     commands->addStretch(1);
 
     // Each destination shows its own options; those that never show together share a cell.
@@ -404,9 +407,10 @@ void MainWindow::createControls() {
     send->addLayout(outputFolder, 1);
     send->addLayout(outputFiles, 1);
 
-    auto* status = new QVBoxLayout(messagesFrame);
-    status->addWidget(statusLabel);
-    status->addWidget(runProgress);
+    // The progress sits beside the messages, so a run adds no line to the window.
+    auto* status = new QHBoxLayout(messagesFrame);
+    status->addWidget(statusLabel, 1);
+    status->addWidget(runProgress, 0, Qt::AlignTop);
 
     auto* recordCommands = row({clearRecordsButton, clearRecordSelectionButton,
                                 selectAllRecordsButton, unselectAllRecordsButton});

@@ -16,6 +16,8 @@ RunProgress::RunProgress(QWidget* parent)
     m_cancel->setToolTip(QStringLiteral(" Stop after the drawing being read "));
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
+    m_bar->setMinimumWidth(
+        m_bar->fontMetrics().horizontalAdvance(QStringLiteral("00000 of 00000")) * 3 / 2);
     row->addWidget(m_bar, 1);
     row->addWidget(m_cancel);
     for (QWidget* w : std::initializer_list<QWidget*>{m_bar, m_cancel}) {

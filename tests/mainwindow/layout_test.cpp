@@ -73,6 +73,25 @@ TEST_F(LayoutTest, EveryCaptionFitsInTheDefaultFontAndALargerOne) {
     }
 }
 
+// Laptops of 1366x768 at scale 1, and 1920x1080 screens at scale 1.5 (1280x720 in the
+// window's own pixels), less a panel and the title bar: the window's smallest size fits both,
+// in DejaVu Sans 10 pt, and it opens no larger than the screen.
+TEST_F(LayoutTest, TheWindowFitsALaptopAndAScaledFullHdScreen) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSizeF(10);
+    QApplication::setFont(font);
+    window.reset();
+    MainWindow& w = shownWindow();
+    const QSize smallest = w.layout()->totalMinimumSize();
+    const QSize room(1280, 720 - 32 - 32);
+    EXPECT_LE(smallest.width(), room.width());
+    EXPECT_LE(smallest.height(), room.height());
+    w.resize(room);
+    settle();
+    EXPECT_EQ(w.size(), room);
+    EXPECT_EQ(layoutFaults(w), QStringList()) << "at 1280x656";
+}
+
 TEST_F(LayoutTest, EnlargingTheWindowGrowsTheLists) {
     MainWindow& w = shownWindow();
     EXPECT_LT(w.minimumWidth(), w.maximumWidth()) << "the window can be resized";
