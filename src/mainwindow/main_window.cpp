@@ -139,6 +139,19 @@ void MainWindow::connectHandlers() {
     connect(destinationGroup, &QButtonGroup::idToggled, this, [this](int id, bool on) {
         if (on) chooseDestination(static_cast<Destination>(id));
     });
+    // Tab reaches a set of options at the one chosen; the arrow keys move among them.
+    const auto tabAtChosen = [](const QList<QRadioButton*>& set) {
+        const auto follow = [set] {
+            for (QRadioButton* option : set) {
+                option->setFocusPolicy(option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+            }
+        };
+        for (QRadioButton* option : set) connect(option, &QRadioButton::toggled, option, follow);
+        follow();
+    };
+    tabAtChosen(
+        {textFileOption, clipboardOption, spreadsheetOption, databaseOption, documentOption});
+    tabAtChosen({cdfOption, sdfOption});
     connect(outputFileList, &QListWidget::itemSelectionChanged, this,
             &MainWindow::outputFileClicked);
     connect(outputFileList, &QListWidget::itemDoubleClicked, this, &MainWindow::openOutputFile);

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QLayout>
 #include <QScrollBar>
+#include <QTest>
 #include <map>
 
 #include "main_window_fixture.h"
@@ -169,6 +170,48 @@ TEST_F(LayoutTest, TemplateControlsLieInTheirFrame) {
     EXPECT_FALSE(w.findChild<QWidget*>("outputBrowseButton")->isVisible());
     ui.textFileOption->setChecked(true);
     EXPECT_TRUE(w.findChild<QWidget*>("outputPathBox")->isVisible());
+}
+
+// Tab walks the steps in their numbers, and reaches the destinations at the one chosen.
+TEST_F(LayoutTest, TabFollowsTheStepsAndLandsOnTheChosenDestination) {
+    MainWindow& w = shownWindow();
+    w.activateWindow();
+    ui.spreadsheetOption->setChecked(true);
+    for (QPushButton* b : w.findChildren<QPushButton*>()) b->setEnabled(true);
+    ui.drawingDriveList->setFocus();
+    QStringList order;
+    for (QWidget* at = QApplication::focusWidget(); at && !order.contains(at->objectName());
+         at = QApplication::focusWidget()) {
+        order << at->objectName();
+        QTest::keyClick(at, Qt::Key_Tab);
+    }
+    const QStringList steps = {
+        "drawingDriveList", "drawingList",        "selectAllDrawingsButton", "templateDriveList",
+        "templateList",     "cdfOption",          "includeDrawingNameCheck", "extractButton",
+        "recordList",       "clearRecordsButton", "spreadsheetOption",       "outputDriveList",
+        "outputFileList",   "sendButton"};
+    qsizetype last = -1;
+    for (const QString& step : steps) {
+        const qsizetype at = order.indexOf(step);
+        EXPECT_GT(at, last) << step.toStdString() << " in " << order.join(' ').toStdString();
+        last = std::max(last, at);
+    }
+    for (const char* other :
+         {"textFileOption", "clipboardOption", "databaseOption", "documentOption", "sdfOption"}) {
+        EXPECT_FALSE(order.contains(other)) << other << ": only the chosen option takes Tab";
+    }
+    // The arrow keys still move among the options and choose as they go.
+    ui.spreadsheetOption->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(ui.spreadsheetOption, Qt::Key_Down);
+    EXPECT_TRUE(ui.databaseOption->isChecked());
+    EXPECT_EQ(QApplication::focusWidget(), ui.databaseOption);
+    ui.recordList->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(ui.recordList, Qt::Key_Tab);
+    for (int i = 0; i < 6 && QApplication::focusWidget() != ui.databaseOption; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(QApplication::focusWidget(), ui.databaseOption);
+    EXPECT_FALSE(ui.textFileOption->hasFocus());
 }
 
 }  // namespace
