@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "engine/extraction_run.h"
+#include "engine/extraction_pool.h"
 #include "mainwindow/folder_list.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/operation_guard.h"
@@ -42,7 +42,8 @@ void MainWindow::extractAttributes() {
 
     const qint64 countBefore = records->count();
     WindowRunUi ui(m_platform, statusLabel, runProgress);
-    ExtractionRunResult result = runExtraction(request, m_readerFactory, ui, m_platform.clock);
+    ExtractionRunResult result =
+        runExtractionOnThreads(request, m_readerFactory, m_extractionJobs, ui, m_platform.clock);
     if (result.outcome != ExtractionRunResult::Outcome::Finished) {
         return;
     }

@@ -2,6 +2,7 @@
 #include "mainwindow/main_routine.h"
 
 #include <QApplication>
+#include <QThread>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -47,6 +48,8 @@ bool answeredOnTheTerminal(int argc, char** argv) {
 
 MainWindowServices desktopServices(platform::Platform platform) {
     MainWindowServices services(platform, drawing::drawingFileReaderFactory());
+    // The drawing reader keeps nothing between drawings that threads could share.
+    services.extractionJobs = std::max(1, QThread::idealThreadCount());
     services.office.openDatabase = office::openSqliteDatabase;
     services.office.startSpreadsheet = office::startXlsxSpreadsheet;
     services.office.startWordProcessor = office::startDocxWordProcessor;

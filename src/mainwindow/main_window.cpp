@@ -57,6 +57,7 @@ MainWindow::MainWindow(MainWindowServices services, QString programFolder, QStri
     : QWidget(parent),
       m_platform(services.platform),
       m_readerFactory(std::move(services.readerFactory)),
+      m_extractionJobs(std::max(1, services.extractionJobs)),
       m_office(std::move(services.office)),
       m_endProgram(std::move(services.endProgram)),
       m_programFolder(std::move(programFolder)),

@@ -45,6 +45,9 @@ struct MainWindowServices {
     platform::Platform platform;
     // Creates the drawing reader each extraction, search or page run uses.
     drawingapi::ReaderFactory readerFactory;
+    // Drawings an extraction reads at once, each thread with a reader of its own. The records
+    // come out in the same order whatever the number. One for readers not made for threads.
+    int extractionJobs = 1;
     // The spreadsheet, database and word processor the outputs reach.
     office::Office office = office::unavailableOffice();
     // Ends the program at once with an exit status, without storing settings (a drawing list's
@@ -306,6 +309,7 @@ private:
 
     platform::Platform m_platform;
     drawingapi::ReaderFactory m_readerFactory;
+    int m_extractionJobs = 1;
     office::Office m_office;
     std::function<void(int exitStatus)> m_endProgram;
     std::unique_ptr<output::Sender> m_sender;

@@ -39,6 +39,7 @@ protected:
                                  readerFactory ? readerFactory : model->factory()};
         given.office = office;
         given.homeFolder = homeDir.path();
+        given.extractionJobs = extractionJobs;
         given.endProgram = [this](int status) { endedWith = status; };
         return given;
     }
@@ -107,6 +108,7 @@ protected:
     fake::FakePlatform fakes;
     std::shared_ptr<fake::MemoryDrawingModel> model = fake::MemoryDrawingModel::create();
     drawingapi::ReaderFactory readerFactory;  // empty: the memory model
+    int extractionJobs = 1;                   // the memory model is for one thread
     office::Office office = office::unavailableOffice();
     std::optional<int> endedWith;
     std::unique_ptr<MainWindow> window;

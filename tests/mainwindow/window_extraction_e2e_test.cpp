@@ -28,6 +28,7 @@ protected:
         setOption("Dir3", templates);
         setOption("FExt", "*.dxf");
         readerFactory = drawing::drawingFileReaderFactory();
+        extractionJobs = 3;  // as on the desktop: the records in list order all the same
         load();
     }
     void choose(const QString& templateName) {
