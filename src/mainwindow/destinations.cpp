@@ -9,7 +9,6 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -17,6 +16,7 @@
 #include "mainwindow/drive_list.h"
 #include "mainwindow/folder_list.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/record_table_view.h"
 #include "output/send_services.h"
 #include "platform/folder_listing.h"
 #include "platform/paths.h"

@@ -2,7 +2,6 @@
 #include "mainwindow/main_window_screenshot.h"
 
 #include <QApplication>
-#include <QListView>
 #include <QRadioButton>
 
 #include "mainwindow/main_window.h"
@@ -28,8 +27,7 @@ bool saveMainWindowScreenshot(platform::Platform services, const MainWindowShot&
     IgnoreActivation ignoreActivation;
     window.installEventFilter(&ignoreActivation);
     window.show();
-    auto* records = qobject_cast<RecordListModel*>(
-        window.findChild<QListView*>(QStringLiteral("recordList"))->model());
+    auto* records = window.findChild<RecordListModel*>(QStringLiteral("records"));
     records->append(
         {QStringLiteral("'COOLING-WATER.DXF','TITLE','63','PID-1001','Cooling water circuit','C'"),
          QStringLiteral("'TANK-FARM.DXF','TITLE','59','PID-2001','Tank farm transfer','B'")});

@@ -3,7 +3,7 @@
 
 #include <limits>
 
-RecordListModel::RecordListModel(QObject* parent) : QAbstractListModel(parent) {}
+RecordListModel::RecordListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 int RecordListModel::rowCount(const QModelIndex& parent) const {
     if (parent.isValid()) return 0;
@@ -11,17 +11,36 @@ int RecordListModel::rowCount(const QModelIndex& parent) const {
     return static_cast<int>(std::min<qint64>(count(), std::numeric_limits<int>::max()));
 }
 
+int RecordListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_columns;
+}
+
 QVariant RecordListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     switch (role) {
         case Qt::DisplayRole:
         case Qt::EditRole:
+            return field(index.row(), index.column()).toString();
+        case RecordTextRole:
             return record(index.row());
-        case Qt::SizeHintRole:
-            return m_itemSize.isValid() ? QVariant(m_itemSize) : QVariant();
+        case NewRecordRole:
+            return isNew(index.row());
         default:
             return {};
     }
+}
+
+QVariant RecordListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole || section < 0) return {};
+    if (orientation == Qt::Vertical) return section + 1;
+    // Columns past the header row's names (a drawing with more attributes than the one that
+    // named them) are numbered.
+    if (section < m_layout.names.size()) return m_layout.names[section];
+    return QStringLiteral("Field ") + QString::number(section + 1);
+}
+
+QStringView RecordListModel::field(qint64 row, int column) const {
+    return recordfields::field(record(row), column, m_layout);
 }
 
 QStringList RecordListModel::texts() const {
@@ -47,6 +66,8 @@ void RecordListModel::append(const QStringList& records, qint64 maxFields,
     m_sources.insert(m_sources.end(), std::make_move_iterator(sources.begin()),
                      std::make_move_iterator(sources.end()));
     endInsertRows();
+    m_widest = std::max(m_widest, widestRecord(first));
+    fitColumns();
 }
 
 void RecordListModel::removeRecords(const std::vector<qint64>& ascendingRows) {
@@ -75,6 +96,9 @@ void RecordListModel::removeRecords(const std::vector<qint64>& ascendingRows) {
     m_records = std::move(kept);
     m_sources = std::move(keptSources);
     if (m_records.empty()) m_maxFields = 0;
+    m_newFirst = m_newEnd = 0;
+    m_widest = widestRecord(0);
+    m_columns = std::max(static_cast<int>(m_layout.names.size()), m_widest);
     endResetModel();
 }
 
@@ -86,6 +110,9 @@ void RecordListModel::clear() {
     m_sources.shrink_to_fit();
     m_longest = -1;
     m_maxFields = 0;
+    m_newFirst = m_newEnd = 0;
+    m_widest = 0;
+    m_columns = static_cast<int>(m_layout.names.size());
     endResetModel();
 }
 
@@ -93,10 +120,53 @@ QString RecordListModel::longestRecord() const {
     return m_longest < 0 ? QString() : record(m_longest);
 }
 
-void RecordListModel::setItemSize(QSize size) {
-    if (size == m_itemSize) return;
-    m_itemSize = size;
-    // The view caches one item size; a layout change makes it ask again.
-    emit layoutAboutToBeChanged();
-    emit layoutChanged();
+void RecordListModel::setLayout(const RecordLayout& layout) {
+    if (layout == m_layout) return;
+    const bool splitChanged =
+        layout.commaDelimited != m_layout.commaDelimited || layout.spaces != m_layout.spaces;
+    m_layout = layout;
+    if (splitChanged) {
+        m_widest = widestRecord(0);
+        if (m_columns > 0 && !isEmpty()) {
+            emit dataChanged(index(0, 0), index(rowCount() - 1, m_columns - 1), {Qt::DisplayRole});
+        }
+    }
+    fitColumns();
+    if (m_columns > 0) emit headerDataChanged(Qt::Horizontal, 0, m_columns - 1);
+}
+
+void RecordListModel::markNewRecords(qint64 first, qint64 count) {
+    const qint64 oldFirst = m_newFirst;
+    const qint64 oldEnd = m_newEnd;
+    m_newFirst = first;
+    m_newEnd = first + count;
+    auto changed = [this](qint64 from, qint64 end) {
+        if (end > from && m_columns > 0) {
+            emit dataChanged(index(static_cast<int>(from), 0),
+                             index(static_cast<int>(end - 1), m_columns - 1), {NewRecordRole});
+        }
+    };
+    changed(oldFirst, std::min(oldEnd, this->count()));
+    changed(m_newFirst, std::min(m_newEnd, this->count()));
+}
+
+int RecordListModel::widestRecord(qint64 from) const {
+    int widest = 0;
+    for (qint64 row = from; row < count(); ++row) {
+        widest = std::max(widest, recordfields::count(record(row), m_layout));
+    }
+    return widest;
+}
+
+void RecordListModel::fitColumns() {
+    const int wanted = std::max(static_cast<int>(m_layout.names.size()), m_widest);
+    if (wanted > m_columns) {
+        beginInsertColumns({}, m_columns, wanted - 1);
+        m_columns = wanted;
+        endInsertColumns();
+    } else if (wanted < m_columns) {
+        beginRemoveColumns({}, wanted, m_columns - 1);
+        m_columns = wanted;
+        endRemoveColumns();
+    }
 }
