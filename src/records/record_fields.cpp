@@ -66,35 +66,31 @@ QStringList commaDelimited(QStringView line) {
     return fields;
 }
 
-bool naturalLess(QStringView a, QStringView b) {
-    qsizetype i = 0;
-    qsizetype j = 0;
-    while (i < a.size() && j < b.size()) {
-        if (a[i].isDigit() && b[j].isDigit()) {
-            // Leading zeros aside, the longer run of digits is the larger number.
-            qsizetype aEnd = i;
-            qsizetype bEnd = j;
-            while (aEnd < a.size() && a[aEnd].isDigit()) ++aEnd;
-            while (bEnd < b.size() && b[bEnd].isDigit()) ++bEnd;
-            qsizetype aStart = i;
-            qsizetype bStart = j;
-            while (aStart + 1 < aEnd && a[aStart] == u'0') ++aStart;
-            while (bStart + 1 < bEnd && b[bStart] == u'0') ++bStart;
-            if (aEnd - aStart != bEnd - bStart) return aEnd - aStart < bEnd - bStart;
-            const int order =
-                a.sliced(aStart, aEnd - aStart).compare(b.sliced(bStart, bEnd - bStart));
-            if (order != 0) return order < 0;
-            i = aEnd;
-            j = bEnd;
+void appendSortKey(QStringView text, std::vector<char16_t>& key) {
+    auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    for (qsizetype i = 0; i < text.size();) {
+        const QChar c = text[i];
+        if (isDigit(c)) {
+            // A run of digits, leading zeros aside, as a '0', its length and its digits: the
+            // longer run is the larger number, and runs of one length compare digit by digit.
+            qsizetype end = i;
+            while (end < text.size() && isDigit(text[end])) ++end;
+            qsizetype start = i;
+            while (start + 1 < end && text[start] == u'0') ++start;
+            key.push_back(u'0');
+            key.push_back(static_cast<char16_t>(std::min<qsizetype>(end - start, 0xFFFF)));
+            for (qsizetype d = start; d < end; ++d) key.push_back(text[d].unicode());
+            i = end;
             continue;
         }
-        const char32_t x = a[i].toCaseFolded().unicode();
-        const char32_t y = b[j].toCaseFolded().unicode();
-        if (x != y) return x < y;
+        const char16_t unit = c.unicode();
+        if (unit < 0x80) {
+            key.push_back(unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + 32) : unit);
+        } else {
+            key.push_back(c.toCaseFolded().unicode());
+        }
         ++i;
-        ++j;
     }
-    return a.size() - i < b.size() - j;
 }
 
 }  // namespace recordfields

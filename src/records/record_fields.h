@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <vector>
 
 // How the list's records split into columns and what the columns are called.
 struct RecordLayout {
@@ -26,8 +27,9 @@ QStringView field(QStringView line, int column, const RecordLayout& layout);
 // The fields of a comma-delimited line such as the header row.
 QStringList commaDelimited(QStringView line);
 
-// Orders texts as people read them: letter case aside, and runs of digits by their value, so
-// "PID-9" comes before "PID-10".
-bool naturalLess(QStringView a, QStringView b);
+// Appends to `key` the form of `text` whose plain comparison orders texts as people read them:
+// letter case aside, and runs of digits by their value, so "PID-9" comes before "PID-10". Sorting
+// by keys made once is much faster than comparing the texts themselves each time.
+void appendSortKey(QStringView text, std::vector<char16_t>& key);
 
 }  // namespace recordfields

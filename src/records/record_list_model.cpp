@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/record_list_model.h"
 
+#include <algorithm>
 #include <limits>
 
 RecordListModel::RecordListModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -43,6 +44,21 @@ QStringView RecordListModel::field(qint64 row, int column) const {
     return recordfields::field(record(row), column, m_layout);
 }
 
+RecordSource* RecordListModel::sourceAt(qint64 row) {
+    auto after = std::upper_bound(m_sources.begin(), m_sources.end(), row,
+                                  [](qint64 r, const SourceRun& run) { return r < run.first; });
+    if (after == m_sources.begin()) return nullptr;
+    SourceRun& run = *(after - 1);
+    const auto at = static_cast<size_t>(row - run.first);
+    return at < run.sources.size() ? &run.sources[at] : nullptr;
+}
+
+const RecordSource& RecordListModel::source(qint64 row) const {
+    static const RecordSource none;
+    const RecordSource* found = const_cast<RecordListModel*>(this)->sourceAt(row);
+    return found ? *found : none;
+}
+
 QStringList RecordListModel::texts() const {
     QStringList all;
     all.reserve(static_cast<qsizetype>(m_records.size()));
@@ -62,9 +78,8 @@ void RecordListModel::append(const QStringList& records, qint64 maxFields,
         if (m_longest < 0 || text.size() > record(m_longest).size()) m_longest = count();
         m_records.push_back(text);
     }
-    sources.resize(added);
-    m_sources.insert(m_sources.end(), std::make_move_iterator(sources.begin()),
-                     std::make_move_iterator(sources.end()));
+    if (sources.size() > added) sources.resize(added);
+    if (!sources.empty()) m_sources.push_back({first, std::move(sources)});
     endInsertRows();
     m_widest = std::max(m_widest, widestRecord(first));
     fitColumns();
@@ -76,9 +91,9 @@ void RecordListModel::removeRecords(const std::vector<qint64>& ascendingRows) {
     // the rest of it each time.
     beginResetModel();
     std::vector<QString> kept;
-    std::vector<RecordSource> keptSources;
+    SourceRun keptSources;
     kept.reserve(m_records.size() - std::min(m_records.size(), ascendingRows.size()));
-    keptSources.reserve(kept.capacity());
+    keptSources.sources.reserve(kept.capacity());
     auto next = ascendingRows.begin();
     m_longest = -1;
     for (qint64 row = 0; row < count(); ++row) {
@@ -91,10 +106,12 @@ void RecordListModel::removeRecords(const std::vector<qint64>& ascendingRows) {
             m_longest = static_cast<qint64>(kept.size());
         }
         kept.push_back(std::move(text));
-        keptSources.push_back(std::move(m_sources[static_cast<size_t>(row)]));
+        RecordSource* source = sourceAt(row);
+        keptSources.sources.push_back(source ? std::move(*source) : RecordSource());
     }
     m_records = std::move(kept);
-    m_sources = std::move(keptSources);
+    m_sources.clear();
+    m_sources.push_back(std::move(keptSources));
     if (m_records.empty()) m_maxFields = 0;
     m_newFirst = m_newEnd = 0;
     m_widest = widestRecord(0);

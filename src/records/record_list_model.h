@@ -37,7 +37,7 @@ public:
     QStringList texts() const;
 
     // Where the record came from; an empty source for one added without it.
-    const RecordSource& source(qint64 row) const { return m_sources[static_cast<size_t>(row)]; }
+    const RecordSource& source(qint64 row) const;
 
     // Adds `records` behind the others in one insertion; `maxFields` raises the field count.
     // `sources` go with the records in order; records beyond them get an empty source.
@@ -75,7 +75,14 @@ private:
     void fitColumns();
 
     std::vector<QString> m_records;
-    std::vector<RecordSource> m_sources;  // one per record
+    // The sources as each run gave them, kept whole: a run of 200,000 records is moved in, not
+    // copied or padded record by record. A record past its run's sources has none.
+    struct SourceRun {
+        qint64 first = 0;
+        std::vector<RecordSource> sources;
+    };
+    RecordSource* sourceAt(qint64 row);
+    std::vector<SourceRun> m_sources;
     QString m_header;
     qint64 m_maxFields = 0;
     qint64 m_longest = -1;

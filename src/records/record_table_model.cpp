@@ -33,6 +33,7 @@ RecordTableModel::RecordTableModel(RecordListModel* records, QObject* parent)
     connect(records, &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex& topLeft, const QModelIndex& bottomRight,
                    const QList<int>& roles) {
+                if (roles.isEmpty() || roles.contains(Qt::DisplayRole)) forgetSortOrder();
                 if (m_rows.empty()) return;
                 // A changed range of records is scattered over the shown rows when sorted: all
                 // shown rows of those columns are said to change, in one signal.
@@ -71,6 +72,7 @@ QVariant RecordTableModel::headerData(int section, Qt::Orientation orientation, 
 void RecordTableModel::sort(int column, Qt::SortOrder order) {
     if (column >= columnCount()) column = -1;
     if (column == m_sortColumn && (column < 0 || order == m_order)) return;
+    if (column != m_sortColumn || order != m_order) forgetSortOrder();
     m_sortColumn = column;
     m_order = order;
     rearrange();
@@ -98,26 +100,63 @@ void RecordTableModel::rebuild() {
     const int records = m_records->rowCount();
     m_rows.clear();
     m_rows.reserve(static_cast<size_t>(records));
-    for (int record = 0; record < records; ++record) {
-        if (accepted(record)) m_rows.push_back(record);
-    }
     if (m_sortColumn >= 0) {
-        // Each field is read once, not once per comparison; ties keep list order.
-        std::vector<QStringView> keys(static_cast<size_t>(records));
-        for (int record : m_rows) {
-            keys[static_cast<size_t>(record)] = m_records->field(record, m_sortColumn);
+        for (int record : sortedRecords()) {
+            if (accepted(record)) m_rows.push_back(record);
         }
-        const bool ascending = m_order == Qt::AscendingOrder;
-        std::stable_sort(m_rows.begin(), m_rows.end(), [&keys, ascending](int a, int b) {
-            const QStringView x = keys[static_cast<size_t>(a)];
-            const QStringView y = keys[static_cast<size_t>(b)];
-            return ascending ? recordfields::naturalLess(x, y) : recordfields::naturalLess(y, x);
-        });
+    } else {
+        for (int record = 0; record < records; ++record) {
+            if (accepted(record)) m_rows.push_back(record);
+        }
     }
     m_shownAt.assign(static_cast<size_t>(records), -1);
     for (size_t row = 0; row < m_rows.size(); ++row) {
         m_shownAt[static_cast<size_t>(m_rows[row])] = static_cast<int>(row);
     }
+}
+
+void RecordTableModel::forgetSortOrder() {
+    m_keys.clear();
+    m_keyStart.clear();
+    m_sorted.clear();
+}
+
+std::u16string_view RecordTableModel::sortKey(int record) const {
+    const size_t start = m_keyStart[static_cast<size_t>(record)];
+    const size_t end = m_keyStart[static_cast<size_t>(record) + 1];
+    // Compared unit by unit in place: keys are short, and a call per comparison into the
+    // library's string comparison costs more than the comparing.
+    return std::u16string_view(m_keys.data() + start, end - start);
+}
+
+const std::vector<int>& RecordTableModel::sortedRecords() {
+    const int records = m_records->rowCount();
+    const int known = static_cast<int>(m_sorted.size());
+    if (known == records) return m_sorted;
+    // Keys of the records not seen yet; records only ever join at the end of the list.
+    if (m_keyStart.empty()) m_keyStart.push_back(0);
+    for (int record = static_cast<int>(m_keyStart.size()) - 1; record < records; ++record) {
+        recordfields::appendSortKey(m_records->field(record, m_sortColumn), m_keys);
+        m_keyStart.push_back(m_keys.size());
+    }
+    // Ties keep list order: equal keys are ordered by record, and a new run merges in behind
+    // its equals.
+    auto sortAndMerge = [this, known](auto before) {
+        auto ordered = [&before](int a, int b) {
+            const int order = before(a, b);
+            return order != 0 ? order < 0 : a < b;
+        };
+        const auto added = m_sorted.begin() + known;
+        std::sort(added, m_sorted.end(), ordered);
+        std::inplace_merge(m_sorted.begin(), added, m_sorted.end(), ordered);
+    };
+    for (int record = known; record < records; ++record) m_sorted.push_back(record);
+    if (m_order == Qt::AscendingOrder) {
+        sortAndMerge([this](int a, int b) { return sortKey(a).compare(sortKey(b)); });
+    } else {
+        sortAndMerge([this](int a, int b) { return sortKey(b).compare(sortKey(a)); });
+    }
+    return m_sorted;
 }
 
 void RecordTableModel::recordsInserted(int first, int last) {

@@ -3,6 +3,7 @@
 
 #include <QAbstractTableModel>
 #include <QString>
+#include <string_view>
 #include <vector>
 
 class RecordListModel;
@@ -47,6 +48,11 @@ private:
     void rebuild();
     bool accepted(int record) const;
     void recordsInserted(int first, int last);
+    // Every record in the sort's order, kept until the records or the sort change: a new filter
+    // on a sorted table only walks it, and a new run is merged into it.
+    const std::vector<int>& sortedRecords();
+    void forgetSortOrder();
+    std::u16string_view sortKey(int record) const;
 
     RecordListModel* m_records;
     std::vector<int> m_rows;     // shown row -> record
@@ -55,4 +61,8 @@ private:
     int m_sortColumn = -1;
     Qt::SortOrder m_order = Qt::AscendingOrder;
     bool m_rearranging = false;
+    // The sort column's keys, one after another: record r's from m_keyStart[r] to [r + 1].
+    std::vector<char16_t> m_keys;
+    std::vector<size_t> m_keyStart;
+    std::vector<int> m_sorted;
 };
