@@ -158,6 +158,21 @@ TEST_F(RecordTableTest, SortedTableSendsTheSelectedRecordsInListOrder) {
     EXPECT_TRUE(ui.recordList->selectionModel()->isRowSelected(3, {}));
 }
 
+// Numbers in a field sort by their value and letter case does not split equal names; equal fields
+// keep list order, in either direction.
+TEST_F(RecordTableTest, FieldsSortAsPeopleReadThem) {
+    load();
+    ui.records->append({"'B-10','1'", "'b-9','2'", "'A-0100','3'", "'b-9','4'", "'B-9a','5'"});
+    auto sorted = [this](Qt::SortOrder order) {
+        ui.recordList->sortByColumn(0, order);
+        QStringList second;
+        for (int row = 0; row < ui.shown->rowCount(); ++row) second << cells(row)[1];
+        return second.join(' ');
+    };
+    EXPECT_EQ(sorted(Qt::AscendingOrder), "3 2 4 5 1");
+    EXPECT_EQ(sorted(Qt::DescendingOrder), "1 5 2 4 3");
+}
+
 // The filter shows the records holding its text, whatever its letter case, and the count says how
 // many. Select All selects what is shown; a record the filter hides is no longer selected, so a
 // send never carries a record the user cannot see.
