@@ -33,7 +33,14 @@ RecordTableModel::RecordTableModel(RecordListModel* records, QObject* parent)
     connect(records, &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex& topLeft, const QModelIndex& bottomRight,
                    const QList<int>& roles) {
-                if (roles.isEmpty() || roles.contains(Qt::DisplayRole)) forgetSortOrder();
+                if (roles.isEmpty() || roles.contains(Qt::DisplayRole)) {
+                    forgetSortOrder();
+                    // The fields were split anew: a sorted table sorts them again.
+                    if (m_sortColumn >= 0) {
+                        rearrange();
+                        return;
+                    }
+                }
                 if (m_rows.empty()) return;
                 // A changed range of records is scattered over the shown rows when sorted: all
                 // shown rows of those columns are said to change, in one signal.
