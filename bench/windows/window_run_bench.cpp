@@ -6,12 +6,12 @@
 //   QT_QPA_PLATFORM=offscreen build/window/bench/window_run_bench TEMPLATE FOLDER PATTERN
 //       [--repeat N] [--records N]
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
-#include <QListView>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -126,8 +126,7 @@ int main(int argc, char** argv) {
     MainWindowServices windowServices(services, drawing::drawingFileReaderFactory());
     windowServices.endProgram = [](int) {};
     MainWindow window(windowServices, scratch.path(), QString());
-    auto* records = qobject_cast<RecordListModel*>(
-        window.findChild<QListView*>(QStringLiteral("recordList"))->model());
+    auto* records = window.findChild<RecordListModel*>(QStringLiteral("records"));
     dialogs.listFile = listPath;
     window.show();
     QApplication::processEvents();

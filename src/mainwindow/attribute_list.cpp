@@ -3,13 +3,14 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 
 #include "mainwindow/main_window.h"
+#include "mainwindow/record_table_view.h"
 #include "records/record_list_model.h"
+#include "records/record_table_model.h"
 
 namespace {
 
@@ -47,13 +48,17 @@ void MainWindow::recordSelectionChanged() {
 }
 
 void MainWindow::selectAllRecords() {
-    // One range for the whole list: one selection change, whatever its length.
-    if (!records->isEmpty()) {
+    // What the table shows is selected: with a filter, the records it hides stay out of the
+    // send. One range for the whole table: one selection change, whatever its length.
+    const int shown = shownRecords->rowCount();
+    if (shown > 0) {
         recordList->selectionModel()->select(
-            QItemSelection(records->index(0), records->index(records->rowCount() - 1)),
+            QItemSelection(
+                shownRecords->index(0, 0),
+                shownRecords->index(shown - 1, std::max(shownRecords->columnCount() - 1, 0))),
             QItemSelectionModel::Select);
     }
-    setStatus(QString::number(records->count()) + QStringLiteral(" item(s) selected."));
+    setStatus(QString::number(shown) + QStringLiteral(" item(s) selected."));
     clearRecordSelectionButton->setEnabled(true);
 }
 

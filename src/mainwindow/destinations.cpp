@@ -9,7 +9,6 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -19,6 +18,7 @@
 #include "mainwindow/folder_list.h"
 #include "mainwindow/folder_path_box.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/record_table_view.h"
 #include "output/send_services.h"
 #include "platform/folder_listing.h"
 #include "platform/paths.h"

@@ -8,13 +8,13 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 
 #include "batch/drawing_list_runner.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/operation_guard.h"
+#include "mainwindow/record_table_view.h"
 #include "mainwindow/window_run_ui.h"
 #include "platform/line_reader.h"
 #include "platform/paths.h"
@@ -49,13 +49,9 @@ public:
     RecordListModel& records() override { return *m_window.records; }
     void recordsAdded(qint64 first, qint64 count) override {
         if (count == 0) return;
+        m_window.nameRecordColumns(recordForm());
         // The window's counts and buttons follow once, at the end of the run.
-        QItemSelectionModel* selection = m_window.recordList->selectionModel();
-        const QSignalBlocker block(selection);
-        selection->select(
-            QItemSelection(m_window.records->index(static_cast<int>(first)),
-                           m_window.records->index(static_cast<int>(first + count - 1))),
-            QItemSelectionModel::Select);
+        m_window.selectRecords(first, count, false);
     }
     output::SendRequest requestFor(output::Destination destination) override {
         // Choosing a destination does what a click on it does (its file list, its remembered
@@ -145,6 +141,7 @@ void MainWindow::runDrawingList() {
         return;
     }
     fitRecordScrollWidth();
+    showNewRecords(0, records->count());
     for (QPushButton* b : {clearRecordsButton, selectAllRecordsButton, unselectAllRecordsButton})
         b->setEnabled(true);
     recordList->setToolTip(QStringLiteral(" Select items to send "));

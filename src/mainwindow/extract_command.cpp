@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -13,6 +12,7 @@
 #include "mainwindow/folder_list.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/operation_guard.h"
+#include "mainwindow/record_table_view.h"
 #include "mainwindow/window_run_ui.h"
 #include "records/record_list_model.h"
 
@@ -48,8 +48,11 @@ void MainWindow::extractAttributes() {
         return;
     }
     addRecords(result.records, result.maxFields, std::move(result.sources), false);
-    // The header row goes with the records of the run that read it.
-    if (!result.records.isEmpty()) records->setHeader(result.header);
+    // The header row goes with the records of the run that read it, and names the columns.
+    if (!result.records.isEmpty()) {
+        records->setHeader(result.header);
+        nameRecordColumns(request.form);
+    }
 
     if (records->isEmpty()) {
         m_platform.ui.beep();
@@ -63,6 +66,7 @@ void MainWindow::extractAttributes() {
     }
     drawingSelectionLabel->clear();
     fitRecordScrollWidth();
+    if (records->count() > countBefore) showNewRecords(countBefore, records->count() - countBefore);
     for (QPushButton* b : {clearRecordsButton, selectAllRecordsButton, unselectAllRecordsButton})
         b->setEnabled(true);
     extractButton->setEnabled(false);

@@ -11,7 +11,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -24,9 +23,11 @@
 #include "mainwindow/drive_list.h"
 #include "mainwindow/folder_list.h"
 #include "mainwindow/folder_path_box.h"
+#include "mainwindow/record_table_view.h"
 #include "output/destination_sender.h"
 #include "platform/paths.h"
 #include "records/record_list_model.h"
+#include "records/record_table_model.h"
 #include "search/open_search_window.h"
 #include "update/open_update_window.h"
 
@@ -122,6 +123,11 @@ void MainWindow::connectHandlers() {
     connect(clearRecordSelectionButton, &QPushButton::clicked, this,
             &MainWindow::clearRecordSelection);
     connect(clearRecordsButton, &QPushButton::clicked, this, &MainWindow::clearRecords);
+    connect(recordFilterEdit, &QLineEdit::textChanged, this, &MainWindow::filterRecords);
+    for (auto changed : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
+        connect(shownRecords, changed, this, &MainWindow::showRecordCount);
+    }
+    connect(shownRecords, &QAbstractItemModel::modelReset, this, &MainWindow::showRecordCount);
     connect(includeDrawingNameCheck, &QCheckBox::stateChanged, this,
             &MainWindow::includeDrawingNameClicked);
     connect(exitButton, &QPushButton::clicked, this, &MainWindow::exitProgram);
@@ -239,9 +245,14 @@ std::vector<std::pair<qint64, qint64>> selectedSpans(const QItemSelectionModel* 
 std::vector<qint64> MainWindow::selectedRecordRows() const {
     std::vector<qint64> rows;
     rows.reserve(static_cast<size_t>(selectedRecordCount()));
+    const bool listOrder = shownRecords->isListOrder();
     for (const auto& [first, last] : selectedSpans(recordList->selectionModel())) {
-        for (qint64 row = first; row <= last; ++row) rows.push_back(row);
+        for (qint64 row = first; row <= last; ++row) {
+            rows.push_back(listOrder ? row : shownRecords->recordRow(static_cast<int>(row)));
+        }
     }
+    // A sorted table selects records out of list order; they are sent in list order.
+    if (!listOrder) std::sort(rows.begin(), rows.end());
     return rows;
 }
 
@@ -263,24 +274,87 @@ QStringList MainWindow::selectedRecords() const {
 
 void MainWindow::addRecords(const QStringList& added, qint64 maxFields,
                             std::vector<RecordSource> sources, bool selected) {
-    const int first = records->rowCount();
+    const qint64 first = records->count();
     records->append(added, maxFields, std::move(sources));
-    if (!selected || added.isEmpty()) return;
-    recordList->selectionModel()->select(
-        QItemSelection(records->index(first), records->index(records->rowCount() - 1)),
-        QItemSelectionModel::Select);
+    if (selected) selectRecords(first, added.size(), true);
+}
+
+void MainWindow::selectRecords(qint64 first, qint64 count, bool notify) {
+    if (count <= 0 || shownRecords->rowCount() == 0) return;
+    const int lastColumn = std::max(shownRecords->columnCount() - 1, 0);
+    QItemSelection selection;
+    if (shownRecords->isListOrder()) {
+        selection.select(shownRecords->index(static_cast<int>(first), 0),
+                         shownRecords->index(static_cast<int>(first + count - 1), lastColumn));
+    } else {
+        // Sorted or filtered, the records are shown rows here and there: their rows in order,
+        // consecutive ones joined.
+        std::vector<int> rows;
+        for (qint64 record = first; record < first + count; ++record) {
+            const int row = shownRecords->shownRow(static_cast<int>(record));
+            if (row >= 0) rows.push_back(row);
+        }
+        std::sort(rows.begin(), rows.end());
+        for (size_t at = 0; at < rows.size();) {
+            size_t end = at + 1;
+            while (end < rows.size() && rows[end] == rows[end - 1] + 1) ++end;
+            selection.append(QItemSelectionRange(shownRecords->index(rows[at], 0),
+                                                 shownRecords->index(rows[end - 1], lastColumn)));
+            at = end;
+        }
+    }
+    QItemSelectionModel* model = recordList->selectionModel();
+    const QSignalBlocker block(notify ? nullptr : model);
+    model->select(selection, QItemSelectionModel::Select);
+}
+
+void MainWindow::nameRecordColumns(const RecordForm& form) {
+    RecordLayout layout;
+    // The labels the senders put before the header row's names when the records carry them.
+    if (form.includeDrawingName) {
+        layout.names << QStringLiteral("DRAWING_NAME");
+        if (form.timestamp) layout.names << QStringLiteral("TIMESTAMP");
+    }
+    layout.names += recordfields::commaDelimited(records->header());
+    layout.commaDelimited = form.commaDelimited;
+    layout.spaces = form.spaces;
+    records->setLayout(layout);
+}
+
+void MainWindow::showNewRecords(qint64 first, qint64 count) {
+    records->markNewRecords(first, count);
+    // The run's topmost shown row: sorted, its records may sit anywhere in the table.
+    int top = -1;
+    for (qint64 record = first; record < first + count; ++record) {
+        const int row = shownRecords->shownRow(static_cast<int>(record));
+        if (row >= 0 && (top < 0 || row < top)) top = row;
+        if (top >= 0 && shownRecords->isListOrder()) break;
+    }
+    if (top < 0) return;
+    const QModelIndex shown = shownRecords->index(top, 0);
+    recordList->selectionModel()->setCurrentIndex(shown, QItemSelectionModel::NoUpdate);
+    recordList->scrollTo(shown, QAbstractItemView::PositionAtTop);
+}
+
+void MainWindow::showRecordCount() {
+    const qint64 total = records->count();
+    const qint64 shown = shownRecords->rowCount();
+    if (shown < total) {
+        recordCountLabel->setText(QString::number(shown) + QStringLiteral(" of ") +
+                                  QString::number(total) + QStringLiteral(" shown"));
+    } else {
+        recordCountLabel->setText(QString::number(total) + (total == 1
+                                                                ? QStringLiteral(" record")
+                                                                : QStringLiteral(" records")));
+    }
+}
+
+void MainWindow::filterRecords(const QString& text) {
+    shownRecords->setFilterText(text);
 }
 
 void MainWindow::fitRecordScrollWidth() {
-    const QString longest = records->longestRecord();
-    if (longest.isEmpty()) {
-        records->setItemSize(QSize());
-        return;
-    }
-    // Records are one line each: the longest by characters stands for the widest, so one text
-    // is shaped instead of every record of the list.
-    const QFontMetrics metrics(recordList->font());
-    records->setItemSize(QSize(metrics.horizontalAdvance(longest) + 25, metrics.height() + 2));
+    recordList->fitColumns(records->longestRecord());
 }
 
 void MainWindow::activate() {

@@ -21,11 +21,12 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListView;
 class QListWidget;
 class QListWidgetItem;
 class RecordListModel;
 class RunProgress;
+class RecordTableModel;
+class RecordTableView;
 class QPushButton;
 class QRadioButton;
 class QToolButton;
@@ -135,6 +136,8 @@ public slots:
     void unselectAllRecords();
     void clearRecordSelection();
     void clearRecords();
+    // The filter box: the table shows only records holding its text.
+    void filterRecords(const QString& text);
 
     // The rest of the window.
     void includeDrawingNameClicked();
@@ -228,7 +231,15 @@ private:
     // Adds a run's records in one insertion; `selected` also selects them in one change.
     void addRecords(const QStringList& added, qint64 maxFields, std::vector<RecordSource> sources,
                     bool selected);
-    // Fits the record list's scroll range to its longest record, measuring that one only.
+    // Selects the shown rows of `count` records from `first`, in one change.
+    void selectRecords(qint64 first, qint64 count, bool notify);
+    // Names the table's columns after a run made with `form` whose header row is `header`.
+    void nameRecordColumns(const RecordForm& form);
+    // Marks `count` records from `first` as the last run's and scrolls to the first shown.
+    void showNewRecords(qint64 first, qint64 count);
+    // "N records", or "M of N shown" while a filter hides some.
+    void showRecordCount();
+    // Fits the table's columns to their fields, measuring a few rows and the longest record.
     void fitRecordScrollWidth();
 
     // Controls, named as the user guide and the settings know them.
@@ -251,8 +262,11 @@ private:
     QToolButton* outputBrowseButton;
     QListWidget* templateList;
     QListWidget* drawingList;
-    QListView* recordList;     // "6) Select Attributes"
-    RecordListModel* records;  // the records the view shows, with their header and width
+    RecordTableView* recordList;     // "6) Select Attributes"
+    RecordListModel* records;        // the records in list order, with their header and width
+    RecordTableModel* shownRecords;  // the records the table shows: filtered, sorted
+    QLineEdit* recordFilterEdit;
+    QLabel* recordCountLabel;
     QListWidget* outputFileList;
     QComboBox* sheetOrTableCombo;
     QLabel* recordListLabel;

@@ -11,7 +11,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -23,8 +22,10 @@
 #include "mainwindow/folder_list.h"
 #include "mainwindow/folder_path_box.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/record_table_view.h"
 #include "mainwindow/run_progress.h"
 #include "records/record_list_model.h"
+#include "records/record_table_model.h"
 
 namespace {
 
@@ -228,12 +229,21 @@ void MainWindow::createControls() {
     recordListLabel = make<QLabel>(this, "recordListLabel", "6) Select Attributes");
     setWeight(recordListLabel, true);
     records = new RecordListModel(this);
-    recordList = list<QListView>(this, "recordList", toggle, 3);
-    recordList->setModel(records);
-    // Every record is one line of one font: one item size serves them all, so adding a run's
-    // records lays out nothing per item.
-    recordList->setUniformItemSizes(true);
-    recordList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    records->setObjectName(QStringLiteral("records"));
+    shownRecords = new RecordTableModel(records, this);
+    recordList = new RecordTableView(shownRecords, this);
+    recordList->setObjectName(QStringLiteral("recordList"));
+    recordList->setSelectionMode(toggle);
+    // The heading and a few records at the least: the window must fit a laptop's screen.
+    recordList->setMinimumHeight(lines(recordList, 4) -
+                                 recordList->fontMetrics().lineSpacing() / 2);
+    recordList->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+    recordFilterEdit =
+        make<QLineEdit>(this, "recordFilterEdit", {}, " Show only the records holding this text ");
+    recordFilterEdit->setPlaceholderText(QStringLiteral("Filter records"));
+    recordFilterEdit->setClearButtonEnabled(true);
+    recordCountLabel = make<QLabel>(this, "recordCountLabel", "0 records");
+    colour(recordCountLabel, kDarkBlue);
     clearRecordsButton =
         make<QPushButton>(this, "clearRecordsButton", "Clear All", " Clear all items ");
     clearRecordSelectionButton = make<QPushButton>(this, "clearRecordSelectionButton",
@@ -324,6 +334,9 @@ void MainWindow::createControls() {
     reserveWidth(drawingCountLabel, QStringLiteral("00000 files"));
     reserveWidth(drawingSelectionLabel, QStringLiteral("00000 sel"));
     reserveWidth(recordSelectionLabel, QStringLiteral("000000 of 000000 selected"));
+    reserveWidth(recordCountLabel, QStringLiteral("000000 of 000000 shown"));
+    recordFilterEdit->setMinimumWidth(
+        recordFilterEdit->fontMetrics().horizontalAdvance(recordFilterEdit->placeholderText()) * 2);
     fitDigits(fieldSpacesEdit, 2);
     fitDigits(rowEdit, 5);
     fitDigits(columnEdit, 3);
@@ -421,8 +434,17 @@ void MainWindow::createControls() {
     window->addWidget(drawingsFrame, 0, 0);
     window->addWidget(templatesFrame, 0, 1);
     window->addLayout(commands, 0, 2, 2, 1);
-    window->addWidget(recordListLabel, 1, 0, Qt::AlignLeft | Qt::AlignBottom);
-    window->addLayout(row({updateButton, searchButton}), 1, 1, Qt::AlignRight | Qt::AlignBottom);
+    // The filter and the count sit on the caption's line, over the table they act on. The line
+    // spans both frames' columns, so its width does not tip how they share the window's.
+    auto* recordsCaption = new QHBoxLayout;
+    recordsCaption->addWidget(recordListLabel, 0, Qt::AlignBottom);
+    recordsCaption->addSpacing(fontMetrics().averageCharWidth() * 2);
+    recordsCaption->addWidget(recordFilterEdit, 1, Qt::AlignBottom);
+    recordsCaption->addWidget(recordCountLabel, 0, Qt::AlignBottom);
+    recordsCaption->addStretch(1);
+    recordsCaption->addWidget(updateButton, 0, Qt::AlignBottom);
+    recordsCaption->addWidget(searchButton, 0, Qt::AlignBottom);
+    window->addLayout(recordsCaption, 1, 0, 1, 2);
     window->addWidget(recordList, 2, 0, 1, 3);
     window->addLayout(recordCommands, 3, 0, 1, 3);
     window->addWidget(destinationFrame, 4, 0, 1, 3);

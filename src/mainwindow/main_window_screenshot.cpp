@@ -2,10 +2,10 @@
 #include "mainwindow/main_window_screenshot.h"
 
 #include <QApplication>
-#include <QListView>
 #include <QRadioButton>
 
 #include "mainwindow/main_window.h"
+#include "mainwindow/record_table_view.h"
 #include "records/record_list_model.h"
 
 namespace {
@@ -28,11 +28,18 @@ bool saveMainWindowScreenshot(platform::Platform services, const MainWindowShot&
     IgnoreActivation ignoreActivation;
     window.installEventFilter(&ignoreActivation);
     window.show();
-    auto* records = qobject_cast<RecordListModel*>(
-        window.findChild<QListView*>(QStringLiteral("recordList"))->model());
+    auto* records = window.findChild<RecordListModel*>(QStringLiteral("records"));
+    // Named as a run of the bundled title block template names them.
+    RecordLayout layout;
+    layout.names =
+        QStringList{"DRAWING_NAME", "BLOCK_NAME", "BLOCK_HANDLE", "DWGNO", "TITLE", "REV"};
+    records->setLayout(layout);
     records->append(
         {QStringLiteral("'COOLING-WATER.DXF','TITLE','63','PID-1001','Cooling water circuit','C'"),
          QStringLiteral("'TANK-FARM.DXF','TITLE','59','PID-2001','Tank farm transfer','B'")});
+    if (auto* table = window.findChild<RecordTableView*>(QStringLiteral("recordList"))) {
+        table->fitColumns(records->longestRecord());
+    }
     auto check = [&window](const char* option) {
         window.findChild<QRadioButton*>(QLatin1String(option))->setChecked(true);
     };

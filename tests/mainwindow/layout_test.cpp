@@ -31,6 +31,25 @@ protected:
         QApplication::processEvents();
     }
 
+    // The filter box shows its placeholder whole and the count its longest text, both on the
+    // caption's line over the record table.
+    void expectFilterAndCountFit(const std::string& state) {
+        QLineEdit* filter = ui.recordFilterEdit;
+        EXPECT_TRUE(filter->isVisible()) << state;
+        EXPECT_GE(filter->width(),
+                  filter->fontMetrics().horizontalAdvance(filter->placeholderText()))
+            << state;
+        QLabel* count = ui.recordCountLabel;
+        EXPECT_TRUE(count->isVisible()) << state;
+        EXPECT_GE(count->width(),
+                  count->fontMetrics().horizontalAdvance(QStringLiteral("200000 of 200000 shown")))
+            << state;
+        for (QWidget* w : std::initializer_list<QWidget*>{filter, count}) {
+            EXPECT_LE(w->geometry().bottom(), ui.recordList->geometry().top()) << state;
+            EXPECT_GT(w->geometry().bottom(), ui.recordListLabel->geometry().top()) << state;
+        }
+    }
+
     const QFont m_appFont = QApplication::font();
 };
 
@@ -63,6 +82,7 @@ TEST_F(LayoutTest, EveryCaptionFitsInTheDefaultFontAndALargerOne) {
                 EXPECT_EQ(ui.destinationFrame->geometry(), frame3) << state << ": no jumping";
             }
         }
+        expectFilterAndCountFit(size);
         ui.includeDrawingNameCheck->click();  // hides "Use Full Path" and "Timestamp"
         settle();
         EXPECT_EQ(layoutFaults(w), QStringList()) << size << ", without the drawing name";
@@ -71,6 +91,7 @@ TEST_F(LayoutTest, EveryCaptionFitsInTheDefaultFontAndALargerOne) {
         w.resize(50, 50);
         settle();
         EXPECT_EQ(layoutFaults(w), QStringList()) << size << ", smallest window";
+        expectFilterAndCountFit(size + ", smallest window");
     }
 }
 

@@ -11,15 +11,16 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
 
 #include "mainwindow/drive_list.h"
 #include "mainwindow/folder_list.h"
 #include "mainwindow/main_window.h"
 #include "records/record_list_model.h"
+#include "records/record_table_model.h"
 
 // clang-format off
 #define QUILLON_MAIN_WINDOW_CONTROLS(X)                                                           \
@@ -28,7 +29,7 @@
     X(DriveListBox, outputDriveList) X(DriveListBox, templateDriveList)                           \
     X(FolderListBox, drawingFolderList) X(FolderListBox, outputFolderList)                        \
     X(FolderListBox, templateFolderList) X(QListWidget, templateList)                             \
-    X(QListWidget, drawingList) X(QListView, recordList) X(QListWidget, outputFileList)           \
+    X(QListWidget, drawingList) X(QTableView, recordList) X(QListWidget, outputFileList)           \
     X(QComboBox, sheetOrTableCombo) X(QLabel, recordListLabel) X(QLabel, drawingInfoLabel)        \
     X(QLabel, drawingCountLabel) X(QLabel, statusLabel) X(QLabel, templateCountLabel)             \
     X(QLabel, templateInfoLabel) X(QLabel, newFileLabel) X(QLabel, rowLabel)                      \
@@ -48,14 +49,15 @@
     X(QPushButton, fileSpecButton) X(QPushButton, selectAllDrawingsButton)                        \
     X(QPushButton, unselectAllDrawingsButton) X(QPushButton, extractButton)                       \
     X(QPushButton, clearRecordSelectionButton) X(QPushButton, searchButton)                       \
-    X(QPushButton, updateButton)
+    X(QPushButton, updateButton) X(QLineEdit, recordFilterEdit) X(QLabel, recordCountLabel)
 // clang-format on
 
 struct MainWindowControls {
 #define QUILLON_DECLARE_CONTROL(Type, name) Type* name = nullptr;
     QUILLON_MAIN_WINDOW_CONTROLS(QUILLON_DECLARE_CONTROL)
 #undef QUILLON_DECLARE_CONTROL
-    RecordListModel* records = nullptr;  // the record list's model
+    RecordListModel* records = nullptr;  // the records in list order
+    RecordTableModel* shown = nullptr;   // the rows the record table shows
 };
 
 // Finds every control of `window`; a control that is missing fails the test that asked.
@@ -66,6 +68,9 @@ inline MainWindowControls controlsOf(const MainWindow& window) {
     EXPECT_TRUE(c.name) << "no control named " #name;
     QUILLON_MAIN_WINDOW_CONTROLS(QUILLON_FIND_CONTROL)
 #undef QUILLON_FIND_CONTROL
-    if (c.recordList) c.records = qobject_cast<RecordListModel*>(c.recordList->model());
+    if (c.recordList) {
+        c.shown = qobject_cast<RecordTableModel*>(c.recordList->model());
+        if (c.shown) c.records = c.shown->records();
+    }
     return c;
 }

@@ -11,10 +11,10 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
 #include <QTemporaryDir>
 
 #include "mainwindow/main_window_controls.h"
@@ -96,11 +96,13 @@ protected:
             count += range.height();
         return count;
     }
-    // Selects or unselects one record the way a click does: one selection change.
+    // Selects or unselects one record (by its place in the list) the way a click does: one
+    // selection change of its whole row.
     void setRecordSelected(int row, bool selected) {
         ui.recordList->selectionModel()->select(
-            ui.records->index(row),
-            selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
+            ui.shown->index(ui.shown->shownRow(row), 0),
+            (selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect) |
+                QItemSelectionModel::Rows);
     }
 
     QTemporaryDir appDir;

@@ -122,7 +122,7 @@ TEST_F(RecordListTest, SelectAllAndUnselectAllAreOneChangeOnALongList) {
     EXPECT_EQ(ui.statusLabel->text(), "200000 item(s) unselected.") << "with none selected too";
 }
 
-TEST_F(RecordListTest, ScrollRangeReachesTheLongestRecord) {
+TEST_F(RecordListTest, EveryFieldOfTheLongestRecordShowsWhole) {
     addDrawing("a.dwg", 1, QString(400, QLatin1Char('W')));
     addDrawing("b.dwg", 1, "B-");
     load();
@@ -133,9 +133,17 @@ TEST_F(RecordListTest, ScrollRangeReachesTheLongestRecord) {
     w.extractAttributes();
     ASSERT_EQ(ui.records->count(), 2);
     QApplication::processEvents();
-    const int needed = QFontMetrics(ui.recordList->font()).horizontalAdvance(ui.records->record(0));
+    const QFontMetrics metrics(ui.recordList->font());
+    int total = 0;
+    for (int column = 0; column < ui.shown->columnCount(); ++column) {
+        const QString field = ui.records->field(0, column).toString();
+        EXPECT_GE(ui.recordList->columnWidth(column), metrics.horizontalAdvance(field))
+            << field.toStdString();
+        total += ui.recordList->columnWidth(column);
+    }
     QScrollBar* bar = ui.recordList->horizontalScrollBar();
-    EXPECT_GE(bar->maximum() + ui.recordList->viewport()->width(), needed);
+    EXPECT_GE(bar->maximum() + ui.recordList->viewport()->width(), total)
+        << "the scroll range reaches the last column";
 }
 
 // A selection made with the keyboard counts as a click, in every list of the window.
@@ -178,7 +186,7 @@ TEST_F(RecordListTest, KeyboardSelectionIsAClickInEveryList) {
 
     // Records: Space toggles the current record; the count and the send command follow.
     ui.recordList->setFocus();
-    ui.recordList->setCurrentIndex(ui.records->index(0));
+    ui.recordList->setCurrentIndex(ui.shown->index(0, 0));
     ui.recordList->selectionModel()->clearSelection();
     QTest::keyClick(ui.recordList, Qt::Key_Space);
     EXPECT_EQ(ui.recordSelectionLabel->text(), "1 of 1 selected");
