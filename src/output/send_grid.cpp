@@ -18,7 +18,9 @@ QString headerLine(const RecordForm& form, const QString& header, bool csv) {
     const QString quote = csv ? QStringLiteral("\"") : QStringLiteral("'");
     QString labels;
     if (form.includeDrawingName) labels += quote + "DRAWING_NAME" + quote + ",";
-    if (form.timestamp) labels += quote + "TIMESTAMP" + quote + ",";
+    // Records carry the time only behind the drawing name ("Timestamp" is a choice under it): a
+    // label without its column would push every heading onto the wrong field.
+    if (form.includeDrawingName && form.timestamp) labels += quote + "TIMESTAMP" + quote + ",";
     line = labels + line;
     if (!form.commaDelimited) line = recordline::cdfToSdf(line, form.spaces);
     return line;
