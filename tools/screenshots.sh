@@ -7,14 +7,21 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$root/build/dev"}
 out="$root/docs/screenshots"
 mkdir -p "$out"
-work=$(mktemp -d)
+# A short, fixed place, as the paths show in the pictures.
+work=/tmp/quillon-screenshots
+rm -rf "$work"
+mkdir -p "$work"
 trap 'rm -rf "$work"' EXIT
+# The examples in a folder of their own, as a user keeps drawings.
+mkdir "$work/Drawings"
+cp "$root"/examples/*.dxf "$root"/examples/*.txt "$work/Drawings/"
 export QT_QPA_PLATFORM=offscreen
 for scale in 1 1.5; do
-    suffix=$(echo "$scale" | sed 's/^1$/100/; s/^1\.5$/150/')
+    # The size a 1366x768 laptop at scale 1, or a 1920x1080 screen at scale 1.5, has room for.
+    if [ "$scale" = 1 ]; then suffix=100 size=1366x700; else suffix=150 size=1280x660; fi
     export QT_SCALE_FACTOR="$scale"
-    "$build/src/quillon-screenshot" --font "DejaVu Sans,10" --size 1280x860 \
-        "$out/main-window-$suffix.png" "$root/examples"
+    "$build/src/quillon-screenshot" --font "DejaVu Sans,10" --size "$size" \
+        "$out/main-window-$suffix.png" "$work/Drawings"
     for tests in search update filespecs about help; do
         rm -f "$work"/*.png
         QUILLON_SCREENSHOT_DIR="$work" "$build/tests/test_$tests" --gtest_filter='*Screenshot*' \

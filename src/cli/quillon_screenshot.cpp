@@ -88,8 +88,10 @@ int main(int argc, char** argv) {
     services.settings.remove(QStringLiteral("Options"));
     services.settings.set(QStringLiteral("Options"), QStringLiteral("Dir"), folder);
     services.settings.set(QStringLiteral("Options"), QStringLiteral("Dir3"), folder);
-    services.settings.set(QStringLiteral("Options"), QStringLiteral("FExt"),
-                          QStringLiteral("*.dxf"));
+    // The outputs go beside the drawings; the pattern is a new user's.
+    for (const char* key : {"TPath", "EPath", "APath", "WPath"}) {
+        services.settings.set(QStringLiteral("Options"), QLatin1String(key), folder);
+    }
     MainWindowShot shot;
     shot.folder = folder;
     int status = 0;
