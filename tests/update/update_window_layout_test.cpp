@@ -41,10 +41,11 @@ TEST_F(UpdateWindowTest, Screenshot) {
     open();
     window->show();
     window->resize(1000, 560);
-    planCsv("DRAWING_NAME,BLOCK_HANDLE,TITLE,REV\r\n"
-            "cooling-water.dxf,63,New cooling title,C\r\n"
-            "boiler-feed.dxf,5E,New boiler title,B\r\n"
-            "gone.dxf,63,x,\r\n");
+    planCsv(
+        "DRAWING_NAME,BLOCK_HANDLE,TITLE,REV\r\n"
+        "cooling-water.dxf,63,New cooling title,C\r\n"
+        "boiler-feed.dxf,5E,New boiler title,B\r\n"
+        "gone.dxf,63,x,\r\n");
     QCoreApplication::processEvents();
     EXPECT_TRUE(window->grab().save(QDir(folder).filePath("update_window.png")));
 }
