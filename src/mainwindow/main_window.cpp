@@ -28,6 +28,7 @@
 #include "platform/paths.h"
 #include "records/record_list_model.h"
 #include "records/record_table_model.h"
+#include "registerwindow/open_register_window.h"
 #include "search/open_search_window.h"
 #include "update/open_update_window.h"
 
@@ -115,6 +116,8 @@ void MainWindow::connectHandlers() {
     connect(fileSpecButton, &QPushButton::clicked, this, &MainWindow::openFileSpecs);
     connect(searchButton, &QPushButton::clicked, this, &MainWindow::openSearch);
     connect(updateButton, &QPushButton::clicked, this, &MainWindow::openUpdate);
+    connect(registerButton, &QPushButton::clicked, this,
+            [this] { openRegisterWindow(m_platform, this); });
     connect(extractButton, &QPushButton::clicked, this, &MainWindow::extractAttributes);
     connect(recordList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &MainWindow::recordSelectionChanged);

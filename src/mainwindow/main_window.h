@@ -320,6 +320,7 @@ private:
     QPushButton* clearRecordSelectionButton;
     QPushButton* searchButton;
     QPushButton* updateButton;
+    QPushButton* registerButton;
 
     platform::Platform m_platform;
     drawingapi::ReaderFactory m_readerFactory;

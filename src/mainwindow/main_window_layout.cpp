@@ -224,6 +224,8 @@ void MainWindow::createControls() {
     updateButton =
         make<QPushButton>(this, "updateButton", {}, " Write edited values back into drawings ");
     updateButton->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    registerButton = make<QPushButton>(this, "registerButton", "Register",
+                                       " Keep the attributes of whole folders in a register ");
 
     // 6) The records.
     recordListLabel = make<QLabel>(this, "recordListLabel", "6) Select Attributes");
@@ -444,6 +446,7 @@ void MainWindow::createControls() {
     recordsCaption->addStretch(1);
     recordsCaption->addWidget(updateButton, 0, Qt::AlignBottom);
     recordsCaption->addWidget(searchButton, 0, Qt::AlignBottom);
+    recordsCaption->addWidget(registerButton, 0, Qt::AlignBottom);
     window->addLayout(recordsCaption, 1, 0, 1, 2);
     window->addWidget(recordList, 2, 0, 1, 3);
     window->addLayout(recordCommands, 3, 0, 1, 3);

@@ -102,6 +102,14 @@ struct Entry {
     std::vector<EntryReference> references;  // in the drawing's enumeration order
 };
 
+// The register's drawings under one folder.
+struct FolderSummary {
+    qint64 drawings = 0;     // not missing
+    qint64 unreadable = 0;   // not missing, and could not be read when indexed
+    qint64 missing = 0;      // gone from disk since they were indexed
+    qint64 newestEntry = 0;  // when the latest of them was stored (ms since 1970 UTC); 0: none
+};
+
 class RegisterDatabase {
 public:
     virtual ~RegisterDatabase() = default;
@@ -115,6 +123,8 @@ public:
     // The drawings not missing that the query may find: those with attributes it may match,
     // and those that could not be read, in no particular order.
     virtual core::Result<std::vector<Entry>> entries(const EntryQuery& query) = 0;
+    // The drawings whose path starts with `pathPrefix` ("/data/dwg/"). Reads only.
+    virtual core::Result<FolderSummary> folderSummary(const QString& pathPrefix) = 0;
 };
 
 // Opens (or makes) the SQLite register file at `path`.

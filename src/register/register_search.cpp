@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "register/register_search.h"
 
+#include <QDateTime>
+#include <QTimeZone>
 #include <algorithm>
 
 #include "platform/folder_listing.h"
@@ -110,6 +112,11 @@ bool isAscii(const QString& text) {
 }
 
 }  // namespace
+
+QString indexedTimeText(qint64 msSinceEpoch) {
+    return QDateTime::fromMSecsSinceEpoch(msSinceEpoch, QTimeZone::utc())
+        .toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'Z'"));
+}
 
 EntryQuery entryQueryFor(const SearchCriteria& criteria) {
     EntryQuery query;

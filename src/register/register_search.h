@@ -32,6 +32,10 @@ core::Result<RegisterSearch> prepareRegisterSearch(RegisterDatabase& database,
                                                    const SearchCriteria& criteria,
                                                    const std::optional<FolderPattern>& where);
 
+// When a drawing's entry was stored, as a result line shows it: UTC, to the second
+// ("2026-03-01T09:30:00Z").
+QString indexedTimeText(qint64 msSinceEpoch);
+
 // How the register narrows its rows for `criteria`: a superset of the search's hits.
 EntryQuery entryQueryFor(const SearchCriteria& criteria);
 

@@ -90,6 +90,19 @@ public:
         return builder.take();
     }
 
+    core::Result<FolderSummary> folderSummary(const QString& pathPrefix) override {
+        Statement query = m_connection->prepare(
+            QStringLiteral("SELECT count(*) FILTER (WHERE missing = 0),"
+                           " count(*) FILTER (WHERE missing = 0 AND read_error <> ''),"
+                           " count(*) FILTER (WHERE missing <> 0),"
+                           " coalesce(max(indexed_at) FILTER (WHERE missing = 0), 0)"
+                           " FROM drawings WHERE substr(path, 1, length(?1)) = ?1"));
+        query.bind(1, pathPrefix);
+        if (!query.next() || query.failed()) return failure();
+        return FolderSummary{query.integer(0), query.integer(1), query.integer(2),
+                             query.integer(3)};
+    }
+
 private:
     core::Error failure() const {
         return core::Error{

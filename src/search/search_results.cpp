@@ -17,13 +17,13 @@ QString SearchResults::fieldSeparator() {
     return separator;
 }
 
-void SearchResults::reset(const QString& delimiter) {
+void SearchResults::reset(const QString& delimiter, const QStringList& moreColumns) {
     m_delimiter = delimiter;
-    m_header = searchHeaderLine(fieldSeparator()).split(fieldSeparator());
+    m_header = searchHeaderLine(fieldSeparator()).split(fieldSeparator()) + moreColumns;
     m_rows.clear();
 }
 
-void SearchResults::addFoundLine(const QString& line) {
+void SearchResults::addFoundLine(const QString& line, const QStringList& moreFields) {
     QStringList fields = line.split(fieldSeparator());
     // The value is the last field and the only one a drawing could fill with anything at all:
     // whatever follows the tenth separator belongs to it.
@@ -32,7 +32,7 @@ void SearchResults::addFoundLine(const QString& line) {
         fields.erase(fields.begin() + kFieldCount - 1, fields.end());
         fields << value;
     }
-    m_rows << fields;
+    m_rows << fields + moreFields;
 }
 
 QString SearchResults::joined(const QStringList& fields) const {

@@ -10,14 +10,16 @@
 // value holding the delimiter, a quote or a line break cannot shift the columns.
 class SearchResults {
 public:
-    // Starts an empty result set whose lines are joined by `delimiter`.
-    void reset(const QString& delimiter);
+    // Starts an empty result set whose lines are joined by `delimiter`, with `moreColumns`
+    // after the search's own.
+    void reset(const QString& delimiter, const QStringList& moreColumns = {});
 
     // The delimiter the engine is asked to put between fields: no drawing, block, layer or
     // file name can hold it, so a found line splits back into its fields without doubt.
     static QString fieldSeparator();
-    // Adds a line the engine joined with fieldSeparator().
-    void addFoundLine(const QString& line);
+    // Adds a line the engine joined with fieldSeparator(), and the fields of the columns the
+    // reset added.
+    void addFoundLine(const QString& line, const QStringList& moreFields = {});
 
     bool isEmpty() const { return m_rows.isEmpty(); }
     qint64 lineCount() const { return m_rows.size(); }

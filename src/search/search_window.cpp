@@ -14,6 +14,7 @@
 
 #include "engine/blanks.h"
 #include "filespecs/file_spec_prompt.h"
+#include "registerwindow/register_choice.h"
 
 namespace {
 
@@ -173,10 +174,19 @@ void SearchWindow::search() {
         refuse(QStringLiteral("Enter folder."), folderEdit);
         return;
     }
+    // From the register: the drawings it may find hits in, read from its entries.
+    const bool fromRegister = registerCheck->isChecked();
+    reg::RegisterSearch answer;
+    QString registerName;
+    if (fromRegister) {
+        std::optional<reg::RegisterSearch> prepared = registerSearch(registerName);
+        if (!prepared) return;
+        answer = std::move(prepared).value();
+    }
     showStatus(QStringLiteral("Starting AutoCAD..."));
 
     RunUi ui(*this);
-    SearchRun run(m_readerFactory, ui, m_platform.clock);
+    SearchRun run(fromRegister ? answer.reader : m_readerFactory, ui, m_platform.clock);
     m_run = &run;
     platform::Hourglass hourglass(m_platform.ui);
     searchButton->setEnabled(false);
@@ -184,7 +194,9 @@ void SearchWindow::search() {
     // Fields would run together without a delimiter.
     validateDelimiter();
     const SearchResults before = m_results;
-    m_results.reset(delimiterEdit->text());
+    // Each line says when its drawing was indexed: the drawing may have changed since.
+    m_results.reset(delimiterEdit->text(),
+                    fromRegister ? QStringList{QStringLiteral("Indexed")} : QStringList());
     resultsEdit->clear();
     m_shownLines = 0;
     m_sinceShown.invalidate();
@@ -193,21 +205,31 @@ void SearchWindow::search() {
     // delimiter chosen here.
     run.setDelimiter(SearchResults::fieldSeparator());
     QStringList failures;
+    qsizetype current = -1;
+    QStringList indexed;  // when the drawing searched was indexed, from the register
+    // The register chose its drawings by the criteria the run starts with: they stay.
+    if (fromRegister) run.setCriteria(criteriaFromControls());
     SearchRun::Events events;
     events.searching = [&](const QString& fileName) {
         showFoundLines(true);
         showStatus(QStringLiteral("Searching ") + fileName + QStringLiteral("..."));
-        // A criterion changed during the run counts from the next drawing on.
-        run.setCriteria(criteriaFromControls());
+        if (fromRegister) {
+            indexed = QStringList{
+                reg::indexedTimeText(answer.indexedAt.value(answer.drawings.value(++current)))};
+        } else {
+            // A criterion changed during the run counts from the next drawing on.
+            run.setCriteria(criteriaFromControls());
+        }
         run.setFullPath(fullPathCheck->isChecked());
     };
-    events.lineFound = [&](const QString& line) { m_results.addFoundLine(line); };
+    events.lineFound = [&](const QString& line) { m_results.addFoundLine(line, indexed); };
     events.openFailed = [&](const QString& path, const QString& reason) {
         const QString name = QFileInfo(path).fileName();
         failures << (reason.isEmpty() ? name : name + QStringLiteral(": ") + reason);
     };
     const SearchRun::Totals totals =
-        run.run(drawingsOf(splitFolderPattern(folderEdit->text())), events);
+        run.run(fromRegister ? answer.drawings : drawingsOf(splitFolderPattern(folderEdit->text())),
+                events);
     m_run = nullptr;
 
     searchButton->setEnabled(true);
@@ -230,10 +252,36 @@ void SearchWindow::search() {
                 status += QStringLiteral("; and %1 more").arg(failures.size() - kNamedFailures);
             }
         }
+        if (fromRegister) status += QStringLiteral("\nAnswered from the register ") + registerName;
         m_sincePainted.invalidate();
         showStatus(status);
     }
     if (m_closeWhenStopped) close();
+}
+
+std::optional<reg::RegisterSearch> SearchWindow::registerSearch(QString& name) {
+    const RegisterChoice choice = loadRegisterChoice(m_platform.settings);
+    name = choice.shownName();
+    // Searching makes no register: an index run does.
+    if (!choice.onServer && !QFileInfo::exists(choice.file)) {
+        refuse(QStringLiteral("No register at %1 yet: index its folders with the Register button "
+                              "of the main window first.")
+                   .arg(choice.file),
+               registerCheck);
+        return std::nullopt;
+    }
+    auto opened = reg::openRegisterDatabase(choice.address());
+    if (!opened) {
+        refuse(opened.error().description, registerCheck);
+        return std::nullopt;
+    }
+    auto prepared = reg::prepareRegisterSearch(*opened.value(), criteriaFromControls(),
+                                               splitFolderPattern(folderEdit->text()));
+    if (!prepared) {
+        refuse(prepared.error().description, registerCheck);
+        return std::nullopt;
+    }
+    return std::move(prepared).value();
 }
 
 void SearchWindow::requestAbort() {

@@ -3,9 +3,11 @@
 
 #include <QElapsedTimer>
 #include <QWidget>
+#include <optional>
 
 #include "engine/attribute_search.h"
 #include "platform/services/platform.h"
+#include "register/register_search.h"
 #include "search/results_saving.h"
 #include "search/search_results.h"
 
@@ -19,7 +21,9 @@ class QPushButton;
 
 // The search window: finds the block attributes whose value (or tag) contains a text, across
 // the drawings of one folder pattern, with its own drawing session; shows the result
-// lines as they are found and saves or copies them. Settings live in section "Options".
+// lines as they are found and saves or copies them. With "Search the register", the register
+// the register window chose answers instead of the drawings, and each line says when its
+// drawing was indexed. Settings live in section "Options".
 class SearchWindow : public QWidget {
     Q_OBJECT
 public:
@@ -61,6 +65,7 @@ public:
     QLabel* folderLabel;
     QLineEdit* folderEdit;
     QPushButton* browseButton;
+    QCheckBox* registerCheck;
     QCheckBox* matchCaseCheck;
     QCheckBox* exactPhraseCheck;
     QCheckBox* findTagCheck;
@@ -96,6 +101,10 @@ private:
     SearchCriteria criteriaFromControls() const;
     ShownCriteria shownCriteria() const;
     QString resultsWithCriteria(const QString& results) const;
+    // The register chosen in the register window, asked for the drawings of the folder
+    // specification that may hold hits; nullopt when it could not answer (the user is told).
+    // `name` is the register as it may be shown.
+    std::optional<reg::RegisterSearch> registerSearch(QString& name);
     void showStatus(const QString& text);
     // Puts the lines found since the last call into the results box; at most every few
     // milliseconds unless `now`.

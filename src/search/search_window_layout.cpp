@@ -49,6 +49,9 @@ void SearchWindow::createControls() {
     folderEdit = named<QLineEdit>("folderEdit");
     browseButton = named<QPushButton>("browseButton", QStringLiteral(".."));
     browseButton->setToolTip(QStringLiteral(" Browse for folder "));
+    registerCheck = named<QCheckBox>("registerCheck", QStringLiteral("Search the register"));
+    registerCheck->setToolTip(
+        QStringLiteral(" Answer from the drawing register instead of reading the drawings "));
     matchCaseCheck = named<QCheckBox>("matchCaseCheck", QStringLiteral("Match Case"));
     exactPhraseCheck = named<QCheckBox>("exactPhraseCheck", QStringLiteral("Exact Phrase Match"));
     findTagCheck = named<QCheckBox>("findTagCheck", QStringLiteral("Find Tag Name"));
@@ -86,6 +89,7 @@ void SearchWindow::createControls() {
     auto* folder = new QHBoxLayout;
     folder->addWidget(folderEdit, 1);
     folder->addWidget(browseButton);
+    folder->addWidget(registerCheck);
 
     auto* checks = new QHBoxLayout;
     checks->addWidget(matchCaseCheck);

@@ -54,6 +54,7 @@ void SearchWindow::restoreSettings() {
     applyCheck(includeCriteriaCheck, get("Include"));
     applyCheck(csvCheck, get("CSV"));
     m_saveFolder = get("TextFile", drawingFolder());
+    applyCheck(registerCheck, get("SearchRegister"));
 }
 
 void SearchWindow::storeSettings() {
@@ -74,4 +75,5 @@ void SearchWindow::storeSettings() {
     set("Include", checkText(includeCriteriaCheck));
     set("CSV", checkText(csvCheck));
     set("TextFile", m_saveFolder);
+    set("SearchRegister", checkText(registerCheck));
 }

@@ -49,7 +49,8 @@
     X(QPushButton, fileSpecButton) X(QPushButton, selectAllDrawingsButton)                        \
     X(QPushButton, unselectAllDrawingsButton) X(QPushButton, extractButton)                       \
     X(QPushButton, clearRecordSelectionButton) X(QPushButton, searchButton)                       \
-    X(QPushButton, updateButton) X(QLineEdit, recordFilterEdit) X(QLabel, recordCountLabel)
+    X(QPushButton, updateButton) X(QPushButton, registerButton) X(QLineEdit, recordFilterEdit)    \
+    X(QLabel, recordCountLabel)
 // clang-format on
 
 struct MainWindowControls {

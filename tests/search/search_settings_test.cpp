@@ -25,11 +25,11 @@ public:
     QStringList written;
 };
 
-const QStringList kOrder = {"Options/Space",   "Options/Case",    "Options/Whole",
-                            "Options/Tag",     "Options/Path",    "Options/FieldDelimiter",
-                            "Options/Blocks",  "Options/Layers",  "Options/Search",
-                            "Options/Folder",  "Options/Include", "Options/CSV",
-                            "Options/TextFile"};
+const QStringList kOrder = {"Options/Space",    "Options/Case",          "Options/Whole",
+                            "Options/Tag",      "Options/Path",          "Options/FieldDelimiter",
+                            "Options/Blocks",   "Options/Layers",        "Options/Search",
+                            "Options/Folder",   "Options/Include",       "Options/CSV",
+                            "Options/TextFile", "Options/SearchRegister"};
 
 using SearchSettingsTest = SearchWindowTest;
 
@@ -59,8 +59,8 @@ TEST_F(SearchSettingsTest, AbsentKeysGiveTheDefaults) {
 
 TEST_F(SearchSettingsTest, StoredValuesComeBackAndAreStoredInOrderOnClosing) {
     RecordingSettings settings;
-    const QStringList stored = {"Paper", "1",       "1",          "1", "1", ";",    "PUMP,VALVE",
-                                "EQUIP", "  pump ", "/dwg/*.dxf", "1", "1", "/out/"};
+    const QStringList stored = {"Paper", "1",       "1",          "1", "1", ";",     "PUMP,VALVE",
+                                "EQUIP", "  pump ", "/dwg/*.dxf", "1", "1", "/out/", "1"};
     for (qsizetype i = 0; i < kOrder.size(); ++i) {
         settings.MemorySettings::set("Options", kOrder[i].section('/', 1), stored[i]);
     }
@@ -72,7 +72,7 @@ TEST_F(SearchSettingsTest, StoredValuesComeBackAndAreStoredInOrderOnClosing) {
     EXPECT_EQ(optionsRead, kOrder);
     EXPECT_EQ(w.spaceCombo->currentText(), "Paper");
     const QList<QCheckBox*> boxes = w.findChildren<QCheckBox*>();
-    EXPECT_EQ(boxes.size(), 6);
+    EXPECT_EQ(boxes.size(), 7);
     for (QCheckBox* box : boxes) EXPECT_TRUE(box->isChecked()) << box->objectName().toStdString();
     EXPECT_EQ(w.delimiterEdit->text(), ";");
     EXPECT_EQ(w.blocksEdit->text(), "PUMP,VALVE");

@@ -345,6 +345,19 @@ public:
         return builder.take();
     }
 
+    core::Result<FolderSummary> folderSummary(const QString& pathPrefix) override {
+        pg::Result row = m_connection->run(
+            QStringLiteral("SELECT count(*) FILTER (WHERE missing = 0),"
+                           " count(*) FILTER (WHERE missing = 0 AND read_error <> ''),"
+                           " count(*) FILTER (WHERE missing <> 0),"
+                           " coalesce(max(indexed_at) FILTER (WHERE missing = 0), 0)"
+                           " FROM drawings WHERE starts_with(path, $1)"),
+            {param(pathPrefix)});
+        if (!row.ok() || row.rows() != 1) return failure();
+        return FolderSummary{row.integer(0, 0), row.integer(0, 1), row.integer(0, 2),
+                             row.integer(0, 3)};
+    }
+
 private:
     core::Error failure() const {
         return core::Error{
