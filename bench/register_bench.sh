@@ -162,7 +162,7 @@ sheets=bench/corpus/sheets
 if [ ! -d "$sheets" ]; then /usr/bin/python3 bench/make_corpus.py --only sheets >/dev/null; fi
 echo "== quillon-extract on $(ls "$sheets" | wc -l) sheets"
 template=bench/windows/all_blocks.txt
-for n in 1 2 "$jobs" 4; do
+for n in $(printf '%s\n' 1 2 "$jobs" 4 | awk '!seen[$0]++'); do
   best_of 3 "quillon-extract --jobs $n" "$extract" --jobs "$n" "$template" "$sheets"
   "$extract" --jobs "$n" "$template" "$sheets" >"$work/extract-$n.csv" || true
   cmp -s "$work/extract-1.csv" "$work/extract-$n.csv" ||
