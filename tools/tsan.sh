@@ -4,10 +4,10 @@
 # and quillon-extract with four jobs on a few hundred generated sheets, then the register tests
 # and the extraction pool tests. Any report stops the run with a non-zero exit.
 # Only these targets are built: the windows are not, so the step stays short in CI.
-# Usage: tools/tsan.sh [--sheets N]   (default 300)
+# Usage: tools/tsan.sh [--sheets N]   (default 200)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-sheets=300
+sheets=200
 if [ "${1:-}" = --sheets ]; then sheets="$2"; fi
 build=build/tsan
 cmake --preset tsan >/dev/null
