@@ -35,7 +35,13 @@ echo "tsan: quillon-extract --jobs 4 on the same sheets, the same records as one
   >"$work/one.csv"
 cmp "$work/one.csv" "$work/four.csv"
 echo "tsan: register tests"
-"$build/tests/test_register" --gtest_brief=1
+# Only the tests that run in this process: Qt 6.4's QProcess starts a child with
+# clone(CLONE_VM | CLONE_VFORK), and the sanitizer's runtime cannot follow a child that shares
+# its memory (it aborts in the child, "CHECK failed ... thr->slot"). The programs the other
+# tests start (quillon-index, quillon-search, the PostgreSQL server) are not what is checked
+# here anyway: quillon-index runs under the sanitizer above.
+"$build/tests/test_register" --gtest_brief=1 \
+  --gtest_filter='RegisterTest.*:RegisterAddress.*-RegisterTest.Program*:RegisterTest.SearchOfTheRegister*'
 echo "tsan: extraction pool tests"
 "$build/tests/test_e2e" --gtest_brief=1 --gtest_filter='ExtractionPool.*'
 echo "tsan: no reports"
