@@ -22,7 +22,7 @@ for scale in 1 1.5; do
     export QT_SCALE_FACTOR="$scale"
     "$build/src/quillon-screenshot" --font "DejaVu Sans,10" --size "$size" \
         "$out/main-window-$suffix.png" "$work/Drawings"
-    for tests in search update filespecs about help; do
+    for tests in search update registerwindow filespecs about help; do
         rm -f "$work"/*.png
         QUILLON_SCREENSHOT_DIR="$work" "$build/tests/test_$tests" --gtest_filter='*Screenshot*' \
             >/dev/null
