@@ -15,15 +15,6 @@
 
 namespace {
 
-// A worker's user interface: nothing is shown from a worker thread.
-class SilentRunUi : public ExtractionRunUi {
-public:
-    void processPendingEvents() override {}
-    void showError(const QString&, const QString&) override {}
-    void setStatus(const QString&) override {}
-    void setBusy(bool) override {}
-};
-
 struct DrawingSlot {
     QString path;
     DrawingExtraction extraction;
@@ -51,7 +42,7 @@ struct SharedRun {
 };
 
 void work(SharedRun& run, int worker, RunExtractFile& extractFile) {
-    SilentRunUi ui;
+    QuietRunUi ui;  // nothing is shown from a worker thread
     DrawingSession session(run.factory, ui);
     QString refusal;
     std::optional<ExtractionRunResult::Outcome> failed;

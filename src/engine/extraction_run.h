@@ -39,6 +39,15 @@ public:
     virtual bool cancelRequested() const { return false; }
 };
 
+// A run that shows nothing: batch tools, tests and the worker threads of a run on threads.
+class QuietRunUi : public ExtractionRunUi {
+public:
+    void processPendingEvents() override {}
+    void showError(const QString&, const QString&) override {}
+    void setStatus(const QString&) override {}
+    void setBusy(bool) override {}
+};
+
 struct ExtractionRunRequest {
     QString programFolder;  // holds extract.txt and err.log
     QString templateFolder;

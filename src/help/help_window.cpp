@@ -13,19 +13,13 @@
 #include <QTextBrowser>
 
 #include "help/help_text.h"
+#include "platform/gui/named_widget.h"
 #include "platform/line_reader.h"
 
 namespace {
 
 // The help file is a few dozen kilobytes; anything far larger is not it.
 constexpr qint64 kMostHelpBytes = 4 * 1024 * 1024;
-
-template <typename W>
-W* named(QWidget* parent, const char* name) {
-    auto* widget = new W(parent);
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 }  // namespace
 
@@ -41,14 +35,14 @@ HelpWindow::HelpWindow(platform::Platform platform, QString helpPath, QWidget* p
 }
 
 void HelpWindow::createControls() {
-    headingList = named<QListWidget>(this, "headingList");
-    helpText = named<QTextBrowser>(this, "helpText");
+    headingList = platform::named<QListWidget>("headingList", this);
+    helpText = platform::named<QTextBrowser>("helpText", this);
     helpText->setOpenLinks(false);
-    findEdit = named<QLineEdit>(this, "findEdit");
+    findEdit = platform::named<QLineEdit>("findEdit", this);
     findEdit->setPlaceholderText(QStringLiteral("Find in help"));
     findEdit->setClearButtonEnabled(true);
-    findStatusLabel = named<QLabel>(this, "findStatusLabel");
-    editorLink = named<QLabel>(this, "editorLink");
+    findStatusLabel = platform::named<QLabel>("findStatusLabel", this);
+    editorLink = platform::named<QLabel>("editorLink", this);
     editorLink->setText(QStringLiteral("<a href=\"editor\">Open in text editor</a>"));
     editorLink->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     editorLink->setToolTip(m_helpPath);

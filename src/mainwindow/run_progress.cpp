@@ -37,7 +37,7 @@ void RunProgress::begin() {
     m_cancel->setEnabled(true);
 }
 
-void RunProgress::show(qint64 done, qint64 total) {
+void RunProgress::showDone(qint64 done, qint64 total) {
     if (total <= 0) {
         m_bar->hide();
         m_cancel->hide();
@@ -54,6 +54,6 @@ void RunProgress::show(qint64 done, qint64 total) {
 }
 
 void RunProgress::end() {
-    show(0, 0);
+    showDone(0, 0);
     m_cancelRequested = false;
 }

@@ -17,7 +17,7 @@ public:
     // A run begins: Cancel is offered and no cancel is pending.
     void begin();
     // `done` of `total`; a total of 0 puts the bar away.
-    void show(qint64 done, qint64 total);
+    void showDone(qint64 done, qint64 total);
     // The run is over, however it ended.
     void end();
     bool cancelRequested() const { return m_cancelRequested; }

@@ -33,7 +33,7 @@ public:
         m_statusPainter.show(m_status, text, StatusTone::Problem);
     }
     void setProgress(qint64 done, qint64 total) override {
-        if (m_progress) m_progress->show(done, total);
+        if (m_progress) m_progress->showDone(done, total);
     }
     bool cancelRequested() const override {
         return m_progress != nullptr && m_progress->cancelRequested();

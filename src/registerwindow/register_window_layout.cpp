@@ -14,18 +14,10 @@
 #include <QRadioButton>
 #include <QTreeWidget>
 
+#include "platform/gui/named_widget.h"
 #include "registerwindow/register_window.h"
 
-namespace {
-
-template <typename T, typename... Args>
-T* named(const char* name, Args&&... args) {
-    T* widget = new T(std::forward<Args>(args)...);
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-}  // namespace
+using platform::named;
 
 void RegisterWindow::fitStatusLine() {
     // Two lines at the least: a reason often takes a second one, and a window at its smallest

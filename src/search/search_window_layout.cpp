@@ -11,18 +11,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "platform/gui/named_widget.h"
 #include "search/search_window.h"
 
-namespace {
-
-template <typename T, typename... Args>
-T* named(const char* name, Args&&... args) {
-    T* widget = new T(std::forward<Args>(args)...);
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-}  // namespace
+using platform::named;
 
 void SearchWindow::createControls() {
     setWindowTitle(QStringLiteral("Quillon - Find Block Attribute Tag Name and Values"));

@@ -16,19 +16,11 @@
 #include <QSortFilterProxyModel>
 #include <QTableView>
 
+#include "platform/gui/named_widget.h"
 #include "update/plan_table_model.h"
 #include "update/update_window.h"
 
-namespace {
-
-template <typename T, typename... Args>
-T* named(const char* name, Args&&... args) {
-    T* widget = new T(std::forward<Args>(args)...);
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-}  // namespace
+using platform::named;
 
 void UpdateWindow::createControls() {
     setWindowTitle(QStringLiteral("Quillon - Update drawings"));

@@ -24,14 +24,6 @@ namespace {
 const QString kAutocad = QStringLiteral(QUILLON_TEST_DRAWINGS_DIR "/autocad");
 const QString kExamples = QStringLiteral(QUILLON_FIXTURES_DIR "/../../examples");
 
-class QuietUi : public ExtractionRunUi {
-public:
-    void processPendingEvents() override {}
-    void showError(const QString&, const QString&) override {}
-    void setStatus(const QString&) override {}
-    void setBusy(bool) override {}
-};
-
 class RealDrawings : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -78,7 +70,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    QuietUi ui;
+    QuietRunUi ui;
     fake::FakeClock clock;
 };
 

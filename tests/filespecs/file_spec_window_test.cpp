@@ -268,7 +268,7 @@ TEST_F(FileSpecWindowTest, EveryCaptionFits) {
 }  // namespace
 
 // QUILLON_SCREENSHOT_DIR=/tmp/shots test_filespecs --gtest_filter=*Screenshot* saves the window
-// as file_spec_window.png, to look at.
+// as saved_patterns_window.png, to look at.
 TEST_F(FileSpecWindowTest, Screenshot) {
     const QString folder = qEnvironmentVariable("QUILLON_SCREENSHOT_DIR");
     if (folder.isEmpty()) GTEST_SKIP() << "QUILLON_SCREENSHOT_DIR not set";
@@ -279,5 +279,5 @@ TEST_F(FileSpecWindowTest, Screenshot) {
     window->show();
     selectRow(1);
     QApplication::processEvents();
-    EXPECT_TRUE(window->grab().save(QDir(folder).filePath("file_spec_window.png")));
+    EXPECT_TRUE(window->grab().save(QDir(folder).filePath("saved_patterns_window.png")));
 }
