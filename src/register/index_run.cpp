@@ -16,6 +16,7 @@
 
 #include "register/index_run.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHash>
@@ -84,6 +85,12 @@ public:
         if (!m_jobs.empty()) process();
         m_summary.cancelled = m_stopped;
         if (m_summary.error.isEmpty() && !m_summary.cancelled) settleGone(found);
+        // A run that stored much of the register (the first, above all) leaves the query
+        // planner's picture of it out of date: renewed now, the next search uses the indexes.
+        const qsizetype changed =
+            m_summary.read + m_summary.failures.size() + m_summary.missing + m_summary.forgotten;
+        if (m_summary.error.isEmpty() && changed > m_known.size() / 10 + 100)
+            m_database->refreshStatistics();
         return m_summary;
     }
 
@@ -292,6 +299,15 @@ private:
                 pending = 0;
             }
             if (!ok) {
+                m_summary.error = m_database->lastError();
+                store.rollback();
+                return;
+            }
+        }
+        // Every drawing under the folders now stands as found: they were indexed whole.
+        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        for (const QString& root : m_roots) {
+            if (!store.noteFolderIndexed(root.endsWith(u'/') ? root : root + u'/', now)) {
                 m_summary.error = m_database->lastError();
                 store.rollback();
                 return;

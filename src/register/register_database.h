@@ -55,6 +55,8 @@ public:
     virtual bool store(const StoredDrawing& drawing) = 0;
     virtual bool markMissing(qint64 id) = 0;
     virtual bool forget(qint64 id) = 0;
+    // A run walked `folder` ("/data/dwg/") to its end, at `at` (ms since 1970 UTC).
+    virtual bool noteFolderIndexed(const QString& folder, qint64 at) = 0;
 };
 
 // What a search asks of the register: the attributes that may match, a superset of the hits.
@@ -108,6 +110,9 @@ struct FolderSummary {
     qint64 unreadable = 0;   // not missing, and could not be read when indexed
     qint64 missing = 0;      // gone from disk since they were indexed
     qint64 newestEntry = 0;  // when the latest of them was stored (ms since 1970 UTC); 0: none
+    // When a run over this folder, or one it is in, last ended without being stopped (ms
+    // since 1970 UTC); 0: none since the register has kept it.
+    qint64 lastIndexed = 0;
 };
 
 class RegisterDatabase {
@@ -125,6 +130,9 @@ public:
     virtual core::Result<std::vector<Entry>> entries(const EntryQuery& query) = 0;
     // The drawings whose path starts with `pathPrefix` ("/data/dwg/"). Reads only.
     virtual core::Result<FolderSummary> folderSummary(const QString& pathPrefix) = 0;
+    // After a run that changed much of the register: the statistics the database plans its
+    // queries by brought up to date, where it keeps any. Best effort.
+    virtual void refreshStatistics() {}
 };
 
 // Opens (or makes) the SQLite register file at `path`.

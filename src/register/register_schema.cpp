@@ -43,12 +43,8 @@ CREATE TABLE attributes (
 CREATE INDEX attributes_by_reference ON attributes (reference_id);
 )sql";
 
-// Version 2: each paper-space reference's layout, and a full-text index over the values kept
-// current by triggers (an external-content table: the values are not stored twice).
-const char* const kVersion2 = R"sql(
-ALTER TABLE block_references ADD COLUMN layout TEXT NOT NULL DEFAULT '';
-CREATE VIRTUAL TABLE attribute_values USING fts5 (value, content='attributes', content_rowid='id');
-INSERT INTO attribute_values (attribute_values) VALUES ('rebuild');
+// The triggers that keep the value index current with the attributes it indexes.
+const char* const kValueIndexTriggers = R"sql(
 CREATE TRIGGER attributes_indexed AFTER INSERT ON attributes BEGIN
     INSERT INTO attribute_values (rowid, value) VALUES (new.id, new.value);
 END;
@@ -61,10 +57,47 @@ CREATE TRIGGER attributes_reindexed AFTER UPDATE OF value ON attributes BEGIN
         VALUES ('delete', old.id, old.value);
     INSERT INTO attribute_values (rowid, value) VALUES (new.id, new.value);
 END;
-UPDATE schema_version SET version = 2;
 )sql";
 
-const char* const kSteps[] = {kVersion1, kVersion2};
+// Version 2: each paper-space reference's layout, and a full-text index over the values kept
+// current by triggers (an external-content table: the values are not stored twice).
+const char* const kVersion2 = R"sql(
+ALTER TABLE block_references ADD COLUMN layout TEXT NOT NULL DEFAULT '';
+CREATE VIRTUAL TABLE attribute_values USING fts5 (value, content='attributes', content_rowid='id');
+INSERT INTO attribute_values (attribute_values) VALUES ('rebuild');
+)sql";
+
+// Version 3: when each folder was last indexed whole; and the value index holds every three
+// characters of each value (letter case folded as the trigram tokenizer folds it), not words,
+// so that it finds a text anywhere in a value, as the search does. Without positions
+// (detail=none): it answers LIKE, which is all the search asks of it, at a fraction of the size.
+const char* const kVersion3 = R"sql(
+CREATE TABLE indexed_folders (folder TEXT PRIMARY KEY, indexed_at INTEGER NOT NULL);
+DROP TRIGGER attributes_indexed;
+DROP TRIGGER attributes_unindexed;
+DROP TRIGGER attributes_reindexed;
+DROP TABLE attribute_values;
+CREATE VIRTUAL TABLE attribute_values USING fts5 (value, content='attributes', content_rowid='id',
+    tokenize='trigram', detail='none');
+INSERT INTO attribute_values (attribute_values) VALUES ('rebuild');
+)sql";
+
+// The statements that bring a register of version `toVersion - 1` to `toVersion`.
+QString stepTo(int toVersion) {
+    const auto versioned = [toVersion](const char* sql) {
+        return QString::fromUtf8(sql) + QString::fromUtf8(kValueIndexTriggers) +
+               QStringLiteral("UPDATE schema_version SET version = %1;").arg(toVersion);
+    };
+    switch (toVersion) {
+        case 1:
+            return QString::fromUtf8(kVersion1);
+        case 2:
+            return versioned(kVersion2);
+        case 3:
+            return versioned(kVersion3);
+    }
+    return QString();
+}
 
 bool hasTable(Connection& connection, const QString& name) {
     Statement query =
@@ -125,7 +158,7 @@ core::Result<std::shared_ptr<Connection>> openRegister(const QString& path) {
     // Each step in the same transaction as the others: a failed migration leaves the register
     // as it was.
     for (; version < kSchemaVersion; ++version) {
-        if (auto step = connection.execute(QString::fromUtf8(kSteps[version])); !step) {
+        if (auto step = connection.execute(stepTo(version + 1)); !step) {
             connection.execute(QStringLiteral("ROLLBACK"));
             return failure(step.error().description);
         }

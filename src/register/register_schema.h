@@ -13,7 +13,10 @@
 //                     (the paper-space tab's name, empty in model space), block and effective
 //                     name, layer, insertion point x, y, z
 //   attributes        each reference's attributes: tag, value, handle
-//   attribute_values  a full-text (FTS5) index over attributes.value
+//   indexed_folders   each folder an index run walked to the end ("/data/dwg/", with its
+//                     last slash), and when that run ended (ms since 1970 UTC)
+//   attribute_values  an FTS5 index of the three-character runs of attributes.value: it
+//                     answers value LIKE '%text%' for a text of three characters or more
 
 #include <QString>
 #include <memory>
@@ -23,8 +26,9 @@
 
 namespace reg {
 
-// The version this program writes. 1: without layouts and the full-text index.
-inline constexpr int kSchemaVersion = 2;
+// The version this program writes. 1: without layouts and the full-text index; 2: no indexed
+// folders, and the file register's full-text index held words, not three-character runs.
+inline constexpr int kSchemaVersion = 3;
 
 // Opens the register at `path`, creating it when missing, in WAL mode, at kSchemaVersion.
 core::Result<std::shared_ptr<Connection>> openRegister(const QString& path);

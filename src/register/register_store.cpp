@@ -40,9 +40,13 @@ SqliteRegisterStore::SqliteRegisterStore(Connection& connection)
                          " VALUES (?, ?, ?, ?)"))),
       m_markMissing(
           connection.prepare(QStringLiteral("UPDATE drawings SET missing = 1 WHERE id = ?"))),
-      m_forget(connection.prepare(QStringLiteral("DELETE FROM drawings WHERE id = ?"))) {
+      m_forget(connection.prepare(QStringLiteral("DELETE FROM drawings WHERE id = ?"))),
+      m_folderIndexed(connection.prepare(QStringLiteral(
+          "INSERT INTO indexed_folders (folder, indexed_at) VALUES (?, ?) ON CONFLICT (folder)"
+          " DO UPDATE SET indexed_at = max(indexed_at, excluded.indexed_at)"))) {
     m_ok = m_restamp.ok() && m_upsert.ok() && m_dropAttributes.ok() && m_dropReferences.ok() &&
-           m_insertReference.ok() && m_insertAttribute.ok() && m_markMissing.ok() && m_forget.ok();
+           m_insertReference.ok() && m_insertAttribute.ok() && m_markMissing.ok() &&
+           m_forget.ok() && m_folderIndexed.ok();
 }
 
 bool SqliteRegisterStore::begin() {
@@ -113,6 +117,10 @@ bool SqliteRegisterStore::store(const StoredDrawing& stored) {
 
 bool SqliteRegisterStore::markMissing(qint64 id) {
     return m_markMissing.bind(1, id).run();
+}
+
+bool SqliteRegisterStore::noteFolderIndexed(const QString& folder, qint64 at) {
+    return m_folderIndexed.bind(1, folder).bind(2, at).run();
 }
 
 bool SqliteRegisterStore::forget(qint64 id) {

@@ -29,6 +29,7 @@ public:
     bool store(const StoredDrawing& drawing) override;
     bool markMissing(qint64 id) override;
     bool forget(qint64 id) override;
+    bool noteFolderIndexed(const QString& folder, qint64 at) override;
 
 private:
     bool dropContent(qint64 id);
@@ -42,6 +43,7 @@ private:
     Statement m_insertAttribute;
     Statement m_markMissing;
     Statement m_forget;
+    Statement m_folderIndexed;
     bool m_ok = false;
 };
 

@@ -31,6 +31,19 @@ QString textCondition(const EntryQuery& query) {
     return QStringLiteral("1");
 }
 
+// Whether the value index can narrow the rows for `query`: it answers LIKE for a text holding
+// three characters in a row that are not LIKE's wildcards. A search on tags, or one that
+// cannot be narrowed at all, reads every row.
+bool valueIndexServes(const EntryQuery& query) {
+    if (query.onTag || query.text == EntryQuery::Text::Any) return false;
+    int run = 0;
+    for (const char32_t c : query.value.toUcs4()) {
+        run = c == U'%' || c == U'_' ? 0 : run + 1;
+        if (run == 3) return true;
+    }
+    return false;
+}
+
 class SqliteRegister : public RegisterDatabase {
 public:
     explicit SqliteRegister(std::shared_ptr<Connection> connection)
@@ -50,6 +63,7 @@ public:
                                      ? likeEscaped(query.value)
                                      : query.value;
         const QString inFolder = QStringLiteral("(?1 = '' OR substr(d.path, 1, length(?1)) = ?1)");
+        const bool narrowed = valueIndexServes(query);
         EntryBuilder builder;
         Statement unread = m_connection->prepare(
             QStringLiteral("SELECT d.path, d.indexed_at, d.read_error FROM drawings d"
@@ -66,9 +80,16 @@ public:
                 " FROM drawings d JOIN block_references r ON r.drawing_id = d.id"
                 " JOIN attributes a ON a.reference_id = r.id WHERE d.missing = 0 AND ") +
             inFolder + QStringLiteral(" AND (?2 = '' OR r.space = ?2) AND ") +
-            textCondition(query) + QStringLiteral(" ORDER BY d.id, r.id, a.id"));
+            textCondition(query) +
+            (narrowed ? QStringLiteral(
+                            " AND a.id IN (SELECT rowid FROM attribute_values WHERE value LIKE ?4)")
+                      : QString()) +
+            QStringLiteral(" ORDER BY d.id, r.id, a.id"));
         rows.bind(1, query.pathPrefix).bind(2, query.space);
         if (query.text != EntryQuery::Text::Any) rows.bind(3, likeText);
+        // The text's own % and _ left as wildcards: the candidates are then more, never
+        // fewer, and LIKE with an ESCAPE would not use the index at all.
+        if (narrowed) rows.bind(4, u'%' + query.value + u'%');
         while (rows.next()) {
             bool isNew = false;
             EntryReference& reference =
@@ -99,8 +120,13 @@ public:
                            " FROM drawings WHERE substr(path, 1, length(?1)) = ?1"));
         query.bind(1, pathPrefix);
         if (!query.next() || query.failed()) return failure();
-        return FolderSummary{query.integer(0), query.integer(1), query.integer(2),
-                             query.integer(3)};
+        Statement run = m_connection->prepare(
+            QStringLiteral("SELECT coalesce(max(indexed_at), 0) FROM indexed_folders"
+                           " WHERE substr(?1, 1, length(folder)) = folder"));
+        run.bind(1, pathPrefix);
+        if (!run.next() || run.failed()) return failure();
+        return FolderSummary{query.integer(0), query.integer(1), query.integer(2), query.integer(3),
+                             run.integer(0)};
     }
 
 private:

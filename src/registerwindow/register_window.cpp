@@ -132,7 +132,11 @@ void RegisterWindow::refreshFolders() {
         }
         row->setText(kDrawingsColumn, QString::number(summary.value().drawings));
         row->setText(kMissingColumn, QString::number(summary.value().missing));
-        row->setText(kIndexedColumn, shownTime(summary.value().newestEntry));
+        // The last run that walked the folder whole; for a register of an older Quillon,
+        // which kept no runs, when the newest of its drawings was stored.
+        const reg::FolderSummary& held = summary.value();
+        row->setText(kIndexedColumn,
+                     shownTime(held.lastIndexed > 0 ? held.lastIndexed : held.newestEntry));
         for (const Column column : {kDrawingsColumn, kMissingColumn})
             row->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
     }

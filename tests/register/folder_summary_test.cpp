@@ -3,6 +3,7 @@
 // and when the newest entry was stored; the same from a file and from a server.
 
 #include <QDateTime>
+#include <QThread>
 
 #include "register/register_database.h"
 #include "server_fixture.h"
@@ -55,6 +56,45 @@ TEST_F(RegisterTest, FolderSummaryCountsWhatTheRegisterHoldsUnderAFolder) {
     ASSERT_TRUE(nothing.ok());
     EXPECT_EQ(nothing.value().drawings + nothing.value().missing, 0);
     EXPECT_EQ(nothing.value().newestEntry, 0);
+    EXPECT_EQ(nothing.value().lastIndexed, whole.value().lastIndexed);  // walked, empty
+}
+
+// A run walked to its end is when a folder was last indexed, even when it stored nothing; a
+// stopped one is not. A folder's run counts for the folders in it, not for those around it.
+TEST_F(RegisterTest, FolderIsLastIndexedWhenARunOverItEnded) {
+    const auto summary = [this](const QString& prefix) {
+        auto opened = reg::openFileRegister(m_database);
+        EXPECT_TRUE(opened.ok());
+        return opened ? opened.value()->folderSummary(prefix).value() : reg::FolderSummary{};
+    };
+    const QString examples = m_folder + "/examples/";
+    const qint64 before = QDateTime::currentMSecsSinceEpoch();
+    reg::IndexOptions options;
+    options.database = m_database;
+    options.folders = {m_folder + "/examples"};
+    reg::runIndex(options);
+    const reg::FolderSummary first = summary(examples);
+    EXPECT_GE(first.lastIndexed, before);
+    EXPECT_GE(first.lastIndexed, first.newestEntry);
+    EXPECT_EQ(summary(m_folder + "/").lastIndexed, 0);  // only part of it was walked
+
+    QThread::msleep(5);
+    reg::runIndex(options);  // nothing changed: nothing stored, but indexed
+    const reg::FolderSummary second = summary(examples);
+    EXPECT_EQ(second.newestEntry, first.newestEntry);
+    EXPECT_GT(second.lastIndexed, first.lastIndexed);
+
+    std::atomic<bool> cancel{true};
+    options.folders = {m_folder};
+    options.cancel = &cancel;
+    EXPECT_TRUE(reg::runIndex(options).cancelled);
+    EXPECT_EQ(summary(m_folder + "/").lastIndexed, 0);
+    EXPECT_EQ(summary(examples).lastIndexed, second.lastIndexed);
+
+    options.cancel = nullptr;
+    reg::runIndex(options);
+    EXPECT_GT(summary(examples).lastIndexed, second.lastIndexed);
+    EXPECT_EQ(summary(m_folder + "/data/").lastIndexed, summary(m_folder + "/").lastIndexed);
 }
 
 TEST_F(ServerRegisterTest, FolderSummaryOnAServerIsTheFileRegistersOne) {
@@ -77,6 +117,7 @@ TEST_F(ServerRegisterTest, FolderSummaryOnAServerIsTheFileRegistersOne) {
         EXPECT_EQ(fromServer.value().unreadable, fromFile.value().unreadable);
         EXPECT_EQ(fromServer.value().missing, fromFile.value().missing);
         EXPECT_EQ(fromServer.value().newestEntry > 0, fromFile.value().newestEntry > 0);
+        EXPECT_EQ(fromServer.value().lastIndexed > 0, fromFile.value().lastIndexed > 0);
     }
 }
 

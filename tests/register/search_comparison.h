@@ -22,8 +22,11 @@ inline const std::vector<SearchCase>& searchCases() {
     static const std::vector<SearchCase> cases{
         {"value, ignoring case", {"VALORO"}, "data/autocad/*"},
         {"value, letter case", {"--case", "P-"}, "examples/*.dxf"},
+        {"value, letter case, three letters or more", {"--case", "Pump"}, "examples/*"},
+        {"value, letter case, outside ASCII", {"--case", "MÜLLER"}, "examples/*"},
         {"whole value", {"--whole", "a"}, "examples/*"},
         {"whole value, letter case", {"--case", "--whole", "A"}, "examples/*.DXF"},
+        {"whole value, a long one", {"--whole", "feed PUMP 1"}, "examples/*"},
         {"tag", {"--tag", "desc"}, "examples/*"},
         {"tag, whole, letter case", {"--tag", "--whole", "--case", "TEST"}, "data/autocad/*"},
         {"model space", {"--space", "Model", "valve"}, "examples/*.dxf"},
@@ -38,6 +41,9 @@ inline const std::vector<SearchCase>& searchCases() {
         {"a wildcard", {"p"}, "examples/cool*"},
         {"hidden drawings left out", {"p"}, "examples/*"},
         {"no hits", {"no such value anywhere"}, "examples/*"},
+        // LIKE's wildcards are letters to the search: "DN_00" is not in "DN100".
+        {"no hits for a text with LIKE's wildcards", {"DN_00%"}, "examples/*"},
+        {"no hits for a text with quotes", {"'P-\"301"}, "examples/*"},
     };
     return cases;
 }
@@ -85,7 +91,7 @@ inline void expectRegisterSearchesAsFolder(const QString& folder, const QString&
         EXPECT_EQ(answered.status, direct.status) << answered.errors.toStdString();
         EXPECT_EQ(answered.lines, direct.lines);
         EXPECT_EQ(answered.errors, direct.errors);
-        if (QString(search.name) != "no hits") {
+        if (!QString(search.name).startsWith("no hits")) {
             EXPECT_GT(direct.lines.size(), 1);
         }
         if (!answered.lines.isEmpty()) {

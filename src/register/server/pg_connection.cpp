@@ -112,19 +112,19 @@ QByteArray param(double number) {
     return QByteArray::number(number, 'g', QLocale::FloatingPointShortest);
 }
 
-QByteArray arrayParam(const QStringList& texts) {
-    QByteArray array("{");
-    for (qsizetype i = 0; i < texts.size(); ++i) {
-        if (i > 0) array += ',';
-        array += '"';
-        for (const char c : texts[i].toUtf8()) {
-            if (c == '"' || c == '\\') array += '\\';
-            array += c;
-        }
-        array += '"';
+void ArrayParam::append(const QByteArray& element) {
+    m_array += m_array.isEmpty() ? "{\"" : ",\"";
+    for (const char c : element) {
+        if (c == '"' || c == '\\') m_array += '\\';
+        m_array += c;
     }
-    array += '}';
-    return array;
+    m_array += '"';
+}
+
+QByteArray ArrayParam::take() {
+    QByteArray array = m_array.isEmpty() ? QByteArray("{") : std::move(m_array);
+    m_array.clear();
+    return array + '}';
 }
 
 }  // namespace reg::pg

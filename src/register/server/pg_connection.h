@@ -67,7 +67,17 @@ QByteArray param(const QString& text);
 QByteArray param(qint64 number);
 // Exactly: the shortest text that reads back as the same double.
 QByteArray param(double number);
-// A text[] in the server's array syntax: every element quoted, so none is read as NULL.
-QByteArray arrayParam(const QStringList& texts);
+// An array in the server's array syntax, built an element at a time: every element quoted, so
+// none is read as NULL. Numbers go in as their param() text.
+class ArrayParam {
+public:
+    void append(const QByteArray& element);
+    void append(const QString& text) { append(text.toUtf8()); }
+    // The array ("{...}"); the builder is empty afterwards.
+    QByteArray take();
+
+private:
+    QByteArray m_array;
+};
 
 }  // namespace reg::pg

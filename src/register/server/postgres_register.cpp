@@ -1,21 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The register in a PostgreSQL database: the tables of the SQLite register (register_schema.h)
-// with the server's types, for a team whose indexers run on several machines at once.
-//
-// Several indexers may store the same drawing at the same moment. Each drawing is one
-// transaction: its row is upserted by path (INSERT ... ON CONFLICT), which locks it, and its
-// references are replaced while that lock is held, so the last indexer's reading wins whole and
-// none is stored twice. A transaction never holds two drawings' locks, so two indexers walking
-// overlapping folders in different orders cannot deadlock; without a sync per commit
-// (synchronous_commit off) a commit per drawing costs little, and a server crash loses at most
-// the last commits, which the next run stores again.
-
-#include <QDateTime>
+// with the server's types, for a team whose indexers run on several machines at once. How they
+// write side by side is told in postgres_store.h.
 
 #include "register/entry_builder.h"
 #include "register/register_database.h"
 #include "register/register_schema.h"
 #include "register/server/pg_connection.h"
+#include "register/server/postgres_store.h"
 
 namespace reg {
 namespace {
@@ -93,6 +85,14 @@ bool step(pg::Connection& connection, int toVersion) {
         case 2:
             return connection.execute(QString::fromUtf8(kVersion2)).ok() &&
                    makeValueIndex(connection);
+        case 3:
+            // The file register's value index changed too; the server's already finds a text
+            // anywhere in a value.
+            return connection
+                .execute(QStringLiteral(
+                    "CREATE TABLE indexed_folders (folder TEXT PRIMARY KEY, indexed_at BIGINT NOT"
+                    " NULL); UPDATE schema_version SET version = 3"))
+                .ok();
     }
     return false;
 }
@@ -138,131 +138,31 @@ core::Status bringUpToDate(pg::Connection& connection) {
     return core::success();
 }
 
-class PostgresStore : public RegisterStore {
-public:
-    explicit PostgresStore(pg::Connection& connection) : m_connection(connection) {
-        // Prepared once per connection: a second store on it finds them there.
-        static const struct {
-            const char* name;
-            const char* sql;
-        } statements[] = {
-            {"restamp",
-             // Another indexer may have stored a drawing under the new path meanwhile (a
-             // move it took for a new drawing): that row stands, and this one is left as it is.
-             "UPDATE drawings SET path = $1, size = $2, mtime = $3, missing = 0 WHERE id = $4"
-             " AND NOT EXISTS (SELECT 1 FROM drawings WHERE path = $1 AND id <> $4)"},
-            {"upsert",
-             "INSERT INTO drawings (path, size, mtime, hash, release, read_error, missing,"
-             " indexed_at) VALUES ($1, $2, $3, $4, $5, $6, 0, $7) ON CONFLICT (path) DO UPDATE"
-             " SET size = excluded.size, mtime = excluded.mtime, hash = excluded.hash,"
-             " release = excluded.release, read_error = excluded.read_error, missing = 0,"
-             " indexed_at = excluded.indexed_at RETURNING id"},
-            {"drop_attributes",
-             "DELETE FROM attributes WHERE reference_id IN"
-             " (SELECT id FROM block_references WHERE drawing_id = $1)"},
-            {"drop_references", "DELETE FROM block_references WHERE drawing_id = $1"},
-            {"insert_reference",
-             "INSERT INTO block_references (drawing_id, handle, space, layout, block_name,"
-             " effective_name, layer, x, y, z) VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10)"
-             " RETURNING id"},
-            // A reference's attributes in one statement, in drawing order: one round trip to
-            // the server however many a title block holds.
-            {"insert_attributes",
-             "INSERT INTO attributes (reference_id, tag, value, handle) SELECT $1, t, v, h FROM"
-             " unnest($2::text[], $3::text[], $4::text[]) WITH ORDINALITY AS a (t, v, h, n)"
-             " ORDER BY n"},
-            {"mark_missing", "UPDATE drawings SET missing = 1 WHERE id = $1"},
-            {"forget", "DELETE FROM drawings WHERE id = $1"},
-        };
-        pg::Result prepared = m_connection.run(
-            QStringLiteral("SELECT count(*) FROM pg_prepared_statements WHERE name = 'forget'"),
-            {});
-        m_ok = prepared.ok();
-        if (m_ok && prepared.integer(0, 0) > 0) return;
-        for (const auto& statement : statements) {
-            m_ok = m_ok && m_connection.prepare(statement.name, QString::fromUtf8(statement.sql));
-        }
+// lower() under COLLATE "C": ASCII letters folded, every other character kept.
+QString asciiLower(QString text) {
+    for (QChar& c : text) {
+        if (c >= u'A' && c <= u'Z') c = QChar(c.unicode() + (u'a' - u'A'));
     }
-
-    bool ok() const override { return m_ok; }
-    bool begin() override { return m_connection.execute(QStringLiteral("BEGIN")).ok(); }
-    bool commit() override { return m_connection.execute(QStringLiteral("COMMIT")).ok(); }
-    void rollback() override { m_connection.execute(QStringLiteral("ROLLBACK")); }
-
-    bool restamp(qint64 id, const QString& path, qint64 size, qint64 mtime) override {
-        return run("restamp", {param(path), param(size), param(mtime), param(id)});
-    }
-
-    bool store(const StoredDrawing& stored) override {
-        const QString release = stored.content ? stored.content->release : QString();
-        pg::Result upserted = m_connection.runPrepared(
-            "upsert",
-            {param(stored.path), param(stored.size), param(stored.mtime), param(stored.hash),
-             param(release), param(stored.readError), param(QDateTime::currentMSecsSinceEpoch())});
-        if (!upserted.ok() || upserted.rows() != 1) return false;
-        const QByteArray id = param(upserted.integer(0, 0));
-        if (!run("drop_attributes", {id}) || !run("drop_references", {id})) return false;
-        if (!stored.content) return true;
-
-        const drawing::Drawing& content = *stored.content;
-        for (const std::uint32_t index : content.enumeration) {
-            const drawing::InsertRecord& insert = content.inserts[index];
-            pg::Result reference = m_connection.runPrepared(
-                "insert_reference",
-                {id, param(insert.handle.toQString()),
-                 param(insert.paperSpace ? QStringLiteral("PAPER") : QStringLiteral("MODEL")),
-                 param(insert.layout), param(insert.name),
-                 param(insert.effectiveName.isEmpty() ? insert.name : insert.effectiveName),
-                 param(insert.layer), param(insert.insertion.x), param(insert.insertion.y),
-                 param(insert.insertion.z)});
-            if (!reference.ok() || reference.rows() != 1) return false;
-            const QByteArray referenceId = param(reference.integer(0, 0));
-            if (insert.attributeCount == 0) continue;
-            QStringList tags;
-            QStringList values;
-            QStringList handles;
-            for (std::uint32_t i = 0; i < insert.attributeCount; ++i) {
-                const drawing::AttributeRecord& attribute =
-                    content.attributes[insert.firstAttribute + i];
-                tags << attribute.tag;
-                values << attribute.text;
-                handles << attribute.handle.toQString();
-            }
-            if (!run("insert_attributes", {referenceId, pg::arrayParam(tags),
-                                           pg::arrayParam(values), pg::arrayParam(handles)}))
-                return false;
-        }
-        return true;
-    }
-
-    bool markMissing(qint64 id) override { return run("mark_missing", {param(id)}); }
-    bool forget(qint64 id) override {
-        const QByteArray key = param(id);
-        return run("drop_attributes", {key}) && run("drop_references", {key}) &&
-               run("forget", {key});
-    }
-
-private:
-    bool run(const char* name, const pg::Params& params) {
-        return m_connection.runPrepared(name, params).ok();
-    }
-
-    pg::Connection& m_connection;
-    bool m_ok = false;
-};
+    return text;
+}
 
 // The condition on the compared field that narrows the rows to those that may match; $3 is
-// the text.
+// the text. A value compared letter for letter is also compared folded ($4), which the value
+// index answers: the exact comparison then only looks at what the index found.
 QString textCondition(const EntryQuery& query) {
     const QString field = query.onTag ? QStringLiteral("a.tag") : QStringLiteral("a.value");
     const QString folded = QStringLiteral("lower(%1 COLLATE \"C\")").arg(field);
+    const auto alsoFolded = [&](const QString& comparison) {
+        return query.onTag ? QString() : QStringLiteral(" AND ") + folded + comparison;
+    };
     switch (query.text) {
         case EntryQuery::Text::Any:
             return QStringLiteral("true");
         case EntryQuery::Text::Equal:
-            return field + QStringLiteral(" = $3");
+            return field + QStringLiteral(" = $3") + alsoFolded(QStringLiteral(" = $4"));
         case EntryQuery::Text::Contains:
-            return QStringLiteral("strpos(%1, $3) > 0").arg(field);
+            return QStringLiteral("strpos(%1, $3) > 0").arg(field) +
+                   alsoFolded(QStringLiteral(" LIKE $4"));
         case EntryQuery::Text::EqualIgnoringAsciiCase:
             return folded + QStringLiteral(" = $3");
         case EntryQuery::Text::ContainsIgnoringAsciiCase:
@@ -288,9 +188,7 @@ public:
         return known;
     }
 
-    std::unique_ptr<RegisterStore> store() override {
-        return std::make_unique<PostgresStore>(*m_connection);
-    }
+    std::unique_ptr<RegisterStore> store() override { return makePostgresStore(*m_connection); }
     QString lastError() const override { return m_connection->lastError(); }
     int drawingsPerTransactionLimit() const override { return 1; }
 
@@ -314,6 +212,10 @@ public:
 
         pg::Params params{param(query.pathPrefix), param(query.space)};
         if (query.text != EntryQuery::Text::Any) params.push_back(param(text));
+        if (!query.onTag && query.text == EntryQuery::Text::Equal)
+            params.push_back(param(asciiLower(text)));
+        if (!query.onTag && query.text == EntryQuery::Text::Contains)
+            params.push_back(param(u'%' + likeEscaped(asciiLower(text)) + u'%'));
         pg::Result rows = m_connection->run(
             QStringLiteral(
                 "SELECT d.path, d.indexed_at, r.id, r.space, r.layout, r.block_name,"
@@ -345,6 +247,13 @@ public:
         return builder.take();
     }
 
+    // Left to itself the server renews them some time after a large run; until then it may plan
+    // a search of a freshly filled register as a scan of every attribute. Refused (another
+    // user's tables) it changes nothing.
+    void refreshStatistics() override {
+        m_connection->execute(QStringLiteral("ANALYZE drawings, block_references, attributes"));
+    }
+
     core::Result<FolderSummary> folderSummary(const QString& pathPrefix) override {
         pg::Result row = m_connection->run(
             QStringLiteral("SELECT count(*) FILTER (WHERE missing = 0),"
@@ -354,8 +263,13 @@ public:
                            " FROM drawings WHERE starts_with(path, $1)"),
             {param(pathPrefix)});
         if (!row.ok() || row.rows() != 1) return failure();
+        pg::Result run = m_connection->run(
+            QStringLiteral("SELECT coalesce(max(indexed_at), 0) FROM indexed_folders"
+                           " WHERE starts_with($1, folder)"),
+            {param(pathPrefix)});
+        if (!run.ok() || run.rows() != 1) return failure();
         return FolderSummary{row.integer(0, 0), row.integer(0, 1), row.integer(0, 2),
-                             row.integer(0, 3)};
+                             row.integer(0, 3), run.integer(0, 0)};
     }
 
 private:
