@@ -7,7 +7,7 @@
 #   2. the same into a throw-away PostgreSQL server (initdb and pg_ctl in a temporary folder,
 #      a Unix socket there; as root the server runs as the postgres user);
 #   3. quillon-extract --jobs 1, 2 and N on the 500 bench sheets, the records compared byte
-#      for byte with the one-job run.
+#      for byte with the one-job run; the same for quillon-search over them.
 # Usage: bench/register_bench.sh [--drawings N] [--archive DIR] [--build DIR] [--keep]
 #   The archive (default /tmp/quillon-archive-N) is written by make_archive.py when missing;
 #   the programs come from a Release build (default build/benchcheck, see README.md).
@@ -169,4 +169,12 @@ for n in $(printf '%s\n' 1 2 "$jobs" 4 | awk '!seen[$0]++'); do
     { echo "--jobs $n: the records differ from one job" >&2; exit 1; }
 done
 echo "records: $(wc -l <"$work/extract-1.csv"), the same bytes with every number of jobs"
+echo "== quillon-search on the same sheets"
+for n in $(printf '%s\n' 1 2 "$jobs" 4 | awk '!seen[$0]++'); do
+  best_of 3 "quillon-search --jobs $n" "$search" --jobs "$n" P "$sheets/*"
+  "$search" --jobs "$n" P "$sheets/*" >"$work/search-$n.txt" 2>/dev/null || true
+  cmp -s "$work/search-1.txt" "$work/search-$n.txt" ||
+    { echo "--jobs $n: the lines differ from one job" >&2; exit 1; }
+done
+echo "lines: $(wc -l <"$work/search-1.txt"), the same bytes with every number of jobs"
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The code that reads drawings on several threads, under ThreadSanitizer (clang): quillon-index
-# and quillon-extract with four jobs on a few hundred generated sheets, then the register tests
-# and the extraction pool tests. Any report stops the run with a non-zero exit.
+# The code that reads drawings on several threads, under ThreadSanitizer (clang): quillon-index,
+# quillon-extract and quillon-search with four jobs on a few hundred generated sheets, then the
+# register tests and the extraction and search pool tests. Any report stops the run with a non-zero exit.
 # Only these targets are built: the windows are not, so the step stays short in CI.
 # Usage: tools/tsan.sh [--sheets N]   (default 200)
 set -euo pipefail
@@ -34,6 +34,10 @@ echo "tsan: quillon-extract --jobs 4 on the same sheets, the same records as one
 "$build/src/quillon-extract" --jobs 1 bench/windows/all_blocks.txt "$work/corpus/sheets" \
   >"$work/one.csv"
 cmp "$work/one.csv" "$work/four.csv"
+echo "tsan: quillon-search --jobs 4 on the same sheets, the same lines as one job"
+"$build/src/quillon-search" --jobs 4 P "$work/corpus/sheets/*" >"$work/four.txt" 2>/dev/null
+"$build/src/quillon-search" --jobs 1 P "$work/corpus/sheets/*" >"$work/one.txt" 2>/dev/null
+cmp "$work/one.txt" "$work/four.txt"
 echo "tsan: register tests"
 # Only the tests that run in this process: Qt 6.4's QProcess starts a child with
 # clone(CLONE_VM | CLONE_VFORK), and the sanitizer's runtime cannot follow a child that shares
@@ -42,6 +46,6 @@ echo "tsan: register tests"
 # here anyway: quillon-index runs under the sanitizer above.
 "$build/tests/test_register" --gtest_brief=1 \
   --gtest_filter='RegisterTest.*:RegisterAddress.*-RegisterTest.Program*:RegisterTest.SearchOfTheRegister*'
-echo "tsan: extraction pool tests"
-"$build/tests/test_e2e" --gtest_brief=1 --gtest_filter='ExtractionPool.*'
+echo "tsan: extraction and search pool tests"
+"$build/tests/test_e2e" --gtest_brief=1 --gtest_filter='ExtractionPool.*:SearchPoolTest.*'
 echo "tsan: no reports"

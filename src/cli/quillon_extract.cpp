@@ -5,7 +5,6 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QThread>
 
 #include "cli/command_line.h"
 #include "cli/console_run_ui.h"
@@ -36,12 +35,8 @@ int main(int argc, char** argv) {
     const QCommandLineOption noName("no-name", "Leave out the drawing name.");
     const QCommandLineOption fullPath("full-path", "Name drawings by their full path.");
     const QCommandLineOption timestamp("timestamp", "Add the drawing file's date and time.");
-    const QCommandLineOption jobsOption(
-        "jobs",
-        "Read <n> drawings at once (0: one per core; default 1). The records come out "
-        "in the same order.",
-        "n");
-    parser.addOptions({sdf, noName, fullPath, timestamp, jobsOption});
+    const QCommandLineOption jobs = jobsOption(QStringLiteral("records"));
+    parser.addOptions({sdf, noName, fullPath, timestamp, jobs});
     parseCommandLine(parser, app);
 
     const QStringList args = parser.positionalArguments();
@@ -66,13 +61,8 @@ int main(int argc, char** argv) {
         request.form.spaces = static_cast<quint8>(spaces);
     }
 
-    int jobs = 1;
-    if (parser.isSet(jobsOption)) {
-        bool ok = false;
-        jobs = parser.value(jobsOption).toInt(&ok);
-        if (!ok || jobs < 0 || jobs > 256) parser.showHelp(kBadArgumentsStatus);
-        if (jobs == 0) jobs = std::max(1, QThread::idealThreadCount());
-    }
+    const std::optional<int> threads = jobsFrom(parser, jobs);
+    if (!threads) parser.showHelp(kBadArgumentsStatus);
 
     ConsoleRunUi ui;
     if (const QString why = unreadableFolder(request.drawingFolder); !why.isEmpty()) {
@@ -86,7 +76,7 @@ int main(int argc, char** argv) {
     }
     platform::SystemClock clock;
     const ExtractionRunResult result =
-        runExtractionOnThreads(request, drawing::drawingFileReaderFactory(), jobs, ui, clock);
+        runExtractionOnThreads(request, drawing::drawingFileReaderFactory(), *threads, ui, clock);
     StandardOutput output;
     for (const QString& record : result.records) {
         output.stream() << record << "\r\n";

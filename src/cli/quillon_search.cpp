@@ -7,10 +7,8 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QFileInfo>
 #include <QTextStream>
-#include <QTimeZone>
 #include <cstdio>
 
 #include "cli/command_line.h"
@@ -18,6 +16,7 @@
 #include "drawing/drawing_file_reader.h"
 #include "engine/attribute_search.h"
 #include "engine/blanks.h"
+#include "engine/search_pool.h"
 #include "platform/program_folder.h"
 #include "register/register_search.h"
 
@@ -89,8 +88,9 @@ int main(int argc, char** argv) {
         "may then be left out to search the whole register. Each line ends with the time "
         "(UTC) its drawing was indexed.",
         "DB|CONNINFO");
+    const QCommandLineOption jobs = jobsOption(QStringLiteral("lines"));
     parser.addOptions({help, version, space, blocks, layers, matchCase, whole, tag, fullPath,
-                       delimiter, registerOption});
+                       delimiter, registerOption, jobs});
     parser.addPositionalArgument("TEXT", "Attribute value or tag name to search for.");
     parser.addPositionalArgument("FOLDER_SPEC", "Folder and file specification.");
 
@@ -133,6 +133,8 @@ int main(int argc, char** argv) {
     }
     if (args.size() > 1 && blanks::cut(args[1]).isEmpty())
         return refuse(QStringLiteral("Enter folder."));
+    const std::optional<int> threads = jobsFrom(parser, jobs);
+    if (!threads) return refuse(QStringLiteral("--jobs is a whole number from 0 to 256."));
     const QString fieldDelimiter = parser.value(delimiter);
     if (!usableDelimiter(fieldDelimiter)) {
         return refuse(QStringLiteral("--delimiter is one character, not a blank or a line end."));
@@ -186,11 +188,19 @@ int main(int argc, char** argv) {
     ConsoleUi ui(err);
     platform::SystemClock clock;
     SearchRun run(reader, ui, clock);
+    SearchPool pool(reader, clock, *threads);
     run.setCriteria(criteria);
+    pool.setCriteria(criteria);
     run.setDelimiter(fieldDelimiter);
+    pool.setDelimiter(fieldDelimiter);
     // The whole register holds drawings of many folders: their names alone would not tell
     // them apart.
     run.setFullPath(parser.isSet(fullPath) || !where);
+    pool.setFullPath(parser.isSet(fullPath) || !where);
+    const auto stop = [&] {
+        run.requestAbort();
+        pool.requestAbort();
+    };
 
     // The header goes in front of the first result line, so a search without hits prints
     // nothing on standard output, as the window shows nothing.
@@ -203,8 +213,7 @@ int main(int argc, char** argv) {
     events.searching = [&](const QString&) {
         if (!fromTheRegister) return;
         const qint64 ms = fromTheRegister->indexedAt.value(drawings.value(++current));
-        indexedAt = fieldDelimiter + QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc())
-                                         .toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'Z'"));
+        indexedAt = fieldDelimiter + reg::indexedTimeText(ms);
     };
     events.lineFound = [&](const QString& line) {
         if (!headerPrinted) {
@@ -215,16 +224,17 @@ int main(int argc, char** argv) {
         }
         out << line << indexedAt << kLineEnd;
         // Nothing more can reach the output: the rest of the search would be for nothing.
-        if (!output.good()) run.requestAbort();
+        if (!output.good()) stop();
     };
     events.openFailed = [&](const QString& path, const QString& reason) {
         // The lines found so far go out before the failure is told, so the two keep their order.
-        if (!output.flush()) run.requestAbort();
+        if (!output.flush()) stop();
         err << "Cannot open " << path;
         if (!reason.isEmpty()) err << " (" << reason << ")";
         err << Qt::endl;
     };
-    const SearchRun::Totals totals = run.run(drawings, events);
+    const SearchRun::Totals totals =
+        *threads > 1 ? pool.run(drawings, events) : run.run(drawings, events);
     if (!output.flush()) return finish(kOutputFailedStatus);
     if (!totals.started) {
         err << "Unable to start AutoCAD" << Qt::endl;

@@ -86,27 +86,31 @@ bool step(pg::Connection& connection, int toVersion) {
             return connection.execute(QString::fromUtf8(kVersion2)).ok() &&
                    makeValueIndex(connection);
         case 3:
-            // The file register's value index changed too; the server's already finds a text
-            // anywhere in a value.
+            // When each folder was last indexed whole, and the drawings that could not be read
+            // found by an index. The file register's value index changed too; the server's
+            // already finds a text anywhere in a value.
             return connection
                 .execute(QStringLiteral(
                     "CREATE TABLE indexed_folders (folder TEXT PRIMARY KEY, indexed_at BIGINT NOT"
-                    " NULL); UPDATE schema_version SET version = 3"))
+                    " NULL); CREATE INDEX drawings_unread ON drawings (id) WHERE read_error <> '';"
+                    " UPDATE schema_version SET version = 3"))
                 .ok();
     }
     return false;
 }
 
-bool hasTable(pg::Connection& connection, const QString& name) {
-    pg::Result found =
-        connection.run(QStringLiteral("SELECT 1 FROM information_schema.tables WHERE table_schema ="
-                                      " current_schema() AND ($1 = '' OR table_name = $1)"),
-                       {param(name)});
+bool hasAnyTable(pg::Connection& connection) {
+    pg::Result found = connection.execute(QStringLiteral(
+        "SELECT 1 FROM information_schema.tables WHERE table_schema = current_schema()"));
     return found.ok() && found.rows() > 0;
 }
 
 int schemaVersionOf(pg::Connection& connection) {
-    if (!hasTable(connection, QStringLiteral("schema_version"))) return 0;
+    // Looked up by name, not in the information schema, whose views are slow to read: this
+    // runs before every search.
+    pg::Result found = connection.execute(QStringLiteral(
+        "SELECT to_regclass(quote_ident(current_schema()) || '.schema_version') IS NOT NULL"));
+    if (!found.ok() || found.rows() != 1 || found.text(0, 0) != QLatin1String("t")) return 0;
     pg::Result version = connection.execute(QStringLiteral("SELECT version FROM schema_version"));
     return version.ok() && version.rows() > 0 ? static_cast<int>(version.integer(0, 0)) : 0;
 }
@@ -125,7 +129,7 @@ core::Status bringUpToDate(pg::Connection& connection) {
         return failed(connection.lastError());
     int version = schemaVersionOf(connection);
     // Tables of another program: the register's would be mixed among them.
-    if (version == 0 && hasTable(connection, QString()))
+    if (version == 0 && hasAnyTable(connection))
         return failed(QStringLiteral("it is a database, but not a register"));
     if (version > kSchemaVersion)
         return failed(
@@ -297,8 +301,12 @@ core::Result<std::unique_ptr<RegisterDatabase>> openServerRegister(const QString
     auto connected = pg::Connection::open(conninfo);
     if (!connected) return failure(connected.error().description);
     pg::Connection& connection = *connected.value();
-    if (const core::Status upToDate = bringUpToDate(connection); !upToDate)
-        return failure(upToDate.error().description);
+    // A register of this version is used as it is, without the lock the steps take: a search
+    // then never waits for another indexer that is opening the register.
+    if (schemaVersionOf(connection) != kSchemaVersion) {
+        if (const core::Status upToDate = bringUpToDate(connection); !upToDate)
+            return failure(upToDate.error().description);
+    }
     if (!connection.execute(QStringLiteral("SET synchronous_commit = off")).ok())
         return failure(connection.lastError());
     return std::unique_ptr<RegisterDatabase>(

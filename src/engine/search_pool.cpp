@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/search_pool.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+// What one drawing gave: filled by one worker, read by the calling thread once `done` is set.
+struct DrawingFound {
+    QStringList lines;
+    QString openFailure;  // why it could not be opened
+    bool openFailed = false;
+    bool started = true;  // false: the worker's reader session could not be created
+    SearchRun::Totals totals;
+    bool done = false;
+};
+
+struct SharedSearch {
+    const QStringList& drawings;
+    std::vector<DrawingFound> found;
+    std::atomic<qsizetype> next{0};
+    std::atomic<bool> stop{false};
+    std::mutex mutex;  // guards each DrawingFound::done
+    std::condition_variable changed;
+};
+
+}  // namespace
+
+SearchRun::Totals SearchPool::run(const QStringList& drawings, const SearchRun::Events& events) {
+    SearchRun::Totals totals;
+    totals.started = true;
+    m_abortRequested = false;
+    const QDateTime started = m_clock.now();
+    SharedSearch shared{
+        drawings, std::vector<DrawingFound>(static_cast<size_t>(drawings.size())), {}, {}, {}, {}};
+
+    const auto work = [&] {
+        QuietEngineUi ui;  // nothing is shown from a worker thread
+        SearchRun search(m_factory, ui, m_clock);
+        search.setCriteria(m_criteria);
+        search.setFullPath(m_fullPath);
+        search.setDelimiter(m_delimiter);
+        for (qsizetype i = shared.next++; i < drawings.size() && !shared.stop; i = shared.next++) {
+            DrawingFound& slot = shared.found[static_cast<size_t>(i)];
+            SearchRun::Events collect;
+            collect.lineFound = [&slot](const QString& line) { slot.lines << line; };
+            collect.openFailed = [&slot](const QString&, const QString& reason) {
+                slot.openFailed = true;
+                slot.openFailure = reason;
+            };
+            slot.totals = search.run(QStringList{drawings[i]}, collect);
+            slot.started = slot.totals.started;
+            const std::lock_guard lock(shared.mutex);
+            slot.done = true;
+            shared.changed.notify_all();
+        }
+    };
+    std::vector<std::thread> workers;
+    const qsizetype threads = std::min<qsizetype>(m_jobs, drawings.size());
+    for (qsizetype n = 0; n < threads; ++n) workers.emplace_back(work);
+
+    for (qsizetype i = 0; i < drawings.size(); ++i) {
+        DrawingFound& slot = shared.found[static_cast<size_t>(i)];
+        {
+            std::unique_lock lock(shared.mutex);
+            shared.changed.wait(lock, [&] { return slot.done; });
+        }
+        if (!slot.started) {
+            totals.started = false;
+            break;
+        }
+        if (events.searching) events.searching(QFileInfo(drawings[i]).fileName());
+        for (const QString& line : slot.lines) {
+            if (events.lineFound) events.lineFound(line);
+        }
+        if (slot.openFailed && events.openFailed) events.openFailed(drawings[i], slot.openFailure);
+        totals.hits += slot.totals.hits;
+        totals.filesWithHits += slot.totals.filesWithHits;
+        totals.drawingsSearched += slot.totals.drawingsSearched;
+        totals.openFailures += slot.totals.openFailures;
+        if (m_abortRequested) {
+            totals.aborted = i + 1 < drawings.size();
+            break;
+        }
+    }
+    shared.stop = true;
+    for (std::thread& worker : workers) worker.join();
+    totals.elapsedSeconds = static_cast<double>(started.msecsTo(m_clock.now())) / 1000.0;
+    return totals;
+}
