@@ -68,8 +68,8 @@ INSERT INTO attribute_values (attribute_values) VALUES ('rebuild');
 )sql";
 
 // Version 3: when each folder was last indexed whole; the drawings that could not be read, which
-// every search reports, found without reading every drawing's row; and the value index holds every three
-// characters of each value (letter case folded as the trigram tokenizer folds it), not words,
+// every search reports, found without reading every drawing's row; and the value index holds every
+// three characters of each value (letter case folded as the trigram tokenizer folds it), not words,
 // so that it finds a text anywhere in a value, as the search does. Without positions
 // (detail=none): it answers LIKE, which is all the search asks of it, at a fraction of the size.
 const char* const kVersion3 = R"sql(

@@ -78,7 +78,9 @@ TEST_F(SearchPoolTest, EveryNumberOfJobsGivesTheOneThreadSearch) {
     } searches[] = {
         {"values", {.text = QStringLiteral("a")}},
         {"tags, whole, letter case",
-         {.text = QStringLiteral("DWGNO"), .matchCase = true, .exactPhrase = true,
+         {.text = QStringLiteral("DWGNO"),
+          .matchCase = true,
+          .exactPhrase = true,
           .findTag = true}},
         {"paper space", {.space = QStringLiteral("Paper"), .text = QStringLiteral("pid")}},
         {"some blocks", {.blocks = QStringLiteral("title,pump"), .text = QStringLiteral("p")}},
