@@ -16,7 +16,6 @@
 #include "drawing/drawing_file_reader.h"
 #include "engine/attribute_search.h"
 #include "engine/blanks.h"
-#include "engine/search_pool.h"
 #include "platform/program_folder.h"
 #include "register/register_search.h"
 
@@ -188,19 +187,12 @@ int main(int argc, char** argv) {
     ConsoleUi ui(err);
     platform::SystemClock clock;
     SearchRun run(reader, ui, clock);
-    SearchPool pool(reader, clock, *threads);
     run.setCriteria(criteria);
-    pool.setCriteria(criteria);
     run.setDelimiter(fieldDelimiter);
-    pool.setDelimiter(fieldDelimiter);
+    run.setJobs(*threads);
     // The whole register holds drawings of many folders: their names alone would not tell
     // them apart.
     run.setFullPath(parser.isSet(fullPath) || !where);
-    pool.setFullPath(parser.isSet(fullPath) || !where);
-    const auto stop = [&] {
-        run.requestAbort();
-        pool.requestAbort();
-    };
 
     // The header goes in front of the first result line, so a search without hits prints
     // nothing on standard output, as the window shows nothing.
@@ -224,17 +216,16 @@ int main(int argc, char** argv) {
         }
         out << line << indexedAt << kLineEnd;
         // Nothing more can reach the output: the rest of the search would be for nothing.
-        if (!output.good()) stop();
+        if (!output.good()) run.requestAbort();
     };
     events.openFailed = [&](const QString& path, const QString& reason) {
         // The lines found so far go out before the failure is told, so the two keep their order.
-        if (!output.flush()) stop();
+        if (!output.flush()) run.requestAbort();
         err << "Cannot open " << path;
         if (!reason.isEmpty()) err << " (" << reason << ")";
         err << Qt::endl;
     };
-    const SearchRun::Totals totals =
-        *threads > 1 ? pool.run(drawings, events) : run.run(drawings, events);
+    const SearchRun::Totals totals = run.run(drawings, events);
     if (!output.flush()) return finish(kOutputFailedStatus);
     if (!totals.started) {
         err << "Unable to start AutoCAD" << Qt::endl;

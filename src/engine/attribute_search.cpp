@@ -170,8 +170,14 @@ SearchRun::Totals SearchRun::run(const QStringList& drawings, const Events& even
     Totals totals;
     if (m_running) return totals;  // a search never runs twice at once
     m_running = true;
-    const QDateTime started = m_clock.now();
     m_search.clearAbort();
+    if (m_jobs > 1 && drawings.size() > 1) {
+        totals = runOnThreads(drawings, events);
+        m_search.clearAbort();
+        m_running = false;
+        return totals;
+    }
+    const QDateTime started = m_clock.now();
     const qint64 hitsBefore = m_search.hitTotal();
 
     DrawingSession session(m_factory, m_ui);

@@ -111,6 +111,9 @@ public:
     // The Drawing column: the full path, or the bare file name.
     void setFullPath(bool fullPath) { m_fullPath = fullPath; }
     void setDelimiter(const QString& delimiter) { m_delimiter = delimiter; }
+    // How many drawings are read at once (search_pool.cpp); the events, lines and totals are
+    // those of one whatever the number.
+    void setJobs(int jobs) { m_jobs = jobs < 1 ? 1 : jobs; }
 
     // Searches `drawings` (full paths) in order. The abort is checked per block reference and
     // between drawings; pending events run before each drawing after the first.
@@ -128,4 +131,7 @@ private:
     QString m_delimiter = QStringLiteral(",");
     bool m_fullPath = false;
     bool m_running = false;
+    int m_jobs = 1;
+
+    Totals runOnThreads(const QStringList& drawings, const Events& events);
 };

@@ -1,5 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/search_pool.h"
+// A search over many drawings on several threads. Each thread has a SearchRun of its own (its
+// drawing session, reader and open drawing are never shared); what is shared is the list of
+// drawings, taken one at a time, and one slot per drawing for what was found in it, written
+// by one thread only. The calling thread hands the slots to the events in drawing order as
+// they are filled: the lines, the drawings not opened and the totals are those of a search
+// on one thread. An abort asked for from an event ends the search after that drawing.
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -8,6 +13,8 @@
 #include <mutex>
 #include <thread>
 
+#include "engine/attribute_search.h"
+
 namespace {
 
 // What one drawing gave: filled by one worker, read by the calling thread once `done` is set.
@@ -15,13 +22,11 @@ struct DrawingFound {
     QStringList lines;
     QString openFailure;  // why it could not be opened
     bool openFailed = false;
-    bool started = true;  // false: the worker's reader session could not be created
-    SearchRun::Totals totals;
+    SearchRun::Totals totals;  // totals.started false: the worker's session did not start
     bool done = false;
 };
 
 struct SharedSearch {
-    const QStringList& drawings;
     std::vector<DrawingFound> found;
     std::atomic<qsizetype> next{0};
     std::atomic<bool> stop{false};
@@ -31,13 +36,12 @@ struct SharedSearch {
 
 }  // namespace
 
-SearchRun::Totals SearchPool::run(const QStringList& drawings, const SearchRun::Events& events) {
-    SearchRun::Totals totals;
+SearchRun::Totals SearchRun::runOnThreads(const QStringList& drawings, const Events& events) {
+    Totals totals;
     totals.started = true;
-    m_abortRequested = false;
     const QDateTime started = m_clock.now();
-    SharedSearch shared{
-        drawings, std::vector<DrawingFound>(static_cast<size_t>(drawings.size())), {}, {}, {}, {}};
+    SharedSearch shared;
+    shared.found.resize(static_cast<size_t>(drawings.size()));
 
     const auto work = [&] {
         QuietEngineUi ui;  // nothing is shown from a worker thread
@@ -47,14 +51,13 @@ SearchRun::Totals SearchPool::run(const QStringList& drawings, const SearchRun::
         search.setDelimiter(m_delimiter);
         for (qsizetype i = shared.next++; i < drawings.size() && !shared.stop; i = shared.next++) {
             DrawingFound& slot = shared.found[static_cast<size_t>(i)];
-            SearchRun::Events collect;
+            Events collect;
             collect.lineFound = [&slot](const QString& line) { slot.lines << line; };
             collect.openFailed = [&slot](const QString&, const QString& reason) {
                 slot.openFailed = true;
                 slot.openFailure = reason;
             };
             slot.totals = search.run(QStringList{drawings[i]}, collect);
-            slot.started = slot.totals.started;
             const std::lock_guard lock(shared.mutex);
             slot.done = true;
             shared.changed.notify_all();
@@ -70,7 +73,7 @@ SearchRun::Totals SearchPool::run(const QStringList& drawings, const SearchRun::
             std::unique_lock lock(shared.mutex);
             shared.changed.wait(lock, [&] { return slot.done; });
         }
-        if (!slot.started) {
+        if (!slot.totals.started) {
             totals.started = false;
             break;
         }
@@ -83,7 +86,7 @@ SearchRun::Totals SearchPool::run(const QStringList& drawings, const SearchRun::
         totals.filesWithHits += slot.totals.filesWithHits;
         totals.drawingsSearched += slot.totals.drawingsSearched;
         totals.openFailures += slot.totals.openFailures;
-        if (m_abortRequested) {
+        if (m_search.abortRequested()) {
             totals.aborted = i + 1 < drawings.size();
             break;
         }

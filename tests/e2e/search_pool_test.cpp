@@ -3,8 +3,6 @@
 // the same drawings not opened with the same reasons, the same totals, over real drawings of
 // every release and broken ones; and it stops where it is told to.
 
-#include "engine/search_pool.h"
-
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -12,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include "drawing/drawing_file_reader.h"
+#include "engine/attribute_search.h"
 #include "support/files.h"
 #include "support/qt_printers.h"
 
@@ -54,17 +53,18 @@ protected:
         return events;
     }
 
-    Seen oneThread() {
-        QuietEngineUi ui;
+    Seen search(int jobs) {
         SearchRun run(drawing::drawingFileReaderFactory(), ui, clock);
         run.setCriteria(criteria);
         run.setDelimiter(";");
+        run.setJobs(jobs);
         Seen seen;
         seen.totals = run.run(drawings, recording(seen));
         return seen;
     }
 
     QTemporaryDir dir;
+    QuietEngineUi ui;
     QStringList drawings;
     SearchCriteria criteria;
     platform::SystemClock clock;
@@ -85,19 +85,15 @@ TEST_F(SearchPoolTest, EveryNumberOfJobsGivesTheOneThreadSearch) {
         {"paper space", {.space = QStringLiteral("Paper"), .text = QStringLiteral("pid")}},
         {"some blocks", {.blocks = QStringLiteral("title,pump"), .text = QStringLiteral("p")}},
     };
-    for (const auto& search : searches) {
-        SCOPED_TRACE(search.name);
-        criteria = search.criteria;
-        const Seen one = oneThread();
+    for (const auto& kind : searches) {
+        SCOPED_TRACE(kind.name);
+        criteria = kind.criteria;
+        const Seen one = search(1);
         ASSERT_GT(one.totals.hits, 0);
         ASSERT_EQ(one.totals.openFailures, 2);
         for (const int jobs : {2, 3, 8, 64}) {
             SCOPED_TRACE(jobs);
-            SearchPool pool(drawing::drawingFileReaderFactory(), clock, jobs);
-            pool.setCriteria(criteria);
-            pool.setDelimiter(";");
-            Seen many;
-            many.totals = pool.run(drawings, recording(many));
+            const Seen many = search(jobs);
             EXPECT_EQ(many.events, one.events);
             EXPECT_TRUE(many.totals.started);
             EXPECT_FALSE(many.totals.aborted);
@@ -111,12 +107,13 @@ TEST_F(SearchPoolTest, EveryNumberOfJobsGivesTheOneThreadSearch) {
 
 // Output that cannot be written stops the search: nothing of a later drawing reaches it.
 TEST_F(SearchPoolTest, AnAbortFromAnEventEndsTheSearchAfterThatDrawing) {
-    const Seen one = oneThread();
-    SearchPool pool(drawing::drawingFileReaderFactory(), clock, 4);
-    pool.setCriteria(criteria);
-    pool.setDelimiter(";");
+    const Seen one = search(1);
+    SearchRun run(drawing::drawingFileReaderFactory(), ui, clock);
+    run.setCriteria(criteria);
+    run.setDelimiter(";");
+    run.setJobs(4);
     Seen stopped;
-    stopped.totals = pool.run(drawings, recording(stopped, [&pool] { pool.requestAbort(); }));
+    stopped.totals = run.run(drawings, recording(stopped, [&run] { run.requestAbort(); }));
     EXPECT_TRUE(stopped.totals.aborted);
     ASSERT_FALSE(stopped.events.isEmpty());
     // The one-thread events to the end of the first drawing with a hit.
@@ -127,7 +124,7 @@ TEST_F(SearchPoolTest, AnAbortFromAnEventEndsTheSearchAfterThatDrawing) {
     EXPECT_LT(stopped.totals.hits, one.totals.hits);
 
     Seen nothing;
-    nothing.totals = pool.run({}, recording(nothing));
+    nothing.totals = run.run({}, recording(nothing));
     EXPECT_TRUE(nothing.events.isEmpty());
     EXPECT_FALSE(nothing.totals.aborted);
 }
