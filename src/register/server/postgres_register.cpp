@@ -106,10 +106,13 @@ bool hasAnyTable(pg::Connection& connection) {
 }
 
 int schemaVersionOf(pg::Connection& connection) {
-    // Looked up by name, not in the information schema, whose views are slow to read: this
-    // runs before every search.
+    // Read from the catalog table itself, not from the information schema, whose views are slow
+    // to read (this runs before every search), and not by to_regclass: its lookup is cached
+    // per connection, and would still miss the table after another indexer has made it.
     pg::Result found = connection.execute(QStringLiteral(
-        "SELECT to_regclass(quote_ident(current_schema()) || '.schema_version') IS NOT NULL"));
+        "SELECT EXISTS (SELECT 1 FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n ON"
+        " n.oid = c.relnamespace WHERE n.nspname = current_schema() AND"
+        " c.relname = 'schema_version')"));
     if (!found.ok() || found.rows() != 1 || found.text(0, 0) != QLatin1String("t")) return 0;
     pg::Result version = connection.execute(QStringLiteral("SELECT version FROM schema_version"));
     return version.ok() && version.rows() > 0 ? static_cast<int>(version.integer(0, 0)) : 0;
