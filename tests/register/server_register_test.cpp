@@ -168,7 +168,10 @@ TEST_F(ServerRegisterTest, TwoRunsStoringTheSameDrawingsAtOnceStoreEachOnce) {
                 bothPlanned.wait();
             }
         };
-        return reg::runIndex(options);
+        const reg::IndexSummary summary = reg::runIndex(options);
+        // A run that failed before its workers started must not leave the other waiting.
+        if (!started[which].exchange(true)) bothPlanned.count_down();
+        return summary;
     };
     reg::IndexSummary first;
     reg::IndexSummary second;
