@@ -34,6 +34,13 @@ struct SharedSearch {
     std::condition_variable changed;
 };
 
+// A worker's own elapsed time is not used, so its clock need not know the time zone: the local
+// time would have each worker reread it (tzset), for nothing.
+class WorkerClock : public platform::Clock {
+public:
+    QDateTime now() const override { return QDateTime::currentDateTimeUtc(); }
+};
+
 }  // namespace
 
 SearchRun::Totals SearchRun::runOnThreads(const QStringList& drawings, const Events& events) {
@@ -45,7 +52,8 @@ SearchRun::Totals SearchRun::runOnThreads(const QStringList& drawings, const Eve
 
     const auto work = [&] {
         QuietEngineUi ui;  // nothing is shown from a worker thread
-        SearchRun search(m_factory, ui, m_clock);
+        const WorkerClock clock;
+        SearchRun search(m_factory, ui, clock);
         search.setCriteria(m_criteria);
         search.setFullPath(m_fullPath);
         search.setDelimiter(m_delimiter);
