@@ -7,9 +7,10 @@
 #include <QCollator>
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QStandardPaths>
 #include <algorithm>
+
+#include "support/child_program.h"
 
 namespace {
 
@@ -97,22 +98,18 @@ PostgresServer::~PostgresServer() {
 }
 
 bool PostgresServer::run(const QString& program, const QStringList& arguments, int timeoutMs) {
-    QProcess process;
-    process.setWorkingDirectory(m_dir.path());
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    if (m_runAs.isEmpty()) {
-        process.start(program, arguments);
-    } else {
-        process.start(
-            QStringLiteral("runuser"),
-            QStringList{QStringLiteral("-u"), m_runAs, QStringLiteral("--"), program} + arguments);
-    }
-    const bool finished = process.waitForFinished(timeoutMs);
-    if (finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
-        return true;
-    if (!finished) process.kill();
-    m_problem = QFileInfo(program).fileName() + QStringLiteral(" failed: ") +
-                QString::fromLocal8Bit(process.readAll()).trimmed();
+    const ChildOutcome outcome = m_runAs.isEmpty()
+                                     ? runChildProgram(program, arguments, m_dir.path(), timeoutMs)
+                                     : runChildProgram(QStringLiteral("runuser"),
+                                                       QStringList{QStringLiteral("-u"), m_runAs,
+                                                                   QStringLiteral("--"), program} +
+                                                           arguments,
+                                                       m_dir.path(), timeoutMs);
+    if (outcome.finished && outcome.exitCode == 0) return true;
+    m_problem =
+        QFileInfo(program).fileName() +
+        (outcome.started ? QStringLiteral(" failed: ") : QStringLiteral(" did not start: ")) +
+        QString::fromLocal8Bit(outcome.output).trimmed();
     return false;
 }
 
