@@ -170,16 +170,18 @@ void SearchWindow::search() {
         refuse(QStringLiteral("Enter text phrase to search for."), searchTextEdit);
         return;
     }
-    if (blanks::cut(folderEdit->text()).isEmpty()) {
+    // From the register: the drawings it may find hits in, read from its entries. There an
+    // empty folder searches the whole register.
+    const bool fromRegister = registerCheck->isChecked();
+    const bool wholeRegister = fromRegister && blanks::cut(folderEdit->text()).isEmpty();
+    if (!fromRegister && blanks::cut(folderEdit->text()).isEmpty()) {
         refuse(QStringLiteral("Enter folder."), folderEdit);
         return;
     }
-    // From the register: the drawings it may find hits in, read from its entries.
-    const bool fromRegister = registerCheck->isChecked();
     reg::RegisterSearch answer;
     QString registerName;
     if (fromRegister) {
-        std::optional<reg::RegisterSearch> prepared = registerSearch(registerName);
+        std::optional<reg::RegisterSearch> prepared = registerSearch(wholeRegister, registerName);
         if (!prepared) return;
         answer = std::move(prepared).value();
     }
@@ -220,7 +222,9 @@ void SearchWindow::search() {
             // A criterion changed during the run counts from the next drawing on.
             run.setCriteria(criteriaFromControls());
         }
-        run.setFullPath(fullPathCheck->isChecked());
+        // The whole register holds drawings of many folders: their names alone would not
+        // tell them apart.
+        run.setFullPath(fullPathCheck->isChecked() || wholeRegister);
     };
     events.lineFound = [&](const QString& line) { m_results.addFoundLine(line, indexed); };
     events.openFailed = [&](const QString& path, const QString& reason) {
@@ -259,7 +263,7 @@ void SearchWindow::search() {
     if (m_closeWhenStopped) close();
 }
 
-std::optional<reg::RegisterSearch> SearchWindow::registerSearch(QString& name) {
+std::optional<reg::RegisterSearch> SearchWindow::registerSearch(bool wholeRegister, QString& name) {
     const RegisterChoice choice = loadRegisterChoice(m_platform.settings);
     name = choice.shownName();
     // Searching makes no register: an index run does.
@@ -275,8 +279,9 @@ std::optional<reg::RegisterSearch> SearchWindow::registerSearch(QString& name) {
         refuse(opened.error().description, registerCheck);
         return std::nullopt;
     }
-    auto prepared = reg::prepareRegisterSearch(*opened.value(), criteriaFromControls(),
-                                               splitFolderPattern(folderEdit->text()));
+    auto prepared = reg::prepareRegisterSearch(
+        *opened.value(), criteriaFromControls(),
+        wholeRegister ? std::nullopt : std::optional(splitFolderPattern(folderEdit->text())));
     if (!prepared) {
         refuse(prepared.error().description, registerCheck);
         return std::nullopt;

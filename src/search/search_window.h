@@ -104,7 +104,8 @@ private:
     // The register chosen in the register window, asked for the drawings of the folder
     // specification that may hold hits; nullopt when it could not answer (the user is told).
     // `name` is the register as it may be shown.
-    std::optional<reg::RegisterSearch> registerSearch(QString& name);
+    // wholeRegister: every drawing the register holds, not those of the folder specification.
+    std::optional<reg::RegisterSearch> registerSearch(bool wholeRegister, QString& name);
     void showStatus(const QString& text);
     // Puts the lines found since the last call into the results box; at most every few
     // milliseconds unless `now`.

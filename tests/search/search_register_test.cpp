@@ -77,6 +77,32 @@ TEST_F(SearchRegisterTest, TheRegisterGivesTheLinesOfTheDrawingsAndWhenEachWasIn
     EXPECT_EQ(option("SearchRegister"), "1");
 }
 
+// An empty folder searches every drawing the register holds, named by their whole paths; the
+// search over the drawings still asks for a folder.
+TEST_F(SearchRegisterTest, AnEmptyFolderSearchesTheWholeRegister) {
+    index();
+    open(drawing::drawingFileReaderFactory());
+    text = "pump";
+    window->fullPathCheck->setChecked(true);
+    const QStringList drawings = searched(false);
+    ASSERT_GT(drawings.size(), 1);
+    ASSERT_TRUE(drawings[1].startsWith(folder + "/")) << drawings[1].toStdString();
+    window->fullPathCheck->setChecked(false);
+    window->registerCheck->setChecked(true);
+    window->searchTextEdit->setText(text);
+    window->folderEdit->setText("  ");
+    window->searchButton->click();
+    const QStringList whole = shownLines();
+    ASSERT_EQ(whole.size(), drawings.size());
+    for (qsizetype i = 1; i < drawings.size(); ++i)
+        EXPECT_EQ(whole[i].left(whole[i].lastIndexOf(',')), drawings[i]);
+    EXPECT_EQ(fakes.dialogs.messageTexts(), QStringList());
+
+    window->registerCheck->setChecked(false);
+    window->searchButton->click();
+    EXPECT_EQ(fakes.dialogs.messageTexts(), QStringList{"Enter folder."});
+}
+
 TEST_F(SearchRegisterTest, NoRegisterYetIsSaidAndNothingIsMade) {
     open(drawing::drawingFileReaderFactory());
     text = "pump";
