@@ -288,20 +288,43 @@ void insertTable(pugi::xml_node body, pugi::xml_node before, pugi::xml_node sect
 
 }  // namespace
 
+namespace {
+
+// A name a namespace prefix may be (an XML NCName): a letter or '_' first, then letters, digits,
+// '.', '-' and '_'; bytes of characters outside ASCII are taken as letters.
+bool isPrefixName(std::string_view name) {
+    const auto letter = [](unsigned char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c >= 0x80;
+    };
+    if (name.empty() || !letter(static_cast<unsigned char>(name.front()))) return false;
+    return std::all_of(name.begin(), name.end(), [&](char ch) {
+        const auto c = static_cast<unsigned char>(ch);
+        return letter(c) || (c >= '0' && c <= '9') || c == '.' || c == '-';
+    });
+}
+
+}  // namespace
+
 WordNames::WordNames(pugi::xml_node root) {
-    std::string free = "w";
+    std::vector<std::string_view> declared;
     for (pugi::xml_attribute a = root.first_attribute(); a; a = a.next_attribute()) {
         const std::string_view name = a.name();
         const std::string_view value = a.value();
         if (name.substr(0, 6) != "xmlns:") continue;
-        if (value == kMainNamespace || value == kStrictMainNamespace) {
-            m_prefix = std::string(name.substr(6)) + ":";
+        const std::string_view prefix = name.substr(6);
+        declared.push_back(prefix);
+        // A prefix that is no name ("xmlns:7") would make every element written with it
+        // broken XML: such a declaration binds nothing.
+        if ((value == kMainNamespace || value == kStrictMainNamespace) && isPrefixName(prefix)) {
+            m_prefix = std::string(prefix) + ":";
             return;
         }
-        if (name.substr(6) == free) free = "wq";
     }
     // The main namespace is the default one (or bound deeper down): bind a prefix of our own,
     // since attributes without a prefix belong to no namespace.
+    std::string free = "w";
+    for (int n = 2; std::find(declared.begin(), declared.end(), free) != declared.end(); ++n)
+        free = "w" + std::to_string(n);
     const std::string_view uri =
         std::string_view(root.attribute("xmlns").value()) == kStrictMainNamespace
             ? kStrictMainNamespace

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QXmlStreamReader>
 #ifdef __unix__
 #include <unistd.h>
 #endif
@@ -277,6 +278,47 @@ TEST(DocxDocument, BrokenInputsAreReportedAndLeaveEveryFileAsItWas) {
             EXPECT_TRUE(reason.contains(c.document)) << reason.toStdString();
         }
         EXPECT_EQ(folderSnapshot(scratch.path()), before);
+    }
+}
+
+// The main namespace bound in ways Word's own files never bind it: what is written goes into
+// that namespace under a prefix that is a name, and the part stays well-formed XML.
+TEST(DocxDocument, WrittenParagraphsTakeAPrefixThatIsAName) {
+    const char* const kMain = "http://schemas.openxmlformats.org/wordprocessingml/2006/main";
+    const struct {
+        const char* name;
+        QByteArray part;
+    } cases[] = {
+        {"a prefix that is no name, its elements under an undeclared one",
+         QByteArray("<w:document xmlns:7=\"") + kMain +
+             "\"><w:body><w:p><w:r><w:t>Old</w:t></w:r></w:p></w:body></w:document>"},
+        {"the default namespace, \"w\" and \"w2\" taken by others",
+         QByteArray("<document xmlns=\"") + kMain +
+             "\" xmlns:w=\"urn:other\" xmlns:w2=\"urn:more\"><body><p><r><t>Old</t></r></p>"
+             "</body></document>"},
+        {"an ordinary prefix",
+         QByteArray("<x:document xmlns:x=\"") + kMain + "\"><x:body><x:p/></x:body></x:document>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchFolder scratch;
+        const QString path = scratch.writeFile("report.docx", withDocumentPart(c.part));
+        const auto document = started(scratch.path())->OpenDocument(path);
+        ASSERT_TRUE(document.ok()) << document.error().description.toStdString();
+        ASSERT_TRUE(document.value()->InsertBlock(false, "A,1\r\n", 8).ok());
+        ASSERT_TRUE(document.value()->SetLandscape(false).ok());
+
+        const auto saved = Package::read(path, office::docx::documentFile());
+        ASSERT_TRUE(saved.ok());
+        QXmlStreamReader xml(*saved.value().part("word/document.xml"));
+        QStringList written;  // the text of the main namespace's paragraphs
+        while (!xml.atEnd()) {
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"t" &&
+                xml.namespaceUri() == QLatin1String(kMain))
+                written << xml.readElementText();
+        }
+        EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+        EXPECT_TRUE(written.contains("A,1")) << written.join('|').toStdString();
     }
 }
 
