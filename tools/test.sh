@@ -16,4 +16,8 @@ if [ "$preset" = default ]; then
   (cd "build/$preset" && cpack -G DEB >cpack.log 2>&1) || { cat "build/$preset/cpack.log"; exit 1; }
   echo "Package: $(ls "build/$preset"/package/quillon_*.deb)"
 fi
-ctest --preset "$preset" -j "$(nproc)"
+status=0
+ctest --preset "$preset" -j "$(nproc)" | tee "build/$preset/ctest.log" || status=$?
+# The summary once more, as the last line: ctest lists the skipped tests below it.
+grep -E '^[0-9]+% tests passed' "build/$preset/ctest.log" | tail -n 1 || true
+exit "$status"
