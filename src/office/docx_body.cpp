@@ -286,10 +286,6 @@ void insertTable(pugi::xml_node body, pugi::xml_node before, pugi::xml_node sect
     writer.paragraph(body, before, QString(), false);
 }
 
-}  // namespace
-
-namespace {
-
 // A name a namespace prefix may be (an XML NCName): a letter or '_' first, then letters, digits,
 // '.', '-' and '_'; bytes of characters outside ASCII are taken as letters.
 bool isPrefixName(std::string_view name) {
